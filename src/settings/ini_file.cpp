@@ -1,0 +1,375 @@
+#include "settings/ini_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace cel::settings {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int extra = 0;
+        std::uint32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= s.size())
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+void AppendUtf8(std::string &out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Windows-1252 bytes 0x80..0x9F; the five unassigned ones keep their own code point.
+constexpr std::uint16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::string Cp1252ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c < 0xA0)
+            AppendUtf8(out, kCp1252High[c - 0x80]);
+        else
+            AppendUtf8(out, c);
+    }
+    return out;
+}
+
+// A line break inside a name or value would split the line: it is written as a blank.
+std::string OneLine(std::string_view s) {
+    std::string out(s);
+    for (char &c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+std::string KeyLine(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += '=';
+    line += value;
+    return line;
+}
+
+} // namespace
+
+bool SameIniName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+IniFile IniFile::Parse(std::string_view text) {
+    IniFile ini;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    Section *current = &ini.sections_.front();
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view raw = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        const std::string lineText = IsValidUtf8(raw) ? std::string(raw) : Cp1252ToUtf8(raw);
+
+        const std::string_view trimmed = Trim(lineText);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            const std::size_t close = trimmed.find(']');
+            Section section;
+            section.hasHeader = true;
+            section.header = lineText;
+            section.name =
+                Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            ini.sections_.push_back(std::move(section));
+            current = &ini.sections_.back();
+            continue;
+        }
+        Line line;
+        line.text = lineText;
+        const std::size_t eq = trimmed.find('=');
+        if (eq != std::string_view::npos && trimmed.front() != ';' && trimmed.front() != '#') {
+            const std::string_view key = Trim(trimmed.substr(0, eq));
+            if (!key.empty()) {
+                line.isKey = true;
+                line.key = key;
+                line.value = Trim(trimmed.substr(eq + 1));
+            }
+        }
+        current->lines.push_back(std::move(line));
+    }
+    return ini;
+}
+
+IniFile IniFile::Load(const std::filesystem::path &path, std::string *error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && error)
+            *error = std::strerror(errno);
+        return IniFile{};
+    }
+    std::string content;
+    char buf[65536];
+    int err = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (err != 0) {
+        if (error)
+            *error = std::strerror(err);
+        return IniFile{};
+    }
+    IniFile ini = Parse(content);
+    ini.existed_ = true;
+    return ini;
+}
+
+IniFile::Section *IniFile::FindSection(std::string_view name) {
+    for (Section &s : sections_)
+        if (s.hasHeader && SameIniName(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+const IniFile::Section *IniFile::FindSection(std::string_view name) const {
+    for (const Section &s : sections_)
+        if (s.hasHeader && SameIniName(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
+    const Section *s = FindSection(Trim(section));
+    if (!s)
+        return std::nullopt;
+    key = Trim(key);
+    for (const Line &line : s->lines)
+        if (line.isKey && SameIniName(line.key, key))
+            return line.value;
+    return std::nullopt;
+}
+
+void IniFile::Set(std::string_view sectionName, std::string_view keyName, std::string_view valueText) {
+    const std::string sectionOneLine = OneLine(sectionName);
+    const std::string keyOneLine = OneLine(keyName);
+    const std::string valueOneLine = OneLine(valueText);
+    const std::string_view section = Trim(sectionOneLine);
+    const std::string_view key = Trim(keyOneLine);
+    const std::string_view value = Trim(valueOneLine);
+    Section *s = FindSection(section);
+    if (!s) {
+        // A blank line keeps the new section apart from the text before it.
+        Section &last = sections_.back();
+        const bool emptyFile = sections_.size() == 1 && last.lines.empty();
+        if (!emptyFile && (last.lines.empty() ? last.hasHeader : !Trim(last.lines.back().text).empty()))
+            last.lines.push_back(Line{});
+        Section added;
+        added.hasHeader = true;
+        added.name = section;
+        added.header = "[" + added.name + "]";
+        sections_.push_back(std::move(added));
+        s = &sections_.back();
+    }
+    Line *lastKey = nullptr;
+    for (Line &line : s->lines) {
+        if (!line.isKey)
+            continue;
+        if (SameIniName(line.key, key)) {
+            if (line.value != value) {
+                line.value = value;
+                line.text = KeyLine(line.key, value);
+            }
+            return;
+        }
+        lastKey = &line;
+    }
+    Line line;
+    line.isKey = true;
+    line.key = key;
+    line.value = value;
+    line.text = KeyLine(key, value);
+    // After the section's last key, so comments and blank lines that follow it stay below.
+    const auto pos = lastKey ? s->lines.begin() + (lastKey - s->lines.data()) + 1 : s->lines.begin();
+    s->lines.insert(pos, std::move(line));
+}
+
+bool IniFile::HasSection(std::string_view section) const {
+    return FindSection(Trim(section)) != nullptr;
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Section &s : sections_)
+        if (s.hasHeader)
+            names.push_back(s.name);
+    return names;
+}
+
+IniFile::Entries IniFile::SectionEntries(std::string_view section) const {
+    Entries entries;
+    if (const Section *s = FindSection(Trim(section)))
+        for (const Line &line : s->lines)
+            if (line.isKey)
+                entries.emplace_back(line.key, line.value);
+    return entries;
+}
+
+std::string IniFile::ToText() const {
+    std::string text;
+    for (const Section &s : sections_) {
+        if (s.hasHeader) {
+            text += s.header;
+            text += "\r\n";
+        }
+        for (const Line &line : s.lines) {
+            text += line.text;
+            text += "\r\n";
+        }
+    }
+    return text;
+}
+
+bool IniFile::Save(const std::filesystem::path &path, std::string *error) const {
+    namespace fs = std::filesystem;
+    const auto fail = [error](int err) {
+        if (error)
+            *error = std::strerror(err);
+        return false;
+    };
+
+    // Write through a symbolic link to the file it names, keeping the link.
+    fs::path target = path;
+    std::error_code ec;
+    if (fs::is_symlink(path, ec)) {
+        const fs::path resolved = fs::weakly_canonical(path, ec);
+        if (!ec)
+            target = resolved;
+    }
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+
+    mode_t mode = 0644;
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0)
+        mode = existing.st_mode & 07777;
+
+    std::string tempBase = ".";
+    tempBase += target.filename().string();
+    tempBase += ".XXXXXX";
+    std::string tempName = (folder / tempBase).string();
+    const int fd = ::mkstemp(tempName.data());
+    if (fd < 0)
+        return fail(errno);
+
+    const std::string text = ToText();
+    const char *data = text.data();
+    std::size_t left = text.size();
+    int err = 0;
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (err == 0 && ::fchmod(fd, mode) != 0)
+        err = errno;
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(tempName.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(tempName.c_str());
+        return fail(err);
+    }
+    // Make the rename itself durable; a failure here leaves a complete file in place.
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+} // namespace cel::settings
