@@ -20,6 +20,9 @@ TopocentricResult TopocentricCusps(Real armc, Real obliquity, Real latitude);
 // Ecliptic longitude of a cusp from its oblique ascension x and pole factor f.
 Real CuspLongitude(Real x, Real f, Real latitude, Real obliquity, bool polarRule);
 
+// tan(phi) tan(delta) beyond +-1 folded back into the arcsine's domain: 1.3 -> 0.7, 2.0 -> 1.0.
+Real FoldUnit(Real x);
+
 // A body as the mundane computation reads it.
 struct MundaneInput {
     Real longitude = 0;
