@@ -1,0 +1,93 @@
+// The chart pipeline: from birth data to a filled chart record through the astronomical engine.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "astronomy/houses.h"
+#include "astronomy/planets.h"
+#include "chart/records.h"
+#include "settings/dignity_matrix.h"
+#include "settings/orb_tables.h"
+
+namespace cel::chart {
+
+// The settings the pipeline reads: cusp tolerances, the dignity matrix for the ruled houses, and the
+// wheel's large-glyph option ("ImagenR") that sets the step of the spread positions.
+struct ChartOptions {
+    settings::CuspTolerances tolerances{7.0f, 3.0f, 4.5f};
+    settings::DignityMatrix dignities = settings::BuiltInMatrix(settings::MatrixPreset::Modern);
+    bool largeGlyphs = false;
+};
+
+// What the chart needs to know of a geographic place.
+struct PlacePosition {
+    Real zone = 0;      // hours, east positive
+    Real longitude = 0; // degrees, west positive
+    Real latitude = 0;  // degrees, north positive
+};
+// Finds a geographic place by its id; nothing when there is no such place.
+using PlaceLookup = std::function<std::optional<PlacePosition>(std::int32_t placeId)>;
+
+// Diagnostic counters: charts requested through ComputeChartFor and charts computed.
+struct ChartCounters {
+    std::uint64_t requests = 0;
+    std::uint64_t computed = 0;
+};
+
+// Everything a chart computation reads besides the birth data, and the counters it updates.
+struct ChartContext {
+    ChartOptions options;
+    PlaceLookup places; // may be empty: every place id is then unknown
+    ChartCounters counters;
+};
+
+enum class ChartMode { Ecliptic, Ascensional };
+
+// Sets the record's place fields (zeros for an unknown place) and both date-times from value (Greenwich
+// time when the record's GMT flag is 1, local time otherwise), then computes the chart. sign tells
+// whether the value's time of day is encoded for a positive (+1) or negative (-1) value; TDateTime
+// values carry that in their own sign, so it is kept for callers only.
+void ComputeChartFor(ChartContext &context, int sign, TDato &record, TDataAstro &chart, TDateTime value);
+
+// Fills the chart from the record's current contents.
+void ComputeChart(ChartContext &context, const TDato &record, TDataAstro &chart);
+
+// Longitude, latitude, distance, equatorial coordinates and retrograde flags of the 12 bodies at jd (TT);
+// instant is the same moment as a TDateTime. Returns the Sun of the instant.
+astronomy::SunResult ComputeBodies(InfoPlanetas &bodies, const InfoCasas &eclipticCusps, Real obliquity,
+                                   Real jd, TDateTime instant);
+
+// Cusp sign bytes, body signs, houses, ruled houses and wheel positions.
+void SetSignsAndHouses(InfoPlanetas &bodies, InfoCasas &ascensionalCusps, InfoCasas &eclipticCusps,
+                       Real eclipticRotation, Real ascensionalRotation, const ChartOptions &options);
+
+// Sign and next-sign bytes of cusps 1..12.
+void SetCuspSigns(InfoCasas &cusps);
+
+// House 1..12 whose interval [cusp i, cusp i+1) holds x; 12 when the cusps hold it nowhere.
+std::uint8_t HouseOf(const InfoCasas &cusps, Real x);
+
+// The house after adjusting for the cusp tolerance: a body less than the orb before the next cusp counts
+// in the next house.
+std::uint8_t CuspTolerance(ChartMode mode, std::uint8_t house, const InfoCasas &cusps, Real x,
+                           const settings::CuspTolerances &tolerances);
+
+// Houses whose cusp sign (or, in its last 3 degrees, next sign) body n rules: "1,4,4,10"; "" for none.
+std::string RuledHouses(int body, const InfoCasas &cusps, const settings::DignityMatrix &dignities);
+
+// Wheel positions of both modes, pushed apart so that no two glyphs are closer than 4 degrees.
+void SpreadPositions(InfoPlanetas &bodies, bool largeGlyphs);
+// The same for one list of positions (sorted stably in place); returns false when the push bound was
+// reached before every pair was apart.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real step);
+
+// The turn that brings cusp 1 to 180 degrees (the left side of the wheel).
+Real WheelRotation(const InfoCasas &cusps);
+
+// Cusp values as the engine reads them, and back.
+astronomy::CuspValues CuspValuesOf(const InfoCasas &cusps);
+void StoreCusps(InfoCasas &cusps, const astronomy::CuspValues &values);
+
+} // namespace cel::chart

@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "astronomy/angles.h"
+#include "astronomy/earth_orientation.h"
+#include "astronomy/planets.h"
+#include "astronomy/time_scales.h"
+#include "chart/chart.h"
+
+namespace cel::chart {
+namespace {
+
+constexpr std::int32_t kGreenwich = 7;
+
+ChartContext GreenwichContext() {
+    ChartContext context;
+    context.places = [](std::int32_t id) -> std::optional<PlacePosition> {
+        if (id == kGreenwich)
+            return PlacePosition{0, 0, 51.4772L};
+        return std::nullopt;
+    };
+    return context;
+}
+
+TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
+    ChartContext context = GreenwichContext();
+    TDato record;
+    record.placeId = kGreenwich;
+    record.gmtFlag = 1;
+    record.deltaTFlag = 1;
+    TDataAstro chart;
+    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1) + 0.5);
+
+    EXPECT_NEAR(chart.deltaT, 63.8285, 1e-4);
+    EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.000739, 1e-6);
+    EXPECT_NEAR(static_cast<double>(chart.siderealTime), 18.697374558, 1e-8);
+    EXPECT_NEAR(static_cast<double>(chart.armc), 280.4606, 1e-4);
+    EXPECT_NEAR(static_cast<double>(chart.obliquity), 23.437691, 1e-6);
+    EXPECT_NEAR(chart.eclipticCusps[10].cusp, 279.6144, 1e-4);
+    EXPECT_NEAR(chart.eclipticCusps[1].cusp, 24.2733, 1e-4);
+    EXPECT_NEAR(chart.ascensionalCusps[10].cusp, 280.4606, 1e-4);
+
+    const RecPlaneta &sun = chart.bodies[1];
+    EXPECT_NEAR(static_cast<double>(sun.longitude), 280.3689, 1e-4);
+    EXPECT_NEAR(static_cast<double>(sun.rightAscension), 281.2784, 1e-4);
+    EXPECT_NEAR(static_cast<double>(sun.declination), -23.0324, 1e-4);
+    EXPECT_EQ(sun.quadrant, 1);
+    EXPECT_NEAR(static_cast<double>(sun.dmo), 1.2750, 1e-4);
+    EXPECT_NEAR(static_cast<double>(sun.aoDo), 281.7118, 1e-4);
+    EXPECT_EQ(sun.aoDoLabel, "AO");
+    EXPECT_EQ(sun.signEcliptic, 10);  // Cap
+    EXPECT_EQ(sun.houseEcliptic, 10); // 0.75 degrees past the Midheaven
+    EXPECT_EQ(sun.retrograde, 0);
+    // Sol rules Leo: cusp 5 (119.4, the last 3 degrees of Can) and cusp 6 (147.8).
+    EXPECT_EQ(chart.eclipticCusps[6].sign, 5);
+    EXPECT_EQ(sun.ruledHousesEcliptic, "5,6");
+
+    EXPECT_NEAR(static_cast<double>(chart.eclipticRotation), 540 - 24.2733 - 360, 1e-4);
+    EXPECT_EQ(record.longitude, 0);
+    EXPECT_EQ(record.latitude, 51.4772L);
+    EXPECT_DOUBLE_EQ(record.localDateTime, record.gmtDateTime);
+    EXPECT_EQ(context.counters.requests, 1u);
+    EXPECT_EQ(context.counters.computed, 1u);
+
+    // The node moves backwards; the Sun, the Moon and the Part of Fortune are never retrograde.
+    EXPECT_EQ(chart.bodies[11].retrograde, 1);
+    EXPECT_EQ(chart.bodies[2].retrograde, 0);
+    EXPECT_EQ(chart.bodies[12].retrograde, 0);
+    for (int n = 1; n <= kBodyCount; ++n) {
+        EXPECT_GE(chart.bodies[n].houseEcliptic, 1);
+        EXPECT_LE(chart.bodies[n].houseEcliptic, 12);
+        EXPECT_GE(chart.bodies[n].houseAscensional, 1);
+        EXPECT_LE(chart.bodies[n].houseAscensional, 12);
+    }
+}
+
+TEST(ChartPipeline, GmtFlagAndZoneGiveBothDateTimes) {
+    ChartContext context;
+    context.places = [](std::int32_t) -> std::optional<PlacePosition> { return PlacePosition{1, 0, 40}; };
+    const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
+    TDato record;
+    record.placeId = 1;
+    TDataAstro chart;
+
+    record.gmtFlag = 1;
+    ComputeChartFor(context, 1, record, chart, value);
+    EXPECT_NEAR(record.localDateTime, EncodeDate(2000, 1, 1) + 13.0 / 24, 1e-9);
+    EXPECT_DOUBLE_EQ(record.gmtDateTime, value);
+
+    record.gmtFlag = 0;
+    ComputeChartFor(context, 1, record, chart, value);
+    EXPECT_NEAR(record.gmtDateTime, EncodeDate(2000, 1, 1) + 11.0 / 24, 1e-9);
+    EXPECT_DOUBLE_EQ(record.localDateTime, value);
+}
+
+TEST(ChartPipeline, UnknownPlaceGivesZeros) {
+    ChartContext context = GreenwichContext();
+    TDato record;
+    record.placeId = 99;
+    record.zone = 5;
+    record.longitude = 70;
+    record.latitude = 10;
+    TDataAstro chart;
+    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1));
+    EXPECT_EQ(record.zone, 0);
+    EXPECT_EQ(record.longitude, 0);
+    EXPECT_EQ(record.latitude, 0);
+    EXPECT_EQ(chart.latitude, 0);
+}
+
+TEST(ChartPipeline, WithoutDeltaTTheInstantIsGreenwichTime) {
+    ChartContext context = GreenwichContext();
+    TDato record;
+    record.placeId = kGreenwich;
+    record.gmtFlag = 1;
+    record.deltaTFlag = 0;
+    TDataAstro chart;
+    const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
+    ComputeChartFor(context, 1, record, chart, value);
+    EXPECT_DOUBLE_EQ(chart.instant, value);
+    EXPECT_EQ(chart.deltaT, 0);
+    EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.0, 1e-9);
+    EXPECT_NEAR(static_cast<double>(chart.siderealTime),
+                static_cast<double>(astronomy::SiderealTime(chart.julianDay)), 1e-12);
+}
+
+TEST(ChartPipeline, CuspSignBytes) {
+    struct Case {
+        float cusp;
+        int sign;
+        int next;
+    };
+    const Case cases[] = {{28.5f, 1, 2}, {26.9f, 1, 0}, {359.9f, 12, 1}, {360.0f, 1, 0},
+                          {0.0f, 1, 0},  {57.0f, 2, 3}, {56.99f, 2, 0}};
+    for (const Case &c : cases) {
+        InfoCasas cusps{};
+        for (int i = 1; i <= 12; ++i)
+            cusps[i].cusp = c.cusp;
+        SetCuspSigns(cusps);
+        EXPECT_EQ(cusps[1].sign, c.sign) << c.cusp;
+        EXPECT_EQ(cusps[1].nextSign, c.next) << c.cusp;
+    }
+}
+
+// Equal houses of 30 degrees from cusp 1 at 10 degrees (cusp 12 at 340, so house 12 crosses 0).
+InfoCasas EqualCusps() {
+    InfoCasas cusps{};
+    for (int i = 1; i <= 12; ++i)
+        cusps[i].cusp = static_cast<float>(std::fmod(10.0 + 30.0 * (i - 1), 360.0));
+    SetCuspSigns(cusps);
+    return cusps;
+}
+
+TEST(ChartPipeline, HouseOfAndCuspTolerance) {
+    const InfoCasas cusps = EqualCusps();
+    const settings::CuspTolerances tolerances{7, 3, 4.5f};
+    struct Case {
+        ChartMode mode;
+        double x;
+        int house;
+    };
+    const Case cases[] = {
+        {ChartMode::Ecliptic, 128, 5},     // 2 degrees before cusp 5
+        {ChartMode::Ecliptic, 126, 4},     // 4 degrees before cusp 5: the 3 degree orb does not reach
+        {ChartMode::Ecliptic, 278, 10},    // 2 degrees before the Midheaven
+        {ChartMode::Ecliptic, 272, 9},     // 8 degrees before it
+        {ChartMode::Ecliptic, 355, 12},    // house 12 across 0 degrees
+        {ChartMode::Ecliptic, 5, 1},       // 5 degrees before the Ascendant
+        {ChartMode::Ecliptic, 360, 12},    // 360 counts as 0: 10 degrees before the Ascendant
+        {ChartMode::Ecliptic, 10, 1},      // on the cusp
+        {ChartMode::Ascensional, 126, 5},  // 4 degrees before any cusp
+        {ChartMode::Ascensional, 125, 4},  // 5 degrees before it
+        {ChartMode::Ascensional, 336, 12}, // 4 degrees before cusp 12
+    };
+    for (const Case &c : cases) {
+        const std::uint8_t house = HouseOf(cusps, c.x);
+        EXPECT_EQ(CuspTolerance(c.mode, house, cusps, c.x, tolerances), c.house) << c.x;
+    }
+    EXPECT_EQ(HouseOf(cusps, 128), 4);
+
+    InfoCasas degenerate{}; // every cusp 0: no interval holds anything
+    EXPECT_EQ(HouseOf(degenerate, 100), 12);
+    InfoCasas nan{};
+    for (auto &c : nan)
+        c.cusp = std::nanf("");
+    EXPECT_EQ(HouseOf(nan, 100), 12);
+}
+
+TEST(ChartPipeline, RuledHousesTexts) {
+    // Cusp 1 at 28.5 Ari (also counts for Tau), cusp 2 at 40 (Tau), cusp 7 at 208.5 Lib (also Esc).
+    InfoCasas cusps = EqualCusps();
+    cusps[1].cusp = 28.5f;
+    cusps[2].cusp = 40.0f;
+    cusps[7].cusp = 208.5f;
+    SetCuspSigns(cusps);
+    const settings::DignityMatrix modern = settings::BuiltInMatrix(settings::MatrixPreset::Modern);
+    // Venus rules Tau and Lib; Mars rules Ari; Pluto rules Esc.
+    EXPECT_EQ(RuledHouses(4, cusps, modern), "1,2,7");
+    EXPECT_EQ(RuledHouses(5, cusps, modern), "1");
+    EXPECT_EQ(RuledHouses(10, cusps, modern), "7,8");
+    // A house whose cusp and next sign are both ruled appears twice.
+    settings::DignityMatrix both = modern;
+    both.Set(5, 2, settings::kDignityRulership);
+    EXPECT_EQ(RuledHouses(5, cusps, both), "1,1,2");
+    const settings::DignityMatrix reset = settings::BuiltInMatrix(settings::MatrixPreset::Reset);
+    for (int n = 1; n <= 12; ++n)
+        EXPECT_EQ(RuledHouses(n, cusps, reset), "");
+}
+
+std::array<TAuxPos, kBodyCount> SpreadFixture(Real a, Real b) {
+    std::array<TAuxPos, kBodyCount> list{};
+    list[0] = {1, a};
+    list[1] = {2, b};
+    for (int i = 2; i < kBodyCount; ++i)
+        list[i] = {i + 1, 130.0L + 20 * (i - 2)};
+    return list;
+}
+
+TEST(ChartPipeline, SpreadPositionsPushApart) {
+    auto positionOf = [](const std::array<TAuxPos, kBodyCount> &list, int body) {
+        for (const TAuxPos &e : list)
+            if (e.body == body)
+                return static_cast<double>(e.position);
+        return -1.0;
+    };
+    auto one = SpreadFixture(100.5L, 100.0L);
+    EXPECT_TRUE(SpreadList(one, 1));
+    EXPECT_NEAR(positionOf(one, 2), 98.0, 1e-12);
+    EXPECT_NEAR(positionOf(one, 1), 102.5, 1e-12);
+    auto three = SpreadFixture(100.5L, 100.0L);
+    EXPECT_TRUE(SpreadList(three, 3));
+    EXPECT_NEAR(positionOf(three, 2), 97.0, 1e-12);
+    EXPECT_NEAR(positionOf(three, 1), 103.5, 1e-12);
+
+    // Equal positions keep the body order: the lower body number is pushed back.
+    auto equal = SpreadFixture(50, 50);
+    EXPECT_TRUE(SpreadList(equal, 1));
+    EXPECT_LT(positionOf(equal, 1), positionOf(equal, 2));
+
+    // Eleven bodies at one point are spread with every neighbour 4 degrees apart.
+    std::array<TAuxPos, kBodyCount> crowd{};
+    for (int i = 0; i < kBodyCount; ++i)
+        crowd[i] = {i + 1, i < 11 ? 0.0L : 200.0L};
+    EXPECT_TRUE(SpreadList(crowd, 1));
+    for (int i = 0; i < kBodyCount; ++i) {
+        Real d = std::fabs(crowd[i].position - crowd[(i + 1) % kBodyCount].position);
+        if (d > 180)
+            d = 360 - d;
+        EXPECT_GE(static_cast<double>(d), 4.0) << i;
+    }
+    // All twelve at one point with the 1 degree step would push round the circle for ever: the bound
+    // ends it.
+    for (int i = 0; i < kBodyCount; ++i)
+        crowd[i] = {i + 1, 0};
+    EXPECT_FALSE(SpreadList(crowd, 1));
+    // Positions that are not numbers end at the bound instead of pushing forever.
+    std::array<TAuxPos, kBodyCount> broken{};
+    for (int i = 0; i < kBodyCount; ++i)
+        broken[i] = {i + 1, std::nanl("")};
+    EXPECT_FALSE(SpreadList(broken, 1));
+}
+
+TEST(ChartPipeline, WheelRotationPutsCuspOneLeft) {
+    InfoCasas cusps{};
+    cusps[1].cusp = 24.2733f;
+    EXPECT_NEAR(static_cast<double>(WheelRotation(cusps)), 155.7267, 1e-4);
+    cusps[1].cusp = 180.0f;
+    EXPECT_EQ(WheelRotation(cusps), 0); // Norm360(360)
+}
+
+TEST(ChartPipeline, ForwardMotionOverZeroIsDirect) {
+    // Find an instant when Mercury, moving forward, crosses 0 Aries within its look-ahead.
+    using namespace astronomy;
+    const Real lookAhead = (3 + (27 + 16 / 60.0L) / 60.0L) / 24.0L;
+    TDateTime found = -1;
+    for (TDateTime t = EncodeDate(2000, 1, 1); t < EncodeDate(2002, 1, 1) && found < 0; t += 1.0 / 24) {
+        const Real jd = InstantToJulianDay(t);
+        const Real now = PlanetPosition(3, jd, SunPosition(jd)).longitude;
+        const Real later = PlanetPosition(3, jd + lookAhead, SunPosition(jd + lookAhead)).longitude;
+        if (now > 359 && later < 1)
+            found = t;
+    }
+    ASSERT_GT(found, 0);
+    InfoPlanetas bodies{};
+    InfoCasas cusps{};
+    const Real jd = InstantToJulianDay(found);
+    ComputeBodies(bodies, cusps, Obliquity(true, jd), jd, found);
+    EXPECT_GT(static_cast<double>(bodies[3].longitude), 359.0);
+    EXPECT_EQ(bodies[3].retrograde, 0);
+}
+
+} // namespace
+} // namespace cel::chart
