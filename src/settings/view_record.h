@@ -1,0 +1,75 @@
+// The chart view record: the settings and main-window selections the wheel, aspect and table code
+// receive together, passed by reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace cel::settings {
+
+struct Settings;
+
+// Positions in RecVistaCarta::wheelFlags.
+enum WheelFlag : int {
+    kFlagPlanetas,
+    kFlagCasas,
+    kFlagSignos,
+    kFlagGrados,
+    kFlagColor,
+    kFlagColorPla,
+    kFlagColorEle,
+    kFlagPlanetasSigno,
+    kFlagPlanetasTexto,
+    kFlagPlanetasSeg,
+    kFlagCasasSigno,
+    kFlagCasasTexto,
+    kFlagCasasSeg,
+    kFlagCasasLin,
+    kWheelFlagCount
+};
+
+// Positions in RecVistaCarta::aspectFamilies.
+enum AspectFamily : int { kPointPoint, kPointCusp, kCuspPoint, kCuspCusp, kAspectFamilyCount };
+
+// Positions in RecVistaCarta::autoSources (the "Por casas" sources).
+enum AutoSource : int { kSourceRuler, kSourceCusp, kSourceOccupants, kAutoSourceCount };
+
+struct RecVistaCarta {
+    std::uint8_t innerItem = 1;            // chart item 1..9 of the inner wheel ("Int:")
+    std::uint8_t outerItem = 1;            // chart item 1..9 of the outer wheel ("Ext:")
+    std::uint8_t wheelMode = 1;            // 1 "Simple", 2 "Doble"
+    std::uint8_t progressionReference = 0; // 0 "eclip.", 1 "asc.", 2 "prog."
+    std::uint8_t aspectMode = 0;           // 0 "Manual", 1 "Por casas"
+    bool aspectGlyphs = true;              // "Glifo"
+    bool equaliseBySigns = false;          // double wheel aligned by signs (else by Ascendant)
+    bool largeImagesWheel = true;          // "ImagenR"
+    bool largeImagesTable = false;         // "ImagenT"
+    bool projectInnerHouses = false;       // "1 Casas" on and "1 Rueda" off (double wheel)
+    bool noProjectedHouses = true;         // "1 Casas" off or not shown
+    bool innerWheelOnly = false;           // "1 Rueda" on (double wheel)
+    // The wheel flags in WheelFlag order; by default as a first run sets them.
+    std::array<bool, kWheelFlagCount> wheelFlags{true, true, true,  true, true, true,  true,
+                                                 true, true, false, true, true, false, false};
+    std::array<bool, kAspectFamilyCount> aspectFamilies{};
+    std::array<bool, kAutoSourceCount> autoSources{};
+    bool dispositorFilter = false;   // "disp."
+    bool computeDispositors = false; // "calc"
+    bool retrogradeMark = true;      // "Retro"
+    // "PorAreaExterior", "radCircleExt", "PorCircleCasas" as fractions.
+    std::array<float, 3> radiusFractions{1.0f, 1.0f, 0.6f};
+    std::string fontName = "Arial Narrow"; // at most 50 characters
+    std::int32_t fontSize = 8;
+    std::int32_t strengthFilter = 0;       // minimum aspect strength in percent ("Fuerza (%):")
+    std::array<bool, 13> pointSelection{}; // 1..12, Sol .. Rue; entry 0 unused
+    std::array<bool, 13> cuspSelection{};  // 1..12; entry 0 unused
+    std::array<bool, 14> angleSelection{}; // 1..13, 0° .. 180°; entry 0 unused
+
+    bool operator==(const RecVistaCarta &) const = default;
+};
+
+// Copies the fields that come from the settings: "Glifo", "ImagenR", "ImagenT", the fourteen wheel
+// flags, "Retro", the radius fractions and the font. The main window's selections are left alone.
+void CopySettingsToView(const Settings &settings, RecVistaCarta &view);
+
+} // namespace cel::settings
