@@ -26,7 +26,7 @@ constexpr std::array<Pass, 7> kPasses = {{
 }};
 // No pass needs more than a few hundred steps once the Sun is reachable; this only ends a search whose
 // target is not a number.
-constexpr long kMaxStepsPerPass = 100000;
+constexpr long kMaxStepsPerPass = 20000;
 
 // Shortest distance on the circle, 0..180.
 Real Distance(Real a, Real b) {
@@ -94,8 +94,8 @@ SolarReturnResult SolarReturnSearch::Run(ChartContext &context, const TDataAstro
         return progress.current;
     };
 
-    result.converged = true;
-    for (std::size_t p = 0; p < kPasses.size() && !stop_; ++p) {
+    result.converged = std::isfinite(progress.target);
+    for (std::size_t p = 0; p < kPasses.size() && !stop_ && result.converged; ++p) {
         progress.pass = static_cast<int>(p) + 1;
         long steps = 0;
         Real distance = 0;

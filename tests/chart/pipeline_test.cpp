@@ -273,13 +273,17 @@ TEST(ChartPipeline, ForwardMotionOverZeroIsDirect) {
     // Find an instant when Mercury, moving forward, crosses 0 Aries within its look-ahead.
     using namespace astronomy;
     const Real lookAhead = (3 + (27 + 16 / 60.0L) / 60.0L) / 24.0L;
+    auto longitude = [](Real jd) { return PlanetPosition(3, jd, SunPosition(jd)).longitude; };
     TDateTime found = -1;
-    for (TDateTime t = EncodeDate(2000, 1, 1); t < EncodeDate(2002, 1, 1) && found < 0; t += 1.0 / 24) {
-        const Real jd = InstantToJulianDay(t);
-        const Real now = PlanetPosition(3, jd, SunPosition(jd)).longitude;
-        const Real later = PlanetPosition(3, jd + lookAhead, SunPosition(jd + lookAhead)).longitude;
-        if (now > 359 && later < 1)
-            found = t;
+    for (TDateTime day = EncodeDate(2000, 1, 1); day < EncodeDate(2002, 1, 1) && found < 0; day += 1) {
+        const Real jd = InstantToJulianDay(day);
+        if (!(longitude(jd) > 357 && longitude(jd + 1) < 3))
+            continue;
+        for (TDateTime t = day; t < day + 1 && found < 0; t += 1.0 / 24) {
+            const Real jdHour = InstantToJulianDay(t);
+            if (longitude(jdHour) > 359 && longitude(jdHour + lookAhead) < 1)
+                found = t;
+        }
     }
     ASSERT_GT(found, 0);
     InfoPlanetas bodies{};
