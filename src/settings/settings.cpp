@@ -96,39 +96,44 @@ private:
     char separator_;
 };
 
-// Walks every key in the file's order; `io` is a Reader (values and defaults) or a Writer.
-template <class S, class Io, class Def> void WalkRuedaFlags(S &r, Io &io, Def d) {
-    const char *sec = "Rueda";
-    io.Bool(sec, "ImagenR", r.imagenR, d(true));
-    io.Bool(sec, "ImagenT", r.imagenT, d(false));
-    io.Bool(sec, "Planetas", r.planetas, d(true));
-    io.Bool(sec, "Casas", r.casas, d(true));
-    io.Bool(sec, "Signos", r.signos, d(true));
-    io.Bool(sec, "Grados", r.grados, d(true));
-    io.Bool(sec, "Color", r.color, d(true));
-    io.Bool(sec, "ColorPla", r.colorPla, d(true));
-    io.Bool(sec, "ColorEle", r.colorEle, d(true));
-    io.Bool(sec, "PlanetasSigno", r.planetasSigno, d(true));
-    io.Bool(sec, "PlanetasTexto", r.planetasTexto, d(true));
-    io.Bool(sec, "PlanetasSeg", r.planetasSeg, d(false));
-    io.Bool(sec, "CasasSigno", r.casasSigno, d(true));
-    io.Bool(sec, "CasasTexto", r.casasTexto, d(true));
-    io.Bool(sec, "CasasSeg", r.casasSeg, d(false));
-    io.Bool(sec, "CasasLin", r.casasLin, d(false));
-    io.Bool(sec, "Retro", r.retro, d(true));
-    io.Bool(sec, "Glifo", r.glifo, d(true));
-}
-
-// Adapter so that one key list serves both directions: the Writer ignores defaults.
-struct WriteIo {
-    Writer &w;
-    template <class D> void Bool(std::string_view s, std::string_view k, bool v, D) { w.Bool(s, k, v); }
+// The boolean keys of "Rueda" after the radius percentages, in file order, with their defaults.
+struct RuedaFlagKey {
+    const char *key;
+    bool Settings::RuedaSection::*member;
+    bool def;
 };
-struct ReadIo {
-    Reader &r;
-    template <class D> void Bool(std::string_view s, std::string_view k, bool &v, D def) {
-        r.Bool(s, k, v, def);
-    }
+using RS = Settings::RuedaSection;
+constexpr RuedaFlagKey kRuedaFlags[] = {
+    {"ImagenR", &RS::imagenR, true},
+    {"ImagenT", &RS::imagenT, false},
+    {"Planetas", &RS::planetas, true},
+    {"Casas", &RS::casas, true},
+    {"Signos", &RS::signos, true},
+    {"Grados", &RS::grados, true},
+    {"Color", &RS::color, true},
+    {"ColorPla", &RS::colorPla, true},
+    {"ColorEle", &RS::colorEle, true},
+    {"PlanetasSigno", &RS::planetasSigno, true},
+    {"PlanetasTexto", &RS::planetasTexto, true},
+    {"PlanetasSeg", &RS::planetasSeg, false},
+    {"CasasSigno", &RS::casasSigno, true},
+    {"CasasTexto", &RS::casasTexto, true},
+    {"CasasSeg", &RS::casasSeg, false},
+    {"CasasLin", &RS::casasLin, false},
+    {"Retro", &RS::retro, true},
+    {"Glifo", &RS::glifo, true},
+};
+
+// The "Aspecto" keys in file order, with their defaults.
+struct AspectoKey {
+    const char *key;
+    bool Settings::AspectoSection::*member;
+    bool def;
+};
+using AS = Settings::AspectoSection;
+constexpr AspectoKey kAspectoKeys[] = {
+    {"Sig", &AS::sig, true}, {"Reg", &AS::reg, true}, {"Ocu", &AS::ocu, true}, {"Dig", &AS::dig, true},
+    {"Ang", &AS::ang, true}, {"Fue", &AS::fue, true}, {"Orb", &AS::orb, true}, {"Peq", &AS::peq, false},
 };
 
 const char *const kTxtKeysEle[] = {"StrEle1", "StrEle2", "StrEle3", "StrEle4"};
@@ -212,8 +217,8 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
     r.Percent("Rueda", "PorAreaExterior", rueda.porAreaExterior, 100);
     r.Percent("Rueda", "radCircleExt", rueda.radCircleExt, 100);
     r.Percent("Rueda", "PorCircleCasas", rueda.porCircleCasas, 60);
-    ReadIo rio{r};
-    WalkRuedaFlags(rueda, rio, [](bool b) { return std::optional<bool>(b); });
+    for (const RuedaFlagKey &f : kRuedaFlags)
+        r.Bool("Rueda", f.key, rueda.*f.member, f.def);
     r.String("Rueda", "Font", rueda.font, "Arial Narrow");
     rueda.font = CutFontName(rueda.font);
     r.Int("Rueda", "Font Size", rueda.fontSize, 8);
@@ -252,14 +257,8 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
         r.Bool("ViewPtosCas", N(i), points.viewPtosCas[i], keep);
     }
 
-    r.Bool("Aspecto", "Sig", aspecto.sig, true);
-    r.Bool("Aspecto", "Reg", aspecto.reg, true);
-    r.Bool("Aspecto", "Ocu", aspecto.ocu, true);
-    r.Bool("Aspecto", "Dig", aspecto.dig, true);
-    r.Bool("Aspecto", "Ang", aspecto.ang, true);
-    r.Bool("Aspecto", "Fue", aspecto.fue, true);
-    r.Bool("Aspecto", "Orb", aspecto.orb, true);
-    r.Bool("Aspecto", "Peq", aspecto.peq, false);
+    for (const AspectoKey &a : kAspectoKeys)
+        r.Bool("Aspecto", a.key, aspecto.*a.member, a.def);
 
     toolWindows.clear();
     for (const std::string &name : ini.SectionNames()) {
@@ -297,8 +296,8 @@ void Settings::WriteTo(IniFile &ini, const TextFormat &format) const {
     w.Percent("Rueda", "PorAreaExterior", rueda.porAreaExterior);
     w.Percent("Rueda", "radCircleExt", rueda.radCircleExt);
     w.Percent("Rueda", "PorCircleCasas", rueda.porCircleCasas);
-    WriteIo wio{w};
-    WalkRuedaFlags(rueda, wio, [](bool b) { return b; });
+    for (const RuedaFlagKey &f : kRuedaFlags)
+        w.Bool("Rueda", f.key, rueda.*f.member);
     w.String("Rueda", "Font", CutFontName(rueda.font));
     w.Int("Rueda", "Font Size", rueda.fontSize);
 
@@ -333,14 +332,8 @@ void Settings::WriteTo(IniFile &ini, const TextFormat &format) const {
         w.Bool("ViewPtosCas", N(i), points.viewPtosCas[i]);
     }
 
-    w.Bool("Aspecto", "Sig", aspecto.sig);
-    w.Bool("Aspecto", "Reg", aspecto.reg);
-    w.Bool("Aspecto", "Ocu", aspecto.ocu);
-    w.Bool("Aspecto", "Dig", aspecto.dig);
-    w.Bool("Aspecto", "Ang", aspecto.ang);
-    w.Bool("Aspecto", "Fue", aspecto.fue);
-    w.Bool("Aspecto", "Orb", aspecto.orb);
-    w.Bool("Aspecto", "Peq", aspecto.peq);
+    for (const AspectoKey &a : kAspectoKeys)
+        w.Bool("Aspecto", a.key, aspecto.*a.member);
 
     for (const ToolWindowSection &t : toolWindows)
         for (const auto &[key, value] : t.entries)
