@@ -1,0 +1,108 @@
+// The person and place database: the records and the in-memory Database with its six owned lists,
+// next-Id counters and current path; look-ups, duplicate tests, usage counts and renumbering. The
+// rest of the module (data file, place files and merge, CSV, coordinate texts, person summary and
+// the shared-use guard) has its own headers beside this one.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "records.h"
+
+namespace cel::database {
+
+// The kinds of record, numbered as the manager window numbers its lists.
+enum class Kind : int {
+    Country = 0,
+    Place = 1,
+    PersonGroup = 2,
+    Person = 3,
+    BusinessGroup = 4,
+    Business = 5
+};
+constexpr int kKindCount = 6;
+
+class Database {
+public:
+    RecordList<TPais> Countries;
+    RecordList<TData> PersonGroups;
+    RecordList<TData> BusinessGroups;
+    RecordList<TLugar_Geo> Places;
+    RecordList<TPersona> Persons;
+    RecordList<TNegocio> Businesses;
+    std::array<std::int32_t, kKindCount> NextId{}; // indexed by Kind
+    std::string Path;                              // full path of the current data file
+
+    // Empties every list and sets every counter to 0 (the path is kept).
+    void Clear();
+
+    std::int32_t &Counter(Kind kind) { return NextId[static_cast<int>(kind)]; }
+    std::int32_t Counter(Kind kind) const { return NextId[static_cast<int>(kind)]; }
+    // The counter's value for a new record; the counter moves on.
+    std::int32_t TakeId(Kind kind) { return Counter(kind)++; }
+
+    // "-" for a negative Id, otherwise the place's name, ", " and its country's name.
+    std::string PlaceCaption(std::int32_t placeId) const;
+    // Index of the first place other than excludeId with the same coordinates (within 1e-7°), the same
+    // time zone and the same daylight-saving flag; -1 when none.
+    int SameDataPlace(const TLugar_Geo &candidate, std::int32_t excludeId) const;
+    // Index of the first place other than excludeId with the name (ASCII case folded) in the country.
+    int PlaceWithName(std::int32_t excludeId, std::string_view name, std::int32_t countryId) const;
+    // False when a place other than excludeId has the name (ASCII case folded) in the country.
+    bool PlaceNameFree(std::int32_t excludeId, std::string_view name, std::int32_t countryId) const {
+        return PlaceWithName(excludeId, name, countryId) < 0;
+    }
+
+    // Stores into Usos of every record of the kind how many records use it.
+    void ComputeUsage(Kind kind);
+
+    // Gives the records of the kind the Ids 1..n in Id order and rewrites every reference to them;
+    // countries, places, person groups and persons only. An empty list is left as it is.
+    void Renumber(Kind kind);
+
+    // Sorts all six lists by Id (stable) or by name order (stable).
+    void SortAllById();
+    void SortAllByName();
+};
+
+// Look-ups over a list; linear, the first match wins.
+template <class T> int IndexOfId(const RecordList<T> &list, std::int32_t id) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i]->Id == id)
+            return static_cast<int>(i);
+    return -1;
+}
+
+template <class T> int IndexOfName(const RecordList<T> &list, std::string_view name) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i]->Nombre == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+template <class T> std::string NameOfId(const RecordList<T> &list, std::int32_t id) {
+    const int i = IndexOfId(list, id);
+    return i < 0 ? std::string("-") : list[i]->Nombre;
+}
+
+// Equal when only ASCII letter case differs ("Bogotá" = "BOGOTá", "Bogotá" ≠ "BOGOTÁ").
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Name order: ASCII letters upper-cased, then Windows-1252 byte by byte (accented letters after "Z").
+int CompareNames(std::string_view a, std::string_view b);
+inline bool NameLess(std::string_view a, std::string_view b) {
+    return CompareNames(a, b) < 0;
+}
+
+template <class T> void SortById(RecordList<T> &list) {
+    std::stable_sort(list.begin(), list.end(), [](const auto &a, const auto &b) { return a->Id < b->Id; });
+}
+
+template <class T> void SortByName(RecordList<T> &list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto &a, const auto &b) { return CompareNames(a->Nombre, b->Nombre) < 0; });
+}
+
+} // namespace cel::database

@@ -1,0 +1,220 @@
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace cel::database {
+
+namespace {
+
+constexpr int kDigits = 15;
+
+// The first significant digits of |value| in scientific form: digits and the decimal exponent.
+template <class F> bool ScientificDigits(F value, int precision, char *digits, int &exponent) {
+    char buf[160];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
+    if (res.ec != std::errc())
+        return false;
+    const char *p = buf;
+    int n = 0;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits[n++] = *p;
+    if (p >= res.ptr)
+        return false;
+    ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    int e = 0;
+    std::from_chars(p, res.ptr, e);
+    exponent = negative ? -e : e;
+    return n == precision;
+}
+
+// 15 significant digits of |value| rounded half away from zero.
+template <class F> void RoundedDigits(F value, char *digits, int &exponent) {
+    ScientificDigits(value, kDigits, digits, exponent);
+    // to_chars rounds an exact tie to even; a tie must go up instead. Only a value whose 16th digit
+    // is 5 followed by zeros can be one.
+    char longer[120];
+    int longerExp = 0;
+    if (!ScientificDigits(value, 20, longer, longerExp) || longer[kDigits] != '5')
+        return;
+    for (int k = kDigits + 1; k < 20; ++k)
+        if (longer[k] != '0')
+            return;
+    if (longerExp != exponent || std::memcmp(longer, digits, kDigits) != 0)
+        return; // already rounded up
+    // to_chars kept the lower neighbour: the value is either an exact tie or just below it.
+    char exact[120];
+    int exactExp = 0;
+    if (!ScientificDigits(value, 110, exact, exactExp) || exact[kDigits] != '5')
+        return;
+    for (int k = kDigits + 1; k < 110; ++k)
+        if (exact[k] != '0')
+            return;
+    // An exact tie: round the magnitude up.
+    int k = kDigits - 1;
+    while (k >= 0 && digits[k] == '9')
+        digits[k--] = '0';
+    if (k >= 0) {
+        ++digits[k];
+    } else {
+        digits[0] = '1';
+        ++exponent;
+    }
+}
+
+template <class F> void AppendGeneral(std::string &out, F value, char sep) {
+    if (std::isnan(value)) {
+        out += "NAN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-INF" : "INF";
+        return;
+    }
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    char digits[kDigits];
+    int exponent = 0;
+    RoundedDigits(value < 0 ? -value : value, digits, exponent);
+    int n = kDigits;
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    if (value < 0)
+        out += '-';
+    if (exponent < -5 || exponent >= kDigits) {
+        out += digits[0];
+        if (n > 1) {
+            out += sep;
+            out.append(digits + 1, static_cast<std::size_t>(n - 1));
+        }
+        out += 'E';
+        out += std::to_string(exponent);
+    } else if (exponent >= 0) {
+        for (int k = 0; k <= exponent; ++k)
+            out += k < n ? digits[k] : '0';
+        if (n > exponent + 1) {
+            out += sep;
+            out.append(digits + exponent + 1, static_cast<std::size_t>(n - exponent - 1));
+        }
+    } else {
+        out += '0';
+        out += sep;
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(digits, static_cast<std::size_t>(n));
+    }
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Checks the syntax of a real with '.' as separator and copies it without a leading '+'.
+bool Normalise(std::string_view text, char sep, char *buf, std::size_t &len) {
+    if (text.empty() || text.size() > 100)
+        return false;
+    const char other = sep == ',' ? '.' : ',';
+    std::size_t repair = std::string_view::npos;
+    if (text.find(sep) == std::string_view::npos)
+        repair = text.find(other);
+    std::size_t i = 0;
+    len = 0;
+    if (text[i] == '+' || text[i] == '-') {
+        if (text[i] == '-')
+            buf[len++] = '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            ++mantissaDigits;
+            buf[len++] = c;
+        } else if (!point && (c == sep || i == repair)) {
+            point = true;
+            buf[len++] = '.';
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        buf[len++] = 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            buf[len++] = text[i++];
+        int expDigits = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i, ++expDigits)
+            buf[len++] = text[i];
+        if (expDigits == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+template <class F> bool ParseGeneral(std::string_view text, char sep, F &value) {
+    char buf[128];
+    std::size_t len = 0;
+    if (!Normalise(text, sep, buf, len))
+        return false;
+    F v{};
+    const auto res = std::from_chars(buf, buf + len, v);
+    if (res.ec != std::errc() || res.ptr != buf + len || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+} // namespace
+
+void AppendReal(std::string &out, long double value, char sep) {
+    AppendGeneral(out, value, sep);
+}
+
+void AppendReal(std::string &out, double value, char sep) {
+    AppendGeneral(out, value, sep);
+}
+
+std::string FormatReal(long double value, char sep) {
+    std::string out;
+    AppendGeneral(out, value, sep);
+    return out;
+}
+
+bool ParseInt32(std::string_view text, std::int32_t &value) {
+    if (text.empty())
+        return false;
+    std::size_t start = 0;
+    if (text[0] == '+') {
+        start = 1;
+        if (text.size() == 1 || text[1] == '-')
+            return false;
+    }
+    std::int32_t v = 0;
+    const char *first = text.data() + start;
+    const char *last = text.data() + text.size();
+    const auto res = std::from_chars(first, last, v);
+    if (res.ec != std::errc() || res.ptr != last)
+        return false;
+    value = v;
+    return true;
+}
+
+bool ParseReal(std::string_view text, char sep, long double &value) {
+    return ParseGeneral(text, sep, value);
+}
+
+bool ParseReal(std::string_view text, char sep, double &value) {
+    return ParseGeneral(text, sep, value);
+}
+
+} // namespace cel::database
