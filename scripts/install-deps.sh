@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libqt6svg6-dev qt6-base-dev-tools
-    libcli11-dev nlohmann-json3-dev libsleef-dev
+    libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    libreoffice-writer-nogui poppler-utils
 )
 
 missing=()

@@ -11,6 +11,8 @@ struct SeriesTerm {
     double b;
     double c;
 };
+// The vector kernel loads four terms as twelve consecutive doubles.
+static_assert(sizeof(SeriesTerm) == 3 * sizeof(double));
 
 // The terms of one coordinate: the counts per power of tau, then the terms of power 0, 1, ...
 struct SeriesBlock {
