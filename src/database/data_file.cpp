@@ -483,6 +483,14 @@ void SaveDataFile(const std::string &path, Database &db, const TextFormat &forma
     db.SortAllByName();
 }
 
+bool ParseNamedLine(std::string_view line, char fieldSeparator, TData &record) {
+    return LineReader(',').Data(Fields(line, fieldSeparator), record);
+}
+
+bool ParsePlaceLine(std::string_view line, char fieldSeparator, char decimalSeparator, TLugar_Geo &place) {
+    return LineReader(decimalSeparator).Place(Fields(line, fieldSeparator), place);
+}
+
 bool HasExtension(const std::string &path, std::string_view ext) {
     const std::string name = FileNameOf(path);
     if (name.size() < ext.size())

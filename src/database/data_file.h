@@ -38,8 +38,18 @@ void SaveDataFile(const std::string &path, Database &db, const TextFormat &forma
 // The bytes a save writes (lists sorted by Id on return).
 std::string DataFileText(Database &db, const TextFormat &format);
 
+// One line's fields with a given field separator, as the data file reads them (the place file uses
+// the same layout with "!"); false when a number does not parse.
+bool ParseNamedLine(std::string_view line, char fieldSeparator, TData &record);
+bool ParsePlaceLine(std::string_view line, char fieldSeparator, char decimalSeparator, TLugar_Geo &place);
+
 // True when the path's extension, ignoring case, is ".age".
 bool HasDataFileExtension(const std::string &path);
+// One line's fields with a given field separator, as the data file reads them (the place file uses
+// the same layout with "!"); false when a number does not parse.
+bool ParseNamedLine(std::string_view line, char fieldSeparator, TData &record);
+bool ParsePlaceLine(std::string_view line, char fieldSeparator, char decimalSeparator, TLugar_Geo &place);
+
 // True when the path's extension, ignoring case, is ext (with its dot).
 bool HasExtension(const std::string &path, std::string_view ext);
 // "El archivo:\r\r<name>\r\rno es un archivo valido del programa Tarjaro".
