@@ -1,0 +1,483 @@
+#include "export/rtf_writer.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <array>
+#include <cmath>
+#include <stdexcept>
+
+#include "database/windows1252.h"
+#include "export/wmf_writer.h"
+
+namespace cel::exporting {
+
+namespace {
+
+struct TableColour {
+    int red, green, blue;
+};
+
+// The fixed colour table, in the order of the \cf numbers.
+constexpr std::array<TableColour, 16> kColourTable{{{0, 0, 0},
+                                                    {128, 0, 0},
+                                                    {0, 128, 0},
+                                                    {128, 128, 0},
+                                                    {0, 0, 128},
+                                                    {128, 0, 128},
+                                                    {0, 128, 128},
+                                                    {128, 128, 128},
+                                                    {192, 192, 192},
+                                                    {255, 0, 0},
+                                                    {0, 255, 0},
+                                                    {255, 255, 0},
+                                                    {0, 0, 255},
+                                                    {255, 0, 255},
+                                                    {0, 255, 255},
+                                                    {255, 255, 255}}};
+
+constexpr const char *kRowBorders = "\\trbrdrt\\brdrs\\brdrw10\\trbrdrl\\brdrs\\brdrw10"
+                                    "\\trbrdrb\\brdrs\\brdrw10\\trbrdrr\\brdrs\\brdrw10"
+                                    "\\trbrdrh\\brdrs\\brdrw10\\trbrdrv\\brdrs\\brdrw10";
+constexpr const char *kCellBorders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                     "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\clcbpat15";
+
+std::string FamilyWord(std::uint8_t pitchAndFamily) {
+    switch (pitchAndFamily >> 4) {
+    case 0:
+        return "fnil";
+    case 1:
+        return "froman";
+    case 2:
+        return "fswiss";
+    case 3:
+        return "fmodern";
+    case 4:
+        return "fscript";
+    case 5:
+        return "fdecor";
+    default:
+        return "froman";
+    }
+}
+
+std::string CharsetWord(int charset) {
+    switch (charset) {
+    case 0:
+    case 1:
+    case 2:
+    case 128:
+    case 255:
+        return "fcharset" + std::to_string(charset);
+    default:
+        return {};
+    }
+}
+
+QImage WhiteBitmap(int width, int height) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The text of a twips or pixel count as RTF writes numbers.
+std::string Num(long v) {
+    return std::to_string(v);
+}
+
+} // namespace
+
+long RoundHalfEven(long double x) {
+    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
+    return static_cast<long>(std::nearbyint(x));
+}
+
+const std::string &RtfGrid::Cell(int column, int row) const {
+    static const std::string empty;
+    if (row < 0 || row >= RowCount())
+        return empty;
+    const auto &cellsOfRow = cells[static_cast<std::size_t>(row)];
+    if (column < 0 || column >= static_cast<int>(cellsOfRow.size()))
+        return empty;
+    return cellsOfRow[static_cast<std::size_t>(column)];
+}
+
+void TCtrlToRTF::AddFont(const RtfFont &font) {
+    // The table is part of the header: a font registered later could never be referenced.
+    if (headerWritten_)
+        return;
+    for (const std::string &name : fontNames_)
+        if (name.find(font.name) != std::string::npos)
+            return;
+    std::string entry = "{\\f" + std::to_string(fontTable_.size()) + "\\" + FamilyWord(font.pitchAndFamily);
+    const std::string charset = CharsetWord(font.charset);
+    if (!charset.empty())
+        entry += "\\" + charset;
+    entry += " " + EscapeText(font.name) + ";}";
+    fontTable_.push_back(entry);
+    fontNames_.push_back(font.name);
+}
+
+void TCtrlToRTF::WriteHeader() {
+    headerWritten_ = true;
+    body_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720";
+    body_ += "{\\fonttbl";
+    for (const std::string &entry : fontTable_)
+        body_ += entry;
+    body_ += "}";
+    body_ += "{\\colortbl";
+    for (const TableColour &c : kColourTable)
+        body_ += "\\red" + Num(c.red) + "\\green" + Num(c.green) + "\\blue" + Num(c.blue) + ";";
+    body_ += "}";
+}
+
+std::string TCtrlToRTF::FontReference(const RtfFont &font) const {
+    for (std::size_t i = 0; i < fontNames_.size(); ++i)
+        if (fontNames_[i].find(font.name) != std::string::npos)
+            return "\\f" + std::to_string(i);
+    return "\\f0";
+}
+
+std::string TCtrlToRTF::SizeWord(const RtfFont &font) {
+    return "\\fs" + std::to_string(font.size * 2);
+}
+
+std::string TCtrlToRTF::StyleWords(const RtfFont &font) {
+    std::string s;
+    if (font.bold)
+        s += "\\b";
+    if (font.italic)
+        s += "\\i";
+    if (font.underline)
+        s += "\\ul";
+    if (font.strikeOut)
+        s += "\\strike";
+    return s;
+}
+
+std::string TCtrlToRTF::ColourWord(std::uint32_t colour) {
+    for (std::size_t i = 0; i < kColourTable.size(); ++i) {
+        const TableColour &c = kColourTable[i];
+        const std::uint32_t value = static_cast<std::uint32_t>(c.blue) * 65536u +
+                                    static_cast<std::uint32_t>(c.green) * 256u +
+                                    static_cast<std::uint32_t>(c.red);
+        if (value == colour)
+            return "\\cf" + std::to_string(i);
+    }
+    return {};
+}
+
+std::string TCtrlToRTF::AlignmentWord(int alignment) {
+    if (alignment == kAlignCentre)
+        return "\\qc";
+    if (alignment == kAlignRight)
+        return "\\qr";
+    return {};
+}
+
+std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const char32_t c = database::NextUtf8Char(utf8, i);
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\t') {
+            out += "\\tab ";
+        } else if (c == '\n') {
+            out += "\\line ";
+        } else if (c == '\r') {
+            // a CR LF pair is one line break
+        } else if (c > 0x10FFFF) {
+            out += '?'; // not UTF-8 at all
+        } else if (const int b = database::Windows1252Byte(c); b >= 0) {
+            out += static_cast<char>(b);
+        } else {
+            // Outside the code page: the Unicode value for RTF readers, "?" for those that skip it.
+            auto unit = [&out](std::uint32_t u) {
+                out += "\\u" + std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(u))) + "?";
+            };
+            if (c > 0xFFFF) {
+                const std::uint32_t v = static_cast<std::uint32_t>(c) - 0x10000;
+                unit(0xD800 + (v >> 10));
+                unit(0xDC00 + (v & 0x3FF));
+            } else {
+                unit(c);
+            }
+        }
+    }
+    return out;
+}
+
+void TCtrlToRTF::WriteText(std::string_view text, const RtfFont &font, int alignment) {
+    body_ += "\\par \\pard" + AlignmentWord(alignment) + "\\plain" + FontReference(font) + SizeWord(font) +
+             StyleWords(font) + ColourWord(font.colour) + " " + EscapeText(text);
+}
+
+void TCtrlToRTF::WriteCellPicture(int ppi, std::string &target, const QImage &bitmap) const {
+    const std::string metafile = BitmapMetafile(bitmap);
+    const long double w = bitmap.width();
+    const long double h = bitmap.height();
+    const long double perInch = ppi > 0 ? ppi : 96;
+    target += "{\\pict\\picscalex100\\picscaley100\\piccropl0\\piccropr0\\piccropt0\\piccropb0";
+    target += "\\picw" + Num(RoundHalfEven(w * 26.46875L));
+    target += "\\pich" + Num(RoundHalfEven(h * 26.46875L));
+    target += "\\picwgoal" + Num(RoundHalfEven(w / perInch * 1440));
+    target += "\\pichgoal" + Num(RoundHalfEven(h / perInch * 1440));
+    target += "\\wmetafile8 \\bin" + std::to_string(metafile.size());
+    target += metafile;
+    target += "}";
+}
+
+void TCtrlToRTF::WritePicture(int ppi, const QImage &bitmap, int alignment) {
+    body_ += "\\par \\pard" + AlignmentWord(alignment) + "\\plain\\cgrid ";
+    WriteCellPicture(ppi, body_, bitmap);
+}
+
+void TCtrlToRTF::WriteTablePrologue() {
+    body_ += "\\par \\pard\\plain\\cgrid";
+    body_ += "{\\stylesheet{\\nowidctlpar\\widctlpar\\adjustright \\fs20\\cgrid \\snext0 Normal;}";
+    body_ += "{\\*\\cs10 \\additive Default Paragraph Font;}}";
+    body_ += "{\\*\\pnseclvl1\\pnucrm\\pnstart1\\pnindent720\\pnhang{\\pntxta";
+    body_ += ".}}{\\*\\pnseclvl2\\pnucltr\\pnstart1\\pnindent720\\pnhang";
+    body_ += "{\\pntxta .}}{\\*\\pnseclvl3\\pndec\\pnstart1\\pnindent720\\pnhang{\\pntxta";
+    body_ += ".}}{\\*\\pnseclvl4\\pnlcltr\\pnstart1\\pnindent720\\pnhang{\\pntxta";
+    body_ += ")}}{\\*\\pnseclvl5\\pndec\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta";
+    body_ += ")}}{\\*\\pnseclvl6\\pnlcltr\\pnstart1\\pnindent720\\pnhang";
+    body_ += "{\\pntxtb (}{\\pntxta )}}{\\*\\pnseclvl7\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb "
+             "(}{\\pntxta";
+    body_ += ")}}{\\*\\pnseclvl8\\pnlcltr\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta";
+    body_ += ")}}{\\*\\pnseclvl9\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}";
+}
+
+void TCtrlToRTF::WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
+                               const std::string &fontWords) {
+    const long double perInch = ppi > 0 ? ppi : 96;
+    body_ += "\\trowd\\trgaph108\\trrh260\\trleft90";
+    body_ += kRowBorders;
+    long double sum = 0;
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        body_ += "\\clvertalt";
+        if (cellBorders)
+            body_ += kCellBorders;
+        body_ += "\\cltxlrtb";
+        sum += grid.columnWidths[static_cast<std::size_t>(c)] + (smallGlyphs ? 6 : 2);
+        body_ += "\\cellx" + Num(RoundHalfEven(sum / perInch * 1440 + 108));
+    }
+    body_ += "\\pard\\ri-123\\nowidctlpar\\widctlpar\\intbl\\adjustright";
+    body_ += " {" + fontWords + "\\cgrid0";
+}
+
+void TCtrlToRTF::WriteRowEnd() {
+    body_ += "}\\pard \\nowidctlpar\\widctlpar\\intbl\\adjustright {\\row}";
+}
+
+void TCtrlToRTF::WriteGrid(int ppi, const RtfGrid &grid) {
+    const std::string fontWords =
+        FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
+    WriteTablePrologue();
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        WriteRowStart(ppi, grid, true, false, fontWords);
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            body_ += ' ';
+            body_ += EscapeText(grid.Cell(c, r));
+            body_ += "  \\cell ";
+        }
+        WriteRowEnd();
+    }
+    body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
+}
+
+namespace {
+
+QImage GlyphBitmap(const GlyphPainter &glyphs, int picture) {
+    QImage image = WhiteBitmap(glyphs.Size(), glyphs.Size());
+    QPainter painter(&image);
+    glyphs.Draw(painter, picture, 0, 0, 0);
+    return image;
+}
+
+template <typename T> T At(const std::vector<std::vector<T>> &table, int row, int column, T fallback) {
+    if (row < 0 || row >= static_cast<int>(table.size()))
+        return fallback;
+    const auto &line = table[static_cast<std::size_t>(row)];
+    if (column < 0 || column >= static_cast<int>(line.size()))
+        return fallback;
+    return line[static_cast<std::size_t>(column)];
+}
+
+} // namespace
+
+void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks,
+                               const GlyphPainter &glyphs) {
+    const std::string fontRef = FontReference(grid.font);
+    const std::string size = SizeWord(grid.font);
+    const std::string style = StyleWords(grid.font);
+    const std::string colour = ColourWord(grid.font.colour);
+    const std::string fontWords = fontRef + size + style + colour;
+    const bool small = glyphs.Size() <= 11;
+    WriteTablePrologue();
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        WriteRowStart(ppi, grid, true, small, fontWords);
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            if (c == 0 && r >= 1 && r <= 12)
+                WriteCellPicture(ppi, body_, GlyphBitmap(glyphs, 11 + r));
+            std::string cellStyle = style;
+            if (marks.showRetro && r >= 1 && r <= 12 && c >= 1 && c <= 11)
+                cellStyle = At(marks.retro, r, c, false) ? "\\ul" : "";
+            body_ +=
+                "\\plain" + fontRef + size + cellStyle + colour + " " + EscapeText(grid.Cell(c, r)) + "  ";
+            if (c >= 1 && c <= 9 && r >= 1 && r <= 24) {
+                const int sign = At(marks.sign, r, c, 0);
+                if (sign >= 1 && sign <= 12)
+                    WriteCellPicture(ppi, body_, GlyphBitmap(glyphs, sign - 1));
+            }
+            body_ += "\\cell ";
+        }
+        WriteRowEnd();
+    }
+    body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
+}
+
+namespace {
+
+// One aspect-table cell as a picture; returns a null image when the cell renders nothing.
+QImage RenderAspectCell(const RtfGrid &grid, int column, int row, const GlyphPainter &glyphs,
+                        bool showStrength) {
+    const int g = glyphs.Size();
+    const bool small = g <= 11;
+    const int columnWidth = grid.columnWidths[static_cast<std::size_t>(column)];
+    const int width = showStrength ? std::max(columnWidth, 1) : (small ? 14 : 17);
+    const int height = showStrength ? 2 * g : g;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(small ? 8 : 10);
+
+    const bool header = column == 0 || column == 25 || row == 0;
+    if (header) {
+        const int item = row == 0 ? column : row;
+        QImage image = WhiteBitmap(width, height);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        if (item >= 1 && item <= 12)
+            glyphs.Draw(painter, 11 + item, std::max(0, (width - g) / 2), 0, 0);
+        else if (item >= 13 && item <= 24)
+            painter.drawText(QRect(0, 0, width, g), Qt::AlignCenter, QString::number(item - 12));
+        return image;
+    }
+
+    const std::string &text = grid.Cell(column, row);
+    if (text.empty())
+        return {};
+    QImage image = WhiteBitmap(width, height);
+    QPainter painter(&image);
+    painter.setFont(font);
+    if (text == "?") {
+        painter.setPen(QColor(255, 0, 0));
+        painter.drawText(QRect(0, 0, width, g), Qt::AlignCenter, QStringLiteral("?"));
+        return image;
+    }
+    const std::size_t colon = text.find(':');
+    const int kind = std::atoi(text.substr(0, colon).c_str());
+    if (kind >= 1 && kind <= 13)
+        glyphs.Draw(painter, 23 + kind, 0, 0, 0);
+    painter.setPen(Qt::black);
+    if (text.find('d') != std::string::npos) {
+        QFont bold = font;
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.drawText(QRect(small ? 11 : 14, 0, width, g), Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral(":"));
+        painter.setFont(font);
+    }
+    if (showStrength && colon != std::string::npos) {
+        std::string strength = text.substr(colon + 1);
+        if (const std::size_t d = strength.find('d'); d != std::string::npos)
+            strength.erase(d);
+        QFont smaller = font;
+        smaller.setPointSize(font.pointSize() - 1);
+        painter.setFont(smaller);
+        painter.drawText(QRect(0, g, width, g), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(strength + "%"));
+    }
+    return image;
+}
+
+} // namespace
+
+void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainter &glyphs, bool showStrength,
+                                 bool cellBorders) {
+    const std::string fontWords =
+        FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
+    const bool small = glyphs.Size() <= 11;
+    WriteTablePrologue();
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        WriteRowStart(ppi, grid, cellBorders, small, fontWords);
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            const QImage picture = RenderAspectCell(grid, c, r, glyphs, showStrength);
+            if (!picture.isNull())
+                WriteCellPicture(ppi, body_, picture);
+            body_ += "\\cell ";
+        }
+        WriteRowEnd();
+    }
+    body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
+}
+
+void TCtrlToRTF::WriteAspectList(int ppi, const RtfGrid &grid, const CodeRenderer &render, int cellWidth,
+                                 int cellHeight, bool smallGlyphs, bool cellBorders) {
+    const std::string fontWords =
+        FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
+    auto picture = [&](int width, const std::string &code) {
+        QImage image = WhiteBitmap(width, cellHeight);
+        QPainter painter(&image);
+        render(painter, image.width(), image.height(), code);
+        painter.end();
+        WriteCellPicture(ppi, body_, image);
+    };
+    WriteTablePrologue();
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        WriteRowStart(ppi, grid, cellBorders, smallGlyphs, fontWords);
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            const std::string &text = grid.Cell(c, r);
+            const std::string code = text.empty() ? std::string() : text.substr(1);
+            if (code.empty()) {
+                // nothing in this cell
+            } else if (code[0] == ' ' || code[0] == '?') {
+                body_ += ' ';
+                body_ += EscapeText(text);
+                body_ += "  ";
+            } else if (const std::size_t slash = code.find('/'); slash != std::string::npos) {
+                const int half = cellWidth / 2 - 4;
+                picture(half, code.substr(0, slash));
+                picture(half, code.substr(slash + 1));
+            } else {
+                picture(cellWidth - 4, code);
+            }
+            body_ += "\\cell ";
+        }
+        WriteRowEnd();
+    }
+    body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
+}
+
+void TCtrlToRTF::SaveToFile(const std::string &fileName) {
+    const std::string document = body_ + "\r\n}";
+    QSaveFile file(QString::fromStdString(fileName));
+    const auto fail = [&file, &fileName]() {
+        throw std::runtime_error(fileName + ": " + file.errorString().toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail();
+    if (file.write(document.data(), static_cast<qint64>(document.size())) !=
+        static_cast<qint64>(document.size()))
+        fail();
+    if (!file.commit())
+        fail();
+    body_ = document;
+}
+
+} // namespace cel::exporting

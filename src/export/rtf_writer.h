@@ -1,0 +1,125 @@
+// The RTF document writer: a font table, a fixed sixteen-colour table, text paragraphs, pictures
+// carried in Windows metafiles and four kinds of bordered table, accumulated in memory and saved
+// at the end. Texts come in as UTF-8 and go out as Windows-1252.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+
+namespace cel::exporting {
+
+// Colours are blue * 65536 + green * 256 + red; the system text colour matches no table entry.
+inline constexpr std::uint32_t kSystemTextColour = 0x80000008u;
+
+// Character sets and pitch-and-family values of a font-table entry.
+inline constexpr int kAnsiCharset = 0;
+inline constexpr int kDefaultCharset = 1;
+inline constexpr std::uint8_t kFamilySwiss = 0x20;
+
+struct RtfFont {
+    std::string name = "MS Sans Serif";
+    int size = 10; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    std::uint32_t colour = kSystemTextColour;
+    std::uint8_t pitchAndFamily = kFamilySwiss;
+    int charset = kAnsiCharset;
+};
+
+// A grid as it is shown on screen: column widths in pixels and the cell texts, row by row.
+struct RtfGrid {
+    std::vector<int> columnWidths;
+    int rowHeight = 18;                          // pixels
+    std::vector<std::vector<std::string>> cells; // [row][column], UTF-8; short rows are padded
+    RtfFont font{"Arial", 8};
+
+    int ColumnCount() const { return static_cast<int>(columnWidths.size()); }
+    int RowCount() const { return static_cast<int>(cells.size()); }
+    const std::string &Cell(int column, int row) const;
+};
+
+// The glyph pictures: 0..11 signs, 12..23 bodies, 24..36 aspect kinds (23 + k), 37.. dignity marks.
+class GlyphPainter {
+public:
+    virtual ~GlyphPainter() = default;
+    virtual int Size() const = 0; // 11 for the normal set, 17 for the large set
+    // Draws picture number picture with its top-left corner at (x, y), dark parts in colour tint.
+    virtual void Draw(QPainter &painter, int picture, int x, int y, std::uint32_t tint) const = 0;
+};
+
+// Extra data of the progressions grid, indexed [row][column] like its cells.
+struct ProgGridMarks {
+    std::vector<std::vector<int>> sign;   // sign 1..12 of the entry, 0 for none
+    std::vector<std::vector<bool>> retro; // the point is retrograde in that item
+    bool showRetro = false;               // the "Retro" setting
+};
+
+// Draws one aspect reference code into a white picture of the given size.
+using CodeRenderer = std::function<void(QPainter &painter, int width, int height, const std::string &code)>;
+
+// Alignment of paragraphs and pictures.
+enum RtfAlignment : int { kAlignLeft = 0, kAlignRight = 1, kAlignCentre = 2 };
+
+class TCtrlToRTF {
+public:
+    // Adds a font-table entry unless an entry already holds the font's name.
+    void AddFont(const RtfFont &font);
+    // "{\rtf1..." with the font table as registered so far and the colour table; the group stays open.
+    void WriteHeader();
+    void WriteText(std::string_view text, const RtfFont &font, int alignment);
+    void WritePicture(int ppi, const QImage &bitmap, int alignment);
+    // A picture group without a paragraph, appended to target (a table cell).
+    void WriteCellPicture(int ppi, std::string &target, const QImage &bitmap) const;
+    void WriteGrid(int ppi, const RtfGrid &grid);
+    // The progressions grid with point glyphs in column 0 and sign glyphs in the position cells.
+    void WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks, const GlyphPainter &glyphs);
+    // The aspect table, every cell as a rendered picture.
+    void WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainter &glyphs, bool showStrength,
+                         bool cellBorders);
+    // The aspect detail list: cells of cellWidth x cellHeight pixels drawn by render.
+    void WriteAspectList(int ppi, const RtfGrid &grid, const CodeRenderer &render, int cellWidth,
+                         int cellHeight, bool smallGlyphs, bool cellBorders);
+    // Closes the document and replaces the file with it (temporary file, flush, rename). Throws
+    // std::runtime_error with the file name and the system's error text; the old file then stays.
+    void SaveToFile(const std::string &fileName);
+
+    // The document as written so far (Windows-1252 bytes).
+    const std::string &Body() const { return body_; }
+    const std::vector<std::string> &FontTable() const { return fontTable_; }
+
+    // The control words of a font: "\f" reference, size, style and colour.
+    std::string FontReference(const RtfFont &font) const;
+    static std::string SizeWord(const RtfFont &font);
+    static std::string StyleWords(const RtfFont &font);
+    static std::string ColourWord(std::uint32_t colour);
+    static std::string AlignmentWord(int alignment);
+    // UTF-8 text as RTF text in Windows-1252: "\", "{", "}" escaped, tab and line feed as \tab and
+    // \line, a character outside the code page as a \u escape with "?" for older readers.
+    static std::string EscapeText(std::string_view utf8);
+
+private:
+    void WriteTablePrologue();
+    // Row definition and the opening of the row's cells; smallGlyphs widens columns by 6, not 2.
+    void WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
+                       const std::string &fontWords);
+    void WriteRowEnd();
+
+    std::string body_;
+    bool headerWritten_ = false;
+    std::vector<std::string> fontTable_;
+    std::vector<std::string> fontNames_;
+};
+
+// Rounds to the nearest integer, halves to even.
+long RoundHalfEven(long double x);
+
+} // namespace cel::exporting
