@@ -1,0 +1,65 @@
+// The chart wheel: the zodiac ring with its element colours, the degree ring, the houses with their
+// positions and numbers, the bodies with their positions, retrograde marks and signs, and the aspect
+// lines; one item alone, two items as concentric wheels, or one item inside the bodies of another.
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QRect>
+
+#include <array>
+
+#include "analysis/aspects.h"
+#include "chart/progressions.h"
+#include "graphics/canvas.h"
+#include "graphics/glyphs.h"
+#include "settings/settings.h"
+#include "settings/view_record.h"
+
+namespace cel::graphics {
+
+using Real = long double;
+
+// The wheel's colours: body colour 1..12 ("Col_Pla_") and wheel colour 1..11 ("Col_Ele_"): 1..4 the
+// elements, 5 centre, 6 house area, 7 inner house ring, 8 outer house ring, 9 degree lines, 10 position
+// texts, 11 sign glyphs. Entry 0 is unused.
+struct WheelColours {
+    std::array<QColor, 13> bodies{};
+    std::array<QColor, 12> wheel{};
+};
+WheelColours WheelColoursFrom(const settings::Settings &settings);
+// The colours of a first run.
+WheelColours DefaultWheelColours();
+
+struct WheelInput {
+    const chart::TDataProg &progressions;
+    const settings::RecVistaCarta &view;
+    const analysis::AspectLists *aspects = nullptr; // none: no aspect lines
+    WheelColours colours = DefaultWheelColours();
+};
+
+// Radius R and centre of a drawing rectangle; points are placed by radius fraction and angle (degrees,
+// counter-clockwise from the right).
+struct WheelGeometry {
+    QPoint origin; // top-left corner of the drawing rectangle
+    int R = 0;
+    int cx = 0;
+    int cy = 0;
+    QPoint At(Real fraction, Real angle) const;
+    int Radius(Real fraction) const;
+    QPoint Centre() const { return origin + QPoint(cx, cy); }
+};
+WheelGeometry ComputeWheelGeometry(const QRect &rect);
+
+// The ring fractions of one wheel of scale r: A (inner edge of the sign ring), B (inner edge of the
+// degree ring), E (outer circle) and the house-ring fraction h (already multiplied by r).
+struct RingFractions {
+    Real A = 1, B = 1, E = 1, h = 0;
+};
+RingFractions ComputeRingFractions(const settings::RecVistaCarta &view, Real r, int glyphSize, int R,
+                                   bool signRing, bool degreeRing);
+
+// Draws the wheel into the drawing rectangle and returns the number of aspect lines drawn.
+int DrawWheel(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input);
+
+} // namespace cel::graphics

@@ -1,0 +1,74 @@
+// Shared set-up of the graphics tests: the application object fonts need, and charts to draw.
+#pragma once
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <string>
+
+#include "analysis/aspects.h"
+#include "chart/chart.h"
+#include "settings/settings.h"
+#include "settings/view_record.h"
+
+namespace cel::graphics::testing {
+
+inline void EnsureApp() {
+    if (QGuiApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_graphics";
+        static char *argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
+    }
+}
+
+// Saves a picture for a look by eye when CEL_SHOTS_DIR names a folder.
+inline void Shot(const QImage &image, const std::string &name) {
+    if (const char *dir = std::getenv("CEL_SHOTS_DIR"))
+        image.save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
+}
+
+// A natal chart (1979-10-17 12:30 at 74.08 W, 4.6 N) and an event some years later, with their
+// progression set and aspect lists.
+struct Charts {
+    chart::ChartContext context;
+    chart::TDato natalRecord, eventRecord;
+    chart::TDataAstro natal, event;
+    chart::TDataProg prog;
+    settings::Settings settings;
+    analysis::AspectLists aspects;
+
+    Charts() {
+        settings.InstallFirstRunValues();
+        context.options = chart::ChartOptionsFrom(settings);
+        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
+            return chart::PlacePosition{-5, 74.0833L, 4.6L};
+        };
+        natalRecord.placeId = 1;
+        eventRecord.placeId = 1;
+        chart::ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        chart::ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 3, 5) + 9.0 / 24);
+        chart::ComputeProgressions(natal, event, prog, context.options);
+    }
+
+    // Rebuilds the aspect lists for the view's items.
+    void BuildAspects(const settings::RecVistaCarta &view, bool cross) {
+        analysis::BuildNatalAspects(aspects, prog.items[1], prog.items[2], view.computeDispositors,
+                                    settings.orbs, settings.dignity);
+        analysis::BuildPairAspects(aspects, prog.items[view.innerItem], prog.items[view.outerItem],
+                                   analysis::kOrbModeEcliptic, cross, settings.orbs);
+    }
+};
+
+// A view that shows every aspect of every body and cusp.
+inline settings::RecVistaCarta ShowAllView() {
+    settings::RecVistaCarta view;
+    view.aspectFamilies.fill(true);
+    view.pointSelection.fill(true);
+    view.cuspSelection.fill(true);
+    view.angleSelection.fill(true);
+    return view;
+}
+
+} // namespace cel::graphics::testing
