@@ -1,0 +1,118 @@
+// A real reader: every page kind's document is converted to PDF by LibreOffice, which must succeed with
+// the pictures in place. Skipped when LibreOffice or pdfimages is not installed. Set
+// CEL_KEEP_EXPORT_PDF to a folder to keep the documents and PDF files for looking at them.
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "export/rtf_export.h"
+#include "export_fixtures.h"
+
+namespace cel::exporting {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+ProgramRun RunProgram(const QString &program, const QStringList &arguments, int timeoutMs) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.out = "timed out or did not start: " + process.errorString().toStdString();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAll().toStdString();
+    return run;
+}
+
+std::size_t Count(const std::string &text, const std::string &what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// Image lines of "pdfimages -list" (after its two heading lines).
+std::size_t ImageCount(const std::string &listing) {
+    std::istringstream in(listing);
+    std::string line;
+    std::size_t n = 0;
+    for (int i = 0; std::getline(in, line); ++i)
+        if (i >= 2 && !line.empty())
+            ++n;
+    return n;
+}
+
+TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (office.isEmpty() || pdfimages.isEmpty())
+        GTEST_SKIP() << "LibreOffice or pdfimages is not installed";
+
+    const char *keep = std::getenv("CEL_KEEP_EXPORT_PDF");
+    const fs::path dir = keep != nullptr && *keep != '\0'
+                             ? fs::path(keep)
+                             : fs::temp_directory_path() / "cel_export_reader_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "profile");
+
+    const std::vector<std::pair<ExportPage, std::string>> pages{{ExportPage::Rueda, "rueda"},
+                                                                {ExportPage::Tabla, "tabla"},
+                                                                {ExportPage::Listado, "listado"},
+                                                                {ExportPage::Natal, "natal"},
+                                                                {ExportPage::Progresiones, "progresiones"},
+                                                                {ExportPage::Speculum, "speculum"},
+                                                                {ExportPage::Diagramas, "diagramas"}};
+    QStringList arguments{QStringLiteral("-env:UserInstallation=file://") +
+                              QString::fromStdString((dir / "profile").string()),
+                          QStringLiteral("--headless"),
+                          QStringLiteral("--convert-to"),
+                          QStringLiteral("pdf"),
+                          QStringLiteral("--outdir"),
+                          QString::fromStdString(dir.string())};
+    std::vector<std::size_t> pictures;
+    for (const auto &[page, name] : pages) {
+        ExportInput input = testing_fixtures::SampleInput(page);
+        if (page == ExportPage::Natal) {
+            input.detail.cells[0][0] = " Lista";
+            input.detail.cells[1][1] = "5:E:L1:p02:0:p03:/0:A:L1:p02:0:p03";
+        }
+        TCtrlToRTF writer;
+        ASSERT_TRUE(BuildExportDocument(input, writer).written);
+        pictures.push_back(Count(writer.Body(), "{\\pict"));
+        const fs::path file = dir / (name + ".rtf");
+        writer.SaveToFile(file.string());
+        arguments << QString::fromStdString(file.string());
+    }
+
+    const ProgramRun convert = RunProgram(office, arguments, 300000);
+    ASSERT_EQ(convert.exitCode, 0) << convert.out;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const fs::path pdf = dir / (pages[i].second + ".pdf");
+        ASSERT_TRUE(fs::exists(pdf)) << pages[i].second << "\n" << convert.out;
+        const ProgramRun list =
+            RunProgram(pdfimages, {QStringLiteral("-list"), QString::fromStdString(pdf.string())}, 60000);
+        ASSERT_EQ(list.exitCode, 0) << list.out;
+        EXPECT_EQ(ImageCount(list.out), pictures[i]) << pages[i].second << "\n" << list.out.substr(0, 2000);
+    }
+    if (keep == nullptr || *keep == '\0')
+        fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace cel::exporting

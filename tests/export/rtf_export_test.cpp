@@ -1,0 +1,218 @@
+#include "export/rtf_export.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/date_time.h"
+#include "export_fixtures.h"
+
+namespace cel::exporting {
+namespace {
+
+std::size_t Count(const std::string &text, const std::string &what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(ExportRtf, SummaryIsRefusedAndWritesNothing) {
+    ExportInput input = testing_fixtures::SampleInput(ExportPage::Resumen);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "cel_resumen_refused.rtf";
+    std::filesystem::remove(file);
+    const ExportResult result = ExportRtf(input, file.string());
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.message,
+              "La función \"Exportar resumen a un archivo RTF\" aún no se ha implementado. Contacte "
+              "al autor del programa quíen le indicará cuando se habilitará esta función.");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(ExportRtf, HeadingParagraphsTitleAndClosingParagraphsOfTheWheel) {
+    ExportInput input = testing_fixtures::SampleInput(ExportPage::Rueda);
+    TCtrlToRTF writer;
+    ASSERT_TRUE(BuildExportDocument(input, writer).written);
+    const std::string &body = writer.Body();
+    const std::string p = "\\par \\pard\\plain\\f0\\fs20 ";
+    const std::string right = "\\par \\pard\\qr\\plain\\f0\\fs20 ";
+    const std::string expected = right + "Celestigrafo Versi\xF3n 0.02.00" + right + " " + p +
+                                 "Natal: Ana P\xE9rez  " + p + "Cali, Colombia" + p +
+                                 "Lon:76\xB0 31' W, Lat:03\xB0 27' N" + p +
+                                 "mi\xE9rcoles, oct-17-1979, 12:30:00 pm, 12:30:00 (TZ:-5,00)" + right + " " +
+                                 "\\par \\pard\\qc\\plain\\f0\\fs20 Natal Ecl\xEDptica" + right + " ";
+    EXPECT_NE(body.find(expected), std::string::npos) << body.substr(0, 900);
+    EXPECT_NE(body.find("\\par \\pard\\qc\\plain\\cgrid {\\pict"), std::string::npos);
+    EXPECT_NE(body.find("\\picw15881\\pich15881\\picwgoal9000\\pichgoal9000"), std::string::npos);
+    const std::string ending = "}" + p + p;
+    EXPECT_EQ(body.substr(body.size() - ending.size()), ending);
+}
+
+TEST(ExportRtf, WheelAndDiagramPicturesAre765PixelsAt120Ppi) {
+    for (ExportPage page : {ExportPage::Rueda, ExportPage::Diagramas}) {
+        ExportInput input = testing_fixtures::SampleInput(page);
+        input.ppi = 120;
+        input.previewPpi = 120;
+        QColor background;
+        int side = 0;
+        const auto probe = [&](QImage &picture) {
+            background = picture.pixelColor(0, 0);
+            side = picture.width();
+        };
+        (page == ExportPage::Rueda ? input.drawWheel : input.drawDiagrams) = probe;
+        TCtrlToRTF writer;
+        BuildExportDocument(input, writer);
+        EXPECT_EQ(side, 765);
+        EXPECT_EQ(background, page == ExportPage::Rueda ? QColor(255, 0, 0) : QColor(Qt::white));
+        EXPECT_NE(writer.Body().find("\\picw20249\\pich20249\\picwgoal9180\\pichgoal9180"),
+                  std::string::npos);
+    }
+}
+
+TEST(ExportRtf, Titles) {
+    ExportView single;
+    single.innerItemName = "Dir Secundaria";
+    ExportView twin = single;
+    twin.doubleWheel = true;
+    twin.outerItemName = "Trán. Eclíptico";
+    ExportView byHouse;
+    byHouse.natalByHouse = true;
+    byHouse.house = 7;
+    byHouse.natalAscensional = true;
+    const std::vector<std::tuple<ExportPage, ExportView, std::string>> cases{
+        {ExportPage::Rueda, single, "Dir Secundaria"},
+        {ExportPage::Rueda, twin, ""},
+        {ExportPage::Tabla, single, "Tabla de aspectos Dir Secundaria"},
+        {ExportPage::Tabla, twin, "Tabla de aspectos"},
+        {ExportPage::Listado, single, "Lista aspectos: Dir Secundaria"},
+        {ExportPage::Listado, twin, "Lista aspectos: Item Izq.Trán. Eclíptico - Item Der.Dir Secundaria"},
+        {ExportPage::Natal, single, "Lista aspectos natales. Según modelo eclíptico"},
+        {ExportPage::Natal, byHouse, "Lista aspectos natales. Casa: 7. Según modelo ascensional"},
+        {ExportPage::Progresiones, single, "Lista Progresiones"},
+        {ExportPage::Speculum, single, "Speculum"},
+        {ExportPage::Diagramas, single, "Diagramas"},
+    };
+    for (const auto &[page, view, title] : cases)
+        EXPECT_EQ(ExportTitle(page, view), title);
+}
+
+TEST(ExportRtf, HeadingLinesByPageAndWheel) {
+    const ExportHeading heading = testing_fixtures::SampleHeading();
+    const TextFormat format{','};
+    ExportView twin;
+    twin.doubleWheel = true;
+    twin.innerItem = 1;
+    twin.outerItem = 3;
+    twin.innerItemName = "Natal Eclíptica";
+    twin.outerItemName = "Trán. Eclíptico";
+    const std::vector<std::string> doubleLines = HeadingLines(ExportPage::Tabla, heading, twin, format);
+    ASSERT_EQ(doubleLines.size(), 7u);
+    EXPECT_EQ(doubleLines[4], "Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)");
+    EXPECT_EQ(doubleLines[5], "Rueda Int: Natal Eclíptica");
+    EXPECT_EQ(doubleLines[6], "Rueda Ext: Trán. Eclíptico");
+
+    ExportHeading synastry = heading;
+    synastry.synastry = true;
+    synastry.eventLabel = "Luis Gómez: ";
+    const std::vector<std::string> synastryLines = HeadingLines(ExportPage::Rueda, synastry, twin, format);
+    EXPECT_EQ(synastryLines,
+              (std::vector<std::string>{
+                  "Natal: Ana Pérez  ", "oct 17 1979, 12:30:00 pm  (TZ:-5,00)", "Rueda Int: Natal Eclíptica",
+                  "Luis Gómez: ene 5 2026, 09:15:00 am  (TZ:-5,00)", "Rueda Ext: Trán. Eclíptico"}));
+
+    const std::vector<std::string> progressions =
+        HeadingLines(ExportPage::Progresiones, heading, twin, format);
+    EXPECT_EQ(progressions,
+              (std::vector<std::string>{"Natal: Ana Pérez  , oct 17 1979, 12:30:00 pm  (TZ:-5,00). Evento: "
+                                        "ene 5 2026, 09:15:00 am  (TZ:-5,00)",
+                                        "Edad: 46 años", "ARMC. Nat: 100° 00' 00\", Eve: 200° 00' 00\"",
+                                        "Arco. DP: 45° 00' 00\", Solar: 45° 30' 00\" . Fecha DS: dic 02 "
+                                        "1979, 01:02:03 \"GMT\", ARMC: 10° 00' 00\""}));
+}
+
+TEST(ExportRtf, DateTexts) {
+    const TextFormat comma{','};
+    EXPECT_EQ(LocalDateTimeLine(EncodeDateTime({2000, 1, 1, 0, 5, 9, 0}), 1, comma),
+              "sábado, ene-1-2000, 12:05:09 am, 0:05:09 (TZ:1,00)");
+    EXPECT_EQ(LocalDateTimeLine(EncodeDateTime({1979, 10, 17, 23, 0, 0, 0}), -5.5, TextFormat{'.'}),
+              "miércoles, oct-17-1979, 11:00:00 pm, 23:00:00 (TZ:-5.50)");
+    EXPECT_EQ(DateLine(EncodeDateTime({1979, 10, 17, 12, 30, 0, 0}), true, 0, comma),
+              "oct 17 1979, 12:30:00 pm  GMT");
+}
+
+TEST(ExportRtf, ListReflowPlacesHeadingsInColumnZero) {
+    RtfGrid detail;
+    detail.columnWidths = {200, 200};
+    detail.rowHeight = 60;
+    detail.cells = {{" Lista", "1:E:L1:p01:0:p02:"}, {"2:E:L1:p01:1:p03:", "3:E:L2:p01:0:c01:"}, {"4:x", ""}};
+    const RtfGrid list = ReflowList(detail, true);
+    EXPECT_EQ(list.columnWidths, (std::vector<int>{212, 212, 212})); // trunc(610.5 / 200) = 3
+    EXPECT_EQ(list.rowHeight, 60);
+    EXPECT_EQ(list.font.name, "Arial");
+    EXPECT_EQ(list.font.size, 7);
+    const std::vector<std::vector<std::string>> expected{
+        {"  Lista", " 1:E:L1:p01:0:p02:", " 2:E:L1:p01:1:p03:"}, {" 3:E:L2:p01:0:c01:", " 4:x", " "}};
+    EXPECT_EQ(list.cells, expected);
+
+    detail.columnWidths = {700};
+    EXPECT_EQ(ReflowList(detail, false).columnWidths, (std::vector<int>{712}));
+    EXPECT_EQ(ReflowList(detail, false).font.size, 9);
+    detail.columnWidths = {0};
+    EXPECT_EQ(ReflowList(detail, false).ColumnCount(), 610);
+}
+
+TEST(ExportRtf, ListExportRendersCodesWithoutBorders) {
+    ExportInput input = testing_fixtures::SampleInput(ExportPage::Listado);
+    std::vector<std::pair<std::string, int>> calls;
+    input.renderCode = [&calls](QPainter &, int w, int, const std::string &code) {
+        calls.emplace_back(code, w);
+    };
+    TCtrlToRTF writer;
+    BuildExportDocument(input, writer);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), (std::pair<std::string, int>{"1:P:P1:p01:0:p04:", 212 - 4}));
+    EXPECT_EQ(Count(writer.Body(), "\\clcbpat15"), 0u);
+    EXPECT_NE(writer.Body().find("{\\f1\\fswiss\\fcharset0 Arial;}"), std::string::npos);
+}
+
+TEST(ExportRtf, AspectTableLeavesOutTheNameColumns) {
+    ExportInput input = testing_fixtures::SampleInput(ExportPage::Tabla);
+    ASSERT_EQ(input.aspectTable.ColumnCount(), 28);
+    TCtrlToRTF writer;
+    BuildExportDocument(input, writer);
+    EXPECT_EQ(Count(writer.Body(), "\\cellx"), 26u * static_cast<std::size_t>(input.aspectTable.RowCount()));
+    EXPECT_EQ(Count(writer.Body(), "\\clcbpat15"), Count(writer.Body(), "\\cellx"));
+}
+
+TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {
+    ExportInput input = testing_fixtures::SampleInput(ExportPage::Speculum);
+    TCtrlToRTF writer;
+    BuildExportDocument(input, writer);
+    const std::string &body = writer.Body();
+    const std::size_t natal = body.find("\\f0\\fs20 Natal\\par \\pard\\plain\\cgrid{\\stylesheet");
+    const std::size_t event =
+        body.find("\\f0\\fs20 \\par \\pard\\plain\\f0\\fs20 Evento\\par \\pard\\plain\\cgrid");
+    ASSERT_NE(natal, std::string::npos);
+    ASSERT_NE(event, std::string::npos);
+    EXPECT_LT(natal, event);
+    EXPECT_EQ(Count(body, "{\\row}"), 40u);
+}
+
+TEST(ExportRtf, MissingSourcesAreRefusedClearly) {
+    for (ExportPage page : {ExportPage::Rueda, ExportPage::Tabla, ExportPage::Listado, ExportPage::Natal,
+                            ExportPage::Progresiones, ExportPage::Diagramas}) {
+        ExportInput input;
+        input.page = page;
+        TCtrlToRTF writer;
+        EXPECT_THROW(BuildExportDocument(input, writer), std::invalid_argument);
+        EXPECT_TRUE(writer.Body().empty());
+    }
+}
+
+} // namespace
+} // namespace cel::exporting
