@@ -1,0 +1,234 @@
+#include "graphics/diagrams.h"
+
+#include <cmath>
+
+#include "analysis/dignities.h"
+
+namespace cel::graphics {
+
+DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item, const analysis::PointsSettings &points) {
+    std::array<float, 13> perSign{};
+    for (std::size_t i = 1; i <= 12; ++i) {
+        if (points.viewPtosPla[i]) {
+            const int sign = item.bodies[i].sign;
+            if (sign >= 1 && sign <= 12)
+                perSign[static_cast<std::size_t>(sign)] += points.ptosPla[i];
+        }
+        if (points.viewPtosCas[i]) {
+            const int sign = item.cusps[i].sign;
+            if (sign >= 1 && sign <= 12)
+                perSign[static_cast<std::size_t>(sign)] += points.ptosCas[i];
+        }
+    }
+    DiagramMatrices m;
+    for (int s = 1; s <= 12; ++s) {
+        const float v = perSign[static_cast<std::size_t>(s)];
+        const auto e = static_cast<std::size_t>(analysis::ElementOf(s)), t = static_cast<std::size_t>(analysis::ThirdOf(s));
+        const auto q = static_cast<std::size_t>(analysis::QualityOf(s)), g = static_cast<std::size_t>(analysis::QuarterOf(s));
+        m.elementThird[e][t] += v;
+        m.qualityQuarter[q][g] += v;
+        m.elements[e] += v;
+        m.thirds[t] += v;
+        m.qualities[q] += v;
+        m.quarters[g] += v;
+    }
+    return m;
+}
+
+namespace {
+
+struct GroupStyle {
+    Qt::BrushStyle pattern;
+    QColor colour;
+};
+
+GroupStyle StyleOf(int i, bool colour) {
+    static const GroupStyle styles[] = {{Qt::BDiagPattern, QColor(255, 0, 0)},
+                                        {Qt::HorPattern, QColor(128, 0, 0)},
+                                        {Qt::FDiagPattern, QColor(0, 128, 0)},
+                                        {Qt::VerPattern, QColor(0, 0, 255)}};
+    GroupStyle s = styles[std::clamp(i, 1, 4) - 1];
+    if (!colour)
+        s.colour = Qt::black;
+    return s;
+}
+
+class DiagramPainter {
+public:
+    DiagramPainter(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
+                   const DiagramSettings &settings)
+        : canvas_(canvas), s_(side), glyphs_(glyphs), colour_(colour), kind_(kind), settings_(settings),
+          total_(analysis::PointsTotal(settings.points)) {
+        font_.family = QStringLiteral("MS Sans Serif");
+        font_.pointSize = 8;
+    }
+
+    void DrawPanel(const DiagramItem &item, int x0) {
+        const DiagramMatrices m = ComputeDiagramMatrices(item.item, settings_.points);
+        const int p = RoundHalfEven(0.12L * s_);
+        const int h = s_ / 2;
+        const int b = RoundHalfEven(0.72L * h);
+        const int e = RoundHalfEven(0.18L * s_);
+        const int f = e / 2;
+        const int g = glyphs_.Size();
+
+        TextStyle title = font_;
+        title.underline = true;
+        canvas_.Text(QPoint(h / 4 + x0, 0), item.title, title);
+
+        const auto &n = settings_.names;
+        int y = Legend(x0, g, f, h, m.elements, 4, n.strEle.data(), m.thirds, 3, n.strSoc1.data());
+        y = Graph(x0 + 5, y + 4, p, b, m.elements, 4, m.thirds, 3);
+        y = Matrix(x0, y + 4, b, e, m, true);
+        y = Legend(x0, y + 4, f, h, m.qualities, 3, n.strComp.data(), m.quarters, 4, n.strSoc2.data());
+        y = Graph(x0 + 5, y + 4, p, b, m.qualities, 3, m.quarters, 4);
+        Matrix(x0, y + 4, b, e, m, false);
+        BodyList(item.item, x0 + b + 15, s_ / 4);
+    }
+
+private:
+    QString Number(float v) const { return QString::fromStdString(analysis::PointsText(v, settings_.format)); }
+    QString Percent(float v) const { return Number(total_ == 0 ? 0.0f : 100.0f * v / total_) + "%"; }
+
+    void StyledSquare(const QRect &r, int group) {
+        const GroupStyle style = StyleOf(group, colour_);
+        canvas_.Rect(r, Qt::black, QBrush(style.colour, style.pattern));
+    }
+
+    // Two columns of legend rows; returns the y below them.
+    template <std::size_t N1, std::size_t N2>
+    int Legend(int x0, int top, int f, int h, const std::array<float, N1> &values1, int count1,
+               const std::string *names1, const std::array<float, N2> &values2, int count2,
+               const std::string *names2) {
+        const int rowStep = f / 4 + 2;
+        const int side = std::max(1, f / 4 - 3);
+        int bottom = top;
+        auto column = [&](int x, const auto &values, int count, const std::string *names) {
+            for (int i = 1; i <= count; ++i) {
+                const int y = top + i * rowStep;
+                canvas_.Text(QPoint(x + 2, y), Percent(values[static_cast<std::size_t>(i)]), font_);
+                StyledSquare(QRect(x + 47, y, side, side), i);
+                canvas_.Text(QPoint(x + 47 + side + 4, y), QString::fromStdString(names[i]), font_);
+                bottom = std::max(bottom, y + rowStep);
+            }
+        };
+        column(x0, values1, count1, names1);
+        column(x0 + h / 2, values2, count2, names2);
+        return bottom;
+    }
+
+    template <std::size_t N1, std::size_t N2>
+    int Graph(int x, int y, int p, int b, const std::array<float, N1> &first, int count1,
+              const std::array<float, N2> &second, int count2) {
+        if (kind_ == GraphKind::Histogram) {
+            auto bars = [&](int left, const auto &values, int count, long double scale) {
+                for (int i = 1; i <= count; ++i) {
+                    const int length =
+                        total_ == 0 ? 0 : RoundHalfEven(values[static_cast<std::size_t>(i)] * scale / total_);
+                    if (length > 0)
+                        StyledSquare(QRect(left, y + 20 * (i - 1), length, 15), i);
+                }
+            };
+            bars(x, first, count1, b / 2.0L);
+            bars(x + b / 2, second, count2, static_cast<long double>(p));
+            return y + std::max(p, 20 * std::max(count1, count2));
+        }
+        auto pie = [&](int left, const auto &values, int count) {
+            if (total_ == 0)
+                return;
+            int start = 0;
+            for (int i = 1; i <= count; ++i) {
+                const float v = values[static_cast<std::size_t>(i)];
+                if (v <= 0)
+                    continue;
+                const int span = RoundHalfEven(5760.0L * v / total_);
+                const GroupStyle style = StyleOf(i, colour_);
+                canvas_.Pie(QRect(left, y, p, p), start, span, Qt::black, QBrush(style.colour, style.pattern));
+                start += span;
+            }
+        };
+        pie(x, first, count1);
+        pie(x + b / 2, second, count2);
+        return y + p;
+    }
+
+    // The sign matrix: labels in column 0 and row 0, totals in the last column and row.
+    int Matrix(int x0, int y, int b, int e, const DiagramMatrices &m, bool elements) {
+        const int columns = elements ? 5 : 6, rows = elements ? 6 : 5;
+        const int cw = b / columns, rh = std::max(e / rows, glyphs_.Size() + 2);
+        for (int c = 0; c <= columns; ++c)
+            canvas_.Line(QPoint(x0 + c * cw, y), QPoint(x0 + c * cw, y + rows * rh), Qt::black);
+        for (int r = 0; r <= rows; ++r)
+            canvas_.Line(QPoint(x0, y + r * rh), QPoint(x0 + columns * cw, y + r * rh), Qt::black);
+        const int groupsAcross = columns - 2, groupsDown = rows - 2;
+        const int side = std::max(1, std::min(cw, rh) - 6);
+        auto cell = [&](int c, int r) { return QPoint(x0 + c * cw, y + r * rh); };
+        TextStyle small = font_;
+        small.pointSize = 7;
+        for (int c = 1; c <= groupsAcross; ++c) {
+            StyledSquare(QRect(cell(c, 0) + QPoint(3, 3), QSize(side, side)), c);
+            const float total = elements ? m.thirds[static_cast<std::size_t>(c)] : m.quarters[static_cast<std::size_t>(c)];
+            canvas_.Text(cell(c, rows - 1) + QPoint(2, 1), Number(total), small);
+        }
+        for (int r = 1; r <= groupsDown; ++r) {
+            StyledSquare(QRect(cell(0, r) + QPoint(3, 3), QSize(side, side)), r);
+            const float total = elements ? m.elements[static_cast<std::size_t>(r)] : m.qualities[static_cast<std::size_t>(r)];
+            canvas_.Text(cell(columns - 1, r) + QPoint(2, 1), Number(total), small);
+            for (int c = 1; c <= groupsAcross; ++c) {
+                const int sign = elements ? 4 * (c - 1) + r : 3 * (c - 1) + r;
+                const float v = elements ? m.elementThird[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]
+                                         : m.qualityQuarter[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+                canvas_.TintedGlyph(glyphs_, sign - 1, cell(c, r) + QPoint(2, (rh - glyphs_.Size()) / 2), Qt::black);
+                if (v > 0)
+                    canvas_.Text(cell(c, r) + QPoint(glyphs_.Size() + 3, 1), Number(v), small);
+            }
+        }
+        return y + rows * rh;
+    }
+
+    void BodyList(const chart::RecDataProg &item, int x, int y) {
+        const int g = glyphs_.Size();
+        const int step = g + 3;
+        canvas_.Text(QPoint(x, y), QStringLiteral("Asc"), font_);
+        const int asc = item.cusps[1].sign;
+        canvas_.TintedGlyph(glyphs_, asc - 1, QPoint(x + step + 4, y), Qt::black);
+        for (int i = 1; i <= 12; ++i) {
+            const int row = y + i * (g + 5);
+            const auto &body = item.bodies[static_cast<std::size_t>(i)];
+            int cx = x;
+            canvas_.TintedGlyph(glyphs_, kBodyPictureBase + i, QPoint(cx, row), Qt::black);
+            cx += step;
+            canvas_.TintedGlyph(glyphs_, body.sign - 1, QPoint(cx, row), Qt::black);
+            cx += step;
+            if (const int code = settings_.dignity.At(i, body.sign); code != 0)
+                canvas_.TintedGlyph(glyphs_, kDignityPictureBase2 + code, QPoint(cx, row), Qt::black);
+            cx += step + 4;
+            const int decanate = analysis::DecanateSign(body.sign, body.position);
+            canvas_.TintedGlyph(glyphs_, decanate - 1, QPoint(cx, row), Qt::black);
+            cx += step;
+            if (const int code = settings_.dignity.At(i, decanate); code != 0)
+                canvas_.TintedGlyph(glyphs_, kDignityPictureBase2 + code, QPoint(cx, row), Qt::black);
+        }
+    }
+
+    Canvas &canvas_;
+    int s_;
+    const GlyphSet &glyphs_;
+    bool colour_;
+    GraphKind kind_;
+    const DiagramSettings &settings_;
+    float total_;
+    TextStyle font_;
+};
+
+} // namespace
+
+void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind, const DiagramItem &a,
+                  const DiagramItem &b, const DiagramSettings &settings) {
+    canvas.FillRect(QRect(0, 0, side, side), Qt::white);
+    DiagramPainter painter(canvas, side, glyphs, colour, kind, settings);
+    painter.DrawPanel(a, 0);
+    painter.DrawPanel(b, side / 2 + 10);
+}
+
+} // namespace cel::graphics

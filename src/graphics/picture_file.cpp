@@ -1,0 +1,75 @@
+#include "graphics/picture_file.h"
+
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace cel::graphics {
+
+std::optional<PictureFormat> PictureFormatOf(const QString &path) {
+    const QString lower = path.toLower();
+    if (lower.endsWith(QStringLiteral(".png")))
+        return PictureFormat::Png;
+    if (lower.endsWith(QStringLiteral(".svg")))
+        return PictureFormat::Svg;
+    if (lower.endsWith(QStringLiteral(".pdf")))
+        return PictureFormat::Pdf;
+    return std::nullopt;
+}
+
+bool WritePicture(const QString &path, PictureFormat format, QSize size, const std::function<void(Canvas &)> &draw,
+                  QString *error) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    Canvas canvas(image);
+    if (format != PictureFormat::Png)
+        canvas.StartRecording();
+    draw(canvas);
+
+    QSaveFile file(path);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    switch (format) {
+    case PictureFormat::Png:
+        if (!canvas.Image().save(&file, "PNG"))
+            return fail(QStringLiteral("no se pudo escribir la imagen PNG"));
+        break;
+    case PictureFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setResolution(96);
+        svg.setTitle(QStringLiteral("Celestigrafo"));
+        QPainter painter(&svg);
+        canvas.ReplayRecording(painter);
+        painter.end();
+        break;
+    }
+    case PictureFormat::Pdf: {
+        QPdfWriter pdf(&file);
+        pdf.setCreator(QStringLiteral("Celestigrafo"));
+        pdf.setResolution(96);
+        pdf.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96.0, size.height() * 72.0 / 96.0), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&pdf);
+        if (!painter.isActive())
+            return fail(QStringLiteral("no se pudo crear el documento PDF"));
+        canvas.ReplayRecording(painter);
+        painter.end();
+        break;
+    }
+    }
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace cel::graphics
