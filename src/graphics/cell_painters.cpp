@@ -58,14 +58,18 @@ QColor KindTint(int k) {
     }
 }
 
-bool ColourOn(const CellContext &c) { return c.view.wheelFlags[settings::kFlagColor]; }
+bool ColourOn(const CellContext &c) {
+    return c.view.wheelFlags[settings::kFlagColor];
+}
 
 const chart::RecDataProg &Item(const CellContext &c, int n) {
     return c.progressions.items[static_cast<std::size_t>(std::clamp(n, 1, chart::kItemCount))];
 }
 
 // Text with its top-left corner at a point, in the grid's font.
-void GridText(Canvas &canvas, QPoint p, const QString &text, const TextStyle &style) { canvas.Text(p, text, style); }
+void GridText(Canvas &canvas, QPoint p, const QString &text, const TextStyle &style) {
+    canvas.Text(p, text, style);
+}
 
 // An aspect-table cell text "k:s" or "k:sd".
 struct AspectCellText {
@@ -131,9 +135,12 @@ int CellRelation(int a, int b, const CellContext &context) {
         digit = 2;
     }
     const analysis::AspectLists &l = context.aspects;
-    const analysis::AspectList &ecl = digit == 1 ? l.eclipticBodies : digit == 2 ? l.eclipticBodyCusp : l.eclipticCusps;
-    const analysis::AspectList &asc =
-        digit == 1 ? l.ascensionalBodies : digit == 2 ? l.ascensionalBodyCusp : l.ascensionalCusps;
+    const analysis::AspectList &ecl = digit == 1   ? l.eclipticBodies
+                                      : digit == 2 ? l.eclipticBodyCusp
+                                                   : l.eclipticCusps;
+    const analysis::AspectList &asc = digit == 1   ? l.ascensionalBodies
+                                      : digit == 2 ? l.ascensionalBodyCusp
+                                                   : l.ascensionalCusps;
     if (analysis::HasPair(ecl, key, false) || analysis::HasPair(asc, key, false))
         return kRelationAspect;
     const chart::RecDataProg &inner = Item(context, context.view.innerItem);
@@ -202,7 +209,8 @@ void PaintAspectCell(Canvas &canvas, const QRect &rect, int column, int row, con
         GridText(canvas, topLeft + QPoint(glyphs.Size() + 3, 0), QStringLiteral(":"), bold);
     }
     if (percent)
-        GridText(canvas, topLeft + QPoint(1, glyphs.Size()), QString::fromStdString(cell->strength) + "%", font);
+        GridText(canvas, topLeft + QPoint(1, glyphs.Size()), QString::fromStdString(cell->strength) + "%",
+                 font);
 }
 
 void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, const CellContext &context) {
@@ -210,7 +218,8 @@ void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, c
     const bool doubleWheel = v.wheelMode == 2;
     const int itemNumber = doubleWheel && column == 26 ? v.outerItem : v.innerItem;
     const chart::RecDataProg &item = Item(context, itemNumber);
-    const auto &marks = doubleWheel && column == 27 ? context.progressions.marks2 : context.progressions.marks1;
+    const auto &marks =
+        doubleWheel && column == 27 ? context.progressions.marks2 : context.progressions.marks1;
     const bool marked = row >= 1 && row <= 24 && marks[static_cast<std::size_t>(row - 1)] != 0;
     canvas.FillRect(rect, marked ? kYellow : QColor(Qt::white));
     if (row < 1 || row > 24)
@@ -233,8 +242,8 @@ void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, c
     const QString text = QString::fromStdString(
         astronomy::FormatAngle(30, 0, 0, 0, position - (sign - 1) * 30.0L, context.format));
     canvas.Text(rect.topLeft() + QPoint(1, 1), text, font);
-    canvas.TintedGlyph(context.glyphs, sign - 1, QPoint(rect.right() + 1 - context.glyphs.Size(), rect.top() + 1),
-                       Qt::black);
+    canvas.TintedGlyph(context.glyphs, sign - 1,
+                       QPoint(rect.right() + 1 - context.glyphs.Size(), rect.top() + 1), Qt::black);
 }
 
 namespace {
@@ -271,7 +280,8 @@ int CentredText(Canvas &canvas, const QRect &panel, int y, const QString &text, 
 }
 
 int CentredGlyph(Canvas &canvas, const GlyphSet &glyphs, const QRect &panel, int y, int picture) {
-    canvas.TintedGlyph(glyphs, picture, QPoint(panel.left() + (panel.width() - glyphs.Size()) / 2, y), Qt::black);
+    canvas.TintedGlyph(glyphs, picture, QPoint(panel.left() + (panel.width() - glyphs.Size()) / 2, y),
+                       Qt::black);
     return y + glyphs.Size() + 1;
 }
 
@@ -289,7 +299,8 @@ void DrawMemberPanel(Canvas &canvas, const QRect &panel, const chart::RecDataPro
         if (options.signo)
             y = CentredGlyph(canvas, glyphs, panel, y, body.sign - 1);
         if (options.dig)
-            y = CentredGlyph(canvas, glyphs, panel, y, kDignityPictureBase + c.dignity.At(member.number, body.sign));
+            y = CentredGlyph(canvas, glyphs, panel, y,
+                             kDignityPictureBase + c.dignity.At(member.number, body.sign));
         if (options.ocup)
             CentredText(canvas, panel, y + Scaled(1, c), QString::number(body.house), font);
         return;
@@ -325,15 +336,15 @@ void DrawAspectPanel(Canvas &canvas, const QRect &panel, const analysis::TDetall
     if (options.orbe) {
         const long double angle = (k - 1) * 15.0L;
         const long double orb = arc - angle;
-        lines.push_back(QString(arc > angle ? "-" : "") +
-                        QString::fromStdString(astronomy::FormatAngle(30, 0, 0, 0, std::fabs(orb), c.format)));
+        lines.push_back(QString(arc > angle ? "-" : "") + QString::fromStdString(astronomy::FormatAngle(
+                                                              30, 0, 0, 0, std::fabs(orb), c.format)));
     }
     const int step = RoundHalfEven(Scaled(layout.fontSize, c) * 1.5L);
     const int textHeight = canvas.TextSize(QStringLiteral("0"), font).height();
     const int height = glyphs.Size() + 2 + static_cast<int>(lines.size()) * step;
     int y = panel.top() + std::max(0, (panel.height() - height) / 2);
-    canvas.TintedGlyph(glyphs, kAspectPictureBase + k, QPoint(panel.left() + (panel.width() - glyphs.Size()) / 2, y),
-                       Qt::black);
+    canvas.TintedGlyph(glyphs, kAspectPictureBase + k,
+                       QPoint(panel.left() + (panel.width() - glyphs.Size()) / 2, y), Qt::black);
     y += glyphs.Size() + 2 + (step - textHeight) / 2;
     for (const QString &line : lines) {
         CentredText(canvas, panel, y, line, font);
@@ -341,8 +352,9 @@ void DrawAspectPanel(Canvas &canvas, const QRect &panel, const analysis::TDetall
     }
 }
 
-const analysis::TDetallesAspecto *FindRecord(const CellContext &c, const std::string &source, const std::string &list,
-                                             int index, const std::string &m1, const std::string &m2) {
+const analysis::TDetallesAspecto *FindRecord(const CellContext &c, const std::string &source,
+                                             const std::string &list, int index, const std::string &m1,
+                                             const std::string &m2) {
     const analysis::AspectLists &l = c.aspects;
     const analysis::AspectList *aspects = nullptr;
     const analysis::DispositorList *dispositors = nullptr;
@@ -383,8 +395,8 @@ const analysis::TDetallesAspecto *FindRecord(const CellContext &c, const std::st
 
 } // namespace
 
-QImage RenderCode(const std::string &code, QSize size, const DetailOptions &options, const PanelLayout &layout,
-                  const CellContext &c) {
+QImage RenderCode(const std::string &code, QSize size, const DetailOptions &options,
+                  const PanelLayout &layout, const CellContext &c) {
     QImage picture(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
     picture.fill(Qt::white);
     Canvas canvas(picture);
@@ -425,7 +437,9 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
         item1 = item2 = 2;
     } else if (f[1] == "P") {
         item2 = c.view.innerItem;
-        item1 = c.view.progressionReference == 0 ? 1 : c.view.progressionReference == 1 ? 2 : c.view.outerItem;
+        item1 = c.view.progressionReference == 0   ? 1
+                : c.view.progressionReference == 1 ? 2
+                                                   : c.view.outerItem;
     }
     const chart::RecDataProg &i1 = Item(c, item1), &i2 = Item(c, item2);
     DrawMemberPanel(canvas, layout.member1, i1, *m1, m2, i2, options, layout, c);
@@ -434,7 +448,8 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     return canvas.Image();
 }
 
-PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &glyphs, bool small, int screenPpi) {
+PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &glyphs, bool small,
+                               int screenPpi) {
     PanelLayout layout;
     layout.fontSize = small ? 7 : 9;
     const QFontMetrics metrics(MakeFont(TextStyle{QStringLiteral("MS Sans Serif"), layout.fontSize}));
@@ -453,7 +468,8 @@ PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &gly
     const int lines = (options.fuerza ? 1 : 0) + (options.ang ? 1 : 0) + (options.orbe ? 1 : 0);
     const int aspectHeight = g + 2 + RoundHalfEven(lines * layout.fontSize * scale * 1.5L);
     const int height = RoundHalfEven(std::max(memberHeight, aspectHeight) * scale) + 2;
-    const int memberWidth = RoundHalfEven(std::max(glyphs.Size() + 6, metrics.horizontalAdvance("10,12") + 4) * scale);
+    const int memberWidth =
+        RoundHalfEven(std::max(glyphs.Size() + 6, metrics.horizontalAdvance("10,12") + 4) * scale);
     const int aspectWidth = RoundHalfEven((metrics.horizontalAdvance("-00° 00' 00\"") + 6) * scale);
     const int top = RoundHalfEven(line * scale); // room for the number and the dispositor mark
     layout.member1 = QRect(0, top, memberWidth, height);
@@ -485,12 +501,11 @@ void PaintCodeCell(Canvas &canvas, const QRect &rect, const std::string &text, b
                        RenderCode(text.substr(slash + 1), size, options, layout, context));
         return;
     }
-    canvas.Picture(rect.topLeft(),
-                   RenderCode(text.substr(0, slash), rect.size(), options, layout, context));
+    canvas.Picture(rect.topLeft(), RenderCode(text.substr(0, slash), rect.size(), options, layout, context));
 }
 
-void PaintSummaryCell(Canvas &canvas, const QRect &rect, int grid, int column, int row, const std::string &text,
-                      const CellContext &context) {
+void PaintSummaryCell(Canvas &canvas, const QRect &rect, int grid, int column, int row,
+                      const std::string &text, const CellContext &context) {
     canvas.FillRect(rect, Qt::white);
     TextStyle font = context.gridFont;
     font.pointSize = 8;

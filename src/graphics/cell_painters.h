@@ -66,19 +66,20 @@ struct PanelLayout {
     int fontSize = 9;
 };
 // A layout of three side-by-side panels sized for the options and the glyph set.
-PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &glyphs, bool small, int screenPpi = 96);
+PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &glyphs, bool small,
+                               int screenPpi = 96);
 // The size of one half that holds such a layout.
 QSize PanelHalfSize(const PanelLayout &layout);
 
 void PaintCodeCell(Canvas &canvas, const QRect &rect, const std::string &text, bool ambos,
                    const DetailOptions &options, const PanelLayout &layout, const CellContext &context);
 // One aspect reference code drawn into a white picture of the given size.
-QImage RenderCode(const std::string &code, QSize size, const DetailOptions &options, const PanelLayout &layout,
-                  const CellContext &context);
+QImage RenderCode(const std::string &code, QSize size, const DetailOptions &options,
+                  const PanelLayout &layout, const CellContext &context);
 
 // grid 1: the first summary grid (bodies and houses), grid 2: the second (points distribution).
-void PaintSummaryCell(Canvas &canvas, const QRect &rect, int grid, int column, int row, const std::string &text,
-                      const CellContext &context);
+void PaintSummaryCell(Canvas &canvas, const QRect &rect, int grid, int column, int row,
+                      const std::string &text, const CellContext &context);
 // Plain grids of headings and values.
 void PaintPlainCell(Canvas &canvas, const QRect &rect, int column, int row, const std::string &text,
                     const TextStyle &font);

@@ -6,7 +6,8 @@
 
 namespace cel::graphics {
 
-DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item, const analysis::PointsSettings &points) {
+DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item,
+                                       const analysis::PointsSettings &points) {
     std::array<float, 13> perSign{};
     for (std::size_t i = 1; i <= 12; ++i) {
         if (points.viewPtosPla[i]) {
@@ -23,8 +24,10 @@ DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item, const ana
     DiagramMatrices m;
     for (int s = 1; s <= 12; ++s) {
         const float v = perSign[static_cast<std::size_t>(s)];
-        const auto e = static_cast<std::size_t>(analysis::ElementOf(s)), t = static_cast<std::size_t>(analysis::ThirdOf(s));
-        const auto q = static_cast<std::size_t>(analysis::QualityOf(s)), g = static_cast<std::size_t>(analysis::QuarterOf(s));
+        const auto e = static_cast<std::size_t>(analysis::ElementOf(s)),
+                   t = static_cast<std::size_t>(analysis::ThirdOf(s));
+        const auto q = static_cast<std::size_t>(analysis::QualityOf(s)),
+                   g = static_cast<std::size_t>(analysis::QuarterOf(s));
         m.elementThird[e][t] += v;
         m.qualityQuarter[q][g] += v;
         m.elements[e] += v;
@@ -87,7 +90,9 @@ public:
     }
 
 private:
-    QString Number(float v) const { return QString::fromStdString(analysis::PointsText(v, settings_.format)); }
+    QString Number(float v) const {
+        return QString::fromStdString(analysis::PointsText(v, settings_.format));
+    }
     QString Percent(float v) const { return Number(total_ == 0 ? 0.0f : 100.0f * v / total_) + "%"; }
 
     void StyledSquare(const QRect &r, int group) {
@@ -143,7 +148,8 @@ private:
                     continue;
                 const int span = RoundHalfEven(5760.0L * v / total_);
                 const GroupStyle style = StyleOf(i, colour_);
-                canvas_.Pie(QRect(left, y, p, p), start, span, Qt::black, QBrush(style.colour, style.pattern));
+                canvas_.Pie(QRect(left, y, p, p), start, span, Qt::black,
+                            QBrush(style.colour, style.pattern));
                 start += span;
             }
         };
@@ -167,18 +173,22 @@ private:
         small.pointSize = 7;
         for (int c = 1; c <= groupsAcross; ++c) {
             StyledSquare(QRect(cell(c, 0) + QPoint(3, 3), QSize(side, side)), c);
-            const float total = elements ? m.thirds[static_cast<std::size_t>(c)] : m.quarters[static_cast<std::size_t>(c)];
+            const float total =
+                elements ? m.thirds[static_cast<std::size_t>(c)] : m.quarters[static_cast<std::size_t>(c)];
             canvas_.Text(cell(c, rows - 1) + QPoint(2, 1), Number(total), small);
         }
         for (int r = 1; r <= groupsDown; ++r) {
             StyledSquare(QRect(cell(0, r) + QPoint(3, 3), QSize(side, side)), r);
-            const float total = elements ? m.elements[static_cast<std::size_t>(r)] : m.qualities[static_cast<std::size_t>(r)];
+            const float total =
+                elements ? m.elements[static_cast<std::size_t>(r)] : m.qualities[static_cast<std::size_t>(r)];
             canvas_.Text(cell(columns - 1, r) + QPoint(2, 1), Number(total), small);
             for (int c = 1; c <= groupsAcross; ++c) {
                 const int sign = elements ? 4 * (c - 1) + r : 3 * (c - 1) + r;
-                const float v = elements ? m.elementThird[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]
-                                         : m.qualityQuarter[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-                canvas_.TintedGlyph(glyphs_, sign - 1, cell(c, r) + QPoint(2, (rh - glyphs_.Size()) / 2), Qt::black);
+                const float v =
+                    elements ? m.elementThird[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]
+                             : m.qualityQuarter[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+                canvas_.TintedGlyph(glyphs_, sign - 1, cell(c, r) + QPoint(2, (rh - glyphs_.Size()) / 2),
+                                    Qt::black);
                 if (v > 0)
                     canvas_.Text(cell(c, r) + QPoint(glyphs_.Size() + 3, 1), Number(v), small);
             }
@@ -223,8 +233,8 @@ private:
 
 } // namespace
 
-void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind, const DiagramItem &a,
-                  const DiagramItem &b, const DiagramSettings &settings) {
+void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
+                  const DiagramItem &a, const DiagramItem &b, const DiagramSettings &settings) {
     canvas.FillRect(QRect(0, 0, side, side), Qt::white);
     DiagramPainter painter(canvas, side, glyphs, colour, kind, settings);
     painter.DrawPanel(a, 0);

@@ -38,10 +38,11 @@ struct DiagramMatrices {
     std::array<std::array<float, 5>, 4> qualityQuarter{}; // [quality 1..3][quarter 1..4]
     std::array<float, 5> elements{}, qualities{}, thirds{}, quarters{};
 };
-DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item, const analysis::PointsSettings &points);
+DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item,
+                                       const analysis::PointsSettings &points);
 
 // Draws both panels on a W x W square at the canvas origin.
-void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind, const DiagramItem &a,
-                  const DiagramItem &b, const DiagramSettings &settings);
+void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
+                  const DiagramItem &a, const DiagramItem &b, const DiagramSettings &settings);
 
 } // namespace cel::graphics

@@ -18,8 +18,8 @@ std::optional<PictureFormat> PictureFormatOf(const QString &path) {
     return std::nullopt;
 }
 
-bool WritePicture(const QString &path, PictureFormat format, QSize size, const std::function<void(Canvas &)> &draw,
-                  QString *error) {
+bool WritePicture(const QString &path, PictureFormat format, QSize size,
+                  const std::function<void(Canvas &)> &draw, QString *error) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     Canvas canvas(image);
@@ -57,7 +57,8 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size, const s
         QPdfWriter pdf(&file);
         pdf.setCreator(QStringLiteral("Celestigrafo"));
         pdf.setResolution(96);
-        pdf.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96.0, size.height() * 72.0 / 96.0), QPageSize::Point));
+        pdf.setPageSize(
+            QPageSize(QSizeF(size.width() * 72.0 / 96.0, size.height() * 72.0 / 96.0), QPageSize::Point));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&pdf);
         if (!painter.isActive())

@@ -19,7 +19,7 @@ std::optional<PictureFormat> PictureFormatOf(const QString &path);
 
 // Draws a picture of the given size with `draw` and saves it safely (a new file renamed over the old
 // one). Returns false with the reason in `error` when the file cannot be written.
-bool WritePicture(const QString &path, PictureFormat format, QSize size, const std::function<void(Canvas &)> &draw,
-                  QString *error = nullptr);
+bool WritePicture(const QString &path, PictureFormat format, QSize size,
+                  const std::function<void(Canvas &)> &draw, QString *error = nullptr);
 
 } // namespace cel::graphics

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -60,6 +61,27 @@ struct Charts {
                                    analysis::kOrbModeEcliptic, cross, settings.orbs);
     }
 };
+
+// A progression set with round positions: cusps every 30 degrees from an Ascendant at 100 degrees, and
+// body i at 100 + 25 i degrees (no two bodies near each other, none near a cusp), in every item.
+inline chart::TDataProg SyntheticProgressions() {
+    chart::TDataProg prog;
+    for (int item = 1; item <= chart::kItemCount; ++item) {
+        chart::RecDataProg &rec = prog.items[static_cast<std::size_t>(item)];
+        for (int n = 1; n <= 12; ++n) {
+            const float cusp = static_cast<float>(std::fmod(100.0 + 30.0 * (n - 1), 360.0));
+            rec.cusps[static_cast<std::size_t>(n)] = {cusp, static_cast<std::uint8_t>(cusp / 30 + 1), 0};
+            const long double position = std::fmod(113.0L + 25.0L * n, 360.0L);
+            auto &body = rec.bodies[static_cast<std::size_t>(n)];
+            body.position = position;
+            body.wheelPosition = position;
+            body.sign = static_cast<std::uint8_t>(position / 30) + 1;
+            body.house = static_cast<std::uint8_t>((static_cast<int>(position - 100 + 360) % 360) / 30 + 1);
+        }
+        rec.rotation = std::fmod(540.0L - rec.cusps[1].cusp, 360.0L);
+    }
+    return prog;
+}
 
 // A view that shows every aspect of every body and cusp.
 inline settings::RecVistaCarta ShowAllView() {

@@ -7,32 +7,281 @@ namespace cel::graphics {
 namespace {
 
 using namespace testing;
+using settings::RecVistaCarta;
+
+QColor PixelAt(const QImage &image, QPoint p) {
+    return QColor(image.pixel(p));
+}
+
+} // namespace
+} // namespace cel::graphics
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QColor &c, std::ostream *os) {
+    *os << "rgb(" << c.red() << "," << c.green() << "," << c.blue() << ")";
+}
+QT_END_NAMESPACE
+
+namespace cel::graphics {
+namespace {
 
 class WheelTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureApp(); }
-    Charts charts;
+
+    // Draws the synthetic chart into a 403 x 303 picture (R = 150, centre (200, 150)).
+    int Draw(const RecVistaCarta &view, const analysis::AspectLists *aspects = nullptr,
+             WheelColours colours = DefaultWheelColours(), QSize size = QSize(403, 303)) {
+        image = QImage(size, QImage::Format_RGB32);
+        Canvas canvas(image);
+        const int count = DrawWheel(canvas, image.rect(), GlyphSet::Choose(view.largeImagesWheel),
+                                    WheelInput{prog, view, aspects, colours});
+        Shot(canvas.Image(), "synthetic");
+        return count;
+    }
+
+    chart::TDataProg prog = SyntheticProgressions();
+    QImage image;
 };
 
-TEST_F(WheelTest, DrawsSingleAndDoubleWheels) {
-    for (int mode : {1, 2}) {
-        for (bool large : {false, true}) {
-            settings::RecVistaCarta view = ShowAllView();
-            view.wheelMode = static_cast<std::uint8_t>(mode);
-            view.outerItem = 3;
-            view.largeImagesWheel = large;
-            charts.BuildAspects(view, mode == 2);
-            QImage image(640, 640, QImage::Format_RGB32);
-            Canvas canvas(image);
-            const int count = DrawWheel(canvas, image.rect(), GlyphSet::Choose(large),
-                                        WheelInput{charts.prog, view, &charts.aspects});
-            Shot(canvas.Image(),
-                 std::string(mode == 1 ? "wheel_single" : "wheel_double") + (large ? "_large" : ""));
-            if (mode == 2)
-                EXPECT_EQ(count, 0);
-            else
-                EXPECT_GT(count, 0);
+TEST(WheelGeometryTest, RectangleGivesRadiusAndCentre) {
+    const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
+    EXPECT_EQ(g.R, 150);
+    EXPECT_EQ(g.cx, 200);
+    EXPECT_EQ(g.cy, 150);
+    for (double f : {1.0, 0.865, 0.5}) // the Ascendant of the drawn item lies at the left
+        EXPECT_EQ(g.At(f, 180), QPoint(RoundHalfEven(200 - 150 * f), 150));
+    EXPECT_EQ(g.At(1, 90), QPoint(200, 0));
+    EXPECT_EQ(g.Radius(0.865L), 130); // 129.75
+}
+
+TEST(WheelGeometryTest, RoundsHalvesToEven) {
+    EXPECT_EQ(RoundHalfEven(2.5L), 2);
+    EXPECT_EQ(RoundHalfEven(3.5L), 4);
+    EXPECT_EQ(RoundHalfEven(-0.5L), 0);
+    EXPECT_EQ(RoundHalfEven(-1.5L), -2);
+    EXPECT_EQ(RoundHalfEven(2.6L), 3);
+}
+
+TEST(WheelGeometryTest, RingFractionsOfTheExample) {
+    RecVistaCarta
+        view; // "Signos", "Casas", "CasasTexto", "Grados", "PlanetasTexto", "PlanetasSigno" on; size 8
+    RingFractions f = ComputeRingFractions(view, 1, 11, 150, true, true);
+    EXPECT_NEAR(static_cast<double>(f.A), 0.865, 1e-12);
+    EXPECT_NEAR(static_cast<double>(f.B), 0.82, 1e-12);
+    EXPECT_NEAR(static_cast<double>(f.h), 0.54, 1e-12);
+    f = ComputeRingFractions(view, 0.5L, 11, 150, true, true);
+    EXPECT_NEAR(static_cast<double>(f.h), 0.27, 1e-12);
+    // Large glyphs move every edge inward by g1 = (17 - 11) / R.
+    f = ComputeRingFractions(view, 1, 17, 150, true, true);
+    EXPECT_NEAR(static_cast<double>(f.A), 0.865 - 0.04, 1e-12);
+    // No sign ring and no house texts: A = 1 and the degree ring lies between 0.955 and 1.
+    view.wheelFlags[settings::kFlagCasasSigno] = false;
+    view.wheelFlags[settings::kFlagCasasTexto] = false;
+    f = ComputeRingFractions(view, 1, 11, 150, false, true);
+    EXPECT_EQ(f.A, 1);
+    EXPECT_NEAR(static_cast<double>(f.B), 0.955, 1e-12);
+    f = ComputeRingFractions(view, 1, 11, 150, false, false);
+    EXPECT_EQ(f.B, 1);
+}
+
+TEST_F(WheelTest, AscendantLineLiesAtTheLeftInTheInnerRingColour) {
+    RecVistaCarta view;
+    view.largeImagesWheel = false;
+    Draw(view);
+    // The house line of cusp 1 runs from r x A (0.865) in to the house circle (0.54 x 0.54).
+    const QColor ring = DefaultWheelColours().wheel[7];
+    for (double f : {0.85, 0.7, 0.55})
+        EXPECT_EQ(PixelAt(image, QPoint(RoundHalfEven(200 - 150 * f), 150)), ring) << f;
+    // Cusp 4 (the lower meridian, 90 degrees on) points straight down.
+    EXPECT_EQ(PixelAt(image, QPoint(200, 150 + RoundHalfEven(150 * 0.6))), ring);
+}
+
+TEST_F(WheelTest, SignSectorsCarryElementColoursOnlyWithColourOn) {
+    RecVistaCarta view;
+    view.largeImagesWheel = false;
+    const WheelColours colours = DefaultWheelColours();
+    const Real rotation = prog.items[1].rotation;
+    const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
+    auto sectorPoint = [&](int i) { return g.At(0.93L, rotation + 23 + 30 * i); };
+    Draw(view);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(PixelAt(image, sectorPoint(i)), colours.wheel[static_cast<std::size_t>(i % 4 + 1)]) << i;
+    // The house area and the centre are filled too.
+    EXPECT_EQ(PixelAt(image, g.At(0.75L, rotation + 180 + 15)), colours.wheel[6]);
+    EXPECT_EQ(PixelAt(image, g.Centre()), colours.wheel[5]);
+
+    view.wheelFlags[settings::kFlagColor] = false;
+    Draw(view);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(PixelAt(image, sectorPoint(i)), QColor(Qt::white)) << i;
+    EXPECT_EQ(PixelAt(image, g.At(0.75L, rotation + 180 + 15)), QColor(Qt::white));
+    // Lines are black: the Ascendant line and no red degree line anywhere.
+    EXPECT_EQ(PixelAt(image, QPoint(200 - 90, 150)), QColor(Qt::black));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            ASSERT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255)) << x << "," << y;
         }
+}
+
+TEST_F(WheelTest, ColourOnWithoutElementColoursLeavesSectorsWhite) {
+    RecVistaCarta view;
+    view.largeImagesWheel = false;
+    view.wheelFlags[settings::kFlagColorEle] = false;
+    Draw(view);
+    const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
+    EXPECT_EQ(PixelAt(image, g.At(0.93L, prog.items[1].rotation + 23)), QColor(Qt::white));
+}
+
+TEST_F(WheelTest, BodyGlyphIsTintedAtItsSpreadPosition) {
+    for (bool large : {false, true}) {
+        RecVistaCarta view;
+        view.largeImagesWheel = large;
+        WheelColours colours = DefaultWheelColours();
+        colours.wheel[6] = Qt::white; // a white house area, so the tint shows unchanged
+        // R = 400: the connectors and position texts keep clear of the glyphs.
+        Draw(view, nullptr, colours, QSize(803, 803));
+        const GlyphSet &glyphs = GlyphSet::Choose(large);
+        const int G = glyphs.Size();
+        const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 803, 803));
+        const RingFractions f = ComputeRingFractions(view, 1, G, 400, true, true);
+        const Real g1 = (G - 11) / 400.0L;
+        for (int body : {1, 3, 10}) {
+            const auto &b = prog.items[1].bodies[static_cast<std::size_t>(body)];
+            const QPoint topLeft =
+                g.At(f.B - 0.04L - g1, prog.items[1].rotation + b.wheelPosition) - QPoint(G / 2, G / 2);
+            int dark = 0, tinted = 0, light = 0;
+            for (int y = 0; y < G; ++y)
+                for (int x = 0; x < G; ++x) {
+                    const QColor pixel = PixelAt(image, topLeft + QPoint(x, y));
+                    if (glyphs.IsDark(kBodyPictureBase + body, x, y)) {
+                        ++dark;
+                        tinted += pixel == colours.bodies[static_cast<std::size_t>(body)];
+                    } else {
+                        light += pixel == QColor(Qt::white);
+                    }
+                }
+            EXPECT_GT(dark, 5);
+            EXPECT_EQ(tinted, dark) << "body " << body << " large " << large;
+            EXPECT_EQ(light, G * G - dark) << "body " << body << " large " << large;
+        }
+    }
+}
+
+TEST_F(WheelTest, AspectLinesAreCountedUnderTheFilter) {
+    RecVistaCarta view = ShowAllView();
+    view.largeImagesWheel = false;
+    analysis::AspectLists lists;
+    settings::OrbTables orbs;
+    orbs.InstallBuiltIn();
+    analysis::BuildNatalAspects(lists, prog.items[1], prog.items[2], false, orbs,
+                                settings::BuiltInMatrix(settings::MatrixPreset::Modern));
+    const int all = static_cast<int>(lists.eclipticBodies.size() + lists.eclipticBodyCusp.size() +
+                                     lists.eclipticCusps.size());
+    ASSERT_GT(lists.eclipticBodies.size(), 0u);
+    EXPECT_EQ(Draw(view, &lists), all);
+
+    // "Casas" off: body pairs only.
+    RecVistaCarta noHouses = view;
+    noHouses.wheelFlags[settings::kFlagCasas] = false;
+    EXPECT_EQ(Draw(noHouses, &lists), static_cast<int>(lists.eclipticBodies.size()));
+
+    // "Planetas" off: no line at all, not even between cusps.
+    RecVistaCarta noBodies = view;
+    noBodies.wheelFlags[settings::kFlagPlanetas] = false;
+    EXPECT_EQ(Draw(noBodies, &lists), 0);
+
+    // Only squares selected.
+    RecVistaCarta squares = view;
+    squares.angleSelection.fill(false);
+    squares.angleSelection[7] = true;
+    int expected = 0;
+    for (const auto *list : {&lists.eclipticBodies, &lists.eclipticBodyCusp, &lists.eclipticCusps})
+        for (const auto &r : *list)
+            expected += r.kind == 7;
+    EXPECT_EQ(Draw(squares, &lists), expected);
+
+    // A full double wheel draws none; "1 Rueda" draws the inner item's.
+    RecVistaCarta doubleWheel = view;
+    doubleWheel.wheelMode = 2;
+    doubleWheel.outerItem = 3;
+    EXPECT_EQ(Draw(doubleWheel, &lists), 0);
+    doubleWheel.innerWheelOnly = true;
+    EXPECT_EQ(Draw(doubleWheel, &lists), all);
+}
+
+TEST_F(WheelTest, AspectLineIsDrawnInTheColourOfItsKind) {
+    RecVistaCarta view = ShowAllView();
+    view.largeImagesWheel = false;
+    view.aspectGlyphs = false;
+    view.wheelFlags[settings::kFlagCasas] = false;
+    analysis::AspectLists lists;
+    // Sol (138 degrees) and Mar (238 degrees): a line of kind 9 between their points.
+    lists.eclipticBodies.push_back(analysis::TAspReg{{9, -100, 50, 0}, "p01p05"});
+    EXPECT_EQ(Draw(view, &lists), 1);
+    const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
+    const RingFractions f = ComputeRingFractions(view, 1, 11, 150, true, true);
+    const Real rot = prog.items[1].rotation;
+    const QPoint a = g.At(f.h, rot + prog.items[1].bodies[1].wheelPosition);
+    const QPoint b = g.At(f.h, rot + prog.items[1].bodies[5].wheelPosition);
+    const QPoint mid((a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
+    int blue = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            blue += PixelAt(image, mid + QPoint(dx, dy)) == QColor(0, 0, 255);
+    EXPECT_GT(blue, 0);
+}
+
+TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {
+    RecVistaCarta view;
+    image = QImage(30, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    Canvas canvas(image);
+    DrawWheel(canvas, image.rect(), GlyphSet::Normal(), WheelInput{prog, view});
+    canvas.Image();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255));
+}
+
+TEST_F(WheelTest, RealChartsInEveryForm) {
+    Charts charts;
+    struct Case {
+        const char *name;
+        int mode;
+        bool innerOnly, bySigns, project, large, colour;
+    };
+    const Case cases[] = {
+        {"wheel_single", 1, false, false, false, false, true},
+        {"wheel_single_large", 1, false, false, false, true, true},
+        {"wheel_single_colour_off", 1, false, false, false, false, false},
+        {"wheel_double_by_ascendant", 2, false, false, false, false, true},
+        {"wheel_double_by_signs_projected", 2, false, true, true, true, true},
+        {"wheel_1_rueda", 2, true, false, false, false, true},
+    };
+    for (const Case &c : cases) {
+        RecVistaCarta view = ShowAllView();
+        view.wheelMode = static_cast<std::uint8_t>(c.mode);
+        view.outerItem = 3;
+        view.innerWheelOnly = c.innerOnly;
+        view.equaliseBySigns = c.bySigns;
+        view.projectInnerHouses = c.project;
+        view.noProjectedHouses = !c.project;
+        view.largeImagesWheel = c.large;
+        view.wheelFlags[settings::kFlagColor] = c.colour;
+        view.wheelFlags[settings::kFlagCasas] = c.mode == 2; // body aspects only on the single wheel
+        charts.BuildAspects(view, c.mode == 2);
+        QImage picture(640, 640, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        const int count =
+            DrawWheel(canvas, picture.rect(), GlyphSet::Choose(c.large),
+                      WheelInput{charts.prog, view, &charts.aspects, WheelColoursFrom(charts.settings)});
+        Shot(canvas.Image(), c.name);
+        if (c.mode == 2 && !c.innerOnly)
+            EXPECT_EQ(count, 0) << c.name;
+        else
+            EXPECT_GT(count, 0) << c.name;
     }
 }
 
