@@ -7,6 +7,7 @@
 #include "astronomy/moon.h"
 #include "astronomy/pluto_node_fortune.h"
 #include "astronomy/time_scales.h"
+#include "settings/settings.h"
 
 namespace cel::chart {
 
@@ -16,6 +17,14 @@ const std::array<const char *, kListSize> kBodyNames = {"",    "Sol", "Lun", "Me
                                                         "Sat", "Ura", "Nep", "Plu", "Nod", "Rue"};
 const std::array<const char *, kListSize> kSignNames = {"",    "Ari", "Tau", "Gem", "Can", "Leo", "Vir",
                                                         "Lib", "Esc", "Sag", "Cap", "Acu", "Pis"};
+
+ChartOptions ChartOptionsFrom(const settings::Settings &settings) {
+    ChartOptions options;
+    options.tolerances = settings.orbs.Tolerances();
+    options.dignities = settings.dignity;
+    options.largeGlyphs = settings.rueda.imagenR;
+    return options;
+}
 
 std::uint8_t SignOf(Real longitude) {
     if (!(longitude >= 0 && longitude < 360))

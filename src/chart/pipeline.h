@@ -11,6 +11,10 @@
 #include "settings/dignity_matrix.h"
 #include "settings/orb_tables.h"
 
+namespace cel::settings {
+struct Settings;
+}
+
 namespace cel::chart {
 
 // The settings the pipeline reads: cusp tolerances, the dignity matrix for the ruled houses, and the
@@ -20,6 +24,8 @@ struct ChartOptions {
     settings::DignityMatrix dignities = settings::BuiltInMatrix(settings::MatrixPreset::Modern);
     bool largeGlyphs = false;
 };
+// The pipeline's options as the settings object holds them.
+ChartOptions ChartOptionsFrom(const settings::Settings &settings);
 
 // What the chart needs to know of a geographic place.
 struct PlacePosition {

@@ -1,6 +1,7 @@
 #include "command_registry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <map>
 
@@ -24,17 +25,85 @@ void AddAllCommands(CLI::App &app, RunContext &ctx) {
 }
 
 void AddFormatOption(CLI::App &sub, OutputFormat &format) {
-    sub.add_option("--format", format, "Output: text (default) or json")
-        ->transform(CLI::CheckedTransformer(
-            std::map<std::string, OutputFormat>{{"text", OutputFormat::Text}, {"json", OutputFormat::Json}},
-            CLI::ignore_case));
+    sub.add_option_function<std::string>(
+           "--format",
+           [&format](const std::string &value) {
+               format = (value.size() == 4 && std::tolower(static_cast<unsigned char>(value[0])) == 'j')
+                            ? OutputFormat::Json
+                            : OutputFormat::Text;
+           },
+           "Output: text (default) or json")
+        ->type_name("text|json")
+        ->check(CLI::Validator(
+            [](const std::string &value) -> std::string {
+                std::string lower;
+                for (char c : value)
+                    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                if (lower == "text" || lower == "json")
+                    return {};
+                return "'" + value + "' is not valid: expected text or json";
+            },
+            "", ""));
 }
 
-bool WantsJson(const RunContext &ctx, OutputFormat format) { return ctx.batch || format == OutputFormat::Json; }
+bool WantsJson(const RunContext &ctx, OutputFormat format) {
+    return ctx.batch || format == OutputFormat::Json;
+}
+
+std::string DumpJson(const nlohmann::json &value, int indent) {
+    // Texts that are not valid UTF-8 (a name typed in another encoding) must not abort the output.
+    return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
 
 void WriteJson(const RunContext &ctx, const nlohmann::json &value) {
-    ctx.out << value.dump(ctx.batch ? -1 : 2) << '\n';
+    ctx.out << DumpJson(value, ctx.batch ? -1 : 2) << '\n';
 }
+
+namespace {
+
+// One line: parse errors may hold line breaks.
+std::string OneLine(std::string text) {
+    for (char &c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+std::string CommandNames() {
+    std::string names;
+    for (const auto &entry : Registry())
+        names += (names.empty() ? "" : ", ") + entry.first;
+    return names;
+}
+
+// The message of a parse error, naming what was wrong and what is expected.
+std::string ParseMessage(const CLI::App &app, const CLI::ParseError &e,
+                         const std::vector<std::string> &words) {
+    const std::vector<CLI::App *> chosen = app.get_subcommands();
+    if (chosen.empty()) {
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const std::string &word = words[i];
+            if (word == "--decimal-separator") {
+                ++i; // its value
+                continue;
+            }
+            if (!word.empty() && word.front() != '-')
+                return "unknown command '" + word + "': expected one of " + CommandNames() +
+                       " (see celestigrafo-cli --help)";
+        }
+        if (dynamic_cast<const CLI::RequiredError *>(&e) != nullptr)
+            return "a command is required: expected one of " + CommandNames() +
+                   " (see celestigrafo-cli --help)";
+    }
+    std::string message = OneLine(e.what());
+    if (dynamic_cast<const CLI::ExtrasError *>(&e) != nullptr && !chosen.empty())
+        message += " (see celestigrafo-cli " + chosen.front()->get_name() + " --help)";
+    return message;
+}
+
+} // namespace
 
 int RunWords(const std::vector<std::string> &words, RunContext &ctx) {
     CLI::App app{"Celestigrafo: charts, progressions, solar returns and the database from the command line",
@@ -56,25 +125,33 @@ int RunWords(const std::vector<std::string> &words, RunContext &ctx) {
         });
         app.parse(reversed);
     } catch (const CLI::CallForHelp &) {
-        ctx.out << app.help(); // the help of the chosen command, when there is one
+        // The help of the chosen command, when there is one; a batch line gets it as one JSON object.
+        if (ctx.batch)
+            WriteJson(ctx, {{"help", app.help()}});
+        else
+            ctx.out << app.help();
         return 0;
     } catch (const CLI::CallForAllHelp &) {
-        ctx.out << app.help("", CLI::AppFormatMode::All);
+        if (ctx.batch)
+            WriteJson(ctx, {{"help", app.help("", CLI::AppFormatMode::All)}});
+        else
+            ctx.out << app.help("", CLI::AppFormatMode::All);
         return 0;
     } catch (const CLI::ParseError &e) {
+        const std::string message = ParseMessage(app, e, words);
         if (ctx.batch)
-            throw CommandError(e.what(), 2);
-        ctx.err << "celestigrafo-cli: " << e.what() << '\n';
+            throw CommandError(message, 2);
+        ctx.err << "celestigrafo-cli: " << message << '\n';
         return 2;
     } catch (const CommandError &e) {
         if (ctx.batch)
             throw;
-        ctx.err << "celestigrafo-cli: " << e.what() << '\n';
+        ctx.err << "celestigrafo-cli: " << OneLine(e.what()) << '\n';
         return e.code();
     } catch (const std::exception &e) {
         if (ctx.batch)
             throw CommandError(e.what(), 1);
-        ctx.err << "celestigrafo-cli: " << e.what() << '\n';
+        ctx.err << "celestigrafo-cli: " << OneLine(e.what()) << '\n';
         return 1;
     }
     return 0;

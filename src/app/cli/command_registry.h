@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/text_format.h"
 
@@ -19,8 +20,8 @@ enum class OutputFormat { Text, Json };
 struct RunContext {
     std::ostream &out;
     std::ostream &err;
-    bool batch = false;      // a batch line: output is one JSON object on one line
-    TextFormat format;       // locale choices (decimal separator)
+    bool batch = false; // a batch line: output is one JSON object on one line
+    TextFormat format;  // locale choices (decimal separator)
 };
 
 // A failure while running a command (not a parse error): message on standard error, exit code 1.
@@ -46,6 +47,8 @@ void AddAllCommands(CLI::App &app, RunContext &ctx);
 void AddFormatOption(CLI::App &sub, OutputFormat &format);
 // JSON when the option asks for it or the command runs as a batch line.
 bool WantsJson(const RunContext &ctx, OutputFormat format);
+// JSON text; bytes that are not valid UTF-8 are replaced instead of failing.
+std::string DumpJson(const nlohmann::json &value, int indent = -1);
 // Writes a JSON result: indented for a person, one line in batch mode.
 void WriteJson(const RunContext &ctx, const nlohmann::json &value);
 

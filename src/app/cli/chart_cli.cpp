@@ -1,0 +1,395 @@
+#include "chart_cli.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "astronomy/angle_text.h"
+#include "settings/settings.h"
+
+namespace cel::cli {
+
+using astronomy::FormatAngle;
+using chart::kBodyCount;
+using chart::kBodyNames;
+using chart::kHouseCount;
+using chart::kSignNames;
+using chart::Real;
+
+namespace {
+
+// A decimal number, the whole text: optional sign, digits, "." or "," as the separator.
+std::optional<double> ParseNumber(std::string text) {
+    if (text.empty())
+        return std::nullopt;
+    for (char &c : text)
+        if (c == ',')
+            c = '.';
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    if (*begin == '+')
+        ++begin;
+    if (begin == end || *begin == '+')
+        return std::nullopt;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Whole digits only, count characters exactly.
+std::optional<int> ParseDigits(const std::string &text, std::size_t from, std::size_t count) {
+    if (from + count > text.size())
+        return std::nullopt;
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// A coordinate with an optional hemisphere letter; the letter of the negative side flips the sign.
+std::optional<double> ParseCoordinate(const std::string &text, char positive, char negative, double limit,
+                                      bool inclusive) {
+    if (text.empty())
+        return std::nullopt;
+    std::string number = text;
+    int sign = 1;
+    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+    if (last == positive || last == negative) {
+        number.pop_back();
+        if (!number.empty() && (number.front() == '-' || number.front() == '+'))
+            return std::nullopt; // "-74W" is ambiguous
+        sign = last == negative ? -1 : 1;
+    }
+    const std::optional<double> value = ParseNumber(number);
+    if (!value)
+        return std::nullopt;
+    const double v = sign * *value;
+    if (inclusive ? std::fabs(v) > limit : std::fabs(v) >= limit)
+        return std::nullopt;
+    return v;
+}
+
+// A CLI11 check that turns a parser into a one-line message with the expected form.
+template <class Parser> CLI::Validator Check(Parser parser, const std::string &expected) {
+    return CLI::Validator(
+        [parser, expected](std::string &value) -> std::string {
+            return parser(value) ? std::string() : "'" + value + "' is not valid: expected " + expected;
+        },
+        "", "");
+}
+
+const char *kDateForm = "YYYY-MM-DD with a year 1..9999 (e.g. 1979-10-17)";
+const char *kTimeForm = "HH:MM[:SS[.mmm]] (e.g. 12:30 or 07:05:30.250)";
+const char *kZoneForm = "hours east of Greenwich, -14..14 (e.g. -5 or 5.5)";
+const char *kLongitudeForm = "degrees -180..180, west positive, or with W/E (e.g. 74.0833W or -2.35)";
+const char *kLatitudeForm = "degrees strictly between -90 and 90, north positive, or with N/S (e.g. 4.6N)";
+
+std::string Printf(const char *format, double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+} // namespace
+
+[[noreturn]] void UsageError(const std::string &message) {
+    throw CommandError(message, 2);
+}
+
+std::optional<TDateTime> ParseDate(const std::string &text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto year = ParseDigits(text, 0, 4);
+    const auto month = ParseDigits(text, 5, 2);
+    const auto day = ParseDigits(text, 8, 2);
+    if (!year || !month || !day || *year < 1 || *month < 1 || *month > 12 || *day < 1 ||
+        *day > DaysInMonth(*year, *month))
+        return std::nullopt;
+    return EncodeDate(*year, *month, *day);
+}
+
+std::optional<double> ParseTimeOfDay(const std::string &text) {
+    if (text.size() < 5 || text[2] != ':')
+        return std::nullopt;
+    const auto hour = ParseDigits(text, 0, 2);
+    const auto minute = ParseDigits(text, 3, 2);
+    int second = 0;
+    int millisecond = 0;
+    std::size_t at = 5;
+    if (text.size() > at) {
+        if (text[at] != ':')
+            return std::nullopt;
+        const auto s = ParseDigits(text, at + 1, 2);
+        if (!s)
+            return std::nullopt;
+        second = *s;
+        at += 3;
+        if (text.size() > at) {
+            const std::size_t digits = text.size() - at - 1;
+            if (text[at] != '.' || digits < 1 || digits > 3)
+                return std::nullopt;
+            const auto ms = ParseDigits(text, at + 1, digits);
+            if (!ms)
+                return std::nullopt;
+            millisecond = *ms * (digits == 1 ? 100 : digits == 2 ? 10 : 1);
+        }
+    }
+    if (!hour || !minute || *hour > 23 || *minute > 59 || second > 59)
+        return std::nullopt;
+    return (((*hour * 60.0 + *minute) * 60.0 + second) * 1000.0 + millisecond) / 86'400'000.0;
+}
+
+std::optional<double> ParseZone(const std::string &text) {
+    const auto value = ParseNumber(text);
+    if (!value || std::fabs(*value) > 14)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParseLongitude(const std::string &text) {
+    return ParseCoordinate(text, 'W', 'E', 180, true);
+}
+
+std::optional<double> ParseLatitude(const std::string &text) {
+    return ParseCoordinate(text, 'N', 'S', 90, false);
+}
+
+void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &prefix, DateOptions date) {
+    const bool event = !prefix.empty();
+    const std::string whose = event ? "event " : "";
+    if (date == DateOptions::Required) {
+        sub.add_option("--" + prefix + "date", options.date,
+                       "The " + whose + "date, YYYY-MM-DD (any year 1..9999) (required)")
+            ->type_name("YYYY-MM-DD")
+            ->check(Check(ParseDate, kDateForm));
+        sub.add_option("--" + prefix + "time", options.time,
+                       "The " + whose + "time, HH:MM[:SS[.mmm]] (default 00:00)")
+            ->type_name("HH:MM[:SS[.mmm]]")
+            ->check(Check(ParseTimeOfDay, kTimeForm));
+        sub.add_flag("--" + prefix + "gmt", options.gmt,
+                     "The " + whose + "time is Greenwich time (otherwise the local time of the place)");
+    } else {
+        sub.add_flag("--" + prefix + "gmt", options.gmt,
+                     "Give the " + whose +
+                         "date-time as Greenwich time (otherwise the local time of the place)");
+    }
+    const std::string defaults = event ? " (default: the natal one)" : " (default 0)";
+    sub.add_option("--" + prefix + "tz", options.zone, "Time zone in hours, east positive" + defaults)
+        ->type_name("HOURS")
+        ->check(Check(ParseZone, kZoneForm));
+    sub.add_option("--" + prefix + "lon", options.longitude,
+                   "Longitude in degrees, west positive, or with W/E, e.g. 74.0833W" + defaults)
+        ->type_name("DEG[W|E]")
+        ->check(Check(ParseLongitude, kLongitudeForm));
+    sub.add_option("--" + prefix + "lat", options.latitude,
+                   "Latitude in degrees, north positive, or with N/S, e.g. 4.6N" + defaults)
+        ->type_name("DEG[N|S]")
+        ->check(Check(ParseLatitude, kLatitudeForm));
+}
+
+void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
+    AddBirthOptions(sub, options.natal, "", DateOptions::Required);
+    sub.add_flag("--no-delta-t", options.noDeltaT, "Do not apply Delta T (the \"Delta T:\" choice \"no\")");
+    sub.add_option("--ini", options.ini,
+                   "Settings file with the user's orb tables and dignity matrix "
+                   "(built-in values otherwise)")
+        ->type_name("FILE");
+    AddFormatOption(sub, options.format);
+}
+
+ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx) {
+    ChartSession session;
+    session.format = ctx.format;
+    settings::Settings values;
+    if (options.ini.empty()) {
+        values.InstallFirstRunValues();
+    } else {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(options.ini, ec))
+            UsageError("--ini: '" + options.ini +
+                       "' is not a readable file: expected the path of a settings file");
+        const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
+        if (!loaded.error.empty())
+            throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+    }
+    session.context.options = chart::ChartOptionsFrom(values);
+    return session;
+}
+
+TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
+                      bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
+    auto pick = [&](const std::string BirthOptions::*field) -> const std::string & {
+        if (!(options.*field).empty() || fallback == nullptr)
+            return options.*field;
+        return fallback->*field;
+    };
+    const std::string &zoneText = pick(&BirthOptions::zone);
+    const std::string &lonText = pick(&BirthOptions::longitude);
+    const std::string &latText = pick(&BirthOptions::latitude);
+    chart::PlacePosition place;
+    place.zone = zoneText.empty() ? 0 : *ParseZone(zoneText);
+    place.longitude = lonText.empty() ? 0 : *ParseLongitude(lonText);
+    place.latitude = latText.empty() ? 0 : *ParseLatitude(latText);
+
+    auto previous = session.context.places;
+    session.context.places = [previous, placeId,
+                              place](std::int32_t id) -> std::optional<chart::PlacePosition> {
+        if (id == placeId)
+            return place;
+        return previous ? previous(id) : std::nullopt;
+    };
+    record.placeId = placeId;
+    record.gmtFlag = options.gmt ? 1 : 0;
+    record.deltaTFlag = noDeltaT ? 0 : 1;
+    const TDateTime date = *ParseDate(options.date);
+    const double time = *ParseTimeOfDay(options.time);
+    return date >= 0 ? date + time : date - time;
+}
+
+std::string DateTimeText(TDateTime value) {
+    const CivilDateTime dt = DecodeDateTime(value);
+    char buffer[64];
+    if (dt.millisecond != 0)
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", dt.year, dt.month, dt.day,
+                      dt.hour, dt.minute, dt.second, dt.millisecond);
+    else
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", dt.year, dt.month, dt.day,
+                      dt.hour, dt.minute, dt.second);
+    return buffer;
+}
+
+std::string PositionText(Real longitude, const TextFormat &format) {
+    const int sign = chart::SignOf(longitude);
+    Real inSign = longitude - 30 * (sign - 1);
+    if (inSign >= 360)
+        inSign -= 360;
+    return FormatAngle(30, 0, 0, 0, inSign, format) + " " + kSignNames[sign];
+}
+
+namespace {
+
+nlohmann::json CuspsJson(const chart::InfoCasas &cusps) {
+    nlohmann::json list = nlohmann::json::array();
+    for (int h = 1; h <= kHouseCount; ++h)
+        list.push_back({{"house", h},
+                        {"cusp", cusps[h].cusp},
+                        {"sign", cusps[h].sign},
+                        {"next_sign", cusps[h].nextSign}});
+    return list;
+}
+
+} // namespace
+
+nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &c) {
+    nlohmann::json bodies = nlohmann::json::array();
+    for (int n = 1; n <= kBodyCount; ++n) {
+        const chart::RecPlaneta &b = c.bodies[n];
+        bodies.push_back({{"number", n},
+                          {"name", kBodyNames[n]},
+                          {"longitude", b.longitude},
+                          {"latitude", b.latitude},
+                          {"distance", b.distance},
+                          {"right_ascension", b.rightAscension},
+                          {"declination", b.declination},
+                          {"meridian_distance", b.meridianDistance},
+                          {"ascensional_difference", b.ascensionalDifference},
+                          {"dmo", b.dmo},
+                          {"semi_arc", b.semiArc},
+                          {"pole", b.pole},
+                          {"adp", b.adp},
+                          {"ao_do", b.aoDo},
+                          {"ao_do_label", b.aoDoLabel},
+                          {"wheel_ecliptic", b.wheelEcliptic},
+                          {"wheel_ascensional", b.wheelAscensional},
+                          {"retrograde", b.retrograde},
+                          {"house_ecliptic", b.houseEcliptic},
+                          {"house_ascensional", b.houseAscensional},
+                          {"sign_ecliptic", b.signEcliptic},
+                          {"sign_ascensional", b.signAscensional},
+                          {"quadrant", b.quadrant},
+                          {"ruled_houses_ecliptic", b.ruledHousesEcliptic},
+                          {"ruled_houses_ascensional", b.ruledHousesAscensional}});
+    }
+    return {{"delta_t_seconds", c.deltaT},
+            {"instant_tt", c.instant},
+            {"julian_day", c.julianDay},
+            {"sidereal_time_hours", c.siderealTime},
+            {"obliquity", c.obliquity},
+            {"armc", c.armc},
+            {"sun_true_longitude", c.sunTrueLongitude},
+            {"sun_mean_longitude", c.sunMeanLongitude},
+            {"equation_of_time_days", c.equationOfTime},
+            {"local_datetime", record.localDateTime},
+            {"gmt_datetime", record.gmtDateTime},
+            {"latitude", c.latitude},
+            {"longitude", c.longitude},
+            {"zone_hours", record.zone},
+            {"bodies", bodies},
+            {"cusps_ecliptic", CuspsJson(c.eclipticCusps)},
+            {"cusps_ascensional", CuspsJson(c.ascensionalCusps)},
+            {"ecliptic_rotation", c.eclipticRotation},
+            {"ascensional_rotation", c.ascensionalRotation}};
+}
+
+std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, const TextFormat &format) {
+    std::ostringstream out;
+    auto angle = [&](Real x) { return FormatAngle(360, 0, 0, 0, x, format); };
+    auto pad = [](std::string text, std::size_t width) {
+        // Width in characters: "°" takes two bytes.
+        std::size_t chars = 0;
+        for (unsigned char ch : text)
+            chars += (ch & 0xC0) != 0x80;
+        if (chars < width)
+            text.append(width - chars, ' ');
+        return text;
+    };
+    std::string zone = Printf("%+.4g", static_cast<double>(record.zone));
+    out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
+    out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
+    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT) << " s)\n";
+    out << "Lugar:       " << FormatAngle(360, 0, 1, 0, c.longitude, format) << "  "
+        << FormatAngle(360, 0, 2, 0, c.latitude, format) << "\n";
+    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay))
+        << "   T. Sideral: " << FormatAngle(24, 2, 0, 5, c.siderealTime, format)
+        << "   ARMC: " << angle(c.armc) << "\n";
+    out << "Obl. Ecl.:   " << angle(c.obliquity) << "   long Sol Verd: " << angle(c.sunTrueLongitude)
+        << "   long Sol Med.: " << angle(c.sunMeanLongitude) << "\n";
+    out << "E. de tiempo: " << FormatAngle(24, 1, 3, 5, c.equationOfTime * 24, format) << "\n\n";
+
+    out << "Cuerpo  Longitud          R  Casa  Latitud          Asc. recta      Declinación      "
+           "AO/DO                   Casa A.  Rige (ecl.)  Rige (asc.)\n";
+    for (int n = 1; n <= kBodyCount; ++n) {
+        const chart::RecPlaneta &b = c.bodies[n];
+        out << pad(kBodyNames[n], 8) << pad(PositionText(b.longitude, format), 18)
+            << (b.retrograde ? "R" : " ") << "  " << pad(std::to_string(b.houseEcliptic), 6)
+            << pad(FormatAngle(360, 0, 3, 0, b.latitude, format), 17) << pad(angle(b.rightAscension), 16)
+            << pad(FormatAngle(360, 0, 3, 0, b.declination, format), 17)
+            << pad(b.aoDoLabel + " " + PositionText(b.aoDo, format), 24)
+            << pad(std::to_string(b.houseAscensional), 9)
+            << pad(b.ruledHousesEcliptic.empty() ? "-" : b.ruledHousesEcliptic, 13)
+            << (b.ruledHousesAscensional.empty() ? "-" : b.ruledHousesAscensional) << "\n";
+    }
+    out << "\nCasa  Cúspide eclíptica       Cúspide ascensional\n";
+    for (int h = 1; h <= kHouseCount; ++h) {
+        auto cusp = [&](const chart::CuspEntry &e) {
+            std::string text = PositionText(e.cusp, format);
+            if (e.nextSign != 0)
+                text += std::string(" (") + kSignNames[e.nextSign] + ")";
+            return text;
+        };
+        out << pad(std::to_string(h), 6) << pad(cusp(c.eclipticCusps[h]), 24) << cusp(c.ascensionalCusps[h])
+            << "\n";
+    }
+    return out.str();
+}
+
+} // namespace cel::cli

@@ -1,0 +1,35 @@
+// "chart": one chart from birth data, as a table or as JSON.
+#include "chart_cli.h"
+
+namespace cel::cli {
+
+namespace {
+
+void AddChart(CLI::App &app, RunContext &ctx) {
+    auto *sub =
+        app.add_subcommand("chart", "Compute a chart: positions, houses, mundane positions and cusps");
+    auto options = std::make_shared<ChartCommandOptions>();
+    AddChartOptions(*sub, *options);
+    sub->footer(
+        "Example (Cali, 17 October 1979, 12:30 local time, zone -5):\n"
+        "  celestigrafo-cli chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N\n"
+        "  celestigrafo-cli chart --date 2000-01-01 --time 12:00 --gmt --lat 51.4772 --format json\n");
+    sub->callback([options, &ctx] {
+        if (options->natal.date.empty())
+            UsageError("--date is required: expected YYYY-MM-DD (e.g. 1979-10-17)");
+        ChartSession session = MakeSession(*options, ctx);
+        chart::TDato record;
+        chart::TDataAstro result;
+        const TDateTime value = SetUpRecord(session, options->natal, nullptr, options->noDeltaT, 1, record);
+        chart::ComputeChartFor(session.context, value > 0 ? 1 : -1, record, result, value);
+        if (WantsJson(ctx, options->format))
+            WriteJson(ctx, ChartJson(record, result));
+        else
+            ctx.out << ChartText(record, result, session.format);
+    });
+}
+
+const bool registered = RegisterCommand("chart", AddChart);
+
+} // namespace
+} // namespace cel::cli

@@ -1,0 +1,267 @@
+// The chart commands of celestigrafo-cli, run as a user runs them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program with the arguments (a shell-quoted string) and optional standard input.
+CliRun RunCli(const std::string &arguments, const std::string &input = "") {
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::string stem = (dir / ("chart_cli_" + std::to_string(::getpid()))).string();
+    {
+        std::ofstream in(stem + ".in");
+        in << input;
+    }
+    const std::string command = std::string("'") + CEL_CLI_PATH + "' " + arguments + " <'" + stem +
+                                ".in' >'" + stem + ".out' 2>'" + stem + ".err'";
+    const int status = std::system(command.c_str());
+    CliRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    auto slurp = [](const std::string &path) {
+        std::ifstream file(path);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    run.out = slurp(stem + ".out");
+    run.err = slurp(stem + ".err");
+    for (const char *ext : {".in", ".out", ".err"})
+        std::filesystem::remove(stem + ext);
+    return run;
+}
+
+const std::string kGreenwich = "--date 2000-01-01 --time 12:00 --gmt --lon 0 --lat 51.4772";
+
+TEST(ChartCli, GreenwichChartAsJson) {
+    const CliRun run = RunCli("chart " + kGreenwich + " --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    for (const char *key :
+         {"delta_t_seconds", "instant_tt", "julian_day", "sidereal_time_hours", "obliquity", "armc",
+          "sun_true_longitude", "sun_mean_longitude", "equation_of_time_days", "local_datetime",
+          "gmt_datetime", "latitude", "longitude", "zone_hours", "bodies", "cusps_ecliptic",
+          "cusps_ascensional", "ecliptic_rotation", "ascensional_rotation"})
+        EXPECT_TRUE(j.contains(key)) << key;
+    EXPECT_NEAR(j["delta_t_seconds"].get<double>(), 63.8285, 1e-4);
+    EXPECT_NEAR(j["julian_day"].get<double>(), 2451545.000739, 1e-6);
+    EXPECT_NEAR(j["armc"].get<double>(), 280.4606, 1e-4);
+    ASSERT_EQ(j["bodies"].size(), 12u);
+    ASSERT_EQ(j["cusps_ecliptic"].size(), 12u);
+    ASSERT_EQ(j["cusps_ascensional"].size(), 12u);
+    const nlohmann::json &sun = j["bodies"][0];
+    EXPECT_EQ(sun["number"], 1);
+    EXPECT_EQ(sun["name"], "Sol");
+    EXPECT_NEAR(sun["longitude"].get<double>(), 280.3689, 1e-4);
+    EXPECT_EQ(sun["ao_do_label"], "AO");
+    EXPECT_EQ(sun["retrograde"], 0);
+    for (const char *key : {"latitude",
+                            "distance",
+                            "right_ascension",
+                            "declination",
+                            "meridian_distance",
+                            "ascensional_difference",
+                            "dmo",
+                            "semi_arc",
+                            "pole",
+                            "adp",
+                            "ao_do",
+                            "wheel_ecliptic",
+                            "wheel_ascensional",
+                            "house_ecliptic",
+                            "house_ascensional",
+                            "sign_ecliptic",
+                            "sign_ascensional",
+                            "quadrant",
+                            "ruled_houses_ecliptic",
+                            "ruled_houses_ascensional"})
+        EXPECT_TRUE(sun.contains(key)) << key;
+    EXPECT_EQ(j["bodies"][11]["name"], "Rue");
+    EXPECT_EQ(j["bodies"][10]["retrograde"], 1);
+    EXPECT_NEAR(j["cusps_ecliptic"][0]["cusp"].get<double>(), 24.2733, 1e-4);
+    EXPECT_EQ(j["cusps_ecliptic"][9]["house"], 10);
+}
+
+TEST(ChartCli, TextTableAndLocalTime) {
+    // Cali, local time with zone -5 and hemisphere letters.
+    const CliRun run = RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_THAT(run.out, testing::HasSubstr("Fecha GMT:   1979-10-17 17:30:00"));
+    EXPECT_THAT(run.out, testing::HasSubstr("Sol     23° 44' 40\" Lib"));
+    EXPECT_THAT(run.out, testing::HasSubstr("Nod     05° 52' 55\" Vir   R"));
+    const CliRun east =
+        RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon -76.5225 --lat 3.43722 --format json");
+    const CliRun west =
+        RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225E --lat 3.43722N --format json");
+    ASSERT_EQ(east.code, 0);
+    EXPECT_EQ(nlohmann::json::parse(east.out)["armc"], nlohmann::json::parse(west.out)["armc"]);
+}
+
+TEST(ChartCli, DatesBefore1900AndWithoutDeltaT) {
+    const CliRun run = RunCli("chart --date 1850-06-15 --time 06:00:30.5 --gmt --no-delta-t --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["delta_t_seconds"], 0);
+    EXPECT_LT(j["instant_tt"].get<double>(), 0);
+    EXPECT_DOUBLE_EQ(j["instant_tt"].get<double>(), j["gmt_datetime"].get<double>());
+    EXPECT_EQ(RunCli("chart --date 0001-01-01 --format json").code, 0);
+    EXPECT_EQ(RunCli("chart --date 9999-12-31 --time 23:59:59.999 --format json").code, 0);
+}
+
+TEST(ChartCli, BadArgumentsNameTheArgumentAndTheExpectedForm) {
+    struct Case {
+        std::string arguments;
+        std::string mention;
+    };
+    const Case cases[] = {
+        {"chart --date 1979-02-30", "--date: '1979-02-30' is not valid: expected YYYY-MM-DD"},
+        {"chart --date 0000-01-01", "--date"},
+        {"chart --date 1979-10-17 --time 24:00", "--time: '24:00' is not valid: expected HH:MM[:SS[.mmm]]"},
+        {"chart --date 1979-10-17 --tz 15", "--tz: '15' is not valid: expected hours"},
+        {"chart --date 1979-10-17 --lon 74X", "--lon: '74X' is not valid: expected degrees"},
+        {"chart --date 1979-10-17 --lat 90N", "--lat: '90N' is not valid"},
+        {"chart --date 1979-10-17 --format xml", "--format: 'xml' is not valid: expected text or json"},
+        {"chart --time 10:00", "--date is required: expected YYYY-MM-DD"},
+        {"chart --date", "--date: 1 required YYYY-MM-DD missing"},
+        {"chart --date 1979-10-17 --colour red", "--colour"},
+        {"chart --date 1979-10-17 --ini /nonexistent/celestigrafo.ini", "--ini"},
+        {"progressions --date 1979-10-17", "--event-date is required"},
+        {"progressions --date 1979-10-17 --event-date 2020-1-1", "--event-date"},
+        {"solar-return --date 1979-10-17", "--year is required"},
+        {"solar-return --date 1979-10-17 --year 10000", "--year: '10000' is not valid"},
+        {"solar-return --date 1979-10-17 --year 2020 --natal-sun mean", "--natal-sun: 'mean' is not valid"},
+        {"chrt --date 1979-10-17", "unknown command 'chrt'"},
+        {"", "a command is required"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.code, 2) << c.arguments;
+        EXPECT_THAT(run.err, testing::HasSubstr(c.mention)) << c.arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.arguments << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.arguments;
+    }
+}
+
+TEST(ChartCli, HelpWithAnExample) {
+    for (const char *command : {"chart", "progressions", "solar-return", "batch"}) {
+        const CliRun run = RunCli(std::string(command) + " --help");
+        EXPECT_EQ(run.code, 0) << command;
+        EXPECT_THAT(run.out, testing::HasSubstr("Example")) << command;
+        EXPECT_THAT(run.out, testing::HasSubstr(std::string("celestigrafo-cli ") + command)) << command;
+    }
+    const CliRun run = RunCli("--help");
+    EXPECT_EQ(run.code, 0);
+    EXPECT_THAT(run.out, testing::HasSubstr("solar-return"));
+}
+
+TEST(ChartCli, ProgressionsJson) {
+    const CliRun run =
+        RunCli("progressions " + kGreenwich + " --event-date 2010-07-01 --event-time 08:00 --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    for (const char *key : {"age_days", "primary_arc", "progressed_instant", "solar_arc", "proluna_arc",
+                            "progressed_armc", "items"})
+        EXPECT_TRUE(j.contains(key)) << key;
+    ASSERT_EQ(j["items"].size(), 11u);
+    EXPECT_EQ(j["items"][0]["column"], "Nat. Ecl");
+    EXPECT_EQ(j["items"][10]["column"], "Trá DMO.");
+    for (const nlohmann::json &item : j["items"]) {
+        ASSERT_EQ(item["bodies"].size(), 12u);
+        ASSERT_EQ(item["cusps"].size(), 12u);
+        for (const char *key : {"position", "wheel_position", "house", "sign", "ruled_houses", "retrograde"})
+            EXPECT_TRUE(item["bodies"][0].contains(key)) << key;
+    }
+    EXPECT_NEAR(j["items"][0]["bodies"][0]["position"].get<double>(), 280.3689, 1e-4);
+    // Event at 08:00 local in the natal place (zone 0): about 10.5 years of age.
+    EXPECT_NEAR(j["age_days"].get<double>() / 365.242197, 10.5, 0.01);
+    EXPECT_EQ(j["items"][9]["cusps"][0]["cusp"], 90);
+}
+
+TEST(ChartCli, SolarReturnJson) {
+    const std::string natal =
+        "solar-return --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N "
+        "--year 2024 --format json";
+    const CliRun run = RunCli(natal);
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    EXPECT_LT(std::abs(j["difference"].get<double>()), 1e-6);
+    EXPECT_EQ(j["event_datetime_is_gmt"], false);
+    EXPECT_EQ(j["event_chart"]["bodies"].size(), 12u);
+    EXPECT_NEAR(j["event_chart"]["bodies"][0]["longitude"].get<double>(), j["target_longitude"].get<double>(),
+                1e-6);
+    EXPECT_DOUBLE_EQ(j["event_chart"]["local_datetime"].get<double>(), j["event_datetime"].get<double>());
+
+    // With "ET" the event is the civil time found minus the return chart's equation of time.
+    const CliRun et = RunCli(natal + " --et");
+    ASSERT_EQ(et.code, 0) << et.err;
+    const nlohmann::json k = nlohmann::json::parse(et.out);
+    EXPECT_DOUBLE_EQ(k["found_instant_tt"].get<double>(), j["found_instant_tt"].get<double>());
+    EXPECT_NEAR(k["event_datetime"].get<double>(),
+                j["event_datetime"].get<double>() - k["event_chart"]["equation_of_time_days"].get<double>(),
+                2e-8);
+
+    // Greenwich time for the event, in another place.
+    const CliRun gmt = RunCli(natal + " --event-gmt --event-lon 2.35E --event-lat 48.85N --event-tz 1");
+    ASSERT_EQ(gmt.code, 0) << gmt.err;
+    const nlohmann::json g = nlohmann::json::parse(gmt.out);
+    EXPECT_EQ(g["event_datetime_is_gmt"], true);
+    EXPECT_DOUBLE_EQ(g["event_chart"]["gmt_datetime"].get<double>(), g["event_datetime"].get<double>());
+    EXPECT_NEAR(g["event_chart"]["longitude"].get<double>(), -2.35, 1e-12);
+    EXPECT_EQ(g["event_chart"]["zone_hours"], 1);
+}
+
+TEST(ChartCli, BatchGoesOnAfterABadLine) {
+    const std::string input = "chart " + kGreenwich +
+                              "\n"
+                              "\n"
+                              "# a comment\n"
+                              "chart --date 2000-02-30\n"
+                              "progressions " +
+                              kGreenwich +
+                              " --event-date 2001-01-01\n"
+                              "chart --date \"2000-01-01\n"
+                              "batch\n"
+                              "chart --help\n";
+    const CliRun run = RunCli("batch", input);
+    EXPECT_EQ(run.code, 1);
+    std::istringstream lines(run.out);
+    std::vector<nlohmann::json> results;
+    for (std::string line; std::getline(lines, line);)
+        results.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(results.size(), 6u) << run.out;
+    EXPECT_EQ(results[0]["bodies"].size(), 12u);
+    EXPECT_THAT(results[1]["error"].get<std::string>(), testing::HasSubstr("--date"));
+    EXPECT_EQ(results[2]["items"].size(), 11u);
+    EXPECT_TRUE(results[3].contains("error"));
+    EXPECT_TRUE(results[4].contains("error"));
+    EXPECT_THAT(results[5]["help"].get<std::string>(), testing::HasSubstr("--date"));
+}
+
+TEST(ChartCli, BatchOfGoodLinesSucceeds) {
+    const CliRun run = RunCli("batch", "chart " + kGreenwich + "\nchart --date 1979-10-17 --format text\n");
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::istringstream lines(run.out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count)
+        EXPECT_TRUE(nlohmann::json::parse(line).contains("bodies"));
+    EXPECT_EQ(count, 2);
+}
+
+} // namespace
