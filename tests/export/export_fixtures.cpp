@@ -131,4 +131,35 @@ ExportInput SampleInput(ExportPage page) {
     return in;
 }
 
+RealCharts::RealCharts() {
+    settings.InstallFirstRunValues();
+    settings::CopySettingsToView(settings, view);
+    view.aspectFamilies.fill(true);
+    view.pointSelection.fill(true);
+    view.cuspSelection.fill(true);
+    view.angleSelection.fill(true);
+    view.computeDispositors = true;
+    context.options = chart::ChartOptionsFrom(settings);
+    context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
+        return chart::PlacePosition{-5, 76.5225L, 3.43722L};
+    };
+    natalRecord.placeId = 1;
+    eventRecord.placeId = 1;
+    chart::ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+    chart::ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2026, 1, 5) + 9.25 / 24);
+    chart::ComputeProgressions(natal, event, prog, context.options);
+    SetItems(1, 1);
+}
+
+void RealCharts::SetItems(int inner, int outer) {
+    view.innerItem = static_cast<std::uint8_t>(inner);
+    view.outerItem = static_cast<std::uint8_t>(outer);
+    view.wheelMode = inner == outer ? 1 : 2;
+    aspects = {};
+    analysis::BuildNatalAspects(aspects, prog.items[1], prog.items[2], true, settings.orbs, settings.dignity);
+    analysis::BuildPairAspects(aspects, prog.items[static_cast<std::size_t>(inner)],
+                               prog.items[static_cast<std::size_t>(outer)], analysis::kOrbModeEcliptic,
+                               inner != outer, settings.orbs);
+}
+
 } // namespace cel::exporting::testing_fixtures

@@ -71,13 +71,20 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
     fs::remove_all(dir);
     fs::create_directories(dir / "profile");
 
-    const std::vector<std::pair<ExportPage, std::string>> pages{{ExportPage::Rueda, "rueda"},
-                                                                {ExportPage::Tabla, "tabla"},
-                                                                {ExportPage::Listado, "listado"},
-                                                                {ExportPage::Natal, "natal"},
-                                                                {ExportPage::Progresiones, "progresiones"},
-                                                                {ExportPage::Speculum, "speculum"},
-                                                                {ExportPage::Diagramas, "diagramas"}};
+    struct Page {
+        ExportPage page;
+        std::string name;
+        int inner, outer;
+        bool ambos;
+    };
+    const std::vector<Page> pages{{ExportPage::Rueda, "rueda", 1, 1, false},
+                                  {ExportPage::Rueda, "rueda_doble", 1, 3, false},
+                                  {ExportPage::Tabla, "tabla", 1, 1, false},
+                                  {ExportPage::Listado, "listado", 3, 1, false},
+                                  {ExportPage::Natal, "natal", 1, 1, true},
+                                  {ExportPage::Progresiones, "progresiones", 1, 1, false},
+                                  {ExportPage::Speculum, "speculum", 1, 1, false},
+                                  {ExportPage::Diagramas, "diagramas", 1, 1, false}};
     QStringList arguments{QStringLiteral("-env:UserInstallation=file://") +
                               QString::fromStdString((dir / "profile").string()),
                           QStringLiteral("--headless"),
@@ -85,17 +92,19 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
                           QStringLiteral("pdf"),
                           QStringLiteral("--outdir"),
                           QString::fromStdString(dir.string())};
+    testing_fixtures::RealCharts charts;
     std::vector<std::size_t> pictures;
-    for (const auto &[page, name] : pages) {
-        ExportInput input = testing_fixtures::SampleInput(page);
-        if (page == ExportPage::Natal) {
-            input.detail.cells[0][0] = " Lista";
-            input.detail.cells[1][1] = "5:E:L1:p02:0:p03:/0:A:L1:p02:0:p03";
-        }
+    for (const Page &p : pages) {
+        charts.SetItems(p.inner, p.outer);
+        const ChartState state = charts.State();
+        PageChoices choices;
+        choices.ambos = p.ambos;
+        choices.showStrength = p.page == ExportPage::Tabla;
+        const ExportInput input = MakePageInput(p.page, state, choices, testing_fixtures::SampleHeading());
         TCtrlToRTF writer;
         ASSERT_TRUE(BuildExportDocument(input, writer).written);
         pictures.push_back(Count(writer.Body(), "{\\pict"));
-        const fs::path file = dir / (name + ".rtf");
+        const fs::path file = dir / (p.name + ".rtf");
         writer.SaveToFile(file.string());
         arguments << QString::fromStdString(file.string());
     }
@@ -103,12 +112,12 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
     const ProgramRun convert = RunProgram(office, arguments, 300000);
     ASSERT_EQ(convert.exitCode, 0) << convert.out;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        const fs::path pdf = dir / (pages[i].second + ".pdf");
-        ASSERT_TRUE(fs::exists(pdf)) << pages[i].second << "\n" << convert.out;
+        const fs::path pdf = dir / (pages[i].name + ".pdf");
+        ASSERT_TRUE(fs::exists(pdf)) << pages[i].name << "\n" << convert.out;
         const ProgramRun list =
             RunProgram(pdfimages, {QStringLiteral("-list"), QString::fromStdString(pdf.string())}, 60000);
         ASSERT_EQ(list.exitCode, 0) << list.out;
-        EXPECT_EQ(ImageCount(list.out), pictures[i]) << pages[i].second << "\n" << list.out.substr(0, 2000);
+        EXPECT_EQ(ImageCount(list.out), pictures[i]) << pages[i].name << "\n" << list.out.substr(0, 2000);
     }
     if (keep == nullptr || *keep == '\0')
         fs::remove_all(dir);

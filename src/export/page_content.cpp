@@ -1,0 +1,280 @@
+#include "export/page_content.h"
+
+#include <QPainter>
+
+#include <cstdio>
+#include <memory>
+
+#include "analysis/grid_layouts.h"
+#include "analysis/tables.h"
+#include "analysis/text_grid.h"
+#include "astronomy/angle_text.h"
+#include "graphics/canvas.h"
+#include "graphics/cell_painters.h"
+#include "graphics/wheel.h"
+
+namespace cel::exporting {
+
+namespace {
+
+const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
+                                      "jul", "ago", "sep", "oct", "nov", "dic"};
+
+std::string Fixed(double v, const char *pattern, const TextFormat &format) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, pattern, v);
+    std::string s = buffer;
+    for (char &c : s)
+        if (c == '.')
+            c = format.decimalSeparator;
+    return s;
+}
+
+std::string TwoDigits(int v) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d", v);
+    return buffer;
+}
+
+// Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
+std::string WholeCircle(long double x, const TextFormat &format) {
+    return astronomy::FormatAngle(360, 0, 0, 0, x, format);
+}
+
+RtfGrid FromTextGrid(const analysis::TextGrid &grid, const std::vector<int> &widths, int rowHeight,
+                     const RtfFont &font) {
+    RtfGrid out;
+    out.columnWidths = widths;
+    out.columnWidths.resize(static_cast<std::size_t>(grid.ColumnCount()),
+                            widths.empty() ? 64 : widths.back());
+    out.rowHeight = rowHeight;
+    out.cells = grid.Rows();
+    out.font = font;
+    return out;
+}
+
+std::string ItemName(int item) {
+    return item >= 1 && item <= chart::kItemCount ? chart::kItemNames[static_cast<std::size_t>(item)] : "";
+}
+
+const chart::RecDataProg &Item(const chart::TDataProg &progressions, int item) {
+    const int i = item >= 1 && item <= chart::kItemCount ? item : 1;
+    return progressions.items[static_cast<std::size_t>(i)];
+}
+
+} // namespace
+
+void GlyphSetPainter::Draw(QPainter &painter, int picture, int x, int y, std::uint32_t tint) const {
+    const QColor colour(static_cast<int>(tint & 0xFF), static_cast<int>((tint >> 8) & 0xFF),
+                        static_cast<int>((tint >> 16) & 0xFF));
+    // The dark pixels in the colour, the rest transparent: white leaves the picture unchanged.
+    QImage glyph(set_.Size(), set_.Size(), QImage::Format_ARGB32);
+    glyph.fill(Qt::transparent);
+    for (int gy = 0; gy < set_.Size(); ++gy)
+        for (int gx = 0; gx < set_.Size(); ++gx)
+            if (set_.IsDark(picture, gx, gy))
+                glyph.setPixelColor(gx, gy, colour);
+    painter.drawImage(x, y, glyph);
+}
+
+const GlyphPainter &NormalGlyphPainter() {
+    static const GlyphSetPainter painter(graphics::GlyphSet::Normal());
+    return painter;
+}
+
+const GlyphPainter &LargeGlyphPainter() {
+    static const GlyphSetPainter painter(graphics::GlyphSet::Large());
+    return painter;
+}
+
+std::array<std::string, 4> ProgressionLines(const chart::TDataAstro &natal, const chart::TDataAstro &event,
+                                            const chart::TDataProg &progressions, const TextFormat &format) {
+    const CivilDateTime ds = DecodeDateTime(progressions.progressedInstant);
+    std::string date = kShortMonths[ds.month - 1];
+    date += ' ';
+    date += TwoDigits(ds.day);
+    date += ' ';
+    date += std::to_string(ds.year);
+    date += ", ";
+    date += TwoDigits(ds.hour);
+    date += ':';
+    date += TwoDigits(ds.minute);
+    date += ':';
+    date += TwoDigits(ds.second);
+    date += " GMT";
+    return {"Edad: " + astronomy::FormatAge(natal.instant, event.instant) + " [" +
+                Fixed(static_cast<double>(progressions.age), "%2.4f", format) + " días]",
+            "ARMC. Nat: " + WholeCircle(natal.armc, format) + ", Eve: " + WholeCircle(event.armc, format),
+            "Arco. DP: " + WholeCircle(progressions.primaryArc, format) +
+                ", Solar: " + WholeCircle(progressions.solarArc, format),
+            "Fecha DS: " + date + ", ARMC: " + WholeCircle(progressions.progressedArmc, format)};
+}
+
+void FillProgressionsGrid(RtfGrid &grid, ProgGridMarks &marks, const chart::TDataProg &progressions,
+                          bool retro, const TextFormat &format) {
+    constexpr int kRows = 25;
+    constexpr int kColumns = chart::kItemCount + 1;
+    grid.cells.assign(kRows, std::vector<std::string>(kColumns));
+    marks.sign.assign(kRows, std::vector<int>(kColumns, 0));
+    marks.retro.assign(kRows, std::vector<bool>(kColumns, false));
+    marks.showRetro = retro;
+    for (int c = 1; c < kColumns; ++c)
+        grid.cells[0][static_cast<std::size_t>(c)] = chart::kItemColumns[static_cast<std::size_t>(c)];
+    for (int r = 13; r <= 24; ++r)
+        grid.cells[static_cast<std::size_t>(r)][0] = std::to_string(r - 12);
+    for (int c = 1; c < kColumns; ++c) {
+        const chart::RecDataProg &item = progressions.items[static_cast<std::size_t>(c)];
+        for (int r = 1; r <= 24; ++r) {
+            long double value;
+            int sign;
+            if (r <= 12) {
+                const chart::RecPlanetaSimple &body = item.bodies[static_cast<std::size_t>(r)];
+                value = body.position;
+                sign = body.sign;
+                marks.retro[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = body.retrograde != 0;
+            } else {
+                const chart::CuspEntry &cusp = item.cusps[static_cast<std::size_t>(r - 12)];
+                value = cusp.cusp;
+                sign = cusp.sign;
+            }
+            std::string text;
+            if (c <= 9) {
+                text = astronomy::FormatAngle(30, 0, 0, 0, value - (sign - 1) * 30.0L, format);
+                marks.sign[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = sign;
+            } else {
+                // The meridian-distance items keep their quadrant in the sign field.
+                text = astronomy::FormatAngle(91, 0, 0, 0, value, format) + " (" + std::to_string(sign) + ")";
+            }
+            grid.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = text;
+        }
+    }
+    grid.columnWidths.assign(kColumns, 52);
+    grid.columnWidths[0] = 24;
+    grid.columnWidths[10] = grid.columnWidths[11] = 68;
+    grid.rowHeight = 18;
+    grid.font = RtfFont{"Arial", 8};
+}
+
+ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageChoices &choices,
+                          const ExportHeading &heading) {
+    const settings::RecVistaCarta &view = state.view;
+    ExportInput in;
+    in.page = page;
+    in.ppi = choices.ppi;
+    in.previewPpi = choices.previewPpi;
+    in.heading = heading;
+    in.format = state.format;
+    in.view.doubleWheel = view.wheelMode == 2;
+    in.view.innerItem = view.innerItem;
+    in.view.outerItem = view.outerItem;
+    in.view.innerItemName = ItemName(view.innerItem);
+    in.view.outerItemName = ItemName(view.outerItem);
+    in.view.natalByHouse = view.aspectMode == 1;
+    in.view.house = choices.house;
+    in.view.natalAscensional = choices.natalAscensional;
+    const bool doubleWheel = in.view.doubleWheel;
+
+    switch (page) {
+    case ExportPage::Rueda:
+        in.drawWheel = [&state](QImage &picture) {
+            graphics::Canvas canvas(picture);
+            const graphics::WheelInput input{state.progressions, state.view, &state.aspects,
+                                             graphics::WheelColoursFrom(state.settings)};
+            graphics::DrawWheel(canvas, picture.rect(),
+                                graphics::GlyphSet::Choose(state.view.largeImagesWheel), input);
+        };
+        break;
+    case ExportPage::Tabla: {
+        analysis::TextGrid table;
+        analysis::SetUpAspectTable(table, view, false);
+        const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
+        analysis::FillAspectTable(table, doubleWheel, *lists.bodies, *lists.bodyCusp, lists.cuspBody,
+                                  *lists.cusps, view);
+        const bool large = view.largeImagesTable;
+        // Room for the glyph, and for "100%" when the strength is shown; 26 such columns still fit
+        // across a Letter page.
+        const int width = (large ? 22 : 16) + (choices.showStrength ? 4 : 0);
+        in.aspectTable = FromTextGrid(table, {width}, large ? 20 : 16, RtfFont{"Arial", large ? 9 : 8});
+        in.tableGlyphs = large ? &LargeGlyphPainter() : &NormalGlyphPainter();
+        in.showStrength = choices.showStrength;
+        break;
+    }
+    case ExportPage::Listado:
+    case ExportPage::Natal: {
+        analysis::TextGrid detail;
+        analysis::SetUpList(detail, 8);
+        if (page == ExportPage::Listado) {
+            const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
+            analysis::FillAspectList(detail, lists.source, *lists.bodies, *lists.bodyCusp, lists.cuspBody,
+                                     *lists.cusps, view);
+        } else {
+            const analysis::NatalModel model =
+                choices.natalAscensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
+            if (view.aspectMode == 1)
+                analysis::FillNatalByHouse(detail, Item(state.progressions, choices.natalAscensional ? 2 : 1),
+                                           model, choices.ambos, choices.house, state.aspects, view,
+                                           state.settings.dignity);
+            else
+                analysis::FillNatalManual(detail, choices.ambos, model, state.aspects, view);
+        }
+        const bool small = state.settings.aspecto.peq;
+        // The cell painters' context always draws with the normal glyph set, so the panels are laid
+        // out for that set; "peq." still chooses the smaller font.
+        const graphics::GlyphSet &glyphs = graphics::GlyphSet::Normal();
+        const graphics::DetailOptions options = graphics::DetailOptionsFrom(state.settings);
+        const graphics::PanelLayout layout =
+            graphics::DefaultPanelLayout(options, glyphs, small, choices.ppi);
+        const QSize half = graphics::PanelHalfSize(layout);
+        const bool ambos = page == ExportPage::Natal && choices.ambos;
+        const int width = ambos ? static_cast<int>(half.width() * 2.2) : half.width();
+        in.detail = FromTextGrid(detail, {width}, half.height(), RtfFont{"Arial", small ? 7 : 9});
+        auto context = std::make_shared<graphics::CellContext>(state.progressions, state.view, state.aspects,
+                                                               state.settings.dignity);
+        context->gridFont.family = QStringLiteral("Arial");
+        context->gridFont.pointSize = small ? 7 : 9;
+        context->format = state.format;
+        context->screenPpi = choices.ppi;
+        graphics::SetRelationColours(*context, state.settings);
+        in.renderCode = [context, options, layout](QPainter &painter, int w, int h, const std::string &code) {
+            painter.drawImage(0, 0, graphics::RenderCode(code, QSize(w, h), options, layout, *context));
+        };
+        in.smallImages = small;
+        break;
+    }
+    case ExportPage::Progresiones:
+        FillProgressionsGrid(in.progressions, in.progressionMarks, state.progressions, view.retrogradeMark,
+                             state.format);
+        in.smallGlyphs = &NormalGlyphPainter();
+        break;
+    case ExportPage::Speculum: {
+        std::vector<int> widths(8, 74);
+        widths[0] = 34;
+        analysis::TextGrid speculum;
+        analysis::SetUpSpeculum(speculum);
+        analysis::FillChartData(speculum, state.natal, state.format);
+        in.natalSpeculum = FromTextGrid(speculum, widths, 18, RtfFont{"Arial", 8});
+        analysis::SetUpSpeculum(speculum);
+        analysis::FillChartData(speculum, state.event, state.format);
+        in.eventSpeculum = FromTextGrid(speculum, widths, 18, RtfFont{"Arial", 8});
+        break;
+    }
+    case ExportPage::Diagramas:
+        in.drawDiagrams = [&state, choices](QImage &picture) {
+            graphics::Canvas canvas(picture);
+            const graphics::DiagramItem a{Item(state.progressions, choices.graphItemA),
+                                          QString::fromStdString(ItemName(choices.graphItemA))};
+            const graphics::DiagramItem b{Item(state.progressions, choices.graphItemB),
+                                          QString::fromStdString(ItemName(choices.graphItemB))};
+            const graphics::DiagramSettings settings{state.settings.txt, state.settings.points,
+                                                     state.settings.dignity, state.format};
+            graphics::DrawDiagrams(canvas, picture.width(), graphics::GlyphSet::Normal(),
+                                   state.settings.rueda.color, choices.graphKind, a, b, settings);
+        };
+        break;
+    case ExportPage::Resumen:
+        break;
+    }
+    return in;
+}
+
+} // namespace cel::exporting
