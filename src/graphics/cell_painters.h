@@ -32,10 +32,6 @@ enum CellRelationCode : int {
 
 // What every cell painter reads besides the cell itself.
 struct CellContext {
-    CellContext(const chart::TDataProg &progressions, const settings::RecVistaCarta &view,
-                const analysis::AspectLists &aspects, const settings::DignityMatrix &dignity)
-        : progressions(progressions), view(view), aspects(aspects), dignity(dignity) {}
-
     const chart::TDataProg &progressions;
     const settings::RecVistaCarta &view;
     const analysis::AspectLists &aspects;

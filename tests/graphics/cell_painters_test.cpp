@@ -51,7 +51,7 @@ protected:
     settings::RecVistaCarta view = ShowAllView();
     analysis::AspectLists lists;
     settings::DignityMatrix matrix = settings::BuiltInMatrix(settings::MatrixPreset::Modern);
-    CellContext context{prog, view, lists, matrix};
+    CellContext context{prog, view, lists, matrix, GlyphSet::Normal(), {}, {}, {}, TextFormat{}, 96};
     const QRect cell{0, 0, 40, 40};
 };
 
