@@ -121,9 +121,6 @@ std::string TimeText(const CivilDateTime &t) {
     return buffer;
 }
 
-const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
-                                      "jul", "ago", "sep", "oct", "nov", "dic"};
-
 } // namespace
 
 int RoundedStrength(float strength) {
@@ -426,8 +423,9 @@ void FillChartData(TextGrid &grid, const chart::TDataAstro &chart, const TextFor
         grid.At(i, 7) = FormatAngle(360, 0, 0, 0, p.aoDo, format) + " " + p.aoDoLabel;
     }
     const CivilDateTime instant = DecodeDateTime(chart.instant);
-    grid.At(14, 2) = std::string(kShortMonths[(instant.month + 11) % 12]) + " " + TwoDigits(instant.day) +
-                     " " + std::to_string(instant.year);
+    grid.At(14, 2) =
+        std::string(format.shortMonthNames[static_cast<std::size_t>((instant.month + 11) % 12)]) + " " +
+        TwoDigits(instant.day) + " " + std::to_string(instant.year);
     grid.At(15, 2) = TimeText(instant);
     grid.At(16, 2) = Printf("%2.3f", chart.deltaT, format);
     grid.At(17, 2) = Printf("%2.4f", static_cast<double>(chart.julianDay), format);
