@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -137,22 +138,29 @@ long Canvas::FloodFill(QPoint seed, const QColor &colour) {
     auto isWhite = [&](int x, int y) { return (pixel(x, y) | 0xFF000000u) == white; };
     if (!isWhite(seed.x(), seed.y()))
         return 0;
-    // A visited map rather than the colour itself, so that filling with white ends too.
-    std::vector<std::uint8_t> visited(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    // A filled pixel is no longer white, which marks it as done; only a white fill needs a map of its own.
+    const bool whiteFill = (fill | 0xFF000000u) == white;
+    std::vector<std::uint8_t> visited;
+    if (whiteFill)
+        visited.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
     auto at = [w](int x, int y) {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
     };
+    std::vector<QPoint> filled;
     std::vector<QPoint> stack{seed};
     long count = 0;
     while (!stack.empty()) {
         const QPoint p = stack.back();
         stack.pop_back();
         const int x = p.x(), y = p.y();
-        if (visited[at(x, y)] || !isWhite(x, y))
+        if (!isWhite(x, y) || (whiteFill && visited[at(x, y)]))
             continue;
-        visited[at(x, y)] = 1;
+        if (whiteFill)
+            visited[at(x, y)] = 1;
         pixel(x, y) = fill;
         ++count;
+        if (recording_)
+            filled.push_back(p);
         if (x > 0)
             stack.emplace_back(x - 1, y);
         if (x + 1 < w)
@@ -162,21 +170,18 @@ long Canvas::FloodFill(QPoint seed, const QColor &colour) {
         if (y + 1 < h)
             stack.emplace_back(x, y + 1);
     }
-    if (recording_) {
+    if (recording_ && !filled.empty()) {
         // The filled pixels as runs per row, in the banded order a region wants.
+        std::sort(filled.begin(), filled.end(),
+                  [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
         std::vector<QRect> runs;
-        for (int y = 0; y < h; ++y) {
-            int x = 0;
-            while (x < w) {
-                if (!visited[at(x, y)]) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x < w && visited[at(x, y)])
-                    ++x;
-                runs.emplace_back(start, y, x - start, 1);
-            }
+        for (std::size_t i = 0; i < filled.size();) {
+            std::size_t j = i + 1;
+            while (j < filled.size() && filled[j].y() == filled[i].y() &&
+                   filled[j].x() == filled[j - 1].x() + 1)
+                ++j;
+            runs.emplace_back(filled[i].x(), filled[i].y(), static_cast<int>(j - i), 1);
+            i = j;
         }
         QRegion region;
         region.setRects(runs.data(), static_cast<int>(runs.size()));

@@ -278,6 +278,7 @@ TEST_F(WheelTest, RealChartsInEveryForm) {
             DrawWheel(canvas, picture.rect(), GlyphSet::Choose(c.large),
                       WheelInput{charts.prog, view, &charts.aspects, WheelColoursFrom(charts.settings)});
         Shot(canvas.Image(), c.name);
+        Shot(canvas.Image().copy(200, 20, 260, 200).scaled(780, 600), std::string(c.name) + "_zoom");
         if (c.mode == 2 && !c.innerOnly)
             EXPECT_EQ(count, 0) << c.name;
         else

@@ -1,0 +1,83 @@
+// The wheel and the diagrams are redrawn at every view refresh: how long one drawing takes.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "analysis/aspects.h"
+#include "chart/chart.h"
+#include "graphics/diagrams.h"
+#include "graphics/wheel.h"
+#include "settings/settings.h"
+
+namespace {
+
+using namespace cel;
+
+void EnsureApp() {
+    if (QGuiApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "bench_graphics";
+        static char *argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
+    }
+}
+
+struct Fixture {
+    settings::Settings s;
+    chart::TDataAstro natal, event;
+    chart::TDataProg prog;
+    analysis::AspectLists lists;
+    Fixture() {
+        s.InstallFirstRunValues();
+        chart::ChartContext context;
+        context.options = chart::ChartOptionsFrom(s);
+        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
+            return chart::PlacePosition{-5, 76.5225L, 3.43722L};
+        };
+        chart::TDato a, b;
+        a.placeId = b.placeId = 1;
+        chart::ComputeChartFor(context, 1, a, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        chart::ComputeChartFor(context, 1, b, event, EncodeDate(2024, 10, 17) + 8.0 / 24);
+        chart::ComputeProgressions(natal, event, prog, context.options);
+        analysis::BuildNatalAspects(lists, prog.items[1], prog.items[2], true, s.orbs, s.dignity);
+        analysis::BuildPairAspects(lists, prog.items[1], prog.items[3], analysis::kOrbModeEcliptic, true, s.orbs);
+    }
+};
+
+void BM_DrawWheel(benchmark::State &state) {
+    EnsureApp();
+    static Fixture f;
+    settings::RecVistaCarta view;
+    settings::CopySettingsToView(f.s, view);
+    view.wheelMode = static_cast<std::uint8_t>(state.range(1));
+    view.outerItem = 3;
+    view.aspectFamilies.fill(true);
+    view.pointSelection.fill(true);
+    view.cuspSelection.fill(true);
+    view.angleSelection.fill(true);
+    const int side = static_cast<int>(state.range(0));
+    QImage image(side, side, QImage::Format_RGB32);
+    const graphics::WheelInput input{f.prog, view, &f.lists, graphics::WheelColoursFrom(f.s)};
+    for (auto _ : state) {
+        graphics::Canvas canvas(image);
+        benchmark::DoNotOptimize(
+            graphics::DrawWheel(canvas, image.rect(), graphics::GlyphSet::Choose(view.largeImagesWheel), input));
+    }
+}
+BENCHMARK(BM_DrawWheel)->Args({600, 1})->Args({600, 2})->Args({1200, 1})->Unit(benchmark::kMillisecond);
+
+void BM_DrawDiagrams(benchmark::State &state) {
+    EnsureApp();
+    static Fixture f;
+    QImage image(700, 700, QImage::Format_RGB32);
+    const graphics::DiagramSettings ds{f.s.txt, f.s.points, f.s.dignity, cel::TextFormat{}};
+    for (auto _ : state) {
+        graphics::Canvas canvas(image);
+        graphics::DrawDiagrams(canvas, 700, graphics::GlyphSet::Normal(), true, graphics::GraphKind::Pie,
+                               {f.prog.items[1], "Natal"}, {f.prog.items[3], "Tránsitos"}, ds);
+    }
+}
+BENCHMARK(BM_DrawDiagrams)->Unit(benchmark::kMillisecond);
+
+} // namespace
