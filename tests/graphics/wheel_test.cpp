@@ -233,6 +233,42 @@ TEST_F(WheelTest, AspectLineIsDrawnInTheColourOfItsKind) {
     EXPECT_GT(blue, 0);
 }
 
+TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
+    // The event item's cusps lie 40 degrees further on than the natal ones.
+    chart::RecDataProg &outer = prog.items[3];
+    for (int n = 1; n <= 12; ++n) {
+        auto &c = outer.cusps[static_cast<std::size_t>(n)];
+        c.cusp = static_cast<float>(std::fmod(c.cusp + 40.0, 360.0));
+        c.sign = static_cast<std::uint8_t>(c.cusp / 30 + 1);
+    }
+    outer.rotation = std::fmod(540.0L - outer.cusps[1].cusp, 360.0L);
+    RecVistaCarta view;
+    view.largeImagesWheel = false;
+    view.wheelMode = 2;
+    view.outerItem = 3;
+    const WheelColours colours = DefaultWheelColours();
+    const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
+    // Just outside the outer wheel's house circle (h = 0.54), inside the circle of the inner wheel's own
+    // scale, below the bodies' texts; cusp 7 is on the right.
+    const Real ring = 0.56L;
+
+    Draw(view); // by Ascendant: the outer item's first cusp at the left, its seventh at the right
+    EXPECT_EQ(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
+    view.equaliseBySigns = true; // by signs: the outer cusps keep their zodiac places on the inner rotation
+    Draw(view);
+    EXPECT_NE(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
+    EXPECT_EQ(PixelAt(image, g.At(ring, 40)), colours.wheel[8]);
+
+    // "1 Casas": the inner houses reach out over the outer wheel, whose own houses are left out.
+    view.equaliseBySigns = false;
+    view.projectInnerHouses = true;
+    view.noProjectedHouses = false;
+    Draw(view);
+    EXPECT_EQ(PixelAt(image, g.At(ring, 270)), colours.wheel[7]); // the inner cusp 4
+    EXPECT_EQ(PixelAt(image, g.At(0.8L, 270)), colours.wheel[7]);
+    EXPECT_NE(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
+}
+
 TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {
     RecVistaCarta view;
     image = QImage(30, 30, QImage::Format_RGB32);
