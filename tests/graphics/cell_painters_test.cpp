@@ -198,6 +198,37 @@ TEST_F(CellTest, NatalListCellWithAnEmptyHalf) {
     EXPECT_GT(DarkIn(heading, QRect(0, 0, 60, 16)), 10);
 }
 
+TEST_F(CellTest, DispositorCodeShowsAnUnderlinedDAfterItsNumber) {
+    lists.dispositorBodies.push_back(analysis::TDispReg{{5, 61, 75, 0}, "p01p02", "p04p06", 7});
+    lists.ascensionalBodies.push_back(analysis::TAspReg{{5, 61, 75, 0}, "p04p06"});
+    const DetailOptions options;
+    const PanelLayout layout = DefaultPanelLayout(options, context.glyphs, false);
+    const QSize half = PanelHalfSize(layout);
+    auto rightmostInTopLine = [&](const std::string &code) {
+        const QImage image = RenderCode(code, half, options, layout, context);
+        int right = -1;
+        for (int y = 0; y < layout.member1.top(); ++y)
+            for (int x = 0; x < half.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    right = std::max(right, x);
+        return right;
+    };
+    const int plain = rightmostInTopLine("2:A:L1:p04:0:p06");
+    const int marked = rightmostInTopLine("2:A:D1:p04:0:p06");
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(marked, plain + 3);
+}
+
+TEST_F(CellTest, PanelsGrowOnDisplaysOf120PixelsPerInch) {
+    const DetailOptions options;
+    const QSize normal = PanelHalfSize(DefaultPanelLayout(options, context.glyphs, false, 96));
+    const QSize large = PanelHalfSize(DefaultPanelLayout(options, context.glyphs, false, 120));
+    EXPECT_GT(large.width(), normal.width() * 1.15);
+    EXPECT_GT(large.height(), normal.height() * 1.15);
+    EXPECT_EQ(DefaultPanelLayout(options, context.glyphs, true).fontSize, 7);
+    EXPECT_EQ(DefaultPanelLayout(options, context.glyphs, false).fontSize, 9);
+}
+
 TEST_F(CellTest, SummaryCellsDrawSignsDignitiesAndBodiesAsGlyphs) {
     const GlyphSet &g = GlyphSet::Normal();
     const QRect r(0, 0, 40, 18);
