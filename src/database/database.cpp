@@ -88,6 +88,29 @@ int CompareNames(std::string_view a, std::string_view b) {
     return 0;
 }
 
+std::string NameSortKey(std::string_view name) {
+    std::string key;
+    key.reserve(name.size());
+    for (std::size_t i = 0; i < name.size();) {
+        const std::uint32_t code = SortCode(name, i);
+        if (code < 0xFF) {
+            key += static_cast<char>(code);
+        } else if (code == 0xFF) {
+            key += '\xFF';
+            key += '\0';
+        } else {
+            // After every byte: an escape, then the character's number.
+            const std::uint32_t c = code - 0x100;
+            key += '\xFF';
+            key += '\x01';
+            key += static_cast<char>((c >> 16) & 0xFF);
+            key += static_cast<char>((c >> 8) & 0xFF);
+            key += static_cast<char>(c & 0xFF);
+        }
+    }
+    return key;
+}
+
 void Database::Clear() {
     Countries.clear();
     PersonGroups.clear();

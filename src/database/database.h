@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records.h"
 
@@ -100,9 +101,24 @@ template <class T> void SortById(RecordList<T> &list) {
     std::stable_sort(list.begin(), list.end(), [](const auto &a, const auto &b) { return a->Id < b->Id; });
 }
 
+// Bytes that compare (as unsigned bytes) in name order.
+std::string NameSortKey(std::string_view name);
+
 template <class T> void SortByName(RecordList<T> &list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const auto &a, const auto &b) { return CompareNames(a->Nombre, b->Nombre) < 0; });
+    std::vector<std::string> keys;
+    keys.reserve(list.size());
+    for (const auto &r : list)
+        keys.push_back(NameSortKey(r->Nombre));
+    std::vector<std::size_t> order(list.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    RecordList<T> sorted;
+    sorted.reserve(list.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(list[i]));
+    list = std::move(sorted);
 }
 
 } // namespace cel::database

@@ -68,6 +68,55 @@ template <class F> void RoundedDigits(F value, char *digits, int &exponent) {
     }
 }
 
+// The shortest digits that read back as the double d, when there are at most 15 of them: then they
+// are also the 15-digit rounding of d (and of any extended value that rounds to d), since d lies
+// within half a unit in the last place of them, far less than half a unit of the 15th digit.
+bool ShortDigits(double d, char *digits, int &exponent, int &count) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+    if (res.ec != std::errc())
+        return false;
+    count = 0;
+    const char *p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') {
+            if (count == kDigits + 2)
+                return false;
+            digits[count++] = *p;
+        }
+    if (p >= res.ptr)
+        return false;
+    ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    int e = 0;
+    std::from_chars(p, res.ptr, e);
+    exponent = negative ? -e : e;
+    return true;
+}
+
+// 15 significant digits of a positive finite value, rounded half away from zero.
+template <class F> void FifteenDigits(F value, char *digits, int &exponent) {
+    char shortest[kDigits + 2];
+    int count = 0;
+    const double d = static_cast<double>(value);
+    if (ShortDigits(d, shortest, exponent, count)) {
+        if (count <= kDigits) {
+            std::memcpy(digits, shortest, static_cast<std::size_t>(count));
+            std::memset(digits + count, '0', static_cast<std::size_t>(kDigits - count));
+            return;
+        }
+        // A double that is not an exact tie at the 15th digit rounds the same either way.
+        const bool exactDouble = static_cast<F>(d) == value;
+        if (exactDouble && !(count == kDigits + 1 && shortest[kDigits] == '5')) {
+            ScientificDigits(d, kDigits, digits, exponent);
+            return;
+        }
+    }
+    RoundedDigits(value, digits, exponent);
+}
+
 template <class F> void AppendGeneral(std::string &out, F value, char sep) {
     if (std::isnan(value)) {
         out += "NAN";
@@ -83,7 +132,7 @@ template <class F> void AppendGeneral(std::string &out, F value, char sep) {
     }
     char digits[kDigits];
     int exponent = 0;
-    RoundedDigits(value < 0 ? -value : value, digits, exponent);
+    FifteenDigits(value < 0 ? -value : value, digits, exponent);
     int n = kDigits;
     while (n > 1 && digits[n - 1] == '0')
         --n;

@@ -31,7 +31,12 @@ void AppendUtf8(std::string &out, char32_t c) {
 } // namespace
 
 void AppendWindows1252AsUtf8(std::string &out, std::string_view bytes) {
-    for (const char ch : bytes) {
+    // Plain ASCII runs are copied whole.
+    std::size_t ascii = 0;
+    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+        ++ascii;
+    out.append(bytes.data(), ascii);
+    for (const char ch : bytes.substr(ascii)) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
             out += ch;
@@ -98,6 +103,9 @@ int Windows1252Byte(char32_t c) {
 bool AppendUtf8AsWindows1252(std::string &out, std::string_view utf8) {
     bool lossless = true;
     std::size_t i = 0;
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80)
+        ++i;
+    out.append(utf8.data(), i);
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         if (b < 0x80) {

@@ -258,3 +258,21 @@ TEST(TextCleanup, RemovesSeparatorsAndStoresLineBreaks) {
     EXPECT_EQ(DecodeObservations("uno^~dos", "\r\n"), "uno\r\ndos");
     EXPECT_EQ(DecodeObservations("fin^"), "fin\n");
 }
+
+TEST(Database, SortByNameIsStableAndFollowsNameOrder) {
+    RecordList<TData> list;
+    const char *names[] = {"ñu", "Beto", "ana", "ÿes", "Ωmega", "ANA", "Zoe", "Šimon", "ÿ"};
+    for (int i = 0; i < 9; ++i) {
+        auto r = std::make_unique<TData>();
+        r->Id = i;
+        r->Nombre = names[i];
+        list.push_back(std::move(r));
+    }
+    SortByName(list);
+    std::vector<int> ids;
+    for (const auto &r : list)
+        ids.push_back(r->Id);
+    EXPECT_EQ(ids, (std::vector<int>{2, 5, 1, 6, 7, 0, 8, 3, 4}));
+    for (std::size_t i = 1; i < list.size(); ++i)
+        EXPECT_LE(CompareNames(list[i - 1]->Nombre, list[i]->Nombre), 0);
+}

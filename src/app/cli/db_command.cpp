@@ -1,0 +1,409 @@
+// "db": database tasks on data files: counts, copy, CSV export, place import and merge. The command
+// line never asks: every question of the import and the merge is answered "no" and the places or
+// persons concerned are listed. Commands that change a file respect the shared-use guard.
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "command_registry.h"
+#include "database/csv_export.h"
+#include "database/data_file.h"
+#include "database/place_import.h"
+#include "database/safe_file.h"
+#include "database/shared_use_guard.h"
+
+namespace cel::cli {
+
+namespace {
+
+using namespace cel::database;
+
+// Notices of the core: kept for the report, every question answered "no".
+class CliNotifier : public Notifier {
+public:
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+
+    bool Notice(NoticeKind kind, bool yesNo, bool, const std::string &text) override {
+        if (yesNo || kind == NoticeKind::Question)
+            questions.push_back(text);
+        else if (text != kLineErrorText && text != kFileErrorText)
+            messages.push_back(text);
+        return false;
+    }
+};
+
+// Notice texts separate paragraphs with "\r"; on a terminal line they become one space.
+std::string Plain(const std::string &text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out += text[i];
+            continue;
+        }
+        if (!out.empty() && out.back() != ' ')
+            out += ' ';
+        while (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == ' '))
+            ++i;
+    }
+    return out;
+}
+
+struct DbOptions {
+    std::string file;
+    std::string second; // NEW, PLACES.lug or OTHER.age
+    std::string list;
+    std::string out;
+    std::vector<int> places;
+    PersonCsvOptions csv;
+    OutputFormat format = OutputFormat::Text;
+};
+
+std::string FullPath(const std::string &path) {
+    std::error_code ec;
+    const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(path), ec);
+    return ec ? path : p.string();
+}
+
+void RequireDataFileName(const std::string &path) {
+    if (!HasDataFileExtension(path))
+        throw CommandError(Plain(InvalidFileText(path)));
+}
+
+// Loads a data file; failed lines are reported on standard error.
+LoadReport Load(const std::string &path, Database &db, RunContext &ctx) {
+    RequireDataFileName(path);
+    CliNotifier notifier;
+    LoadReport report;
+    try {
+        report = LoadDataFile(path, db, notifier, ctx.format);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    db.Path = FullPath(path);
+    for (int line : report.failedLines)
+        ctx.err << "celestigrafo-cli: " << path << ": línea " << line << ": " << kLineErrorText << '\n';
+    return report;
+}
+
+void Save(const std::string &path, Database &db, RunContext &ctx) {
+    try {
+        SaveDataFile(path, db, ctx.format);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+}
+
+// Holds the file in the shared-use table while the command changes it; refuses a file that another
+// program has open.
+class FileHold {
+public:
+    explicit FileHold(const std::string &path) : path_(FullPath(path)), owner_(GuardOwner::Current()) {
+        try {
+            guard_ = std::make_unique<SharedUseGuard>();
+        } catch (const EMappingException &e) {
+            throw CommandError(e.what());
+        }
+        if (guard_->UsedByAnother(owner_, path_))
+            throw CommandError(Plain(ReadOnlyText(path_, "celestigrafo-cli")));
+        guard_->Register(owner_, path_);
+    }
+    ~FileHold() { guard_->Release(owner_, path_); }
+
+private:
+    std::string path_;
+    GuardOwner owner_;
+    std::unique_ptr<SharedUseGuard> guard_;
+};
+
+int CountEvents(const Database &db) {
+    std::size_t n = 0;
+    for (const auto &p : db.Persons)
+        n += p->Eventos.size();
+    for (const auto &b : db.Businesses)
+        n += b->Eventos.size();
+    return static_cast<int>(n);
+}
+
+void Info(const DbOptions &o, RunContext &ctx) {
+    Database db;
+    const LoadReport report = Load(o.file, db, ctx);
+    const auto next = [&db](Kind k) { return db.Counter(k); };
+    if (WantsJson(ctx, o.format)) {
+        WriteJson(ctx, {{"file", o.file},
+                        {"countries", db.Countries.size()},
+                        {"places", db.Places.size()},
+                        {"person_groups", db.PersonGroups.size()},
+                        {"business_groups", db.BusinessGroups.size()},
+                        {"persons", db.Persons.size()},
+                        {"businesses", db.Businesses.size()},
+                        {"events", CountEvents(db)},
+                        {"next_id",
+                         {{"countries", next(Kind::Country)},
+                          {"places", next(Kind::Place)},
+                          {"person_groups", next(Kind::PersonGroup)},
+                          {"business_groups", next(Kind::BusinessGroup)},
+                          {"persons", next(Kind::Person)},
+                          {"businesses", next(Kind::Business)}}},
+                        {"lines", report.lines},
+                        {"failed_lines", report.failedLines}});
+        return;
+    }
+    ctx.out << "Archivo:            " << o.file << '\n'
+            << "Países:             " << db.Countries.size() << "  (siguiente Id " << next(Kind::Country)
+            << ")\n"
+            << "Lugares geográficos:" << ' ' << db.Places.size() << "  (siguiente Id " << next(Kind::Place)
+            << ")\n"
+            << "Grupos de personas: " << db.PersonGroups.size() << "  (siguiente Id "
+            << next(Kind::PersonGroup) << ")\n"
+            << "Grupos de negocios: " << db.BusinessGroups.size() << "  (siguiente Id "
+            << next(Kind::BusinessGroup) << ")\n"
+            << "Personas:           " << db.Persons.size() << "  (siguiente Id " << next(Kind::Person)
+            << ")\n"
+            << "Negocios:           " << db.Businesses.size() << "  (siguiente Id " << next(Kind::Business)
+            << ")\n"
+            << "Eventos:            " << CountEvents(db) << '\n'
+            << "Líneas:             " << report.lines << "  (con error: " << report.failedLines.size()
+            << ")\n";
+}
+
+void Copy(const DbOptions &o, RunContext &ctx) {
+    RequireDataFileName(o.second);
+    Database db;
+    const LoadReport report = Load(o.file, db, ctx);
+    if (FullPath(o.file) == FullPath(o.second))
+        throw CommandError("db copy: the new file is the file itself: " + o.second);
+    FileHold hold(o.second);
+    Save(o.second, db, ctx);
+    if (WantsJson(ctx, o.format))
+        WriteJson(ctx, {{"file", o.file}, {"copy", o.second}, {"failed_lines", report.failedLines}});
+    else
+        ctx.out << "Copiado " << o.file << " en " << o.second << '\n';
+}
+
+void ExportCsv(const DbOptions &o, RunContext &ctx) {
+    Database db;
+    Load(o.file, db, ctx);
+    std::string text;
+    if (o.list == "paises")
+        text = CountriesCsv(InNameOrder(db.Countries));
+    else if (o.list == "lugares")
+        text = PlacesCsv(db, InNameOrder(db.Places));
+    else if (o.list == "grupos")
+        text = PersonGroupsCsv(InNameOrder(db.PersonGroups));
+    else if (o.list == "personas")
+        text = PersonsCsv(db, InNameOrder(db.Persons), o.csv, ctx.format);
+    else
+        text = MailListCsv(InNameOrder(db.Persons));
+    try {
+        WriteCsvFile(o.out, text);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    if (WantsJson(ctx, o.format))
+        WriteJson(ctx, {{"file", o.file}, {"list", o.list}, {"out", o.out}});
+    else
+        ctx.out << Plain(CsvCreatedText(o.out)) << '\n';
+}
+
+const char *OutcomeKey(PlaceOutcome o) {
+    switch (o) {
+    case PlaceOutcome::Added:
+    case PlaceOutcome::AddedRenamed:
+        return "added";
+    case PlaceOutcome::AlreadyThere:
+        return "already_there";
+    case PlaceOutcome::NameDeclined:
+        return "skipped_name_taken";
+    case PlaceOutcome::DataRenamed:
+    case PlaceOutcome::DataKept:
+        return "same_data_as_stored";
+    }
+    return "";
+}
+
+std::string OutcomeText(const Database &db, const PlaceResolution &r) {
+    switch (r.outcome) {
+    case PlaceOutcome::Added:
+    case PlaceOutcome::AddedRenamed:
+        return "añadido";
+    case PlaceOutcome::AlreadyThere:
+        return "ya estaba";
+    case PlaceOutcome::NameDeclined:
+        return "no añadido: ya hay un lugar con ese nombre y otros datos";
+    case PlaceOutcome::DataRenamed:
+    case PlaceOutcome::DataKept:
+        return "no añadido: tiene los datos de \"" + NameOfId(db.Places, r.id) + "\"";
+    }
+    return "";
+}
+
+nlohmann::json PlacesJson(const Database &db, const std::vector<PlaceResolution> &places) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto &r : places) {
+        nlohmann::json item = {{"name", r.name}, {"outcome", OutcomeKey(r.outcome)}, {"id", r.id}};
+        if (r.id >= 0)
+            item["stored_name"] = NameOfId(db.Places, r.id);
+        list.push_back(item);
+    }
+    return list;
+}
+
+void ImportLug(const DbOptions &o, RunContext &ctx) {
+    Database db;
+    Load(o.file, db, ctx);
+    FileHold hold(o.file);
+    CliNotifier notifier;
+    std::optional<PlaceFile> file;
+    try {
+        file = OpenPlaceFile(o.second, notifier, ctx.format);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    for (int line : file ? file->failedLines : std::vector<int>{})
+        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << line << ": " << kLineErrorText << '\n';
+    if (!file)
+        throw CommandError(
+            Plain(notifier.messages.empty() ? InvalidFileText(o.second) : notifier.messages.back()));
+    std::set<int> wanted(o.places.begin(), o.places.end());
+    std::set<int> found;
+    for (auto &p : file->places) {
+        p->Marca = wanted.empty() || wanted.count(p->Id) ? 1 : 0;
+        if (wanted.count(p->Id))
+            found.insert(p->Id);
+    }
+    for (int id : wanted)
+        if (!found.count(id))
+            throw CommandError("--place " + std::to_string(id) + ": no place with that Id in " + o.second);
+    for (auto &p : db.Places)
+        p->Marca = 0;
+    const AddPlacesResult result = AddPlaces(db, file->country, file->places, notifier);
+    Save(o.file, db, ctx);
+    int added = 0;
+    for (const auto &r : result.places)
+        added += r.outcome == PlaceOutcome::Added || r.outcome == PlaceOutcome::AddedRenamed;
+    if (WantsJson(ctx, o.format)) {
+        WriteJson(ctx, {{"file", o.file},
+                        {"places_file", o.second},
+                        {"country", file->country.Nombre},
+                        {"country_added", result.countryAdded},
+                        {"added", added},
+                        {"places", PlacesJson(db, result.places)}});
+        return;
+    }
+    ctx.out << "País: " << file->country.Nombre << (result.countryAdded ? " (añadido)" : "") << '\n';
+    for (const auto &r : result.places)
+        ctx.out << "  " << r.name << ": " << OutcomeText(db, r) << '\n';
+    ctx.out << "Lugares añadidos: " << added << " de " << result.places.size() << '\n';
+}
+
+void Merge(const DbOptions &o, RunContext &ctx) {
+    RequireDataFileName(o.second);
+    Database db;
+    Load(o.file, db, ctx);
+    FileHold hold(o.file);
+    CliNotifier notifier;
+    MergeResult result;
+    try {
+        result = MergeDataFile(db, o.second, notifier, ctx.format);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    if (!result.merged)
+        throw CommandError(kSameFileText);
+    for (int line : result.failedLines)
+        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << line << ": " << kLineErrorText << '\n';
+    Save(o.file, db, ctx);
+    std::vector<const PlaceResolution *> notAdded;
+    for (const auto &r : result.places)
+        if (r.outcome == PlaceOutcome::NameDeclined || r.outcome == PlaceOutcome::DataKept)
+            notAdded.push_back(&r);
+    if (WantsJson(ctx, o.format)) {
+        std::vector<PlaceResolution> concerned;
+        for (const auto *r : notAdded)
+            concerned.push_back(*r);
+        WriteJson(ctx, {{"file", o.file},
+                        {"merged_file", o.second},
+                        {"group", result.groupName},
+                        {"countries_added", result.countriesAdded},
+                        {"groups_added", result.groupsAdded},
+                        {"persons_added", result.personsAdded},
+                        {"places_not_added", PlacesJson(db, concerned)},
+                        {"persons_without_place", result.personsWithoutPlace}});
+        return;
+    }
+    ctx.out << "Anexado " << o.second << " a " << o.file << '\n'
+            << "Países añadidos: " << result.countriesAdded << '\n'
+            << "Grupos añadidos: " << result.groupsAdded << '\n'
+            << "Personas añadidas: " << result.personsAdded << " (grupo \"" << result.groupName << "\")\n";
+    if (!notAdded.empty()) {
+        ctx.out << "Lugares no añadidos:\n";
+        for (const auto *r : notAdded)
+            ctx.out << "  " << r->name << ": " << OutcomeText(db, *r) << '\n';
+    }
+    if (!result.personsWithoutPlace.empty()) {
+        ctx.out << "Personas que perdieron un lugar:\n";
+        for (const auto &name : result.personsWithoutPlace)
+            ctx.out << "  " << name << '\n';
+    }
+}
+
+void AddDb(CLI::App &app, RunContext &ctx) {
+    auto *db =
+        app.add_subcommand("db", "Database files (.age): counts, copy, CSV export, place import, merge");
+    db->require_subcommand(1);
+    auto options = std::make_shared<DbOptions>();
+
+    auto *info =
+        db->add_subcommand("info", "Counts per kind, next-Id counters and failed lines of a data file");
+    info->add_option("FILE", options->file, "Data file (.age)")->required();
+    AddFormatOption(*info, options->format);
+    info->callback([options, &ctx] { Info(*options, ctx); });
+
+    auto *copy = db->add_subcommand("copy", "Load a data file and save it under a new name");
+    copy->add_option("FILE", options->file, "Data file (.age)")->required();
+    copy->add_option("NEW", options->second, "New data file (.age)")->required();
+    AddFormatOption(*copy, options->format);
+    copy->callback([options, &ctx] { Copy(*options, ctx); });
+
+    auto *csv = db->add_subcommand("export-csv", "Export every record of one kind, in name order, as CSV");
+    csv->add_option("FILE", options->file, "Data file (.age)")->required();
+    csv->add_option("--list", options->list, "paises, lugares, grupos, personas or correo")
+        ->required()
+        ->check(CLI::IsMember({"paises", "lugares", "grupos", "personas", "correo"}));
+    csv->add_flag("--residencia", options->csv.residencia, "Persons: home address columns");
+    csv->add_flag("--trabajo", options->csv.trabajo, "Persons: work address columns");
+    csv->add_flag("--grupos", options->csv.grupos, "Persons: accepted, adds no column");
+    csv->add_flag("--nacimiento", options->csv.nacimiento,
+                  "Persons: birth place, date, time and GMT columns");
+    csv->add_flag("--observaciones", options->csv.observaciones, "Persons: observations column");
+    csv->add_option("--out", options->out, "CSV file to write")->required();
+    AddFormatOption(*csv, options->format);
+    csv->callback([options, &ctx] { ExportCsv(*options, ctx); });
+
+    auto *lug = db->add_subcommand("import-lug", "Add the places of a place file (.lug) to a data file");
+    lug->add_option("FILE", options->file, "Data file (.age)")->required();
+    lug->add_option("PLACES", options->second, "Place file (.lug)")->required();
+    lug->add_option("--place", options->places,
+                    "Id of a place of the file to import (repeatable; default all)");
+    AddFormatOption(*lug, options->format);
+    lug->callback([options, &ctx] { ImportLug(*options, ctx); });
+
+    auto *merge =
+        db->add_subcommand("merge", "Append the persons, places, countries and groups of another file");
+    merge->add_option("FILE", options->file, "Data file (.age) that receives the data")->required();
+    merge->add_option("OTHER", options->second, "Data file (.age) to append")->required();
+    AddFormatOption(*merge, options->format);
+    merge->callback([options, &ctx] { Merge(*options, ctx); });
+
+    db->footer("Examples:\n"
+               "  celestigrafo-cli db info datos.age --format json\n"
+               "  celestigrafo-cli db export-csv datos.age --list personas --nacimiento --out personas.csv\n"
+               "  celestigrafo-cli db import-lug datos.age data/colombia.lug --place 1 --place 2\n"
+               "Every question is answered \"no\"; the places or persons concerned are listed.");
+}
+
+const bool registered = RegisterCommand("db", AddDb);
+
+} // namespace
+} // namespace cel::cli

@@ -1,0 +1,202 @@
+// The "db" commands of celestigrafo-cli, run as a user runs them.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "database/shared_use_guard.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string &path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A folder with a copy of the sample data file, removed afterwards.
+class DbCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "celcli-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
+        fs::copy_file(Data("ejemplo.age"), File("datos.age"));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::string Data(const std::string &name) { return std::string(CEL_TEST_DATA_DIR) + "/" + name; }
+    std::string File(const std::string &name) const { return dir_ + "/" + name; }
+
+    // Runs the program with arguments (shell words) under a locale.
+    CliRun Cli(const std::string &arguments, const std::string &lang = "es_CO.UTF-8") const {
+        const std::string out = File("stdout"), err = File("stderr");
+        const std::string command = "env -u LC_ALL -u LC_NUMERIC LANG=" + lang + " '" + CEL_CLI_PATH + "' " +
+                                    arguments + " >'" + out + "' 2>'" + err + "'";
+        const int status = std::system(command.c_str());
+        CliRun run;
+        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = Slurp(out);
+        run.err = Slurp(err);
+        return run;
+    }
+
+    std::string dir_;
+};
+
+} // namespace
+
+TEST_F(DbCli, InfoCountsTheSample) {
+    const CliRun run = Cli("db info '" + File("datos.age") + "' --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["countries"], 12);
+    EXPECT_EQ(j["places"], 40);
+    EXPECT_EQ(j["person_groups"], 3);
+    EXPECT_EQ(j["persons"], 12);
+    EXPECT_EQ(j["events"], 29);
+    EXPECT_EQ(j["lines"], 67);
+    EXPECT_TRUE(j["failed_lines"].empty());
+    EXPECT_EQ(j["next_id"]["countries"], 13);
+    EXPECT_EQ(j["next_id"]["places"], 41);
+    EXPECT_EQ(j["next_id"]["person_groups"], 4);
+    EXPECT_EQ(j["next_id"]["persons"], 13);
+    const CliRun text = Cli("db info '" + File("datos.age") + "'");
+    EXPECT_NE(text.out.find("Personas:           12  (siguiente Id 13)"), std::string::npos) << text.out;
+}
+
+TEST_F(DbCli, InfoReportsFailedLines) {
+    std::ofstream(File("roto.age"), std::ios::binary) << "P\xE2"
+                                                         "1\xE2Uno\xE2\r\nP\xE2x\xE2\r\n\r\n";
+    const CliRun run = Cli("db info '" + File("roto.age") + "' --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["failed_lines"], nlohmann::json({2, 3}));
+    EXPECT_NE(run.err.find("Error al leer un item el archivo"), std::string::npos);
+}
+
+TEST_F(DbCli, CopyWritesTheLocaleSeparator) {
+    // A comma locale rewrites the sample byte for byte; a point locale writes points.
+    ASSERT_EQ(Cli("db copy '" + File("datos.age") + "' '" + File("coma.age") + "'").code, 0);
+    EXPECT_EQ(Slurp(File("coma.age")), Slurp(Data("ejemplo.age")));
+    ASSERT_EQ(Cli("db copy '" + File("datos.age") + "' '" + File("punto.age") + "'", "en_US.UTF-8").code, 0);
+    const std::string point = Slurp(File("punto.age"));
+    EXPECT_NE(point.find("4.60971"), std::string::npos);
+    EXPECT_EQ(point.find("4,60971"), std::string::npos);
+    // The option overrides the locale.
+    ASSERT_EQ(Cli("--decimal-separator , db copy '" + File("punto.age") + "' '" + File("otra.age") + "'",
+                  "en_US.UTF-8")
+                  .code,
+              0);
+    EXPECT_EQ(Slurp(File("otra.age")), Slurp(Data("ejemplo.age")));
+}
+
+TEST_F(DbCli, RefusesFilesOfOtherKinds) {
+    const CliRun run = Cli("db info '" + Data("colombia.lug") + "'");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("no es un archivo valido del programa Tarjaro"), std::string::npos) << run.err;
+    const CliRun missing = Cli("db info '" + File("nada.age") + "'");
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+}
+
+TEST_F(DbCli, ExportCsvLists) {
+    const CliRun run =
+        Cli("db export-csv '" + File("datos.age") + "' --list grupos --out '" + File("g.csv") + "'");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Slurp(File("g.csv")), "No;Grupo\r\n1;Amigos\r\n2;Clientes\r\n3;Familia\r\n");
+    ASSERT_EQ(Cli("db export-csv '" + File("datos.age") + "' --list personas --nacimiento --out '" +
+                  File("p.csv") + "'")
+                  .code,
+              0);
+    const std::string persons = Slurp(File("p.csv"));
+    EXPECT_EQ(persons.substr(0, persons.find("\r\n")),
+              "No;Nombre;Apellido;Sexo;Pa\xEDs Nac.;Lugar Nac.;Fecha;Hora;GMT;");
+    EXPECT_NE(persons.find(
+                  "\r\n1;Alex;Moreno Kowalski;o;Estados Unidos;Nueva York;sep-17-2003;04:24 pm;s\xED;\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Cli("db export-csv '" + File("datos.age") + "' --list otra --out '" + File("x.csv") + "'").code,
+              2);
+}
+
+TEST_F(DbCli, ImportPlacesAnswersNoAndListsThem) {
+    // Cali is stored under another name at the same coordinates: the question is answered "no".
+    std::string text = Slurp(File("datos.age"));
+    const std::string from = "L\xE2"
+                             "3\xE2"
+                             "Cali\xE2";
+    text.replace(text.find(from), from.size(),
+                 "L\xE2"
+                 "3\xE2"
+                 "Santiago de Cali\xE2");
+    std::ofstream(File("datos.age"), std::ios::binary) << text;
+    const CliRun run = Cli("db import-lug '" + File("datos.age") + "' '" + Data("colombia.lug") +
+                           "' --place 1 --place 2 --place 6 --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["country_added"], false);
+    ASSERT_EQ(j["places"].size(), 3u);
+    EXPECT_EQ(j["places"][0]["outcome"], "already_there");
+    EXPECT_EQ(j["places"][1]["name"], "Cali");
+    EXPECT_EQ(j["places"][1]["outcome"], "same_data_as_stored");
+    EXPECT_EQ(j["places"][1]["stored_name"], "Santiago de Cali");
+    EXPECT_EQ(j["places"][2]["name"], "Cúcuta");
+    EXPECT_EQ(j["places"][2]["outcome"], "added");
+    EXPECT_EQ(j["added"], 1);
+    const auto info = nlohmann::json::parse(Cli("db info '" + File("datos.age") + "' --format json").out);
+    EXPECT_EQ(info["places"], 41);
+    // A place Id the file does not hold.
+    EXPECT_EQ(
+        Cli("db import-lug '" + File("datos.age") + "' '" + Data("colombia.lug") + "' --place 999").code, 1);
+}
+
+TEST_F(DbCli, MergeAppendsAndListsWhatWasLeftOut) {
+    ASSERT_EQ(Cli("db copy '" + File("datos.age") + "' '" + File("otro.age") + "'").code, 0);
+    const CliRun run = Cli("db merge '" + File("datos.age") + "' '" + File("otro.age") + "' --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["persons_added"], 12);
+    EXPECT_EQ(j["group"], " Archivo: otro.age");
+    EXPECT_TRUE(j["places_not_added"].empty());
+    const auto info = nlohmann::json::parse(Cli("db info '" + File("datos.age") + "' --format json").out);
+    EXPECT_EQ(info["persons"], 24);
+    EXPECT_EQ(info["places"], 40);
+    EXPECT_EQ(info["person_groups"], 4);
+    EXPECT_EQ(info["next_id"]["persons"], 25);
+    const CliRun same = Cli("db merge '" + File("datos.age") + "' '" + File("datos.age") + "'");
+    EXPECT_EQ(same.code, 1);
+    EXPECT_NE(same.err.find("No se pueden anexar datos del mismo archivo"), std::string::npos);
+}
+
+TEST_F(DbCli, AFileOpenInAnotherProgramIsNotChanged) {
+    using namespace cel::database;
+    const std::string path = fs::weakly_canonical(File("datos.age")).string();
+    const std::string before = Slurp(path);
+    {
+        SharedUseGuard guard;
+        const GuardOwner me = GuardOwner::Current(4242);
+        ASSERT_TRUE(guard.Register(me, path));
+        const CliRun run = Cli("db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'");
+        guard.Release(me, path);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("esta siendo usado por otro(s) programa(s)"), std::string::npos) << run.err;
+        EXPECT_EQ(Slurp(path), before);
+    }
+    // Released: the change goes through.
+    EXPECT_EQ(Cli("db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'").code, 0);
+    EXPECT_NE(Slurp(path), before);
+}
