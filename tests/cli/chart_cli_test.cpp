@@ -264,4 +264,125 @@ TEST(ChartCli, BatchOfGoodLinesSucceeds) {
     EXPECT_EQ(count, 2);
 }
 
+// A small data file (Windows-1252, fields separated by 0xE2): Cali, and persons born there.
+std::string DataFile() {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("chart_cli_" + std::to_string(::getpid()) + ".age"))
+            .string();
+    std::ofstream file(path, std::ios::binary);
+    file << "P\xE2"
+            "1\xE2"
+            "Colombia\xE2\r\n"
+            "L\xE2"
+            "3\xE2"
+            "Cali\xE2"
+            "1\xE2"
+            "0\xE2-5\xE2"
+            "3,43722\xE2"
+            "76,5225\xE2Valle\xE2\r\n"
+            "I\xE2"
+            "1\xE2"
+            "Ana\xE2Restrepo\xE2"
+            "3\xE2"
+            "1\xE2"
+            "1\xE2"
+            "29145,5208333333\xE2"
+            "0\xE2"
+            "0\xE2\r\n"
+            "I\xE2"
+            "2\xE2Sin\xE2"
+            "Fecha\xE2"
+            "3\xE2"
+            "0\xE2"
+            "0\xE2"
+            "0\xE2-1\xE2"
+            "1\xE2\r\n"
+            "I\xE2"
+            "3\xE2Juan\xE2P\xE9rez\xE2"
+            "3\xE2"
+            "1\xE2"
+            "1\xE2"
+            "40000,5\xE2"
+            "1\xE2"
+            "1\xE2\r\n"
+            "I\xE2"
+            "4\xE2Juan\xE2P\xE9rez\xE2"
+            "3\xE2"
+            "1\xE2"
+            "1\xE2"
+            "40001,5\xE2"
+            "1\xE2"
+            "1\xE2\r\n";
+    return path;
+}
+
+TEST(ChartCli, PersonsFromTheDataFile) {
+    const std::string db = DataFile();
+    const CliRun byName = RunCli("chart --db '" + db + "' --person ' ana   RESTREPO ' --format json");
+    ASSERT_EQ(byName.code, 0) << byName.err;
+    const CliRun byId = RunCli("chart --db '" + db + "' --person 1 --format json");
+    const CliRun typed =
+        RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225 --lat 3.43722 --format json");
+    const nlohmann::json a = nlohmann::json::parse(byName.out);
+    const nlohmann::json t = nlohmann::json::parse(typed.out);
+    EXPECT_EQ(a, nlohmann::json::parse(byId.out));
+    EXPECT_NEAR(a["armc"].get<double>(), t["armc"].get<double>(), 1e-7);
+    EXPECT_NEAR(a["bodies"][0]["longitude"].get<double>(), t["bodies"][0]["longitude"].get<double>(), 1e-9);
+    EXPECT_EQ(a["zone_hours"], -5);
+
+    // The event is another person: the Greenwich-time birth of Id 3, in the place of the data file.
+    const CliRun prog =
+        RunCli("progressions --db '" + db + "' --person 'Ana Restrepo' --event-person 3 --format json");
+    ASSERT_EQ(prog.code, 0) << prog.err;
+    const nlohmann::json p = nlohmann::json::parse(prog.out);
+    // Ages in TT: the event at 40000.5 GMT plus Delta T 72 s (2009); the birth at 29145.52083 local, zone -5,
+    // plus Delta T 50.2982 s (October 1979).
+    EXPECT_NEAR(p["age_days"].get<double>(),
+                (40000.5 + 72.0 / 86400) - (29145.5208333333 + 5.0 / 24 + 50.2982 / 86400), 1e-6);
+    // An event date with no place of its own takes the natal person's place.
+    EXPECT_EQ(RunCli("progressions --db '" + db + "' --person 1 --event-date 2020-01-01").code, 0);
+
+    struct Case {
+        std::string arguments;
+        std::string mention;
+    };
+    const Case cases[] = {
+        {"chart --db '" + db + "' --person 'Sin Fecha'", "--person: 'Sin Fecha' has no birth date"},
+        {"chart --db '" + db + "' --person 'Juan Pérez'",
+         "several persons are named 'Juan Pérez' (Ids 3, 4)"},
+        {"chart --db '" + db + "' --person Nadie", "--person: no person 'Nadie'"},
+        {"chart --person 'Ana Restrepo'", "--person needs --db FILE"},
+        {"chart --db '" + db + "' --person 1 --date 2000-01-01", "--date excludes --person"},
+        {"chart --db /nonexistent.age --person 1", "--db: cannot read '/nonexistent.age'"},
+        {"progressions --db '" + db + "' --person 1 --event-person 2",
+         "--event-person: '2' has no birth date"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.code, 2) << c.arguments;
+        EXPECT_THAT(run.err, testing::HasSubstr(c.mention)) << c.arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    std::filesystem::remove(db);
+}
+
+TEST(ChartCli, UserSettingsFile) {
+    // A settings file whose dignity matrix gives Sol only Aries and nothing to the other bodies.
+    const std::string ini =
+        (std::filesystem::temp_directory_path() / ("chart_cli_" + std::to_string(::getpid()) + ".ini"))
+            .string();
+    {
+        std::ofstream file(ini);
+        file << "[MD]\r\n1,1=1\r\n[OPE]\r\n1=7\r\n[OCE]\r\n1=3\r\n[OPA]\r\n1=4.5\r\n";
+    }
+    const CliRun user = RunCli("chart " + kGreenwich + " --ini '" + ini + "' --format json");
+    ASSERT_EQ(user.code, 0) << user.err;
+    const nlohmann::json u = nlohmann::json::parse(user.out);
+    EXPECT_EQ(u["bodies"][0]["ruled_houses_ecliptic"], "1");
+    EXPECT_EQ(u["bodies"][1]["ruled_houses_ecliptic"], "");
+    const nlohmann::json b = nlohmann::json::parse(RunCli("chart " + kGreenwich + " --format json").out);
+    EXPECT_EQ(b["bodies"][0]["ruled_houses_ecliptic"], "5,6");
+    std::filesystem::remove(ini);
+}
+
 } // namespace

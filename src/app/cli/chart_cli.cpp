@@ -9,6 +9,10 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
+#include "chart/database_places.h"
+#include "common/notifier.h"
+#include "database/data_file.h"
+#include "database/safe_file.h"
 #include "settings/settings.h"
 
 namespace cel::cli {
@@ -196,8 +200,23 @@ void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &pr
         ->check(Check(ParseLatitude, kLatitudeForm));
 }
 
+void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &prefix) {
+    CLI::Option *person =
+        sub.add_option("--" + prefix + "person", options.person,
+                       std::string("A person of the data file given with --db: \"NOMBRE APELLIDOS\" or the "
+                                   "person's Id; gives the ") +
+                           (prefix.empty() ? "" : "event's ") + "date, time and place")
+            ->type_name("NAME");
+    for (const char *name : {"date", "time", "gmt", "tz", "lon", "lat"})
+        if (CLI::Option *other = sub.get_option_no_throw("--" + prefix + name))
+            person->excludes(other);
+}
+
 void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
     AddBirthOptions(sub, options.natal, "", DateOptions::Required);
+    AddPersonOption(sub, options.natal, "");
+    sub.add_option("--db", options.db, "Data file (.age) whose persons and places --person reads")
+        ->type_name("FILE");
     sub.add_flag("--no-delta-t", options.noDeltaT, "Do not apply Delta T (the \"Delta T:\" choice \"no\")");
     sub.add_option("--ini", options.ini,
                    "Settings file with the user's orb tables and dignity matrix "
@@ -222,24 +241,101 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
     }
     session.context.options = chart::ChartOptionsFrom(values);
+    if (!options.db.empty()) {
+        session.db = std::make_shared<database::Database>();
+        SilentNotifier notifier;
+        database::LoadReport report;
+        try {
+            report = database::LoadDataFile(options.db, *session.db, notifier, ctx.format);
+        } catch (const std::exception &e) {
+            UsageError("--db: cannot read '" + options.db + "': " + e.what() +
+                       ": expected a data file (.age)");
+        }
+        if (!report.failedLines.empty())
+            ctx.err << "celestigrafo-cli: warning: " << report.failedLines.size() << " line(s) of "
+                    << options.db << " could not be read\n";
+        // The data file's places; the places given by coordinates are put in front of them.
+        session.context.places = chart::PlacesOf(*session.db);
+    }
     return session;
 }
 
-TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
-                      bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
-    auto pick = [&](const std::string BirthOptions::*field) -> const std::string & {
-        if (!(options.*field).empty() || fallback == nullptr)
-            return options.*field;
-        return fallback->*field;
-    };
-    const std::string &zoneText = pick(&BirthOptions::zone);
-    const std::string &lonText = pick(&BirthOptions::longitude);
-    const std::string &latText = pick(&BirthOptions::latitude);
-    chart::PlacePosition place;
-    place.zone = zoneText.empty() ? 0 : *ParseZone(zoneText);
-    place.longitude = lonText.empty() ? 0 : *ParseLongitude(lonText);
-    place.latitude = latText.empty() ? 0 : *ParseLatitude(latText);
+namespace {
 
+std::string Folded(const std::string &text) {
+    std::string folded;
+    bool blank = true;
+    for (unsigned char c : text) {
+        if (std::isspace(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank && !folded.empty())
+            folded += ' ';
+        blank = false;
+        folded += static_cast<char>(std::tolower(c));
+    }
+    return folded;
+}
+
+const database::TPersona &FindPerson(const ChartSession &session, const std::string &option,
+                                     const std::string &name) {
+    if (!session.db)
+        UsageError(option + " needs --db FILE: expected the data file that holds the person");
+    const std::string wanted = Folded(name);
+    std::vector<const database::TPersona *> found;
+    for (const auto &p : session.db->Persons) {
+        const bool byName = Folded(p->Nombre + " " + p->Apellidos) == wanted;
+        const bool byId = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
+                          std::to_string(p->Id) == name;
+        if (byName || byId)
+            found.push_back(p.get());
+    }
+    if (found.empty())
+        UsageError(option + ": no person '" + name + "' in " + session.db->Path +
+                   ": expected \"NOMBRE APELLIDOS\" as in the data file, or the person's Id");
+    if (found.size() > 1) {
+        std::string ids;
+        for (const database::TPersona *p : found)
+            ids += (ids.empty() ? "" : ", ") + std::to_string(p->Id);
+        UsageError(option + ": several persons are named '" + name + "' (Ids " + ids + "): expected one Id");
+    }
+    return *found.front();
+}
+
+} // namespace
+
+TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
+                     bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
+    const std::string option = placeId == kEventPlaceId ? "--event-person" : "--person";
+    if (!options.person.empty()) {
+        const database::TPersona &person = FindPerson(session, option, options.person);
+        const std::optional<chart::PersonBirth> birth = chart::BirthOf(person);
+        if (!birth)
+            UsageError(option + ": '" + options.person + "' has no birth date in the data file");
+        record = birth->record;
+        record.deltaTFlag = noDeltaT ? 0 : 1;
+        return birth->value;
+    }
+    record.gmtFlag = options.gmt ? 1 : 0;
+    record.deltaTFlag = noDeltaT ? 0 : 1;
+    const TDateTime date = *ParseDate(options.date);
+    const double time = *ParseTimeOfDay(options.time);
+    const TDateTime value = date >= 0 ? date + time : date - time;
+
+    if (fallback != nullptr && options.zone.empty() && options.longitude.empty() &&
+        options.latitude.empty()) {
+        record.placeId = fallback->placeId; // the same place as the natal chart
+        return value;
+    }
+    chart::PlacePosition place;
+    place.zone = !options.zone.empty() ? *ParseZone(options.zone) : fallback ? fallback->zone : 0;
+    place.longitude = !options.longitude.empty() ? *ParseLongitude(options.longitude)
+                      : fallback                 ? fallback->longitude
+                                                 : 0;
+    place.latitude = !options.latitude.empty() ? *ParseLatitude(options.latitude)
+                     : fallback                ? fallback->latitude
+                                               : 0;
     auto previous = session.context.places;
     session.context.places = [previous, placeId,
                               place](std::int32_t id) -> std::optional<chart::PlacePosition> {
@@ -248,11 +344,22 @@ TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const 
         return previous ? previous(id) : std::nullopt;
     };
     record.placeId = placeId;
-    record.gmtFlag = options.gmt ? 1 : 0;
-    record.deltaTFlag = noDeltaT ? 0 : 1;
-    const TDateTime date = *ParseDate(options.date);
-    const double time = *ParseTimeOfDay(options.time);
-    return date >= 0 ? date + time : date - time;
+    return value;
+}
+
+TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
+                      bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
+    const std::int32_t id = placeId == 1 ? kNatalPlaceId : placeId == 2 ? kEventPlaceId : placeId;
+    if (fallback == nullptr)
+        return SetUpBirth(session, options, nullptr, noDeltaT, id, record);
+    chart::TDato natal;
+    SetUpBirth(session, *fallback, nullptr, noDeltaT, kNatalPlaceId, natal);
+    if (const auto place = session.context.places ? session.context.places(natal.placeId) : std::nullopt) {
+        natal.zone = place->zone;
+        natal.longitude = place->longitude;
+        natal.latitude = place->latitude;
+    }
+    return SetUpBirth(session, options, &natal, noDeltaT, id, record);
 }
 
 std::string DateTimeText(TDateTime value) {

@@ -2,11 +2,13 @@
 // look-up they compute with, and the chart's JSON and text forms.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "chart/chart.h"
 #include "command_registry.h"
+#include "database/database.h"
 
 namespace cel::cli {
 
@@ -20,6 +22,7 @@ std::optional<double> ParseLatitude(const std::string &text);  // north positive
 // The options of one set of birth data; the event options share the place with the natal ones unless
 // given.
 struct BirthOptions {
+    std::string person; // "NOMBRE APELLIDOS" (or the Id) of a person of the data file, instead of the rest
     std::string date;
     std::string time = "00:00";
     bool gmt = false;
@@ -32,6 +35,7 @@ struct ChartCommandOptions {
     BirthOptions natal;
     bool noDeltaT = false;
     std::string ini;
+    std::string db; // data file for --person
     OutputFormat format = OutputFormat::Text;
 };
 
@@ -40,7 +44,9 @@ struct ChartCommandOptions {
 // parse error naming the option.
 enum class DateOptions { Required, Absent };
 void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &prefix, DateOptions date);
-// Adds the natal options, --no-delta-t, --ini and --format.
+// Adds --person (or --event-person), which excludes the date, time and place options of the same prefix.
+void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &prefix);
+// Adds the natal options (with --person), --no-delta-t, --ini, --db and --format.
 void AddChartOptions(CLI::App &sub, ChartCommandOptions &options);
 
 // A chart computation set up from the options: settings from --ini or the built-in ones, and the place
@@ -48,13 +54,25 @@ void AddChartOptions(CLI::App &sub, ChartCommandOptions &options);
 struct ChartSession {
     chart::ChartContext context;
     TextFormat format;
+    std::shared_ptr<database::Database> db; // loaded from --db
 };
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx);
 
-// Birth data from the options (place id 1 for the natal place, 2 for the event's); registers the place
-// with the session. Returns the value to compute for.
+// Birth data from the options, or from the person they name. A place given by coordinates is registered
+// with the session under placeId (negative, so it never meets a place of the data file); the place
+// options left out come from fallback (the natal record), which gives its own place when all are left
+// out. Returns the value to compute for.
+TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
+                     bool noDeltaT, std::int32_t placeId, chart::TDato &record);
+// The same with the natal options as the fallback; place ids 1 and 2 stand for the natal and event places.
 TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
                       bool noDeltaT, std::int32_t placeId, chart::TDato &record);
+inline constexpr std::int32_t kNatalPlaceId = -100;
+inline constexpr std::int32_t kEventPlaceId = -101;
+// Whether the options name the birth data (a date or a person).
+inline bool HasBirth(const BirthOptions &options) {
+    return !options.date.empty() || !options.person.empty();
+}
 
 nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &chart);
 std::string ChartText(const chart::TDato &record, const chart::TDataAstro &chart, const TextFormat &format);

@@ -13,14 +13,17 @@ void AddChart(CLI::App &app, RunContext &ctx) {
     sub->footer(
         "Example (Cali, 17 October 1979, 12:30 local time, zone -5):\n"
         "  celestigrafo-cli chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N\n"
-        "  celestigrafo-cli chart --date 2000-01-01 --time 12:00 --gmt --lat 51.4772 --format json\n");
+        "  celestigrafo-cli chart --date 2000-01-01 --time 12:00 --gmt --lat 51.4772 --format json\n"
+        "  celestigrafo-cli chart --db personas.age --person \"Ana María Pérez\"\n");
     sub->callback([options, &ctx] {
-        if (options->natal.date.empty())
-            UsageError("--date is required: expected YYYY-MM-DD (e.g. 1979-10-17)");
+        if (!HasBirth(options->natal))
+            UsageError(
+                "--date is required: expected YYYY-MM-DD (e.g. 1979-10-17), or --db FILE --person NAME");
         ChartSession session = MakeSession(*options, ctx);
         chart::TDato record;
         chart::TDataAstro result;
-        const TDateTime value = SetUpRecord(session, options->natal, nullptr, options->noDeltaT, 1, record);
+        const TDateTime value =
+            SetUpBirth(session, options->natal, nullptr, options->noDeltaT, kNatalPlaceId, record);
         chart::ComputeChartFor(session.context, value > 0 ? 1 : -1, record, result, value);
         if (WantsJson(ctx, options->format))
             WriteJson(ctx, ChartJson(record, result));

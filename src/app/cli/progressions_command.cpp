@@ -117,25 +117,29 @@ void AddProgressions(CLI::App &app, RunContext &ctx) {
     auto options = std::make_shared<ProgressionsOptions>();
     AddChartOptions(*sub, options->chart);
     AddBirthOptions(*sub, options->event, "event-", DateOptions::Required);
+    AddPersonOption(*sub, options->event, "event-");
     sub->footer("The event place and zone default to the natal ones; --no-delta-t applies to both charts.\n"
+                "With --db FILE, --person and --event-person take a person's birth from the data file.\n"
                 "Example:\n"
                 "  celestigrafo-cli progressions --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W "
                 "--lat 3.43722N --event-date 2024-10-17\n");
     sub->callback([options, &ctx] {
-        if (options->chart.natal.date.empty())
-            UsageError("--date is required: expected YYYY-MM-DD (e.g. 1979-10-17)");
-        if (options->event.date.empty())
-            UsageError("--event-date is required: expected YYYY-MM-DD (e.g. 2024-10-17)");
+        if (!HasBirth(options->chart.natal))
+            UsageError(
+                "--date is required: expected YYYY-MM-DD (e.g. 1979-10-17), or --db FILE --person NAME");
+        if (!HasBirth(options->event))
+            UsageError(
+                "--event-date is required: expected YYYY-MM-DD (e.g. 2024-10-17), or --event-person NAME");
         ChartSession session = MakeSession(options->chart, ctx);
         chart::TDato natalRecord, eventRecord;
         chart::TDataAstro natal, event;
         chart::TDataProg prog;
         const bool noDeltaT = options->chart.noDeltaT;
         const TDateTime natalValue =
-            SetUpRecord(session, options->chart.natal, nullptr, noDeltaT, 1, natalRecord);
-        const TDateTime eventValue =
-            SetUpRecord(session, options->event, &options->chart.natal, noDeltaT, 2, eventRecord);
+            SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
         chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, natal, natalValue);
+        const TDateTime eventValue =
+            SetUpBirth(session, options->event, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
         chart::ComputeChartFor(session.context, eventValue > 0 ? 1 : -1, eventRecord, event, eventValue);
         chart::ComputeProgressions(natal, event, prog, session.context.options);
         if (WantsJson(ctx, options->chart.format))

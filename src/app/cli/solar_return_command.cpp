@@ -87,8 +87,9 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
                 "  celestigrafo-cli solar-return --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W "
                 "--lat 3.43722N --year 2024\n");
     sub->callback([options, &ctx] {
-        if (options->chart.natal.date.empty())
-            UsageError("--date is required: expected YYYY-MM-DD (e.g. 1979-10-17)");
+        if (!HasBirth(options->chart.natal))
+            UsageError(
+                "--date is required: expected YYYY-MM-DD (e.g. 1979-10-17), or --db FILE --person NAME");
         if (options->year == 0)
             UsageError("--year is required: expected a whole year 1..9999 (e.g. 2024)");
         ChartSession session = MakeSession(options->chart, ctx);
@@ -96,13 +97,14 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
         chart::TDato natalRecord, eventRecord;
         chart::TDataAstro natal, event;
         const TDateTime natalValue =
-            SetUpRecord(session, options->chart.natal, nullptr, noDeltaT, 1, natalRecord);
+            SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
         chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, natal, natalValue);
 
         // The event starts at the start of the search, so that its Sun is the value shown before it.
         BirthOptions eventOptions = options->event;
-        eventOptions.date = options->chart.natal.date; // any valid date; replaced just below
-        SetUpRecord(session, eventOptions, &options->chart.natal, noDeltaT, 2, eventRecord);
+        eventOptions.date = "2000-01-01"; // the search sets the date
+        SetUpBirth(session, eventOptions, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
+        eventRecord.gmtFlag = options->event.gmt ? 1 : 0;
         const TDateTime start = chart::SolarReturnStart(natal.instant, options->year);
         chart::ComputeChartFor(session.context, options->year > 0 ? 1 : -1, eventRecord, event, start);
 
