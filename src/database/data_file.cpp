@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <sys/stat.h>
 
 #include "number_text.h"
 #include "safe_file.h"
@@ -463,6 +464,20 @@ LoadReport LoadDataFile(const std::string &path, Database &db, Notifier &notifie
                         bool merging) {
     const std::string bytes = ReadWholeFile(path);
     return LoadDataText(bytes, db, notifier, format, merging);
+}
+
+bool OpenDataFile(const std::string &path, Database &db, Notifier &notifier, const TextFormat &format,
+                  LoadReport *report) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && !HasDataFileExtension(path)) {
+        notifier.Notice(NoticeKind::Error, false, true, InvalidFileText(path));
+        return false;
+    }
+    LoadReport r = LoadDataFile(path, db, notifier, format);
+    db.Path = path;
+    if (report)
+        *report = std::move(r);
+    return true;
 }
 
 std::string DataFileText(Database &db, const TextFormat &format) {

@@ -32,6 +32,11 @@ LoadReport LoadDataFile(const std::string &path, Database &target, Notifier &not
 LoadReport LoadDataText(std::string_view bytes, Database &target, Notifier &notifier,
                         const TextFormat &format, bool merging = false);
 
+// Opens a data file as the current one: an existing file whose extension is not ".age" is refused
+// with the notice of InvalidFileText (false); otherwise loads it and sets db.Path. Throws FileError.
+bool OpenDataFile(const std::string &path, Database &db, Notifier &notifier, const TextFormat &format,
+                  LoadReport *report = nullptr);
+
 // Writes the whole database (each list in Id order) to path, replacing the file safely; afterwards the
 // lists are in name order. Throws FileError; the old file is then unchanged.
 void SaveDataFile(const std::string &path, Database &db, const TextFormat &format);

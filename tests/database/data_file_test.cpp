@@ -371,3 +371,18 @@ TEST(DataFile, NoInputCrashesTheReader) {
     ASSERT_EQ(db.Persons.size(), 1u);
     EXPECT_EQ(db.Persons[0]->Apellidos.size(), 5'000'000u);
 }
+
+TEST(DataFile, OpeningRefusesAnExistingFileOfAnotherKind) {
+    ScriptedNotifier n;
+    Database db;
+    EXPECT_FALSE(OpenDataFile(DataPath("colombia.lug"), db, n, kComma));
+    ASSERT_EQ(n.shown.size(), 1u);
+    EXPECT_EQ(n.shown[0].text, "El archivo:\r\rcolombia.lug\r\rno es un archivo valido del programa Tarjaro");
+    EXPECT_TRUE(db.Path.empty());
+    LoadReport report;
+    EXPECT_TRUE(OpenDataFile(DataPath("ejemplo.age"), db, n, kComma, &report));
+    EXPECT_EQ(db.Path, DataPath("ejemplo.age"));
+    EXPECT_EQ(report.lines, 67);
+    EXPECT_TRUE(HasDataFileExtension("/x/DATOS.AGE"));
+    EXPECT_FALSE(HasDataFileExtension("/x/datos.age.bak"));
+}
