@@ -97,9 +97,13 @@ const char *kZoneForm = "hours east of Greenwich, -14..14 (e.g. -5 or 5.5)";
 const char *kLongitudeForm = "degrees -180..180, west positive, or with W/E (e.g. 74.0833W or -2.35)";
 const char *kLatitudeForm = "degrees strictly between -90 and 90, north positive, or with N/S (e.g. 4.6N)";
 
-std::string Printf(const char *format, double value) {
+// A number written with printf rules and the user's decimal separator.
+std::string Printf(const char *format, double value, const TextFormat &text) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, value);
+    for (char *c = buffer; *c != 0; ++c)
+        if (*c == '.')
+            *c = text.decimalSeparator;
     return buffer;
 }
 
@@ -459,13 +463,14 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
             text.append(width - chars, ' ');
         return text;
     };
-    std::string zone = Printf("%+.4g", static_cast<double>(record.zone));
+    std::string zone = Printf("%+.4g", static_cast<double>(record.zone), format);
     out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
     out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
-    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT) << " s)\n";
+    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT, format)
+        << " s)\n";
     out << "Lugar:       " << FormatAngle(360, 0, 1, 0, c.longitude, format) << "  "
         << FormatAngle(360, 0, 2, 0, c.latitude, format) << "\n";
-    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay))
+    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay), format)
         << "   T. Sideral: " << FormatAngle(24, 2, 0, 5, c.siderealTime, format)
         << "   ARMC: " << angle(c.armc) << "\n";
     out << "Obl. Ecl.:   " << angle(c.obliquity) << "   long Sol Verd: " << angle(c.sunTrueLongitude)

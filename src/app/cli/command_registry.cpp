@@ -114,7 +114,13 @@ int RunWords(const std::vector<std::string> &words, RunContext &ctx) {
     app.add_option("--decimal-separator", separator,
                    "Decimal separator for numbers written to files and texts: ',' or '.' "
                    "(default: the user's locale)")
-        ->check(CLI::IsMember({',', '.'}));
+        ->type_name("CHAR")
+        ->check(CLI::Validator(
+            [](const std::string &value) -> std::string {
+                return value == "," || value == "." ? std::string()
+                                                    : "'" + value + "' is not valid: expected ',' or '.'";
+            },
+            "", ""));
     AddAllCommands(app, ctx);
 
     std::vector<std::string> reversed(words.rbegin(), words.rend());

@@ -2,6 +2,7 @@
 // standard error with a non-zero exit code, never a question.
 #include <QLocale>
 
+#include <exception>
 #include <iostream>
 
 #include "command_registry.h"
@@ -12,5 +13,11 @@ int main(int argc, char **argv) {
     const QString point = QLocale::system().decimalPoint();
     ctx.format.decimalSeparator = point == QStringLiteral(",") ? ',' : '.';
     std::vector<std::string> words(argv + 1, argv + argc);
-    return cel::cli::RunWords(words, ctx);
+    try {
+        return cel::cli::RunWords(words, ctx);
+    } catch (const std::exception &e) {
+        // Only a fault in setting up the commands gets here; a command's own failures are reported inside.
+        std::cerr << "celestigrafo-cli: " << e.what() << '\n';
+        return 1;
+    }
 }

@@ -78,6 +78,9 @@ std::string ProgressionsText(const chart::TDataAstro &natal, const chart::TDataA
     auto angle = [&](Real x) { return FormatAngle(360, 0, 0, 0, x, format); };
     char days[64];
     std::snprintf(days, sizeof days, "%.4f", static_cast<double>(p.age));
+    for (char &c : days)
+        if (c == '.')
+            c = format.decimalSeparator;
     out << "Natal (TT):  " << DateTimeText(natal.instant) << "\n";
     out << "Evento (TT): " << DateTimeText(event.instant) << "\n";
     out << "Edad: " << astronomy::FormatAge(natal.instant, event.instant) << " (" << days << " días)\n";

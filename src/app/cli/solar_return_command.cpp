@@ -37,9 +37,12 @@ CLI::Validator SunCheck() {
         "", "");
 }
 
-std::string Fixed(Real value) {
+std::string Fixed(Real value, const TextFormat &format) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%2.10f", static_cast<double>(value));
+    for (char &c : buffer)
+        if (c == '.')
+            c = format.decimalSeparator;
     return buffer;
 }
 
@@ -47,7 +50,7 @@ std::string Fixed(Real value) {
 std::string SunText(Real v, const TextFormat &format) {
     const int s = static_cast<int>(v) / 30;
     return FormatAngle(360, 0, 0, 0, v, format) + "   " + FormatAngle(30, 0, 0, 0, v - 30 * s, format) +
-           chart::kSignNames[s % 12 + 1] + "   " + Fixed(v);
+           chart::kSignNames[s % 12 + 1] + "   " + Fixed(v, format);
 }
 
 void AddSolarReturn(CLI::App &app, RunContext &ctx) {
@@ -143,7 +146,7 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
         out << "Sol natal:      " << SunText(r.target, format) << "\n";
         out << "Sol evento:     " << SunText(r.current, format) << "\n";
         out << "Diferencia:     " << FormatAngle(360, 3, 3, 0, difference, format) << " ( "
-            << Fixed(difference) << " )\n\n";
+            << Fixed(difference, format) << " )\n\n";
         ctx.out << out.str() << ChartText(eventRecord, event, format);
     });
 }
