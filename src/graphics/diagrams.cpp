@@ -66,7 +66,7 @@ public:
         font_.pointSize = 8;
     }
 
-    void DrawPanel(const DiagramItem &item, int x0) {
+    void DrawDiagramPanel(const DiagramItem &item, int x0) {
         const DiagramMatrices m = ComputeDiagramMatrices(item.item, settings_.points);
         const int p = RoundHalfEven(0.12L * s_);
         const int h = s_ / 2;
@@ -237,8 +237,14 @@ void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour,
                   const DiagramItem &a, const DiagramItem &b, const DiagramSettings &settings) {
     canvas.FillRect(QRect(0, 0, side, side), Qt::white);
     DiagramPainter painter(canvas, side, glyphs, colour, kind, settings);
-    painter.DrawPanel(a, 0);
-    painter.DrawPanel(b, side / 2 + 10);
+    painter.DrawDiagramPanel(a, 0);
+    painter.DrawDiagramPanel(b, side / 2 + 10);
+}
+
+void DrawDiagramPanel(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
+                      const DiagramItem &item, int x0, const DiagramSettings &settings) {
+    DiagramPainter painter(canvas, side, glyphs, colour, kind, settings);
+    painter.DrawDiagramPanel(item, x0);
 }
 
 } // namespace cel::graphics

@@ -41,7 +41,10 @@ struct DiagramMatrices {
 DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item,
                                        const analysis::PointsSettings &points);
 
-// Draws both panels on a W x W square at the canvas origin.
+// One panel of width W/2 at x offset x0: title, legends, graphs, matrices and the body list.
+void DrawDiagramPanel(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
+                      const DiagramItem &item, int x0, const DiagramSettings &settings);
+// Fills the W x W square white and draws item A at x offset 0 and item B at W/2 + 10.
 void DrawDiagrams(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
                   const DiagramItem &a, const DiagramItem &b, const DiagramSettings &settings);
 
