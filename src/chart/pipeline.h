@@ -22,7 +22,7 @@ namespace cel::chart {
 struct ChartOptions {
     settings::CuspTolerances tolerances{7.0f, 3.0f, 4.5f};
     settings::DignityMatrix dignities = settings::BuiltInMatrix(settings::MatrixPreset::Modern);
-    bool largeGlyphs = false;
+    bool largeGlyphs = true; // "ImagenR" is on in a first run
 };
 // The pipeline's options as the settings object holds them.
 ChartOptions ChartOptionsFrom(const settings::Settings &settings);
