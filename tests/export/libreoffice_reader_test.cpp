@@ -94,6 +94,7 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
                           QString::fromStdString(dir.string())};
     testing_fixtures::RealCharts charts;
     std::vector<std::size_t> pictures;
+    std::vector<std::string> names;
     for (const Page &p : pages) {
         charts.SetItems(p.inner, p.outer);
         const ChartState state = charts.State();
@@ -107,17 +108,31 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
         const fs::path file = dir / (p.name + ".rtf");
         writer.SaveToFile(file.string());
         arguments << QString::fromStdString(file.string());
+        names.push_back(p.name);
+    }
+    {
+        // Nothing but the header and the two closing paragraphs.
+        TCtrlToRTF writer;
+        writer.AddFont(RtfFont{});
+        writer.WriteHeader();
+        writer.WriteText("", RtfFont{}, kAlignLeft);
+        writer.WriteText("", RtfFont{}, kAlignLeft);
+        const fs::path file = dir / "vacio.rtf";
+        writer.SaveToFile(file.string());
+        arguments << QString::fromStdString(file.string());
+        names.push_back("vacio");
+        pictures.push_back(0);
     }
 
     const ProgramRun convert = RunProgram(office, arguments, 300000);
     ASSERT_EQ(convert.exitCode, 0) << convert.out;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        const fs::path pdf = dir / (pages[i].name + ".pdf");
-        ASSERT_TRUE(fs::exists(pdf)) << pages[i].name << "\n" << convert.out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const fs::path pdf = dir / (names[i] + ".pdf");
+        ASSERT_TRUE(fs::exists(pdf)) << names[i] << "\n" << convert.out;
         const ProgramRun list =
             RunProgram(pdfimages, {QStringLiteral("-list"), QString::fromStdString(pdf.string())}, 60000);
         ASSERT_EQ(list.exitCode, 0) << list.out;
-        EXPECT_EQ(ImageCount(list.out), pictures[i]) << pages[i].name << "\n" << list.out.substr(0, 2000);
+        EXPECT_EQ(ImageCount(list.out), pictures[i]) << names[i] << "\n" << list.out.substr(0, 2000);
     }
     if (keep == nullptr || *keep == '\0')
         fs::remove_all(dir);
