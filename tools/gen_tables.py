@@ -79,21 +79,17 @@ def earth_j2000(series):
         by.setdefault((var, int(power)), []).append((a, b, c))
     lists = {'L': [], 'B': []}
     counts = {'L': [], 'B': []}
-    earth = COUNTS['earth']
+    # Only what differs from the equinox-of-date Earth is stored: the power-0 lists and the rest of
+    # L1 are read from ConstEarth when Pluto's Sun is evaluated.
     for var, top in (('L', 4), ('B', 4)):
         for power in range(top + 1):
-            if power == 0:
-                terms = series[('earth', var, 0)][:earth[var][0]]
-            elif var == 'L' and power == 1:
-                terms = by[('L', 1)] + series[('earth', 'L', 1)][1:earth['L'][1]]
-            else:
-                terms = by[(var, power)]
+            terms = [] if power == 0 else by[(var, power)]
             lists[var] += terms
             counts[var].append(len(terms))
     out = ['#include "astronomy/tables/series_tables.h"\n', 'namespace cel::astronomy {\n', 'namespace {\n']
     blocks = []
     for var in 'LB':
-        out.append(f'constexpr SeriesTerm k{var}[{len(lists[var])}] = {{\n')
+        out.append(f'constexpr SeriesTerm k{var}[{len(lists[var])}] = {{\n')  # power 0 is empty
         out += [f'    {{{num(a)}, {num(b)}, {num(c)}}},\n' for a, b, c in lists[var]]
         out.append('};\n')
         padded = counts[var] + [0] * (6 - len(counts[var]))

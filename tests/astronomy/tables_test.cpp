@@ -51,17 +51,17 @@ TEST(Tables, VsopTellingRows) {
         {ConstEarth.r.terms[0], 1.00013988799, 0, 0},
         {ConstMercury.l.terms[0], 4.40250710144, 0, 0},
         {mercuryL1[0], 26088.14706222746, 0, 0},
-        // The J2000.0 Earth used for Pluto differs in its first L1 term only.
-        {ConstEarthJ2000.l.terms[559], 6283.07584999, 0, 0},
-        {ConstEarthJ2000.l.terms[560], earthL1[1].a, earthL1[1].b, earthL1[1].c},
+        // The J2000.0 Earth used for Pluto replaces the first L1 term.
+        {ConstEarthJ2000.l.terms[0], 6283.07584999, 0, 0},
+        {ConstEarthJ2000.l.terms[1], 8.722e-5, 1.0725, 6283.0758},
     };
     for (const Row &r : rows) {
         EXPECT_EQ(r.term.a, r.a);
         EXPECT_EQ(r.term.b, r.b);
         EXPECT_EQ(r.term.c, r.c);
     }
-    EXPECT_EQ(Counts(ConstEarthJ2000.l), (std::vector<int>{559, 341, 20, 7, 2}));
-    EXPECT_EQ(Counts(ConstEarthJ2000.b), (std::vector<int>{184, 7, 4, 3, 2}));
+    EXPECT_EQ(Counts(ConstEarthJ2000.l), (std::vector<int>{0, 1, 20, 7, 2}));
+    EXPECT_EQ(Counts(ConstEarthJ2000.b), (std::vector<int>{0, 7, 4, 3, 2}));
 }
 
 TEST(Tables, MoonRows) {

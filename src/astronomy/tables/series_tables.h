@@ -35,7 +35,9 @@ extern const VsopBody ConstJupiter;
 extern const VsopBody ConstSaturn;
 extern const VsopBody ConstUrano;
 extern const VsopBody ConstNeptune;
-// The Earth referred to the ecliptic and equinox of J2000.0 (L and B only), used for Pluto.
+// The Earth referred to the ecliptic and equinox of J2000.0 (L and B only), used for Pluto: only
+// the terms that differ from ConstEarth. Its power-0 lists are empty (ConstEarth's L0 and B0 apply)
+// and its L1 holds the one replaced first term (ConstEarth's L1 terms 2..341 follow it).
 extern const VsopBody ConstEarthJ2000;
 
 // One lunar term: multiples of D, M, M', F and the coefficient.
