@@ -11,34 +11,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli_runner.h"
+
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::string &arguments) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const std::string stem = (dir / ("analysis_cli_" + std::to_string(::getpid()))).string();
-    const std::string command = std::string("'") + CEL_CLI_PATH + "' " + arguments + " </dev/null >'" + stem +
-                                ".out' 2>'" + stem + ".err'";
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::string &path) {
-        std::ifstream file(path);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    };
-    run.out = slurp(stem + ".out");
-    run.err = slurp(stem + ".err");
-    std::filesystem::remove(stem + ".out");
-    std::filesystem::remove(stem + ".err");
-    return run;
-}
+using cel::testing::CliRun;
+using cel::testing::RunCli;
 
 const std::string kNatal = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N";
 const std::string kEvent = " --event-date 2024-10-17 --event-time 08:00";

@@ -14,39 +14,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "cli_runner.h"
+
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the program with the arguments (a shell-quoted string) and optional standard input.
-CliRun RunCli(const std::string &arguments, const std::string &input = "") {
-    const auto dir = std::filesystem::temp_directory_path();
-    const std::string stem = (dir / ("chart_cli_" + std::to_string(::getpid()))).string();
-    {
-        std::ofstream in(stem + ".in");
-        in << input;
-    }
-    const std::string command = std::string("'") + CEL_CLI_PATH + "' " + arguments + " <'" + stem +
-                                ".in' >'" + stem + ".out' 2>'" + stem + ".err'";
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::string &path) {
-        std::ifstream file(path);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    };
-    run.out = slurp(stem + ".out");
-    run.err = slurp(stem + ".err");
-    for (const char *ext : {".in", ".out", ".err"})
-        std::filesystem::remove(stem + ext);
-    return run;
-}
+using cel::testing::CliRun;
+using cel::testing::RunCli;
 
 const std::string kGreenwich = "--date 2000-01-01 --time 12:00 --gmt --lon 0 --lat 51.4772";
 

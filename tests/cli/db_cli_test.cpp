@@ -10,24 +10,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli_runner.h"
 #include "database/shared_use_guard.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using cel::testing::CliRun;
+using cel::testing::Slurp;
 
 // A folder with a copy of the sample data file, removed afterwards.
 class DbCli : public ::testing::Test {
@@ -44,15 +35,7 @@ protected:
 
     // Runs the program with arguments (shell words) under a locale.
     CliRun Cli(const std::string &arguments, const std::string &lang = "es_CO.UTF-8") const {
-        const std::string out = File("stdout"), err = File("stderr");
-        const std::string command = "env -u LC_ALL -u LC_NUMERIC LANG=" + lang + " '" + CEL_CLI_PATH + "' " +
-                                    arguments + " >'" + out + "' 2>'" + err + "'";
-        const int status = std::system(command.c_str());
-        CliRun run;
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Slurp(out);
-        run.err = Slurp(err);
-        return run;
+        return cel::testing::RunCli(arguments, "", "env -u LC_ALL -u LC_NUMERIC LANG=" + lang + " ");
     }
 
     std::string dir_;

@@ -10,37 +10,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli_runner.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-CliRun RunCli(const std::string &arguments) {
-    const std::string stem =
-        (fs::temp_directory_path() / ("graphics_cli_" + std::to_string(::getpid()))).string();
-    const std::string command = std::string("'") + CEL_CLI_PATH + "' " + arguments + " </dev/null >'" + stem +
-                                ".out' 2>'" + stem + ".err'";
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = Slurp(stem + ".out");
-    run.err = Slurp(stem + ".err");
-    fs::remove(stem + ".out");
-    fs::remove(stem + ".err");
-    return run;
-}
+using cel::testing::CliRun;
+using cel::testing::RunCli;
+using cel::testing::Slurp;
 
 const std::string kNatal = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N";
 const std::string kEvent = " --event-date 2024-10-17 --event-time 08:00";

@@ -12,39 +12,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "cli_runner.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-int Shell(const std::string &command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-CliRun RunCli(const std::string &arguments) {
-    const std::string stem = (fs::temp_directory_path() / ("rtf_cli_" + std::to_string(::getpid()))).string();
-    CliRun run;
-    run.code = Shell(std::string("'") + CEL_CLI_PATH + "' " + arguments + " </dev/null >'" + stem +
-                     ".out' 2>'" + stem + ".err'");
-    run.out = Slurp(stem + ".out");
-    run.err = Slurp(stem + ".err");
-    fs::remove(stem + ".out");
-    fs::remove(stem + ".err");
-    return run;
-}
+using cel::testing::CliRun;
+using cel::testing::RunCli;
+using cel::testing::Shell;
+using cel::testing::Slurp;
 
 std::size_t Count(const std::string &text, const std::string &what) {
     std::size_t n = 0;
