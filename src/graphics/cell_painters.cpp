@@ -36,27 +36,8 @@ std::vector<std::string> Split(const std::string &text, char separator) {
     return parts;
 }
 
-QColor KindTint(int k) {
-    switch (k) {
-    case 2:
-    case 6:
-    case 8:
-    case 12:
-        return QColor(0, 128, 0);
-    case 4:
-    case 7:
-    case 10:
-    case 13:
-        return QColor(255, 0, 0);
-    case 3:
-    case 5:
-    case 9:
-    case 11:
-        return QColor(0, 0, 255);
-    default:
-        return QColor(Qt::black);
-    }
-}
+// Aspect glyphs in cells: the kind's colour, except the conjunction, which stays black.
+QColor KindTint(int k) { return k == 1 ? QColor(Qt::black) : AspectKindColour(k); }
 
 bool ColourOn(const CellContext &c) {
     return c.view.wheelFlags[settings::kFlagColor];

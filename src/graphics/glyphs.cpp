@@ -43,4 +43,21 @@ bool GlyphSet::IsDark(int n, int x, int y) const {
     return qRed(pictures_[static_cast<std::size_t>(n)].pixel(x, y)) < 128;
 }
 
+QColor AspectKindColour(int kind) {
+    switch (kind) {
+    case 2:
+    case 6:
+    case 8:
+    case 12:
+        return QColor(0, 128, 0);
+    case 4:
+    case 7:
+    case 10:
+    case 13:
+        return QColor(255, 0, 0);
+    default:
+        return QColor(0, 0, 255);
+    }
+}
+
 } // namespace cel::graphics

@@ -2,6 +2,7 @@
 // kinds and dignity marks, compiled into the program.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 
 #include <vector>
@@ -14,6 +15,9 @@ inline constexpr int kBodyPictureBase = 11;
 inline constexpr int kAspectPictureBase = 23;
 inline constexpr int kDignityPictureBase = 37;
 inline constexpr int kDignityPictureBase2 = 42;
+
+// Colour of an aspect kind: blue for 1, 3, 5, 9, 11; green for 2, 6, 8, 12; red for 4, 7, 10, 13.
+QColor AspectKindColour(int kind);
 
 class GlyphSet {
 public:

@@ -441,23 +441,6 @@ private:
         }
     }
 
-    static QColor KindColour(int k) {
-        switch (k) {
-        case 2:
-        case 6:
-        case 8:
-        case 12:
-            return QColor(0, 128, 0);
-        case 4:
-        case 7:
-        case 10:
-        case 13:
-            return QColor(255, 0, 0);
-        default:
-            return QColor(0, 0, 255);
-        }
-    }
-
     void DrawAspectList(const analysis::AspectList &list, const chart::RecDataProg &firstItem,
                         const chart::RecDataProg &item, int itemNumber, Real f) {
         for (const analysis::TAspReg &record : list) {
@@ -467,7 +450,7 @@ private:
             const analysis::PairMembers m = analysis::ReadPairKey(record.key);
             const QPoint p1 = MemberPoint(firstItem, m.kind1, m.number1, f);
             const QPoint p2 = MemberPoint(item, m.kind2, m.number2, f);
-            canvas_.Line(p1, p2, Paint(KindColour(record.kind)));
+            canvas_.Line(p1, p2, Paint(AspectKindColour(record.kind)));
             if (view_.aspectGlyphs) {
                 const QPoint mid(std::min(p1.x(), p2.x()) + std::abs(p1.x() - p2.x()) / 2,
                                  std::min(p1.y(), p2.y()) + std::abs(p1.y() - p2.y()) / 2);
