@@ -37,7 +37,9 @@ std::vector<std::string> Split(const std::string &text, char separator) {
 }
 
 // Aspect glyphs in cells: the kind's colour, except the conjunction, which stays black.
-QColor KindTint(int k) { return k == 1 ? QColor(Qt::black) : AspectKindColour(k); }
+QColor KindTint(int k) {
+    return k == 1 ? QColor(Qt::black) : AspectKindColour(k);
+}
 
 bool ColourOn(const CellContext &c) {
     return c.view.wheelFlags[settings::kFlagColor];
