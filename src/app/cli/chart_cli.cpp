@@ -255,6 +255,7 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
             UsageError("--db: cannot read '" + options.db + "': " + e.what() +
                        ": expected a data file (.age)");
         }
+        session.db->Path = options.db;
         if (!report.failedLines.empty())
             ctx.err << "celestigrafo-cli: warning: " << report.failedLines.size() << " line(s) of "
                     << options.db << " could not be read\n";
