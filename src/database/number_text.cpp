@@ -10,6 +10,30 @@ namespace {
 
 constexpr int kDigits = 15;
 
+// Splits a to_chars scientific text ("-1.2345e+06") into its digits and decimal exponent; fails on
+// more than maxDigits digits or a missing exponent.
+bool SplitScientific(const char *begin, const char *end, char *digits, int maxDigits, int &count,
+                     int &exponent) {
+    count = 0;
+    const char *p = begin;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') {
+            if (count == maxDigits)
+                return false;
+            digits[count++] = *p;
+        }
+    if (p >= end)
+        return false;
+    ++p;
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    int e = 0;
+    std::from_chars(p, end, e);
+    exponent = negative ? -e : e;
+    return true;
+}
+
 // The first significant digits of |value| in scientific form: digits and the decimal exponent.
 template <class F> bool ScientificDigits(F value, int precision, char *digits, int &exponent) {
     char buf[160];
@@ -17,21 +41,8 @@ template <class F> bool ScientificDigits(F value, int precision, char *digits, i
         std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
     if (res.ec != std::errc())
         return false;
-    const char *p = buf;
     int n = 0;
-    for (; p < res.ptr && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9')
-            digits[n++] = *p;
-    if (p >= res.ptr)
-        return false;
-    ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    int e = 0;
-    std::from_chars(p, res.ptr, e);
-    exponent = negative ? -e : e;
-    return n == precision;
+    return SplitScientific(buf, res.ptr, digits, precision, n, exponent) && n == precision;
 }
 
 // 15 significant digits of |value| rounded half away from zero.
@@ -76,24 +87,7 @@ bool ShortDigits(double d, char *digits, int &exponent, int &count) {
     const auto res = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
     if (res.ec != std::errc())
         return false;
-    count = 0;
-    const char *p = buf;
-    for (; p < res.ptr && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') {
-            if (count == kDigits + 2)
-                return false;
-            digits[count++] = *p;
-        }
-    if (p >= res.ptr)
-        return false;
-    ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    int e = 0;
-    std::from_chars(p, res.ptr, e);
-    exponent = negative ? -e : e;
-    return true;
+    return SplitScientific(buf, res.ptr, digits, kDigits + 2, count, exponent);
 }
 
 // 15 significant digits of a positive finite value, rounded half away from zero.
