@@ -6,6 +6,7 @@
 #include "analysis_cli.h"
 #include "graphics/diagrams.h"
 #include "graphics/picture_file.h"
+#include "picture_output.h"
 
 namespace cel::cli {
 
@@ -19,18 +20,6 @@ struct DiagramsOptions {
     int size = 700;
     std::string out;
 };
-
-// Painting needs the application object for its fonts; the command line never shows a window.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "celestigrafo-cli";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 void AddDiagrams(CLI::App &app, RunContext &ctx) {
     auto *sub = app.add_subcommand("diagrams",
@@ -52,31 +41,21 @@ void AddDiagrams(CLI::App &app, RunContext &ctx) {
         "--event-date 2024-03-05 --pie --out diagramas.pdf\n");
     sub->callback([options, &ctx] {
         const DiagramsOptions &o = *options;
-        const auto format = graphics::PictureFormatOf(QString::fromStdString(o.out));
-        if (!format)
-            UsageError("--out: '" + o.out +
-                       "' has no picture extension: expected a name ending in .png, .svg or .pdf");
+        const graphics::PictureFormat format = PictureFormatOption(o.out);
         const int left = ParseItem(o.left, "--left");
         const int right = ParseItem(o.right, "--right");
         AnalysisData data = ComputeAnalysis(o.analysis, ctx, left > 2 || right > 2);
 
-        EnsureGuiApplication();
         const chart::TDataProg &p = data.progressions;
         const graphics::DiagramSettings ds{data.settings.txt, data.settings.points, data.settings.dignity,
                                            data.format};
         const graphics::DiagramItem a{p.items[left], QString::fromUtf8(chart::kItemNames[left])};
         const graphics::DiagramItem b{p.items[right], QString::fromUtf8(chart::kItemNames[right])};
         const auto kind = o.pie ? graphics::GraphKind::Pie : graphics::GraphKind::Histogram;
-        QString error;
-        const bool written = graphics::WritePicture(
-            QString::fromStdString(o.out), *format, QSize(o.size, o.size),
-            [&](graphics::Canvas &canvas) {
-                graphics::DrawDiagrams(canvas, o.size, graphics::GlyphSet::Normal(),
-                                       data.settings.rueda.color, kind, a, b, ds);
-            },
-            &error);
-        if (!written)
-            throw CommandError(o.out + ": " + error.toStdString());
+        WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
+            graphics::DrawDiagrams(canvas, o.size, graphics::GlyphSet::Normal(), data.settings.rueda.color,
+                                   kind, a, b, ds);
+        });
         if (WantsJson(ctx, o.analysis.chart.format))
             WriteJson(ctx, {{"file", o.out}, {"points_total", analysis::PointsTotal(data.settings.points)}});
         else

@@ -10,6 +10,7 @@
 #include "database/database.h"
 #include "export/page_content.h"
 #include "export/rtf_export.h"
+#include "picture_output.h"
 
 namespace cel::cli {
 
@@ -45,20 +46,6 @@ const std::map<std::string, exporting::ExportPage> kPages{
     {"resumen", exporting::ExportPage::Resumen},
     {"diagramas", exporting::ExportPage::Diagramas},
 };
-
-// Text, glyphs and pictures are painted with QtGui, which needs an application object; the command
-// line has no display, so the offscreen platform is used unless another one is asked for.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "celestigrafo-cli";
-    static char *argv[] = {name, nullptr};
-    // Kept for the whole run: Qt objects may be painted with until the program ends.
-    new QGuiApplication(argc, argv);
-}
 
 std::pair<int, int> ParseItemPair(const std::string &text) {
     const std::size_t comma = text.find(',');

@@ -7,6 +7,7 @@
 #include "analysis_cli.h"
 #include "graphics/picture_file.h"
 #include "graphics/wheel.h"
+#include "picture_output.h"
 #include "settings/view_record.h"
 
 namespace cel::cli {
@@ -26,18 +27,6 @@ struct WheelOptions {
     int size = 600;
     std::string out;
 };
-
-// Painting needs the application object for its fonts; the command line never shows a window.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "celestigrafo-cli";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 // The aspect families named as "pp,pc,cp,cc" (point-point, point-cusp, cusp-point, cusp-cusp).
 std::array<bool, settings::kAspectFamilyCount> ParseFamilies(const std::string &text) {
@@ -97,10 +86,7 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         "--event-date 2024-03-05 --double --out rueda.png\n");
     sub->callback([options, &ctx] {
         const WheelOptions &o = *options;
-        const auto format = graphics::PictureFormatOf(QString::fromStdString(o.out));
-        if (!format)
-            UsageError("--out: '" + o.out +
-                       "' has no picture extension: expected a name ending in .png, .svg or .pdf");
+        const graphics::PictureFormat format = PictureFormatOption(o.out);
         const int inner = ParseItem(o.inner, "--inner");
         const int outer = ParseItem(o.outer, "--outer");
         if ((o.innerOnly || o.projectHouses) && !o.doubleWheel)
@@ -135,19 +121,12 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
             analysis::BuildPairAspects(lists, p.items[inner], p.items[inner], o.analysis.orbMode, false,
                                        data.settings.orbs);
 
-        EnsureGuiApplication();
         int lines = 0;
-        QString error;
         const graphics::WheelInput input{p, view, &lists, graphics::WheelColoursFrom(data.settings)};
-        const bool written = graphics::WritePicture(
-            QString::fromStdString(o.out), *format, QSize(o.size, o.size),
-            [&](graphics::Canvas &canvas) {
-                lines = graphics::DrawWheel(canvas, QRect(0, 0, o.size, o.size),
-                                            graphics::GlyphSet::Choose(view.largeImagesWheel), input);
-            },
-            &error);
-        if (!written)
-            throw CommandError(o.out + ": " + error.toStdString());
+        WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
+            lines = graphics::DrawWheel(canvas, QRect(0, 0, o.size, o.size),
+                                        graphics::GlyphSet::Choose(view.largeImagesWheel), input);
+        });
         if (WantsJson(ctx, o.analysis.chart.format))
             WriteJson(ctx, {{"file", o.out}, {"aspect_lines", lines}});
         else
