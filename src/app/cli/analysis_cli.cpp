@@ -40,11 +40,7 @@ AnalysisData ComputeAnalysis(const AnalysisOptions &options, const RunContext &c
     ChartSession session = MakeSession(options.chart, ctx);
     AnalysisData data;
     data.format = ctx.format;
-    // The settings the analysis reads besides the chart's (the session has checked the file).
-    if (options.chart.ini.empty())
-        data.settings.InstallFirstRunValues();
-    else
-        data.settings.Load(options.chart.ini, ctx.format, "");
+    data.settings = std::move(session.settings);
 
     chart::TDato natalRecord, eventRecord;
     const bool noDeltaT = options.chart.noDeltaT;

@@ -232,7 +232,7 @@ void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx) {
     ChartSession session;
     session.format = ctx.format;
-    settings::Settings values;
+    settings::Settings &values = session.settings;
     if (options.ini.empty()) {
         values.InstallFirstRunValues();
     } else {

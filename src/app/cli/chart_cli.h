@@ -9,6 +9,7 @@
 #include "chart/chart.h"
 #include "command_registry.h"
 #include "database/database.h"
+#include "settings/settings.h"
 
 namespace cel::cli {
 
@@ -55,6 +56,7 @@ struct ChartSession {
     chart::ChartContext context;
     TextFormat format;
     std::shared_ptr<database::Database> db; // loaded from --db
+    settings::Settings settings;            // from --ini, or the first-run values
 };
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx);
 
