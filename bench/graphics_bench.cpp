@@ -41,7 +41,8 @@ struct Fixture {
         chart::ComputeChartFor(context, 1, b, event, EncodeDate(2024, 10, 17) + 8.0 / 24);
         chart::ComputeProgressions(natal, event, prog, context.options);
         analysis::BuildNatalAspects(lists, prog.items[1], prog.items[2], true, s.orbs, s.dignity);
-        analysis::BuildPairAspects(lists, prog.items[1], prog.items[3], analysis::kOrbModeEcliptic, true, s.orbs);
+        analysis::BuildPairAspects(lists, prog.items[1], prog.items[3], analysis::kOrbModeEcliptic, true,
+                                   s.orbs);
     }
 };
 
@@ -61,8 +62,8 @@ void BM_DrawWheel(benchmark::State &state) {
     const graphics::WheelInput input{f.prog, view, &f.lists, graphics::WheelColoursFrom(f.s)};
     for (auto _ : state) {
         graphics::Canvas canvas(image);
-        benchmark::DoNotOptimize(
-            graphics::DrawWheel(canvas, image.rect(), graphics::GlyphSet::Choose(view.largeImagesWheel), input));
+        benchmark::DoNotOptimize(graphics::DrawWheel(
+            canvas, image.rect(), graphics::GlyphSet::Choose(view.largeImagesWheel), input));
     }
 }
 BENCHMARK(BM_DrawWheel)->Args({600, 1})->Args({600, 2})->Args({1200, 1})->Unit(benchmark::kMillisecond);

@@ -47,7 +47,8 @@ std::string TwoDigits(int value) {
 // Fixed-point text with a point, independent of the C locale.
 std::string FixedText(Real value, int decimals) {
     char buffer[96];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
 }
 
@@ -63,7 +64,8 @@ std::string SecondsText(Real seconds, int decimals, char separator) {
 
 } // namespace
 
-std::string FormatAngle(int wrap, int decimals, int suffixKind, int layout, Real x, const TextFormat &format) {
+std::string FormatAngle(int wrap, int decimals, int suffixKind, int layout, Real x,
+                        const TextFormat &format) {
     if (decimals < 0)
         decimals = 0;
     SplitAngleResult r = SplitAngle(wrap, std::fabs(x));
@@ -94,12 +96,16 @@ std::string FormatAngle(int wrap, int decimals, int suffixKind, int layout, Real
     }
 }
 
-Real DmsToDegrees(Real seconds, Real minutes, Real degrees) { return degrees + minutes / 60 + seconds / 3600; }
+Real DmsToDegrees(Real seconds, Real minutes, Real degrees) {
+    return degrees + minutes / 60 + seconds / 3600;
+}
 
 DateDifference DateDiff(TDateTime a, TDateTime b) {
     CivilDateTime earlier = DecodeDateTime(a);
     CivilDateTime later = DecodeDateTime(b);
-    auto key = [](const CivilDateTime &d) { return (static_cast<long long>(d.year) * 13 + d.month) * 32 + d.day; };
+    auto key = [](const CivilDateTime &d) {
+        return (static_cast<long long>(d.year) * 13 + d.month) * 32 + d.day;
+    };
     if (key(later) < key(earlier))
         std::swap(earlier, later);
     DateDifference r;
@@ -124,8 +130,8 @@ DateDifference DateDiff(TDateTime a, TDateTime b) {
 
 std::string FormatAge(TDateTime a, TDateTime b) {
     const DateDifference d = DateDiff(a, b);
-    return std::to_string(d.years) + " años " + std::to_string(d.months) + " meses " + std::to_string(d.days) +
-           " días";
+    return std::to_string(d.years) + " años " + std::to_string(d.months) + " meses " +
+           std::to_string(d.days) + " días";
 }
 
 } // namespace cel::astronomy

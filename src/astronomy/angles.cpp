@@ -10,6 +10,8 @@ Real Norm360(Real x) {
     return x > 0 ? y : y + 360;
 }
 
-Real SignedAngle(Real x) { return x >= 180 ? x - 360 : x; }
+Real SignedAngle(Real x) {
+    return x >= 180 ? x - 360 : x;
+}
 
 } // namespace cel::astronomy

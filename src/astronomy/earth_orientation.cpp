@@ -40,11 +40,14 @@ Real Obliquity(bool trueObliquity, Real jd) {
 
 Real SiderealTime(Real jdUt) {
     const Real t = (jdUt - 2451545) / 36525;
-    const Real theta = 280.46061837L + 360.98564736629L * (jdUt - 2451545) + t * t * (0.000387933L - t / 38710000);
+    const Real theta =
+        280.46061837L + 360.98564736629L * (jdUt - 2451545) + t * t * (0.000387933L - t / 38710000);
     return Norm360(theta) / 15;
 }
 
-Real Armc(Real longitude, Real siderealHours) { return Norm360((siderealHours - longitude / 15) * 15); }
+Real Armc(Real longitude, Real siderealHours) {
+    return Norm360((siderealHours - longitude / 15) * 15);
+}
 
 EquationOfTimeResult EquationOfTime(Real sunRightAscension, Real obliquity, Real jd) {
     const Real tau = (jd - 2451545) / 365250;
@@ -79,7 +82,8 @@ Real ArcSin(Real z) {
 Equatorial EclipticToEquatorial(Real obliquity, Real latitude, Real longitude) {
     const Real e = obliquity * kDegToRad, b = latitude * kDegToRad, l = longitude * kDegToRad;
     Equatorial q;
-    q.rightAscension = VectorAngle(std::cos(l), std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e)) * kRadToDeg;
+    q.rightAscension =
+        VectorAngle(std::cos(l), std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e)) * kRadToDeg;
     q.declination = ArcSin(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l)) * kRadToDeg;
     return q;
 }

@@ -34,7 +34,8 @@ TopocentricResult TopocentricCusps(Real armc, Real obliquity, Real latitude) {
         int house;
         Real factor;
     };
-    static constexpr HouseFactor kOrder[] = {{10, 0}, {11, 1.0L / 3}, {12, 2.0L / 3}, {1, 1}, {2, 2.0L / 3}, {3, 1.0L / 3}};
+    static constexpr HouseFactor kOrder[] = {{10, 0}, {11, 1.0L / 3}, {12, 2.0L / 3},
+                                             {1, 1},  {2, 2.0L / 3},  {3, 1.0L / 3}};
     for (const HouseFactor &hf : kOrder)
         ecl[hf.house] = CuspLongitude(asc[hf.house], hf.factor, latitude, obliquity, true);
     for (int h = 4; h <= 9; ++h)
@@ -59,7 +60,9 @@ Real FoldUnit(Real x) {
 namespace {
 
 // A value of 360 counts as 0 wherever a position must lie below 360.
-Real Circle(Real x) { return x >= 360 ? x - 360 : x; }
+Real Circle(Real x) {
+    return x >= 360 ? x - 360 : x;
+}
 
 // x lies in [a, b), the interval running across 0 when b < a.
 bool InInterval(Real x, Real a, Real b) {
@@ -105,8 +108,8 @@ QuadrantValues ForQuadrant(int q, Real alpha, Real a4, Real a10, Real tanPhiTanD
 
 } // namespace
 
-MundaneFields MundanePosition(const MundaneInput &body, const CuspValues &ecliptic, const CuspValues &ascensional,
-                              Real latitude) {
+MundaneFields MundanePosition(const MundaneInput &body, const CuspValues &ecliptic,
+                              const CuspValues &ascensional, Real latitude) {
     const Real lambda = Norm360(body.longitude);
     const Real alpha = body.rightAscension;
     const Real delta = body.declination;
@@ -176,8 +179,9 @@ MundaneFields MundanePosition(const MundaneInput &body, const CuspValues &eclipt
     return m;
 }
 
-std::array<MundaneFields, 13> MundanePositions(const std::array<MundaneInput, 13> &bodies, const CuspValues &ecliptic,
-                                               const CuspValues &ascensional, Real latitude) {
+std::array<MundaneFields, 13> MundanePositions(const std::array<MundaneInput, 13> &bodies,
+                                               const CuspValues &ecliptic, const CuspValues &ascensional,
+                                               Real latitude) {
     std::array<MundaneFields, 13> fields{};
     for (int n = 1; n <= 12; ++n)
         fields[n] = MundanePosition(bodies[n], ecliptic, ascensional, latitude);

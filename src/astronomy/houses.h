@@ -38,7 +38,7 @@ struct MundaneFields {
     Real dmo = 0;
     Real pole = 0;
     Real adp = 0;
-    Real aoDo = 0;        // oblique ascension or descension, Norm360
+    Real aoDo = 0;         // oblique ascension or descension, Norm360
     bool ascension = true; // label "AO" when true, "DO" otherwise
 };
 
@@ -52,6 +52,8 @@ std::array<MundaneFields, 13> MundanePositions(const std::array<MundaneInput, 13
                                                Real latitude);
 
 // The label text "AO" or "DO".
-inline const char *AoDoLabel(bool ascension) { return ascension ? "AO" : "DO"; }
+inline const char *AoDoLabel(bool ascension) {
+    return ascension ? "AO" : "DO";
+}
 
 } // namespace cel::astronomy

@@ -30,7 +30,8 @@ inline Real Factor(const MoonTerm &term, const Fundamentals &a) {
 BodyPosition MoonPosition(Real jd) {
     const Real t = (jd - 2451545) / 36525;
     const Real t2 = t * t, t3 = t2 * t, t4 = t3 * t;
-    const Real lp = Norm360(218.3164477L + 481267.88123421L * t - 0.0015786L * t2 + t3 / 538841 - t4 / 65194000);
+    const Real lp =
+        Norm360(218.3164477L + 481267.88123421L * t - 0.0015786L * t2 + t3 / 538841 - t4 / 65194000);
     Fundamentals a;
     a.d = Norm360(297.8501921L + 445267.1114034L * t - 0.0018819L * t2 + t3 / 545868 - t4 / 113065000);
     a.m = Norm360(357.5291092L + 35999.0502909L * t - 0.0001536L * t2 + t3 / 24490000);

@@ -8,13 +8,13 @@
 namespace cel::astronomy {
 
 namespace {
-constexpr Real kFk5Longitude = 2.509166667e-5L;  // 0.09033"
-constexpr Real kFk5Latitude = 1.087777778e-5L;   // 0.03916"
-constexpr Real kSunFk5Latitude = 1.087777e-5L;   // 0.03916" as the Sun's reduction writes it
-constexpr Real kSunAberration = 0.00569161111L;  // 20.4898"
+constexpr Real kFk5Longitude = 2.509166667e-5L; // 0.09033"
+constexpr Real kFk5Latitude = 1.087777778e-5L;  // 0.03916"
+constexpr Real kSunFk5Latitude = 1.087777e-5L;  // 0.03916" as the Sun's reduction writes it
+constexpr Real kSunAberration = 0.00569161111L; // 20.4898"
 constexpr Real kLightTimeDaysPerAu = 0.0057755183L;
-constexpr Real kAberration = 0.0056932L;         // 20.49552"
-constexpr int kLightTimePassLimit = 100;         // guards against a non-converging input only
+constexpr Real kAberration = 0.0056932L; // 20.49552"
+constexpr int kLightTimePassLimit = 100; // guards against a non-converging input only
 } // namespace
 
 SunResult SunPosition(Real jd) {
@@ -74,8 +74,9 @@ BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun) {
     const Real lam = lambda * kDegToRad;
     const Real bet = beta * kDegToRad;
     BodyPosition r;
-    r.longitude = Nutation(jd) + lambda +
-                  (-kAberration * std::cos(sunLambda - lam) + e * kAberration * std::cos(pi - lam)) / std::cos(bet);
+    r.longitude =
+        Nutation(jd) + lambda +
+        (-kAberration * std::cos(sunLambda - lam) + e * kAberration * std::cos(pi - lam)) / std::cos(bet);
     r.latitude = beta - kAberration * std::sin(bet) * (std::sin(sunLambda - lam) - e * std::sin(pi - lam));
     if (r.longitude >= 360)
         r.longitude -= 360;

@@ -28,7 +28,9 @@ const Kernel kKernel = ChooseKernel();
 
 } // namespace
 
-double SumCosTerms(const SeriesTerm *terms, int n, double tau) { return kKernel(terms, n, tau); }
+double SumCosTerms(const SeriesTerm *terms, int n, double tau) {
+    return kKernel(terms, n, tau);
+}
 
 Real EvaluateBlock(const SeriesBlock &block, Real tau) {
     // Each power's sum is accurate to about 1e-16 of its largest term; the powers of tau are

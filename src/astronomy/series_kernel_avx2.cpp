@@ -14,10 +14,10 @@ namespace cel::astronomy::detail {
 namespace {
 
 constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-constexpr double kPio2Part1 = 1.57079632673412561417e+00;  // first 33 bits of pi/2
-constexpr double kPio2Part2 = 6.07710050630396597660e-11;  // next 33 bits
-constexpr double kPio2Part3 = 2.02226624879595063154e-21;  // pi/2 - part1 - part2
-constexpr double kRoundMagic = 6755399441055744.0;          // 1.5 * 2^52
+constexpr double kPio2Part1 = 1.57079632673412561417e+00; // first 33 bits of pi/2
+constexpr double kPio2Part2 = 6.07710050630396597660e-11; // next 33 bits
+constexpr double kPio2Part3 = 2.02226624879595063154e-21; // pi/2 - part1 - part2
+constexpr double kRoundMagic = 6755399441055744.0;        // 1.5 * 2^52
 
 constexpr double kS1 = -1.66666666666666324348e-01, kS2 = 8.33333333332248946124e-03,
                  kS3 = -1.98412698298579493134e-04, kS4 = 2.75573137070700676789e-06,
@@ -26,7 +26,9 @@ constexpr double kC1 = 4.16666666666666019037e-02, kC2 = -1.38888888888741095749
                  kC3 = 2.48015872894767294178e-05, kC4 = -2.75573143513906633035e-07,
                  kC5 = 2.08757232129817482790e-09, kC6 = -1.13596475577881948265e-11;
 
-inline __m256d Set(double v) { return _mm256_set1_pd(v); }
+inline __m256d Set(double v) {
+    return _mm256_set1_pd(v);
+}
 
 // cos(x); with fused multiply-adds the reduction stays exact to the last bit of the reduced value
 // far beyond the largest argument of any term over years 1..9999 (about 4e6 radians).
@@ -58,19 +60,20 @@ inline __m256d Cos4(__m256d x) {
     const __m256i one = _mm256_set1_epi64x(1);
     const __m256i odd = _mm256_cmpeq_epi64(_mm256_and_si256(qi, one), one);
     const __m256d value = _mm256_blendv_pd(cosR, sinR, _mm256_castsi256_pd(odd));
-    const __m256i sign = _mm256_slli_epi64(_mm256_and_si256(_mm256_add_epi64(qi, one), _mm256_set1_epi64x(2)), 62);
+    const __m256i sign =
+        _mm256_slli_epi64(_mm256_and_si256(_mm256_add_epi64(qi, one), _mm256_set1_epi64x(2)), 62);
     return _mm256_xor_pd(value, _mm256_castsi256_pd(sign));
 }
 
 // Four consecutive (A, B, C) terms loaded as three vectors and transposed to A, B and C.
 inline void LoadTerms(const SeriesTerm *p, __m256d &a, __m256d &b, __m256d &c) {
     const double *d = &p->a;
-    const __m256d m0 = _mm256_loadu_pd(d);     // a0 b0 | c0 a1
-    const __m256d m1 = _mm256_loadu_pd(d + 4); // b1 c1 | a2 b2
-    const __m256d m2 = _mm256_loadu_pd(d + 8); // c2 a3 | b3 c3
-    const __m256d x = _mm256_blend_pd(m0, m1, 0b1100);         // a0 b0 | a2 b2
-    const __m256d y = _mm256_permute2f128_pd(m0, m2, 0x21);    // c0 a1 | c2 a3
-    const __m256d z = _mm256_blend_pd(m1, m2, 0b1100);         // b1 c1 | b3 c3
+    const __m256d m0 = _mm256_loadu_pd(d);                  // a0 b0 | c0 a1
+    const __m256d m1 = _mm256_loadu_pd(d + 4);              // b1 c1 | a2 b2
+    const __m256d m2 = _mm256_loadu_pd(d + 8);              // c2 a3 | b3 c3
+    const __m256d x = _mm256_blend_pd(m0, m1, 0b1100);      // a0 b0 | a2 b2
+    const __m256d y = _mm256_permute2f128_pd(m0, m2, 0x21); // c0 a1 | c2 a3
+    const __m256d z = _mm256_blend_pd(m1, m2, 0b1100);      // b1 c1 | b3 c3
     a = _mm256_shuffle_pd(x, y, 0b1010);
     b = _mm256_shuffle_pd(x, z, 0b0101);
     c = _mm256_shuffle_pd(y, z, 0b1010);

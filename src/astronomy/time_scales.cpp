@@ -18,13 +18,18 @@ Real JulianDay(std::uint16_t year, int month, Real day) {
 
 Real InstantToJulianDay(TDateTime instant) {
     const CivilDateTime dt = DecodeDateTime(instant);
-    const Real ms = static_cast<Real>(dt.hour) * 3'600'000 + dt.minute * 60'000 + dt.second * 1000 + dt.millisecond;
+    const Real ms =
+        static_cast<Real>(dt.hour) * 3'600'000 + dt.minute * 60'000 + dt.second * 1000 + dt.millisecond;
     return JulianDay(static_cast<std::uint16_t>(dt.year), dt.month, dt.day + ms / 86'400'000);
 }
 
-TDateTime LocalToGmt(TDateTime local, Real zoneHours) { return ShiftDateTime(local, -zoneHours / 24); }
+TDateTime LocalToGmt(TDateTime local, Real zoneHours) {
+    return ShiftDateTime(local, -zoneHours / 24);
+}
 
-TDateTime GmtToLocal(TDateTime gmt, Real zoneHours) { return ShiftDateTime(gmt, zoneHours / 24); }
+TDateTime GmtToLocal(TDateTime gmt, Real zoneHours) {
+    return ShiftDateTime(gmt, zoneHours / 24);
+}
 
 namespace {
 
@@ -36,9 +41,9 @@ Real Polynomial(const Real *coefficients, int count, Real t) {
 }
 
 // 1800-1899: Meeus' eleven-term polynomial.
-constexpr Real k1800[] = {-2.50L,       228.95L,      5218.61L,     56282.84L,   324011.78L, 1061660.75L,
+constexpr Real k1800[] = {-2.50L,      228.95L,     5218.61L,    56282.84L,  324011.78L, 1061660.75L,
                           2087298.89L, 2513807.78L, 1818961.41L, 727058.63L, 123563.95L};
-constexpr Real k1900[] = {-2.44L,      87.24L,      815.20L,     -2637.80L,  -18756.33L,
+constexpr Real k1900[] = {-2.44L,     87.24L,      815.20L,    -2637.80L,   -18756.33L,
                           124906.15L, -303191.19L, 372919.88L, -232424.66L, 58353.42L};
 
 } // namespace

@@ -10,7 +10,9 @@ constexpr std::int64_t kMsPerDay = 86'400'000;
 constexpr std::int64_t kEpochOffset = 693'899;
 } // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -93,7 +95,8 @@ TDateTime ShiftDateTime(TDateTime value, long double days) {
     std::int64_t d = 0, ms = 0;
     SplitValue(value, d, ms);
     // Continuous line: whole days plus the positive time of day.
-    const long double continuous = static_cast<long double>(d) + static_cast<long double>(ms) / kMsPerDay + days;
+    const long double continuous =
+        static_cast<long double>(d) + static_cast<long double>(ms) / kMsPerDay + days;
     const long double floorDays = std::floor(continuous);
     std::int64_t newDays = static_cast<std::int64_t>(floorDays);
     std::int64_t newMs = std::llround(static_cast<double>((continuous - floorDays) * kMsPerDay));

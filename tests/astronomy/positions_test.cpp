@@ -8,7 +8,9 @@
 using namespace cel::astronomy;
 
 namespace {
-double D(Real x) { return static_cast<double>(x); }
+double D(Real x) {
+    return static_cast<double>(x);
+}
 constexpr double kArcsec = 1.0 / 3600;
 } // namespace
 
@@ -114,8 +116,9 @@ Real ReferenceBlock(const SeriesBlock &block, Real tau) {
 } // namespace
 
 TEST(Series, FastEvaluationAgreesWithExtendedPrecision) {
-    const SeriesBody bodies[] = {SeriesBody::Earth,   SeriesBody::Mercury, SeriesBody::Venus,  SeriesBody::Mars,
-                                 SeriesBody::Jupiter, SeriesBody::Saturn,  SeriesBody::Uranus, SeriesBody::Neptune};
+    const SeriesBody bodies[] = {SeriesBody::Earth,  SeriesBody::Mercury, SeriesBody::Venus,
+                                 SeriesBody::Mars,   SeriesBody::Jupiter, SeriesBody::Saturn,
+                                 SeriesBody::Uranus, SeriesBody::Neptune};
     for (SeriesBody body : bodies) {
         for (Real tau : {-0.99L, -0.1L, 0.0L, 0.0123456789L, 0.5L, 2.9L}) {
             const Lbr fast = SeriesLBR(body, tau);
@@ -200,7 +203,8 @@ TEST(Houses, EquatorGivesTheAscensionalPoints) {
 
 TEST(Mundane, SunInTheGreenwichChart) {
     const TopocentricResult c = TopocentricCusps(280.46061837L, 23.437691L, 51.4772L);
-    const MundaneFields m = MundanePosition({280.3689L, 281.2784L, -23.0324L}, c.ecliptic, c.ascensional, 51.4772L);
+    const MundaneFields m =
+        MundanePosition({280.3689L, 281.2784L, -23.0324L}, c.ecliptic, c.ascensional, 51.4772L);
     EXPECT_EQ(m.quadrant, 1);
     EXPECT_NEAR(D(m.meridianDistance), 0.8177, 2e-4);
     EXPECT_NEAR(D(m.ascensionalDifference), -32.2789, 2e-4);
@@ -216,7 +220,8 @@ TEST(Mundane, SunInTheGreenwichChart) {
 TEST(Mundane, BodyOnTheMeridianAndOnTheAscendant) {
     const TopocentricResult c = TopocentricCusps(280.46061837L, 23.437691L, 51.4772L);
     const Real armc = c.ascensional[10];
-    const MundaneFields top = MundanePosition({c.ecliptic[10], armc, -10}, c.ecliptic, c.ascensional, 51.4772L);
+    const MundaneFields top =
+        MundanePosition({c.ecliptic[10], armc, -10}, c.ecliptic, c.ascensional, 51.4772L);
     EXPECT_EQ(top.quadrant, 1);
     EXPECT_EQ(top.meridianDistance, 0);
     EXPECT_EQ(top.dmo, 0);
@@ -231,13 +236,15 @@ TEST(Mundane, BodyOnTheMeridianAndOnTheAscendant) {
 }
 
 TEST(Mundane, FoldAndTheBoundedQuadrantSearch) {
-    const std::pair<Real, Real> folds[] = {{1.3L, 0.7L}, {2.0L, 1.0L}, {-1.3L, -0.7L}, {0.5L, 0.5L}, {1.0L, 1.0L}};
+    const std::pair<Real, Real> folds[] = {
+        {1.3L, 0.7L}, {2.0L, 1.0L}, {-1.3L, -0.7L}, {0.5L, 0.5L}, {1.0L, 1.0L}};
     for (auto [x, folded] : folds)
         EXPECT_NEAR(D(FoldUnit(x)), D(folded), 1e-15) << D(x);
     // Circumpolar bodies at high latitude end with a quadrant and finite values.
     for (int lon = 0; lon < 360; lon += 15) {
         const TopocentricResult p = TopocentricCusps(lon, 23.44L, 80);
-        const MundaneFields m = MundanePosition({Real(lon + 90), Real(lon + 200), 60}, p.ecliptic, p.ascensional, 80);
+        const MundaneFields m =
+            MundanePosition({Real(lon + 90), Real(lon + 200), 60}, p.ecliptic, p.ascensional, 80);
         EXPECT_GE(m.quadrant, 1);
         EXPECT_LE(m.quadrant, 4);
         EXPECT_TRUE(std::isfinite(D(m.aoDo)));

@@ -9,7 +9,9 @@ using namespace cel::astronomy;
 
 namespace {
 
-std::vector<int> Counts(const SeriesBlock &block) { return {block.counts, block.counts + block.powers}; }
+std::vector<int> Counts(const SeriesBlock &block) {
+    return {block.counts, block.counts + block.powers};
+}
 
 } // namespace
 
@@ -21,11 +23,27 @@ TEST(Tables, VsopTermCountsPerPower) {
     };
     const Case cases[] = {
         {"Earth", ConstEarth, {559, 341, 142, 22, 11, 5}, {184, 99, 49, 11, 5}, {526, 292, 139, 27, 10, 3}},
-        {"Mercury", ConstMercury, {1380, 839, 395, 153, 28, 13}, {818, 494, 230, 53, 15, 10}, {1215, 711, 326, 119, 18, 10}},
+        {"Mercury",
+         ConstMercury,
+         {1380, 839, 395, 153, 28, 13},
+         {818, 494, 230, 53, 15, 10},
+         {1215, 711, 326, 119, 18, 10}},
         {"Venus", ConstVenus, {367, 215, 70, 9, 5, 5}, {210, 133, 59, 15, 5, 4}, {330, 180, 63, 7, 3, 2}},
-        {"Mars", ConsMars, {1217, 686, 310, 129, 36, 15}, {441, 287, 130, 41, 11, 5}, {1118, 596, 313, 111, 28, 9}},
-        {"Jupiter", ConstJupiter, {760, 369, 191, 109, 45, 10}, {249, 141, 81, 42, 12, 5}, {745, 381, 190, 98, 46, 9}},
-        {"Saturn", ConstSaturn, {1152, 642, 321, 148, 68, 27}, {500, 260, 111, 58, 26, 11}, {1205, 639, 342, 157, 64, 28}},
+        {"Mars",
+         ConsMars,
+         {1217, 686, 310, 129, 36, 15},
+         {441, 287, 130, 41, 11, 5},
+         {1118, 596, 313, 111, 28, 9}},
+        {"Jupiter",
+         ConstJupiter,
+         {760, 369, 191, 109, 45, 10},
+         {249, 141, 81, 42, 12, 5},
+         {745, 381, 190, 98, 46, 9}},
+        {"Saturn",
+         ConstSaturn,
+         {1152, 642, 321, 148, 68, 27},
+         {500, 260, 111, 58, 26, 11},
+         {1205, 639, 342, 157, 64, 28}},
         {"Uranus", ConstUrano, {947, 426, 151, 46, 7, 1}, {283, 154, 60, 16, 2}, {1124, 514, 192, 55, 11}},
         {"Neptune", ConstNeptune, {423, 183, 57, 15, 2, 1}, {172, 82, 25, 9, 1}, {607, 250, 72, 22, 7}},
     };

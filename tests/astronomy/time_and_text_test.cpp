@@ -9,10 +9,12 @@ using namespace cel;
 using namespace cel::astronomy;
 
 TEST(Norm360, ReducesToTheCircleWithTheZeroRule) {
-    const std::pair<Real, Real> cases[] = {{725, 5},   {360, 0},  {0, 360},  {-360, 360}, {-720, 360},
-                                           {-10, 350}, {359.999L, 359.999L}, {-370, 350}};
+    const std::pair<Real, Real> cases[] = {
+        {725, 5},   {360, 0}, {0, 360}, {-360, 360}, {-720, 360}, {-10, 350}, {359.999L, 359.999L},
+        {-370, 350}};
     for (auto [x, expected] : cases)
-        EXPECT_NEAR(static_cast<double>(Norm360(x)), static_cast<double>(expected), 1e-12) << static_cast<double>(x);
+        EXPECT_NEAR(static_cast<double>(Norm360(x)), static_cast<double>(expected), 1e-12)
+            << static_cast<double>(x);
 }
 
 TEST(JulianDay, MeeusExamplesAndProlepticGregorian) {
@@ -106,10 +108,8 @@ TEST(DateDiff, SymmetricAndIgnoresTimeOfDay) {
         int years, months, days;
     };
     const Case cases[] = {
-        {{1980, 5, 31}, {1981, 3, 1}, 0, 9, 1},
-        {{2000, 1, 31, 23, 59}, {2000, 3, 1, 0, 0}, 0, 1, 1},
-        {{2000, 1, 31}, {2001, 1, 1}, 0, 11, 1},
-        {{1979, 10, 17}, {2026, 12, 10}, 47, 1, 24},
+        {{1980, 5, 31}, {1981, 3, 1}, 0, 9, 1},  {{2000, 1, 31, 23, 59}, {2000, 3, 1, 0, 0}, 0, 1, 1},
+        {{2000, 1, 31}, {2001, 1, 1}, 0, 11, 1}, {{1979, 10, 17}, {2026, 12, 10}, 47, 1, 24},
         {{1850, 2, 28}, {1850, 2, 28}, 0, 0, 0},
     };
     for (const Case &c : cases) {
