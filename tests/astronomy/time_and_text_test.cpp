@@ -47,7 +47,7 @@ TEST(DeltaT, TablesAndPolynomials) {
         {{2001, 11, 20}, 64.9, 0},
         {{2008, 7, 1}, 71.0, 0},
         {{1799, 12, 31}, 0, 0},
-        {{2013, 1, 1}, 0, 0},
+        {{2012, 12, 31, 23, 59, 59}, 75.0, 0},
         // 1800-1899: the eleven-term polynomial (the ten-term form gives 2228 s and 82887 s).
         {{1850, 6, 1}, 7.03, 0.005},
         {{1800, 6, 1}, 13.19, 0.005},
@@ -60,6 +60,40 @@ TEST(DeltaT, TablesAndPolynomials) {
     }
     // Constant through a polynomial year.
     EXPECT_EQ(DeltaT(EncodeDate(1850, 2, 1)), DeltaT(EncodeDate(1850, 11, 30)));
+}
+
+// From 2013 the measured 1 January values, interpolated through the year; after the last one the
+// Espenak-Meeus expressions at the fractional year.
+TEST(DeltaT, MeasuredThenExtrapolated) {
+    struct Case {
+        CivilDateTime date;
+        double seconds;
+    };
+    const Case cases[] = {
+        {{2013, 1, 1}, 66.9069},
+        {{2020, 1, 1}, 69.3612},
+        {{2020, 7, 2}, 69.3603}, // halfway to 2021's 69.3594 (2020 has 366 days)
+        {{2025, 1, 1}, 69.1377},
+        {{2026, 1, 1}, 69.1099}, // the last measured value, where the extrapolation starts
+        {{2030, 1, 1}, 72.6445}, // 2005-2050 expression with the fading correction
+        {{2050, 1, 1}, 93.0},    // -20 + 32 u^2 - 0.5628 (2150 - y)
+        {{2100, 1, 1}, 202.74},
+        {{2200, 1, 1}, 442.08}, // -20 + 32 u^2
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.date.year);
+        EXPECT_NEAR(static_cast<double>(DeltaT(EncodeDateTime(c.date))), c.seconds, 5e-5);
+    }
+}
+
+TEST(DeltaT, NoJumpWhereThePiecesMeet) {
+    const int joins[] = {2014, 2020, 2026, 2050, 2150};
+    for (int year : joins) {
+        SCOPED_TRACE(year);
+        const Real before = DeltaT(EncodeDateTime({year - 1, 12, 31, 23, 59, 59, 0}));
+        const Real after = DeltaT(EncodeDate(year, 1, 1));
+        EXPECT_NEAR(static_cast<double>(after - before), 0, 1e-4);
+    }
 }
 
 TEST(FormatAngle, LayoutsSuffixesAndCarries) {
