@@ -9,6 +9,7 @@
 #include "analysis/tables.h"
 #include "analysis/text_grid.h"
 #include "astronomy/angle_text.h"
+#include "common/number_text.h"
 #include "graphics/canvas.h"
 #include "graphics/cell_painters.h"
 #include "graphics/wheel.h"
@@ -19,16 +20,6 @@ namespace {
 
 const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
                                       "jul", "ago", "sep", "oct", "nov", "dic"};
-
-std::string Fixed(double v, const char *pattern, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, v);
-    std::string s = buffer;
-    for (char &c : s)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return s;
-}
 
 std::string TwoDigits(int v) {
     char buffer[16];
@@ -104,7 +95,7 @@ std::array<std::string, 4> ProgressionLines(const chart::TDataAstro &natal, cons
     date += TwoDigits(ds.second);
     date += " GMT";
     return {"Edad: " + astronomy::FormatAge(natal.instant, event.instant) + " [" +
-                Fixed(static_cast<double>(progressions.age), "%2.4f", format) + " días]",
+                FormatFixed(static_cast<double>(progressions.age), 4, format.decimalSeparator, 2) + " días]",
             "ARMC. Nat: " + WholeCircle(natal.armc, format) + ", Eve: " + WholeCircle(event.armc, format),
             "Arco. DP: " + WholeCircle(progressions.primaryArc, format) +
                 ", Solar: " + WholeCircle(progressions.solarArc, format),

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "common/number_text.h"
+
 namespace cel::exporting {
 
 namespace {
@@ -22,19 +24,8 @@ int TwelveHour(int hour) {
     return hour % 12 == 0 ? 12 : hour % 12;
 }
 
-// A number with two decimals in the locale's separator, as "%2.2f" writes it.
-std::string TwoDecimals(double v, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%2.2f", v);
-    std::string s = buffer;
-    for (char &c : s)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return s;
-}
-
 std::string ZoneText(double zone, const TextFormat &format) {
-    return "(TZ:" + TwoDecimals(zone, format) + ")";
+    return "(TZ:" + FormatFixed(zone, 2, format.decimalSeparator, 2) + ")";
 }
 
 bool IsReport(ExportPage page) {
