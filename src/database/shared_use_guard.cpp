@@ -146,6 +146,10 @@ SharedUseGuard::SharedUseGuard(const std::string &name) {
         fchmod(fd_, 0666);
     } else if (errno == EEXIST) {
         fd_ = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0666);
+        // A table made by an older version with the creator's umask is opened up by its owner.
+        struct stat st {};
+        if (fd_ >= 0 && fstat(fd_, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & 0666) != 0666)
+            fchmod(fd_, 0666);
     }
     if (fd_ < 0)
         throw failure(errno, "abrir");
