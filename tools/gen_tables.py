@@ -3,7 +3,7 @@
 
 Usage: tools/gen_tables.py DATA_DIR
 DATA_DIR holds vsop87d.csv, moon_table_47a.csv, moon_table_47b.csv and pluto_chapront_francou.csv;
-tools/data/ holds the Delta T table and the short J2000.0 Earth lists. The output goes to
+tools/data/ holds the Delta T tables (stored and measured) and the short J2000.0 Earth lists. The output goes to
 src/astronomy/tables/ and is committed; the build never runs this script.
 """
 import csv
@@ -151,11 +151,28 @@ def delta_t():
     table = rows(os.path.join(HERE, 'data', 'delta_t.csv'))[1:]
     values = [v for _, _, _, v in table]
     assert len(values) == 369
-    lines = []
-    for i in range(0, len(values), 6):
-        lines.append('    ' + ', '.join(num(v) for v in values[i:i + 6]) + ',\n')
-    out = ['#include "astronomy/time_scales.h"\n', 'namespace cel::astronomy {\n\n',
-           'const double ConstDeltaT[kDeltaTCount] = {\n', *lines, '};\n\n', '} // namespace cel::astronomy\n']
+    measured = rows(os.path.join(HERE, 'data', 'delta_t_measured.csv'))[1:]
+    years = [int(y) for y, _ in measured]
+    assert years == list(range(2013, 2013 + len(years))), years
+    # The blend after the measured values runs into the 2050 polynomial; it needs a last year before it.
+    assert years[-1] < 2050, years[-1]
+
+    def lines(vals):
+        return ['    ' + ', '.join(num(v) for v in vals[i:i + 6]) + ',\n' for i in range(0, len(vals), 6)]
+    header = ['#pragma once\n', 'namespace cel::astronomy {\n\n',
+              '// 348 monthly values 1972-2000, 12 quarterly 2001-2003, 9 yearly 2004-2012.\n',
+              'inline constexpr int kDeltaTCount = 348 + 12 + 9;\n',
+              'extern const double ConstDeltaT[kDeltaTCount];\n\n',
+              '// Measured values on 1 January of each year from kDeltaTMeasuredFirstYear on.\n',
+              f'inline constexpr int kDeltaTMeasuredFirstYear = {years[0]};\n',
+              f'inline constexpr int kDeltaTMeasuredCount = {len(years)};\n',
+              'extern const double ConstDeltaTMeasured[kDeltaTMeasuredCount];\n\n',
+              '} // namespace cel::astronomy\n']
+    write('delta_t_table.h', ''.join(header))
+    out = ['#include "astronomy/tables/delta_t_table.h"\n', 'namespace cel::astronomy {\n\n',
+           'const double ConstDeltaT[kDeltaTCount] = {\n', *lines(values), '};\n\n',
+           'const double ConstDeltaTMeasured[kDeltaTMeasuredCount] = {\n', *lines([v for _, v in measured]),
+           '};\n\n', '} // namespace cel::astronomy\n']
     write('delta_t_table.cpp', ''.join(out))
 
 

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char *kDataFile = "/home/ana/Documentos/Norvelta/";
+// From the build's data folder, not __FILE__: ccache may compile with relative source paths.
 const fs::path kFixtures = fs::path(CEL_TEST_DATA_DIR).parent_path() / "settings" / "data";
 
 cel::TextFormat Format(char separator) {
