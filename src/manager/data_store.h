@@ -1,0 +1,45 @@
+// What the manager's windows need from the program that owns the database: the records, the notices,
+// the locale's text choices, saving the whole file at once after every change, and the read-only
+// check of the shared-use guard. The chart program passes its own store; tarjaro owns one.
+#pragma once
+
+#include <string>
+
+#include "common/notifier.h"
+#include "common/text_format.h"
+#include "database/database.h"
+
+namespace cel::manager {
+
+class DataStore {
+public:
+    DataStore(database::Database &db, Notifier &notifier, TextFormat format = {})
+        : db_(db), notifier_(notifier), format_(format) {}
+    virtual ~DataStore() = default;
+    DataStore(const DataStore &) = delete;
+    DataStore &operator=(const DataStore &) = delete;
+
+    database::Database &Db() const { return db_; }
+    Notifier &Notices() const { return notifier_; }
+    const TextFormat &Format() const { return format_; }
+
+    // True when the current path names an existing file.
+    bool HasFile() const;
+
+    // Writes the whole database to the current file. A failure is shown with the platform's error
+    // text (the file on disk is then unchanged) and answered false.
+    virtual bool Save();
+    // True, after the read-only notice, when another program has the current file open; the caller
+    // then abandons the change it was about to make. A store without a guard answers false.
+    virtual bool ReadOnly() { return false; }
+
+protected:
+    database::Database &db_;
+    Notifier &notifier_;
+    TextFormat format_;
+};
+
+// The locale's decimal separator and the interface's Spanish month names.
+TextFormat LocaleTextFormat();
+
+} // namespace cel::manager
