@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include "common/number_text.h"
+#include "common/windows1252.h"
 #include "safe_file.h"
-#include "windows1252.h"
 
 namespace cel::database {
 
