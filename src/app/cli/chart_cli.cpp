@@ -246,6 +246,14 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
         const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
         if (!loaded.error.empty())
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+        if (!loaded.outOfRange.empty()) {
+            // Said once: each listed value was replaced by its first-run value.
+            ctx.err << "celestigrafo-cli: --ini: " << options.ini << ": "
+                    << "valores fuera de rango; se usan los valores iniciales:";
+            for (const std::string &key : loaded.outOfRange)
+                ctx.err << ' ' << key;
+            ctx.err << '\n';
+        }
     }
     session.context.options = chart::ChartOptionsFrom(values);
     if (!options.db.empty()) {
