@@ -12,6 +12,7 @@
 #include "chart/database_places.h"
 #include "common/notifier.h"
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 #include "settings/settings.h"
 
@@ -326,6 +327,14 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     const std::string option = placeId == kEventPlaceId ? "--event-person" : "--person";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
+        if (const auto problems = database::BirthProblems(*session.db, person); !problems.empty()) {
+            std::string text;
+            for (const std::string &p : problems)
+                text += (text.empty() ? "" : ", ") + p;
+            throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
+                               ") has impossible values in " + session.db->Path + ": " + text +
+                               "; no chart is computed from it (mend the record)");
+        }
         const std::optional<chart::PersonBirth> birth = chart::BirthOf(person);
         if (!birth)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
