@@ -20,7 +20,8 @@ QColor StoredColour(std::int32_t value) {
 }
 
 QFont MakeFont(const TextStyle &style) {
-    QFont font(style.family);
+    // An empty family name draws with the default font (the picture recorders fail on an empty one).
+    QFont font(style.family.trimmed().isEmpty() ? QStringLiteral("Sans Serif") : style.family);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(style.pointSize * 96.0 / 72.0))));
     if (style.fixedPitch) {
         font.setFixedPitch(true);

@@ -13,6 +13,7 @@
 #include "common/notifier.h"
 #include "common/number_text.h"
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 #include "settings/settings.h"
 
@@ -237,6 +238,14 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
         const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
         if (!loaded.error.empty())
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+        if (!loaded.outOfRange.empty()) {
+            // Said once: each listed value was replaced by its first-run value.
+            ctx.err << "celestigrafo-cli: --ini: " << options.ini << ": "
+                    << "valores fuera de rango; se usan los valores iniciales:";
+            for (const std::string &key : loaded.outOfRange)
+                ctx.err << ' ' << key;
+            ctx.err << '\n';
+        }
     }
     session.context.options = chart::ChartOptionsFrom(values);
     if (!options.db.empty()) {
@@ -309,6 +318,14 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     const std::string option = placeId == kEventPlaceId ? "--event-person" : "--person";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
+        if (const auto problems = database::BirthProblems(*session.db, person); !problems.empty()) {
+            std::string text;
+            for (const std::string &p : problems)
+                text += (text.empty() ? "" : ", ") + p;
+            throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
+                               ") has impossible values in " + session.db->Path + ": " + text +
+                               "; no chart is computed from it (mend the record)");
+        }
         const std::optional<chart::PersonBirth> birth = chart::BirthOf(person);
         if (!birth)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
