@@ -182,7 +182,10 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     SetListKind(Kind::Person);
 }
 
-TFormMainTarjaro::~TFormMainTarjaro() = default;
+TFormMainTarjaro::~TFormMainTarjaro() {
+    // The grid's selection changes while it is torn down; nothing here may react to them any more.
+    disconnect(grid_->selectionModel(), nullptr, this, nullptr);
+}
 
 QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *bar = new QWidget(this);

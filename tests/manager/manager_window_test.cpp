@@ -398,6 +398,7 @@ TEST(ManagerInChartProgram, HidesTheMainWindowAndShowsItAgainOnClose) {
     manager->close();
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(reopened, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the manager deletes itself
 }
 
 // A second program on a file that tarjaro has open: read-only until tarjaro ends.
