@@ -168,6 +168,14 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     });
     connect(grid_, &QTableView::customContextMenuRequested, this, &TFormMainTarjaro::ShowContextMenu);
 
+    // After the file was read again (another program let it go), everything shown is refreshed.
+    store_.reloaded = [this] {
+        DataChanged();
+        FillCombos();
+        UpdateCaption();
+        Rebuild();
+    };
+
     resize(1100, 640);
     if (mode_ == ManagerMode::Standalone) {
         settingsButton_->setToolTip("Configurar Tarjaro");
@@ -183,6 +191,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
 }
 
 TFormMainTarjaro::~TFormMainTarjaro() {
+    store_.reloaded = nullptr;
     // The grid's selection changes while it is torn down; nothing here may react to them any more.
     disconnect(grid_->selectionModel(), nullptr, this, nullptr);
 }
@@ -781,15 +790,12 @@ void TFormMainTarjaro::CopyFile() {
         Files().SaveFile(this, "Crear copia del archivo " + name, store_.Db().Path, kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    const std::string old = store_.Db().Path;
-    store_.Adopt(path);
-    if (!store_.Save()) {
-        store_.Adopt(old);
+    if (!store_.SaveAs(path))
         return;
-    }
     settings_.file = path;
+    DataChanged();
     UpdateCaption();
-    UpdateButtons();
+    Rebuild();
 }
 
 void TFormMainTarjaro::NewFile() {
@@ -798,15 +804,9 @@ void TFormMainTarjaro::NewFile() {
         Files().SaveFile(this, "Crear nuevo archivo de datos", folder + "/", kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    try {
-        Database empty;
-        SaveDataFile(path, empty, store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    if (OpenFile(path))
-        store_.Save();
+    Database empty;
+    if (store_.WriteCopy(path, empty))
+        OpenFile(path);
 }
 
 void TFormMainTarjaro::BackupFile() {
@@ -820,11 +820,7 @@ void TFormMainTarjaro::BackupFile() {
     if (path.empty() || store_.ReadOnly())
         return;
     backupFolder_ = QFileInfo(Q(path)).absolutePath().toStdString();
-    try {
-        SaveDataFile(path, store_.Db(), store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-    }
+    store_.WriteCopy(path, store_.Db());
     DataChanged();
     Rebuild();
 }

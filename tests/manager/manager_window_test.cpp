@@ -362,6 +362,20 @@ TEST_F(ManagerFixture, ExportsPersonsAsCsvWithEveryBlock) {
     EXPECT_NE(text.find("\r\n1;Alex;Moreno Kowalski;o;Estados Unidos;Los Ángeles;"), std::string::npos);
 }
 
+// A change made on disk by someone else since the file was read is never overwritten.
+TEST_F(ManagerFixture, DoesNotSaveOverAFileChangedOnDisk) {
+    const std::string changed = data.Bytes() + "P\xE2"
+                                               "99\xE2Otro\xE2\r\n";
+    std::filesystem::remove(data.path);
+    std::ofstream(data.path, std::ios::binary) << changed;
+    Kind(Kind::Person);
+    SelectName("Ariel");
+    data.notices.answers = {true};
+    Click("SBBorrar");
+    EXPECT_EQ(data.notices.shown.back().kind, NoticeKind::Error);
+    EXPECT_EQ(data.Bytes(), changed);
+}
+
 TEST_F(ManagerFixture, InternetLinks) {
     database::TPersona p;
     p.Nombre = "Ana";
@@ -440,6 +454,9 @@ TEST(ManagerReadOnly, TwoProcessesOnOneFile) {
 
     tarjaro.kill();
     tarjaro.waitForFinished(10000);
+    window.DeleteItem(); // the file is read again first: the other program may have changed it
+    EXPECT_NE(notices.LastText().find("ya no está siendo usado por otro programa"), std::string::npos);
+    EXPECT_EQ(data.Bytes(), before);
     notices.answers = {true};
     window.DeleteItem();
     EXPECT_EQ(notices.LastText().rfind("Desea eliminar el item", 0), 0u);
