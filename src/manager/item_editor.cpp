@@ -298,6 +298,8 @@ QWidget *TFormItem::BuildPersonPage() {
     sel->addWidget(new QLabel("Lugar:", placeSelector_), 0, 2);
     sel->addWidget(lugar_, 0, 3);
     sel->setColumnStretch(3, 1);
+    for (QPushButton *b : {addPlace, editPlace})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance("...") + 24);
     sel->addWidget(addPlace, 0, 4);
     sel->addWidget(editPlace, 0, 5);
     sel->addWidget(importPlace, 0, 6);
@@ -354,6 +356,7 @@ QWidget *TFormItem::BuildDatePage() {
     fecha_->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     fecha_->setDisplayFormat("MMM-dd-yyyy,ddd");
     fecha_->setCalendarPopup(true);
+    fecha_->setMinimumWidth(fecha_->fontMetrics().horizontalAdvance("MMM-00-0000,mmmm") + 40);
     fecha_->setMinimumDate(QDate(100, 1, 1));
     fecha_->setMaximumDate(QDate(9999, 12, 31));
     horaCheck_ = new QCheckBox("Hora:", page);
@@ -478,6 +481,8 @@ QWidget *TFormItem::BuildGroupsPage() {
     grid->addWidget(add, 1, 1);
     grid->addWidget(remove, 2, 1);
     grid->addWidget(gruposDisp_, 1, 2, 2, 1);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
     connect(add, &QPushButton::clicked, this, &TFormItem::AssignGroup);
     connect(remove, &QPushButton::clicked, this, &TFormItem::RemoveGroup);
     connect(gruposDisp_, &QListWidget::itemDoubleClicked, this, &TFormItem::AssignGroup);

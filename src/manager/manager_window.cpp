@@ -1118,6 +1118,8 @@ void TFormMainTarjaro::ReadFilterControls() {
 // ---- list ----
 
 void TFormMainTarjaro::SetListKind(Kind kind) {
+    if (kind != kind_)
+        selectedId_ = -1;
     kind_ = kind;
     const int k = static_cast<int>(kind);
     if (k < 4) {
@@ -1138,11 +1140,13 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
     const bool panel = persons && detailsButton_->isChecked();
     summaryPanel_->setVisible(panel);
     Rebuild();
-    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch.
+    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch, and with the
+    // font when it is wider than the small font the widths were chosen for.
     const bool large = screen() && screen()->logicalDotsPerInch() >= 120;
+    const double font = std::max(1.0, grid_->fontMetrics().averageCharWidth() / 5.5);
     int width14 = 0;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int w = RecordTableModel::ColumnWidth(kind, c) * (large ? 5 : 4) / 4;
+        const int w = static_cast<int>(RecordTableModel::ColumnWidth(kind, c) * (large ? 1.25 : 1.0) * font);
         grid_->setColumnWidth(c, w);
         if (c >= 1 && c <= 4)
             width14 += w;
