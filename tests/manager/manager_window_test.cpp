@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "database/place_import.h"
 #include "database/shared_use_guard.h"
 #include "database/windows1252.h"
+#include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/manager_window.h"
 #include "manager/place_import_window.h"
@@ -461,6 +463,81 @@ TEST(ManagerReadOnly, TwoProcessesOnOneFile) {
     window.DeleteItem();
     EXPECT_EQ(notices.LastText().rfind("Desea eliminar el item", 0), 0u);
     EXPECT_EQ(data.Reload().Persons.size(), 11u);
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+using mgrtest::Find;
+
+TEST_F(ManagerFixture, KeysOfTheGrid) {
+    auto *grid = Find<QTableView>(window.get(), "SGLista");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(window->DisplayList().front()->Marca, 1);
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(window->DisplayList().front()->Marca, 0);
+    OnNextModal([](QWidget *editor) {
+        EXPECT_EQ(editor->windowTitle(), "Editar Persona");
+        Find<QPushButton>(editor, "BTCancelar")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    OnNextModal([](QWidget *editor) {
+        EXPECT_EQ(editor->windowTitle(), "Crear Persona");
+        Find<QPushButton>(editor, "BTCancelar")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Insert);
+    data.notices.answers = {false};
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(data.notices.LastText(), "Desea eliminar el item \"Alex\" de la lista de Lista Personas");
+}
+
+TEST_F(ManagerFixture, ShowsTheSummaryOfTheSelectedPerson) {
+    window->show();
+    SelectName("Ana Lucía");
+    const QString text = Find<QTextEdit>(window.get(), "REResumen")->toPlainText();
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Ana Lucía Restrepo Gaviria\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains("Residencia")) << text.toStdString();
+    Find<QCheckBox>(window.get(), "CBVerResidencia")->setChecked(false);
+    EXPECT_FALSE(Find<QTextEdit>(window.get(), "REResumen")->toPlainText().contains("Residencia"));
+}
+
+TEST_F(ManagerFixture, ExportsTheMailList) {
+    const std::string out = data.folder.File("correo.csv");
+    files.paths = {out};
+    Find<QPushButton>(window.get(), "BTExportarCorreo")->click();
+    const std::string text = database::Windows1252ToUtf8(database::ReadWholeFile(out));
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "No;Nombre;Apellidos;mail;dupli;");
+    EXPECT_NE(text.find("1;Alex;Moreno Kowalski;alex.moreno@example.com;\r\n"), std::string::npos) << text;
+}
+
+TEST_F(ManagerFixture, SettingsApplyAtOnceAndAreWrittenOnClose) {
+    const std::string ini = data.folder.File("tarjaro.ini");
+    ManagerSettings settings = ManagerSettings::Load(ini, "/no/such/folder/");
+    EXPECT_EQ(settings.color, 7);
+    EXPECT_TRUE(settings.hint);
+    TFormMainTarjaro standalone(data.store, ManagerMode::Standalone);
+    standalone.UseSettings(settings, ini);
+    standalone.OpenFile(data.path);
+    Find<QToolButton>(&standalone, "SBConfigurar")->setChecked(true);
+    auto *setup = standalone.findChild<QWidget *>("TFormSetUpAgenda");
+    ASSERT_NE(setup, nullptr);
+    Find<QComboBox>(setup, "CMBColor")->setCurrentIndex(7); // "Windows"
+    EXPECT_EQ(standalone.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+    Find<QComboBox>(setup, "CMBColor")->setCurrentIndex(2);
+    EXPECT_EQ(standalone.palette().color(QPalette::Window), QColor(234, 234, 255));
+    Find<QCheckBox>(setup, "CBHint")->setChecked(false);
+    EXPECT_TRUE(Find<QToolButton>(&standalone, "SBAbrir")->toolTip().isEmpty());
+    Find<QToolButton>(&standalone, "SBConfigurar")->setChecked(false);
+    standalone.close();
+    const ManagerSettings back = ManagerSettings::Load(ini, "");
+    EXPECT_EQ(back.color, 3);
+    EXPECT_FALSE(back.hint);
+    EXPECT_EQ(back.file, data.path);
+    SetCurrentSuite(7);
 }
 
 } // namespace
