@@ -1620,11 +1620,14 @@ TFormMainTarjaro *TFormMainTarjaro::OpenFromChartProgram(QWidget *mainWindow, Da
         if (onClosed)
             onClosed();
     });
-    if (splash)
-        (new TFormSplashTarjaro(1000))->show();
     if (mainWindow)
         mainWindow->hide();
     manager->show();
+    if (splash) {
+        auto *window = new TFormSplashTarjaro(1000);
+        window->show();
+        window->raise();
+    }
     return manager;
 }
 

@@ -46,8 +46,11 @@ int main(int argc, char *argv[]) {
     window.UseSettings(settings, settingsPath);
     const QStringList files = parser.positionalArguments();
     window.OpenFile(files.isEmpty() ? settings.file : files.first().toStdString());
-    if (!parser.isSet("no-splash"))
-        (new TFormSplashTarjaro(5000))->show();
     window.show();
+    if (!parser.isSet("no-splash")) {
+        auto *splash = new TFormSplashTarjaro(5000);
+        splash->show();
+        splash->raise();
+    }
     return app.exec();
 }
