@@ -1335,10 +1335,11 @@ void TFormMainTarjaro::OpenEditor(std::int32_t id) {
             Rebuild();
         });
     }
-    if (editor.exec() != QDialog::Accepted)
-        return;
+    const bool stored = editor.exec() == QDialog::Accepted;
+    // Even a cancelled editor may have saved a country, a place or events on the way.
     DataChanged();
-    selectedId_ = editor.EditedId();
+    if (stored)
+        selectedId_ = editor.EditedId();
     FillCombos();
     Rebuild();
 }

@@ -428,3 +428,39 @@ TEST(ItemEditorNested, ImportsAPlaceFile) {
 
 } // namespace
 } // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// The chart program's person list: the editor with birth data required, refused on a read-only file.
+TEST(ItemEditorForChartProgram, AddsAPersonWithBirthDataAndRespectsReadOnly) {
+    mgrtest::SampleData data;
+    mgrtest::OnNextModal([](QWidget *editor) {
+        EXPECT_EQ(mgrtest::Find<QTabBar>(editor, "TBDatos")->currentIndex(), 0); // "Nacimiento"
+        mgrtest::Find<QLineEdit>(editor, "EDNombre")->setText("Rosa");
+        mgrtest::Find<QRadioButton>(editor, "RBFemenino")->click();
+        auto *place = mgrtest::Find<QComboBox>(editor, "CMBLugar");
+        place->setCurrentIndex(place->findData(3));
+        mgrtest::Find<QCheckBox>(editor, "CBFecha")->setChecked(true);
+        mgrtest::Find<QCheckBox>(editor, "CBHora")->setChecked(true);
+        mgrtest::Find<QDateEdit>(editor, "DTFecha")->setDate(QDate(1990, 2, 3));
+        mgrtest::Find<QPushButton>(editor, "BTAcuerdo")->click();
+    });
+    const auto id = TFormItem::AddPerson(nullptr, data.store);
+    ASSERT_TRUE(id.has_value());
+    const auto saved = data.Reload();
+    const auto &p = *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, *id))];
+    EXPECT_EQ(p.IdLugarNac, 3);
+    EXPECT_EQ(p.IsHora, 1);
+    EXPECT_DOUBLE_EQ(p.Fecha, static_cast<double>(DaysFromCivil(1990, 2, 3)));
+
+    struct ReadOnlyStore : DataStore {
+        using DataStore::DataStore;
+        bool ReadOnly() override { return true; }
+    };
+    ReadOnlyStore locked(data.db, data.notices, mgrtest::CommaFormat());
+    EXPECT_FALSE(TFormItem::EditPerson(nullptr, locked, *id).has_value()); // no window opens
+}
+
+} // namespace
+} // namespace cel::manager
