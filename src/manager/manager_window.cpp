@@ -1031,47 +1031,68 @@ void TFormMainTarjaro::FillPersonPlaces() {
 }
 
 void TFormMainTarjaro::ResetFilterControls(bool all) {
+    ReadFilterControls();
+    if (all) {
+        filters_.ResetAll();
+        allOnOnePage_->setChecked(true);
+    } else {
+        filters_.ResetForKind();
+    }
+    WriteFilterControls();
+}
+
+// Sets every filter control from the filter choices, without rebuilding on the way.
+void TFormMainTarjaro::WriteFilterControls() {
     const bool was = filtering_;
     filtering_ = false;
-    nameFilter_->clear();
-    surnameFilter_->clear();
-    sex_->setCurrentIndex(0);
-    usedBoth_->setChecked(true);
-    placeCountry_->setCurrentIndex(0);
-    businessGroup_->setCurrentIndex(0);
-    age_->setCurrentIndex(0);
-    personCountry_->setCurrentIndex(0);
-    dstBoth_->setChecked(true);
-    if (all) {
-        groupFilter_->setChecked(false);
-        withoutPlace_->setChecked(false);
-        withoutGroup_->setChecked(false);
-        onlyTicked_->setChecked(false);
-        searchOr_->setChecked(true);
-        same_->setChecked(true);
-        different_->setEnabled(false);
-        allOnOnePage_->setChecked(true);
-        mailAny_->setChecked(true);
-        mailHome_->setChecked(true);
-        mailWork_->setChecked(true);
-        mailHome_->setEnabled(false);
-        mailWork_->setEnabled(false);
-        personPlace_->setCurrentIndex(0);
-        whichAll_->setChecked(true);
-        equal_->setChecked(true);
-        tzOn_->setChecked(false);
-        tzFrom_->setValue(-12);
-        tzTo_->setValue(12);
-        tzFrom_->setEnabled(false);
-        tzTo_->setEnabled(false);
-        ageOn_->setChecked(false);
-        ageFrom_->setValue(20);
-        ageTo_->setValue(80);
-        birthdayOn_->setChecked(false);
-        month_->setCurrentIndex(filters_.birthdayMonth - 1);
-        for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(false);
-    }
+    const ListFilters &f = filters_;
+    const auto choose = [](QComboBox *combo, int id) {
+        const int at = id < 0 ? 0 : combo->findData(id);
+        combo->setCurrentIndex(at < 0 ? 0 : at);
+    };
+    nameFilter_->setText(QString::fromStdString(f.name));
+    onlyTicked_->setChecked(f.onlyTicked);
+    (f.used == UsedChoice::Yes ? usedYes_ : f.used == UsedChoice::No ? usedNo_ : usedBoth_)->setChecked(true);
+    choose(placeCountry_, f.placeCountry);
+    (f.dst == 0 ? dstNo_ : f.dst == 1 ? dstYes_ : dstBoth_)->setChecked(true);
+    tzOn_->setChecked(f.tzOn);
+    tzFrom_->setValue(f.tzFrom);
+    tzTo_->setValue(f.tzTo);
+    tzFrom_->setEnabled(f.tzOn);
+    tzTo_->setEnabled(f.tzOn);
+    surnameFilter_->setText(QString::fromStdString(f.surname));
+    sex_->setCurrentIndex(static_cast<int>(f.sex));
+    groupFilter_->setChecked(f.groupFilter);
+    withoutGroup_->setChecked(f.withoutGroup);
+    (f.search == GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
+    (f.different ? different_ : same_)->setChecked(true);
+    different_->setEnabled(f.search == GroupSearch::And);
+    choose(personCountry_, f.personCountry);
+    FillPersonPlaces();
+    choose(personPlace_, f.personPlace);
+    withoutPlace_->setChecked(f.withoutPlace);
+    personCountry_->setEnabled(!f.withoutPlace);
+    personPlace_->setEnabled(!f.withoutPlace);
+    (f.which == PlaceWhich::Residencia   ? whichHome_
+     : f.which == PlaceWhich::Trabajo    ? whichWork_
+     : f.which == PlaceWhich::Nacimiento ? whichBirth_
+                                         : whichAll_)
+        ->setChecked(true);
+    (f.negate ? notEqual_ : equal_)->setChecked(true);
+    age_->setCurrentIndex(static_cast<int>(f.age));
+    ageOn_->setChecked(f.ageOn);
+    ageFrom_->setValue(f.ageFrom);
+    ageTo_->setValue(f.ageTo);
+    birthdayOn_->setChecked(f.birthdayOn);
+    month_->setCurrentIndex(f.birthdayMonth - 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
+        w->setEnabled(f.age == AgeChoice::WithDate);
+    (f.mail == MailChoice::Yes ? mailYes_ : f.mail == MailChoice::No ? mailNo_ : mailAny_)->setChecked(true);
+    mailHome_->setChecked(f.mailHome);
+    mailWork_->setChecked(f.mailWork);
+    mailHome_->setEnabled(f.mail != MailChoice::Any);
+    mailWork_->setEnabled(f.mail != MailChoice::Any);
+    choose(businessGroup_, f.businessGroup);
     filtering_ = was;
 }
 

@@ -111,6 +111,7 @@ private:
 
     void ReadFilterControls();
     void ResetFilterControls(bool all);
+    void WriteFilterControls();
     void FillCombos();
     void FillGroupFilter();
     void FillPersonPlaces();

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -111,6 +112,28 @@ TEST_F(ManagerFixture, FiltersPersonsAndCounts) {
     Kind(Kind::Place);
     EXPECT_TRUE(Find<QLineEdit>(window.get(), "EDNombre")->text().isEmpty());
     EXPECT_EQ(Found(), "40 de 40, 100%");
+}
+
+// A change of kind resets the name, sex, usage, country and birth choices; "[*]" also the group,
+// place, e-mail and ticked-only choices; other choices stay as the user left them.
+TEST_F(ManagerFixture, ResetRules) {
+    Kind(Kind::Place);
+    Find<QRadioButton>(window.get(), "RBDSTSi")->click();
+    QTest::keyClicks(Find<QLineEdit>(window.get(), "EDNombre"), "a");
+    EXPECT_EQ(Found(), "12 de 40, 30%");
+    Kind(Kind::Country);
+    Kind(Kind::Place);
+    EXPECT_EQ(Found(), "13 de 40, 32%"); // the name is reset, the DST choice stays
+    Kind(Kind::Person);
+    Find<QCheckBox>(window.get(), "CBFiltrarGrupo")->setChecked(true);
+    Find<QComboBox>(window.get(), "CMBSexo")->setCurrentIndex(1);
+    Kind(Kind::Country);
+    Kind(Kind::Person);
+    EXPECT_EQ(Find<QComboBox>(window.get(), "CMBSexo")->currentIndex(), 0);
+    EXPECT_TRUE(Find<QCheckBox>(window.get(), "CBFiltrarGrupo")->isChecked());
+    Click("SBVerTodos");
+    EXPECT_FALSE(Find<QCheckBox>(window.get(), "CBFiltrarGrupo")->isChecked());
+    EXPECT_EQ(Found(), "12 de 12, 100%");
 }
 
 TEST_F(ManagerFixture, PagesWhenTodosIsOff) {
