@@ -113,6 +113,12 @@ QColor FromBgr(std::uint32_t bgr) {
 
 } // namespace
 
+ManagerMode ManagerModeFor(const std::string &executablePath) {
+    return QString::fromStdString(executablePath).contains("tarjaro", Qt::CaseInsensitive)
+               ? ManagerMode::Standalone
+               : ManagerMode::InChartProgram;
+}
+
 // ---- construction ----
 
 TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *parent)

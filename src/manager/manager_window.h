@@ -38,6 +38,9 @@ class RecordTableModel;
 class TFormSetUpAgenda;
 
 enum class ManagerMode { Standalone, InChartProgram };
+// Standalone when the executable's path contains "Tarjaro" (ignoring case), as the same manager code
+// runs inside the chart program otherwise.
+ManagerMode ManagerModeFor(const std::string &executablePath);
 
 class TFormMainTarjaro : public QWidget {
     Q_OBJECT

@@ -424,6 +424,12 @@ TEST_F(ManagerFixture, InternetLinks) {
     EXPECT_EQ(opened, std::vector<std::string>{"mailto:\"Alex Moreno Kowalski\"<alex.moreno@example.com>"});
 }
 
+TEST(ManagerMode, StandaloneWhenTheProgramIsTarjaro) {
+    EXPECT_EQ(ManagerModeFor("/usr/bin/tarjaro"), ManagerMode::Standalone);
+    EXPECT_EQ(ManagerModeFor("/opt/Norvelta/TARJARO/bin/manager"), ManagerMode::Standalone);
+    EXPECT_EQ(ManagerModeFor("/usr/bin/celestigrafo"), ManagerMode::InChartProgram);
+}
+
 TEST(ManagerInChartProgram, HidesTheMainWindowAndShowsItAgainOnClose) {
     mgrtest::SampleData data;
     QWidget main;

@@ -41,7 +41,7 @@ int main(int argc, char *argv[]) {
 
     const std::string settingsPath = ManagerSettingsPath(parser.value("ini").toStdString());
     const ManagerSettings settings = ManagerSettings::Load(settingsPath, DefaultDataFolder());
-    TFormMainTarjaro window(*store, ManagerMode::Standalone);
+    TFormMainTarjaro window(*store, ManagerModeFor(QApplication::applicationFilePath().toStdString()));
     notices.SetParent(&window);
     window.UseSettings(settings, settingsPath);
     const QStringList files = parser.positionalArguments();
