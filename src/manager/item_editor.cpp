@@ -145,7 +145,7 @@ TFormItem::TFormItem(DataStore &store, Kind kind, std::int32_t id, EditorMode mo
     resize(kind == Kind::Person ? 640 : 480, std::max(height, sizeHint().height()));
 
     if (isNew_) {
-        editedId_ = store_.Db().Counter(kind);
+        editedId_ = static_cast<std::int32_t>(std::min<std::int64_t>(store_.Db().Counter(kind), kMaxId));
         if (kind == Kind::Person) {
             work_ = TPersona{};
             FillGroupLists();
@@ -1048,8 +1048,18 @@ void TFormItem::DeleteEvent() {
 
 // ---- storing ----
 
+// Stores the record; an addition past the largest Id is refused with its message, nothing changed.
+bool TFormItem::StoreChecked() {
+    try {
+        return Store();
+    } catch (const IdLimitError &e) {
+        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
+        return false;
+    }
+}
+
 void TFormItem::accept() {
-    if (!Store())
+    if (!StoreChecked())
         return;
     if (!store_.Save())
         return;
@@ -1250,7 +1260,7 @@ void TFormItem::Navigate(int step) {
     const std::int32_t target = neighbour_(editedId_, step);
     if (target < 0)
         return;
-    if (!Store() || !store_.Save())
+    if (!StoreChecked() || !store_.Save())
         return;
     emit stored(editedId_);
     LoadRecord(target);

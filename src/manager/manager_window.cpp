@@ -845,6 +845,9 @@ void TFormMainTarjaro::AppendFile() {
     } catch (const FileError &e) {
         n.Notice(NoticeKind::Error, false, true, e.what());
         return;
+    } catch (const IdLimitError &e) {
+        n.Notice(NoticeKind::Error, false, true, e.what());
+        return;
     }
     if (!result.merged)
         return;

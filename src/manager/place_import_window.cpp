@@ -262,7 +262,13 @@ bool ImportPlacesFrom(QWidget *parent, DataStore &store, const std::string &path
     if (clearMarks)
         for (auto &p : db.Places)
             p->Marca = 0;
-    const AddPlacesResult result = AddPlaces(db, file->country, file->places, n);
+    AddPlacesResult result;
+    try {
+        result = AddPlaces(db, file->country, file->places, n);
+    } catch (const IdLimitError &e) {
+        n.Notice(NoticeKind::Error, false, true, e.what());
+        return false;
+    }
     store.Save();
     n.Notice(NoticeKind::Information, false, false, ImportReportText(result, file->country.Nombre));
     return std::any_of(result.places.begin(), result.places.end(),

@@ -464,3 +464,24 @@ TEST(ItemEditorForChartProgram, AddsAPersonWithBirthDataAndRespectsReadOnly) {
 
 } // namespace
 } // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// An addition past the largest Id is refused with its message; nothing changes.
+TEST(ItemEditorLimits, RefusesAnAdditionPastTheLargestId) {
+    mgrtest::SampleData data;
+    data.db.Counter(database::Kind::Country) = database::kMaxId + 1;
+    const std::string before = data.Bytes();
+    TFormItem editor(data.store, database::Kind::Country, -1);
+    editor.show();
+    mgrtest::Find<QLineEdit>(&editor, "EDNombre")->setText("Bolivia");
+    mgrtest::Find<QPushButton>(&editor, "BTAcuerdo")->click();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(data.notices.LastText(), database::IdLimitError(database::Kind::Country).what());
+    EXPECT_EQ(data.db.Countries.size(), 12u);
+    EXPECT_EQ(data.Bytes(), before);
+}
+
+} // namespace
+} // namespace cel::manager
