@@ -26,7 +26,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -146,6 +148,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setStyleSheet("QHeaderView::section { background: rgb(235, 235, 235); }");
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setWordWrap(false);
     grid_->installEventFilter(this);
@@ -1536,8 +1539,12 @@ void TFormMainTarjaro::UpdateSummary() {
     settings_.summary = options;
     const auto lines =
         PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), options, store_.Format());
-    const QFontMetricsF metrics(summary_->font());
-    summary_->setTabStopDistance(10 * summary_->logicalDpiX() / 72.0);
+    // The two tab stops of the panel, in points: values after one tab, group names after two.
+    QTextOption option = summary_->document()->defaultTextOption();
+    const double point = summary_->logicalDpiX() / 72.0;
+    option.setTabs({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
+                    QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
+    summary_->document()->setDefaultTextOption(option);
     QTextCursor cursor(summary_->document());
     bool first = true;
     for (const SummaryLine &line : lines) {
