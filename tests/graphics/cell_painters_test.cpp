@@ -198,6 +198,44 @@ TEST_F(CellTest, NatalListCellWithAnEmptyHalf) {
     EXPECT_GT(DarkIn(heading, QRect(0, 0, 60, 16)), 10);
 }
 
+TEST_F(CellTest, DoubleWheelListMembersCarryTheirOwnItems) {
+    // Natal (inner, item 1) against transits (outer, item 3): each member drawn from its own item.
+    lists.pairBodies.push_back(analysis::TAspReg{{9, 120.5f, 83.3f, 0}, "p01p05"});   // outer Sol, inner Mar
+    lists.pairCuspBody.push_back(analysis::TAspReg{{9, 120.5f, 83.3f, 0}, "p02c04"}); // inner Lun, outer 4
+    const DetailOptions options;
+    const PanelLayout layout = DefaultPanelLayout(options, context.glyphs, false);
+    const QSize half = PanelHalfSize(layout);
+    struct Case {
+        const char *code;
+        int changedItem, body, cusp; // changing this member must change the picture...
+        int otherItem;               // ...and this item's copy of it must not
+    };
+    for (const Case &c : {Case{"0:P:P1:p01:0:p05", 3, 1, 0, 1}, Case{"0:P:P3:p02:0:c04", 3, 0, 4, 1},
+                          Case{"0:P:P3:p02:0:c04", 1, 2, 0, 3}}) {
+        const QImage before = RenderCode(c.code, half, options, layout, context);
+        EXPECT_GT(DarkIn(before, QRect(QPoint(0, 0), half)), 20) << c.code;
+        auto change = [&](int item) {
+            auto &rec = prog.items[static_cast<std::size_t>(item)];
+            if (c.body) {
+                auto &b = rec.bodies[static_cast<std::size_t>(c.body)];
+                b.sign = static_cast<std::uint8_t>(b.sign % 12 + 1);
+                b.house = static_cast<std::uint8_t>(b.house % 12 + 1);
+                b.ruledHouses = "7,8";
+            } else {
+                auto &k = rec.cusps[static_cast<std::size_t>(c.cusp)];
+                k.sign = static_cast<std::uint8_t>(k.sign % 12 + 1);
+            }
+        };
+        const chart::TDataProg saved = prog;
+        change(c.otherItem);
+        EXPECT_EQ(RenderCode(c.code, half, options, layout, context), before) << c.code;
+        prog = saved;
+        change(c.changedItem);
+        EXPECT_NE(RenderCode(c.code, half, options, layout, context), before) << c.code;
+        prog = saved;
+    }
+}
+
 TEST_F(CellTest, DispositorCodeShowsAnUnderlinedDAfterItsNumber) {
     lists.dispositorBodies.push_back(analysis::TDispReg{{5, 61, 75, 0}, "p01p02", "p04p06", 7});
     lists.ascensionalBodies.push_back(analysis::TAspReg{{5, 61, 75, 0}, "p04p06"});
