@@ -301,19 +301,23 @@ std::string RuledHouses(int body, const InfoCasas &cusps, const settings::Dignit
 
 namespace {
 
-// The positions x that keep the order of q (already unrolled into one increasing run), stay at least
-// `separation` apart and move the least (sum of squared moves): with y = x - j * separation the order
-// constraints become y non-decreasing, which pooling adjacent violators solves exactly.
-void SeparateInOrder(std::array<Real, kBodyCount> &q, Real separation) {
+// The positions x that keep the order of q (already unrolled into one increasing run), with gap j (from
+// x[j] to x[j + 1]) at least d[j], moving the least (sum of squared moves): with y = x - the sum of the
+// gaps before it, the constraints become y non-decreasing, which pooling adjacent violators solves.
+std::array<Real, kBodyCount> SeparateInOrder(const std::array<Real, kBodyCount> &q,
+                                             const std::array<Real, kBodyCount> &d) {
     struct Block {
         Real sum = 0;
         int count = 0;
         Real Mean() const { return sum / count; }
     };
+    std::array<Real, kBodyCount> offset{};
+    for (int j = 1; j < kBodyCount; ++j)
+        offset[j] = offset[j - 1] + d[j - 1];
     std::array<Block, kBodyCount> blocks{};
     int top = 0;
     for (int j = 0; j < kBodyCount; ++j) {
-        blocks[top] = Block{q[j] - j * separation, 1};
+        blocks[top] = Block{q[j] - offset[j], 1};
         ++top;
         while (top > 1 && blocks[top - 2].Mean() > blocks[top - 1].Mean()) {
             blocks[top - 2].sum += blocks[top - 1].sum;
@@ -321,15 +325,22 @@ void SeparateInOrder(std::array<Real, kBodyCount> &q, Real separation) {
             --top;
         }
     }
+    std::array<Real, kBodyCount> x{};
     int j = 0;
     for (int b = 0; b < top; ++b)
         for (int k = 0; k < blocks[b].count; ++k, ++j)
-            q[j] = blocks[b].Mean() + j * separation;
+            x[j] = blocks[b].Mean() + offset[j];
+    return x;
 }
 
 } // namespace
 
 bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation) {
+    return SpreadList(list, [separation](Real) { return separation; });
+}
+
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list,
+                const std::function<Real(Real position)> &separationAt) {
     std::stable_sort(list.begin(), list.end(),
                      [](const TAuxPos &a, const TAuxPos &b) { return a.position < b.position; });
     for (const TAuxPos &e : list)
@@ -349,22 +360,28 @@ bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation) {
         shift[j] = i <= cut ? 360 : 0;
         q[j] = list[i].position + shift[j];
     }
-    const std::array<Real, kBodyCount> wanted = q;
-    SeparateInOrder(q, separation);
-    if (q[0] + 360 - q[kBodyCount - 1] < separation) {
+    // The separations where the neighbours meet, taken again where they end up (the larger of the two).
+    std::array<Real, kBodyCount> d{};
+    for (int j = 0; j + 1 < kBodyCount; ++j)
+        d[j] = separationAt((q[j] + q[j + 1]) / 2);
+    std::array<Real, kBodyCount> x = SeparateInOrder(q, d);
+    for (int j = 0; j + 1 < kBodyCount; ++j)
+        d[j] = std::max(d[j], separationAt((x[j] + x[j + 1]) / 2));
+    x = SeparateInOrder(q, d);
+    const Real closing = separationAt((x[kBodyCount - 1] + x[0] + 360) / 2);
+    if (x[0] + 360 - x[kBodyCount - 1] < closing) {
         // The spread runs round the whole circle: space all twelve evenly about their centre.
         Real centre = 0;
         for (int j = 0; j < kBodyCount; ++j)
-            centre += wanted[j] - j * separation;
+            centre += q[j] - (j - (kBodyCount - 1) / Real(2)) * 30;
         centre /= kBodyCount;
-        const Real step = std::max(separation, Real(360) / kBodyCount);
         for (int j = 0; j < kBodyCount; ++j)
-            q[j] = centre + j * step - (step - separation) * (kBodyCount - 1) / 2;
+            x[j] = centre + (j - (kBodyCount - 1) / Real(2)) * 30;
     }
     std::array<TAuxPos, kBodyCount> out{};
     for (int j = 0; j < kBodyCount; ++j) {
         const int i = (cut + 1 + j) % kBodyCount;
-        out[i] = {list[i].body, q[j] - shift[j]};
+        out[i] = {list[i].body, x[j] - shift[j]};
     }
     list = out;
     return true;

@@ -93,6 +93,10 @@ void SpreadPositions(InfoPlanetas &bodies, bool largeGlyphs);
 // keeping the zodiac order (a body never passes its neighbour). Returns false, leaving the positions
 // sorted but unmoved, when one is not a number.
 bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation);
+// The same with a separation that depends on where two neighbours meet (the position halfway between
+// them), for glyphs whose room depends on their place on the wheel.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list,
+                const std::function<Real(Real position)> &separationAt);
 
 // The turn that brings cusp 1 to 180 degrees (the left side of the wheel).
 Real WheelRotation(const InfoCasas &cusps);

@@ -20,13 +20,6 @@ std::optional<PictureFormat> PictureFormatOf(const QString &path) {
 
 bool WritePicture(const QString &path, PictureFormat format, QSize size,
                   const std::function<void(Canvas &)> &draw, QString *error) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    Canvas canvas(image);
-    if (format != PictureFormat::Png)
-        canvas.StartRecording();
-    draw(canvas);
-
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
         if (error)
@@ -37,10 +30,15 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     switch (format) {
-    case PictureFormat::Png:
+    case PictureFormat::Png: {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        Canvas canvas(image);
+        draw(canvas);
         if (!canvas.Image().save(&file, "PNG"))
             return fail(QStringLiteral("no se pudo escribir la imagen PNG"));
         break;
+    }
     case PictureFormat::Svg: {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -49,7 +47,10 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         svg.setResolution(96);
         svg.setTitle(QStringLiteral("Celestigrafo"));
         QPainter painter(&svg);
-        canvas.ReplayRecording(painter);
+        {
+            Canvas canvas(painter, size);
+            draw(canvas);
+        }
         painter.end();
         break;
     }
@@ -63,7 +64,10 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         QPainter painter(&pdf);
         if (!painter.isActive())
             return fail(QStringLiteral("no se pudo crear el documento PDF"));
-        canvas.ReplayRecording(painter);
+        {
+            Canvas canvas(painter, size);
+            draw(canvas);
+        }
         painter.end();
         break;
     }

@@ -59,14 +59,18 @@ TEST_F(CellTest, ConjunctionCellIsBlackWithItsStrengthBelow) {
     const int G = context.glyphs.Size();
     const QImage image =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "1:100", false, true, context); });
-    // The conjunction glyph in black at (left + 2, top + 1).
+    // The conjunction glyph in black at (left + 2, top + 1): every pixel of its box black, white or a
+    // blend of the two, and its dark pixels where the glyph's own picture has them.
     int dark = 0, matched = 0;
     for (int y = 0; y < G; ++y)
-        for (int x = 0; x < G; ++x)
+        for (int x = 0; x < G; ++x) {
+            EXPECT_GE(Coverage(image.pixel(2 + x, 1 + y), Qt::black), 0) << x << "," << y;
             if (context.glyphs.IsDark(kAspectPictureBase + 1, x, y)) {
                 ++dark;
-                matched += image.pixel(2 + x, 1 + y) == qRgb(0, 0, 0);
+                matched += Coverage(image.pixel(2 + x, 1 + y), Qt::black) >= 0.5;
             }
+        }
+    EXPECT_GT(dark, 5);
     EXPECT_EQ(matched, dark);
     // "100%" below the glyph; nothing there without the "%" option.
     EXPECT_GT(DarkIn(image, QRect(1, G + 1, 39, 39 - G)), 10);
@@ -79,7 +83,7 @@ TEST_F(CellTest, DispositorCellShowsARedOppositionAndABoldColon) {
     const int G = context.glyphs.Size();
     const QImage image =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "13:72d", false, false, context); });
-    EXPECT_GT(ColourIn(image, QRect(2, 1, G, G), QColor(255, 0, 0)), 5);
+    EXPECT_GT(TintedIn(image, QRect(2, 1, G, G), QColor(255, 0, 0)), 5);
     EXPECT_GT(DarkIn(image, QRect(G + 3, 0, 8, 20)), 2);
     const QImage noMark =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "13:72", false, false, context); });
@@ -106,7 +110,7 @@ TEST_F(CellTest, RelationColoursFollowRuledHouseMembership) {
         EXPECT_EQ(ColourIn(image, inside, ruled) == inside.width() * inside.height(), c.coloured) << c.ruled;
         // The frame of relation 6 around every related cell.
         EXPECT_EQ(image.pixel(39, 39) == context.relationColours[kRelationFrame].rgb(), c.coloured)
-            << c.ruled;
+            << QColor(image.pixel(39, 39)).name().toStdString() << c.ruled;
     }
     // With "Color" off no relation colour is used and the glyph is black.
     sol.ruledHouses = "10";
@@ -114,7 +118,7 @@ TEST_F(CellTest, RelationColoursFollowRuledHouseMembership) {
     const QImage off =
         Paint([&](Canvas &cv) { PaintAspectCell(cv, cell, 22, 1, "9:50", false, false, context); });
     EXPECT_EQ(ColourIn(off, inside, ruled), 0);
-    EXPECT_EQ(ColourIn(off, QRect(2, 1, 11, 11), QColor(0, 0, 255)), 0);
+    EXPECT_EQ(TintedIn(off, QRect(2, 1, 11, 11), QColor(0, 0, 255)), 0);
     EXPECT_GT(DarkIn(off, QRect(2, 1, 11, 11)), 5);
 }
 
