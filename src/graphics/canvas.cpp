@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 namespace cel::graphics {
 
@@ -18,7 +21,9 @@ QColor StoredColour(std::int32_t value) {
                   static_cast<int>((v >> 16) & 0xFF));
 }
 
-QFont MakeFont(const TextStyle &style) {
+namespace {
+
+QFont BuildFont(const TextStyle &style) {
     QFont font;
     QStringList families{style.family};
     if (style.fixedPitch)
@@ -40,6 +45,40 @@ QFont MakeFont(const TextStyle &style) {
     return font;
 }
 
+// Metrics of a logical resolution of 96 pixels per inch, whatever device is drawn on.
+const QImage &MetricsDevice() {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return device;
+}
+
+// Fonts and their metrics are resolved once per style: resolving a family is slow and every
+// picture asks for the same few styles again and again.
+struct ResolvedFont {
+    QFont font;
+    QFontMetricsF metrics;
+};
+const ResolvedFont &Resolve(const TextStyle &style) {
+    static std::mutex mutex;
+    static std::map<QString, std::unique_ptr<ResolvedFont>> cache;
+    const QString key = style.family + QChar(1) + QString::number(style.pointSize * style.scale, 'g', 10) +
+                        QChar(1) +
+                        QString::number(int(style.fixedPitch) | int(style.bold) << 1 |
+                                        int(style.italic) << 2 | int(style.underline) << 3);
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto &entry = cache[key];
+    if (!entry) {
+        QFont font = BuildFont(style);
+        entry = std::make_unique<ResolvedFont>(ResolvedFont{font, QFontMetricsF(font, &MetricsDevice())});
+    }
+    return *entry;
+}
+
+} // namespace
+
+QFont MakeFont(const TextStyle &style) {
+    return Resolve(style).font;
+}
+
 namespace {
 
 QPen MakePen(const QColor &colour, qreal width = 1, Qt::PenStyle style = Qt::SolidLine) {
@@ -56,11 +95,15 @@ QPointF Centre(QPoint p) {
     return QPointF(p.x() + 0.5, p.y() + 0.5);
 }
 
-// Metrics of a logical resolution of 96 pixels per inch, whatever device is drawn on.
-const QImage &MetricsDevice() {
-    static const QImage device(1, 1, QImage::Format_RGB32);
-    return device;
-}
+struct GlyphKey {
+    const GlyphSet *set;
+    int picture, side8, fx, fy;
+    QRgb colour;
+    bool operator<(const GlyphKey &o) const {
+        return std::tie(set, picture, side8, fx, fy, colour) <
+               std::tie(o.set, o.picture, o.side8, o.fx, o.fy, o.colour);
+    }
+};
 
 void Prepare(QPainter &p) {
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -111,10 +154,8 @@ void Canvas::Circle(QPoint centre, int radius, const QColor &pen) {
 }
 
 void Canvas::CircleF(QPointF centre, qreal radius, const QColor &pen, qreal width) {
-    QPainter &p = Painter();
-    p.setPen(MakePen(pen, width));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centre, radius, radius);
+    // Filled as the thin ring it is: the same picture as a stroked circle, at a fraction of the cost.
+    RingSector(centre, std::max<qreal>(0, radius - width / 2), radius + width / 2, 0, 360, pen);
 }
 
 void Canvas::Line(QPoint from, QPoint to, const QColor &pen, Qt::PenStyle style) {
@@ -174,12 +215,11 @@ void Canvas::Text(QPoint topLeft, const QString &text, const TextStyle &style) {
 }
 
 void Canvas::TextF(QPointF topLeft, const QString &text, const TextStyle &style) {
-    const QFont font = MakeFont(style);
+    const ResolvedFont &resolved = Resolve(style);
     QPainter &p = Painter();
-    p.setFont(font);
+    p.setFont(resolved.font);
     p.setPen(style.colour);
-    const QFontMetricsF metrics(font, &MetricsDevice());
-    p.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    p.drawText(QPointF(topLeft.x(), topLeft.y() + resolved.metrics.ascent()), text);
 }
 
 QSize Canvas::TextSize(const QString &text, const TextStyle &style) const {
@@ -188,7 +228,7 @@ QSize Canvas::TextSize(const QString &text, const TextStyle &style) const {
 }
 
 QSizeF Canvas::TextSizeF(const QString &text, const TextStyle &style) const {
-    const QFontMetricsF metrics(MakeFont(style), &MetricsDevice());
+    const QFontMetricsF &metrics = Resolve(style).metrics;
     return QSizeF(metrics.horizontalAdvance(text), metrics.height());
 }
 
@@ -197,7 +237,33 @@ void Canvas::TintedGlyph(const GlyphSet &set, int picture, QPoint topLeft, const
 }
 
 void Canvas::Glyph(const GlyphSet &set, int picture, const QRectF &box, const QColor &colour) {
-    set.Draw(Painter(), picture, box, colour);
+    if (image_ == nullptr || box.width() > 200) {
+        set.Draw(Painter(), picture, box, colour);
+        return;
+    }
+    // On a picture, each glyph is rendered once per size, colour and quarter-pixel offset and then
+    // copied: the outline is the same, filling it anew every time is what costs.
+    const int left = static_cast<int>(std::floor(box.left())), top = static_cast<int>(std::floor(box.top()));
+    const int fx = static_cast<int>(std::lround((box.left() - left) * 4)),
+              fy = static_cast<int>(std::lround((box.top() - top) * 4));
+    const GlyphKey key{&set, picture, static_cast<int>(std::lround(box.width() * 8)), fx, fy, colour.rgba()};
+    static std::mutex mutex;
+    static std::map<GlyphKey, QImage> cache;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.size() > 4096)
+            cache.clear();
+        const int side = static_cast<int>(std::ceil(box.width() + 1));
+        QImage rendered(side, side, QImage::Format_ARGB32_Premultiplied);
+        rendered.fill(Qt::transparent);
+        QPainter painter(&rendered);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        set.Draw(painter, picture, QRectF(fx / 4.0, fy / 4.0, box.width(), box.height()), colour);
+        painter.end();
+        it = cache.emplace(key, rendered).first;
+    }
+    Painter().drawImage(QPoint(left, top), it->second);
 }
 
 void Canvas::Picture(QPoint topLeft, const QImage &picture) {

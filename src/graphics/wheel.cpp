@@ -114,6 +114,16 @@ struct LabelRow {
     qreal width = 0;  // pixels
     qreal height = 0; // pixels
 };
+// A body's label column, outermost row first (at most a glyph, three texts and a sign).
+struct LabelColumn {
+    std::array<LabelRow, 6> rows{};
+    int count = 0;
+    void push_back(const LabelRow &row) { rows[static_cast<std::size_t>(count++)] = row; }
+    const LabelRow &back() const { return rows[static_cast<std::size_t>(count - 1)]; }
+    const LabelRow &operator[](int i) const { return rows[static_cast<std::size_t>(i)]; }
+    const LabelRow *begin() const { return rows.data(); }
+    const LabelRow *end() const { return rows.data() + count; }
+};
 
 class WheelPainter {
 public:
@@ -239,7 +249,7 @@ private:
     // neighbours as far apart as the label rows need where they meet, and never less than the chart's
     // own spreading asks for.
     std::array<Real, 13> PlaceLabels(const chart::RecDataProg &item,
-                                     const std::function<std::vector<LabelRow>(Real angle)> &rowsAt) {
+                                     const std::function<LabelColumn(Real angle)> &rowsAt) {
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
         const qreal gap = 4 * k_; // room enough to tell one label from the next
         // Two neighbours meeting at a position are clear when no row of one overlaps any row of the
@@ -249,7 +259,7 @@ private:
             for (Real delta = minimum; delta < 30; delta += 0.25L) {
                 const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
                 const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-                const std::vector<LabelRow> rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+                const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
                 bool clear = true;
                 for (const LabelRow &p : rows1) {
                     for (const LabelRow &q : rows2) {
@@ -428,8 +438,8 @@ private:
         const int pieces = texto ? (seg ? 3 : 2) : 0;
         auto columnAt = [&](Real angle) {
             const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
-            std::vector<LabelRow> rows{
-                {b, glyphSide_ + 2 * (v.retrogradeMark ? retro.width() : 0), glyphSide_}};
+            LabelColumn rows;
+            rows.push_back({b, glyphSide_ + 2 * (v.retrogradeMark ? retro.width() : 0), glyphSide_});
             auto next = [&](QSizeF size, Real minimumStep) {
                 const LabelRow &p = rows.back();
                 const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
@@ -464,14 +474,13 @@ private:
             Record(wheel, i, glyphBox);
             if (v.retrogradeMark && body.retrograde)
                 Record(wheel, i, RetrogradeMark(i, glyphPoint));
-            const std::vector<LabelRow> column = columnAt(angle);
+            const LabelColumn column = columnAt(angle);
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = 0; j < pieces; ++j)
                     Record(wheel, i,
-                           CentredText(text.mid(4 * j, 3),
-                                       geo_.AtF(column[static_cast<std::size_t>(j + 1)].radius, angle),
-                                       textStyle, labelBackground_));
+                           CentredText(text.mid(4 * j, 3), geo_.AtF(column[j + 1].radius, angle), textStyle,
+                                       labelBackground_));
             }
             if (signo) {
                 const QRectF box =
@@ -491,7 +500,7 @@ private:
         const bool signo = Flag(v, settings::kFlagPlanetasSigno);
         // The rows of the ring, from the outside in: sign, texts, body glyph.
         const QSizeF piece = canvas_.TextSizeF(QStringLiteral("00°"), textStyle);
-        std::vector<LabelRow> rows;
+        LabelColumn rows;
         Real radius = r - 0.75L * c;
         if (signo) {
             rows.push_back({radius, glyphSide_, glyphSide_});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "graphics/wheel.h"
 #include "graphics_fixture.h"
 
@@ -287,6 +289,47 @@ TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
     EXPECT_TRUE(lineAt(0.8L, 270, colours.wheel[7]));
     EXPECT_FALSE(lineAt(ring, 0, colours.wheel[8]));
     EXPECT_FALSE(lineAt(ring, 40, colours.wheel[8]));
+}
+
+TEST_F(WheelTest, PlacedLabelsNeverOverlapOverRandomCharts) {
+    std::mt19937 random(15);
+    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
+    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
+    for (int chart = 0; chart < 1000; ++chart) {
+        // Bodies scattered or gathered in up to three stelliums, any of them retrograde.
+        const int clusters = clusterCount(random);
+        const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
+        chart::TDataProg p = SyntheticProgressions();
+        for (int i = 1; i <= 12; ++i) {
+            auto &b = p.items[1].bodies[static_cast<std::size_t>(i)];
+            const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+            b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
+            b.wheelPosition = b.position;
+            b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
+            b.retrograde = static_cast<std::uint8_t>(coin(random));
+        }
+        p.items[1].rotation = anywhere(random);
+        RecVistaCarta view;
+        view.largeImagesWheel = chart % 5 == 0;
+        view.wheelFlags[settings::kFlagPlanetasSeg] = chart % 3 == 0;
+        const int side = chart % 4 == 0 ? 1200 : 600;
+        QImage picture(side, side, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        std::vector<WheelLabel> labels;
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
+                  WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
+        ASSERT_GE(labels.size(), 12u * 4);
+        for (std::size_t a = 0; a < labels.size(); ++a)
+            for (std::size_t b = a + 1; b < labels.size(); ++b) {
+                if (labels[a].body == labels[b].body)
+                    continue;
+                const QRectF overlap = labels[a].box.intersected(labels[b].box);
+                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
+                    << "chart " << chart << ": bodies " << labels[a].body << " and " << labels[b].body;
+            }
+        if (chart == 1)
+            Shot(canvas.Image(), "labels_random");
+    }
 }
 
 TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {
