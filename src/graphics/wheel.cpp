@@ -550,7 +550,11 @@ private:
             for (int n = 1; n <= 12; ++n) {
                 const Real theta = Norm360(rotation_ + item.cusps[static_cast<std::size_t>(n)].cusp);
                 canvas_.LineF(geo_.AtF(radius, theta), geo_.AtF(radius + 0.1L, theta), colour, line_);
-                CentredText(QString::number(n), geo_.AtF(radius + 0.12L, theta), style, background);
+                // Without a patch: the number stands among the ring's labels and must not blank them.
+                const QString number = QString::number(n);
+                canvas_.TextF(
+                    CentredBox(geo_.AtF(radius + 0.12L, theta), canvas_.TextSizeF(number, style)).topLeft(),
+                    number, style);
             }
             DrawCuspLegend(item, style, colour);
         }

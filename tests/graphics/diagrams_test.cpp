@@ -80,6 +80,35 @@ TEST_F(DiagramTest, HistogramAndPieInColourAndInBlack) {
     EXPECT_EQ(Count(black, qRgb(0, 128, 0)), 0);
 }
 
+TEST_F(DiagramTest, BodyListNeverOverprintsTheSecondLegend) {
+    // Long names in the second legend reach across into the column of the body list; at every size the
+    // legend starts below the list, so beside the list's glyphs (five of them per row) nothing is drawn.
+    for (std::string &name : s.txt.strSoc2)
+        name = "WWWWWWWWWWWWWWWWWWWWWWWWWW";
+    for (int side : {500, 700, 1000}) {
+        const QImage image = Draw(GraphKind::Pie, true, side);
+        const double k = side / 700.0;
+        const int b = RoundHalfEven(0.72L * (side / 2));
+        const int g = RoundHalfEven(11 * k);
+        const int listX = b + RoundHalfEven(15 * k), listTop = side / 4;
+        const int listBottom = listTop + 12 * (g + RoundHalfEven(5 * k)) + g;
+        const int listRight = listX + 5 * (g + RoundHalfEven(3 * k)) + RoundHalfEven(8 * k);
+        int dark = 0;
+        for (int y = listTop; y < listBottom; ++y)
+            for (int x = listRight; x < side / 2; ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        EXPECT_EQ(dark, 0) << side;
+        // The whole panel still fits in the picture: its last row of the matrix is drawn.
+        int lowest = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side / 2; ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    lowest = y;
+        EXPECT_LT(lowest, side) << side;
+        EXPECT_GT(lowest, side * 4 / 5) << side; // and uses the height
+    }
+}
+
 TEST_F(DiagramTest, NoPointsDrawNoSlices) {
     s.points.viewPtosPla.fill(false);
     s.points.viewPtosCas.fill(false);
