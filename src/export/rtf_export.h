@@ -13,6 +13,7 @@
 
 #include "common/date_time.h"
 #include "common/text_format.h"
+#include "common/version.h"
 #include "export/rtf_writer.h"
 
 namespace cel::exporting {
@@ -20,7 +21,7 @@ namespace cel::exporting {
 // The page being exported: the wheel, the three kinds of aspect page and the four reports.
 enum class ExportPage { Rueda, Tabla, Listado, Natal, Progresiones, Speculum, Resumen, Diagramas };
 
-inline constexpr const char *kProgramCaption = "Celestigrafo Versión 0.02.00";
+inline constexpr const char *kProgramCaption = kChartProgramCaption;
 // The refusal for the summaries, which have no export.
 inline constexpr const char *kSummaryRefusal =
     "La función \"Exportar resumen a un archivo RTF\" aún no se ha implementado. Contacte al autor del "

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <map>
 
+#include "common/version.h"
+
 namespace cel::cli {
 
 namespace {
@@ -110,6 +112,8 @@ int RunWords(const std::vector<std::string> &words, RunContext &ctx) {
                  "celestigrafo-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", std::string("celestigrafo-cli ") + kPackageVersion,
+                         "Print the program's version and exit");
     char separator = 0;
     app.add_option("--decimal-separator", separator,
                    "Decimal separator for numbers written to files and texts: ',' or '.' "
@@ -136,6 +140,12 @@ int RunWords(const std::vector<std::string> &words, RunContext &ctx) {
             WriteJson(ctx, {{"help", app.help()}});
         else
             ctx.out << app.help();
+        return 0;
+    } catch (const CLI::CallForVersion &e) {
+        if (ctx.batch)
+            WriteJson(ctx, {{"version", kPackageVersion}});
+        else
+            ctx.out << e.what() << '\n';
         return 0;
     } catch (const CLI::CallForAllHelp &) {
         if (ctx.batch)
