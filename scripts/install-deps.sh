@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config ccache dpkg-dev file desktop-file-utils librsvg2-bin man-db
+    g++ cmake ninja-build pkg-config ccache clang-format python3 dpkg-dev file desktop-file-utils librsvg2-bin man-db
     qt6-base-dev libqt6svg6-dev qt6-base-dev-tools
     libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -11,6 +11,8 @@ namespace cel::analysis {
 
 namespace {
 
+using astronomy::AngleLayout;
+using astronomy::AngleSuffix;
 using astronomy::FormatAngle;
 
 const std::string kNoHalf = "-";
@@ -414,13 +416,22 @@ void FillChartData(TextGrid &grid, const chart::TDataAstro &chart, const TextFor
     for (int i = 1; i <= 12; ++i) {
         const chart::RecPlaneta &p = chart.bodies[static_cast<std::size_t>(i)];
         grid.At(i, 0) = chart::kBodyNames[static_cast<std::size_t>(i)];
-        grid.At(i, 1) = FormatAngle(360, 0, 0, 0, p.longitude, format);
-        grid.At(i, 2) = FormatAngle(360, 0, 3, 0, p.latitude, format);
-        grid.At(i, 3) = FormatAngle(360, 0, 0, 0, p.rightAscension, format);
-        grid.At(i, 4) = FormatAngle(360, 0, 3, 0, p.declination, format);
-        grid.At(i, 5) = FormatAngle(360, 0, 0, 0, p.dmo, format) + " (" + std::to_string(p.quadrant) + ")";
-        grid.At(i, 6) = FormatAngle(360, 0, 0, 0, p.pole, format);
-        grid.At(i, 7) = FormatAngle(360, 0, 0, 0, p.aoDo, format) + " " + p.aoDoLabel;
+        grid.At(i, 1) =
+            FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, p.longitude, format);
+        grid.At(i, 2) = FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
+                                    p.latitude, format);
+        grid.At(i, 3) = FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds,
+                                    p.rightAscension, format);
+        grid.At(i, 4) = FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
+                                    p.declination, format);
+        grid.At(i, 5) =
+            FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, p.dmo, format) + " (" +
+            std::to_string(p.quadrant) + ")";
+        grid.At(i, 6) =
+            FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, p.pole, format);
+        grid.At(i, 7) =
+            FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, p.aoDo, format) + " " +
+            p.aoDoLabel;
     }
     const CivilDateTime instant = DecodeDateTime(chart.instant);
     grid.At(14, 2) =
@@ -429,12 +440,17 @@ void FillChartData(TextGrid &grid, const chart::TDataAstro &chart, const TextFor
     grid.At(15, 2) = TimeText(instant);
     grid.At(16, 2) = Printf("%2.3f", chart.deltaT, format);
     grid.At(17, 2) = Printf("%2.4f", static_cast<double>(chart.julianDay), format);
-    grid.At(18, 2) = FormatAngle(24, 0, 0, 5, chart.siderealTime, format);
+    grid.At(18, 2) =
+        FormatAngle(24, 0, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, chart.siderealTime, format);
     // Angles over the whole circle wrap at 360.
-    grid.At(14, 4) = FormatAngle(360, 0, 0, 0, chart.armc, format);
-    grid.At(15, 4) = FormatAngle(360, 0, 0, 0, chart.obliquity, format);
-    grid.At(16, 4) = FormatAngle(360, 0, 0, 0, chart.sunTrueLongitude, format);
-    grid.At(17, 4) = FormatAngle(360, 0, 0, 0, chart.sunMeanLongitude, format);
+    grid.At(14, 4) =
+        FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, chart.armc, format);
+    grid.At(15, 4) =
+        FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, chart.obliquity, format);
+    grid.At(16, 4) = FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds,
+                                 chart.sunTrueLongitude, format);
+    grid.At(17, 4) = FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds,
+                                 chart.sunMeanLongitude, format);
     const CivilDateTime equation = DecodeDateTime(std::fabs(static_cast<double>(chart.equationOfTime)));
     grid.At(18, 4) = (chart.equationOfTime > 0 ? "+ " : "- ") + TimeText(equation);
 }

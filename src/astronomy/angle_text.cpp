@@ -1,7 +1,9 @@
 #include "astronomy/angle_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -64,13 +66,13 @@ std::string SecondsText(Real seconds, int decimals, char separator) {
 
 } // namespace
 
-std::string FormatAngle(int wrap, int decimals, int suffixKind, int layout, Real x,
+std::string FormatAngle(int wrap, int decimals, AngleSuffix suffix, AngleLayout layout, Real x,
                         const TextFormat &format) {
     if (decimals < 0)
         decimals = 0;
     SplitAngleResult r = SplitAngle(wrap, std::fabs(x));
     std::string text;
-    if (layout == DegreesMinutes) {
+    if (layout == AngleLayout::DegreesMinutes) {
         if (std::trunc(r.seconds) > 29)
             CarryMinute(r, wrap);
         text = TwoDigits(r.degrees) + "° " + TwoDigits(r.minutes) + "'";
@@ -80,20 +82,52 @@ std::string FormatAngle(int wrap, int decimals, int suffixKind, int layout, Real
             r.seconds = 0;
             CarryMinute(r, wrap);
         }
-        const char *unit = layout == HoursMinutesSeconds ? "h " : "° ";
+        const char *unit = layout == AngleLayout::HoursMinutesSeconds ? "h " : "° ";
         text = TwoDigits(r.degrees) + unit + TwoDigits(r.minutes) + "' " +
                SecondsText(r.seconds, decimals, format.decimalSeparator) + "\"";
     }
-    switch (suffixKind) {
-    case WestEast:
+    switch (suffix) {
+    case AngleSuffix::WestEast:
         return text + (x > 0 ? " W" : " E");
-    case NorthSouth:
+    case AngleSuffix::NorthSouth:
         return text + (x > 0 ? " N" : " S");
-    case PlusMinus:
+    case AngleSuffix::PlusMinus:
         return (x > 0 ? "+ " : "- ") + text;
-    default:
-        return text;
+    case AngleSuffix::None:
+        break;
     }
+    return text;
+}
+
+std::string FormatSignPosition(int decimals, AngleLayout layout, Real x, const TextFormat &format) {
+    decimals = std::clamp(decimals, 0, 6);
+    x = std::fabs(x);
+    if (x >= 30)
+        x = std::fmod(x, 30);
+    // Counted in the last unit shown; the small allowance keeps 15° 30' 30" from reading 29" when the
+    // binary value falls a hair short of it.
+    std::int64_t perDegree = 60;
+    std::int64_t perSecond = 1;
+    if (layout != AngleLayout::DegreesMinutes) {
+        for (int i = 0; i < decimals; ++i)
+            perSecond *= 10;
+        perDegree = 3600 * perSecond;
+    }
+    const auto units =
+        std::min(static_cast<std::int64_t>(std::floor(x * perDegree + 1e-6L)), 30 * perDegree - 1);
+    const int degrees = static_cast<int>(units / perDegree);
+    if (layout == AngleLayout::DegreesMinutes)
+        return TwoDigits(degrees) + "° " + TwoDigits(static_cast<int>(units % 60)) + "'";
+    const std::int64_t inDegree = units % perDegree;
+    const int minutes = static_cast<int>(inDegree / (60 * perSecond));
+    const std::int64_t seconds = inDegree % (60 * perSecond);
+    std::string secondsText = TwoDigits(static_cast<int>(seconds / perSecond));
+    if (decimals > 0) {
+        std::string fraction = std::to_string(seconds % perSecond);
+        secondsText += format.decimalSeparator + std::string(decimals - fraction.size(), '0') + fraction;
+    }
+    const char *unit = layout == AngleLayout::HoursMinutesSeconds ? "h " : "° ";
+    return TwoDigits(degrees) + unit + TwoDigits(minutes) + "' " + secondsText + "\"";
 }
 
 Real DmsToDegrees(Real seconds, Real minutes, Real degrees) {

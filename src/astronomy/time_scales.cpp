@@ -46,6 +46,47 @@ constexpr Real k1800[] = {-2.50L,      228.95L,     5218.61L,    56282.84L,  324
 constexpr Real k1900[] = {-2.44L,     87.24L,      815.20L,    -2637.80L,   -18756.33L,
                           124906.15L, -303191.19L, 372919.88L, -232424.66L, 58353.42L};
 
+// Espenak and Meeus, "Polynomial Expressions for Delta T", at the fractional year.
+Real EspenakMeeus2005(Real year) {
+    const Real t = year - 2000;
+    return 62.92L + 0.32217L * t + 0.005589L * t * t;
+}
+Real EspenakMeeusLongTerm(Real year) {
+    const Real u = (year - 1820) / 100;
+    const Real parabola = -20 + 32 * u * u;
+    return year < 2150 ? parabola - 0.5628L * (2150 - year) : parabola;
+}
+
+// The calendar year plus the part of it elapsed at the decoded instant.
+Real FractionalYear(const CivilDateTime &dt) {
+    const auto start = DaysFromCivil(dt.year, 1, 1);
+    const Real length = static_cast<Real>(DaysFromCivil(dt.year + 1, 1, 1) - start);
+    const Real day = static_cast<Real>(DaysFromCivil(dt.year, dt.month, dt.day) - start);
+    const Real time =
+        (static_cast<Real>(dt.hour) * 3'600'000 + dt.minute * 60'000 + dt.second * 1000 + dt.millisecond) /
+        86'400'000;
+    return dt.year + (day + time) / length;
+}
+
+// After the stored table: the measured 1 January values, linearly between them; from the last one the
+// 2005-2050 polynomial plus a correction that starts at the measured value and fades out by 2050, where
+// the long-term expression takes over, so that neither join jumps.
+Real DeltaTAfterTable(const CivilDateTime &dt) {
+    constexpr int lastYear = kDeltaTMeasuredFirstYear + kDeltaTMeasuredCount - 1;
+    const Real year = FractionalYear(dt);
+    if (dt.year < lastYear) {
+        const int i = dt.year - kDeltaTMeasuredFirstYear;
+        const Real f = year - dt.year;
+        return ConstDeltaTMeasured[i] + f * (ConstDeltaTMeasured[i + 1] - ConstDeltaTMeasured[i]);
+    }
+    if (year >= 2050)
+        return EspenakMeeusLongTerm(year);
+    const Real atStart = ConstDeltaTMeasured[kDeltaTMeasuredCount - 1] - EspenakMeeus2005(lastYear);
+    const Real atEnd = EspenakMeeusLongTerm(2050) - EspenakMeeus2005(2050);
+    const Real w = (2050 - year) / (2050 - lastYear);
+    return EspenakMeeus2005(year) + w * atStart + (1 - w) * atEnd;
+}
+
 } // namespace
 
 Real DeltaT(TDateTime gmt) {
@@ -66,7 +107,7 @@ Real DeltaT(TDateTime gmt) {
         return ConstDeltaT[348 + (year - 2001) * 4 + (dt.month - 1) / 3];
     if (year <= 2012)
         return ConstDeltaT[360 + year - 2004];
-    return 0;
+    return DeltaTAfterTable(dt);
 }
 
 } // namespace cel::astronomy

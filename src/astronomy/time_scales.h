@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "astronomy/angles.h"
+#include "astronomy/tables/delta_t_table.h"
 #include "common/date_time.h"
 
 namespace cel::astronomy {
@@ -16,11 +17,9 @@ Real InstantToJulianDay(TDateTime instant);
 TDateTime LocalToGmt(TDateTime local, Real zoneHours);
 TDateTime GmtToLocal(TDateTime gmt, Real zoneHours);
 
-// TT - UT in seconds for a Greenwich instant (0 outside 1800..2012).
+// TT - UT in seconds for a Greenwich instant: 0 before 1800, the polynomials and the stored table up
+// to 2012, then the measured yearly values interpolated at the fractional year, then the Espenak-Meeus
+// extrapolations joined to the last measured value without a jump.
 Real DeltaT(TDateTime gmt);
-
-// The stored Delta T table: 348 monthly values 1972-2000, 12 quarterly 2001-2003, 9 yearly 2004-2012.
-inline constexpr int kDeltaTCount = 348 + 12 + 9;
-extern const double ConstDeltaT[kDeltaTCount];
 
 } // namespace cel::astronomy

@@ -197,12 +197,17 @@ bool ReadRecord(RecordList<T> &list, MaxIds &ids, Kind kind, bool ok, std::uniqu
     return true;
 }
 
-// Writing: a text field never carries a separator or a line break into the file.
-void PutText(std::string &out, std::string_view utf8, char extra = 0) {
+// Where a text is written: a separator is removed only where it would break the structure ("â" and
+// line breaks anywhere, "ß" inside sub-records and lists, "ê" inside events); every other byte is
+// written as it is, so text read from a file comes back unchanged.
+enum class Level { Line, SubRecord, Event };
+
+void PutText(std::string &out, std::string_view utf8, Level level = Level::Line) {
     const std::size_t start = out.size();
     AppendUtf8AsWindows1252(out, utf8);
-    const auto bad = [extra](char c) {
-        return c == kFieldSep || c == kListSep || c == '\r' || c == '\n' || (extra != 0 && c == extra);
+    const auto bad = [level](char c) {
+        return c == kFieldSep || c == '\r' || c == '\n' || (level != Level::Line && c == kListSep) ||
+               (level == Level::Event && c == kEventSep);
     };
     if (std::any_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), bad))
         out.erase(std::remove_if(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), bad),
@@ -241,12 +246,12 @@ public:
         PutInt(out_, a.IdLugarGeo);
         for (const std::string *s : {&a.Dir, &a.Tel, &a.Cel, &a.Fax, &a.Web}) {
             out_ += kListSep;
-            PutText(out_, *s);
+            PutText(out_, *s, Level::SubRecord);
         }
         out_ += kListSep;
         PutInt(out_, a.EmailValido);
         out_ += kListSep;
-        PutText(out_, a.Email);
+        PutText(out_, a.Email, Level::SubRecord);
         out_ += kListSep;
         out_ += kFieldSep;
     }
@@ -262,7 +267,7 @@ public:
         for (const TEvento &e : list) {
             out_ += kListSep;
             out_ += kEventSep;
-            PutText(out_, e.Nombre, kEventSep);
+            PutText(out_, e.Nombre, Level::Event);
             out_ += kEventSep;
             PutInt(out_, e.IdLugarGeo);
             out_ += kEventSep;
@@ -281,7 +286,7 @@ public:
     void Texts(const std::vector<std::string> &list) {
         for (const std::string &s : list) {
             out_ += kListSep;
-            PutText(out_, s);
+            PutText(out_, s, Level::SubRecord);
         }
         out_ += kListSep;
         out_ += kFieldSep;
@@ -455,8 +460,7 @@ LoadReport LoadDataText(std::string_view bytes, Database &db, Notifier &notifier
         notifier.Notice(NoticeKind::Error, false, true, kFileErrorText);
     if (!merging)
         for (int k = 0; k < kKindCount; ++k)
-            db.NextId[k] =
-                static_cast<std::int32_t>(std::clamp<std::int64_t>(ids.value[k] + 1, 0, INT32_MAX));
+            db.NextId[k] = std::max<std::int64_t>(ids.value[k] + 1, 0);
     return report;
 }
 
@@ -486,16 +490,19 @@ std::string DataFileText(Database &db, const TextFormat &format) {
     return all;
 }
 
-void SaveDataFile(const std::string &path, Database &db, const TextFormat &format) {
+FileIdentity SaveDataFile(const std::string &path, Database &db, const TextFormat &format,
+                          const FileIdentity *expected) {
+    FileIdentity written;
     try {
-        SafeFileWriter writer(path);
+        SafeFileWriter writer(path, expected);
         WriteLines(db, format.decimalSeparator, [&writer](std::string_view chunk) { writer.Write(chunk); });
-        writer.Commit();
+        written = writer.Commit();
     } catch (...) {
         db.SortAllByName();
         throw;
     }
     db.SortAllByName();
+    return written;
 }
 
 bool ParseNamedLine(std::string_view line, char fieldSeparator, TData &record) {

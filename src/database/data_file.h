@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/notifier.h"
+#include "common/safe_file.h"
 #include "common/text_format.h"
 #include "database.h"
 
@@ -38,8 +39,11 @@ bool OpenDataFile(const std::string &path, Database &db, Notifier &notifier, con
                   LoadReport *report = nullptr);
 
 // Writes the whole database (each list in Id order) to path, replacing the file safely; afterwards the
-// lists are in name order. Throws FileError; the old file is then unchanged.
-void SaveDataFile(const std::string &path, Database &db, const TextFormat &format);
+// lists are in name order. Throws FileError; the old file is then unchanged. With expected (the file
+// as it was read), a file changed on disk since is not overwritten (FileChangedError). Returns the
+// identity of the file written.
+FileIdentity SaveDataFile(const std::string &path, Database &db, const TextFormat &format,
+                          const FileIdentity *expected = nullptr);
 // The bytes a save writes (lists sorted by Id on return).
 std::string DataFileText(Database &db, const TextFormat &format);
 
@@ -50,10 +54,6 @@ bool ParsePlaceLine(std::string_view line, char fieldSeparator, char decimalSepa
 
 // True when the path's extension, ignoring case, is ".age".
 bool HasDataFileExtension(const std::string &path);
-// One line's fields with a given field separator, as the data file reads them (the place file uses
-// the same layout with "!"); false when a number does not parse.
-bool ParseNamedLine(std::string_view line, char fieldSeparator, TData &record);
-bool ParsePlaceLine(std::string_view line, char fieldSeparator, char decimalSeparator, TLugar_Geo &place);
 
 // True when the path's extension, ignoring case, is ext (with its dot).
 bool HasExtension(const std::string &path, std::string_view ext);

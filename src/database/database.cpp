@@ -111,6 +111,25 @@ std::string NameSortKey(std::string_view name) {
     return key;
 }
 
+IdLimitError::IdLimitError(Kind kind)
+    : std::runtime_error([kind] {
+          static const char *const names[kKindCount] = {
+              "países", "lugares", "grupos de personas", "personas", "grupos de negocios", "negocios"};
+          return std::string("No se puede agregar: los ") + names[static_cast<int>(kind)] +
+                 " del archivo ya usan el Id más alto posible (2147483647). Nada se cambió; "
+                 "renumere el archivo (por ejemplo anexándolo a un archivo nuevo) y vuelva a intentarlo.";
+      }()) {}
+
+void Database::RequireRoomFor(Kind kind, std::int64_t count) const {
+    if (!HasRoomFor(kind, count))
+        throw IdLimitError(kind);
+}
+
+std::int32_t Database::TakeId(Kind kind) {
+    RequireRoomFor(kind);
+    return static_cast<std::int32_t>(Counter(kind)++);
+}
+
 void Database::Clear() {
     Countries.clear();
     PersonGroups.clear();

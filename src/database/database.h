@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,13 @@ enum class Kind : int {
     Business = 5
 };
 constexpr int kKindCount = 6;
+constexpr std::int64_t kMaxId = 2147483647;
+
+// An addition refused because it would pass the largest Id.
+class IdLimitError : public std::runtime_error {
+public:
+    explicit IdLimitError(Kind kind);
+};
 
 class Database {
 public:
@@ -34,16 +42,22 @@ public:
     RecordList<TLugar_Geo> Places;
     RecordList<TPersona> Persons;
     RecordList<TNegocio> Businesses;
-    std::array<std::int32_t, kKindCount> NextId{}; // indexed by Kind
-    std::string Path;                              // full path of the current data file
+    // Indexed by Kind; wider than an Id so that a file holding the largest Id is seen to be full.
+    std::array<std::int64_t, kKindCount> NextId{};
+    std::string Path; // full path of the current data file
 
     // Empties every list and sets every counter to 0 (the path is kept).
     void Clear();
 
-    std::int32_t &Counter(Kind kind) { return NextId[static_cast<int>(kind)]; }
-    std::int32_t Counter(Kind kind) const { return NextId[static_cast<int>(kind)]; }
-    // The counter's value for a new record; the counter moves on.
-    std::int32_t TakeId(Kind kind) { return Counter(kind)++; }
+    std::int64_t &Counter(Kind kind) { return NextId[static_cast<int>(kind)]; }
+    std::int64_t Counter(Kind kind) const { return NextId[static_cast<int>(kind)]; }
+    // True when count new records of the kind still get Ids no larger than the largest (2147483647).
+    bool HasRoomFor(Kind kind, std::int64_t count = 1) const { return Counter(kind) + count - 1 <= kMaxId; }
+    // Throws IdLimitError unless count new records of the kind fit; call before changing anything.
+    void RequireRoomFor(Kind kind, std::int64_t count = 1) const;
+    // The counter's value for a new record; the counter moves on. Throws IdLimitError when the
+    // counter has passed the largest Id (nothing changes then).
+    std::int32_t TakeId(Kind kind);
 
     // "-" for a negative Id, otherwise the place's name, ", " and its country's name.
     std::string PlaceCaption(std::int32_t placeId) const;

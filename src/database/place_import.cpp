@@ -1,5 +1,6 @@
 #include "place_import.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
@@ -162,6 +163,12 @@ AddPlacesResult AddPlaces(Database &db, const TData &fileCountry, RecordList<TLu
                           Notifier &notifier) {
     AddPlacesResult result;
     const int known = IndexOfName(db.Countries, fileCountry.Nombre);
+    // Every Id the addition may need must exist before anything changes.
+    const auto ticked =
+        std::count_if(filePlaces.begin(), filePlaces.end(), [](const auto &p) { return p && p->Marca == 1; });
+    if (known < 0)
+        db.RequireRoomFor(Kind::Country);
+    db.RequireRoomFor(Kind::Place, ticked);
     if (known < 0) {
         auto country = std::make_unique<TPais>();
         country->Nombre = fileCountry.Nombre;

@@ -56,6 +56,7 @@ struct AddPlacesResult {
 
 // Adds the ticked places (Marca 1) of a place file to the database in file order, asking the
 // duplicate questions; the places added are moved out of filePlaces. The caller saves afterwards.
+// Throws IdLimitError, before changing anything, when the new Ids would pass the largest Id.
 AddPlacesResult AddPlaces(Database &db, const TData &fileCountry, RecordList<TLugar_Geo> &filePlaces,
                           Notifier &notifier);
 

@@ -19,7 +19,7 @@ namespace cel::database {
 
 namespace {
 
-constexpr std::uint32_t kMagic = 0x43454C31; // "CEL1"
+constexpr std::uint32_t kMagic = 0x43454C32; // "CEL2"
 constexpr std::size_t kPathBytes = 4096;     // a whole Linux path: no cut, so no false match or miss
 
 struct SharedSlot {
@@ -27,6 +27,8 @@ struct SharedSlot {
     std::uint32_t length;
     std::uint64_t startTime;
     std::uint64_t window;
+    std::uint64_t device; // the file the path named when registered; 0 when it did not exist
+    std::uint64_t inode;
     char path[kPathBytes];
 };
 
@@ -34,6 +36,8 @@ void SetFree(SharedSlot &s) {
     s.pid = 0;
     s.startTime = 0;
     s.window = 0;
+    s.device = 0;
+    s.inode = 0;
     s.length = 1;
     s.path[0] = '-';
 }
@@ -62,6 +66,18 @@ std::uint64_t StartTimeOf(std::int32_t pid) {
         if (!(fields >> field))
             return 0;
     return std::strtoull(field.c_str(), nullptr, 10);
+}
+
+// True when the slot holds path or the same file as path under another name.
+bool SameFile(const SharedSlot &s, const std::string &path, const struct stat *file) {
+    if (PathOf(s) == path)
+        return true;
+    return file && s.inode != 0 && s.device == static_cast<std::uint64_t>(file->st_dev) &&
+           s.inode == static_cast<std::uint64_t>(file->st_ino);
+}
+
+std::string ShmPath(const std::string &name) {
+    return "/dev/shm" + (name.empty() || name.front() != '/' ? "/" + name : name);
 }
 
 } // namespace
@@ -95,8 +111,10 @@ private:
     bool held_ = false;
 };
 
-EMappingException::EMappingException(int code)
-    : std::runtime_error("Memory Mapping Error #" + std::to_string(code)) {}
+EMappingException::EMappingException(int code, const std::string &detail)
+    : std::runtime_error("Memory Mapping Error #" + std::to_string(code) +
+                         (detail.empty() ? "" : ": " + detail)),
+      code_(code) {}
 
 GuardOwner GuardOwner::Current(std::uint64_t window) {
     const std::int32_t pid = static_cast<std::int32_t>(getpid());
@@ -113,9 +131,28 @@ bool OwnerAlive(const GuardOwner &owner) {
 }
 
 SharedUseGuard::SharedUseGuard(const std::string &name) {
-    fd_ = shm_open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const std::string object = ShmPath(name);
+    const auto failure = [&object](int e, const char *step) {
+        std::string detail = "la tabla de uso compartido " + object + " (" + step + "): " + std::strerror(e);
+        if (e == EACCES)
+            detail += "; la creó otro usuario sin permiso de escritura para todos: ciérrense los programas "
+                      "que la usan o bórrese el archivo";
+        return EMappingException(e, detail);
+    };
+    // Every local user of the programs shares the table, whatever the creator's umask: a table made
+    // now gets mode 0666 explicitly.
+    fd_ = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+        fchmod(fd_, 0666);
+    } else if (errno == EEXIST) {
+        fd_ = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0666);
+        // A table made by an older version with the creator's umask is opened up by its owner.
+        struct stat st {};
+        if (fd_ >= 0 && fstat(fd_, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & 0666) != 0666)
+            fchmod(fd_, 0666);
+    }
     if (fd_ < 0)
-        throw EMappingException(errno);
+        throw failure(errno, "abrir");
     {
         Lock lock(*this);
         struct stat st {};
@@ -123,13 +160,13 @@ SharedUseGuard::SharedUseGuard(const std::string &name) {
             (static_cast<std::size_t>(st.st_size) != sizeof(Table) && ftruncate(fd_, sizeof(Table)) != 0)) {
             const int e = errno;
             close(fd_);
-            throw EMappingException(e);
+            throw failure(e, "dar tamaño");
         }
         void *view = mmap(nullptr, sizeof(Table), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
         if (view == MAP_FAILED) {
             const int e = errno;
             close(fd_);
-            throw EMappingException(e);
+            throw failure(e, "proyectar en memoria");
         }
         table_ = static_cast<Table *>(view);
         // A new (zero-filled) or foreign block starts with every slot free.
@@ -154,28 +191,60 @@ void SharedUseGuard::Remove(const std::string &name) {
 }
 
 bool SharedUseGuard::Register(const GuardOwner &owner, const std::string &path) {
+    Lock lock(*this);
+    return RegisterLocked(owner, path);
+}
+
+bool SharedUseGuard::RegisterLocked(const GuardOwner &owner, const std::string &path) {
     if (path.size() > kPathBytes)
         return false;
-    Lock lock(*this);
-    for (SharedSlot &s : table_->slots) {
-        if (s.pid == 0 || OwnerOf(s) == owner || !OwnerAlive(OwnerOf(s))) {
-            std::memcpy(s.path, path.data(), path.size());
-            s.length = static_cast<std::uint32_t>(path.size());
-            s.pid = owner.pid;
-            s.startTime = owner.startTime;
-            s.window = owner.window;
-            return true;
+    struct stat file {};
+    const bool exists = stat(path.c_str(), &file) == 0;
+    // The owner's own slot for this path first, so that a new registration updates it.
+    SharedSlot *chosen = nullptr;
+    for (SharedSlot &s : table_->slots)
+        if (s.pid != 0 && OwnerOf(s) == owner && PathOf(s) == path) {
+            chosen = &s;
+            break;
         }
+    for (SharedSlot &s : table_->slots) {
+        if (chosen)
+            break;
+        if (s.pid == 0 || OwnerOf(s) == owner || !OwnerAlive(OwnerOf(s)))
+            chosen = &s;
     }
-    return false;
+    if (!chosen)
+        return false;
+    std::memcpy(chosen->path, path.data(), path.size());
+    chosen->length = static_cast<std::uint32_t>(path.size());
+    chosen->pid = owner.pid;
+    chosen->startTime = owner.startTime;
+    chosen->window = owner.window;
+    chosen->device = exists ? static_cast<std::uint64_t>(file.st_dev) : 0;
+    chosen->inode = exists ? static_cast<std::uint64_t>(file.st_ino) : 0;
+    return true;
 }
 
 bool SharedUseGuard::UsedByAnother(const GuardOwner &owner, const std::string &path) {
     Lock lock(*this);
+    return UsedByAnotherLocked(owner, path);
+}
+
+bool SharedUseGuard::UsedByAnotherLocked(const GuardOwner &owner, const std::string &path) {
+    struct stat file {};
+    const bool exists = stat(path.c_str(), &file) == 0;
     for (const SharedSlot &s : table_->slots)
-        if (s.pid != 0 && PathOf(s) == path && !(OwnerOf(s) == owner) && OwnerAlive(OwnerOf(s)))
+        if (s.pid != 0 && !(OwnerOf(s) == owner) && SameFile(s, path, exists ? &file : nullptr) &&
+            OwnerAlive(OwnerOf(s)))
             return true;
     return false;
+}
+
+SharedUseGuard::Claim SharedUseGuard::TryRegister(const GuardOwner &owner, const std::string &path) {
+    Lock lock(*this);
+    if (UsedByAnotherLocked(owner, path))
+        return Claim::UsedByAnother;
+    return RegisterLocked(owner, path) ? Claim::Registered : Claim::TableFull;
 }
 
 void SharedUseGuard::Release(const GuardOwner &owner, const std::string &path) {
@@ -203,7 +272,7 @@ std::vector<SharedUseGuard::Slot> SharedUseGuard::Slots() {
     Lock lock(*this);
     std::vector<Slot> slots;
     for (const SharedSlot &s : table_->slots)
-        slots.push_back({s.pid == 0, std::string(PathOf(s)), OwnerOf(s)});
+        slots.push_back({s.pid == 0, std::string(PathOf(s)), OwnerOf(s), s.device, s.inode});
     return slots;
 }
 

@@ -12,10 +12,15 @@
 
 namespace cel::database {
 
-// A failure of the operating system's shared-memory calls: "Memory Mapping Error #<code>".
+// A failure of the operating system's shared-memory calls: "Memory Mapping Error #<code>", followed
+// by the object concerned and why.
 class EMappingException : public std::runtime_error {
 public:
-    explicit EMappingException(int code);
+    explicit EMappingException(int code, const std::string &detail = {});
+    int code() const { return code_; }
+
+private:
+    int code_;
 };
 
 // Who holds a registration: a process (its id and start time, so that a reused id is not taken for
@@ -45,11 +50,19 @@ public:
     SharedUseGuard(const SharedUseGuard &) = delete;
     SharedUseGuard &operator=(const SharedUseGuard &) = delete;
 
-    // Stores path in the first slot that is free (or whose owner has ended) or already the owner's;
-    // when all 20 belong to other running owners nothing is stored (returns false).
+    // Stores path and the identity (device and inode) of the file it names in the first slot that is
+    // free (or whose owner has ended) or already the owner's for this path; when all 20 belong to
+    // other running owners nothing is stored (returns false). Registering again after a save records
+    // the new file's identity.
     bool Register(const GuardOwner &owner, const std::string &path);
-    // True when a running owner other than this one has exactly this path (case-sensitive).
+    // True when a running owner other than this one has this path (exactly, case-sensitive) or the
+    // same file under another name (a hard or symbolic link: same device and inode).
     bool UsedByAnother(const GuardOwner &owner, const std::string &path);
+
+    enum class Claim { Registered, UsedByAnother, TableFull };
+    // UsedByAnother and, when free, Register, as one step under the lock, so that two programs
+    // opening the same file at the same moment cannot both take it.
+    Claim TryRegister(const GuardOwner &owner, const std::string &path);
     // Frees the owner's first slot with this path; the later slots move down one place.
     void Release(const GuardOwner &owner, const std::string &path);
     // UsedByAnother, and when true the read-only notice; the caller then abandons its change.
@@ -60,6 +73,8 @@ public:
         bool free = true; // "-" with no owner
         std::string path;
         GuardOwner owner;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
     };
     // The 20 slots as stored (an ended owner's slot still shows its path).
     std::vector<Slot> Slots();
@@ -71,6 +86,8 @@ public:
     static void Remove(const std::string &name);
 
 private:
+    bool UsedByAnotherLocked(const GuardOwner &owner, const std::string &path);
+    bool RegisterLocked(const GuardOwner &owner, const std::string &path);
     struct Table;
     class Lock;
     Table *table_ = nullptr;

@@ -38,7 +38,8 @@ std::string TwoDigits(int v) {
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
 std::string WholeCircle(long double x, const TextFormat &format) {
-    return astronomy::FormatAngle(360, 0, 0, 0, x, format);
+    return astronomy::FormatAngle(360, 0, astronomy::AngleSuffix::None,
+                                  astronomy::AngleLayout::DegreesMinutesSeconds, x, format);
 }
 
 RtfGrid FromTextGrid(const analysis::TextGrid &grid, const std::vector<int> &widths, int rowHeight,
@@ -139,11 +140,14 @@ void FillProgressionsGrid(RtfGrid &grid, ProgGridMarks &marks, const chart::TDat
             }
             std::string text;
             if (c <= 9) {
-                text = astronomy::FormatAngle(30, 0, 0, 0, value - (sign - 1) * 30.0L, format);
+                text = astronomy::FormatSignPosition(0, astronomy::AngleLayout::DegreesMinutesSeconds,
+                                                     value - (sign - 1) * 30.0L, format);
                 marks.sign[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = sign;
             } else {
                 // The meridian-distance items keep their quadrant in the sign field.
-                text = astronomy::FormatAngle(91, 0, 0, 0, value, format) + " (" + std::to_string(sign) + ")";
+                text = astronomy::FormatAngle(91, 0, astronomy::AngleSuffix::None,
+                                              astronomy::AngleLayout::DegreesMinutesSeconds, value, format) +
+                       " (" + std::to_string(sign) + ")";
             }
             grid.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = text;
         }

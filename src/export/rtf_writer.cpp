@@ -2,12 +2,12 @@
 
 #include <QFont>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <array>
 #include <cmath>
 #include <stdexcept>
 
+#include "common/safe_file.h"
 #include "database/windows1252.h"
 #include "export/wmf_writer.h"
 
@@ -466,17 +466,7 @@ void TCtrlToRTF::WriteAspectList(int ppi, const RtfGrid &grid, const CodeRendere
 
 void TCtrlToRTF::SaveToFile(const std::string &fileName) {
     const std::string document = body_ + "\r\n}";
-    QSaveFile file(QString::fromStdString(fileName));
-    const auto fail = [&file, &fileName]() {
-        throw std::runtime_error(fileName + ": " + file.errorString().toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        fail();
-    if (file.write(document.data(), static_cast<qint64>(document.size())) !=
-        static_cast<qint64>(document.size()))
-        fail();
-    if (!file.commit())
-        fail();
+    WriteFileSafely(fileName, document); // throws FileError (a std::runtime_error)
     body_ = document;
 }
 

@@ -222,8 +222,8 @@ void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, c
     }
     TextStyle font = context.gridFont;
     font.underline = v.retrogradeMark && retrograde;
-    const QString text = QString::fromStdString(
-        astronomy::FormatAngle(30, 0, 0, 0, position - (sign - 1) * 30.0L, context.format));
+    const QString text = QString::fromStdString(astronomy::FormatSignPosition(
+        0, astronomy::AngleLayout::DegreesMinutesSeconds, position - (sign - 1) * 30.0L, context.format));
     canvas.Text(rect.topLeft() + QPoint(1, 1), text, font);
     canvas.TintedGlyph(context.glyphs, sign - 1,
                        QPoint(rect.right() + 1 - context.glyphs.Size(), rect.top() + 1), Qt::black);
@@ -315,12 +315,16 @@ void DrawAspectPanel(Canvas &canvas, const QRect &panel, const analysis::TDetall
         lines.push_back(QString::fromStdString(analysis::PointsText(record.strength, c.format)) + "%");
     const long double arc = std::fabs(static_cast<long double>(record.arc));
     if (options.ang)
-        lines.push_back(QString::fromStdString(astronomy::FormatAngle(30, 0, 0, 0, arc, c.format)));
+        lines.push_back(QString::fromStdString(
+            astronomy::FormatAngle(30, 0, astronomy::AngleSuffix::None,
+                                   astronomy::AngleLayout::DegreesMinutesSeconds, arc, c.format)));
     if (options.orbe) {
         const long double angle = (k - 1) * 15.0L;
         const long double orb = arc - angle;
-        lines.push_back(QString(arc > angle ? "-" : "") + QString::fromStdString(astronomy::FormatAngle(
-                                                              30, 0, 0, 0, std::fabs(orb), c.format)));
+        lines.push_back(QString(arc > angle ? "-" : "") +
+                        QString::fromStdString(astronomy::FormatAngle(
+                            30, 0, astronomy::AngleSuffix::None,
+                            astronomy::AngleLayout::DegreesMinutesSeconds, std::fabs(orb), c.format)));
     }
     const int step = RoundHalfEven(Scaled(layout.fontSize, c) * 1.5L);
     const int textHeight = canvas.TextSize(QStringLiteral("0"), font).height();

@@ -1,9 +1,12 @@
 #include "graphics/picture_file.h"
 
+#include "common/safe_file.h"
+
+#include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
+#include <cstring>
 
 namespace cel::graphics {
 
@@ -27,11 +30,12 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         canvas.StartRecording();
     draw(canvas);
 
-    QSaveFile file(path);
+    // The picture is made in memory and then replaces the file through the programs' safe save.
+    QByteArray bytes;
+    QBuffer file(&bytes);
     auto fail = [&](const QString &why) {
         if (error)
             *error = why;
-        file.cancelWriting();
         return false;
     };
     if (!file.open(QIODevice::WriteOnly))
@@ -68,8 +72,13 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         break;
     }
     }
-    if (file.error() != QFileDevice::NoError || !file.commit())
-        return fail(file.errorString());
+    file.close();
+    try {
+        WriteFileSafely(path.toStdString(),
+                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const FileError &e) {
+        return fail(QString::fromLocal8Bit(std::strerror(e.code())));
+    }
     return true;
 }
 

@@ -165,7 +165,10 @@ private:
     }
 
     static QString PositionText(Real positionInSign, bool seconds) {
-        return QString::fromStdString(astronomy::FormatAngle(30, 0, 0, seconds ? 0 : 1, positionInSign));
+        return QString::fromStdString(astronomy::FormatSignPosition(
+            0,
+            seconds ? astronomy::AngleLayout::DegreesMinutesSeconds : astronomy::AngleLayout::DegreesMinutes,
+            positionInSign));
     }
 
     void RetrogradeMark(int body, QPoint glyphPoint) {

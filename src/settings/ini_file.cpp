@@ -1,5 +1,7 @@
 #include "settings/ini_file.h"
 
+#include "common/safe_file.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -304,72 +306,14 @@ std::string IniFile::ToText() const {
 }
 
 bool IniFile::Save(const std::filesystem::path &path, std::string *error) const {
-    namespace fs = std::filesystem;
-    const auto fail = [error](int err) {
+    try {
+        WriteFileSafely(path.string(), ToText());
+        return true;
+    } catch (const FileError &e) {
         if (error)
-            *error = std::strerror(err);
+            *error = std::strerror(e.code());
         return false;
-    };
-
-    // Write through a symbolic link to the file it names, keeping the link.
-    fs::path target = path;
-    std::error_code ec;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        if (!ec)
-            target = resolved;
     }
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-
-    mode_t mode = 0644;
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0)
-        mode = existing.st_mode & 07777;
-
-    std::string tempBase = ".";
-    tempBase += target.filename().string();
-    tempBase += ".XXXXXX";
-    std::string tempName = (folder / tempBase).string();
-    const int fd = ::mkstemp(tempName.data());
-    if (fd < 0)
-        return fail(errno);
-
-    const std::string text = ToText();
-    const char *data = text.data();
-    std::size_t left = text.size();
-    int err = 0;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            break;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fchmod(fd, mode) != 0)
-        err = errno;
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(tempName.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(tempName.c_str());
-        return fail(err);
-    }
-    // Make the rename itself durable; a failure here leaves a complete file in place.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
 }
 
 } // namespace cel::settings

@@ -121,4 +121,7 @@ TEST(Tables, DeltaTLayout) {
     EXPECT_EQ(ConstDeltaT[359], 67.0);    // 2003 last quarter
     EXPECT_EQ(ConstDeltaT[360], 67.0);    // 2004
     EXPECT_EQ(ConstDeltaT[368], 75.0);    // 2012
+    EXPECT_EQ(kDeltaTMeasuredFirstYear, 2013);
+    EXPECT_EQ(ConstDeltaTMeasured[0], 66.9069); // 2013 January 1
+    EXPECT_EQ(ConstDeltaTMeasured[7], 69.3612); // 2020 January 1
 }

@@ -8,6 +8,12 @@
 using namespace cel;
 using namespace cel::astronomy;
 
+namespace {
+constexpr AngleLayout Dms = AngleLayout::DegreesMinutesSeconds;
+constexpr AngleLayout Dm = AngleLayout::DegreesMinutes;
+constexpr AngleLayout Hms = AngleLayout::HoursMinutesSeconds;
+} // namespace
+
 TEST(Norm360, ReducesToTheCircleWithTheZeroRule) {
     const std::pair<Real, Real> cases[] = {
         {725, 5},   {360, 0}, {0, 360}, {-360, 360}, {-720, 360}, {-10, 350}, {359.999L, 359.999L},
@@ -47,7 +53,7 @@ TEST(DeltaT, TablesAndPolynomials) {
         {{2001, 11, 20}, 64.9, 0},
         {{2008, 7, 1}, 71.0, 0},
         {{1799, 12, 31}, 0, 0},
-        {{2013, 1, 1}, 0, 0},
+        {{2012, 12, 31, 23, 59, 59}, 75.0, 0},
         // 1800-1899: the eleven-term polynomial (the ten-term form gives 2228 s and 82887 s).
         {{1850, 6, 1}, 7.03, 0.005},
         {{1800, 6, 1}, 13.19, 0.005},
@@ -62,33 +68,99 @@ TEST(DeltaT, TablesAndPolynomials) {
     EXPECT_EQ(DeltaT(EncodeDate(1850, 2, 1)), DeltaT(EncodeDate(1850, 11, 30)));
 }
 
+// From 2013 the measured 1 January values, interpolated through the year; after the last one the
+// Espenak-Meeus expressions at the fractional year.
+TEST(DeltaT, MeasuredThenExtrapolated) {
+    struct Case {
+        CivilDateTime date;
+        double seconds;
+    };
+    const Case cases[] = {
+        {{2013, 1, 1}, 66.9069},
+        {{2020, 1, 1}, 69.3612},
+        {{2020, 7, 2}, 69.3603}, // halfway to 2021's 69.3594 (2020 has 366 days)
+        {{2025, 1, 1}, 69.1377},
+        {{2026, 1, 1}, 69.1099}, // the last measured value, where the extrapolation starts
+        {{2030, 1, 1}, 72.6445}, // 2005-2050 expression with the fading correction
+        {{2050, 1, 1}, 93.0},    // -20 + 32 u^2 - 0.5628 (2150 - y)
+        {{2100, 1, 1}, 202.74},
+        {{2200, 1, 1}, 442.08}, // -20 + 32 u^2
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.date.year);
+        EXPECT_NEAR(static_cast<double>(DeltaT(EncodeDateTime(c.date))), c.seconds, 5e-5);
+    }
+}
+
+TEST(DeltaT, NoJumpWhereThePiecesMeet) {
+    const int joins[] = {2014, 2020, 2026, 2050, 2150};
+    for (int year : joins) {
+        SCOPED_TRACE(year);
+        const Real before = DeltaT(EncodeDateTime({year - 1, 12, 31, 23, 59, 59, 0}));
+        const Real after = DeltaT(EncodeDate(year, 1, 1));
+        EXPECT_NEAR(static_cast<double>(after - before), 0, 1e-4);
+    }
+}
+
 TEST(FormatAngle, LayoutsSuffixesAndCarries) {
     struct Case {
-        int wrap, decimals, suffix, layout;
+        int wrap, decimals;
+        AngleSuffix suffix;
+        AngleLayout layout;
         Real x;
         const char *text;
     };
     const Case cases[] = {
-        {360, 0, 0, 0, 5.1525L, "05° 09' 09\""},
-        {360, 0, 0, 0, 10.99999L, "11° 00' 00\""},
-        {360, 2, 0, 0, 5.1525L, "05° 09' 09,00\""},
-        {30, 0, 0, 1, 29 + 59 / 60.0L + 30 / 3600.0L, "00° 00'"},
-        {30, 0, 0, 1, 12 + 10 / 60.0L + 29 / 3600.0L, "12° 10'"},
-        {360, 0, 1, 1, -3.7L, "03° 42' E"},
-        {360, 0, 1, 1, 0, "00° 00' E"},
-        {360, 0, 1, 1, 74.0833L, "74° 05' W"},
-        {360, 0, 2, 1, 4.6L, "04° 36' N"},
-        {360, 0, 2, 1, -33.45L, "33° 27' S"},
-        {360, 0, 3, 1, 1.5L, "+ 01° 30'"},
-        {360, 0, 3, 1, 0, "- 00° 00'"},
-        {24, 1, 0, 5, 18.697374558L, "18h 41' 50,5\""},
-        {24, 0, 0, 5, 23.9999999L, "00h 00' 00\""},
-        {360, 0, 0, 0, 359.9999999L, "00° 00' 00\""},
+        {360, 0, AngleSuffix::None, Dms, 5.1525L, "05° 09' 09\""},
+        {360, 0, AngleSuffix::None, Dms, 10.99999L, "11° 00' 00\""},
+        {360, 2, AngleSuffix::None, Dms, 5.1525L, "05° 09' 09,00\""},
+        {30, 0, AngleSuffix::None, Dm, 29 + 59 / 60.0L + 30 / 3600.0L, "00° 00'"},
+        {30, 0, AngleSuffix::None, Dm, 12 + 10 / 60.0L + 29 / 3600.0L, "12° 10'"},
+        {360, 0, AngleSuffix::WestEast, Dm, -3.7L, "03° 42' E"},
+        {360, 0, AngleSuffix::WestEast, Dm, 0, "00° 00' E"},
+        {360, 0, AngleSuffix::WestEast, Dm, 74.0833L, "74° 05' W"},
+        {360, 0, AngleSuffix::NorthSouth, Dm, 4.6L, "04° 36' N"},
+        {360, 0, AngleSuffix::NorthSouth, Dm, -33.45L, "33° 27' S"},
+        {360, 0, AngleSuffix::PlusMinus, Dm, 1.5L, "+ 01° 30'"},
+        {360, 0, AngleSuffix::PlusMinus, Dm, 0, "- 00° 00'"},
+        {24, 1, AngleSuffix::None, Hms, 18.697374558L, "18h 41' 50,5\""},
+        {24, 0, AngleSuffix::None, Hms, 23.9999999L, "00h 00' 00\""},
+        {360, 0, AngleSuffix::None, Dms, 359.9999999L, "00° 00' 00\""},
     };
     for (const Case &c : cases)
         EXPECT_EQ(FormatAngle(c.wrap, c.decimals, c.suffix, c.layout, c.x, TextFormat{','}), c.text)
             << static_cast<double>(c.x);
-    EXPECT_EQ(FormatAngle(360, 2, 0, 0, 5.1525L, TextFormat{'.'}), "05° 09' 09.00\"");
+    EXPECT_EQ(FormatAngle(360, 2, AngleSuffix::None, Dms, 5.1525L, TextFormat{'.'}), "05° 09' 09.00\"");
+}
+
+// Beside a sign the position is truncated: it never shows the start of a sign it has not reached.
+TEST(FormatSignPosition, TruncatesWhereOtherAnglesRound) {
+    struct Case {
+        int decimals;
+        AngleLayout layout;
+        Real x;
+        const char *text;
+    };
+    const Case cases[] = {
+        {0, Dm, 29 + 59 / 60.0L + 46 / 3600.0L, "29° 59'"},
+        {0, Dms, 29 + 59 / 60.0L + 59.7L / 3600, "29° 59' 59\""},
+        {2, Dms, 29.9999999L, "29° 59' 59,99\""},
+        {0, Dms, 10.99999L, "10° 59' 59\""},
+        {0, Dm, 12 + 10 / 60.0L + 29 / 3600.0L, "12° 10'"},
+        {0, Dm, 12 + 10 / 60.0L + 31 / 3600.0L, "12° 10'"},
+        // Exact values whose binary form falls a hair short still read as written.
+        {0, Dms, 15 + 30 / 60.0L + 30 / 3600.0L, "15° 30' 30\""},
+        {0, Dm, 12.5L, "12° 30'"},
+        {2, Dms, 5.1525L, "05° 09' 09,00\""},
+        {0, Dm, 0, "00° 00'"},
+        {0, Dm, 30, "00° 00'"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatSignPosition(c.decimals, c.layout, c.x, TextFormat{','}), c.text)
+            << static_cast<double>(c.x);
+    // Elsewhere the same values keep the rounding and its carries.
+    EXPECT_EQ(FormatAngle(30, 0, AngleSuffix::None, Dm, 29 + 59 / 60.0L + 46 / 3600.0L), "00° 00'");
+    EXPECT_EQ(FormatAngle(360, 0, AngleSuffix::None, Dms, 10.99999L), "11° 00' 00\"");
 }
 
 TEST(SplitAngle, CarriesAndWrap) {

@@ -77,7 +77,8 @@ TEST(ChartCli, TextTableAndLocalTime) {
     const CliRun run = RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_THAT(run.out, testing::HasSubstr("Fecha GMT:   1979-10-17 17:30:00"));
-    EXPECT_THAT(run.out, testing::HasSubstr("Sol     23° 44' 40\" Lib"));
+    // 23° 44' 39.88" within Libra: positions beside their sign are truncated, not rounded.
+    EXPECT_THAT(run.out, testing::HasSubstr("Sol     23° 44' 39\" Lib"));
     EXPECT_THAT(run.out, testing::HasSubstr("Nod     05° 52' 55\" Vir   R"));
     const CliRun east =
         RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon -76.5225 --lat 3.43722 --format json");
@@ -85,6 +86,20 @@ TEST(ChartCli, TextTableAndLocalTime) {
         RunCli("chart --date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225E --lat 3.43722N --format json");
     ASSERT_EQ(east.code, 0);
     EXPECT_EQ(nlohmann::json::parse(east.out)["armc"], nlohmann::json::parse(west.out)["armc"]);
+}
+
+// A civil-time chart after 2012 shows the Delta T it applied, and TT is Greenwich time plus that value.
+TEST(ChartCli, RecentChartShowsTheAppliedDeltaT) {
+    const std::string args = "chart --date 2020-01-01 --time 01:00 --tz 1 --lon 3.7W --lat 40.4N";
+    const CliRun json = RunCli(args + " --format json");
+    ASSERT_EQ(json.code, 0) << json.err;
+    const nlohmann::json j = nlohmann::json::parse(json.out);
+    const double deltaT = j["delta_t_seconds"].get<double>();
+    EXPECT_NEAR(deltaT, 69.3612, 1e-4);
+    EXPECT_NEAR((j["instant_tt"].get<double>() - j["gmt_datetime"].get<double>()) * 86400, deltaT, 1e-3);
+    const CliRun text = RunCli(args);
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_THAT(text.out, testing::HasSubstr("Fecha TT:    2020-01-01 00:01:09.361  (Delta T 69.3612 s)"));
 }
 
 TEST(ChartCli, DatesBefore1900AndWithoutDeltaT) {

@@ -3,10 +3,12 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -182,4 +184,92 @@ TEST_F(DbCli, AFileOpenInAnotherProgramIsNotChanged) {
     // Released: the change goes through.
     EXPECT_EQ(Cli("db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'").code, 0);
     EXPECT_NE(Slurp(path), before);
+}
+
+TEST_F(DbCli, TwoMergesAtOnceNeverLoseAnUpdate) {
+    ASSERT_EQ(Cli("db copy '" + File("datos.age") + "' '" + File("otro.age") + "'").code, 0);
+    const std::string original = Slurp(File("datos.age"));
+    const std::string merge = "env LANG=es_CO.UTF-8 '" + std::string(CEL_CLI_PATH) + "' db merge '" +
+                              File("datos.age") + "' '" + File("otro.age") + "'";
+    // Start gaps around the time one merge takes: the second one reads while the first one works.
+    for (const char *gap : {"0", "0.01", "0.03", "0.06", "0.1"}) {
+        SCOPED_TRACE(gap);
+        std::ofstream(File("datos.age"), std::ios::binary) << original;
+        const std::string script = "(" + merge + " >/dev/null 2>'" + File("a.err") + "'; echo \\$? >'" +
+                                   File("a.code") + "') & sleep " + gap + "; " + merge + " >/dev/null 2>'" +
+                                   File("b.err") + "'; echo \\$? >'" + File("b.code") + "'; wait";
+        ASSERT_EQ(cel::testing::Shell("bash -c \"" + script + "\""), 0);
+        int succeeded = 0;
+        for (const char *who : {"a", "b"}) {
+            const int code = std::stoi(Slurp(File(std::string(who) + ".code")));
+            const std::string err = Slurp(File(std::string(who) + ".err"));
+            if (code == 0) {
+                ++succeeded;
+            } else {
+                EXPECT_EQ(code, 1);
+                // Refused because the other one holds the file, or because it changed under it.
+                EXPECT_TRUE(err.find("esta siendo usado por otro(s) programa(s)") != std::string::npos ||
+                            err.find("cambió en el disco") != std::string::npos)
+                    << err;
+            }
+        }
+        EXPECT_GE(succeeded, 1);
+        const auto info = nlohmann::json::parse(Cli("db info '" + File("datos.age") + "' --format json").out);
+        EXPECT_EQ(info["persons"], 12 + 12 * succeeded);
+        for (const auto &e : fs::directory_iterator(dir_))
+            if (e.path().filename().string().find("conflicto") != std::string::npos)
+                fs::remove(e.path());
+    }
+}
+
+TEST_F(DbCli, UnreadableLinesStopARewriteUnlessToldToGoOn) {
+    std::string text = Slurp(File("datos.age"));
+    text += "I\xE2x\xE2Rota\xE2\r\n";
+    std::ofstream(File("datos.age"), std::ios::binary) << text;
+    const std::string import = "db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'";
+    const CliRun refused = Cli(import);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("--keep-going"), std::string::npos) << refused.err;
+    EXPECT_EQ(Slurp(File("datos.age")), text);
+    const CliRun saved = Cli(import + " --keep-going");
+    ASSERT_EQ(saved.code, 0) << saved.err;
+    std::string backup;
+    for (const auto &e : fs::directory_iterator(dir_))
+        if (e.path().filename().string().rfind("datos-copia-", 0) == 0)
+            backup = e.path().string();
+    ASSERT_FALSE(backup.empty());
+    EXPECT_EQ(Slurp(backup), text);
+    EXPECT_NE(saved.err.find(backup), std::string::npos) << saved.err;
+}
+
+TEST_F(DbCli, ReadOnlyFilesAndFullIdRangesAreRefusedUnchanged) {
+    struct Case {
+        const char *what;
+        std::string prefix; // prepended to the sample's lines
+        mode_t mode;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"read-only file", "", 0444, std::strerror(EACCES)},
+        {"largest place Id",
+         "L\xE2"
+         "2147483647\xE2Pueblo\xE2"
+         "1\xE2"
+         "0\xE2-5\xE2"
+         "1\xE2"
+         "1\xE2\xE2\r\n",
+         0644, "2147483647"},
+    };
+    const std::string sample = Slurp(File("datos.age"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(File("datos.age"));
+        std::ofstream(File("datos.age"), std::ios::binary) << c.prefix << sample;
+        chmod(File("datos.age").c_str(), c.mode);
+        const std::string before = Slurp(File("datos.age"));
+        const CliRun run = Cli("db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(Slurp(File("datos.age")) == before);
+    }
 }

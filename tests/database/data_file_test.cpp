@@ -312,7 +312,7 @@ TEST(DataFile, LinesEndingInLineFeedAloneAndALastLineWithoutEnd) {
     EXPECT_TRUE(n.shown.empty());
 }
 
-TEST(DataFile, WriterKeepsSeparatorsAndLineBreaksOutOfFields) {
+TEST(DataFile, WriterRemovesASeparatorOnlyWhereItWouldBreakTheLine) {
     Database db;
     auto p = std::make_unique<TPais>();
     p->Id = 1;
@@ -320,17 +320,29 @@ TEST(DataFile, WriterKeepsSeparatorsAndLineBreaksOutOfFields) {
     db.Countries.push_back(std::move(p));
     auto person = std::make_unique<TPersona>();
     person->Id = 1;
+    person->Nombre = "Straßburgêr\r";
+    person->Residencia.Dir = "Calle ßê 5";
+    person->Observaciones = "Groß^~ê";
     person->Eventos.emplace_back();
-    person->Eventos[0].Nombre = "Fêteê";
+    person->Eventos[0].Nombre = "Fêteßê";
     db.Persons.push_back(std::move(person));
     const std::string text = DataFileText(db, kComma);
-    EXPECT_EQ(text.substr(0, text.find('\n') + 1), Bytes("Pâ1âMalâ\r\n"));
+    // "â" and line breaks go everywhere; "ß" only inside sub-records and lists, "ê" inside events.
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), Bytes("Pâ1âMalßâ\r\n"));
+    EXPECT_NE(text.find(Bytes("âStraßburgêrâ")), std::string::npos);
+    EXPECT_NE(text.find(Bytes("ßCalle ê 5ß")), std::string::npos);
     EXPECT_NE(text.find(Bytes("ßêFteê0ê")), std::string::npos);
     ScriptedNotifier n;
     Database again;
     LoadDataText(text, again, n, kComma);
     EXPECT_TRUE(n.shown.empty());
+    EXPECT_EQ(again.Countries[0]->Nombre, "Malß");
+    EXPECT_EQ(again.Persons[0]->Nombre, "Straßburgêr");
+    EXPECT_EQ(again.Persons[0]->Residencia.Dir, "Calle ê 5");
+    EXPECT_EQ(again.Persons[0]->Observaciones, "Groß^~ê");
     EXPECT_EQ(again.Persons[0]->Eventos[0].Nombre, "Fte");
+    // Read and written again, a file's text is unchanged byte for byte.
+    EXPECT_EQ(DataFileText(again, kComma), text);
 }
 
 TEST(DataFile, NoInputCrashesTheReader) {

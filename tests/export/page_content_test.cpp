@@ -49,13 +49,16 @@ TEST(PageContent, ProgressionsGridTextsSignsAndMarks) {
     EXPECT_EQ(grid.Cell(0, 13), "1");
     EXPECT_EQ(grid.Cell(0, 24), "12");
     const auto &sun = charts.prog.items[1].bodies[1];
-    EXPECT_EQ(grid.Cell(1, 1), astronomy::FormatAngle(30, 0, 0, 0, sun.position - (sun.sign - 1) * 30.0L));
+    EXPECT_EQ(grid.Cell(1, 1), astronomy::FormatSignPosition(0, astronomy::AngleLayout::DegreesMinutesSeconds,
+                                                             sun.position - (sun.sign - 1) * 30.0L));
     EXPECT_EQ(marks.sign[1][1], sun.sign);
     const auto &cusp10 = charts.prog.items[8].cusps[10];
     EXPECT_EQ(marks.sign[22][8], cusp10.sign);
     const auto &dmo = charts.prog.items[10].bodies[2];
     EXPECT_EQ(grid.Cell(10, 2),
-              astronomy::FormatAngle(91, 0, 0, 0, dmo.position) + " (" + std::to_string(dmo.sign) + ")");
+              astronomy::FormatAngle(91, 0, astronomy::AngleSuffix::None,
+                                     astronomy::AngleLayout::DegreesMinutesSeconds, dmo.position) +
+                  " (" + std::to_string(dmo.sign) + ")");
     EXPECT_EQ(marks.sign[2][10], 0); // no glyph in the meridian-distance columns
     EXPECT_TRUE(marks.retro[4][3]);
     EXPECT_TRUE(marks.showRetro);

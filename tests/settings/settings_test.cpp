@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char *kDataFile = "/home/ana/Documentos/Norvelta/";
-const fs::path kFixtures = fs::path(__FILE__).parent_path() / "data";
+// From the build's data folder, not __FILE__: ccache may compile with relative source paths.
+const fs::path kFixtures = fs::path(CEL_TEST_DATA_DIR).parent_path() / "settings" / "data";
 
 cel::TextFormat Format(char separator) {
     cel::TextFormat f;

@@ -2,50 +2,12 @@
 #include <iostream>
 #include <sstream>
 
+#include "batch_line.h"
 #include "command_registry.h"
 
 namespace cel::cli {
 
 namespace {
-
-// Splits a line into words; double or single quotes group words, a backslash escapes one character.
-std::vector<std::string> SplitWords(const std::string &line, bool &ok) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false;
-    char quote = 0;
-    ok = true;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quote != 0) {
-            if (c == quote)
-                quote = 0;
-            else if (c == '\\' && quote == '"' && i + 1 < line.size())
-                word += line[++i];
-            else
-                word += c;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-            inWord = true;
-        } else if (c == '\\' && i + 1 < line.size()) {
-            word += line[++i];
-            inWord = true;
-        } else if (c == ' ' || c == '\t' || c == '\r') {
-            if (inWord)
-                words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (quote != 0)
-        ok = false;
-    if (inWord)
-        words.push_back(word);
-    return words;
-}
 
 // Runs one line; its output (one JSON object) or its error.
 std::string RunLine(const std::vector<std::string> &words, RunContext &ctx, std::string &error) {
@@ -84,7 +46,7 @@ void AddBatch(CLI::App &app, RunContext &ctx) {
             if (first == std::string::npos || line[first] == '#')
                 continue;
             bool ok = true;
-            const std::vector<std::string> words = SplitWords(line, ok);
+            const std::vector<std::string> words = SplitBatchWords(line, ok);
             std::string error;
             std::string output;
             if (!ok)

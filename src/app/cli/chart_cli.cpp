@@ -16,7 +16,10 @@
 
 namespace cel::cli {
 
+using astronomy::AngleLayout;
+using astronomy::AngleSuffix;
 using astronomy::FormatAngle;
+using astronomy::FormatSignPosition;
 using chart::kBodyCount;
 using chart::kBodyNames;
 using chart::kHouseCount;
@@ -366,7 +369,7 @@ std::string PositionText(Real longitude, const TextFormat &format) {
     Real inSign = longitude - 30 * (sign - 1);
     if (inSign >= 360)
         inSign -= 360;
-    return FormatAngle(30, 0, 0, 0, inSign, format) + " " + kSignNames[sign];
+    return FormatSignPosition(0, AngleLayout::DegreesMinutesSeconds, inSign, format) + " " + kSignNames[sign];
 }
 
 namespace {
@@ -436,7 +439,9 @@ nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &c)
 
 std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, const TextFormat &format) {
     std::ostringstream out;
-    auto angle = [&](Real x) { return FormatAngle(360, 0, 0, 0, x, format); };
+    auto angle = [&](Real x) {
+        return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
+    };
     auto pad = [](std::string text, std::size_t width) {
         // Width in characters: "°" takes two bytes.
         std::size_t chars = 0;
@@ -451,14 +456,21 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
     out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
     out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT, format)
         << " s)\n";
-    out << "Lugar:       " << FormatAngle(360, 0, 1, 0, c.longitude, format) << "  "
-        << FormatAngle(360, 0, 2, 0, c.latitude, format) << "\n";
-    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay), format)
-        << "   T. Sideral: " << FormatAngle(24, 2, 0, 5, c.siderealTime, format)
+    out << "Lugar:       "
+        << FormatAngle(360, 0, AngleSuffix::WestEast, AngleLayout::DegreesMinutesSeconds, c.longitude, format)
+        << "  "
+        << FormatAngle(360, 0, AngleSuffix::NorthSouth, AngleLayout::DegreesMinutesSeconds, c.latitude,
+                       format)
+        << "\n";
+    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay), format) << "   T. Sideral: "
+        << FormatAngle(24, 2, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, c.siderealTime, format)
         << "   ARMC: " << angle(c.armc) << "\n";
     out << "Obl. Ecl.:   " << angle(c.obliquity) << "   long Sol Verd: " << angle(c.sunTrueLongitude)
         << "   long Sol Med.: " << angle(c.sunMeanLongitude) << "\n";
-    out << "E. de tiempo: " << FormatAngle(24, 1, 3, 5, c.equationOfTime * 24, format) << "\n\n";
+    out << "E. de tiempo: "
+        << FormatAngle(24, 1, AngleSuffix::PlusMinus, AngleLayout::HoursMinutesSeconds, c.equationOfTime * 24,
+                       format)
+        << "\n\n";
 
     out << "Cuerpo  Longitud          R  Casa  Latitud          Asc. recta      Declinación      "
            "AO/DO                   Casa A.  Rige (ecl.)  Rige (asc.)\n";
@@ -466,8 +478,13 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
         const chart::RecPlaneta &b = c.bodies[n];
         out << pad(kBodyNames[n], 8) << pad(PositionText(b.longitude, format), 18)
             << (b.retrograde ? "R" : " ") << "  " << pad(std::to_string(b.houseEcliptic), 6)
-            << pad(FormatAngle(360, 0, 3, 0, b.latitude, format), 17) << pad(angle(b.rightAscension), 16)
-            << pad(FormatAngle(360, 0, 3, 0, b.declination, format), 17)
+            << pad(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds, b.latitude,
+                               format),
+                   17)
+            << pad(angle(b.rightAscension), 16)
+            << pad(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
+                               b.declination, format),
+                   17)
             << pad(b.aoDoLabel + " " + PositionText(b.aoDo, format), 24)
             << pad(std::to_string(b.houseAscensional), 9)
             << pad(b.ruledHousesEcliptic.empty() ? "-" : b.ruledHousesEcliptic, 13)

@@ -8,6 +8,7 @@
 #include "command_registry.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
+#include "database/data_file_session.h"
 #include "database/place_import.h"
 #include "database/safe_file.h"
 #include "database/shared_use_guard.h"
@@ -57,6 +58,7 @@ struct DbOptions {
     std::vector<int> places;
     PersonCsvOptions csv;
     OutputFormat format = OutputFormat::Text;
+    bool keepGoing = false; // save over a file with unreadable lines (a copy of it is kept)
 };
 
 std::string FullPath(const std::string &path) {
@@ -95,25 +97,82 @@ void Save(const std::string &path, Database &db, RunContext &ctx) {
 }
 
 // Holds the file in the shared-use table while the command changes it; refuses a file that another
-// program has open.
+// program has open (the check and the registration are one step).
 class FileHold {
 public:
     explicit FileHold(const std::string &path) : path_(FullPath(path)), owner_(GuardOwner::Current()) {
+        guard_ = OpenGuard();
+        if (guard_->TryRegister(owner_, path_) == SharedUseGuard::Claim::UsedByAnother)
+            throw CommandError(Plain(ReadOnlyText(path_, "celestigrafo-cli")));
+    }
+    ~FileHold() { guard_->Release(owner_, path_); }
+
+    static std::unique_ptr<SharedUseGuard> OpenGuard() {
         try {
-            guard_ = std::make_unique<SharedUseGuard>();
+            return std::make_unique<SharedUseGuard>();
         } catch (const EMappingException &e) {
             throw CommandError(e.what());
         }
-        if (guard_->UsedByAnother(owner_, path_))
-            throw CommandError(Plain(ReadOnlyText(path_, "celestigrafo-cli")));
-        guard_->Register(owner_, path_);
     }
-    ~FileHold() { guard_->Release(owner_, path_); }
 
 private:
     std::string path_;
     GuardOwner owner_;
     std::unique_ptr<SharedUseGuard> guard_;
+};
+
+// A data file this command changes: registered before it is read and until the command ends, saved
+// only over the file that was read. Refuses a file used by another program or not writable, and one
+// with unreadable lines unless --keep-going was given.
+class ChangedFile {
+public:
+    ChangedFile(const DbOptions &o, Database &db, RunContext &ctx)
+        : guard_(FileHold::OpenGuard()), session_(guard_.get(), GuardOwner::Current()), ctx_(ctx) {
+        RequireDataFileName(o.file);
+        LoadReport report;
+        try {
+            session_.Open(FullPath(o.file), db, notifier_, ctx.format, &report);
+        } catch (const FileError &e) {
+            throw CommandError(e.what());
+        }
+        for (int line : report.failedLines)
+            ctx.err << "celestigrafo-cli: " << o.file << ": línea " << line << ": " << kLineErrorText << '\n';
+        switch (session_.GetAccess()) {
+        case DataFileSession::Access::UsedByAnother:
+            throw CommandError(Plain(ReadOnlyText(session_.Path(), "celestigrafo-cli")));
+        case DataFileSession::Access::NotWritable: {
+            int code = 0;
+            MayReplace(session_.Path(), &code);
+            throw CommandError(FileError(o.file, code ? code : EACCES).what());
+        }
+        case DataFileSession::Access::ReadWrite:
+            break;
+        }
+        if (!report.failedLines.empty() && !o.keepGoing)
+            throw CommandError(o.file + ": " + std::to_string(report.failedLines.size()) +
+                               " line(s) could not be read and would be dropped by saving; nothing was "
+                               "changed. Mend them, or run again with --keep-going to save anyway (the "
+                               "original file is then kept as a dated copy beside it)");
+    }
+
+    void Save(Database &db) {
+        try {
+            session_.Save(db, ctx_.format, notifier_);
+        } catch (const FileError &e) {
+            throw CommandError(e.what());
+        }
+        if (!session_.BackupPath().empty())
+            ctx_.err << "celestigrafo-cli: "
+                     << Plain(BackupKeptText(session_.Path(), session_.BackupPath(),
+                                             session_.UnreadableLines().size()))
+                     << '\n';
+    }
+
+private:
+    std::unique_ptr<SharedUseGuard> guard_;
+    DataFileSession session_;
+    CliNotifier notifier_;
+    RunContext &ctx_;
 };
 
 int CountEvents(const Database &db) {
@@ -251,8 +310,7 @@ nlohmann::json PlacesJson(const Database &db, const std::vector<PlaceResolution>
 
 void ImportLug(const DbOptions &o, RunContext &ctx) {
     Database db;
-    Load(o.file, db, ctx);
-    FileHold hold(o.file);
+    ChangedFile data(o, db, ctx);
     CliNotifier notifier;
     std::optional<PlaceFile> file;
     try {
@@ -277,8 +335,13 @@ void ImportLug(const DbOptions &o, RunContext &ctx) {
             throw CommandError("--place " + std::to_string(id) + ": no place with that Id in " + o.second);
     for (auto &p : db.Places)
         p->Marca = 0;
-    const AddPlacesResult result = AddPlaces(db, file->country, file->places, notifier);
-    Save(o.file, db, ctx);
+    AddPlacesResult result;
+    try {
+        result = AddPlaces(db, file->country, file->places, notifier);
+    } catch (const IdLimitError &e) {
+        throw CommandError(e.what());
+    }
+    data.Save(db);
     int added = 0;
     for (const auto &r : result.places)
         added += r.outcome == PlaceOutcome::Added || r.outcome == PlaceOutcome::AddedRenamed;
@@ -300,8 +363,7 @@ void ImportLug(const DbOptions &o, RunContext &ctx) {
 void Merge(const DbOptions &o, RunContext &ctx) {
     RequireDataFileName(o.second);
     Database db;
-    Load(o.file, db, ctx);
-    FileHold hold(o.file);
+    ChangedFile data(o, db, ctx);
     CliNotifier notifier;
     MergeResult result;
     try {
@@ -313,7 +375,7 @@ void Merge(const DbOptions &o, RunContext &ctx) {
         throw CommandError(kSameFileText);
     for (int line : result.failedLines)
         ctx.err << "celestigrafo-cli: " << o.second << ": línea " << line << ": " << kLineErrorText << '\n';
-    Save(o.file, db, ctx);
+    data.Save(db);
     std::vector<const PlaceResolution *> notAdded;
     for (const auto &r : result.places)
         if (r.outcome == PlaceOutcome::NameDeclined || r.outcome == PlaceOutcome::DataKept)
@@ -386,6 +448,9 @@ void AddDb(CLI::App &app, RunContext &ctx) {
     lug->add_option("PLACES", options->second, "Place file (.lug)")->required();
     lug->add_option("--place", options->places,
                     "Id of a place of the file to import (repeatable; default all)");
+    lug->add_flag("--keep-going", options->keepGoing,
+                  "Save even though some lines of FILE could not be read (they are dropped; the original "
+                  "file is kept as a dated copy)");
     AddFormatOption(*lug, options->format);
     lug->callback([options, &ctx] { ImportLug(*options, ctx); });
 
@@ -393,6 +458,9 @@ void AddDb(CLI::App &app, RunContext &ctx) {
         db->add_subcommand("merge", "Append the persons, places, countries and groups of another file");
     merge->add_option("FILE", options->file, "Data file (.age) that receives the data")->required();
     merge->add_option("OTHER", options->second, "Data file (.age) to append")->required();
+    merge->add_flag("--keep-going", options->keepGoing,
+                    "Save even though some lines of FILE could not be read (they are dropped; the "
+                    "original file is kept as a dated copy)");
     AddFormatOption(*merge, options->format);
     merge->callback([options, &ctx] { Merge(*options, ctx); });
 

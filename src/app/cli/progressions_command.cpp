@@ -9,7 +9,10 @@ namespace cel::cli {
 
 namespace {
 
+using astronomy::AngleLayout;
+using astronomy::AngleSuffix;
 using astronomy::FormatAngle;
+using astronomy::FormatSignPosition;
 using chart::Real;
 
 struct ProgressionsOptions {
@@ -52,11 +55,13 @@ nlohmann::json ProgressionsJson(const chart::TDataProg &p) {
 std::string Cell(Real position, std::uint8_t sign, bool dmo, bool retrograde, const TextFormat &format) {
     std::string text;
     if (dmo) {
-        text = FormatAngle(360, 0, 0, 1, position, format) + " Q" + std::to_string(sign);
+        text = FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutes, position, format) + " Q" +
+               std::to_string(sign);
     } else {
         const Real inSign = position - 30 * (chart::SignOf(position) - 1);
-        text = FormatAngle(30, 0, 0, 1, inSign >= 30 ? inSign - 30 : inSign, format) + " " +
-               chart::kSignNames[chart::SignOf(position)];
+        text =
+            FormatSignPosition(0, AngleLayout::DegreesMinutes, inSign >= 30 ? inSign - 30 : inSign, format) +
+            " " + chart::kSignNames[chart::SignOf(position)];
     }
     if (retrograde)
         text += " R";
@@ -75,7 +80,9 @@ std::string Padded(std::string text, std::size_t width) {
 std::string ProgressionsText(const chart::TDataAstro &natal, const chart::TDataAstro &event,
                              const chart::TDataProg &p, const TextFormat &format) {
     std::ostringstream out;
-    auto angle = [&](Real x) { return FormatAngle(360, 0, 0, 0, x, format); };
+    auto angle = [&](Real x) {
+        return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
+    };
     char days[64];
     std::snprintf(days, sizeof days, "%.4f", static_cast<double>(p.age));
     for (char &c : days)

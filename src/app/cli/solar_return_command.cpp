@@ -10,7 +10,10 @@ namespace cel::cli {
 
 namespace {
 
+using astronomy::AngleLayout;
+using astronomy::AngleSuffix;
 using astronomy::FormatAngle;
+using astronomy::FormatSignPosition;
 using chart::Real;
 
 struct SolarReturnCommandOptions {
@@ -49,7 +52,8 @@ std::string Fixed(Real value, const TextFormat &format) {
 // The label text of a solar longitude: the angle, the angle in its sign with the sign, the value.
 std::string SunText(Real v, const TextFormat &format) {
     const int s = static_cast<int>(v) / 30;
-    return FormatAngle(360, 0, 0, 0, v, format) + "   " + FormatAngle(30, 0, 0, 0, v - 30 * s, format) +
+    return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, v, format) + "   " +
+           FormatSignPosition(0, AngleLayout::DegreesMinutesSeconds, v - 30 * s, format) +
            chart::kSignNames[s % 12 + 1] + "   " + Fixed(v, format);
 }
 
@@ -144,8 +148,10 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
             << (options->equationOfTime ? " (con ecuación de tiempo)" : "") << "\n";
         out << "Sol natal:      " << SunText(r.target, format) << "\n";
         out << "Sol evento:     " << SunText(r.current, format) << "\n";
-        out << "Diferencia:     " << FormatAngle(360, 3, 3, 0, difference, format) << " ( "
-            << Fixed(difference, format) << " )\n\n";
+        out << "Diferencia:     "
+            << FormatAngle(360, 3, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds, difference,
+                           format)
+            << " ( " << Fixed(difference, format) << " )\n\n";
         ctx.out << out.str() << ChartText(eventRecord, event, format);
     });
 }

@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""Checks that every module under src/ includes only itself and the modules above it.
+
+The layer order is the module table of docs/architecture.md (one row per layer, several folders in a
+row form one layer). An include is resolved like the compiler does: first beside the including file,
+then as "<module>/<file>" from the include roots. Prints each offending line and exits 1 if there is any.
+"""
+import os
+import re
+import sys
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+SRC = os.path.join(ROOT, 'src')
+DOC = os.path.join(ROOT, 'docs', 'architecture.md')
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+ROW = re.compile(r'^\|\s*(`[^|]*`)\s*\|')
+
+
+def layers():
+    """Module folder -> layer number, from the first column of the table in docs/architecture.md."""
+    order = {}
+    with open(DOC, encoding='utf-8') as f:
+        for line in f:
+            m = ROW.match(line)
+            if not m:
+                continue
+            names = re.findall(r'`([a-z_]+)/`', m.group(1))
+            level = len(set(order.values()))
+            for name in names:
+                order[name] = level
+    if not order:
+        sys.exit(f'{DOC}: no module table found')
+    return order
+
+
+def module_of(path):
+    rel = os.path.relpath(path, SRC)
+    return rel.split(os.sep)[0] if not rel.startswith('..') else None
+
+
+def main():
+    order = layers()
+    problems = []
+    for folder in sorted(os.listdir(SRC)):
+        base = os.path.join(SRC, folder)
+        if not os.path.isdir(base):
+            continue
+        if folder not in order:
+            problems.append(f'src/{folder}/: not in the module table of docs/architecture.md')
+            continue
+        for dirpath, _, files in os.walk(base):
+            for name in sorted(files):
+                if not name.endswith(('.h', '.cpp', '.in')):
+                    continue
+                path = os.path.join(dirpath, name)
+                with open(path, encoding='utf-8', errors='replace') as f:
+                    for number, line in enumerate(f, 1):
+                        m = INCLUDE.match(line)
+                        if not m:
+                            continue
+                        target = m.group(1)
+                        beside = os.path.normpath(os.path.join(dirpath, target))
+                        used = module_of(beside) if os.path.exists(beside) else target.split('/')[0]
+                        if used not in order or used == folder:
+                            continue  # a file of its own, or one from outside src/ (generated, system)
+                        if order[used] > order[folder]:
+                            where = os.path.relpath(path, ROOT)
+                            problems.append(f'{where}:{number}: {folder}/ includes "{target}" from {used}/, '
+                                            f'which is below it in docs/architecture.md')
+    for p in problems:
+        print(p)
+    return 1 if problems else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

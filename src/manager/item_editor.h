@@ -1,0 +1,180 @@
+// The item editor: one modal window that creates or edits a country, a place, a person group, a
+// business group, a person or a business. It works on a copy; the stored record changes only when
+// "De Acuerdo" passes the input checks, and the data file is saved then. Countries and places added
+// from inside the editor and the person's event actions are saved at once.
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "data_store.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+class QTabBar;
+class QTimeEdit;
+
+namespace cel::manager {
+
+// What a person must carry to be stored: the manager asks only for the name; the chart program's
+// person list also needs the birth data a chart is computed from.
+enum class EditorMode { NamesOnly, BirthDataRequired };
+
+// The tabs of the person page.
+enum class PersonTab { Nacimiento = 0, Residencia, Trabajo, Eventos, Observaciones, Grupos };
+
+class TFormItem : public QDialog {
+    Q_OBJECT
+public:
+    // id -1 creates a record of the kind; otherwise the record with that Id is edited.
+    TFormItem(DataStore &store, database::Kind kind, std::int32_t id, EditorMode mode = EditorMode::NamesOnly,
+              QWidget *parent = nullptr);
+
+    // Runs the read-only check, then the editor modally. Returns the Id of the record stored (and
+    // saved), or nothing when the user cancelled or the file is read-only.
+    static std::optional<std::int32_t> Run(QWidget *parent, DataStore &store, database::Kind kind,
+                                           std::int32_t id = -1, EditorMode mode = EditorMode::NamesOnly,
+                                           PersonTab firstTab = PersonTab::Residencia);
+    // The chart program's person list: adding and editing a person with its birth data required.
+    static std::optional<std::int32_t> AddPerson(QWidget *parent, DataStore &store);
+    static std::optional<std::int32_t> EditPerson(QWidget *parent, DataStore &store, std::int32_t id);
+
+    database::Kind ItemKind() const { return kind_; }
+    bool IsNew() const { return isNew_; }
+    // The Id of the record edited; for a new one the Id it receives.
+    std::int32_t EditedId() const { return editedId_; }
+    // The working person (what "De Acuerdo" would store), for persons.
+    const database::TPersona &WorkingPerson() const { return work_; }
+
+    void ShowTab(PersonTab tab);
+
+    // The manager's grid order for "<" and ">": the Id of the row `step` rows from the person's row,
+    // or -1 when there is none. Without it the two buttons stay hidden.
+    using Neighbour = std::function<std::int32_t(std::int32_t id, int step)>;
+    void SetNeighbours(Neighbour neighbour);
+
+signals:
+    // A record was stored and the file saved; callers showing lists rebuild them.
+    void stored(std::int32_t id);
+
+public slots:
+    void accept() override;
+
+private:
+    void BuildNamePart();
+    QWidget *BuildPlacePage();
+    QWidget *BuildPersonPage();
+    QWidget *BuildDatePage();
+    QWidget *BuildAddressPage();
+    QWidget *BuildGroupsPage();
+
+    void LoadRecord(std::int32_t id);
+    void LoadPlace(const database::TLugar_Geo &place);
+    void LoadTab();
+    void LoadDateControls(bool isDate, bool isHora, TDateTime fecha, std::int32_t horaUT);
+    void LoadEvent(int row);
+    void UpdateWorking();
+    void UpdateTimeLabels();
+    void UpdateDateEnabling();
+
+    // Storing: false (with a message) when a check fails.
+    bool Store();
+    bool StoreNamed();
+    bool StorePlace();
+    bool StorePerson();
+    bool CheckBirthData(bool requirePlace);
+    TDateTime FechaFromControls() const;
+    bool DateIsSet() const;
+
+    // Place selectors of the person page.
+    void FillCountryCombo(QComboBox *combo, bool withAny);
+    void FillPlaceCombo();
+    void SelectPlace(std::int32_t placeId);
+    std::int32_t ChosenPlace() const;
+    std::int32_t ChosenCountry(const QComboBox *combo) const;
+    void SelectCountry(QComboBox *combo, std::int32_t countryId);
+    void AddCountry();
+    void AddOrEditPlace(bool edit);
+    void ImportPlace();
+
+    // The six boxes of a coordinate after a change: borrows and carries, then the ranges.
+    void NormaliseCoordinate(QSpinBox *deg, QSpinBox *min, QSpinBox *sec, int degreeLimit);
+
+    // Groups and events of the working person.
+    void FillGroupLists();
+    void AssignGroup();
+    void RemoveGroup();
+    void FillEventList(int selectRow);
+    void NewEvent();
+    void SaveEvent();
+    void DeleteEvent();
+    bool EventFromControls(database::TEvento &event, bool keepName);
+    void EventsChanged(int selectRow);
+    void Navigate(int step);
+
+    DataStore &store_;
+    database::Kind kind_;
+    EditorMode mode_;
+    bool isNew_ = true;
+    std::int32_t editedId_ = -1;
+    bool updating_ = false;
+    database::TPersona work_;
+    database::TLugar_Geo workPlace_;
+    bool lonTouched_ = false, latTouched_ = false, tzTouched_ = false;
+    PersonTab tab_ = PersonTab::Residencia;
+    int selectedEvent_ = -1;
+    Neighbour neighbour_;
+
+    QLineEdit *nombre_ = nullptr;
+    // Place page.
+    QComboBox *pais_ = nullptr;
+    QSpinBox *lonDeg_ = nullptr, *lonMin_ = nullptr, *lonSec_ = nullptr;
+    QSpinBox *latDeg_ = nullptr, *latMin_ = nullptr, *latSec_ = nullptr;
+    QRadioButton *lonW_ = nullptr, *lonE_ = nullptr, *latN_ = nullptr, *latS_ = nullptr;
+    QSpinBox *tzHour_ = nullptr, *tzMin_ = nullptr;
+    QCheckBox *dst_ = nullptr;
+    QLineEdit *descripcion_ = nullptr;
+    // Person page.
+    QLineEdit *apellidos_ = nullptr;
+    QRadioButton *sexo_[3] = {nullptr, nullptr, nullptr};
+    QButtonGroup *sexoGroup_ = nullptr;
+    QTabBar *tabs_ = nullptr;
+    QWidget *placeSelector_ = nullptr;
+    QComboBox *lugarPais_ = nullptr;
+    QComboBox *lugar_ = nullptr;
+    QStackedWidget *pages_ = nullptr;
+    QCheckBox *fechaCheck_ = nullptr, *horaCheck_ = nullptr, *msCheck_ = nullptr;
+    QDateEdit *fecha_ = nullptr;
+    QTimeEdit *hora_ = nullptr;
+    QRadioButton *h12_ = nullptr, *h24_ = nullptr, *local_ = nullptr, *ut_ = nullptr;
+    QSpinBox *ms_ = nullptr;
+    QLabel *localLabel_ = nullptr, *utLabel_ = nullptr;
+    QWidget *eventPanel_ = nullptr;
+    QListWidget *eventos_ = nullptr;
+    QLabel *eventCount_ = nullptr;
+    QPushButton *saveEvent_ = nullptr, *deleteEvent_ = nullptr;
+    QLineEdit *dir_ = nullptr, *tel_ = nullptr, *cel_ = nullptr, *fax_ = nullptr, *web_ = nullptr,
+              *email_ = nullptr;
+    QComboBox *emailValido_ = nullptr;
+    QPlainTextEdit *observaciones_ = nullptr;
+    QListWidget *gruposDisp_ = nullptr, *gruposAsig_ = nullptr;
+    QPushButton *prev_ = nullptr, *next_ = nullptr;
+};
+
+// The caption word of each kind: "País", "Lugar Geográfico", "Grupo Persona", ...
+const char *KindWord(database::Kind kind);
+
+} // namespace cel::manager

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "database/data_file.h"
+#include "database/data_file_session.h"
+#include "database/place_import.h"
+#include "database/windows1252.h"
+#include "scripted_notifier.h"
+#include "test_util.h"
+
+namespace fs = std::filesystem;
+using namespace cel;
+using namespace cel::database;
+using cel::dbtest::DataPath;
+using cel::dbtest::ReadBytes;
+using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::TempFolder;
+
+namespace {
+
+const TextFormat kComma{','};
+
+std::string Bytes(std::string_view utf8) {
+    return Utf8ToWindows1252(utf8);
+}
+
+// A shared-use table of its own for each test, removed afterwards.
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        name_ = "/celestigrafo-session-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        SharedUseGuard::Remove(name_);
+        chmod(dir_.Path().c_str(), 0777);
+        path_ = dir_.File("datos.age");
+        fs::copy_file(DataPath("ejemplo.age"), path_);
+    }
+    void TearDown() override {
+        for (pid_t pid : children_) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        SharedUseGuard::Remove(name_);
+    }
+
+    // A second program: a child process that runs fn, tells the parent it is ready, and stays alive
+    // until the parent writes a byte (or the test ends).
+    template <class Fn> pid_t StartProgram(Fn fn) {
+        int ready[2], go[2];
+        EXPECT_EQ(pipe(ready), 0);
+        EXPECT_EQ(pipe(go), 0);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            close(go[1]);
+            char result = fn() ? 'o' : 'x';
+            if (write(ready[1], &result, 1) != 1)
+                _exit(3);
+            char command = 0;
+            if (read(go[0], &command, 1) < 0)
+                _exit(4);
+            _exit(0);
+        }
+        close(ready[1]);
+        close(go[0]);
+        char result = 0;
+        EXPECT_EQ(read(ready[0], &result, 1), 1);
+        EXPECT_EQ(result, 'o');
+        close(ready[0]);
+        children_.push_back(pid);
+        go_ = go[1];
+        return pid;
+    }
+    void StopProgram(pid_t pid) {
+        EXPECT_EQ(write(go_, "q", 1), 1);
+        close(go_);
+        waitpid(pid, nullptr, 0);
+        std::erase(children_, pid);
+    }
+
+    TempFolder dir_;
+    std::string name_;
+    std::string path_;
+    std::vector<pid_t> children_;
+    int go_ = -1;
+};
+
+int Persons(const std::string &path) {
+    Database db;
+    SilentNotifier quiet;
+    LoadDataFile(path, db, quiet, kComma);
+    return static_cast<int>(db.Persons.size());
+}
+
+std::unique_ptr<TPersona> NewPerson(Database &db, const std::string &name) {
+    auto p = std::make_unique<TPersona>();
+    p->Id = db.TakeId(Kind::Person);
+    p->Nombre = name;
+    return p;
+}
+
+} // namespace
+
+TEST_F(SessionTest, AFileHeldByAnotherProgramIsOpenedReadOnlyUnderAnyOfItsNames) {
+    fs::create_hard_link(path_, dir_.File("enlace_duro.age"));
+    fs::create_symlink(path_, dir_.File("enlace.age"));
+    const pid_t other = StartProgram([&] {
+        static SharedUseGuard guard(name_);
+        static DataFileSession session(&guard, GuardOwner::Current());
+        Database db;
+        SilentNotifier quiet;
+        return session.Open(path_, db, quiet, kComma) && !session.ReadOnly();
+    });
+    const std::string before = ReadBytes(path_);
+    for (const std::string &name : {path_, dir_.File("enlace_duro.age"), dir_.File("enlace.age")}) {
+        SCOPED_TRACE(name);
+        SharedUseGuard guard(name_);
+        DataFileSession session(&guard, GuardOwner::Current());
+        Database db;
+        SilentNotifier quiet;
+        ASSERT_TRUE(session.Open(name, db, quiet, kComma));
+        EXPECT_EQ(session.GetAccess(), DataFileSession::Access::UsedByAnother);
+        db.Persons.push_back(NewPerson(db, "Nueva"));
+        try {
+            session.Save(db, kComma, quiet);
+            ADD_FAILURE() << "saved";
+        } catch (const FileError &e) {
+            EXPECT_EQ(e.code(), EBUSY);
+        }
+    }
+    EXPECT_EQ(ReadBytes(path_), before);
+    // Once the other program has ended the file is free again.
+    StopProgram(other);
+    SharedUseGuard guard(name_);
+    DataFileSession session(&guard, GuardOwner::Current());
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(dir_.File("enlace_duro.age"), db, quiet, kComma));
+    EXPECT_FALSE(session.ReadOnly());
+}
+
+TEST_F(SessionTest, ASaveNeverReplacesAFileAnotherProgramChangedSinceItWasRead) {
+    // No guard (as when the table cannot be opened): the identity check alone keeps both versions.
+    DataFileSession mine(nullptr, GuardOwner::Current());
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(mine.Open(path_, db, quiet, kComma));
+    const int before = static_cast<int>(db.Persons.size());
+    const pid_t other = StartProgram([&] {
+        DataFileSession theirs(nullptr, GuardOwner::Current());
+        Database d;
+        SilentNotifier q;
+        theirs.Open(path_, d, q, kComma);
+        d.Persons.push_back(NewPerson(d, "De otro"));
+        d.Persons.push_back(NewPerson(d, "De otro 2"));
+        theirs.Save(d, kComma, q);
+        return true;
+    });
+    StopProgram(other);
+    db.Persons.push_back(NewPerson(db, "Mía"));
+    try {
+        mine.Save(db, kComma, quiet);
+        ADD_FAILURE() << "overwritten";
+    } catch (const FileChangedError &e) {
+        EXPECT_EQ(Persons(path_), before + 2);
+        EXPECT_EQ(Persons(e.keptPath()), before + 1);
+    }
+    // Reopened, the session saves over the new file.
+    ASSERT_TRUE(mine.Open(path_, db, quiet, kComma));
+    db.Persons.push_back(NewPerson(db, "Mía"));
+    mine.Save(db, kComma, quiet);
+    mine.Save(db, kComma, quiet); // its own save does not count as a change by another
+    EXPECT_EQ(Persons(path_), before + 3);
+}
+
+TEST_F(SessionTest, UnreadableLinesAreKeptInADatedCopyBeforeTheFirstSave) {
+    const std::string original = Bytes("Pâ1âColombiaâ\r\nIâxâRotaâ\r\nGâ1âAmigosâ\r\n");
+    WriteFileSafely(path_, original);
+    SharedUseGuard guard(name_);
+    DataFileSession session(&guard, GuardOwner::Current());
+    Database db;
+    ScriptedNotifier n;
+    ASSERT_TRUE(session.Open(path_, db, n, kComma));
+    EXPECT_EQ(session.UnreadableLines(), std::vector<int>{2});
+    n.shown.clear();
+    session.Save(db, kComma, n);
+    ASSERT_FALSE(session.BackupPath().empty());
+    EXPECT_EQ(ReadBytes(session.BackupPath()), original);
+    ASSERT_EQ(n.shown.size(), 1u);
+    EXPECT_EQ(n.shown[0].kind, NoticeKind::Information);
+    EXPECT_NE(n.shown[0].text.find(session.BackupPath()), std::string::npos);
+    // One copy only: the next save has nothing more to keep.
+    session.Save(db, kComma, n);
+    EXPECT_EQ(n.shown.size(), 1u);
+    int files = 0;
+    for ([[maybe_unused]] const auto &e : fs::directory_iterator(dir_.Path()))
+        ++files;
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(SessionTest, AReadOnlyFileOpensReadOnlyAndIsNotReplaced) {
+    chmod(path_.c_str(), 0444);
+    const std::string before = ReadBytes(path_);
+    SharedUseGuard guard(name_);
+    DataFileSession session(&guard, GuardOwner::Current());
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+    EXPECT_EQ(session.GetAccess(), DataFileSession::Access::NotWritable);
+    try {
+        session.Save(db, kComma, quiet);
+        ADD_FAILURE() << "saved";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.code(), EACCES);
+        EXPECT_NE(std::string(e.what()).find(std::strerror(EACCES)), std::string::npos);
+    }
+    EXPECT_EQ(ReadBytes(path_), before);
+}
+
+TEST_F(SessionTest, OpeningRemovesTheTemporaryFilesOfEndedSaves) {
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string leftover = dir_.File(".datos.age.tmp" + std::to_string(dead) + "-0");
+    WriteFileSafely(leftover, "medio archivo");
+    DataFileSession session(nullptr, GuardOwner::Current());
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+    EXPECT_FALSE(fs::exists(leftover));
+}
+
+TEST_F(SessionTest, TheTableIsUsableByEveryUserWhateverTheCreatorsUmask) {
+    // Created by a program with a strict umask, then used by another user.
+    const pid_t creator = fork();
+    if (creator == 0) {
+        umask(077);
+        SharedUseGuard guard(name_);
+        _exit(guard.Register(GuardOwner::Current(), path_) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(creator, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(("/dev/shm" + name_).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u);
+    const pid_t user = fork();
+    if (user == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(90);
+        try {
+            SharedUseGuard guard(name_);
+            _exit(guard.Register(GuardOwner::Current(), "/tmp/otro.age") ? 0 : 1);
+        } catch (const EMappingException &) {
+            _exit(2);
+        }
+    }
+    waitpid(user, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
+    // A table left by an older program, readable only by its creator.
+    const int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    fchmod(fd, 0600);
+    close(fd);
+    int pipeFd[2];
+    ASSERT_EQ(pipe(pipeFd), 0);
+    const pid_t user = fork();
+    if (user == 0) {
+        close(pipeFd[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(90);
+        std::string message = "opened";
+        try {
+            SharedUseGuard guard(name_);
+        } catch (const EMappingException &e) {
+            message = e.what();
+        }
+        if (write(pipeFd[1], message.data(), message.size()) < 0)
+            _exit(3);
+        _exit(0);
+    }
+    close(pipeFd[1]);
+    std::string message;
+    char buf[512];
+    for (ssize_t n; (n = read(pipeFd[0], buf, sizeof buf)) > 0;)
+        message.append(buf, static_cast<std::size_t>(n));
+    close(pipeFd[0]);
+    waitpid(user, nullptr, 0);
+    EXPECT_EQ(message.rfind("Memory Mapping Error #13", 0), 0u) << message;
+    EXPECT_NE(message.find("/dev/shm" + name_), std::string::npos) << message;
+    EXPECT_NE(message.find(std::strerror(EACCES)), std::string::npos) << message;
+}
+
+TEST(IdLimit, AnAdditionPastTheLargestIdIsRefusedBeforeAnythingChanges) {
+    ScriptedNotifier n;
+    Database db;
+    LoadDataText(Bytes("Pâ2147483647âColombiaâ\r\nLâ2147483647âCaliâ2147483647â0â-5â3,45â76,53ââ\r\n"), db, n,
+                 kComma);
+    EXPECT_EQ(db.Counter(Kind::Country), 2147483648LL);
+    PlaceFile file = ReadPlaceText("P!1!Perú!\r\nL!1!Lima!1!0!-5!-12!77!!\r\n", n, kComma);
+    for (auto &p : file.places)
+        p->Marca = 1;
+    EXPECT_THROW(AddPlaces(db, file.country, file.places, n), IdLimitError);
+    EXPECT_EQ(db.Countries.size(), 1u);
+    EXPECT_EQ(db.Places.size(), 1u);
+    EXPECT_EQ(file.places.size(), 1u);
+    EXPECT_THROW(db.TakeId(Kind::Place), IdLimitError);
+    EXPECT_EQ(db.Counter(Kind::Place), 2147483648LL);
+    // One below the limit: exactly one more fits.
+    db.Counter(Kind::Person) = 2147483647;
+    EXPECT_TRUE(db.HasRoomFor(Kind::Person, 1));
+    EXPECT_FALSE(db.HasRoomFor(Kind::Person, 2));
+    EXPECT_EQ(db.TakeId(Kind::Person), 2147483647);
+}

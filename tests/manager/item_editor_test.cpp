@@ -1,0 +1,354 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTest>
+#include <QTimeEdit>
+
+#include "database/coordinate_text.h"
+#include "manager/item_editor.h"
+#include "manager_fixture.h"
+
+namespace cel::manager {
+namespace {
+
+using database::Kind;
+using mgrtest::Find;
+
+void Choose(QComboBox *combo, int id) {
+    const int at = combo->findData(id);
+    ASSERT_GE(at, 0) << "no entry " << id;
+    combo->setCurrentIndex(at);
+}
+
+void Type(QWidget *root, const char *name, const QString &text) {
+    Find<QLineEdit>(root, name)->setText(text);
+}
+
+void Ok(QWidget *editor) {
+    Find<QPushButton>(editor, "BTAcuerdo")->click();
+}
+
+TEST(ItemEditor, AddsACountryAndSavesTheFile) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Country, -1);
+    EXPECT_EQ(editor.windowTitle(), QString::fromUtf8("Crear País"));
+    editor.show();
+    Type(&editor, "EDNombre", QString::fromUtf8("Bolivia"));
+    Ok(&editor);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(editor.EditedId(), 13);
+    const database::Database saved = data.Reload();
+    EXPECT_EQ(database::NameOfId(saved.Countries, 13), "Bolivia");
+    EXPECT_TRUE(data.notices.shown.empty());
+}
+
+TEST(ItemEditor, RefusesBadNamesWithTheirMessageAndSavesNothing) {
+    struct Case {
+        Kind kind;
+        const char *name;
+        const char *message;
+    };
+    const Case cases[] = {
+        {Kind::Country, "", "Debe digitar el Nombre !"},
+        {Kind::Country, "Bo^livia", "El caracter \"^\" no es permitido"},
+        {Kind::PersonGroup, "Amigos\xC3\xA2", "El caracter \"\xC3\xA2\" no es permitido"},
+        {Kind::Person, "Jos\xC3\x9F", "El caracter \"\xC3\x9F\" no es permitido"},
+        {Kind::Country, "Ciudad \xE2\x82\xAC\xF0\x9F\x98\x80",
+         "El caracter \"\xF0\x9F\x98\x80\" no es permitido"},
+        {Kind::Country, "COLOMBIA", "Ya existe el País \"COLOMBIA\""},
+        {Kind::PersonGroup, "familia", "Ya existe el Grupo Persona \"familia\""},
+    };
+    for (const Case &c : cases) {
+        mgrtest::SampleData data;
+        const std::string before = data.Bytes();
+        TFormItem editor(data.store, c.kind, -1);
+        editor.show();
+        Type(&editor, "EDNombre", QString::fromUtf8(c.name));
+        Ok(&editor);
+        EXPECT_TRUE(editor.isVisible()) << c.name;
+        ASSERT_EQ(data.notices.shown.size(), 1u) << c.name;
+        EXPECT_EQ(data.notices.shown[0].text, c.message);
+        EXPECT_EQ(data.notices.shown[0].kind, NoticeKind::Warning);
+        EXPECT_TRUE(data.notices.shown[0].centred);
+        EXPECT_EQ(data.Bytes(), before) << c.name;
+    }
+}
+
+TEST(ItemEditor, EditsAGroupKeepingItsOwnNameFree) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::PersonGroup, 2);
+    EXPECT_EQ(editor.windowTitle(), "Editar Grupo Persona");
+    editor.show();
+    EXPECT_EQ(Find<QLineEdit>(&editor, "EDNombre")->text(), "Amigos");
+    Type(&editor, "EDNombre", "AMIGOS");
+    Ok(&editor);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(database::NameOfId(data.Reload().PersonGroups, 2), "AMIGOS");
+}
+
+TEST(ItemEditor, AddsAPlaceWithItsCoordinates) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Place, -1);
+    editor.show();
+    Type(&editor, "EDNombre", "Manizales");
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "Seleccione un País");
+    Choose(Find<QComboBox>(&editor, "CMBPais"), 1);
+    Find<QSpinBox>(&editor, "SELonGrados")->setValue(75);
+    Find<QSpinBox>(&editor, "SELonMinutos")->setValue(30);
+    Find<QSpinBox>(&editor, "SELatGrados")->setValue(5);
+    Find<QSpinBox>(&editor, "SELatMinutos")->setValue(4);
+    Find<QSpinBox>(&editor, "SELatSegundos")->setValue(12);
+    Find<QSpinBox>(&editor, "SETZHoras")->setValue(-5);
+    Ok(&editor);
+    ASSERT_FALSE(editor.isVisible()) << data.notices.LastText();
+    const database::Database saved = data.Reload();
+    const int i = database::IndexOfId(saved.Places, editor.EditedId());
+    ASSERT_GE(i, 0);
+    const auto &p = *saved.Places[static_cast<std::size_t>(i)];
+    EXPECT_EQ(p.Nombre, "Manizales");
+    EXPECT_EQ(p.IdPais, 1);
+    EXPECT_NEAR(static_cast<double>(p.Lon), 75.5, 1e-12);
+    EXPECT_NEAR(static_cast<double>(p.Lat), 5 + 4 / 60.0 + 12 / 3600.0, 1e-12);
+    EXPECT_EQ(p.TZ, -5);
+}
+
+TEST(ItemEditor, RefusesAPlaceNameOrDataAlreadyThere) {
+    mgrtest::SampleData data;
+    {
+        TFormItem editor(data.store, Kind::Place, -1);
+        editor.show();
+        Type(&editor, "EDNombre", QString::fromUtf8("bogotá"));
+        Choose(Find<QComboBox>(&editor, "CMBPais"), 1);
+        Ok(&editor);
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(data.notices.LastText(),
+                  "Ya existe un lugar geográfico con el nombre bogotá asignado al país Colombia");
+    }
+    // Two places with the same coordinates, zone and flag: the second is refused whatever its name.
+    TFormItem fresh(data.store, Kind::Place, -1);
+    fresh.show();
+    Type(&fresh, "EDNombre", "Copia");
+    Choose(Find<QComboBox>(&fresh, "CMBPais"), 3);
+    Find<QSpinBox>(&fresh, "SELonGrados")->setValue(10);
+    Find<QSpinBox>(&fresh, "SETZHoras")->setValue(2);
+    Ok(&fresh);
+    ASSERT_FALSE(fresh.isVisible());
+    TFormItem again(data.store, Kind::Place, -1);
+    again.show();
+    Type(&again, "EDNombre", "Tercera");
+    Choose(Find<QComboBox>(&again, "CMBPais"), 1);
+    Find<QSpinBox>(&again, "SELonGrados")->setValue(10);
+    Find<QSpinBox>(&again, "SETZHoras")->setValue(2);
+    Ok(&again);
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(
+        data.notices.LastText().rfind("Ya existe un lugar geográfico con estos datos. Este lugar es:\r\r"
+                                      "Copia\rPaís: México\r",
+                                      0),
+        0u)
+        << data.notices.LastText();
+}
+
+TEST(ItemEditor, EditingAPlaceWithoutTouchingItsCoordinatesKeepsThemExactly) {
+    mgrtest::SampleData data;
+    const auto original = *data.db.Places[static_cast<std::size_t>(database::IndexOfId(data.db.Places, 1))];
+    TFormItem editor(data.store, Kind::Place, 1);
+    editor.show();
+    EXPECT_EQ(Find<QSpinBox>(&editor, "SELonGrados")->value(), 74);
+    EXPECT_EQ(Find<QSpinBox>(&editor, "SELatMinutos")->value(), 36);
+    EXPECT_EQ(Find<QSpinBox>(&editor, "SETZHoras")->value(), -5);
+    Type(&editor, "EDNombre", QString::fromUtf8("Bogotá D.C."));
+    Ok(&editor);
+    ASSERT_FALSE(editor.isVisible());
+    const database::Database saved = data.Reload();
+    const auto &p = *saved.Places[static_cast<std::size_t>(database::IndexOfId(saved.Places, 1))];
+    EXPECT_EQ(p.Nombre, "Bogotá D.C.");
+    EXPECT_EQ(p.Lon, original.Lon);
+    EXPECT_EQ(p.Lat, original.Lat);
+    EXPECT_EQ(p.TZ, original.TZ);
+}
+
+TEST(ItemEditor, CoordinateBoxesBorrowAndCarry) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Place, -1);
+    auto *deg = Find<QSpinBox>(&editor, "SELonGrados");
+    auto *min = Find<QSpinBox>(&editor, "SELonMinutos");
+    auto *sec = Find<QSpinBox>(&editor, "SELonSegundos");
+    deg->setValue(10);
+    sec->stepDown();
+    EXPECT_EQ(deg->value(), 9);
+    EXPECT_EQ(min->value(), 59);
+    EXPECT_EQ(sec->value(), 59);
+    sec->stepUp();
+    EXPECT_EQ(deg->value(), 10);
+    EXPECT_EQ(min->value(), 0);
+    EXPECT_EQ(sec->value(), 0);
+}
+
+// A new person through the person page: the birth tab, an address, a group and observations.
+TEST(ItemEditor, AddsAPersonWithBirthAddressGroupAndObservations) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Person, -1);
+    editor.show();
+    Type(&editor, "EDNombre", "Lucía");
+    Type(&editor, "EDApellidos", "Pérez");
+    Find<QRadioButton>(&editor, "RBFemenino")->click();
+    auto *tabs = Find<QTabBar>(&editor, "TBDatos");
+    EXPECT_EQ(tabs->currentIndex(), 1); // "Residencia" first
+    Type(&editor, "EDDir", "Calle 1");
+    Type(&editor, "EDEmail", "lucia@example.com");
+    Choose(Find<QComboBox>(&editor, "CMBLugar"), 3);
+    tabs->setCurrentIndex(0);
+    Choose(Find<QComboBox>(&editor, "CMBLugar"), 2);
+    Find<QCheckBox>(&editor, "CBFecha")->setChecked(true);
+    Find<QCheckBox>(&editor, "CBHora")->setChecked(true);
+    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(1979, 10, 17));
+    Find<QTimeEdit>(&editor, "TMHora")->setTime(QTime(12, 30));
+    EXPECT_TRUE(Find<QLabel>(&editor, "LAUT")->text().contains("17:30:00"))
+        << Find<QLabel>(&editor, "LAUT")->text().toStdString();
+    tabs->setCurrentIndex(4);
+    Find<QPlainTextEdit>(&editor, "MMObservaciones")->setPlainText("Primera línea\nsegunda línea");
+    tabs->setCurrentIndex(5);
+    auto *available = Find<QListWidget>(&editor, "LBGruposDisp");
+    ASSERT_EQ(available->count(), 3);
+    available->setCurrentRow(0); // "Amigos"
+    Find<QPushButton>(&editor, "BTAsignarGrupo")->click();
+    EXPECT_EQ(Find<QListWidget>(&editor, "LBGruposAsig")->count(), 1);
+    Ok(&editor);
+    ASSERT_FALSE(editor.isVisible()) << data.notices.LastText();
+
+    const database::Database saved = data.Reload();
+    const int i = database::IndexOfId(saved.Persons, editor.EditedId());
+    ASSERT_GE(i, 0);
+    const auto &p = *saved.Persons[static_cast<std::size_t>(i)];
+    EXPECT_EQ(p.Nombre, "Lucía");
+    EXPECT_EQ(p.Apellidos, "Pérez");
+    EXPECT_EQ(p.Sexo, 0);
+    EXPECT_EQ(p.IdLugarNac, 2);
+    EXPECT_EQ(p.IsDate, 1);
+    EXPECT_EQ(p.IsHora, 1);
+    EXPECT_NEAR(p.Fecha, 29145.5208333333, 1e-9);
+    EXPECT_EQ(p.HoraUT, 0);
+    EXPECT_EQ(p.Residencia.IdLugarGeo, 3);
+    EXPECT_EQ(p.Residencia.Dir, "Calle 1");
+    EXPECT_EQ(p.Residencia.Email, "lucia@example.com");
+    ASSERT_EQ(p.Grupos.size(), 1u);
+    EXPECT_EQ(p.Grupos[0].Id, 2);
+    EXPECT_EQ(p.Observaciones, "Primera línea^~segunda línea");
+}
+
+TEST(ItemEditor, StoresTheBirthDateAsTheSerial) {
+    struct Case {
+        bool date;
+        QDate day;
+        QTime time;
+        double fecha;
+        int horaUT;
+    };
+    const Case cases[] = {
+        {false, {}, {}, 0, -1},
+        {true, QDate(1899, 12, 29), QTime(6, 0), -1.25, 0},
+        {true, QDate(1899, 12, 30), QTime(0, 0), 0, 0},
+        {true, QDate(1800, 1, 1), QTime(18, 0), -36522.75, 0},
+    };
+    for (const Case &c : cases) {
+        mgrtest::SampleData data;
+        TFormItem editor(data.store, Kind::Person, -1);
+        editor.show();
+        Type(&editor, "EDNombre", "Sin");
+        Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(0);
+        Find<QCheckBox>(&editor, "CBFecha")->setChecked(c.date);
+        if (c.date) {
+            Find<QCheckBox>(&editor, "CBHora")->setChecked(true);
+            Find<QDateEdit>(&editor, "DTFecha")->setDate(c.day);
+            Find<QTimeEdit>(&editor, "TMHora")->setTime(c.time);
+        }
+        Ok(&editor);
+        ASSERT_FALSE(editor.isVisible());
+        const auto saved = data.Reload();
+        const auto &p =
+            *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, editor.EditedId()))];
+        EXPECT_DOUBLE_EQ(p.Fecha, c.fecha) << c.day.toString().toStdString();
+        EXPECT_EQ(p.HoraUT, c.horaUT);
+        EXPECT_EQ(p.IsDate, c.date ? 1 : 0);
+    }
+}
+
+TEST(ItemEditor, BirthDataRequiredAsksForEachMissingPiece) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Person, -1, EditorMode::BirthDataRequired);
+    editor.show();
+    Type(&editor, "EDNombre", "Pablo");
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "Debe especificar el sexo");
+    EXPECT_EQ(Find<QTabBar>(&editor, "TBDatos")->currentIndex(), 0);
+    Find<QRadioButton>(&editor, "RBMasculino")->click();
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "Debe seleccionar el lugar geográfico de nacimiento");
+    Choose(Find<QComboBox>(&editor, "CMBLugar"), 8);
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "Debe establecer la fecha de nacimiento");
+    EXPECT_TRUE(Find<QCheckBox>(&editor, "CBFecha")->isChecked());
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "Debe establecer la hora de nacimiento");
+    EXPECT_TRUE(Find<QCheckBox>(&editor, "CBHora")->isChecked());
+    Ok(&editor);
+    EXPECT_FALSE(editor.isVisible());
+    const auto saved = data.Reload();
+    const auto &p =
+        *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, editor.EditedId()))];
+    EXPECT_EQ(p.IdLugarNac, 8);
+    EXPECT_EQ(p.Sexo, 1);
+    EXPECT_EQ(p.IsHora, 1);
+}
+
+// Events are saved at once, before the editor closes; "No" to overwriting makes a new event.
+TEST(ItemEditor, EventsSaveAtOnce) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Person, 9); // Ariel, one event in 2023
+    editor.show();
+    Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
+    auto *list = Find<QListWidget>(&editor, "LBEventos");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "1 eventos ");
+    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
+    data.notices.inputs.push_back(std::string("Graduación"));
+    Find<QPushButton>(&editor, "BTNuevoEvento")->click();
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentRow(), 0);
+    auto person = [&data] {
+        const auto saved = data.Reload();
+        return *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, 9))];
+    };
+    ASSERT_EQ(person().Eventos.size(), 2u);
+    EXPECT_EQ(person().Eventos[0].Nombre, "Graduación");
+
+    data.notices.answers.push_back(false); // not overwrite: a new event instead
+    data.notices.inputs.push_back(std::string("Viaje"));
+    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2040, 1, 1));
+    Find<QPushButton>(&editor, "BTGuardarEvento")->click();
+    EXPECT_EQ(person().Eventos.size(), 3u);
+    EXPECT_EQ(person().Eventos[0].Nombre, "Viaje");
+
+    list->setCurrentRow(0);
+    data.notices.answers.push_back(true);
+    Find<QPushButton>(&editor, "BTEliminarEvento")->click();
+    EXPECT_TRUE(
+        data.notices.LastText().rfind("Desea eliminar el evento ?\r\rViaje\rdomingo, ene 01 2040", 0) == 0)
+        << data.notices.LastText();
+    EXPECT_EQ(person().Eventos.size(), 2u);
+    EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "2 eventos ");
+    EXPECT_TRUE(data.notices.unexpected.empty());
+}
+
+} // namespace
+} // namespace cel::manager

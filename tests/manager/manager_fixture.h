@@ -1,0 +1,100 @@
+// The manager tests' fixture: a copy of the sample data file in a fresh folder, loaded into a
+// database with a scripted notifier, and helpers to find widgets by object name and to act on the
+// modal window that a call opens.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "database/data_file.h"
+#include "database/safe_file.h"
+#include "manager/data_store.h"
+#include "manager/scripted_notifier.h"
+
+namespace cel::mgrtest {
+
+inline std::string DataPath(const std::string &name) {
+    return std::string(CEL_TEST_DATA_DIR) + "/" + name;
+}
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "celmgr-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string File(const std::string &name) const { return path_ + "/" + name; }
+    std::string Copy(const std::string &sample) const {
+        const std::string to = File(sample);
+        std::filesystem::copy_file(DataPath(sample), to, std::filesystem::copy_options::overwrite_existing);
+        return to;
+    }
+    const std::string &Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline TextFormat CommaFormat() {
+    TextFormat f;
+    f.decimalSeparator = ',';
+    return f;
+}
+
+// The sample file copied and loaded; the store saves back to the copy.
+struct SampleData {
+    TempFolder folder;
+    database::Database db;
+    manager::ScriptedNotifier notices;
+    manager::DataStore store{db, notices, CommaFormat()};
+    std::string path;
+
+    explicit SampleData(const std::string &sample = "ejemplo.age") {
+        path = folder.Copy(sample);
+        database::LoadDataFile(path, db, notices, CommaFormat());
+        db.Path = path;
+    }
+    // The file as it is on disk now, loaded into a fresh database.
+    database::Database Reload() const {
+        database::Database fresh;
+        manager::ScriptedNotifier quiet;
+        database::LoadDataFile(path, fresh, quiet, CommaFormat());
+        return fresh;
+    }
+    std::string Bytes() const { return database::ReadWholeFile(path); }
+};
+
+template <class T> T *Find(QWidget *root, const char *name) {
+    T *w = root->findChild<T *>(QString::fromLatin1(name));
+    if (!w)
+        ADD_FAILURE() << "no widget named " << name;
+    return w;
+}
+
+// Runs action on the next modal window that appears (polled, so it also works for windows opened
+// by nested event loops); gives up after a few seconds.
+inline void OnNextModal(std::function<void(QWidget *)> action, int attempts = 200) {
+    QTimer::singleShot(10, [action, attempts] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            action(modal);
+            return;
+        }
+        if (attempts > 0)
+            OnNextModal(action, attempts - 1);
+    });
+}
+
+} // namespace cel::mgrtest
