@@ -301,7 +301,8 @@ QWidget *TFormMain::BuildOrbPage() {
 void TFormMain::UpdateOrbCaptions() {
     for (int m = 1; m <= 8; ++m)
         rbOrbs_[static_cast<std::size_t>(m)]->setText(QString::fromStdString(astronomy::FormatAngle(
-            30, 0, 0, 0, ws_.settings.orbs.presets[static_cast<std::size_t>(m)], ws_.format)));
+            30, 0, astronomy::AngleSuffix::None, astronomy::AngleLayout::DegreesMinutesSeconds,
+            ws_.settings.orbs.presets[static_cast<std::size_t>(m)], ws_.format)));
 }
 
 void TFormMain::OrbModeChosen(int mode) {

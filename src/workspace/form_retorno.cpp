@@ -19,16 +19,21 @@
 
 namespace cel::workspace {
 
+namespace {
+constexpr auto kNoSuffix = astronomy::AngleSuffix::None;
+constexpr auto kDms = astronomy::AngleLayout::DegreesMinutesSeconds;
+} // namespace
+
 std::string SunLabelText(chart::Real value, const TextFormat &format) {
     const int sign = std::clamp(static_cast<int>(std::trunc(value)) / 30, 0, 11);
-    return astronomy::FormatAngle(360, 0, 0, 0, value, format) + "\n" +
-           astronomy::FormatAngle(30, 0, 0, 0, value - 30 * sign, format) + chart::kSignNames[sign + 1] +
-           "\n" + DecimalText("%2.10f", static_cast<double>(value), format);
+    return astronomy::FormatAngle(360, 0, kNoSuffix, kDms, value, format) + "\n" +
+           astronomy::FormatAngle(30, 0, kNoSuffix, kDms, value - 30 * sign, format) +
+           chart::kSignNames[sign + 1] + "\n" + DecimalText("%2.10f", static_cast<double>(value), format);
 }
 
 std::string SunDifferenceText(chart::Real difference, const TextFormat &format) {
-    return astronomy::FormatAngle(360, 3, 3, 0, difference, format) + " ( " +
-           DecimalText("%2.10f )", static_cast<double>(difference), format);
+    return astronomy::FormatAngle(360, 3, astronomy::AngleSuffix::PlusMinus, kDms, difference, format) +
+           " ( " + DecimalText("%2.10f )", static_cast<double>(difference), format);
 }
 
 TFormRetorno::TFormRetorno(session::Workspace &workspace, int year, QWidget *parent)
