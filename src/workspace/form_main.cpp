@@ -29,6 +29,7 @@
 #include "common/install_paths.h"
 #include "database/data_file.h"
 #include "database/shared_use_guard.h"
+#include "manager/data_store.h"
 #include "settings/settings.h"
 #include "workspace/form_retorno.h"
 #include "workspace/wheel_view.h"
@@ -50,6 +51,23 @@ QToolButton *ToolButton(const QString &name, const QString &text, const QString 
 
 } // namespace
 
+namespace {
+
+// The database as the manager's windows see it: saved whole after every change, and read-only while
+// another program has the file (the window's own shared-use check).
+class WorkspaceStore : public manager::DataStore {
+public:
+    WorkspaceStore(database::Database &db, Notifier &notifier, TextFormat format,
+                   std::function<bool()> readOnly)
+        : DataStore(db, notifier, format), readOnly_(std::move(readOnly)) {}
+    bool ReadOnly() override { return readOnly_(); }
+
+private:
+    std::function<bool()> readOnly_;
+};
+
+} // namespace
+
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
     : QMainWindow(parent), notifier_(notifier), options_(std::move(options)) {
     setObjectName("FormMain");
@@ -60,6 +78,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     if (!loaded.error.empty())
         notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
     ws_.ApplySettings();
+    store_ = std::make_unique<WorkspaceStore>(ws_.db, notifier_, ws_.format, [this] { return !Writable(); });
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
     for (int k : {1, 5, 7, 9, 13})
@@ -492,16 +511,7 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     QApplication::setApplicationDisplayName(QString());
     const bool wasUpdating = updating_;
     updating_ = true;
-    cbGrupo_->clear();
-    cbGrupo_->addItem("[*]", -1);
-    std::vector<const database::TData *> groups;
-    for (const auto &g : ws_.db.PersonGroups)
-        groups.push_back(g.get());
-    std::stable_sort(groups.begin(), groups.end(), [](const database::TData *a, const database::TData *b) {
-        return database::CompareNames(a->Nombre, b->Nombre) < 0;
-    });
-    for (const database::TData *g : groups)
-        cbGrupo_->addItem(QString::fromStdString(g->Nombre), g->Id);
+    RefillGroups();
     RefillCountries();
     SelectPlace(ws_.Record(Side()).placeId);
     sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
@@ -527,6 +537,24 @@ void TFormMain::OpenDataFileDialog() {
         LoadCurrentPerson();
         RecomputeAll();
     }
+}
+
+void TFormMain::RefillGroups() {
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    const QVariant keep = cbGrupo_->currentData();
+    cbGrupo_->clear();
+    cbGrupo_->addItem("[*]", -1);
+    std::vector<const database::TData *> groups;
+    for (const auto &g : ws_.db.PersonGroups)
+        groups.push_back(g.get());
+    std::stable_sort(groups.begin(), groups.end(), [](const database::TData *a, const database::TData *b) {
+        return database::CompareNames(a->Nombre, b->Nombre) < 0;
+    });
+    for (const database::TData *g : groups)
+        cbGrupo_->addItem(QString::fromStdString(g->Nombre), g->Id);
+    cbGrupo_->setCurrentIndex(std::max(0, cbGrupo_->findData(keep)));
+    updating_ = wasUpdating;
 }
 
 bool TFormMain::EnsureDataFile() {

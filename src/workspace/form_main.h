@@ -37,6 +37,9 @@ class QToolButton;
 namespace cel::database {
 class SharedUseGuard;
 }
+namespace cel::manager {
+class DataStore;
+}
 
 namespace cel::workspace {
 
@@ -51,9 +54,6 @@ struct MainWindowOptions {
     std::string defaultFolder; // "Data" "File" of a first run: the documents folder with "Norvelta/"
     std::string guardName;     // the shared-use table's name (empty: the family's)
     bool useGuard = true;
-    // The item editor for a person: opens it on the person (id -1: a new one) and answers whether the
-    // user accepted. Without it the person add and edit buttons stay disabled.
-    std::function<bool(QWidget *parent, session::Workspace &, std::int32_t personId)> editPerson;
 };
 
 class TFormMain : public QMainWindow {
@@ -139,6 +139,9 @@ private:
     void Jump(int which); // 0 "Hoy a las cero horas", 1 "Ahora", 2 "Nacimiento"
     void ApplySteppedValue(TDateTime value);
     void RefillCountries();
+    void RefillGroups();
+    void AddOrEditPlace(bool edit);
+    void ImportPlaces();
     void RefillPlaces(std::int32_t countryId);
     void SelectPlace(std::int32_t placeId);
     std::int32_t SelectedPlace() const;
@@ -170,6 +173,7 @@ private:
     MainWindowOptions options_;
     session::Workspace ws_;
     std::unique_ptr<database::SharedUseGuard> guard_;
+    std::unique_ptr<manager::DataStore> store_; // the item editor's and place import's view of the database
     std::string registeredPath_;
 
     bool updating_ = true;

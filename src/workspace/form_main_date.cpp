@@ -25,6 +25,8 @@
 #include "astronomy/time_scales.h"
 #include "database/coordinate_text.h"
 #include "database/date_text.h"
+#include "manager/item_editor.h"
+#include "manager/place_import_window.h"
 #include "workspace/date_labels.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
@@ -134,10 +136,8 @@ QWidget *TFormMain::BuildPlacePage() {
     sbImportarLugar_->setObjectName("SBImportarLugar");
     sbImportarLugar_->setText("Importar");
     sbImportarLugar_->setToolTip("Importar lugar geográfico");
-    // The place editor and the import window belong to the database manager; enabled once they exist.
     sbNuevoLugar_->setEnabled(false);
     sbEditarLugar_->setEnabled(false);
-    sbImportarLugar_->setEnabled(false);
     placeGrid->addWidget(new QLabel("País:"), 0, 0);
     placeGrid->addWidget(cbPais_, 0, 1, 1, 3);
     placeGrid->addWidget(new QLabel("Lugar:"), 1, 0);
@@ -253,9 +253,12 @@ QWidget *TFormMain::BuildPlacePage() {
     for (QComboBox *c : {cbGmtChoice_, cbDeltaT_, cbAmPm_})
         connect(c, &QComboBox::currentIndexChanged, this, changed);
     connect(cbLugar_, &QComboBox::currentIndexChanged, this, [this] {
-        sbEditarLugar_->setEnabled(false);
+        sbEditarLugar_->setEnabled(SelectedPlace() >= 0);
         FieldsChanged();
     });
+    connect(sbNuevoLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(false); });
+    connect(sbEditarLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(true); });
+    connect(sbImportarLugar_, &QToolButton::clicked, this, [this] { ImportPlaces(); });
     connect(cbPais_, &QComboBox::currentIndexChanged, this, [this] {
         if (updating_)
             return;
@@ -450,6 +453,33 @@ void TFormMain::RefillCountries() {
     updating_ = wasUpdating;
 }
 
+void TFormMain::AddOrEditPlace(bool edit) {
+    if (!EnsureDataFile())
+        return;
+    const std::int32_t id = edit ? SelectedPlace() : -1;
+    if (edit && id < 0)
+        return;
+    const std::optional<std::int32_t> stored =
+        manager::TFormItem::Run(this, *store_, database::Kind::Place, id);
+    if (!stored)
+        return;
+    RefillCountries();
+    sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
+    SelectPlace(*stored);
+    FieldsChanged();
+}
+
+void TFormMain::ImportPlaces() {
+    if (!EnsureDataFile())
+        return;
+    const std::int32_t keep = SelectedPlace();
+    if (!manager::ImportPlaceFile(this, *store_, false))
+        return;
+    RefillCountries();
+    sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
+    SelectPlace(keep);
+}
+
 void TFormMain::RefillPlaces(std::int32_t countryId) {
     cbLugar_->clear();
     cbLugar_->addItem("[*]", -1);
@@ -476,7 +506,7 @@ void TFormMain::SelectPlace(std::int32_t placeId) {
         RefillPlaces(cbPais_->currentData().toInt());
     }
     cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(index >= 0 ? placeId : -1)));
-    sbEditarLugar_->setEnabled(false); // the place editor opens here once it exists
+    sbEditarLugar_->setEnabled(SelectedPlace() >= 0);
     updating_ = wasUpdating;
 }
 

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "database/date_text.h"
+#include "manager/item_editor.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/key_list.h"
@@ -101,8 +102,6 @@ QWidget *TFormMain::BuildPersonsPage() {
     for (QPushButton *b : {sbNueva_, sbEditar_, sbEliminar_, sbTodos_})
         buttons->addWidget(b);
     column->addLayout(buttons);
-    sbNueva_->setEnabled(static_cast<bool>(options_.editPerson));
-    sbEditar_->setEnabled(static_cast<bool>(options_.editPerson));
     auto *pair = new QHBoxLayout;
     sbSinastria_ = new QToolButton;
     sbSinastria_->setObjectName("SBSinastria");
@@ -135,12 +134,11 @@ QWidget *TFormMain::BuildPersonsPage() {
                 ChoosePerson(item->data(Qt::UserRole).toInt());
             return true;
         case Qt::Key_Space:
-            if (item && options_.editPerson)
+            if (item)
                 AddOrEditPerson(false);
             return true;
         case Qt::Key_Insert:
-            if (options_.editPerson)
-                AddOrEditPerson(true);
+            AddOrEditPerson(true);
             return true;
         case Qt::Key_Delete:
             DeletePerson();
@@ -170,7 +168,6 @@ QWidget *TFormMain::BuildPersonsPage() {
         asB->setText(entry + " como persona B");
         for (QAction *a : {editAction, deleteAction, asA, asB})
             a->setEnabled(item != nullptr);
-        editAction->setEnabled(item != nullptr && options_.editPerson);
     });
     connect(editAction, &QAction::triggered, this, [this] { AddOrEditPerson(false); });
     connect(deleteAction, &QAction::triggered, this, [this] { DeletePerson(); });
@@ -462,26 +459,26 @@ void TFormMain::ToggleSynastry(bool on) {
 }
 
 void TFormMain::AddOrEditPerson(bool add) {
-    if (!options_.editPerson)
-        return;
-    if (!EnsureDataFile() || !Writable())
+    if (!EnsureDataFile())
         return;
     QListWidgetItem *item = lbPersona_->currentItem();
     if (!add && !item)
         return;
-    const std::int32_t id = add ? -1 : item->data(Qt::UserRole).toInt();
-    const std::size_t before = ws_.db.Persons.size();
-    if (!options_.editPerson(this, ws_, id))
+    // The item editor checks the shared use, stores the person and saves the data file.
+    const std::optional<std::int32_t> stored =
+        add ? manager::TFormItem::AddPerson(this, *store_)
+            : manager::TFormItem::EditPerson(this, *store_, item->data(Qt::UserRole).toInt());
+    if (!stored)
         return;
-    std::int32_t shown = id;
-    if (add && ws_.db.Persons.size() > before)
-        shown = ws_.db.Persons.back()->Id;
-    SaveDataFile();
+    RefillGroups();
+    const std::int32_t place = SelectedPlace();
     RefillCountries();
+    SelectPlace(place);
     natalChanged_ = false;
     RefillPersons();
+    // The new or edited person is highlighted, not loaded.
     for (int i = 0; i < lbPersona_->count(); ++i)
-        if (lbPersona_->item(i)->data(Qt::UserRole).toInt() == shown)
+        if (lbPersona_->item(i)->data(Qt::UserRole).toInt() == *stored)
             lbPersona_->setCurrentRow(i);
 }
 

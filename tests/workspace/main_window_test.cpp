@@ -1,11 +1,14 @@
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -16,6 +19,7 @@
 
 #include "common/date_time.h"
 #include "database/data_file.h"
+#include "manager/item_editor.h"
 #include "workspace/form_retorno.h"
 #include "workspace_fixture.h"
 
@@ -321,6 +325,50 @@ TEST_F(WindowFixture, ClosingWithChangedNatalDataAsksFirst) {
     EXPECT_DOUBLE_EQ(saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, 1))]->Fecha,
                      28563.3993055556);
     EXPECT_TRUE(std::filesystem::exists(options_.iniPath));
+}
+
+// The person buttons open the database manager's item editor, which stores and saves the person.
+TEST_F(WindowFixture, PersonsAreAddedAndEditedThroughTheItemEditor) {
+    TFormMain &w = Open();
+    auto fill = [&](auto change) {
+        QTimer::singleShot(0, &w, [&w, change] {
+            auto *editor = qobject_cast<manager::TFormItem *>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            change(editor);
+            editor->findChild<QPushButton *>("BTAcuerdo")->click();
+            if (editor->isVisible())
+                editor->reject(); // a refused input leaves the test instead of hanging
+        });
+    };
+    fill([](manager::TFormItem *e) {
+        e->findChild<QLineEdit *>("EDNombre")->setText("Lucía");
+        e->findChild<QLineEdit *>("EDApellidos")->setText("Pérez");
+        e->findChild<QRadioButton *>("RBFemenino")->click();
+        auto *place = e->findChild<QComboBox *>("CMBLugar");
+        place->setCurrentIndex(place->findData(3));
+        e->findChild<QCheckBox *>("CBFecha")->setChecked(true);
+        e->findChild<QCheckBox *>("CBHora")->setChecked(true);
+        e->findChild<QDateEdit *>("DTFecha")->setDate(QDate(1990, 5, 4));
+        e->findChild<QTimeEdit *>("TMHora")->setTime(QTime(6, 15));
+    });
+    Find<QPushButton>("SBNueva")->click();
+    EXPECT_EQ(Find<QLabel>("LabelContador")->text(), "11 de 13 ");
+    auto *list = Find<QListWidget>("LBPersona");
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(), QString::fromUtf8("Lucía Pérez"));
+    EXPECT_EQ(w.CurrentPerson(), -1); // highlighted, not loaded
+
+    fill([](manager::TFormItem *e) { e->findChild<QLineEdit *>("EDApellidos")->setText("Pérez Gil"); });
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(), QString::fromUtf8("Lucía Pérez Gil"));
+    database::Database saved;
+    SilentNotifier silent;
+    database::LoadDataFile(dataFile_, saved, silent, w.Workspace().format);
+    EXPECT_EQ(saved.Persons.size(), 13u);
+    Choose("Lucía Pérez Gil");
+    EXPECT_EQ(w.Workspace().natalRecord.placeId, 3);
+    EXPECT_EQ(session::TimeFieldsOf(w.Workspace().natalRecord.localDateTime).hour, 6);
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 #include <iostream>
 
 #include "common/version.h"
+#include "manager/notice_window.h"
 #include "workspace/form_main.h"
-#include "workspace/message_notifier.h"
 #include "workspace/program_setup.h"
 #include "workspace/single_instance.h"
 #include "workspace/splash.h"
@@ -45,7 +45,7 @@ int main(int argc, char *argv[]) {
     options.dataFile = cel::workspace::StartDataFile(options.iniPath, argument);
     options.defaultFolder = cel::workspace::DocumentsDataFolder();
 
-    cel::workspace::MessageNotifier notifier;
+    cel::manager::NoticeWindow notifier;
     cel::workspace::TFormMain window(notifier, options);
     notifier.SetParent(&window);
     instance.onActivate = [&window] {
