@@ -30,6 +30,7 @@
 #include "database/data_file.h"
 #include "database/shared_use_guard.h"
 #include "manager/data_store.h"
+#include "manager/manager_window.h"
 #include "settings/settings.h"
 #include "workspace/form_retorno.h"
 #include "workspace/wheel_view.h"
@@ -127,7 +128,7 @@ void TFormMain::BuildTopBar() {
     connect(open, &QToolButton::clicked, this, [this] { OpenDataFileDialog(); });
     bar->addWidget(open);
     auto *manager = ToolButton("SBTarjaro", "Tarjaro", "Tarjaro administrar datos/archivo");
-    manager->setEnabled(false); // the database manager window is opened here once it exists
+    connect(manager, &QToolButton::clicked, this, [this] { OpenManager(); });
     bar->addWidget(manager);
     bar->addSeparator();
     const struct {
@@ -521,6 +522,22 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     if (ready_ && guard_ && !registeredPath_.empty())
         guard_->ReadOnlyCheck(database::GuardOwner::Current(), registeredPath_, notifier_, "Celestigrafo");
     return true;
+}
+
+void TFormMain::OpenManager() {
+    AskUnsavedNatal();
+    // The manager works on this window's database; when it closes the file is read again.
+    manager::TFormMainTarjaro::OpenFromChartProgram(
+        this, *store_,
+        [this] {
+            const std::string path = ws_.db.Path.empty() ? ws_.settings.data.file : ws_.db.Path;
+            std::error_code ec;
+            if (!path.empty() && std::filesystem::is_regular_file(path, ec))
+                OpenDataFile(path);
+            LoadCurrentPerson();
+            RecomputeAll();
+        },
+        options_.splash);
 }
 
 void TFormMain::OpenDataFileDialog() {

@@ -54,6 +54,7 @@ struct MainWindowOptions {
     std::string defaultFolder; // "Data" "File" of a first run: the documents folder with "Norvelta/"
     std::string guardName;     // the shared-use table's name (empty: the family's)
     bool useGuard = true;
+    bool splash = true; // the database manager's splash when it opens
 };
 
 class TFormMain : public QMainWindow {
@@ -122,6 +123,7 @@ private:
     bool EnsureDataFile();
     void SaveDataFile();
     void OpenDataFileDialog();
+    void OpenManager();
 
     // Events.
     void RefillEvents();

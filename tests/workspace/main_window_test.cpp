@@ -371,5 +371,24 @@ TEST_F(WindowFixture, PersonsAreAddedAndEditedThroughTheItemEditor) {
     EXPECT_EQ(session::TimeFieldsOf(w.Workspace().natalRecord.localDateTime).hour, 6);
 }
 
+// "Tarjaro" hides the window and opens the manager on the same database; closing it shows the window
+// again with the file read anew.
+TEST_F(WindowFixture, TheManagerOpensOverTheWindowAndReturns) {
+    TFormMain &w = Open();
+    Choose(kAna);
+    Find<QToolButton>("SBTarjaro")->click();
+    EXPECT_FALSE(w.isVisible());
+    QWidget *manager = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->inherits("cel::manager::TFormMainTarjaro") && top->isVisible())
+            manager = top;
+    ASSERT_NE(manager, nullptr);
+    manager->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.CurrentPerson(), -1);
+    EXPECT_EQ(Find<QLabel>("LabelContador")->text(), "10 de 12 ");
+}
+
 } // namespace
 } // namespace cel::workspace::test

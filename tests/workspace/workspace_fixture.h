@@ -66,6 +66,7 @@ protected:
         options_.iniPath = (dir_ / "celestigrafo.ini").string();
         options_.dataFile = dataFile_;
         options_.guardName = guardName_;
+        options_.splash = false;
     }
     void TearDown() override {
         window_.reset();

@@ -44,6 +44,7 @@ int main(int argc, char *argv[]) {
                                      : parser.positionalArguments().front().toStdString();
     options.dataFile = cel::workspace::StartDataFile(options.iniPath, argument);
     options.defaultFolder = cel::workspace::DocumentsDataFolder();
+    options.splash = !parser.isSet(noSplash);
 
     cel::manager::NoticeWindow notifier;
     cel::workspace::TFormMain window(notifier, options);
