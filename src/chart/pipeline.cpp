@@ -90,14 +90,11 @@ void StoreCusps(InfoCasas &cusps, const astronomy::CuspValues &values) {
         cusps[i].cusp = values[i];
 }
 
-void ComputeChartFor(ChartContext &context, int sign, TDato &record, TDataAstro &chart, TDateTime value) {
-    (void)sign; // a TDateTime's own sign tells how its time of day is encoded
-    std::optional<PlacePosition> place;
-    if (context.places)
-        place = context.places(record.placeId);
-    record.zone = place ? place->zone : 0;
-    record.longitude = place ? place->longitude : 0;
-    record.latitude = place ? place->latitude : 0;
+void ComputeChartFor(ChartContext &context, TDato &record, const PlacePosition &place, TDataAstro &chart,
+                     TDateTime value) {
+    record.zone = place.zone;
+    record.longitude = place.longitude;
+    record.latitude = place.latitude;
     if (record.gmtFlag == 1) {
         record.gmtDateTime = value;
         record.localDateTime = GmtToLocal(value, record.zone);

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 
 #include "astronomy/houses.h"
 #include "astronomy/planets.h"
@@ -32,9 +30,12 @@ struct PlacePosition {
     Real zone = 0;      // hours, east positive
     Real longitude = 0; // degrees, west positive
     Real latitude = 0;  // degrees, north positive
+    bool operator==(const PlacePosition &) const = default;
 };
-// Finds a geographic place by its id; nothing when there is no such place.
-using PlaceLookup = std::function<std::optional<PlacePosition>(std::int32_t placeId)>;
+// The place a record was last computed for.
+inline PlacePosition PlaceOf(const TDato &record) {
+    return {record.zone, record.longitude, record.latitude};
+}
 
 // Diagnostic counters: charts requested through ComputeChartFor and charts computed.
 struct ChartCounters {
@@ -45,17 +46,17 @@ struct ChartCounters {
 // Everything a chart computation reads besides the birth data, and the counters it updates.
 struct ChartContext {
     ChartOptions options;
-    PlaceLookup places; // may be empty: every place id is then unknown
     ChartCounters counters;
 };
 
 enum class ChartMode { Ecliptic, Ascensional };
 
-// Sets the record's place fields (zeros for an unknown place) and both date-times from value (Greenwich
-// time when the record's GMT flag is 1, local time otherwise), then computes the chart. sign tells
-// whether the value's time of day is encoded for a positive (+1) or negative (-1) value; TDateTime
-// values carry that in their own sign, so it is kept for callers only.
-void ComputeChartFor(ChartContext &context, int sign, TDato &record, TDataAstro &chart, TDateTime value);
+// Copies the place's zone and coordinates into the record (the caller looks the record's place id up;
+// zeros stand for no place), sets both date-times from value (Greenwich time when the record's GMT flag
+// is 1, local time otherwise; a TDateTime's own sign tells how its time of day is encoded), then
+// computes the chart.
+void ComputeChartFor(ChartContext &context, TDato &record, const PlacePosition &place, TDataAstro &chart,
+                     TDateTime value);
 
 // Fills the chart from the record's current contents.
 void ComputeChart(ChartContext &context, const TDato &record, TDataAstro &chart);

@@ -1,40 +1,17 @@
 #include "export/rtf_export.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
+
+#include "common/date_text.h"
+#include "common/number_text.h"
 
 namespace cel::exporting {
 
 namespace {
 
-const char *const kDayNames[7] = {"sábado", "domingo", "lunes", "martes", "miércoles", "jueves", "viernes"};
-const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
-                                      "jul", "ago", "sep", "oct", "nov", "dic"};
-
-std::string TwoDigits(int v) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", v);
-    return buffer;
-}
-
-int TwelveHour(int hour) {
-    return hour % 12 == 0 ? 12 : hour % 12;
-}
-
-// A number with two decimals in the locale's separator, as "%2.2f" writes it.
-std::string TwoDecimals(double v, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%2.2f", v);
-    std::string s = buffer;
-    for (char &c : s)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return s;
-}
-
 std::string ZoneText(double zone, const TextFormat &format) {
-    return "(TZ:" + TwoDecimals(zone, format) + ")";
+    return "(TZ:" + FormatFixed(zone, 2, format.decimalSeparator, 2) + ")";
 }
 
 bool IsReport(ExportPage page) {
@@ -49,51 +26,13 @@ std::string CreatedQuestion(const std::string &path) {
 }
 
 std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format) {
-    const CivilDateTime t = DecodeDateTime(local);
-    const std::int64_t days = DaysFromCivil(t.year, t.month, t.day) - DaysFromCivil(1899, 12, 30);
-    std::string minSec = ":";
-    minSec += TwoDigits(t.minute);
-    minSec += ':';
-    minSec += TwoDigits(t.second);
-    std::string s = kDayNames[((days % 7) + 7) % 7]; // 1899-12-30 was a Saturday
-    s += ", ";
-    s += kShortMonths[t.month - 1];
-    s += '-';
-    s += std::to_string(t.day);
-    s += '-';
-    s += std::to_string(t.year);
-    s += ", ";
-    s += std::to_string(TwelveHour(t.hour));
-    s += minSec;
-    s += t.hour < 12 ? " am, " : " pm, ";
-    s += std::to_string(t.hour);
-    s += minSec;
-    s += ' ';
-    s += ZoneText(zone, format);
-    return s;
+    return FormatDateTimeText(local, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", format) +
+           FormatDateTimeText(local, "h:nn:ss", format) + " " + ZoneText(zone, format);
 }
 
 std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &format) {
-    const CivilDateTime t = DecodeDateTime(value);
-    std::string s = kShortMonths[t.month - 1];
-    s += ' ';
-    s += std::to_string(t.day);
-    s += ' ';
-    s += std::to_string(t.year);
-    s += ", ";
-    s += TwoDigits(TwelveHour(t.hour));
-    s += ':';
-    s += TwoDigits(t.minute);
-    s += ':';
-    s += TwoDigits(t.second);
-    s += t.hour < 12 ? " am" : " pm";
-    if (gmt) {
-        s += "  GMT";
-    } else {
-        s += "  ";
-        s += ZoneText(zone, format);
-    }
-    return s;
+    return FormatDateTimeText(value, "mmm d yyyy, hh:nn:ss am/pm", format) +
+           (gmt ? std::string("  GMT") : "  " + ZoneText(zone, format));
 }
 
 std::string ExportTitle(ExportPage page, const ExportView &view) {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "common/safe_file.h"
-#include "database/windows1252.h"
+#include "common/windows1252.h"
 #include "export/wmf_writer.h"
 
 namespace cel::exporting {
@@ -182,7 +182,7 @@ std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const char32_t c = database::NextUtf8Char(utf8, i);
+        const char32_t c = NextUtf8Char(utf8, i);
         if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);
@@ -194,7 +194,7 @@ std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
             // a CR LF pair is one line break
         } else if (c > 0x10FFFF) {
             out += '?'; // not UTF-8 at all
-        } else if (const int b = database::Windows1252Byte(c); b >= 0) {
+        } else if (const int b = Windows1252Byte(c); b >= 0) {
             out += static_cast<char>(b);
         } else {
             // Outside the code page: the Unicode value for RTF readers, "?" for those that skip it.

@@ -25,7 +25,10 @@ namespace {
 
 QFont BuildFont(const TextStyle &style) {
     QFont font;
-    QStringList families{style.family};
+    // An empty family name falls through to the defaults (the picture recorders fail on an empty one).
+    QStringList families;
+    if (!style.family.trimmed().isEmpty())
+        families << style.family;
     if (style.fixedPitch)
         families << QStringLiteral("DejaVu Sans Mono") << QStringLiteral("Liberation Mono");
     families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << EmbeddedFontFamily();

@@ -14,15 +14,10 @@ namespace cel::chart {
 namespace {
 
 constexpr std::int32_t kGreenwich = 7;
+const PlacePosition kGreenwichPlace{0, 0, 51.4772L};
 
 ChartContext GreenwichContext() {
-    ChartContext context;
-    context.places = [](std::int32_t id) -> std::optional<PlacePosition> {
-        if (id == kGreenwich)
-            return PlacePosition{0, 0, 51.4772L};
-        return std::nullopt;
-    };
-    return context;
+    return ChartContext{};
 }
 
 TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
@@ -32,7 +27,7 @@ TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
     record.gmtFlag = 1;
     record.deltaTFlag = 1;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1) + 0.5);
+    ComputeChartFor(context, record, kGreenwichPlace, chart, EncodeDate(2000, 1, 1) + 0.5);
 
     EXPECT_NEAR(chart.deltaT, 63.8285, 1e-4);
     EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.000739, 1e-6);
@@ -79,24 +74,23 @@ TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
 
 TEST(ChartPipeline, GmtFlagAndZoneGiveBothDateTimes) {
     ChartContext context;
-    context.places = [](std::int32_t) -> std::optional<PlacePosition> { return PlacePosition{1, 0, 40}; };
     const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
     TDato record;
     record.placeId = 1;
     TDataAstro chart;
 
     record.gmtFlag = 1;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, PlacePosition{1, 0, 40}, chart, value);
     EXPECT_NEAR(record.localDateTime, EncodeDate(2000, 1, 1) + 13.0 / 24, 1e-9);
     EXPECT_DOUBLE_EQ(record.gmtDateTime, value);
 
     record.gmtFlag = 0;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, PlacePosition{1, 0, 40}, chart, value);
     EXPECT_NEAR(record.gmtDateTime, EncodeDate(2000, 1, 1) + 11.0 / 24, 1e-9);
     EXPECT_DOUBLE_EQ(record.localDateTime, value);
 }
 
-TEST(ChartPipeline, UnknownPlaceGivesZeros) {
+TEST(ChartPipeline, NoPlaceGivesZeros) {
     ChartContext context = GreenwichContext();
     TDato record;
     record.placeId = 99;
@@ -104,7 +98,7 @@ TEST(ChartPipeline, UnknownPlaceGivesZeros) {
     record.longitude = 70;
     record.latitude = 10;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1));
+    ComputeChartFor(context, record, PlacePosition{}, chart, EncodeDate(2000, 1, 1));
     EXPECT_EQ(record.zone, 0);
     EXPECT_EQ(record.longitude, 0);
     EXPECT_EQ(record.latitude, 0);
@@ -119,7 +113,7 @@ TEST(ChartPipeline, WithoutDeltaTTheInstantIsGreenwichTime) {
     record.deltaTFlag = 0;
     TDataAstro chart;
     const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, kGreenwichPlace, chart, value);
     EXPECT_DOUBLE_EQ(chart.instant, value);
     EXPECT_EQ(chart.deltaT, 0);
     EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.0, 1e-9);

@@ -75,13 +75,11 @@ struct Charts {
     Charts() {
         settings.InstallFirstRunValues();
         context.options = chart::ChartOptionsFrom(settings);
-        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
-            return chart::PlacePosition{-5, 74.0833L, 4.6L};
-        };
+        const chart::PlacePosition place{-5, 74.0833L, 4.6L};
         natalRecord.placeId = 1;
         eventRecord.placeId = 1;
-        chart::ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-        chart::ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 3, 5) + 9.0 / 24);
+        chart::ComputeChartFor(context, natalRecord, place, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        chart::ComputeChartFor(context, eventRecord, place, event, EncodeDate(2024, 3, 5) + 9.0 / 24);
         chart::ComputeProgressions(natal, event, prog, context.options);
     }
 
