@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-dev
     xvfb xauth
     libreoffice-writer-nogui poppler-utils
+    fonts-dejavu-core
 )
 
 missing=()

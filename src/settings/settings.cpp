@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "settings/real_text.h"
+#include "common/number_text.h"
 
 namespace cel::settings {
 
@@ -39,7 +39,7 @@ public:
     void Int(std::string_view section, std::string_view key, int &value, std::optional<int> def,
              int min = INT32_MIN, int max = INT32_MAX, std::optional<int> firstRun = std::nullopt) {
         const std::optional<std::string> text = ini_.Get(section, key);
-        const std::optional<std::int32_t> read = text ? ParseInteger(*text) : std::nullopt;
+        const std::optional<std::int32_t> read = text ? ParseInt32OrHex(*text) : std::nullopt;
         if (read && *read >= min && *read <= max) {
             value = *read;
             return;
@@ -112,7 +112,7 @@ public:
         Int(section, key, static_cast<int>(std::lround(static_cast<long double>(fraction) * 100)));
     }
     void Float(std::string_view section, std::string_view key, float value) {
-        ini_.Set(section, key, FormatReal(value, separator_));
+        ini_.Set(section, key, FormatReal(value, separator_, ScientificForm::From1E14));
     }
     void String(std::string_view section, std::string_view key, std::string_view value) {
         ini_.Set(section, key, value);
