@@ -309,7 +309,7 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
             std::string names;
             for (const database::TPersona *p : found)
                 names += (names.empty() ? "\"" : ", \"") + p->Nombre + " " + p->Apellidos + "\"";
-            UsageError(option + ": '" + name + "': the data file " + session.db->Path +
+            UsageError(option + ": '" + name + "': the data file " + session.workspace.db.Path +
                        " has duplicate Ids: " + std::to_string(found.size()) + " persons have the Id " +
                        std::to_string(found.front()->Id) + " (" + names +
                        "): choose the person by name, or give each person an Id of its own in the file");
