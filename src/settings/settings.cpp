@@ -301,8 +301,18 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
         bool seen = false; // a repeated section name reads as its first occurrence
         for (const ToolWindowSection &t : toolWindows)
             seen = seen || SameIniName(t.name, name);
-        if (!seen)
-            toolWindows.push_back({name, ini.SectionEntries(name)});
+        if (seen)
+            continue;
+        // A key repeated in the section reads as its first occurrence, as every other key does.
+        IniFile::Entries entries;
+        for (auto &[key, value] : ini.SectionEntries(name)) {
+            bool repeated = false;
+            for (const auto &kept : entries)
+                repeated = repeated || SameIniName(kept.first, key);
+            if (!repeated)
+                entries.emplace_back(std::move(key), std::move(value));
+        }
+        toolWindows.push_back({name, std::move(entries)});
     }
 }
 

@@ -506,3 +506,13 @@ TEST(SettingsRanges, AFileThatIsNotASettingsFileIsRefused) {
     }
     fs::remove_all(dir);
 }
+
+TEST(SettingsRanges, ARepeatedToolWindowKeyReadsAsItsFirstOccurrence) {
+    // Found by the settings fuzzer: the repeated key was kept twice and written once.
+    const Settings s = FromText("[TBTWDatos]\r\nVisible=1\r\nvisible=0\r\nRev=3\r\n");
+    ASSERT_EQ(s.toolWindows.size(), 1u);
+    EXPECT_EQ(s.toolWindows[0].entries, (IniFile::Entries{{"Visible", "1"}, {"Rev", "3"}}));
+    IniFile out;
+    s.WriteTo(out, Format('.'));
+    EXPECT_EQ(FromText(out.ToText()), s);
+}
