@@ -1540,16 +1540,16 @@ void TFormMainTarjaro::UpdateSummary() {
     const auto lines =
         PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), options, store_.Format());
     // The two tab stops of the panel, in points: values after one tab, group names after two.
-    QTextOption option = summary_->document()->defaultTextOption();
     const double point = summary_->logicalDpiX() / 72.0;
-    option.setTabs({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
-                    QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
-    summary_->document()->setDefaultTextOption(option);
+    QTextBlockFormat block;
+    block.setTabPositions({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
+                           QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
     QTextCursor cursor(summary_->document());
+    cursor.setBlockFormat(block);
     bool first = true;
     for (const SummaryLine &line : lines) {
         if (!first)
-            cursor.insertBlock();
+            cursor.insertBlock(block);
         first = false;
         QTextCharFormat format;
         format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
