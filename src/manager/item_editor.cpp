@@ -309,9 +309,13 @@ QWidget *TFormItem::BuildPersonPage() {
     connect(lugarPais_, &QComboBox::currentIndexChanged, this, [this] {
         if (updating_)
             return;
+        // The place chosen stays only when it belongs to the country now chosen.
         const std::int32_t keep = ChosenPlace();
         FillPlaceCombo();
-        SelectPlace(keep);
+        const int at = lugar_->findData(keep);
+        updating_ = true;
+        lugar_->setCurrentIndex(at < 0 ? 0 : at);
+        updating_ = false;
         UpdateWorking();
     });
     connect(lugar_, &QComboBox::currentIndexChanged, this, [this] { UpdateWorking(); });
