@@ -2,20 +2,14 @@
 // selectors, the groups and the events that save at once.
 #include "item_editor.h"
 
-#include "colour_suite.h"
-#include "database/coordinate_text.h"
-#include "database/text_cleanup.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,8 +21,14 @@
 #include <QTabBar>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+
 #include <algorithm>
-#include <cmath>
+
+#include "colour_suite.h"
+#include "database/coordinate_text.h"
+#include "database/text_cleanup.h"
+#include "editor_widgets.h"
+#include "place_import_window.h"
 
 namespace cel::manager {
 

@@ -2,53 +2,17 @@
 // import and the CSV exports.
 #include "manager_window.h"
 
-#include "colour_suite.h"
-#include "common/install_paths.h"
+#include <QDate>
+#include <QDialog>
+#include <QFileInfo>
+
 #include "database/csv_export.h"
 #include "database/data_file.h"
-#include "database/person_summary.h"
 #include "database/place_import.h"
 #include "database/safe_file.h"
 #include "file_chooser.h"
-#include "item_editor.h"
 #include "place_import_window.h"
-#include "record_table_model.h"
 #include "small_dialogs.h"
-#include <QAction>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QDate>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSpinBox>
-#include <QStackedWidget>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTextOption>
-#include <QTimer>
-#include <QToolButton>
-#include <QUrl>
-#include <QVBoxLayout>
-#include <algorithm>
-#include <unordered_set>
 
 namespace cel::manager {
 
