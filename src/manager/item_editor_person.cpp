@@ -645,8 +645,7 @@ void TFormItem::FillEventList(int selectRow) {
     deleteEvent_->setEnabled(eventos_->currentRow() >= 0);
 }
 
-bool TFormItem::EventFromControls(TEvento &event, bool keepName) {
-    (void)keepName;
+bool TFormItem::EventFromControls(TEvento &event) {
     if (ChosenPlace() < 0) {
         store_.Notices().Notice(NoticeKind::Warning, false, true,
                                 "Debe seleccionar el lugar geográfico de nacimiento");
@@ -701,7 +700,7 @@ void TFormItem::NewEvent() {
     if (store_.ReadOnly())
         return;
     TEvento event;
-    if (!EventFromControls(event, false))
+    if (!EventFromControls(event))
         return;
     std::string name;
     if (!store_.Notices().InputText("Evento nuevo", "Nombre evento:", name))
@@ -717,7 +716,7 @@ void TFormItem::SaveEvent() {
     if (row < 0 || row >= static_cast<int>(work_.Eventos.size()) || store_.ReadOnly())
         return;
     TEvento changed = work_.Eventos[static_cast<std::size_t>(row)];
-    if (!EventFromControls(changed, true))
+    if (!EventFromControls(changed))
         return;
     const TEvento &current = work_.Eventos[static_cast<std::size_t>(row)];
     const std::string question = "Desea sobreescribir el evento actual?\r\r" + current.Nombre + "\r" +
