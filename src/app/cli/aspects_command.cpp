@@ -5,6 +5,8 @@
 
 #include "analysis_cli.h"
 
+#include "common/number_text.h"
+
 namespace cel::cli {
 
 namespace {
@@ -43,13 +45,7 @@ nlohmann::json DispositorsJson(const analysis::DispositorList &list) {
 }
 
 std::string Number(float value, const TextFormat &format) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
-    std::string text = buffer;
-    for (char &c : text)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return text;
+    return FormatFixed(static_cast<double>(value), 2, format.decimalSeparator);
 }
 
 void ListText(std::ostream &out, const char *title, const analysis::AspectList &list,
@@ -98,17 +94,17 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
         const bool pair = !options->inner.empty();
         const int inner = pair ? ParseItem(options->inner, "--inner") : 1;
         const int outer = options->outer.empty() ? inner : ParseItem(options->outer, "--outer");
-        const AnalysisData data = ComputeAnalysis(options->analysis, ctx, pair && (inner > 2 || outer > 2));
-        const auto &items = data.progressions.items;
-        analysis::AspectLists lists;
+        ChartSession session = ComputeAnalysis(options->analysis, ctx, pair && (inner > 2 || outer > 2));
+        session::Workspace &w = session.workspace;
+        w.Recompute(); // the natal lists
+        const auto &items = w.progressions.items;
+        analysis::AspectLists &lists = w.aspects;
         const bool cross = !options->outer.empty();
         if (pair) {
+            // The lists of exactly the pair asked for, items 1 and 2 with themselves included.
             analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
-                                       items[static_cast<std::size_t>(outer)], options->analysis.orbMode,
-                                       cross, data.settings.orbs);
-        } else {
-            analysis::BuildNatalAspects(lists, items[1], items[2], options->analysis.computeDispositors,
-                                        data.settings.orbs, data.settings.dignity);
+                                       items[static_cast<std::size_t>(outer)], w.orbMode, cross,
+                                       w.settings.orbs);
         }
         if (WantsJson(ctx, options->analysis.chart.format)) {
             nlohmann::json out;
@@ -138,7 +134,7 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
             return;
         }
         std::ostringstream out;
-        const TextFormat &f = data.format;
+        const TextFormat &f = session.format;
         if (pair) {
             out << "Int: " << chart::kItemNames[static_cast<std::size_t>(inner)]
                 << "  Ext: " << chart::kItemNames[static_cast<std::size_t>(outer)] << "  orbes "

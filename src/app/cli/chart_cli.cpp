@@ -9,9 +9,10 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
-#include "chart/database_places.h"
 #include "common/notifier.h"
+#include "common/number_text.h"
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 #include "settings/settings.h"
 
@@ -99,16 +100,6 @@ const char *kTimeForm = "HH:MM[:SS[.mmm]] (e.g. 12:30 or 07:05:30.250)";
 const char *kZoneForm = "hours east of Greenwich, -14..14 (e.g. -5 or 5.5)";
 const char *kLongitudeForm = "degrees -180..180, west positive, or with W/E (e.g. 74.0833W or -2.35)";
 const char *kLatitudeForm = "degrees strictly between -90 and 90, north positive, or with N/S (e.g. 4.6N)";
-
-// A number written with printf rules and the user's decimal separator.
-std::string Printf(const char *format, double value, const TextFormat &text) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    for (char *c = buffer; *c != 0; ++c)
-        if (*c == '.')
-            *c = text.decimalSeparator;
-    return buffer;
-}
 
 } // namespace
 
@@ -235,7 +226,9 @@ void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx) {
     ChartSession session;
     session.format = ctx.format;
-    settings::Settings &values = session.settings;
+    session::Workspace &w = session.workspace;
+    w.format = ctx.format;
+    settings::Settings &values = w.settings;
     if (options.ini.empty()) {
         values.InstallFirstRunValues();
     } else {
@@ -246,24 +239,30 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
         const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
         if (!loaded.error.empty())
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+        if (!loaded.outOfRange.empty()) {
+            // Said once: each listed value was replaced by its first-run value.
+            ctx.err << "celestigrafo-cli: --ini: " << options.ini << ": "
+                    << "valores fuera de rango; se usan los valores iniciales:";
+            for (const std::string &key : loaded.outOfRange)
+                ctx.err << ' ' << key;
+            ctx.err << '\n';
+        }
     }
-    session.context.options = chart::ChartOptionsFrom(values);
+    w.ApplySettings();
     if (!options.db.empty()) {
-        session.db = std::make_shared<database::Database>();
+        session.hasDb = true;
         SilentNotifier notifier;
         database::LoadReport report;
         try {
-            report = database::LoadDataFile(options.db, *session.db, notifier, ctx.format);
+            report = database::LoadDataFile(options.db, w.db, notifier, ctx.format);
         } catch (const std::exception &e) {
             UsageError("--db: cannot read '" + options.db + "': " + e.what() +
                        ": expected a data file (.age)");
         }
-        session.db->Path = options.db;
+        w.db.Path = options.db;
         if (!report.failedLines.empty())
             ctx.err << "celestigrafo-cli: warning: " << report.failedLines.size() << " line(s) of "
                     << options.db << " could not be read\n";
-        // The data file's places; the places given by coordinates are put in front of them.
-        session.context.places = chart::PlacesOf(*session.db);
     }
     return session;
 }
@@ -288,11 +287,11 @@ std::string Folded(const std::string &text) {
 
 const database::TPersona &FindPerson(const ChartSession &session, const std::string &option,
                                      const std::string &name) {
-    if (!session.db)
+    if (!session.hasDb)
         UsageError(option + " needs --db FILE: expected the data file that holds the person");
     const std::string wanted = Folded(name);
     std::vector<const database::TPersona *> found;
-    for (const auto &p : session.db->Persons) {
+    for (const auto &p : session.workspace.db.Persons) {
         const bool byName = Folded(p->Nombre + " " + p->Apellidos) == wanted;
         const bool byId = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
                           std::to_string(p->Id) == name;
@@ -300,7 +299,7 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
             found.push_back(p.get());
     }
     if (found.empty())
-        UsageError(option + ": no person '" + name + "' in " + session.db->Path +
+        UsageError(option + ": no person '" + name + "' in " + session.workspace.db.Path +
                    ": expected \"NOMBRE APELLIDOS\" as in the data file, or the person's Id");
     if (found.size() > 1) {
         std::string ids;
@@ -313,17 +312,29 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
 
 } // namespace
 
-TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
-                     bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
-    const std::string option = placeId == kEventPlaceId ? "--event-person" : "--person";
+void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
+                bool noDeltaT, session::ChartSide side) {
+    session::Workspace &w = session.workspace;
+    chart::TDato &record = w.Record(side);
+    record = chart::TDato{};
+    const std::string option = side == session::ChartSide::Event ? "--event-person" : "--person";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
-        const std::optional<chart::PersonBirth> birth = chart::BirthOf(person);
+        if (const auto problems = database::BirthProblems(w.db, person); !problems.empty()) {
+            std::string text;
+            for (const std::string &p : problems)
+                text += (text.empty() ? "" : ", ") + p;
+            throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
+                               ") has impossible values in " + w.db.Path + ": " + text +
+                               "; no chart is computed from it (mend the record)");
+        }
+        const std::optional<session::PersonBirth> birth = session::BirthOf(person);
         if (!birth)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
         record = birth->record;
         record.deltaTFlag = noDeltaT ? 0 : 1;
-        return birth->value;
+        w.ComputeChart(side, birth->value);
+        return;
     }
     record.gmtFlag = options.gmt ? 1 : 0;
     record.deltaTFlag = noDeltaT ? 0 : 1;
@@ -334,7 +345,8 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     if (fallback != nullptr && options.zone.empty() && options.longitude.empty() &&
         options.latitude.empty()) {
         record.placeId = fallback->placeId; // the same place as the natal chart
-        return value;
+        w.ComputeChart(side, value, chart::PlaceOf(*fallback));
+        return;
     }
     chart::PlacePosition place;
     place.zone = !options.zone.empty() ? *ParseZone(options.zone) : fallback ? fallback->zone : 0;
@@ -344,30 +356,8 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     place.latitude = !options.latitude.empty() ? *ParseLatitude(options.latitude)
                      : fallback                ? fallback->latitude
                                                : 0;
-    auto previous = session.context.places;
-    session.context.places = [previous, placeId,
-                              place](std::int32_t id) -> std::optional<chart::PlacePosition> {
-        if (id == placeId)
-            return place;
-        return previous ? previous(id) : std::nullopt;
-    };
-    record.placeId = placeId;
-    return value;
-}
-
-TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
-                      bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
-    const std::int32_t id = placeId == 1 ? kNatalPlaceId : placeId == 2 ? kEventPlaceId : placeId;
-    if (fallback == nullptr)
-        return SetUpBirth(session, options, nullptr, noDeltaT, id, record);
-    chart::TDato natal;
-    SetUpBirth(session, *fallback, nullptr, noDeltaT, kNatalPlaceId, natal);
-    if (const auto place = session.context.places ? session.context.places(natal.placeId) : std::nullopt) {
-        natal.zone = place->zone;
-        natal.longitude = place->longitude;
-        natal.latitude = place->latitude;
-    }
-    return SetUpBirth(session, options, &natal, noDeltaT, id, record);
+    record.placeId = -1;
+    w.ComputeChart(side, value, place);
 }
 
 std::string DateTimeText(TDateTime value) {
@@ -469,18 +459,19 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
             text.append(width - chars, ' ');
         return text;
     };
-    std::string zone = Printf("%+.4g", static_cast<double>(record.zone), format);
+    std::string zone = FormatSignificant(static_cast<double>(record.zone), 4, format.decimalSeparator, true);
     out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
     out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
-    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT, format)
-        << " s)\n";
+    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T "
+        << FormatFixed(c.deltaT, 4, format.decimalSeparator) << " s)\n";
     out << "Lugar:       "
         << FormatAngle(360, 0, AngleSuffix::WestEast, AngleLayout::DegreesMinutesSeconds, c.longitude, format)
         << "  "
         << FormatAngle(360, 0, AngleSuffix::NorthSouth, AngleLayout::DegreesMinutesSeconds, c.latitude,
                        format)
         << "\n";
-    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay), format) << "   T. Sideral: "
+    out << "Día Juliano: " << FormatFixed(static_cast<double>(c.julianDay), 6, format.decimalSeparator)
+        << "   T. Sideral: "
         << FormatAngle(24, 2, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, c.siderealTime, format)
         << "   ARMC: " << angle(c.armc) << "\n";
     out << "Obl. Ecl.:   " << angle(c.obliquity) << "   long Sol Verd: " << angle(c.sunTrueLongitude)

@@ -3,7 +3,9 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
+
 #include "chart_cli.h"
+#include "common/number_text.h"
 
 namespace cel::cli {
 
@@ -83,11 +85,7 @@ std::string ProgressionsText(const chart::TDataAstro &natal, const chart::TDataA
     auto angle = [&](Real x) {
         return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
     };
-    char days[64];
-    std::snprintf(days, sizeof days, "%.4f", static_cast<double>(p.age));
-    for (char &c : days)
-        if (c == '.')
-            c = format.decimalSeparator;
+    const std::string days = FormatFixed(static_cast<double>(p.age), 4, format.decimalSeparator);
     out << "Natal (TT):  " << DateTimeText(natal.instant) << "\n";
     out << "Evento (TT): " << DateTimeText(event.instant) << "\n";
     out << "Edad: " << astronomy::FormatAge(natal.instant, event.instant) << " (" << days << " días)\n";
@@ -141,21 +139,15 @@ void AddProgressions(CLI::App &app, RunContext &ctx) {
             UsageError(
                 "--event-date is required: expected YYYY-MM-DD (e.g. 2024-10-17), or --event-person NAME");
         ChartSession session = MakeSession(options->chart, ctx);
-        chart::TDato natalRecord, eventRecord;
-        chart::TDataAstro natal, event;
-        chart::TDataProg prog;
+        session::Workspace &w = session.workspace;
         const bool noDeltaT = options->chart.noDeltaT;
-        const TDateTime natalValue =
-            SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
-        chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, natal, natalValue);
-        const TDateTime eventValue =
-            SetUpBirth(session, options->event, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
-        chart::ComputeChartFor(session.context, eventValue > 0 ? 1 : -1, eventRecord, event, eventValue);
-        chart::ComputeProgressions(natal, event, prog, session.context.options);
+        SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
+        SetUpBirth(session, options->event, &w.natalRecord, noDeltaT, session::ChartSide::Event);
+        w.Recompute();
         if (WantsJson(ctx, options->chart.format))
-            WriteJson(ctx, ProgressionsJson(prog));
+            WriteJson(ctx, ProgressionsJson(w.progressions));
         else
-            ctx.out << ProgressionsText(natal, event, prog, session.format);
+            ctx.out << ProgressionsText(w.natal, w.event, w.progressions, session.format);
     });
 }
 

@@ -92,10 +92,10 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         if ((o.innerOnly || o.projectHouses) && !o.doubleWheel)
             UsageError("--inner-only and --project-houses need --double");
         const bool needEvent = inner > 2 || (o.doubleWheel && outer > 2);
-        AnalysisData data = ComputeAnalysis(o.analysis, ctx, needEvent);
+        ChartSession session = ComputeAnalysis(o.analysis, ctx, needEvent);
+        session::Workspace &w = session.workspace;
 
-        settings::RecVistaCarta view;
-        settings::CopySettingsToView(data.settings, view);
+        settings::RecVistaCarta &view = w.choices;
         view.innerItem = static_cast<std::uint8_t>(inner);
         view.outerItem = static_cast<std::uint8_t>(outer);
         view.wheelMode = o.doubleWheel ? 2 : 1;
@@ -103,29 +103,19 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         view.innerWheelOnly = o.doubleWheel && o.innerOnly;
         view.projectInnerHouses = o.doubleWheel && o.projectHouses && !o.innerOnly;
         view.noProjectedHouses = !view.projectInnerHouses;
-        view.computeDispositors = o.analysis.computeDispositors;
         view.aspectFamilies = ParseFamilies(o.families);
         view.strengthFilter = o.minStrength;
         view.pointSelection.fill(true);
         view.cuspSelection.fill(true);
         view.angleSelection.fill(true);
-
-        analysis::AspectLists lists;
-        const chart::TDataProg &p = data.progressions;
-        analysis::BuildNatalAspects(lists, p.items[1], p.items[2], view.computeDispositors,
-                                    data.settings.orbs, data.settings.dignity);
-        if (o.doubleWheel)
-            analysis::BuildPairAspects(lists, p.items[inner], p.items[outer], o.analysis.orbMode, true,
-                                       data.settings.orbs);
-        else
-            analysis::BuildPairAspects(lists, p.items[inner], p.items[inner], o.analysis.orbMode, false,
-                                       data.settings.orbs);
+        w.Recompute();
 
         int lines = 0;
-        const graphics::WheelInput input{p, view, &lists, graphics::WheelColoursFrom(data.settings)};
+        const graphics::WheelInput input{w.progressions, w.view, &w.aspects,
+                                         graphics::WheelColoursFrom(w.settings)};
         WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
             lines = graphics::DrawWheel(canvas, QRect(0, 0, o.size, o.size),
-                                        graphics::GlyphSet::Choose(view.largeImagesWheel), input);
+                                        graphics::GlyphSet::Choose(w.view.largeImagesWheel), input);
         });
         if (WantsJson(ctx, o.analysis.chart.format))
             WriteJson(ctx, {{"file", o.out}, {"aspect_lines", lines}});
