@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/date_time.h"
 #include "common/number_text.h"
 
 namespace cel::database {
