@@ -28,6 +28,7 @@
 
 #include "common/install_paths.h"
 #include "database/data_file.h"
+#include "database/data_file_session.h"
 #include "database/shared_use_guard.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
@@ -54,17 +55,24 @@ QToolButton *ToolButton(const QString &name, const QString &text, const QString 
 
 namespace {
 
-// The database as the manager's windows see it: saved whole after every change, and read-only while
-// another program has the file (the window's own shared-use check).
+// The database as the manager's windows see it: opened and saved through the window's data file
+// session, and read-only while another program has the file (the window's own shared-use check).
 class WorkspaceStore : public manager::DataStore {
 public:
-    WorkspaceStore(database::Database &db, Notifier &notifier, TextFormat format,
-                   std::function<bool()> readOnly)
-        : DataStore(db, notifier, format), readOnly_(std::move(readOnly)) {}
-    bool ReadOnly() override { return readOnly_(); }
+    struct Hooks {
+        std::function<bool()> readOnly;
+        std::function<bool()> save;
+        std::function<bool(const std::string &)> open;
+    };
+    WorkspaceStore(database::Database &db, Notifier &notifier, TextFormat format, Hooks hooks)
+        : DataStore(db, notifier, format), hooks_(std::move(hooks)) {}
+    bool ReadOnly() override { return hooks_.readOnly(); }
+    bool Save() override { return hooks_.save(); }
+    bool Open(const std::string &path) override { return hooks_.open(path); }
+    void Adopt(const std::string &path) override { hooks_.open(path); }
 
 private:
-    std::function<bool()> readOnly_;
+    Hooks hooks_;
 };
 
 } // namespace
@@ -79,7 +87,10 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     if (!loaded.error.empty())
         notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
     ws_.ApplySettings();
-    store_ = std::make_unique<WorkspaceStore>(ws_.db, notifier_, ws_.format, [this] { return !Writable(); });
+    store_ = std::make_unique<WorkspaceStore>(
+        ws_.db, notifier_, ws_.format,
+        WorkspaceStore::Hooks{[this] { return !Writable(); }, [this] { return SaveDataFile(); },
+                              [this](const std::string &path) { return OpenDataFile(path); }});
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
     for (int k : {1, 5, 7, 9, 13})
@@ -105,6 +116,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
             notifier_.Notice(NoticeKind::Error, false, true, e.what());
         }
     }
+    file_ = std::make_unique<database::DataFileSession>(guard_.get(), database::GuardOwner::Current());
     std::string file = options_.dataFile.empty() ? ws_.settings.data.file : options_.dataFile;
     std::error_code ec;
     if (!file.empty() && std::filesystem::is_regular_file(file, ec))
@@ -313,8 +325,12 @@ void TFormMain::MakeReady() {
     if (ws_.settings.toolWindows.empty())
         resizeDocks({twDatos_, twFiltrar_}, {height() * 2 / 3, height() / 3}, Qt::Vertical);
     RecomputeAll();
-    if (guard_ && !registeredPath_.empty())
-        guard_->ReadOnlyCheck(database::GuardOwner::Current(), registeredPath_, notifier_, "Celestigrafo");
+    ReadOnlyCheck();
+}
+
+void TFormMain::ReadOnlyCheck() {
+    if (guard_ && file_->IsOpen())
+        guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_, "Celestigrafo");
 }
 
 void TFormMain::RaiseFromAnotherStart() {
@@ -327,9 +343,7 @@ void TFormMain::RaiseFromAnotherStart() {
 
 void TFormMain::closeEvent(QCloseEvent *event) {
     AskUnsavedNatal();
-    if (guard_ && !registeredPath_.empty())
-        guard_->Release(database::GuardOwner::Current(), registeredPath_);
-    registeredPath_.clear();
+    file_->Close();
     if (retorno_)
         retorno_->close();
     SaveDockLayout();
@@ -493,13 +507,8 @@ void TFormMain::RestoreDockLayout() {
 // ---- Data file.
 
 bool TFormMain::OpenDataFile(const std::string &path) {
-    if (guard_ && !registeredPath_.empty())
-        guard_->Release(database::GuardOwner::Current(), registeredPath_);
-    registeredPath_.clear();
-    if (guard_ && guard_->Register(database::GuardOwner::Current(), path))
-        registeredPath_ = path;
     try {
-        if (!database::OpenDataFile(path, ws_.db, notifier_, ws_.format))
+        if (!file_->Open(path, ws_.db, notifier_, ws_.format))
             return false;
     } catch (const std::exception &e) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
@@ -519,8 +528,8 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     currentPerson_ = personA_ = personB_ = -1;
     updating_ = wasUpdating;
     RefillPersons();
-    if (ready_ && guard_ && !registeredPath_.empty())
-        guard_->ReadOnlyCheck(database::GuardOwner::Current(), registeredPath_, notifier_, "Celestigrafo");
+    if (ready_)
+        ReadOnlyCheck();
     return true;
 }
 
@@ -604,17 +613,19 @@ bool TFormMain::EnsureDataFile() {
 }
 
 bool TFormMain::Writable() {
-    if (ws_.db.Path.empty())
+    if (!file_->IsOpen())
         return false;
-    return !(guard_ &&
-             guard_->ReadOnlyCheck(database::GuardOwner::Current(), ws_.db.Path, notifier_, "Celestigrafo"));
+    return !(guard_ && guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_,
+                                             "Celestigrafo"));
 }
 
-void TFormMain::SaveDataFile() {
+bool TFormMain::SaveDataFile() {
     try {
-        database::SaveDataFile(ws_.db.Path, ws_.db, ws_.format);
+        file_->Save(ws_.db, ws_.format, notifier_);
+        return true;
     } catch (const std::exception &e) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
+        return false;
     }
 }
 
