@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     libreoffice-writer-nogui poppler-utils
+    fonts-dejavu-core
 )
 
 missing=()

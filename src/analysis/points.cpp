@@ -3,21 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/number_text.h"
+
 namespace cel::analysis {
-
-namespace {
-
-std::string Printf(const char *pattern, double value, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    std::string text = buffer;
-    for (char &c : text)
-        if (c == '.' || c == ',')
-            c = format.decimalSeparator;
-    return text;
-}
-
-} // namespace
 
 PointsSettings BuiltInPoints() {
     PointsSettings points;
@@ -96,14 +84,14 @@ void SetAllWeightsToOne(PointsSettings &points) {
 }
 
 std::string PointsText(float value, const TextFormat &format) {
-    return Printf("%2.2f", value, format);
+    return FormatFixed(value, 2, format.decimalSeparator, 2);
 }
 
 std::string PercentText(float value, float total, const TextFormat &format) {
     if (total == 0.0f)
         return "0%";
     const float percent = value * 100.0f / total;
-    return Printf("%2.0f", percent, format) + "%";
+    return FormatFixed(percent, 0, format.decimalSeparator, 2) + "%";
 }
 
 void FillDistributionGrid(TextGrid &grid, const chart::RecDataProg &item, const PointsSettings &points,

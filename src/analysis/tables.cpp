@@ -6,6 +6,7 @@
 
 #include "astronomy/angle_text.h"
 #include "common/date_time.h"
+#include "common/number_text.h"
 
 namespace cel::analysis {
 
@@ -99,16 +100,6 @@ private:
 void ResetList(TextGrid &grid) {
     grid.SetSize(1, std::max(grid.ColumnCount(), 1));
     grid.Clear();
-}
-
-std::string Printf(const char *pattern, double value, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    std::string text = buffer;
-    for (char &c : text)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return text;
 }
 
 std::string TwoDigits(int value) {
@@ -438,8 +429,8 @@ void FillChartData(TextGrid &grid, const chart::TDataAstro &chart, const TextFor
         std::string(format.shortMonthNames[static_cast<std::size_t>((instant.month + 11) % 12)]) + " " +
         TwoDigits(instant.day) + " " + std::to_string(instant.year);
     grid.At(15, 2) = TimeText(instant);
-    grid.At(16, 2) = Printf("%2.3f", chart.deltaT, format);
-    grid.At(17, 2) = Printf("%2.4f", static_cast<double>(chart.julianDay), format);
+    grid.At(16, 2) = FormatFixed(chart.deltaT, 3, format.decimalSeparator, 2);
+    grid.At(17, 2) = FormatFixed(static_cast<double>(chart.julianDay), 4, format.decimalSeparator, 2);
     grid.At(18, 2) =
         FormatAngle(24, 0, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, chart.siderealTime, format);
     // Angles over the whole circle wrap at 360.

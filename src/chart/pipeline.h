@@ -84,11 +84,20 @@ std::uint8_t CuspTolerance(ChartMode mode, std::uint8_t house, const InfoCasas &
 // Houses whose cusp sign (or, in its last 3 degrees, next sign) body n rules: "1,4,4,10"; "" for none.
 std::string RuledHouses(int body, const InfoCasas &cusps, const settings::DignityMatrix &dignities);
 
-// Wheel positions of both modes, pushed apart so that no two glyphs are closer than 4 degrees.
+// Least angle between two glyphs on the wheel: 4 degrees, 6 for the large glyphs.
+inline constexpr Real kGlyphSeparation = 4;
+inline constexpr Real kLargeGlyphSeparation = 6;
+
+// Wheel positions of both modes, spread so that no two glyphs are closer than the separation.
 void SpreadPositions(InfoPlanetas &bodies, bool largeGlyphs);
-// The same for one list of positions (sorted stably in place); returns false when the push bound was
-// reached before every pair was apart.
-bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real step);
+// The same for one list of positions: sorted stably, then moved as little as the crowding needs while
+// keeping the zodiac order (a body never passes its neighbour). Returns false, leaving the positions
+// sorted but unmoved, when one is not a number.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation);
+// The same with a separation that depends on where two neighbours meet (the position halfway between
+// them), for glyphs whose room depends on their place on the wheel.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list,
+                const std::function<Real(Real position)> &separationAt);
 
 // The turn that brings cusp 1 to 180 degrees (the left side of the wheel).
 Real WheelRotation(const InfoCasas &cusps);

@@ -11,6 +11,9 @@ struct TextFormat {
     // Short month names for dates written with "mmm" (the interface's Spanish ones by default).
     std::array<const char *, 12> shortMonthNames = {"ene", "feb", "mar", "abr", "may", "jun",
                                                     "jul", "ago", "sep", "oct", "nov", "dic"};
+    // Day names for dates written with "dddd", Sunday first.
+    std::array<const char *, 7> longDayNames = {"domingo", "lunes",   "martes", "miércoles",
+                                                "jueves",  "viernes", "sábado"};
 };
 
 } // namespace cel

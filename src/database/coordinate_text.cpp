@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "windows1252.h"
+#include "common/windows1252.h"
 
 namespace cel::database {
 

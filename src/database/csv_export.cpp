@@ -1,10 +1,10 @@
 #include "csv_export.h"
 
+#include "common/date_text.h"
+#include "common/windows1252.h"
 #include "coordinate_text.h"
 #include "data_file.h"
-#include "date_text.h"
 #include "safe_file.h"
-#include "windows1252.h"
 
 namespace cel::database {
 

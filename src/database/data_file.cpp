@@ -5,9 +5,9 @@
 #include <climits>
 #include <sys/stat.h>
 
-#include "number_text.h"
+#include "common/number_text.h"
+#include "common/windows1252.h"
 #include "safe_file.h"
-#include "windows1252.h"
 
 namespace cel::database {
 
@@ -234,11 +234,11 @@ public:
         out_ += kFieldSep;
     }
     void Real(double v) {
-        AppendReal(out_, v, sep_);
+        AppendReal(out_, v, sep_, ScientificForm::From1E15);
         out_ += kFieldSep;
     }
     void Real(long double v) {
-        AppendReal(out_, v, sep_);
+        AppendReal(out_, v, sep_, ScientificForm::From1E15);
         out_ += kFieldSep;
     }
     void Address(const TLugar &a) {
@@ -275,7 +275,7 @@ public:
             out_ += kEventSep;
             PutInt(out_, e.IsHora);
             out_ += kEventSep;
-            AppendReal(out_, e.Fecha, sep_);
+            AppendReal(out_, e.Fecha, sep_, ScientificForm::From1E15);
             out_ += kEventSep;
             PutInt(out_, e.HoraUT);
             out_ += kEventSep;
@@ -458,6 +458,7 @@ LoadReport LoadDataText(std::string_view bytes, Database &db, Notifier &notifier
     }
     if (!report.failedLines.empty())
         notifier.Notice(NoticeKind::Error, false, true, kFileErrorText);
+    report.invalidRecords = CheckRecords(db);
     if (!merging)
         for (int k = 0; k < kKindCount; ++k)
             db.NextId[k] = std::max<std::int64_t>(ids.value[k] + 1, 0);

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "windows1252.h"
+#include "common/windows1252.h"
 
 namespace cel::database {
 

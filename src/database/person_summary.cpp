@@ -1,7 +1,7 @@
 #include "person_summary.h"
 
+#include "common/date_text.h"
 #include "coordinate_text.h"
-#include "date_text.h"
 #include "text_cleanup.h"
 
 namespace cel::database {

@@ -2,13 +2,14 @@
 
 #include <QPainter>
 
-#include <cstdio>
 #include <memory>
 
 #include "analysis/grid_layouts.h"
 #include "analysis/tables.h"
 #include "analysis/text_grid.h"
 #include "astronomy/angle_text.h"
+#include "common/date_text.h"
+#include "common/number_text.h"
 #include "graphics/canvas.h"
 #include "graphics/cell_painters.h"
 #include "graphics/wheel.h"
@@ -16,25 +17,6 @@
 namespace cel::exporting {
 
 namespace {
-
-const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
-                                      "jul", "ago", "sep", "oct", "nov", "dic"};
-
-std::string Fixed(double v, const char *pattern, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, v);
-    std::string s = buffer;
-    for (char &c : s)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return s;
-}
-
-std::string TwoDigits(int v) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", v);
-    return buffer;
-}
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
 std::string WholeCircle(long double x, const TextFormat &format) {
@@ -68,14 +50,11 @@ const chart::RecDataProg &Item(const chart::TDataProg &progressions, int item) {
 void GlyphSetPainter::Draw(QPainter &painter, int picture, int x, int y, std::uint32_t tint) const {
     const QColor colour(static_cast<int>(tint & 0xFF), static_cast<int>((tint >> 8) & 0xFF),
                         static_cast<int>((tint >> 16) & 0xFF));
-    // The dark pixels in the colour, the rest transparent: white leaves the picture unchanged.
-    QImage glyph(set_.Size(), set_.Size(), QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int gy = 0; gy < set_.Size(); ++gy)
-        for (int gx = 0; gx < set_.Size(); ++gx)
-            if (set_.IsDark(picture, gx, gy))
-                glyph.setPixelColor(gx, gy, colour);
-    painter.drawImage(x, y, glyph);
+    // The glyph's outline filled in the colour; the rest of its box leaves the picture unchanged.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    set_.Draw(painter, picture, QRectF(x, y, set_.Size(), set_.Size()), colour);
+    painter.restore();
 }
 
 const GlyphPainter &NormalGlyphPainter() {
@@ -90,21 +69,10 @@ const GlyphPainter &LargeGlyphPainter() {
 
 std::array<std::string, 4> ProgressionLines(const chart::TDataAstro &natal, const chart::TDataAstro &event,
                                             const chart::TDataProg &progressions, const TextFormat &format) {
-    const CivilDateTime ds = DecodeDateTime(progressions.progressedInstant);
-    std::string date = kShortMonths[ds.month - 1];
-    date += ' ';
-    date += TwoDigits(ds.day);
-    date += ' ';
-    date += std::to_string(ds.year);
-    date += ", ";
-    date += TwoDigits(ds.hour);
-    date += ':';
-    date += TwoDigits(ds.minute);
-    date += ':';
-    date += TwoDigits(ds.second);
-    date += " GMT";
+    const std::string date =
+        FormatDateTimeText(progressions.progressedInstant, "mmm dd yyyy, hh:nn:ss", format) + " GMT";
     return {"Edad: " + astronomy::FormatAge(natal.instant, event.instant) + " [" +
-                Fixed(static_cast<double>(progressions.age), "%2.4f", format) + " días]",
+                FormatFixed(static_cast<double>(progressions.age), 4, format.decimalSeparator, 2) + " días]",
             "ARMC. Nat: " + WholeCircle(natal.armc, format) + ", Eve: " + WholeCircle(event.armc, format),
             "Arco. DP: " + WholeCircle(progressions.primaryArc, format) +
                 ", Solar: " + WholeCircle(progressions.solarArc, format),

@@ -1,40 +1,17 @@
 #include "export/rtf_export.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
+
+#include "common/date_text.h"
+#include "common/number_text.h"
 
 namespace cel::exporting {
 
 namespace {
 
-const char *const kDayNames[7] = {"sábado", "domingo", "lunes", "martes", "miércoles", "jueves", "viernes"};
-const char *const kShortMonths[12] = {"ene", "feb", "mar", "abr", "may", "jun",
-                                      "jul", "ago", "sep", "oct", "nov", "dic"};
-
-std::string TwoDigits(int v) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", v);
-    return buffer;
-}
-
-int TwelveHour(int hour) {
-    return hour % 12 == 0 ? 12 : hour % 12;
-}
-
-// A number with two decimals in the locale's separator, as "%2.2f" writes it.
-std::string TwoDecimals(double v, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%2.2f", v);
-    std::string s = buffer;
-    for (char &c : s)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return s;
-}
-
 std::string ZoneText(double zone, const TextFormat &format) {
-    return "(TZ:" + TwoDecimals(zone, format) + ")";
+    return "(TZ:" + FormatFixed(zone, 2, format.decimalSeparator, 2) + ")";
 }
 
 bool IsReport(ExportPage page) {
@@ -49,51 +26,13 @@ std::string CreatedQuestion(const std::string &path) {
 }
 
 std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format) {
-    const CivilDateTime t = DecodeDateTime(local);
-    const std::int64_t days = DaysFromCivil(t.year, t.month, t.day) - DaysFromCivil(1899, 12, 30);
-    std::string minSec = ":";
-    minSec += TwoDigits(t.minute);
-    minSec += ':';
-    minSec += TwoDigits(t.second);
-    std::string s = kDayNames[((days % 7) + 7) % 7]; // 1899-12-30 was a Saturday
-    s += ", ";
-    s += kShortMonths[t.month - 1];
-    s += '-';
-    s += std::to_string(t.day);
-    s += '-';
-    s += std::to_string(t.year);
-    s += ", ";
-    s += std::to_string(TwelveHour(t.hour));
-    s += minSec;
-    s += t.hour < 12 ? " am, " : " pm, ";
-    s += std::to_string(t.hour);
-    s += minSec;
-    s += ' ';
-    s += ZoneText(zone, format);
-    return s;
+    return FormatDateTimeText(local, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", format) +
+           FormatDateTimeText(local, "h:nn:ss", format) + " " + ZoneText(zone, format);
 }
 
 std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &format) {
-    const CivilDateTime t = DecodeDateTime(value);
-    std::string s = kShortMonths[t.month - 1];
-    s += ' ';
-    s += std::to_string(t.day);
-    s += ' ';
-    s += std::to_string(t.year);
-    s += ", ";
-    s += TwoDigits(TwelveHour(t.hour));
-    s += ':';
-    s += TwoDigits(t.minute);
-    s += ':';
-    s += TwoDigits(t.second);
-    s += t.hour < 12 ? " am" : " pm";
-    if (gmt) {
-        s += "  GMT";
-    } else {
-        s += "  ";
-        s += ZoneText(zone, format);
-    }
-    return s;
+    return FormatDateTimeText(value, "mmm d yyyy, hh:nn:ss am/pm", format) +
+           (gmt ? std::string("  GMT") : "  " + ZoneText(zone, format));
 }
 
 std::string ExportTitle(ExportPage page, const ExportView &view) {
@@ -164,19 +103,27 @@ RtfGrid ReflowList(const RtfGrid &detail, bool smallImages) {
     list.columnWidths.assign(static_cast<std::size_t>(columns), width + 12);
     list.rowHeight = detail.rowHeight;
     list.font = RtfFont{"Arial", smallImages ? 7 : 9};
-    int number = 0;
+    // The detail grid's empty cells (the rest of a heading's row, the end of the last row) are left
+    // out, so the list has no holes: a heading starts a row, the codes follow it in order.
+    int column = 0;
     for (int r = 0; r < detail.RowCount(); ++r)
         for (int c = 0; c < detail.ColumnCount(); ++c) {
+            if (detail.Cell(c, r).empty())
+                continue;
             const std::string text = " " + detail.Cell(c, r);
             const bool heading = text.size() > 2 && text[1] == ' ';
-            const int column = heading ? 0 : number % columns;
-            ++number;
-            if (column == 0 || list.cells.empty())
+            if (heading || column == columns || list.cells.empty()) {
                 list.cells.emplace_back(static_cast<std::size_t>(columns));
-            list.cells.back()[static_cast<std::size_t>(column)] = text;
+                column = 0;
+            }
+            list.cells.back()[static_cast<std::size_t>(column++)] = text;
         }
     return list;
 }
+
+namespace {
+constexpr int kPrintPpi = 300; // pixels per inch of the large pictures of a document
+} // namespace
 
 int ExportPictureSide(int previewPpi) {
     return previewPpi >= 120 ? 765 : 600;
@@ -245,13 +192,17 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
     writer.WriteText(ExportTitle(input.page, input.view), base, kAlignCentre);
     writer.WriteText(" ", base, kAlignRight);
 
+    // The wheel and the diagrams take the page room of a picture of `side` screen pixels, drawn at print
+    // resolution: they scale with their side, so the page shows the same picture, only sharper.
     const int side = ExportPictureSide(input.previewPpi);
+    const int screenPpi = input.ppi > 0 ? input.ppi : 96;
+    const int printSide = static_cast<int>(std::lround(static_cast<double>(side) * kPrintPpi / screenPpi));
     switch (input.page) {
     case ExportPage::Rueda: {
-        QImage picture(side, side, QImage::Format_RGB32);
+        QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(QColor(255, 0, 0));
         input.drawWheel(picture);
-        writer.WritePicture(input.ppi, picture, kAlignCentre);
+        writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
     case ExportPage::Tabla: {
@@ -280,10 +231,10 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
         writer.WriteGrid(input.ppi, input.eventSpeculum);
         break;
     case ExportPage::Diagramas: {
-        QImage picture(side, side, QImage::Format_RGB32);
+        QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(Qt::white);
         input.drawDiagrams(picture);
-        writer.WritePicture(input.ppi, picture, kAlignCentre);
+        writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
     case ExportPage::Resumen:

@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "database/date_text.h"
+#include "common/date_text.h"
 
 namespace cel::manager {
 
@@ -53,7 +53,7 @@ std::string DateText(TDateTime value, std::string_view pattern, const TextFormat
                                         "jueves",  "viernes", "sábado"};
     const std::size_t at = pattern.find("dddd");
     if (at == std::string_view::npos)
-        return database::FormatDateTimeText(value, pattern, format);
+        return FormatDateTimeText(value, pattern, format);
     const CivilDateTime dt = DecodeDateTime(value);
     const std::int64_t days = DaysFromCivil(dt.year, dt.month, dt.day);
     const auto weekday = static_cast<std::size_t>(((days + 6) % 7 + 7) % 7); // 1899-12-30 was a Saturday

@@ -145,7 +145,7 @@ TFormItem::TFormItem(DataStore &store, Kind kind, std::int32_t id, EditorMode mo
     resize(kind == Kind::Person ? 640 : 480, std::max(height, sizeHint().height()));
 
     if (isNew_) {
-        editedId_ = store_.Db().Counter(kind);
+        editedId_ = static_cast<std::int32_t>(std::min<std::int64_t>(store_.Db().Counter(kind), kMaxId));
         if (kind == Kind::Person) {
             work_ = TPersona{};
             FillGroupLists();
@@ -298,6 +298,8 @@ QWidget *TFormItem::BuildPersonPage() {
     sel->addWidget(new QLabel("Lugar:", placeSelector_), 0, 2);
     sel->addWidget(lugar_, 0, 3);
     sel->setColumnStretch(3, 1);
+    for (QPushButton *b : {addPlace, editPlace})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance("...") + 24);
     sel->addWidget(addPlace, 0, 4);
     sel->addWidget(editPlace, 0, 5);
     sel->addWidget(importPlace, 0, 6);
@@ -354,6 +356,7 @@ QWidget *TFormItem::BuildDatePage() {
     fecha_->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     fecha_->setDisplayFormat("MMM-dd-yyyy,ddd");
     fecha_->setCalendarPopup(true);
+    fecha_->setMinimumWidth(fecha_->fontMetrics().horizontalAdvance("MMM-00-0000,mmmm") + 40);
     fecha_->setMinimumDate(QDate(100, 1, 1));
     fecha_->setMaximumDate(QDate(9999, 12, 31));
     horaCheck_ = new QCheckBox("Hora:", page);
@@ -478,6 +481,8 @@ QWidget *TFormItem::BuildGroupsPage() {
     grid->addWidget(add, 1, 1);
     grid->addWidget(remove, 2, 1);
     grid->addWidget(gruposDisp_, 1, 2, 2, 1);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
     connect(add, &QPushButton::clicked, this, &TFormItem::AssignGroup);
     connect(remove, &QPushButton::clicked, this, &TFormItem::RemoveGroup);
     connect(gruposDisp_, &QListWidget::itemDoubleClicked, this, &TFormItem::AssignGroup);
@@ -1043,8 +1048,18 @@ void TFormItem::DeleteEvent() {
 
 // ---- storing ----
 
+// Stores the record; an addition past the largest Id is refused with its message, nothing changed.
+bool TFormItem::StoreChecked() {
+    try {
+        return Store();
+    } catch (const IdLimitError &e) {
+        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
+        return false;
+    }
+}
+
 void TFormItem::accept() {
-    if (!Store())
+    if (!StoreChecked())
         return;
     if (!store_.Save())
         return;
@@ -1245,7 +1260,7 @@ void TFormItem::Navigate(int step) {
     const std::int32_t target = neighbour_(editedId_, step);
     if (target < 0)
         return;
-    if (!Store() || !store_.Save())
+    if (!StoreChecked() || !store_.Save())
         return;
     emit stored(editedId_);
     LoadRecord(target);

@@ -92,6 +92,7 @@ private:
 
     // Storing: false (with a message) when a check fails.
     bool Store();
+    bool StoreChecked();
     bool StoreNamed();
     bool StorePlace();
     bool StorePerson();

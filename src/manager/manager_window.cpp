@@ -26,7 +26,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -113,6 +115,12 @@ QColor FromBgr(std::uint32_t bgr) {
 
 } // namespace
 
+ManagerMode ManagerModeFor(const std::string &executablePath) {
+    return QString::fromStdString(executablePath).contains("tarjaro", Qt::CaseInsensitive)
+               ? ManagerMode::Standalone
+               : ManagerMode::InChartProgram;
+}
+
 // ---- construction ----
 
 TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *parent)
@@ -140,6 +148,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setStyleSheet("QHeaderView::section { background: rgb(235, 235, 235); }");
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setWordWrap(false);
     grid_->installEventFilter(this);
@@ -168,6 +177,14 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     });
     connect(grid_, &QTableView::customContextMenuRequested, this, &TFormMainTarjaro::ShowContextMenu);
 
+    // After the file was read again (another program let it go), everything shown is refreshed.
+    store_.reloaded = [this] {
+        DataChanged();
+        FillCombos();
+        UpdateCaption();
+        Rebuild();
+    };
+
     resize(1100, 640);
     if (mode_ == ManagerMode::Standalone) {
         settingsButton_->setToolTip("Configurar Tarjaro");
@@ -182,7 +199,11 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     SetListKind(Kind::Person);
 }
 
-TFormMainTarjaro::~TFormMainTarjaro() = default;
+TFormMainTarjaro::~TFormMainTarjaro() {
+    store_.reloaded = nullptr;
+    // The grid's selection changes while it is torn down; nothing here may react to them any more.
+    disconnect(grid_->selectionModel(), nullptr, this, nullptr);
+}
 
 QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *bar = new QWidget(this);
@@ -778,15 +799,12 @@ void TFormMainTarjaro::CopyFile() {
         Files().SaveFile(this, "Crear copia del archivo " + name, store_.Db().Path, kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    const std::string old = store_.Db().Path;
-    store_.Adopt(path);
-    if (!store_.Save()) {
-        store_.Adopt(old);
+    if (!store_.SaveAs(path))
         return;
-    }
     settings_.file = path;
+    DataChanged();
     UpdateCaption();
-    UpdateButtons();
+    Rebuild();
 }
 
 void TFormMainTarjaro::NewFile() {
@@ -795,15 +813,9 @@ void TFormMainTarjaro::NewFile() {
         Files().SaveFile(this, "Crear nuevo archivo de datos", folder + "/", kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    try {
-        Database empty;
-        SaveDataFile(path, empty, store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    if (OpenFile(path))
-        store_.Save();
+    Database empty;
+    if (store_.WriteCopy(path, empty))
+        OpenFile(path);
 }
 
 void TFormMainTarjaro::BackupFile() {
@@ -817,11 +829,7 @@ void TFormMainTarjaro::BackupFile() {
     if (path.empty() || store_.ReadOnly())
         return;
     backupFolder_ = QFileInfo(Q(path)).absolutePath().toStdString();
-    try {
-        SaveDataFile(path, store_.Db(), store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-    }
+    store_.WriteCopy(path, store_.Db());
     DataChanged();
     Rebuild();
 }
@@ -838,6 +846,9 @@ void TFormMainTarjaro::AppendFile() {
     try {
         result = MergeDataFile(store_.Db(), full, n, store_.Format());
     } catch (const FileError &e) {
+        n.Notice(NoticeKind::Error, false, true, e.what());
+        return;
+    } catch (const IdLimitError &e) {
         n.Notice(NoticeKind::Error, false, true, e.what());
         return;
     }
@@ -1032,47 +1043,68 @@ void TFormMainTarjaro::FillPersonPlaces() {
 }
 
 void TFormMainTarjaro::ResetFilterControls(bool all) {
+    ReadFilterControls();
+    if (all) {
+        filters_.ResetAll();
+        allOnOnePage_->setChecked(true);
+    } else {
+        filters_.ResetForKind();
+    }
+    WriteFilterControls();
+}
+
+// Sets every filter control from the filter choices, without rebuilding on the way.
+void TFormMainTarjaro::WriteFilterControls() {
     const bool was = filtering_;
     filtering_ = false;
-    nameFilter_->clear();
-    surnameFilter_->clear();
-    sex_->setCurrentIndex(0);
-    usedBoth_->setChecked(true);
-    placeCountry_->setCurrentIndex(0);
-    businessGroup_->setCurrentIndex(0);
-    age_->setCurrentIndex(0);
-    personCountry_->setCurrentIndex(0);
-    dstBoth_->setChecked(true);
-    if (all) {
-        groupFilter_->setChecked(false);
-        withoutPlace_->setChecked(false);
-        withoutGroup_->setChecked(false);
-        onlyTicked_->setChecked(false);
-        searchOr_->setChecked(true);
-        same_->setChecked(true);
-        different_->setEnabled(false);
-        allOnOnePage_->setChecked(true);
-        mailAny_->setChecked(true);
-        mailHome_->setChecked(true);
-        mailWork_->setChecked(true);
-        mailHome_->setEnabled(false);
-        mailWork_->setEnabled(false);
-        personPlace_->setCurrentIndex(0);
-        whichAll_->setChecked(true);
-        equal_->setChecked(true);
-        tzOn_->setChecked(false);
-        tzFrom_->setValue(-12);
-        tzTo_->setValue(12);
-        tzFrom_->setEnabled(false);
-        tzTo_->setEnabled(false);
-        ageOn_->setChecked(false);
-        ageFrom_->setValue(20);
-        ageTo_->setValue(80);
-        birthdayOn_->setChecked(false);
-        month_->setCurrentIndex(filters_.birthdayMonth - 1);
-        for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(false);
-    }
+    const ListFilters &f = filters_;
+    const auto choose = [](QComboBox *combo, int id) {
+        const int at = id < 0 ? 0 : combo->findData(id);
+        combo->setCurrentIndex(at < 0 ? 0 : at);
+    };
+    nameFilter_->setText(QString::fromStdString(f.name));
+    onlyTicked_->setChecked(f.onlyTicked);
+    (f.used == UsedChoice::Yes ? usedYes_ : f.used == UsedChoice::No ? usedNo_ : usedBoth_)->setChecked(true);
+    choose(placeCountry_, f.placeCountry);
+    (f.dst == 0 ? dstNo_ : f.dst == 1 ? dstYes_ : dstBoth_)->setChecked(true);
+    tzOn_->setChecked(f.tzOn);
+    tzFrom_->setValue(f.tzFrom);
+    tzTo_->setValue(f.tzTo);
+    tzFrom_->setEnabled(f.tzOn);
+    tzTo_->setEnabled(f.tzOn);
+    surnameFilter_->setText(QString::fromStdString(f.surname));
+    sex_->setCurrentIndex(static_cast<int>(f.sex));
+    groupFilter_->setChecked(f.groupFilter);
+    withoutGroup_->setChecked(f.withoutGroup);
+    (f.search == GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
+    (f.different ? different_ : same_)->setChecked(true);
+    different_->setEnabled(f.search == GroupSearch::And);
+    choose(personCountry_, f.personCountry);
+    FillPersonPlaces();
+    choose(personPlace_, f.personPlace);
+    withoutPlace_->setChecked(f.withoutPlace);
+    personCountry_->setEnabled(!f.withoutPlace);
+    personPlace_->setEnabled(!f.withoutPlace);
+    (f.which == PlaceWhich::Residencia   ? whichHome_
+     : f.which == PlaceWhich::Trabajo    ? whichWork_
+     : f.which == PlaceWhich::Nacimiento ? whichBirth_
+                                         : whichAll_)
+        ->setChecked(true);
+    (f.negate ? notEqual_ : equal_)->setChecked(true);
+    age_->setCurrentIndex(static_cast<int>(f.age));
+    ageOn_->setChecked(f.ageOn);
+    ageFrom_->setValue(f.ageFrom);
+    ageTo_->setValue(f.ageTo);
+    birthdayOn_->setChecked(f.birthdayOn);
+    month_->setCurrentIndex(f.birthdayMonth - 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
+        w->setEnabled(f.age == AgeChoice::WithDate);
+    (f.mail == MailChoice::Yes ? mailYes_ : f.mail == MailChoice::No ? mailNo_ : mailAny_)->setChecked(true);
+    mailHome_->setChecked(f.mailHome);
+    mailWork_->setChecked(f.mailWork);
+    mailHome_->setEnabled(f.mail != MailChoice::Any);
+    mailWork_->setEnabled(f.mail != MailChoice::Any);
+    choose(businessGroup_, f.businessGroup);
     filtering_ = was;
 }
 
@@ -1119,6 +1151,8 @@ void TFormMainTarjaro::ReadFilterControls() {
 // ---- list ----
 
 void TFormMainTarjaro::SetListKind(Kind kind) {
+    if (kind != kind_)
+        selectedId_ = -1;
     kind_ = kind;
     const int k = static_cast<int>(kind);
     if (k < 4) {
@@ -1139,11 +1173,13 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
     const bool panel = persons && detailsButton_->isChecked();
     summaryPanel_->setVisible(panel);
     Rebuild();
-    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch.
+    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch, and with the
+    // font when it is wider than the small font the widths were chosen for.
     const bool large = screen() && screen()->logicalDotsPerInch() >= 120;
+    const double font = std::max(1.0, grid_->fontMetrics().averageCharWidth() / 5.5);
     int width14 = 0;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int w = RecordTableModel::ColumnWidth(kind, c) * (large ? 5 : 4) / 4;
+        const int w = static_cast<int>(RecordTableModel::ColumnWidth(kind, c) * (large ? 1.25 : 1.0) * font);
         grid_->setColumnWidth(c, w);
         if (c >= 1 && c <= 4)
             width14 += w;
@@ -1332,10 +1368,11 @@ void TFormMainTarjaro::OpenEditor(std::int32_t id) {
             Rebuild();
         });
     }
-    if (editor.exec() != QDialog::Accepted)
-        return;
+    const bool stored = editor.exec() == QDialog::Accepted;
+    // Even a cancelled editor may have saved a country, a place or events on the way.
     DataChanged();
-    selectedId_ = editor.EditedId();
+    if (stored)
+        selectedId_ = editor.EditedId();
     FillCombos();
     Rebuild();
 }
@@ -1502,8 +1539,12 @@ void TFormMainTarjaro::UpdateSummary() {
     settings_.summary = options;
     const auto lines =
         PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), options, store_.Format());
-    const QFontMetricsF metrics(summary_->font());
-    summary_->setTabStopDistance(10 * summary_->logicalDpiX() / 72.0);
+    // The two tab stops of the panel, in points: values after one tab, group names after two.
+    QTextOption option = summary_->document()->defaultTextOption();
+    const double point = summary_->logicalDpiX() / 72.0;
+    option.setTabs({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
+                    QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
+    summary_->document()->setDefaultTextOption(option);
     QTextCursor cursor(summary_->document());
     bool first = true;
     for (const SummaryLine &line : lines) {
@@ -1617,11 +1658,14 @@ TFormMainTarjaro *TFormMainTarjaro::OpenFromChartProgram(QWidget *mainWindow, Da
         if (onClosed)
             onClosed();
     });
-    if (splash)
-        (new TFormSplashTarjaro(1000))->show();
     if (mainWindow)
         mainWindow->hide();
     manager->show();
+    if (splash) {
+        auto *window = new TFormSplashTarjaro(1000);
+        window->show();
+        window->raise();
+    }
     return manager;
 }
 

@@ -3,8 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include "common/date_text.h"
 #include "database/coordinate_text.h"
-#include "database/date_text.h"
 
 namespace cel::manager {
 

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "common/safe_file.h"
+#include "common/windows1252.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,76 +22,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        std::uint32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-void AppendUtf8(std::string &out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Windows-1252 bytes 0x80..0x9F; the five unassigned ones keep their own code point.
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-std::string Cp1252ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() * 2);
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 && c < 0xA0)
-            AppendUtf8(out, kCp1252High[c - 0x80]);
-        else
-            AppendUtf8(out, c);
-    }
-    return out;
 }
 
 // A line break inside a name or value would split the line: it is written as a blank.
@@ -128,6 +59,13 @@ bool SameIniName(std::string_view a, std::string_view b) {
 
 IniFile IniFile::Parse(std::string_view text) {
     IniFile ini;
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && c != '\r' && c != '\n' && c != '\t') {
+            ini.binary_ = true;
+            break;
+        }
+    }
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     Section *current = &ini.sections_.front();
@@ -137,7 +75,7 @@ IniFile IniFile::Parse(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        const std::string lineText = IsValidUtf8(raw) ? std::string(raw) : Cp1252ToUtf8(raw);
+        const std::string lineText = IsValidUtf8(raw) ? std::string(raw) : Windows1252ToUtf8(raw);
 
         const std::string_view trimmed = Trim(lineText);
         if (!trimmed.empty() && trimmed.front() == '[') {
@@ -267,6 +205,17 @@ void IniFile::Set(std::string_view sectionName, std::string_view keyName, std::s
     // After the section's last key, so comments and blank lines that follow it stay below.
     const auto pos = lastKey ? s->lines.begin() + (lastKey - s->lines.data()) + 1 : s->lines.begin();
     s->lines.insert(pos, std::move(line));
+}
+
+bool IniFile::IsBlank() const {
+    for (const Section &s : sections_) {
+        if (s.hasHeader)
+            return false;
+        for (const Line &line : s.lines)
+            if (!Trim(line.text).empty())
+                return false;
+    }
+    return true;
 }
 
 bool IniFile::HasSection(std::string_view section) const {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/date_text.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
-#include "database/date_text.h"
 #include "database/person_summary.h"
 #include "database/safe_file.h"
 #include "scripted_notifier.h"

@@ -11,10 +11,10 @@
 
 #include <atomic>
 
+#include "common/windows1252.h"
 #include "database/data_file.h"
 #include "database/data_file_session.h"
 #include "database/place_import.h"
-#include "database/windows1252.h"
 #include "scripted_notifier.h"
 #include "test_util.h"
 

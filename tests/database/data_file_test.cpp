@@ -2,8 +2,8 @@
 
 #include <random>
 
+#include "common/windows1252.h"
 #include "database/data_file.h"
-#include "database/windows1252.h"
 #include "scripted_notifier.h"
 #include "test_util.h"
 

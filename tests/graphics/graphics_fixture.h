@@ -24,6 +24,38 @@ inline void EnsureApp() {
     }
 }
 
+// How much of `colour` a pixel shows over `background` (0..1), or -1 when the pixel is no blend of the
+// two: anti-aliased edges are blends, so shapes are checked by coverage instead of exact pixels.
+inline double Coverage(QRgb pixel, const QColor &colour, const QColor &background = Qt::white) {
+    const int p[3] = {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+    const int c[3] = {colour.red(), colour.green(), colour.blue()};
+    const int b[3] = {background.red(), background.green(), background.blue()};
+    double cover = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(c[i] - b[i]) < 40) {
+            if (std::abs(p[i] - b[i]) > 12)
+                return -1;
+            continue;
+        }
+        const double a = static_cast<double>(p[i] - b[i]) / (c[i] - b[i]);
+        if (a < -0.05 || a > 1.05 || (cover >= 0 && std::fabs(a - cover) > 0.1))
+            return -1;
+        cover = cover < 0 ? a : (cover + a) / 2;
+    }
+    return cover < 0 ? 0 : cover;
+}
+
+// Pixels of an area that show at least half of a colour over a background.
+inline int TintedIn(const QImage &image, const QRect &area, const QColor &colour,
+                    const QColor &background = Qt::white) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.valid(x, y) && Coverage(image.pixel(x, y), colour, background) >= 0.5)
+                ++n;
+    return n;
+}
+
 // Saves a picture for a look by eye when CEL_SHOTS_DIR names a folder.
 inline void Shot(const QImage &image, const std::string &name) {
     if (const char *dir = std::getenv("CEL_SHOTS_DIR"))

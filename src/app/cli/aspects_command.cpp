@@ -5,6 +5,8 @@
 
 #include "analysis_cli.h"
 
+#include "common/number_text.h"
+
 namespace cel::cli {
 
 namespace {
@@ -43,13 +45,7 @@ nlohmann::json DispositorsJson(const analysis::DispositorList &list) {
 }
 
 std::string Number(float value, const TextFormat &format) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
-    std::string text = buffer;
-    for (char &c : text)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return text;
+    return FormatFixed(static_cast<double>(value), 2, format.decimalSeparator);
 }
 
 void ListText(std::ostream &out, const char *title, const analysis::AspectList &list,

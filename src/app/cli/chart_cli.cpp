@@ -10,7 +10,9 @@
 
 #include "astronomy/angle_text.h"
 #include "common/notifier.h"
+#include "common/number_text.h"
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 #include "settings/settings.h"
 
@@ -98,16 +100,6 @@ const char *kTimeForm = "HH:MM[:SS[.mmm]] (e.g. 12:30 or 07:05:30.250)";
 const char *kZoneForm = "hours east of Greenwich, -14..14 (e.g. -5 or 5.5)";
 const char *kLongitudeForm = "degrees -180..180, west positive, or with W/E (e.g. 74.0833W or -2.35)";
 const char *kLatitudeForm = "degrees strictly between -90 and 90, north positive, or with N/S (e.g. 4.6N)";
-
-// A number written with printf rules and the user's decimal separator.
-std::string Printf(const char *format, double value, const TextFormat &text) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    for (char *c = buffer; *c != 0; ++c)
-        if (*c == '.')
-            *c = text.decimalSeparator;
-    return buffer;
-}
 
 } // namespace
 
@@ -247,6 +239,14 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
         const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
         if (!loaded.error.empty())
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+        if (!loaded.outOfRange.empty()) {
+            // Said once: each listed value was replaced by its first-run value.
+            ctx.err << "celestigrafo-cli: --ini: " << options.ini << ": "
+                    << "valores fuera de rango; se usan los valores iniciales:";
+            for (const std::string &key : loaded.outOfRange)
+                ctx.err << ' ' << key;
+            ctx.err << '\n';
+        }
     }
     w.ApplySettings();
     if (!options.db.empty()) {
@@ -320,6 +320,14 @@ void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart:
     const std::string option = side == session::ChartSide::Event ? "--event-person" : "--person";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
+        if (const auto problems = database::BirthProblems(w.db, person); !problems.empty()) {
+            std::string text;
+            for (const std::string &p : problems)
+                text += (text.empty() ? "" : ", ") + p;
+            throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
+                               ") has impossible values in " + w.db.Path + ": " + text +
+                               "; no chart is computed from it (mend the record)");
+        }
         const std::optional<session::PersonBirth> birth = session::BirthOf(person);
         if (!birth)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
@@ -451,18 +459,19 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
             text.append(width - chars, ' ');
         return text;
     };
-    std::string zone = Printf("%+.4g", static_cast<double>(record.zone), format);
+    std::string zone = FormatSignificant(static_cast<double>(record.zone), 4, format.decimalSeparator, true);
     out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
     out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
-    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T " << Printf("%.4f", c.deltaT, format)
-        << " s)\n";
+    out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T "
+        << FormatFixed(c.deltaT, 4, format.decimalSeparator) << " s)\n";
     out << "Lugar:       "
         << FormatAngle(360, 0, AngleSuffix::WestEast, AngleLayout::DegreesMinutesSeconds, c.longitude, format)
         << "  "
         << FormatAngle(360, 0, AngleSuffix::NorthSouth, AngleLayout::DegreesMinutesSeconds, c.latitude,
                        format)
         << "\n";
-    out << "Día Juliano: " << Printf("%.6f", static_cast<double>(c.julianDay), format) << "   T. Sideral: "
+    out << "Día Juliano: " << FormatFixed(static_cast<double>(c.julianDay), 6, format.decimalSeparator)
+        << "   T. Sideral: "
         << FormatAngle(24, 2, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, c.siderealTime, format)
         << "   ARMC: " << angle(c.armc) << "\n";
     out << "Obl. Ecl.:   " << angle(c.obliquity) << "   long Sol Verd: " << angle(c.sunTrueLongitude)

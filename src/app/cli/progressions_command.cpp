@@ -3,7 +3,9 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
+
 #include "chart_cli.h"
+#include "common/number_text.h"
 
 namespace cel::cli {
 
@@ -83,11 +85,7 @@ std::string ProgressionsText(const chart::TDataAstro &natal, const chart::TDataA
     auto angle = [&](Real x) {
         return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
     };
-    char days[64];
-    std::snprintf(days, sizeof days, "%.4f", static_cast<double>(p.age));
-    for (char &c : days)
-        if (c == '.')
-            c = format.decimalSeparator;
+    const std::string days = FormatFixed(static_cast<double>(p.age), 4, format.decimalSeparator);
     out << "Natal (TT):  " << DateTimeText(natal.instant) << "\n";
     out << "Evento (TT): " << DateTimeText(event.instant) << "\n";
     out << "Edad: " << astronomy::FormatAge(natal.instant, event.instant) << " (" << days << " días)\n";

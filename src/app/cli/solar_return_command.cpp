@@ -4,7 +4,9 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
+
 #include "chart_cli.h"
+#include "common/number_text.h"
 
 namespace cel::cli {
 
@@ -41,12 +43,7 @@ CLI::Validator SunCheck() {
 }
 
 std::string Fixed(Real value, const TextFormat &format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%2.10f", static_cast<double>(value));
-    for (char &c : buffer)
-        if (c == '.')
-            c = format.decimalSeparator;
-    return buffer;
+    return FormatFixed(static_cast<double>(value), 10, format.decimalSeparator, 2);
 }
 
 // The label text of a solar longitude: the angle, the angle in its sign with the sign, the value.

@@ -7,10 +7,11 @@
 #include "common/date_time.h"
 #include "common/text_format.h"
 
-namespace cel::database {
+namespace cel {
 
-// Formats a date-time with a pattern of "yyyy", "mmm", "mm", "m", "dd", "d", "hh", "h", "nn", "ss" and
-// "am/pm" (12-hour clock, "am" before noon, "pm" after); anything else is copied as it is.
+// Formats a date-time with a pattern of "yyyy", "mmm", "mm", "m", "dddd" (the day's name), "dd", "d",
+// "hh", "h", "nn", "ss" and "am/pm" (12-hour clock, "am" before noon, "pm" after); anything else is
+// copied as it is.
 std::string FormatDateTimeText(TDateTime value, std::string_view pattern, const TextFormat &format);
 
-} // namespace cel::database
+} // namespace cel

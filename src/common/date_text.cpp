@@ -1,8 +1,8 @@
-#include "date_text.h"
+#include "common/date_text.h"
 
 #include <cstdio>
 
-namespace cel::database {
+namespace cel {
 
 namespace {
 
@@ -41,6 +41,11 @@ std::string FormatDateTimeText(TDateTime value, std::string_view pattern, const 
         } else if (StartsWith(pattern, i, "m")) {
             Number(out, dt.month, 1);
             i += 1;
+        } else if (StartsWith(pattern, i, "dddd")) {
+            // 1899-12-30 was a Saturday.
+            const auto days = DaysFromCivil(dt.year, dt.month, dt.day);
+            out += format.longDayNames[static_cast<std::size_t>(((days % 7) + 7 + 6) % 7)];
+            i += 4;
         } else if (StartsWith(pattern, i, "dd")) {
             Number(out, dt.day, 2);
             i += 2;
@@ -69,4 +74,4 @@ std::string FormatDateTimeText(TDateTime value, std::string_view pattern, const 
     return out;
 }
 
-} // namespace cel::database
+} // namespace cel

@@ -3,9 +3,16 @@
 #include <cmath>
 #include <limits>
 
-#include "settings/real_text.h"
+#include "common/number_text.h"
 
-using namespace cel::settings;
+// Number texts as the configuration file holds them: the scientific form from 1E14.
+using namespace cel;
+
+namespace {
+std::string FormatReal(long double value, char separator) {
+    return cel::FormatReal(value, separator, ScientificForm::From1E14);
+}
+} // namespace
 
 TEST(RealText, FormatsFifteenSignificantDigits) {
     struct Case {
@@ -129,5 +136,5 @@ TEST(RealText, ParsesIntegersInDecimalAndHex) {
         {"12a", std::nullopt},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(ParseInteger(c.text), c.value) << c.text;
+        EXPECT_EQ(ParseInt32OrHex(c.text), c.value) << c.text;
 }

@@ -1,10 +1,10 @@
-#include "number_text.h"
+#include "common/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
-namespace cel::database {
+namespace cel {
 
 namespace {
 
@@ -111,7 +111,7 @@ template <class F> void FifteenDigits(F value, char *digits, int &exponent) {
     RoundedDigits(value, digits, exponent);
 }
 
-template <class F> void AppendGeneral(std::string &out, F value, char sep) {
+template <class F> void AppendGeneral(std::string &out, F value, char sep, ScientificForm form) {
     if (std::isnan(value)) {
         out += "NAN";
         return;
@@ -132,7 +132,8 @@ template <class F> void AppendGeneral(std::string &out, F value, char sep) {
         --n;
     if (value < 0)
         out += '-';
-    if (exponent < -5 || exponent >= kDigits) {
+    const int largeFrom = form == ScientificForm::From1E14 ? kDigits - 1 : kDigits;
+    if (exponent < -5 || exponent >= largeFrom) {
         out += digits[0];
         if (n > 1) {
             out += sep;
@@ -217,20 +218,57 @@ template <class F> bool ParseGeneral(std::string_view text, char sep, F &value) 
     return true;
 }
 
+// Replaces the point of a C-locale number text by the separator.
+std::string WithSeparator(const char *begin, const char *end, char sep) {
+    std::string text(begin, end);
+    for (char &c : text)
+        if (c == '.')
+            c = sep;
+    return text;
+}
+
 } // namespace
 
-void AppendReal(std::string &out, long double value, char sep) {
-    AppendGeneral(out, value, sep);
+void AppendReal(std::string &out, long double value, char sep, ScientificForm form) {
+    AppendGeneral(out, value, sep, form);
 }
 
-void AppendReal(std::string &out, double value, char sep) {
-    AppendGeneral(out, value, sep);
+void AppendReal(std::string &out, double value, char sep, ScientificForm form) {
+    AppendGeneral(out, value, sep, form);
 }
 
-std::string FormatReal(long double value, char sep) {
+std::string FormatReal(long double value, char sep, ScientificForm form) {
     std::string out;
-    AppendGeneral(out, value, sep);
+    AppendGeneral(out, value, sep, form);
     return out;
+}
+
+std::string FormatFixed(double value, int decimals, char sep, int width) {
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text = res.ec == std::errc() ? WithSeparator(buf, res.ptr, sep) : std::string("0");
+    if (static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
+}
+
+std::string FormatSignificant(double value, int digits, char sep, bool plus) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    std::string text = res.ec == std::errc() ? WithSeparator(buf, res.ptr, sep) : std::string("0");
+    if (plus && !std::signbit(value))
+        text.insert(0, 1, '+');
+    return text;
+}
+
+std::string RepairDecimalSeparator(std::string_view text, char sep) {
+    std::string result(text);
+    if (result.find(sep) == std::string::npos) {
+        const std::size_t other = result.find(sep == ',' ? '.' : ',');
+        if (other != std::string::npos)
+            result[other] = sep;
+    }
+    return result;
 }
 
 bool ParseInt32(std::string_view text, std::int32_t &value) {
@@ -252,6 +290,23 @@ bool ParseInt32(std::string_view text, std::int32_t &value) {
     return true;
 }
 
+std::optional<std::int32_t> ParseInt32OrHex(std::string_view text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        const std::string_view hex = text.substr(2);
+        if (hex.size() > 8)
+            return std::nullopt;
+        std::uint32_t bits = 0;
+        const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), bits, 16);
+        if (ec != std::errc() || end != hex.data() + hex.size())
+            return std::nullopt;
+        return static_cast<std::int32_t>(bits);
+    }
+    std::int32_t value = 0;
+    if (!ParseInt32(text, value))
+        return std::nullopt;
+    return value;
+}
+
 bool ParseReal(std::string_view text, char sep, long double &value) {
     return ParseGeneral(text, sep, value);
 }
@@ -260,4 +315,11 @@ bool ParseReal(std::string_view text, char sep, double &value) {
     return ParseGeneral(text, sep, value);
 }
 
-} // namespace cel::database
+std::optional<long double> ParseReal(std::string_view text, char sep) {
+    long double value = 0;
+    if (!ParseGeneral(text, sep, value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace cel

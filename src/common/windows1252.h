@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cel::database {
+namespace cel {
 
 // Appends the UTF-8 form of Windows-1252 bytes.
 void AppendWindows1252AsUtf8(std::string &out, std::string_view bytes);
@@ -24,7 +24,10 @@ char32_t NextUtf8Char(std::string_view utf8, std::size_t &i);
 // The Windows-1252 byte of a character, or -1 when the code page has none.
 int Windows1252Byte(char32_t c);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 // The UTF-8 text of one character.
 std::string Utf8Char(char32_t c);
 
-} // namespace cel::database
+} // namespace cel

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "database/number_text.h"
+#include "common/number_text.h"
 
-using namespace cel::database;
+// Number texts as the data files hold them: the scientific form from 1E15.
+using namespace cel;
 
 TEST(NumberText, WritesGeneralFormatWithFifteenDigits) {
     struct Case {
@@ -33,11 +34,11 @@ TEST(NumberText, WritesGeneralFormatWithFifteenDigits) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.point);
-        EXPECT_EQ(FormatReal(c.value, ','), c.comma);
-        EXPECT_EQ(FormatReal(c.value, '.'), c.point);
+        EXPECT_EQ(FormatReal(c.value, ',', ScientificForm::From1E15), c.comma);
+        EXPECT_EQ(FormatReal(c.value, '.', ScientificForm::From1E15), c.point);
     }
     std::string s;
-    AppendReal(s, 29145.5208333333, ',');
+    AppendReal(s, 29145.5208333333, ',', ScientificForm::From1E15);
     EXPECT_EQ(s, "29145,5208333333");
 }
 
@@ -98,4 +99,40 @@ TEST(NumberText, ReadsIntegersStrictly) {
         EXPECT_EQ(ParseInt32(c.text, v), c.ok);
         EXPECT_EQ(v, c.ok ? c.value : 77);
     }
+}
+
+TEST(NumberText, TheTwoScientificLimitsOfTheStoredFiles) {
+    EXPECT_EQ(FormatReal(123456789012345.0L, '.', ScientificForm::From1E14), "1.23456789012345E14");
+    EXPECT_EQ(FormatReal(123456789012345.0L, '.', ScientificForm::From1E15), "123456789012345");
+    EXPECT_EQ(FormatReal(12345678901234.0L, '.', ScientificForm::From1E14), "12345678901234");
+    EXPECT_EQ(FormatReal(1e15L, ',', ScientificForm::From1E14), "1E15");
+    EXPECT_EQ(FormatReal(1e15L, ',', ScientificForm::From1E15), "1E15");
+}
+
+// Fixed decimals as printf's "%W.Df" writes them, in the separator asked for whatever the C locale is.
+TEST(NumberText, FixedAndSignificantAsPrintfWritesThem) {
+    struct Case {
+        double value;
+        int decimals, width;
+        char separator;
+        const char *text;
+    };
+    const Case fixed[] = {
+        {6.0, 0, 2, ',', " 6"},
+        {69.36119842529297, 4, 0, '.', "69.3612"},
+        {0.125, 2, 0, ',', "0,12"},
+        {0.375, 2, 0, ',', "0,38"}, // exact ties go to even
+        {-0.001, 2, 0, '.', "-0.00"},
+        {1234.5, 3, 0, ',', "1234,500"},
+        {5.5, 2, 8, '.', "    5.50"},
+        {-5.0, 2, 2, ',', "-5,00"},
+        {2444164.2297490, 4, 2, ',', "2444164,2297"},
+    };
+    for (const Case &c : fixed)
+        EXPECT_EQ(FormatFixed(c.value, c.decimals, c.separator, c.width), c.text) << c.value;
+    EXPECT_EQ(FormatSignificant(-5, 4, ',', true), "-5");
+    EXPECT_EQ(FormatSignificant(5.5, 4, ',', true), "+5,5");
+    EXPECT_EQ(FormatSignificant(0, 4, '.', true), "+0");
+    EXPECT_EQ(FormatSignificant(5.75, 4, '.'), "5.75");
+    EXPECT_EQ(FormatSignificant(12.3456, 4, '.'), "12.35");
 }
