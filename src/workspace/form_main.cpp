@@ -53,30 +53,6 @@ QToolButton *ToolButton(const QString &name, const QString &text, const QString 
 
 } // namespace
 
-namespace {
-
-// The database as the manager's windows see it: opened and saved through the window's data file
-// session, and read-only while another program has the file (the window's own shared-use check).
-class WorkspaceStore : public manager::DataStore {
-public:
-    struct Hooks {
-        std::function<bool()> readOnly;
-        std::function<bool()> save;
-        std::function<bool(const std::string &)> open;
-    };
-    WorkspaceStore(database::Database &db, Notifier &notifier, TextFormat format, Hooks hooks)
-        : DataStore(db, notifier, format), hooks_(std::move(hooks)) {}
-    bool ReadOnly() override { return hooks_.readOnly(); }
-    bool Save() override { return hooks_.save(); }
-    bool Open(const std::string &path) override { return hooks_.open(path); }
-    void Adopt(const std::string &path) override { hooks_.open(path); }
-
-private:
-    Hooks hooks_;
-};
-
-} // namespace
-
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
     : QMainWindow(parent), notifier_(notifier), options_(std::move(options)) {
     setObjectName("FormMain");
@@ -87,10 +63,6 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     if (!loaded.error.empty())
         notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
     ws_.ApplySettings();
-    store_ = std::make_unique<WorkspaceStore>(
-        ws_.db, notifier_, ws_.format,
-        WorkspaceStore::Hooks{[this] { return !Writable(); }, [this] { return SaveDataFile(); },
-                              [this](const std::string &path) { return OpenDataFile(path); }});
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
     for (int k : {1, 5, 7, 9, 13})
@@ -117,6 +89,17 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
         }
     }
     file_ = std::make_unique<database::DataFileSession>(guard_.get(), database::GuardOwner::Current());
+    // The item editor and the manager open, check and save the file through the same session.
+    store_ = std::make_unique<manager::DataStore>(ws_.db, notifier_, ws_.format, file_.get(), guard_.get(),
+                                                  database::GuardOwner::Current(), "Celestigrafo");
+    store_->reloaded = [this] {
+        currentPerson_ = personA_ = personB_ = -1;
+        RefillGroups();
+        RefillCountries();
+        RefillPersons();
+        LoadCurrentPerson();
+        RecomputeAll();
+    };
     std::string file = options_.dataFile.empty() ? ws_.settings.data.file : options_.dataFile;
     std::error_code ec;
     if (!file.empty() && std::filesystem::is_regular_file(file, ec))
@@ -342,6 +325,11 @@ void TFormMain::RaiseFromAnotherStart() {
 }
 
 void TFormMain::closeEvent(QCloseEvent *event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    closed_ = true;
     AskUnsavedNatal();
     file_->Close();
     if (retorno_)
@@ -518,7 +506,6 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     const QString title =
         QString("Celestigrafo  [%1]").arg(QString::fromStdString(database::FileNameOf(path)));
     setWindowTitle(title);
-    QApplication::setApplicationDisplayName(QString());
     const bool wasUpdating = updating_;
     updating_ = true;
     RefillGroups();

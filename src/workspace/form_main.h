@@ -182,6 +182,7 @@ private:
 
     bool updating_ = true;
     bool ready_ = false;
+    bool closed_ = false; // the shutdown steps ran (they run once)
     bool natalChanged_ = false;
     int dataMode_ = 0;
     std::int32_t currentPerson_ = -1, personA_ = -1, personB_ = -1;

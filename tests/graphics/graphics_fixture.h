@@ -20,7 +20,9 @@ inline void EnsureApp() {
         static int argc = 1;
         static char name[] = "test_graphics";
         static char *argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
+        // Never destroyed: its fonts must outlive the thread storage torn down at exit.
+        static QGuiApplication *app = new QGuiApplication(argc, argv);
+        (void)app;
     }
 }
 
