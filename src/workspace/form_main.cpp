@@ -33,7 +33,10 @@
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
 #include "settings/settings.h"
+#include "workspace/aspect_table_page.h"
 #include "workspace/form_retorno.h"
+#include "workspace/reports_page.h"
+#include "workspace/settings_dialog.h"
 #include "workspace/wheel_view.h"
 
 namespace cel::workspace {
@@ -144,7 +147,19 @@ void TFormMain::BuildTopBar() {
     }
     bar->addSeparator();
     auto *setup = ToolButton("SBSetUp", "Configuración", "Configurar Celestigrafo", true);
-    setup->setEnabled(false); // the settings dialog is opened here once it exists
+    connect(setup, &QToolButton::toggled, this, [this, setup](bool on) {
+        if (on && !setup_) {
+            setup_ = new TFormSetUpCEL(
+                ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
+            connect(setup_, &QObject::destroyed, this, [this, setup] {
+                setup_ = nullptr;
+                setup->setChecked(false);
+            });
+            setup_->show();
+        } else if (!on && setup_) {
+            setup_->close();
+        }
+    });
     bar->addWidget(setup);
     sbImagen_ = ToolButton("SBImagenGrande", "Imagen grande", "Imagen y letra grande", true);
     connect(sbImagen_, &QToolButton::toggled, this, [this](bool on) {
@@ -254,14 +269,10 @@ void TFormMain::BuildPages() {
     };
     wheelLayout->addWidget(wheel_);
     pages_->addWidget(wheelBox_);
-    for (const char *name : {"PageTabla", "PageReportes"}) {
-        auto *placeholder = new QLabel(QString::fromUtf8(name == std::string("PageTabla")
-                                                             ? "La tabla de aspectos se muestra aquí."
-                                                             : "Los reportes se muestran aquí."));
-        placeholder->setObjectName(name);
-        placeholder->setAlignment(Qt::AlignCenter);
-        pages_->addWidget(placeholder);
-    }
+    tablePage_ = new AspectTablePage(ws_, [this] { RefreshView(); });
+    pages_->addWidget(tablePage_);
+    reportsPage_ = new ReportsPage(ws_);
+    pages_->addWidget(reportsPage_);
     connect(pageGroup, &QButtonGroup::idClicked, this, [this](int id) {
         pages_->setCurrentIndex(id);
         cbImagenGrande_->setVisible(id != 2);
@@ -349,6 +360,7 @@ void TFormMain::RecomputeAll() {
     RefreshDateLabels();
     CopyControlsToChoices();
     ws_.Recompute();
+    reportsPage_->FillProgressions();
     ShowView();
     if (retorno_)
         retorno_->RefreshLabels();
@@ -373,6 +385,8 @@ void TFormMain::ShowView() {
     }
     updating_ = false;
     wheel_->Redraw();
+    tablePage_->Rebuild();
+    reportsPage_->Rebuild();
 }
 
 void TFormMain::CopyControlsToChoices() {

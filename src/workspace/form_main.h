@@ -45,6 +45,9 @@ class DataStore;
 namespace cel::workspace {
 
 class WheelView;
+class AspectTablePage;
+class ReportsPage;
+class TFormSetUpCEL;
 class TFormRetorno;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -201,6 +204,9 @@ private:
     QStackedWidget *pages_ = nullptr;
     QGroupBox *wheelBox_ = nullptr;
     WheelView *wheel_ = nullptr;
+    AspectTablePage *tablePage_ = nullptr;
+    ReportsPage *reportsPage_ = nullptr;
+    TFormSetUpCEL *setup_ = nullptr;
 
     // Docks.
     QDockWidget *twDatos_ = nullptr, *twConfig_ = nullptr, *twFiltrar_ = nullptr, *twEventos_ = nullptr;

@@ -1,0 +1,112 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolButton>
+
+#include "tables_page_helpers.h"
+#include "workspace/aspect_table_page.h"
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
+
+class AspectPageTest : public WindowFixture {
+protected:
+    // A person chosen with every point, cusp and angle (the command line's defaults), table page open.
+    QTableView *OpenTable() {
+        Open();
+        Choose(kAna);
+        for (const char *all : {"CBPlaT", "CBCasaT", "CBAngT"})
+            QTest::mouseClick(Find<QToolButton>(all), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>("SBTabla"), Qt::LeftButton);
+        auto *table = Find<QTableView>("SGTabAsp");
+        EXPECT_TRUE(table->isVisible());
+        return table;
+    }
+    static std::string Cell(QTableView *view, int row, int column) {
+        return view->model()->index(row, column).data().toString().toStdString();
+    }
+    void ClickCell(QTableView *view, int row, int column) {
+        const QModelIndex index = view->model()->index(row, column);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+};
+
+TEST_F(AspectPageTest, TableAndListShowTheCommandLinesCells) {
+    QTableView *table = OpenTable();
+    const auto expected = CliTable(dataFile_, kAna, "--type tabla");
+    ASSERT_EQ(static_cast<int>(expected.size()), table->model()->rowCount());
+    int aspects = 0;
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        for (int c = 0; c < table->model()->columnCount(); ++c) {
+            ASSERT_EQ(Cell(table, r, c), expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
+                << r << "," << c;
+            aspects += r > 0 && c > 0 && !Cell(table, r, c).empty();
+        }
+    EXPECT_GT(aspects, 10);
+    EXPECT_TRUE(Find<QLabel>("LabelAsp")->text().startsWith("Asp: "));
+
+    // "Listado" hides the table; its codes run in the command line's order.
+    QTest::mouseClick(Find<QRadioButton>("RBListado"), Qt::LeftButton);
+    EXPECT_FALSE(table->isVisible());
+    auto *list = Find<QTableView>("SGDetalle");
+    const int columns = list->model()->columnCount();
+    const auto listed = CliTable(dataFile_, kAna, "--type listado --columns " + std::to_string(columns));
+    ASSERT_FALSE(listed.empty());
+    for (int c = 0; c < columns; ++c)
+        EXPECT_EQ(Cell(list, 0, c), listed[0][static_cast<std::size_t>(c)]) << c;
+    EXPECT_EQ(
+        Find<QLabel>("LabelAsp")->text().toStdString(),
+        "Asp: " +
+            std::to_string(
+                static_cast<AspectTablePage *>(window_->findChild<QWidget *>("PageTabla"))->AspectCount()));
+}
+
+TEST_F(AspectPageTest, SelectingACellMarksItsItemsAndFillsTheDetail) {
+    QTableView *table = OpenTable();
+    // Find an aspect between two bodies and select it.
+    int row = 0, column = 0;
+    for (int r = 1; r <= 12 && row == 0; ++r)
+        for (int c = r + 1; c <= 12 && row == 0; ++c)
+            if (!Cell(table, r, c).empty()) {
+                row = r;
+                column = c;
+            }
+    ASSERT_GT(row, 0);
+    ClickCell(table, row, column);
+    const auto &marks = window_->Workspace().progressions.marks1;
+    EXPECT_EQ(marks[static_cast<std::size_t>(row - 1)], 1);
+    EXPECT_EQ(marks[static_cast<std::size_t>(column - 1)], 1);
+    const auto detail = CliTable(
+        dataFile_, kAna, "--type detalle --cell " + std::to_string(column) + "," + std::to_string(row));
+    auto *detailView = Find<QTableView>("SGDetalle");
+    ASSERT_GE(detail.size(), 2u);
+    EXPECT_FALSE(Cell(detailView, 1, 0).empty());
+    for (int c = 0; c < detailView->model()->columnCount(); ++c)
+        EXPECT_EQ(Cell(detailView, 1, c), detail[1][static_cast<std::size_t>(c)]) << c;
+
+    // Another cell clears the previous marks.
+    ClickCell(table, 13, 14);
+    EXPECT_EQ(marks[static_cast<std::size_t>(row - 1)], 0);
+    EXPECT_EQ(marks[static_cast<std::size_t>(column - 1)], 0);
+    EXPECT_EQ(marks[12], 1);
+    EXPECT_EQ(marks[13], 1);
+
+    // A click on a heading toggles its item's mark; a second click clears it again.
+    ClickCell(table, 0, 5);
+    EXPECT_EQ(marks[4], 1);
+    ClickCell(table, 0, 5);
+    EXPECT_EQ(marks[4], 0);
+    ClickCell(table, 3, 0);
+    EXPECT_EQ(marks[2], 1);
+    // The marks survive a recomputation.
+    window_->Workspace().Recompute();
+    EXPECT_EQ(marks[2], 1);
+}
+
+} // namespace
+} // namespace cel::workspace::test
