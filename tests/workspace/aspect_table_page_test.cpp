@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,12 +16,15 @@ constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
 
 class AspectPageTest : public WindowFixture {
 protected:
-    // A person chosen with every point, cusp and angle (the command line's defaults), table page open.
+    // A person chosen with every point, cusp and angle, table page open.
     QTableView *OpenTable() {
         Open();
         Choose(kAna);
         for (const char *all : {"CBPlaT", "CBCasaT", "CBAngT"})
             QTest::mouseClick(Find<QToolButton>(all), Qt::LeftButton);
+        // The command line's defaults: every family, dispositors computed.
+        for (const char *family : {"CBPC", "CBCP", "CBCC", "CBCalc"})
+            Find<QCheckBox>(family)->setChecked(true);
         QTest::mouseClick(Find<QPushButton>("SBTabla"), Qt::LeftButton);
         auto *table = Find<QTableView>("SGTabAsp");
         EXPECT_TRUE(table->isVisible());
