@@ -305,6 +305,7 @@ void AspectTablePage::SelectCell(int column, int row) {
     (doubleWheel ? p.marks2 : p.marks1)[static_cast<std::size_t>(selColumn_ - 1)] = 0;
     selRow_ = row;
     selColumn_ = column;
+    selected_ = true;
     p.marks1[static_cast<std::size_t>(row - 1)] = 1;
     (doubleWheel ? p.marks2 : p.marks1)[static_cast<std::size_t>(column - 1)] = 1;
     analysis::TextGrid detail;
@@ -336,7 +337,7 @@ void AspectTablePage::PaintTableCell(graphics::Canvas &canvas, const QRect &rect
                                      const std::string &text) {
     const bool headerOfSelection =
         (row == 0 && column == selColumn_) || ((column == 0 || column == 25) && row == selRow_);
-    const bool highlight = headerOfSelection || (row == selRow_ && column == selColumn_);
+    const bool highlight = selected_ && (headerOfSelection || (row == selRow_ && column == selColumn_));
     graphics::PaintAspectCell(canvas, rect, column, row, text, highlight, cbPercent_->isChecked(), *context_);
 }
 

@@ -64,6 +64,7 @@ private:
     bool building_ = false;
     int type_ = kTabla;
     int selRow_ = 1, selColumn_ = 1;
+    bool selected_ = false; // the user has selected a cell (its headings are drawn highlighted)
     int count_ = 0;
 
     GridModel *tableModel_ = nullptr, *detailModel_ = nullptr;

@@ -151,7 +151,7 @@ void TFormMain::BuildTopBar() {
         if (on && !setup_) {
             setup_ = new TFormSetUpCEL(
                 ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
-            connect(setup_, &QObject::destroyed, this, [this, setup] {
+            connect(setup_, &QDialog::finished, this, [this, setup] {
                 setup_ = nullptr;
                 setup->setChecked(false);
             });

@@ -1,7 +1,10 @@
 #include "workspace/grid_models.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace cel::workspace {
 
@@ -82,6 +85,16 @@ void SetCellSizes(QTableView *view, int columnWidth, int rowHeight) {
         view->setColumnWidth(c, columnWidth);
     for (int r = 0; r < view->model()->rowCount(); ++r)
         view->setRowHeight(r, rowHeight);
+}
+
+void FitColumns(QTableView *view, const analysis::TextGrid &grid, const QFont &font, int extra, int minimum) {
+    const QFontMetrics metrics(font);
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        int width = 0;
+        for (int r = 0; r < grid.RowCount(); ++r)
+            width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(grid.Text(r, c))));
+        view->setColumnWidth(c, std::max(minimum, width + extra));
+    }
 }
 
 } // namespace cel::workspace

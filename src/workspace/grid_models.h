@@ -53,5 +53,7 @@ QTableView *MakeGridView(const char *objectName, GridModel *model, PainterDelega
                          QWidget *parent = nullptr);
 // Sets every column width and row height of a view.
 void SetCellSizes(QTableView *view, int columnWidth, int rowHeight);
+// Makes every column as wide as its longest text in `font` plus `extra` pixels, at least `minimum`.
+void FitColumns(QTableView *view, const analysis::TextGrid &grid, const QFont &font, int extra, int minimum);
 
 } // namespace cel::workspace

@@ -32,6 +32,7 @@ namespace {
 constexpr int kProgRows = 25;
 constexpr int kProgColumns = chart::kItemCount + 1;
 constexpr int kDiagramSide = 640;
+constexpr int kDiagramWidth = kDiagramSide + 80;
 
 QComboBox *ItemSelector(const char *name, int chosen) {
     auto *c = new QComboBox;
@@ -46,7 +47,7 @@ QComboBox *ItemSelector(const char *name, int chosen) {
 
 DiagramView::DiagramView(QWidget *parent) : QWidget(parent) {
     setObjectName("PaintBoxGrafico");
-    setMinimumSize(kDiagramSide, kDiagramSide);
+    setMinimumSize(kDiagramWidth, kDiagramSide);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -94,7 +95,7 @@ void ReportsPage::TogglePoints(bool on) {
     if (on && !points_) {
         points_ = new TFormPto(
             ws_.settings.points, ws_.format, [this] { RebuildPoints(); }, window());
-        connect(points_, &QObject::destroyed, this, [this] {
+        connect(points_, &QDialog::finished, this, [this] {
             points_ = nullptr;
             sbPuntos_->setChecked(false);
         });
@@ -268,11 +269,14 @@ void ReportsPage::FillProgressions() {
         QString::fromStdString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
     const QFontMetrics metrics(graphics::MakeFont(context_->gridFont));
     const int g = context_->glyphs.Size();
-    SetCellSizes(progView_, metrics.horizontalAdvance(QString::fromUtf8("29°59'59\" ")) + g + 4,
-                 std::max(metrics.height(), g) + 4);
-    progView_->setColumnWidth(0, std::max(g, metrics.horizontalAdvance("12")) + 10);
-    for (int c : {10, 11})
-        progView_->setColumnWidth(c, metrics.horizontalAdvance(QString::fromUtf8("90°59'59\" (4)")) + 8);
+    // Columns as wide as their longest text, with room for the sign glyph in the item columns.
+    SetCellSizes(progView_, 60, std::max(metrics.height(), g) + 4);
+    for (int c = 0; c < kProgColumns; ++c) {
+        int width = 0;
+        for (int r = 0; r < kProgRows; ++r)
+            width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text.Text(r, c))));
+        progView_->setColumnWidth(c, width + (c >= 1 && c <= 9 ? g + 12 : 12) + (c == 0 ? g : 0));
+    }
 }
 
 void ReportsPage::PaintProgressionCell(graphics::Canvas &canvas, const QRect &rect, int column, int row,
@@ -317,11 +321,8 @@ void ReportsPage::FillSpeculum() {
     analysis::FillChartData(grid, rbFechaEvento_->isChecked() ? ws_.event : ws_.natal, ws_.format);
     speculumModel_->SetGrid(grid);
     const QFontMetrics metrics(graphics::MakeFont(context_->gridFont));
-    SetCellSizes(speculumView_, metrics.horizontalAdvance(QString::fromUtf8("359°59'59\" (4) ")) + 8,
-                 metrics.height() + 6);
-    speculumView_->setColumnWidth(1, metrics.horizontalAdvance("Día Juliano: 2444163,0000") + 8);
-    speculumView_->setColumnWidth(3, metrics.horizontalAdvance("long Sol Verd: ") + 8);
-    speculumView_->setColumnWidth(4, metrics.horizontalAdvance("+ 00:00:00:000 ") + 8);
+    SetCellSizes(speculumView_, 60, metrics.height() + 6);
+    FitColumns(speculumView_, grid, graphics::MakeFont(context_->gridFont), 12, 40);
 }
 
 void ReportsPage::FillSummaries() {
@@ -335,20 +336,25 @@ void ReportsPage::FillSummaries() {
     summary2Model_->SetGrid(second);
     const QFontMetrics metrics(graphics::MakeFont(context_->gridFont));
     const int height = std::max(metrics.height(), context_->glyphs.Size()) + 5;
-    SetCellSizes(summary1View_, std::max(36, metrics.horizontalAdvance("10,11 ") + 6), height);
-    SetCellSizes(summary2View_, std::max(40, metrics.horizontalAdvance("100,00 ") + 6), height);
+    SetCellSizes(summary1View_, 36, height);
+    SetCellSizes(summary2View_, 40, height);
+    FitColumns(summary1View_, first, graphics::MakeFont(context_->gridFont), 10,
+               context_->glyphs.Size() + 14);
+    FitColumns(summary2View_, second, graphics::MakeFont(context_->gridFont), 10,
+               context_->glyphs.Size() + 14);
 }
 
 void ReportsPage::DrawDiagrams() {
     const int a = cbGraphA_->currentIndex() + 1;
     const int b = cbGraphB_->currentIndex() + 1;
     const qreal ratio = devicePixelRatioF();
-    QImage picture(qRound(kDiagramSide * ratio), qRound(kDiagramSide * ratio), QImage::Format_RGB32);
+    // The second panel's body list runs a little past the square: the picture is wider than it.
+    QImage picture(qRound(kDiagramWidth * ratio), qRound(kDiagramSide * ratio), QImage::Format_RGB32);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     {
         QPainter painter(&picture);
-        graphics::Canvas canvas(painter, QSize(kDiagramSide, kDiagramSide));
+        graphics::Canvas canvas(painter, QSize(kDiagramWidth, kDiagramSide));
         const graphics::DiagramSettings settings{ws_.settings.txt, ws_.settings.points, ws_.settings.dignity,
                                                  ws_.format};
         const graphics::DiagramItem itemA{ws_.progressions.items[static_cast<std::size_t>(a)],

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -13,6 +14,7 @@
 #include "analysis/text_grid.h"
 #include "graphics/cell_painters.h"
 #include "session/workspace.h"
+#include "workspace/points_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +28,6 @@ namespace cel::workspace {
 
 class GridModel;
 class PainterDelegate;
-class TFormPto;
 
 // The two diagrams drawn into an off-screen picture and copied to the screen.
 class DiagramView : public QWidget {
@@ -80,7 +81,7 @@ private:
     std::unique_ptr<graphics::CellContext> context_;
     QTabWidget *tabs_ = nullptr;
     QPushButton *sbPuntos_ = nullptr;
-    TFormPto *points_ = nullptr;
+    QPointer<TFormPto> points_;
 
     QLabel *labelProg_ = nullptr;
     std::array<QCheckBox *, 12> cbColumns_{}; // 1..11

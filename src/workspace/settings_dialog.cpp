@@ -72,6 +72,7 @@ TFormSetUpCEL::TFormSetUpCEL(settings::Settings &settings, std::function<void()>
     auto *column = new QVBoxLayout(this);
     auto *tabs = new QTabWidget;
     tabs->setObjectName("PCSetUp");
+    tabs->setUsesScrollButtons(false);
     tabs->addTab(BuildWheelPage(), " Rueda ");
     tabs->addTab(BuildRelationPage(), " Colores relación tabla aspectos ");
     tabs->addTab(BuildDignityPage(), " Dignidades ");
@@ -195,7 +196,12 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
          {cbSignos_, cbGrados_, cbPlanetas_, cbPlaSigno_, cbPlaTexto_, cbPlaSeg_, cbRetro_, cbCasas_,
           cbCasSigno_, cbCasTexto_, cbCasSeg_, cbCasLin_, cbColores_, cbNegro_, cbColorEle_})
         connect(c, &QCheckBox::toggled, this, [this] { Apply(); });
-    connect(cbFont_, &QFontComboBox::currentFontChanged, this, [this] { Apply(); });
+    connect(cbFont_, &QFontComboBox::currentFontChanged, this, [this] {
+        if (loading_)
+            return;
+        fontChosen_ = true;
+        Apply();
+    });
     connect(seSize_, &QSpinBox::valueChanged, this, [this] { Apply(); });
     for (QSpinBox *spin : seRadii_)
         connect(spin, &QSpinBox::valueChanged, this, [this] { Apply(); });
@@ -214,7 +220,8 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
         seRadii_[2]->setValue(60);
         seSize_->setValue(8);
         cbFont_->setCurrentFont(QFont("Arial Narrow"));
-        cbFont_->setEditText("Arial Narrow");
+        s_.rueda.font = "Arial Narrow";
+        fontChosen_ = false;
         rbTargets_[kElementos]->setChecked(true);
         loading_ = false;
         ChooseTarget(kElementos);
@@ -483,7 +490,10 @@ void TFormSetUpCEL::Apply() {
     r.colorEle = cbColorEle_->isChecked();
     r.color = cbColores_->isChecked();
     colourPanel_->setVisible(r.color);
-    r.font = settings::CutFontName(cbFont_->currentFont().family().toStdString());
+    // The combo shows a substitute when the stored font is not installed; only a font the user
+    // chooses replaces the stored name.
+    if (fontChosen_)
+        r.font = settings::CutFontName(cbFont_->currentFont().family().toStdString());
     r.fontSize = seSize_->value();
     if (apply_)
         apply_();

@@ -70,6 +70,7 @@ private:
     std::function<void()> apply_, refresh_;
     bool activated_ = false;
     bool loading_ = false;
+    bool fontChosen_ = false;
     int target_ = kElementos;
     int relation_ = 1;
     float openedRadii_[3] = {0, 0, 0};
