@@ -20,7 +20,8 @@ inline void EnsureApp() {
         static int argc = 1;
         static char name[] = "test_graphics";
         static char *argv[] = {name, nullptr};
-        // Never destroyed: its fonts must outlive the thread storage torn down at exit.
+        // Never destroyed: at exit Qt's own thread storage is gone before function statics are, and the
+        // application's destructor (which drops the embedded fonts) would crash there.
         static QGuiApplication *app = new QGuiApplication(argc, argv);
         (void)app;
     }

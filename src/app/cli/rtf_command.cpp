@@ -10,6 +10,7 @@
 #include "database/database.h"
 #include "export/page_content.h"
 #include "export/rtf_export.h"
+#include "option_checks.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -21,6 +22,7 @@ struct RtfOptions {
     std::string page;
     std::string out;
     std::string inner;
+    bool innerGiven = false; // "--inner ''" is refused like any other item that is not one
     std::string outer;
     bool percent = false;
     std::string model = "ecl";
@@ -92,9 +94,9 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     const exporting::ExportPage page = kPages.at(options.page);
     if (page == exporting::ExportPage::Resumen)
         throw CommandError(exporting::kSummaryRefusal);
-    if (!options.outer.empty() && options.inner.empty())
+    if (!options.outer.empty() && !options.innerGiven)
         UsageError("--outer needs --inner: expected both items of the double wheel");
-    const int inner = options.inner.empty() ? 1 : ParseItem(options.inner, "--inner");
+    const int inner = options.innerGiven ? ParseItem(options.inner, "--inner") : 1;
     const bool doubleWheel = !options.outer.empty();
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);
@@ -192,7 +194,8 @@ void AddRtf(CLI::App &app, RunContext &ctx) {
     sub->add_option("--out", options->out, "RTF file to write (replaced when it exists)")->required();
     sub->add_option("--inner", options->inner,
                     std::string("Inner item of the wheel (default 1): ") + kItemHelp)
-        ->type_name("ITEM");
+        ->type_name("ITEM")
+        ->each([o = options.get()](const std::string &) { o->innerGiven = true; });
     sub->add_option("--outer", options->outer, "Outer item: a double wheel (\"Doble\")")->type_name("ITEM");
     sub->add_flag("--percent", options->percent, "Aspect table: show the strengths (\"%\")");
     sub->add_option("--model", options->model, "Natal list: ecl (\"R. Ecl.\", default) or asc (\"R. Asc.\")")
@@ -200,7 +203,7 @@ void AddRtf(CLI::App &app, RunContext &ctx) {
     sub->add_flag("--ambos", options->ambos, "Natal list: both models (\"ambos\")");
     sub->add_option("--house", options->house,
                     "Natal list by houses for this house (1..12); manual without it")
-        ->check(CLI::Range(1, 12));
+        ->transform(WholeIn(1, 12));
     sub->add_option("--graph", options->graph, "Diagrams: histograma (default) or pastel")
         ->check(CLI::IsMember({"histograma", "pastel"}));
     sub->add_option("--graph-items", options->graphItems, "Diagrams: the two chart items, default 1,2")
