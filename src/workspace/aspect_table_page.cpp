@@ -43,6 +43,8 @@ AspectTablePage::AspectTablePage(session::Workspace &workspace, std::function<vo
                                  QWidget *parent)
     : QWidget(parent), ws_(workspace), refreshView_(std::move(refreshView)) {
     setObjectName("PageTabla");
+    // The docks and the wheel decide the window's narrowest width; the page's grids scroll instead.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     tableModel_ = new GridModel(this);
     detailModel_ = new GridModel(this);
     tableDelegate_ = new PainterDelegate(this);
@@ -128,12 +130,12 @@ void AspectTablePage::BuildControls() {
         natalRow->addWidget(w);
     connect(rbREcl_, &QRadioButton::toggled, this, [this] { Rebuild(); });
     connect(cbAmbos_, &QCheckBox::toggled, this, [this] { Rebuild(); });
-    bar->addWidget(natalChoices_);
     bar->addStretch(1);
     column->addLayout(bar);
 
-    // The seven detail options, "peq." and "T"/"N".
+    // The natal list's choices, the seven detail options, "peq." and "T"/"N".
     auto *details = new QHBoxLayout;
+    details->addWidget(natalChoices_);
     const auto &a = ws_.settings.aspecto;
     const char *names[] = {"CBSigno", "CBReg", "CBOcup", "CBDig", "CBAng", "CBFuerza", "CBOrbe"};
     const char *texts[] = {"Signo", "Reg.", "Ocup.", "Dig.", "Ang.", "Fuerza", "Orbe"};
@@ -180,7 +182,7 @@ void AspectTablePage::BuildControls() {
     auto *grids = new QHBoxLayout;
     table_ = MakeGridView("SGTabAsp", tableModel_, tableDelegate_);
     detail_ = MakeGridView("SGDetalle", detailModel_, detailDelegate_);
-    grids->addWidget(table_, 3);
+    grids->addWidget(table_, 4);
     grids->addWidget(detail_, 1);
     column->addLayout(grids, 1);
     connect(table_, &QTableView::clicked, this, [this](const QModelIndex &index) {
@@ -290,7 +292,7 @@ void AspectTablePage::Layout() {
     if (type_ == kTabla) {
         detail_->setRowHeight(0, metrics.height() + 4);
         const int columns = std::max(1, detailModel_->columnCount());
-        detail_->setMinimumWidth(std::min(cellWidth * columns + 4, 3 * cellWidth + 4));
+        detail_->setMinimumWidth(std::min(cellWidth * columns + 4, cellWidth + 20));
     } else {
         detail_->setMinimumWidth(0);
     }

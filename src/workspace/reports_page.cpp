@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -65,6 +66,8 @@ void DiagramView::paintEvent(QPaintEvent *) {
 
 ReportsPage::ReportsPage(session::Workspace &workspace, QWidget *parent) : QWidget(parent), ws_(workspace) {
     setObjectName("PageReportes");
+    // The docks and the wheel decide the window's narrowest width; the page's grids scroll instead.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     MakeContext();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
@@ -143,16 +146,16 @@ void ReportsPage::BuildProgressionsPage(QTabWidget *tabs) {
     labelProg_->setObjectName("LabelProg");
     labelProg_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(labelProg_);
-    auto *boxes = new QHBoxLayout;
+    auto *boxes = new QGridLayout; // two rows, so that the page fits a 1366-pixel screen
     for (int c = 1; c < kProgColumns; ++c) {
         auto *box = new QCheckBox(QString::fromUtf8(chart::kItemColumns[static_cast<std::size_t>(c)]));
         box->setObjectName(QString("CBProg%1").arg(c));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, [this, c](bool on) { progView_->setColumnHidden(c, !on); });
         cbColumns_[static_cast<std::size_t>(c)] = box;
-        boxes->addWidget(box);
+        boxes->addWidget(box, (c - 1) / 6, (c - 1) % 6);
     }
-    boxes->addStretch(1);
+    boxes->setColumnStretch(6, 1);
     column->addLayout(boxes);
     progModel_ = new GridModel(this);
     progDelegate_ = new PainterDelegate(this);
