@@ -546,10 +546,15 @@ void TFormMain::OpenDataFileDialog() {
     std::string path = chosen.toStdString();
     if (std::filesystem::path(path).extension().empty())
         path += ".age";
-    if (OpenDataFile(path)) {
-        LoadCurrentPerson();
-        RecomputeAll();
-    }
+    OpenChosenDataFile(path);
+}
+
+bool TFormMain::OpenChosenDataFile(const std::string &path) {
+    if (!OpenDataFile(path))
+        return false;
+    LoadCurrentPerson();
+    RecomputeAll();
+    return true;
 }
 
 void TFormMain::RefillGroups() {
