@@ -139,7 +139,7 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
     in.previewPpi = choices.previewPpi;
     in.heading = heading;
     in.format = state.format;
-    in.view.doubleWheel = view.wheelMode == 2;
+    in.view.doubleWheel = view.wheelMode == settings::kDoubleWheel;
     in.view.innerItem = view.innerItem;
     in.view.outerItem = view.outerItem;
     in.view.innerItemName = ItemName(view.innerItem);

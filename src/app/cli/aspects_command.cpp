@@ -94,7 +94,8 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
         const bool pair = !options->inner.empty();
         const int inner = pair ? ParseItem(options->inner, "--inner") : 1;
         const int outer = options->outer.empty() ? inner : ParseItem(options->outer, "--outer");
-        const AnalysisData data = ComputeAnalysis(options->analysis, ctx, pair && (inner > 2 || outer > 2));
+        const AnalysisData data = ComputeAnalysis(
+            options->analysis, ctx, pair && (chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer)));
         const auto &items = data.progressions.items;
         analysis::AspectLists lists;
         const bool cross = !options->outer.empty();

@@ -147,11 +147,11 @@ void Run(const TableOptions &o, RunContext &ctx) {
     const bool aspectGrid = type == "tabla" || type == "detalle" || type == "listado";
     bool needEvent = false;
     if (aspectGrid)
-        needEvent = inner > 2 || (doubleWheel && outer > 2);
+        needEvent = chart::NeedsEventChart(inner) || (doubleWheel && chart::NeedsEventChart(outer));
     else if (type == "speculum")
         needEvent = which == "event";
     else if (type == "resumen1" || type == "resumen2")
-        needEvent = summaryItem > 2;
+        needEvent = chart::NeedsEventChart(summaryItem);
     std::pair<int, int> cell{0, 0};
     if (type == "detalle") {
         if (o.cell.empty())
@@ -168,7 +168,7 @@ void Run(const TableOptions &o, RunContext &ctx) {
     settings::CopySettingsToView(s, view);
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
-    view.wheelMode = doubleWheel ? 2 : 1;
+    view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = o.byHouse ? 1 : 0;
     view.aspectFamilies = ParseFamilies(o.families);
     view.autoSources = ParseSources(o.sources);
@@ -201,7 +201,7 @@ void Run(const TableOptions &o, RunContext &ctx) {
     if (doubleWheel)
         analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
                                    items[static_cast<std::size_t>(outer)], o.analysis.orbMode, true, s.orbs);
-    else if (inner > 2)
+    else if (chart::NeedsEventChart(inner))
         analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
                                    items[static_cast<std::size_t>(inner)], o.analysis.orbMode, false, s.orbs);
 

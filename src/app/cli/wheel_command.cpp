@@ -91,14 +91,15 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         const int outer = ParseItem(o.outer, "--outer");
         if ((o.innerOnly || o.projectHouses) && !o.doubleWheel)
             UsageError("--inner-only and --project-houses need --double");
-        const bool needEvent = inner > 2 || (o.doubleWheel && outer > 2);
+        const bool needEvent =
+            chart::NeedsEventChart(inner) || (o.doubleWheel && chart::NeedsEventChart(outer));
         AnalysisData data = ComputeAnalysis(o.analysis, ctx, needEvent);
 
         settings::RecVistaCarta view;
         settings::CopySettingsToView(data.settings, view);
         view.innerItem = static_cast<std::uint8_t>(inner);
         view.outerItem = static_cast<std::uint8_t>(outer);
-        view.wheelMode = o.doubleWheel ? 2 : 1;
+        view.wheelMode = o.doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
         view.equaliseBySigns = o.bySigns;
         view.innerWheelOnly = o.doubleWheel && o.innerOnly;
         view.projectInnerHouses = o.doubleWheel && o.projectHouses && !o.innerOnly;
