@@ -16,16 +16,14 @@ struct Scene {
 
     Scene() {
         chart::ChartContext context;
-        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
-            return chart::PlacePosition{-5, 76.5225L, 3.43722L};
-        };
+        const chart::PlacePosition cali{-5, 76.5225L, 3.43722L};
         chart::TDato natalRecord, eventRecord;
         natalRecord.placeId = eventRecord.placeId = 1;
         chart::TDataAstro natal, event;
         const TDateTime natalValue = EncodeDateTime({1979, 10, 17, 12, 30, 0, 0});
         const TDateTime eventValue = EncodeDateTime({2024, 10, 17, 8, 0, 0, 0});
-        chart::ComputeChartFor(context, 1, natalRecord, natal, natalValue);
-        chart::ComputeChartFor(context, 1, eventRecord, event, eventValue);
+        chart::ComputeChartFor(context, natalRecord, cali, natal, natalValue);
+        chart::ComputeChartFor(context, eventRecord, cali, event, eventValue);
         chart::ComputeProgressions(natal, event, progressions, context.options);
     }
 };

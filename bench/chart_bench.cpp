@@ -9,14 +9,11 @@ namespace {
 using namespace cel;
 using namespace cel::chart;
 
+const PlacePosition kCali{-5, 76.5225L, 3.43722L};
+const PlacePosition kParis{1, -2.35L, 48.85L};
+
 ChartContext Context() {
-    ChartContext context;
-    context.places = [](std::int32_t id) -> std::optional<PlacePosition> {
-        if (id == 1)
-            return PlacePosition{-5, 76.5225L, 3.43722L};
-        return PlacePosition{1, -2.35L, 48.85L};
-    };
-    return context;
+    return ChartContext{};
 }
 
 void BM_ComputeChart(benchmark::State &state) {
@@ -24,7 +21,7 @@ void BM_ComputeChart(benchmark::State &state) {
     TDato record;
     record.placeId = 1;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(1979, 10, 17) + 12.5 / 24);
+    ComputeChartFor(context, record, kCali, chart, EncodeDate(1979, 10, 17) + 12.5 / 24);
     for (auto _ : state) {
         ComputeChart(context, record, chart);
         benchmark::DoNotOptimize(chart.bodies[12].longitude);
@@ -39,8 +36,8 @@ void BM_ComputeProgressions(benchmark::State &state) {
     eventRecord.placeId = 2;
     TDataAstro natal, event;
     TDataProg prog;
-    ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-    ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 5, 3) + 0.25);
+    ComputeChartFor(context, natalRecord, kCali, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+    ComputeChartFor(context, eventRecord, kParis, event, EncodeDate(2024, 5, 3) + 0.25);
     for (auto _ : state) {
         ComputeProgressions(natal, event, prog, context.options);
         benchmark::DoNotOptimize(prog.items[9].bodies[1].position);
@@ -57,8 +54,8 @@ void BM_FullRecomputation(benchmark::State &state) {
     TDataAstro natal, event;
     TDataProg prog;
     for (auto _ : state) {
-        ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-        ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 5, 3) + 0.25);
+        ComputeChartFor(context, natalRecord, kCali, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        ComputeChartFor(context, eventRecord, kParis, event, EncodeDate(2024, 5, 3) + 0.25);
         ComputeProgressions(natal, event, prog, context.options);
         benchmark::DoNotOptimize(prog.items[9].bodies[1].position);
     }
@@ -71,8 +68,8 @@ void BM_SolarReturnSearch(benchmark::State &state) {
     natalRecord.placeId = 1;
     eventRecord.placeId = 1;
     TDataAstro natal, event;
-    ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-    ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 10, 15));
+    ComputeChartFor(context, natalRecord, kCali, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+    ComputeChartFor(context, eventRecord, kCali, event, EncodeDate(2024, 10, 15));
     SolarReturnOptions options;
     options.year = 2024;
     long evaluations = 0;

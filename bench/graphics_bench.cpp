@@ -32,13 +32,11 @@ struct Fixture {
         s.InstallFirstRunValues();
         chart::ChartContext context;
         context.options = chart::ChartOptionsFrom(s);
-        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
-            return chart::PlacePosition{-5, 76.5225L, 3.43722L};
-        };
+        const chart::PlacePosition place{-5, 76.5225L, 3.43722L};
         chart::TDato a, b;
         a.placeId = b.placeId = 1;
-        chart::ComputeChartFor(context, 1, a, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-        chart::ComputeChartFor(context, 1, b, event, EncodeDate(2024, 10, 17) + 8.0 / 24);
+        chart::ComputeChartFor(context, a, place, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        chart::ComputeChartFor(context, b, place, event, EncodeDate(2024, 10, 17) + 8.0 / 24);
         chart::ComputeProgressions(natal, event, prog, context.options);
         analysis::BuildNatalAspects(lists, prog.items[1], prog.items[2], true, s.orbs, s.dignity);
         analysis::BuildPairAspects(lists, prog.items[1], prog.items[3], analysis::kOrbModeEcliptic, true,

@@ -1,6 +1,6 @@
 // Chart computation: the birth-data and chart records, the pipeline that fills a chart through the
 // astronomical engine, the eleven derived chart items (directions and progressions) and the solar
-// return search. Plain C++; the place look-up comes in through a small function, not the database.
+// return search. Plain C++; the caller passes a place's coordinates and zone in directly.
 #pragma once
 
 #include "chart/pipeline.h"

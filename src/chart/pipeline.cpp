@@ -90,14 +90,11 @@ void StoreCusps(InfoCasas &cusps, const astronomy::CuspValues &values) {
         cusps[i].cusp = values[i];
 }
 
-void ComputeChartFor(ChartContext &context, int sign, TDato &record, TDataAstro &chart, TDateTime value) {
-    (void)sign; // a TDateTime's own sign tells how its time of day is encoded
-    std::optional<PlacePosition> place;
-    if (context.places)
-        place = context.places(record.placeId);
-    record.zone = place ? place->zone : 0;
-    record.longitude = place ? place->longitude : 0;
-    record.latitude = place ? place->latitude : 0;
+void ComputeChartFor(ChartContext &context, TDato &record, const PlacePosition &place, TDataAstro &chart,
+                     TDateTime value) {
+    record.zone = place.zone;
+    record.longitude = place.longitude;
+    record.latitude = place.latitude;
     if (record.gmtFlag == 1) {
         record.gmtDateTime = value;
         record.localDateTime = GmtToLocal(value, record.zone);
@@ -298,44 +295,102 @@ std::string RuledHouses(int body, const InfoCasas &cusps, const settings::Dignit
 
 namespace {
 
-// Pushes entry k and the entry before it apart until they are 4 degrees apart, moving the earlier one
-// back first; budget bounds the total pushes so that no input can keep it going.
-void Separate(std::array<TAuxPos, kBodyCount> &list, int k, Real step, int &budget) {
-    const int p = k == 0 ? kBodyCount - 1 : k - 1;
-    for (;;) {
-        Real d = std::fabs(list[k].position - list[p].position);
-        if (d > 180)
-            d = 360 - d;
-        if (d >= 4 || budget <= 0)
-            return;
-        --budget;
-        list[p].position -= step;
-        list[k].position += step;
-        Separate(list, p, step, budget);
+// The positions x that keep the order of q (already unrolled into one increasing run), with gap j (from
+// x[j] to x[j + 1]) at least d[j], moving the least (sum of squared moves): with y = x - the sum of the
+// gaps before it, the constraints become y non-decreasing, which pooling adjacent violators solves.
+std::array<Real, kBodyCount> SeparateInOrder(const std::array<Real, kBodyCount> &q,
+                                             const std::array<Real, kBodyCount> &d) {
+    struct Block {
+        Real sum = 0;
+        int count = 0;
+        Real Mean() const { return sum / count; }
+    };
+    std::array<Real, kBodyCount> offset{};
+    for (int j = 1; j < kBodyCount; ++j)
+        offset[j] = offset[j - 1] + d[j - 1];
+    std::array<Block, kBodyCount> blocks{};
+    int top = 0;
+    for (int j = 0; j < kBodyCount; ++j) {
+        blocks[top] = Block{q[j] - offset[j], 1};
+        ++top;
+        while (top > 1 && blocks[top - 2].Mean() > blocks[top - 1].Mean()) {
+            blocks[top - 2].sum += blocks[top - 1].sum;
+            blocks[top - 2].count += blocks[top - 1].count;
+            --top;
+        }
     }
+    std::array<Real, kBodyCount> x{};
+    int j = 0;
+    for (int b = 0; b < top; ++b)
+        for (int k = 0; k < blocks[b].count; ++k, ++j)
+            x[j] = blocks[b].Mean() + offset[j];
+    return x;
 }
 
 } // namespace
 
-bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real step) {
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation) {
+    return SpreadList(list, [separation](Real) { return separation; });
+}
+
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list,
+                const std::function<Real(Real position)> &separationAt) {
     std::stable_sort(list.begin(), list.end(),
                      [](const TAuxPos &a, const TAuxPos &b) { return a.position < b.position; });
-    int budget = 4000;
-    for (int k = 0; k < kBodyCount; ++k)
-        Separate(list, k, step, budget);
-    return budget > 0;
+    for (const TAuxPos &e : list)
+        if (!std::isfinite(e.position))
+            return false;
+    // Cut the circle at its widest gap and unroll it from there, so every body keeps its neighbours.
+    int cut = kBodyCount - 1;
+    Real widest = list[0].position + 360 - list[kBodyCount - 1].position;
+    for (int i = 0; i + 1 < kBodyCount; ++i)
+        if (const Real gap = list[i + 1].position - list[i].position; gap > widest) {
+            widest = gap;
+            cut = i;
+        }
+    std::array<Real, kBodyCount> q{}, shift{};
+    for (int j = 0; j < kBodyCount; ++j) {
+        const int i = (cut + 1 + j) % kBodyCount;
+        shift[j] = i <= cut ? 360 : 0;
+        q[j] = list[i].position + shift[j];
+    }
+    // The separations where the neighbours meet, taken again where they end up (the larger of the two).
+    std::array<Real, kBodyCount> d{};
+    for (int j = 0; j + 1 < kBodyCount; ++j)
+        d[j] = separationAt((q[j] + q[j + 1]) / 2);
+    std::array<Real, kBodyCount> x = SeparateInOrder(q, d);
+    for (int j = 0; j + 1 < kBodyCount; ++j)
+        d[j] = std::max(d[j], separationAt((x[j] + x[j + 1]) / 2));
+    x = SeparateInOrder(q, d);
+    const Real closing = separationAt((x[kBodyCount - 1] + x[0] + 360) / 2);
+    if (x[0] + 360 - x[kBodyCount - 1] < closing) {
+        // The spread runs round the whole circle: space all twelve evenly about their centre.
+        Real centre = 0;
+        for (int j = 0; j < kBodyCount; ++j)
+            centre += q[j] - (j - (kBodyCount - 1) / Real(2)) * 30;
+        centre /= kBodyCount;
+        for (int j = 0; j < kBodyCount; ++j)
+            x[j] = centre + (j - (kBodyCount - 1) / Real(2)) * 30;
+    }
+    std::array<TAuxPos, kBodyCount> out{};
+    for (int j = 0; j < kBodyCount; ++j) {
+        const int i = (cut + 1 + j) % kBodyCount;
+        out[i] = {list[i].body, x[j] - shift[j]};
+    }
+    list = out;
+    return true;
 }
 
 void SpreadPositions(InfoPlanetas &bodies, bool largeGlyphs) {
-    const Real step = largeGlyphs ? 3 : 1;
+    const Real separation = largeGlyphs ? kLargeGlyphSeparation : kGlyphSeparation;
     std::array<TAuxPos, kBodyCount> ecliptic{};
     std::array<TAuxPos, kBodyCount> ascensional{};
     for (int n = 1; n <= kBodyCount; ++n) {
         ecliptic[n - 1] = {n, bodies[n].longitude};
         ascensional[n - 1] = {n, bodies[n].aoDo};
     }
-    SpreadList(ecliptic, step);
-    SpreadList(ascensional, step);
+    SpreadList(ecliptic, separation);
+    SpreadList(ascensional, separation);
     for (const TAuxPos &e : ecliptic)
         bodies[e.body].wheelEcliptic = e.position;
     for (const TAuxPos &e : ascensional)

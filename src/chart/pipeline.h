@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "astronomy/houses.h"
 #include "astronomy/planets.h"
@@ -32,9 +31,12 @@ struct PlacePosition {
     Real zone = 0;      // hours, east positive
     Real longitude = 0; // degrees, west positive
     Real latitude = 0;  // degrees, north positive
+    bool operator==(const PlacePosition &) const = default;
 };
-// Finds a geographic place by its id; nothing when there is no such place.
-using PlaceLookup = std::function<std::optional<PlacePosition>(std::int32_t placeId)>;
+// The place a record was last computed for.
+inline PlacePosition PlaceOf(const TDato &record) {
+    return {record.zone, record.longitude, record.latitude};
+}
 
 // Diagnostic counters: charts requested through ComputeChartFor and charts computed.
 struct ChartCounters {
@@ -45,17 +47,17 @@ struct ChartCounters {
 // Everything a chart computation reads besides the birth data, and the counters it updates.
 struct ChartContext {
     ChartOptions options;
-    PlaceLookup places; // may be empty: every place id is then unknown
     ChartCounters counters;
 };
 
 enum class ChartMode { Ecliptic, Ascensional };
 
-// Sets the record's place fields (zeros for an unknown place) and both date-times from value (Greenwich
-// time when the record's GMT flag is 1, local time otherwise), then computes the chart. sign tells
-// whether the value's time of day is encoded for a positive (+1) or negative (-1) value; TDateTime
-// values carry that in their own sign, so it is kept for callers only.
-void ComputeChartFor(ChartContext &context, int sign, TDato &record, TDataAstro &chart, TDateTime value);
+// Copies the place's zone and coordinates into the record (the caller looks the record's place id up;
+// zeros stand for no place), sets both date-times from value (Greenwich time when the record's GMT flag
+// is 1, local time otherwise; a TDateTime's own sign tells how its time of day is encoded), then
+// computes the chart.
+void ComputeChartFor(ChartContext &context, TDato &record, const PlacePosition &place, TDataAstro &chart,
+                     TDateTime value);
 
 // Fills the chart from the record's current contents.
 void ComputeChart(ChartContext &context, const TDato &record, TDataAstro &chart);
@@ -83,11 +85,20 @@ std::uint8_t CuspTolerance(ChartMode mode, std::uint8_t house, const InfoCasas &
 // Houses whose cusp sign (or, in its last 3 degrees, next sign) body n rules: "1,4,4,10"; "" for none.
 std::string RuledHouses(int body, const InfoCasas &cusps, const settings::DignityMatrix &dignities);
 
-// Wheel positions of both modes, pushed apart so that no two glyphs are closer than 4 degrees.
+// Least angle between two glyphs on the wheel: 4 degrees, 6 for the large glyphs.
+inline constexpr Real kGlyphSeparation = 4;
+inline constexpr Real kLargeGlyphSeparation = 6;
+
+// Wheel positions of both modes, spread so that no two glyphs are closer than the separation.
 void SpreadPositions(InfoPlanetas &bodies, bool largeGlyphs);
-// The same for one list of positions (sorted stably in place); returns false when the push bound was
-// reached before every pair was apart.
-bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real step);
+// The same for one list of positions: sorted stably, then moved as little as the crowding needs while
+// keeping the zodiac order (a body never passes its neighbour). Returns false, leaving the positions
+// sorted but unmoved, when one is not a number.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list, Real separation);
+// The same with a separation that depends on where two neighbours meet (the position halfway between
+// them), for glyphs whose room depends on their place on the wheel.
+bool SpreadList(std::array<TAuxPos, kBodyCount> &list,
+                const std::function<Real(Real position)> &separationAt);
 
 // The turn that brings cusp 1 to 180 degrees (the left side of the wheel).
 Real WheelRotation(const InfoCasas &cusps);

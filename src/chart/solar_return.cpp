@@ -57,7 +57,7 @@ TDateTime SolarReturnStart(TDateTime natalInstant, int year) {
 }
 
 TDateTime SolarReturnSearch::Apply(ChartContext &context, TDateTime instant, TDato &eventRecord,
-                                   TDataAstro &eventChart, bool equationOfTime, int year) {
+                                   TDataAstro &eventChart, bool equationOfTime) {
     TDateTime value = instant;
     if (eventRecord.deltaTFlag == 1)
         value = ShiftDateTime(value, -DeltaT(value) / 86400);
@@ -65,7 +65,7 @@ TDateTime SolarReturnSearch::Apply(ChartContext &context, TDateTime instant, TDa
         value = ShiftDateTime(value, eventRecord.zone / 24);
     if (equationOfTime)
         value = ShiftDateTime(value, -eventChart.equationOfTime);
-    ComputeChartFor(context, year > 0 ? 1 : -1, eventRecord, eventChart, value);
+    ComputeChartFor(context, eventRecord, PlaceOf(eventRecord), eventChart, value);
     return value;
 }
 
@@ -112,8 +112,7 @@ SolarReturnResult SolarReturnSearch::Run(ChartContext &context, const TDataAstro
     result.found = instant;
 
     for (int i = 0; i < 3; ++i) {
-        result.applied =
-            Apply(context, instant, eventRecord, eventChart, options.equationOfTime, options.year);
+        result.applied = Apply(context, instant, eventRecord, eventChart, options.equationOfTime);
         if (options.onApplied)
             options.onApplied(eventRecord, eventChart);
     }

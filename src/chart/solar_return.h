@@ -59,7 +59,7 @@ public:
     // Applies an instant (TT) to the event once: Delta T, zone and, with "ET", the equation of time.
     // Returns the value given to ComputeChartFor.
     static TDateTime Apply(ChartContext &context, TDateTime instant, TDato &eventRecord,
-                           TDataAstro &eventChart, bool equationOfTime, int year);
+                           TDataAstro &eventChart, bool equationOfTime);
 
     // Stops a running search (from the callback or from code the callback runs); the remaining passes
     // end at once and the instant reached so far is applied.

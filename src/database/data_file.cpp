@@ -458,6 +458,7 @@ LoadReport LoadDataText(std::string_view bytes, Database &db, Notifier &notifier
     }
     if (!report.failedLines.empty())
         notifier.Notice(NoticeKind::Error, false, true, kFileErrorText);
+    report.invalidRecords = CheckRecords(db);
     if (!merging)
         for (int k = 0; k < kKindCount; ++k)
             db.NextId[k] = std::max<std::int64_t>(ids.value[k] + 1, 0);

@@ -10,6 +10,7 @@
 #include "common/safe_file.h"
 #include "common/text_format.h"
 #include "database.h"
+#include "record_checks.h"
 
 namespace cel::database {
 
@@ -17,6 +18,8 @@ namespace cel::database {
 struct LoadReport {
     int lines = 0;
     std::vector<int> failedLines;
+    // Records read whole but holding impossible values: kept as they are, never used for a chart.
+    std::vector<RecordProblem> invalidRecords;
 };
 
 // The notices of a load with failed lines: one per line, then one at the end.

@@ -6,6 +6,7 @@
 
 #include "coordinate_text.h"
 #include "data_file.h"
+#include "record_checks.h"
 #include "safe_file.h"
 #include "text_cleanup.h"
 
@@ -137,6 +138,9 @@ PlaceFile ReadPlaceText(std::string_view bytes, Notifier &notifier, const TextFo
             notifier.Notice(NoticeKind::Error, false, true, kLineErrorText);
         }
     }
+    for (const auto &place : file.places)
+        if (auto what = PlaceProblems(*place); !what.empty())
+            file.invalidPlaces.push_back({Kind::Place, place->Id, place->Nombre, std::move(what)});
     return file;
 }
 

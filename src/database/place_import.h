@@ -9,6 +9,7 @@
 #include "common/notifier.h"
 #include "common/text_format.h"
 #include "database.h"
+#include "record_checks.h"
 
 namespace cel::database {
 
@@ -18,6 +19,8 @@ struct PlaceFile {
     TData country;
     RecordList<TLugar_Geo> places;
     std::vector<int> failedLines;
+    // Places with impossible coordinates or zones: reported; imported as they are, never charted.
+    std::vector<RecordProblem> invalidPlaces;
 };
 
 // Reads place-file bytes: "P!Id!Nombre!" and "L!Id!Nombre!IdPais!DST!TZ!Lat!Lon!Descripcion!" lines;

@@ -50,14 +50,11 @@ const chart::RecDataProg &Item(const chart::TDataProg &progressions, int item) {
 void GlyphSetPainter::Draw(QPainter &painter, int picture, int x, int y, std::uint32_t tint) const {
     const QColor colour(static_cast<int>(tint & 0xFF), static_cast<int>((tint >> 8) & 0xFF),
                         static_cast<int>((tint >> 16) & 0xFF));
-    // The dark pixels in the colour, the rest transparent: white leaves the picture unchanged.
-    QImage glyph(set_.Size(), set_.Size(), QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int gy = 0; gy < set_.Size(); ++gy)
-        for (int gx = 0; gx < set_.Size(); ++gx)
-            if (set_.IsDark(picture, gx, gy))
-                glyph.setPixelColor(gx, gy, colour);
-    painter.drawImage(x, y, glyph);
+    // The glyph's outline filled in the colour; the rest of its box leaves the picture unchanged.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    set_.Draw(painter, picture, QRectF(x, y, set_.Size(), set_.Size()), colour);
+    painter.restore();
 }
 
 const GlyphPainter &NormalGlyphPainter() {

@@ -104,19 +104,27 @@ RtfGrid ReflowList(const RtfGrid &detail, bool smallImages) {
     list.columnWidths.assign(static_cast<std::size_t>(columns), width + 12);
     list.rowHeight = detail.rowHeight;
     list.font = RtfFont{"Arial", smallImages ? 7 : 9};
-    int number = 0;
+    // The detail grid's empty cells (the rest of a heading's row, the end of the last row) are left
+    // out, so the list has no holes: a heading starts a row, the codes follow it in order.
+    int column = 0;
     for (int r = 0; r < detail.RowCount(); ++r)
         for (int c = 0; c < detail.ColumnCount(); ++c) {
+            if (detail.Cell(c, r).empty())
+                continue;
             const std::string text = " " + detail.Cell(c, r);
             const bool heading = text.size() > 2 && text[1] == ' ';
-            const int column = heading ? 0 : number % columns;
-            ++number;
-            if (column == 0 || list.cells.empty())
+            if (heading || column == columns || list.cells.empty()) {
                 list.cells.emplace_back(static_cast<std::size_t>(columns));
-            list.cells.back()[static_cast<std::size_t>(column)] = text;
+                column = 0;
+            }
+            list.cells.back()[static_cast<std::size_t>(column++)] = text;
         }
     return list;
 }
+
+namespace {
+constexpr int kPrintPpi = 300; // pixels per inch of the large pictures of a document
+} // namespace
 
 int ExportPictureSide(int previewPpi) {
     return previewPpi >= 120 ? 765 : 600;
@@ -185,13 +193,17 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
     writer.WriteText(ExportTitle(input.page, input.view), base, kAlignCentre);
     writer.WriteText(" ", base, kAlignRight);
 
+    // The wheel and the diagrams take the page room of a picture of `side` screen pixels, drawn at print
+    // resolution: they scale with their side, so the page shows the same picture, only sharper.
     const int side = ExportPictureSide(input.previewPpi);
+    const int screenPpi = input.ppi > 0 ? input.ppi : 96;
+    const int printSide = static_cast<int>(std::lround(static_cast<double>(side) * kPrintPpi / screenPpi));
     switch (input.page) {
     case ExportPage::Rueda: {
-        QImage picture(side, side, QImage::Format_RGB32);
+        QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(QColor(255, 0, 0));
         input.drawWheel(picture);
-        writer.WritePicture(input.ppi, picture, kAlignCentre);
+        writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
     case ExportPage::Tabla: {
@@ -220,10 +232,10 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
         writer.WriteGrid(input.ppi, input.eventSpeculum);
         break;
     case ExportPage::Diagramas: {
-        QImage picture(side, side, QImage::Format_RGB32);
+        QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(Qt::white);
         input.drawDiagrams(picture);
-        writer.WritePicture(input.ppi, picture, kAlignCentre);
+        writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
     case ExportPage::Resumen:

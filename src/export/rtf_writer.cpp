@@ -1,6 +1,7 @@
 #include "export/rtf_writer.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <array>
@@ -344,6 +345,13 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
 
 namespace {
 
+// The strength line of an aspect-table cell is written one point smaller than the cell's font.
+QFont StrengthFont(bool small) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(small ? 7 : 9);
+    return font;
+}
+
 // One aspect-table cell as a picture; returns a null image when the cell renders nothing.
 QImage RenderAspectCell(const RtfGrid &grid, int column, int row, const GlyphPainter &glyphs,
                         bool showStrength) {
@@ -397,11 +405,18 @@ QImage RenderAspectCell(const RtfGrid &grid, int column, int row, const GlyphPai
         std::string strength = text.substr(colon + 1);
         if (const std::size_t d = strength.find('d'); d != std::string::npos)
             strength.erase(d);
-        QFont smaller = font;
-        smaller.setPointSize(font.pointSize() - 1);
-        painter.setFont(smaller);
-        painter.drawText(QRect(0, g, width, g), Qt::AlignLeft | Qt::AlignTop,
-                         QString::fromStdString(strength + "%"));
+        // The table keeps its width on the page: a strength wider than its cell ("100%") is drawn
+        // narrower instead of being cut.
+        const QFont strengthFont = StrengthFont(small);
+        const QString label = QString::fromStdString(strength + "%");
+        const qreal advance = QFontMetricsF(strengthFont).horizontalAdvance(label);
+        const qreal squeeze = advance > width - 1 ? (width - 1) / advance : 1.0;
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(strengthFont);
+        painter.save();
+        painter.scale(squeeze, 1);
+        painter.drawText(QRectF(0, g, (width + 1) / squeeze, g), Qt::AlignLeft | Qt::AlignTop, label);
+        painter.restore();
     }
     return image;
 }

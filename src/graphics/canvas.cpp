@@ -1,11 +1,13 @@
 #include "graphics/canvas.h"
 
+#include <QFontMetricsF>
 #include <QPainterPath>
-#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 namespace cel::graphics {
 
@@ -19,15 +21,26 @@ QColor StoredColour(std::int32_t value) {
                   static_cast<int>((v >> 16) & 0xFF));
 }
 
-QFont MakeFont(const TextStyle &style) {
-    QFont font(style.family);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(style.pointSize * 96.0 / 72.0))));
+namespace {
+
+QFont BuildFont(const TextStyle &style) {
+    QFont font;
+    // An empty family name falls through to the defaults (the picture recorders fail on an empty one).
+    QStringList families;
+    if (!style.family.trimmed().isEmpty())
+        families << style.family;
+    if (style.fixedPitch)
+        families << QStringLiteral("DejaVu Sans Mono") << QStringLiteral("Liberation Mono");
+    families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << EmbeddedFontFamily();
+    font.setFamilies(families);
+    font.setPointSizeF(std::max(0.5, style.pointSize * style.scale));
     if (style.fixedPitch) {
         font.setFixedPitch(true);
-        font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        font.setStyleHint(QFont::TypeWriter);
     } else {
-        font.setStyleStrategy(QFont::NoAntialias);
+        font.setStyleHint(QFont::SansSerif);
     }
+    font.setHintingPreference(QFont::PreferNoHinting); // the same widths on every device and size
     font.setBold(style.bold);
     font.setItalic(style.italic);
     font.setUnderline(style.underline);
@@ -35,254 +48,263 @@ QFont MakeFont(const TextStyle &style) {
     return font;
 }
 
-namespace {
-
-QPen MakePen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine) {
-    QPen pen(colour);
-    pen.setWidth(1);
-    pen.setStyle(style);
-    return pen;
+// Metrics of a logical resolution of 96 pixels per inch, whatever device is drawn on.
+const QImage &MetricsDevice() {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return device;
 }
 
-// Vector devices place a 1-pixel line on the centre of the pixels the picture fills.
-QPointF Centre(QPoint p) {
-    return QPointF(p.x() + 0.5, p.y() + 0.5);
+// Fonts and their metrics are resolved once per style: resolving a family is slow and every
+// picture asks for the same few styles again and again.
+struct ResolvedFont {
+    QFont font;
+    QFontMetricsF metrics;
+};
+const ResolvedFont &Resolve(const TextStyle &style) {
+    using Key = std::tuple<QString, double, int>;
+    static std::mutex mutex;
+    static std::map<Key, std::unique_ptr<ResolvedFont>> cache;
+    const Key key{style.family, style.pointSize * style.scale,
+                  int(style.fixedPitch) | int(style.bold) << 1 | int(style.italic) << 2 |
+                      int(style.underline) << 3};
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto &entry = cache[key];
+    if (!entry) {
+        QFont font = BuildFont(style);
+        entry = std::make_unique<ResolvedFont>(ResolvedFont{font, QFontMetricsF(font, &MetricsDevice())});
+    }
+    return *entry;
 }
 
 } // namespace
 
-Canvas::Canvas(QImage &image) : image_(image) {}
+QFont MakeFont(const TextStyle &style) {
+    return Resolve(style).font;
+}
+
+namespace {
+
+QPen MakePen(const QColor &colour, qreal width = 1, Qt::PenStyle style = Qt::SolidLine) {
+    QPen pen(colour);
+    pen.setWidthF(width);
+    pen.setStyle(style);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+// Integer points name pixels; lines and outlines run through their centres.
+QPointF Centre(QPoint p) {
+    return QPointF(p.x() + 0.5, p.y() + 0.5);
+}
+
+struct GlyphKey {
+    const GlyphSet *set;
+    int picture, side8, fx, fy;
+    QRgb colour;
+    bool operator<(const GlyphKey &o) const {
+        return std::tie(set, picture, side8, fx, fy, colour) <
+               std::tie(o.set, o.picture, o.side8, o.fx, o.fy, o.colour);
+    }
+};
+
+void Prepare(QPainter &p) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+} // namespace
+
+Canvas::Canvas(QImage &image) : image_(&image), size_(image.size()) {}
+
+Canvas::Canvas(QPainter &painter, QSize size) : external_(&painter), size_(size) {
+    Prepare(painter);
+}
 
 Canvas::~Canvas() {
-    EndRaster();
-    if (fillsPainter_)
-        fillsPainter_->end();
-    if (restPainter_)
-        restPainter_->end();
+    if (own_.isActive())
+        own_.end();
 }
 
 QImage &Canvas::Image() {
-    EndRaster();
-    return image_;
+    static QImage none;
+    if (own_.isActive())
+        own_.end();
+    return image_ ? *image_ : none;
 }
 
-QPainter &Canvas::Raster() {
-    if (!raster_.isActive()) {
-        raster_.begin(&image_);
-        raster_.setRenderHint(QPainter::Antialiasing, false);
-        raster_.setRenderHint(QPainter::TextAntialiasing, false);
+QPainter &Canvas::Painter() {
+    if (external_)
+        return *external_;
+    if (!own_.isActive()) {
+        own_.begin(image_);
+        Prepare(own_);
     }
-    return raster_;
-}
-
-void Canvas::EndRaster() {
-    if (raster_.isActive())
-        raster_.end();
-}
-
-void Canvas::StartRecording() {
-    if (recording_)
-        return;
-    recording_ = true;
-    fillsPainter_ = std::make_unique<QPainter>(&fills_);
-    restPainter_ = std::make_unique<QPainter>(&rest_);
-}
-
-void Canvas::ReplayRecording(QPainter &painter) {
-    if (!recording_)
-        return;
-    fillsPainter_->end();
-    restPainter_->end();
-    fills_.play(&painter);
-    rest_.play(&painter);
-    fillsPainter_->begin(&fills_);
-    restPainter_->begin(&rest_);
+    return own_;
 }
 
 void Canvas::FillRect(const QRect &rect, const QColor &colour) {
-    Raster().fillRect(rect, colour);
-    if (recording_)
-        fillsPainter_->fillRect(rect, colour);
+    Painter().fillRect(rect, colour);
+}
+
+void Canvas::FillRectF(const QRectF &rect, const QColor &colour) {
+    Painter().fillRect(rect, colour);
 }
 
 void Canvas::Circle(QPoint centre, int radius, const QColor &pen) {
-    QPainter &p = Raster();
-    p.setPen(MakePen(pen));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius));
-    if (recording_) {
-        restPainter_->setPen(MakePen(pen));
-        restPainter_->setBrush(Qt::NoBrush);
-        restPainter_->drawEllipse(Centre(centre), radius, radius);
-    }
+    CircleF(Centre(centre), radius, pen);
+}
+
+void Canvas::CircleF(QPointF centre, qreal radius, const QColor &pen, qreal width) {
+    // Filled as the thin ring it is: the same picture as a stroked circle, at a fraction of the cost.
+    RingSector(centre, std::max<qreal>(0, radius - width / 2), radius + width / 2, 0, 360, pen);
 }
 
 void Canvas::Line(QPoint from, QPoint to, const QColor &pen, Qt::PenStyle style) {
-    QPainter &p = Raster();
-    p.setPen(MakePen(pen, style));
-    p.drawLine(from, to);
-    if (recording_) {
-        restPainter_->setPen(MakePen(pen, style));
-        restPainter_->drawLine(Centre(from), Centre(to));
-    }
+    QPainter &p = Painter();
+    QPen qpen = MakePen(pen, 1, style);
+    qpen.setCapStyle(Qt::SquareCap);
+    p.setPen(qpen);
+    p.drawLine(Centre(from), Centre(to));
 }
 
-long Canvas::FloodFill(QPoint seed, const QColor &colour) {
-    EndRaster();
-    const int w = image_.width(), h = image_.height();
-    if (seed.x() < 0 || seed.y() < 0 || seed.x() >= w || seed.y() >= h)
-        return 0;
-    const QRgb white = qRgb(255, 255, 255);
-    const QRgb fill = colour.rgb();
-    auto pixel = [this](int x, int y) -> QRgb & { return reinterpret_cast<QRgb *>(image_.scanLine(y))[x]; };
-    auto isWhite = [&](int x, int y) { return (pixel(x, y) | 0xFF000000u) == white; };
-    if (!isWhite(seed.x(), seed.y()))
-        return 0;
-    // A filled pixel is no longer white, which marks it as done; only a white fill needs a map of its own.
-    const bool whiteFill = (fill | 0xFF000000u) == white;
-    std::vector<std::uint8_t> visited;
-    if (whiteFill)
-        visited.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    auto at = [w](int x, int y) {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
-    };
-    std::vector<QPoint> filled;
-    std::vector<QPoint> stack{seed};
-    long count = 0;
-    while (!stack.empty()) {
-        const QPoint p = stack.back();
-        stack.pop_back();
-        const int x = p.x(), y = p.y();
-        if (!isWhite(x, y) || (whiteFill && visited[at(x, y)]))
-            continue;
-        if (whiteFill)
-            visited[at(x, y)] = 1;
-        pixel(x, y) = fill;
-        ++count;
-        if (recording_)
-            filled.push_back(p);
-        if (x > 0)
-            stack.emplace_back(x - 1, y);
-        if (x + 1 < w)
-            stack.emplace_back(x + 1, y);
-        if (y > 0)
-            stack.emplace_back(x, y - 1);
-        if (y + 1 < h)
-            stack.emplace_back(x, y + 1);
+void Canvas::LineF(QPointF from, QPointF to, const QColor &pen, qreal width) {
+    QPainter &p = Painter();
+    p.setPen(MakePen(pen, width));
+    p.drawLine(from, to);
+}
+
+void Canvas::LinesF(const QList<QLineF> &lines, const QColor &pen, qreal width) {
+    QPainter &p = Painter();
+    p.setPen(MakePen(pen, width));
+    p.drawLines(lines);
+}
+
+void Canvas::Disc(QPointF centre, qreal radius, const QColor &colour) {
+    QPainter &p = Painter();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawEllipse(centre, radius, radius);
+    p.setBrush(Qt::NoBrush);
+}
+
+void Canvas::RingSector(QPointF centre, qreal inner, qreal outer, qreal startAngle, qreal span,
+                        const QColor &colour) {
+    if (outer <= inner)
+        return;
+    QPainterPath path;
+    const QRectF out(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer);
+    const QRectF in(centre.x() - inner, centre.y() - inner, 2 * inner, 2 * inner);
+    if (span >= 360) {
+        path.addEllipse(out);
+        path.addEllipse(in);
+        path.setFillRule(Qt::OddEvenFill);
+    } else {
+        path.arcMoveTo(out, startAngle);
+        path.arcTo(out, startAngle, span);
+        path.arcTo(in, startAngle + span, -span);
+        path.closeSubpath();
     }
-    if (recording_ && !filled.empty()) {
-        // The filled pixels as runs per row, in the banded order a region wants.
-        std::sort(filled.begin(), filled.end(),
-                  [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
-        std::vector<QRect> runs;
-        for (std::size_t i = 0; i < filled.size();) {
-            std::size_t j = i + 1;
-            while (j < filled.size() && filled[j].y() == filled[i].y() &&
-                   filled[j].x() == filled[j - 1].x() + 1)
-                ++j;
-            runs.emplace_back(filled[i].x(), filled[i].y(), static_cast<int>(j - i), 1);
-            i = j;
-        }
-        QRegion region;
-        region.setRects(runs.data(), static_cast<int>(runs.size()));
-        QPainterPath path;
-        path.addRegion(region);
-        fillsPainter_->setPen(QPen(colour, 0.6));
-        fillsPainter_->setBrush(colour);
-        fillsPainter_->drawPath(path.simplified());
-        fillsPainter_->setBrush(Qt::NoBrush);
-    }
-    return count;
+    QPainter &p = Painter();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(path);
+    p.setBrush(Qt::NoBrush);
 }
 
 void Canvas::Text(QPoint topLeft, const QString &text, const TextStyle &style) {
-    const QFont font = MakeFont(style);
-    QPainter &p = Raster();
-    p.setFont(font);
+    TextF(topLeft, text, style);
+}
+
+void Canvas::TextF(QPointF topLeft, const QString &text, const TextStyle &style) {
+    const ResolvedFont &resolved = Resolve(style);
+    QPainter &p = Painter();
+    p.setFont(resolved.font);
     p.setPen(style.colour);
-    const int ascent = p.fontMetrics().ascent();
-    p.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), text);
-    if (recording_) {
-        restPainter_->setFont(font);
-        restPainter_->setPen(style.colour);
-        restPainter_->drawText(QPoint(topLeft.x(), topLeft.y() + ascent), text);
-    }
+    p.drawText(QPointF(topLeft.x(), topLeft.y() + resolved.metrics.ascent()), text);
 }
 
 QSize Canvas::TextSize(const QString &text, const TextStyle &style) const {
-    const QFontMetrics metrics(MakeFont(style), &image_);
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+    const QSizeF s = TextSizeF(text, style);
+    return QSize(static_cast<int>(std::ceil(s.width())), static_cast<int>(std::ceil(s.height())));
+}
+
+QSizeF Canvas::TextSizeF(const QString &text, const TextStyle &style) const {
+    const QFontMetricsF &metrics = Resolve(style).metrics;
+    return QSizeF(metrics.horizontalAdvance(text), metrics.height());
 }
 
 void Canvas::TintedGlyph(const GlyphSet &set, int picture, QPoint topLeft, const QColor &colour) {
-    const int g = set.Size();
-    QImage work(g, g, QImage::Format_RGB32);
-    work.fill(colour.rgb());
-    {
-        QPainter p(&work);
-        p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        p.drawImage(0, 0, set.Picture(picture));
+    Glyph(set, picture, QRectF(topLeft, QSizeF(set.Size(), set.Size())), colour);
+}
+
+void Canvas::Glyph(const GlyphSet &set, int picture, const QRectF &box, const QColor &colour) {
+    if (image_ == nullptr || box.width() > 200) {
+        set.Draw(Painter(), picture, box, colour);
+        return;
     }
-    QPainter &p = Raster();
-    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage(topLeft, work);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (recording_) {
-        std::vector<QRect> dark;
-        for (int y = 0; y < g; ++y)
-            for (int x = 0; x < g;) {
-                if (!set.IsDark(picture, x, y)) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x < g && set.IsDark(picture, x, y))
-                    ++x;
-                dark.emplace_back(topLeft.x() + start, topLeft.y() + y, x - start, 1);
-            }
-        if (!dark.empty()) {
-            QRegion region;
-            region.setRects(dark.data(), static_cast<int>(dark.size()));
-            QPainterPath path;
-            path.addRegion(region);
-            restPainter_->fillPath(path.simplified(), colour);
-        }
+    // On a picture, each glyph is rendered once per size, colour and quarter-pixel offset and then
+    // copied: the outline is the same, filling it anew every time is what costs.
+    const int left = static_cast<int>(std::floor(box.left())), top = static_cast<int>(std::floor(box.top()));
+    const int fx = static_cast<int>(std::lround((box.left() - left) * 4)),
+              fy = static_cast<int>(std::lround((box.top() - top) * 4));
+    const GlyphKey key{&set, picture, static_cast<int>(std::lround(box.width() * 8)), fx, fy, colour.rgba()};
+    static std::mutex mutex;
+    static std::map<GlyphKey, QImage> cache;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.size() > 4096)
+            cache.clear();
+        const int side = static_cast<int>(std::ceil(box.width() + 1));
+        QImage rendered(side, side, QImage::Format_ARGB32_Premultiplied);
+        rendered.fill(Qt::transparent);
+        QPainter painter(&rendered);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        set.Draw(painter, picture, QRectF(fx / 4.0, fy / 4.0, box.width(), box.height()), colour);
+        painter.end();
+        it = cache.emplace(key, rendered).first;
     }
+    Painter().drawImage(QPoint(left, top), it->second);
 }
 
 void Canvas::Picture(QPoint topLeft, const QImage &picture) {
-    Raster().drawImage(topLeft, picture);
-    if (recording_)
-        restPainter_->drawImage(topLeft, picture);
+    Painter().drawImage(topLeft, picture);
 }
 
 void Canvas::Rect(const QRect &rect, const QColor &pen, const QBrush &brush) {
-    QPainter &p = Raster();
-    p.setPen(MakePen(pen));
+    // A rectangle on whole pixels: the brush inside, the outline as four crisp one-pixel edges.
+    QPainter &p = Painter();
+    if (brush.style() != Qt::NoBrush)
+        p.fillRect(QRect(rect.left(), rect.top(), rect.width() + 1, rect.height() + 1), brush);
+    const int l = rect.left(), t = rect.top(), r = rect.left() + rect.width(), b = rect.top() + rect.height();
+    p.fillRect(QRect(l, t, r - l + 1, 1), pen);
+    p.fillRect(QRect(l, b, r - l + 1, 1), pen);
+    p.fillRect(QRect(l, t, 1, b - t + 1), pen);
+    p.fillRect(QRect(r, t, 1, b - t + 1), pen);
+}
+
+void Canvas::RectF(const QRectF &rect, const QColor &pen, const QBrush &brush, qreal width) {
+    QPainter &p = Painter();
+    p.setPen(MakePen(pen, width));
     p.setBrush(brush);
     p.drawRect(rect);
     p.setBrush(Qt::NoBrush);
-    if (recording_) {
-        restPainter_->setPen(MakePen(pen));
-        restPainter_->setBrush(brush);
-        restPainter_->drawRect(QRectF(rect).translated(0.5, 0.5));
-        restPainter_->setBrush(Qt::NoBrush);
-    }
 }
 
 void Canvas::Pie(const QRect &rect, int startAngle16, int spanAngle16, const QColor &pen,
                  const QBrush &brush) {
-    QPainter &p = Raster();
-    p.setPen(MakePen(pen));
+    PieF(QRectF(rect).translated(0.5, 0.5), startAngle16, spanAngle16, pen, brush);
+}
+
+void Canvas::PieF(const QRectF &rect, int startAngle16, int spanAngle16, const QColor &pen,
+                  const QBrush &brush, qreal width) {
+    QPainter &p = Painter();
+    p.setPen(MakePen(pen, width));
     p.setBrush(brush);
     p.drawPie(rect, startAngle16, spanAngle16);
     p.setBrush(Qt::NoBrush);
-    if (recording_) {
-        restPainter_->setPen(MakePen(pen));
-        restPainter_->setBrush(brush);
-        restPainter_->drawPie(QRectF(rect).translated(0.5, 0.5), startAngle16, spanAngle16);
-        restPainter_->setBrush(Qt::NoBrush);
-    }
 }
 
 } // namespace cel::graphics

@@ -1,7 +1,7 @@
 // The canvas operations every picture of the chart graphics is drawn with: rectangles, circles, lines,
-// flood fill of a white region, texts anchored at their top-left corner, tinted glyphs, hatched
-// rectangles and pies. Pictures are drawn into an RGB32 image without antialiasing; a canvas can also
-// record what it draws for a vector device (SVG, PDF) so that those outputs stay sharp at any size.
+// filled discs, rings and ring sectors, texts anchored at their top-left corner, glyphs, hatched
+// rectangles and pies. The same drawing goes anti-aliased onto a picture (PNG, screen) or straight onto
+// a vector device (SVG, PDF, printer), so every output shows the same shapes, colours and glyphs.
 #pragma once
 
 #include <QBrush>
@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-#include <QPicture>
 #include <QString>
 
 #include <cstdint>
@@ -34,58 +33,68 @@ struct TextStyle {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    qreal scale = 1; // the picture's scale: sizes grow with it
 };
 
-// The font of a text style: sizes in points at 96 pixels per inch, drawn without antialiasing.
+// The font of a text style: sizes in points at 96 pixels per inch; the family falls back on common
+// sans-serif families and at last on the font compiled into the program.
 QFont MakeFont(const TextStyle &style);
 
 class Canvas {
 public:
     // Draws into `image`, which must be RGB32 and outlive the canvas.
     explicit Canvas(QImage &image);
+    // Draws through a painter already open on any device (SVG, PDF, printer) whose logical size in
+    // pixels of 96 per inch is `size`.
+    Canvas(QPainter &painter, QSize size);
     ~Canvas();
     Canvas(const Canvas &) = delete;
     Canvas &operator=(const Canvas &) = delete;
 
+    // The picture drawn so far (a canvas over a painter has none: an empty image).
     QImage &Image();
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
-
-    // From now on every operation is also recorded for a vector device.
-    void StartRecording();
-    bool Recording() const { return recording_; }
-    // Replays the recording onto a painter of a vector device: the area fills first (a flood fill
-    // only ever covers white pixels, so it lies under everything drawn before it), then the rest.
-    void ReplayRecording(QPainter &painter);
+    int Width() const { return size_.width(); }
+    int Height() const { return size_.height(); }
+    QPainter &Painter();
 
     void FillRect(const QRect &rect, const QColor &colour);
-    // Circle outline of the given radius around a centre; transparent inside.
+    // Outlines of a pixel width; integer points lie on the centres of pixels.
     void Circle(QPoint centre, int radius, const QColor &pen);
     void Line(QPoint from, QPoint to, const QColor &pen, Qt::PenStyle style = Qt::SolidLine);
-    // Fills the 4-connected region of white pixels containing the seed; returns the number of pixels
-    // filled (0 when the seed lies outside the picture or on a pixel that is not white).
-    long FloodFill(QPoint seed, const QColor &colour);
+    // The same at any position (pixel centres at +0.5) and of any width.
+    void CircleF(QPointF centre, qreal radius, const QColor &pen, qreal width = 1);
+    void LineF(QPointF from, QPointF to, const QColor &pen, qreal width = 1);
+    void LinesF(const QList<QLineF> &lines, const QColor &pen, qreal width = 1);
+    // Filled shapes without outline: a disc and the part of a ring between two radii and two angles
+    // (degrees counter-clockwise from the right; a span of 360 is the whole ring).
+    void Disc(QPointF centre, qreal radius, const QColor &colour);
+    void RingSector(QPointF centre, qreal inner, qreal outer, qreal startAngle, qreal span,
+                    const QColor &colour);
+    void FillRectF(const QRectF &rect, const QColor &colour);
     // Text with its top-left corner at a point.
     void Text(QPoint topLeft, const QString &text, const TextStyle &style);
+    void TextF(QPointF topLeft, const QString &text, const TextStyle &style);
     QSize TextSize(const QString &text, const TextStyle &style) const;
-    // Glyph picture n drawn in a colour with white transparent: the glyph is combined with a picture
-    // of the colour by a logical OR and the result drawn onto the canvas by a logical AND.
+    QSizeF TextSizeF(const QString &text, const TextStyle &style) const;
+    // Glyph n in a colour in the set's box of side G with its top-left corner at a point; the rest of
+    // the box leaves the canvas unchanged.
     void TintedGlyph(const GlyphSet &set, int picture, QPoint topLeft, const QColor &colour);
+    // Glyph n in a colour in a square box of any side.
+    void Glyph(const GlyphSet &set, int picture, const QRectF &box, const QColor &colour);
     // A picture copied onto the canvas.
     void Picture(QPoint topLeft, const QImage &picture);
     // Rectangle and pie with an outline pen and a brush (hatch patterns included).
     void Rect(const QRect &rect, const QColor &pen, const QBrush &brush);
     void Pie(const QRect &rect, int startAngle16, int spanAngle16, const QColor &pen, const QBrush &brush);
+    void RectF(const QRectF &rect, const QColor &pen, const QBrush &brush, qreal width = 1);
+    void PieF(const QRectF &rect, int startAngle16, int spanAngle16, const QColor &pen, const QBrush &brush,
+              qreal width = 1);
 
 private:
-    QPainter &Raster();
-    void EndRaster();
-
-    QImage &image_;
-    QPainter raster_;
-    bool recording_ = false;
-    QPicture fills_, rest_;
-    std::unique_ptr<QPainter> fillsPainter_, restPainter_;
+    QImage *image_ = nullptr;
+    QPainter *external_ = nullptr;
+    QPainter own_;
+    QSize size_;
 };
 
 } // namespace cel::graphics

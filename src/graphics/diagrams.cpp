@@ -61,9 +61,10 @@ public:
     DiagramPainter(Canvas &canvas, int side, const GlyphSet &glyphs, bool colour, GraphKind kind,
                    const DiagramSettings &settings)
         : canvas_(canvas), s_(side), glyphs_(glyphs), colour_(colour), kind_(kind), settings_(settings),
-          total_(analysis::PointsTotal(settings.points)) {
+          total_(analysis::PointsTotal(settings.points)), k_(side / kReferenceSide), g_(glyphs.Size() * k_) {
         font_.family = QStringLiteral("MS Sans Serif");
         font_.pointSize = 8;
+        font_.scale = k_;
     }
 
     void DrawDiagramPanel(const DiagramItem &item, int x0) {
@@ -73,7 +74,7 @@ public:
         const int b = RoundHalfEven(0.72L * h);
         const int e = RoundHalfEven(0.18L * s_);
         const int f = e / 2;
-        const int g = glyphs_.Size();
+        const int g = RoundHalfEven(g_);
 
         TextStyle title = font_;
         title.underline = true;
@@ -81,15 +82,25 @@ public:
 
         const auto &n = settings_.names;
         int y = Legend(x0, g, f, h, m.elements, 4, n.strEle.data(), m.thirds, 3, n.strSoc1.data());
-        y = Graph(x0 + 5, y + 4, p, b, m.elements, 4, m.thirds, 3);
-        y = Matrix(x0, y + 4, b, e, m, true);
-        y = Legend(x0, y + 4, f, h, m.qualities, 3, n.strComp.data(), m.quarters, 4, n.strSoc2.data());
-        y = Graph(x0 + 5, y + 4, p, b, m.qualities, 3, m.quarters, 4);
-        Matrix(x0, y + 4, b, e, m, false);
-        BodyList(item.item, x0 + b + 15, s_ / 4);
+        y = Graph(x0 + 5, y + Px(4), p, b, m.elements, 4, m.thirds, 3);
+        y = Matrix(x0, y + Px(4), b, e, m, true);
+        // The body list stands right of the first block; the second block starts below both.
+        const int listBottom = BodyList(item.item, x0 + b + Px(15), s_ / 4);
+        y = Legend(x0, std::max(y, listBottom) + Px(4), f, h, m.qualities, 3, n.strComp.data(), m.quarters, 4,
+                   n.strSoc2.data());
+        y = Graph(x0 + 5, y + Px(4), p, b, m.qualities, 3, m.quarters, 4);
+        Matrix(x0, y + Px(4), b, e, m, false);
     }
 
 private:
+    static constexpr long double kReferenceSide = 700; // the side the sizes below are drawn at
+
+    int Px(int pixels) const { return RoundHalfEven(pixels * k_); }
+    QSizeF GlyphBox() const { return QSizeF(g_, g_); }
+    void DrawGlyph(int picture, QPoint topLeft) {
+        canvas_.Glyph(glyphs_, picture, QRectF(topLeft, GlyphBox()), Qt::black);
+    }
+
     QString Number(float v) const {
         return QString::fromStdString(analysis::PointsText(v, settings_.format));
     }
@@ -105,15 +116,15 @@ private:
     int Legend(int x0, int top, int f, int h, const std::array<float, N1> &values1, int count1,
                const std::string *names1, const std::array<float, N2> &values2, int count2,
                const std::string *names2) {
-        const int rowStep = f / 4 + 2;
-        const int side = std::max(1, f / 4 - 3);
+        const int rowStep = f / 4 + Px(2);
+        const int side = std::max(1, f / 4 - Px(3));
         int bottom = top;
         auto column = [&](int x, const auto &values, int count, const std::string *names) {
             for (int i = 1; i <= count; ++i) {
                 const int y = top + i * rowStep;
                 canvas_.Text(QPoint(x + 2, y), Percent(values[static_cast<std::size_t>(i)]), font_);
-                StyledSquare(QRect(x + 47, y, side, side), i);
-                canvas_.Text(QPoint(x + 47 + side + 4, y), QString::fromStdString(names[i]), font_);
+                StyledSquare(QRect(x + Px(47), y, side, side), i);
+                canvas_.Text(QPoint(x + Px(47) + side + Px(4), y), QString::fromStdString(names[i]), font_);
                 bottom = std::max(bottom, y + rowStep);
             }
         };
@@ -131,12 +142,12 @@ private:
                     const int length =
                         total_ == 0 ? 0 : RoundHalfEven(values[static_cast<std::size_t>(i)] * scale / total_);
                     if (length > 0)
-                        StyledSquare(QRect(left, y + 20 * (i - 1), length, 15), i);
+                        StyledSquare(QRect(left, y + Px(20) * (i - 1), length, Px(15)), i);
                 }
             };
             bars(x, first, count1, b / 2.0L);
             bars(x + b / 2, second, count2, static_cast<long double>(p));
-            return y + std::max(p, 20 * std::max(count1, count2));
+            return y + std::max(p, Px(20) * std::max(count1, count2));
         }
         auto pie = [&](int left, const auto &values, int count) {
             if (total_ == 0)
@@ -161,24 +172,24 @@ private:
     // The sign matrix: labels in column 0 and row 0, totals in the last column and row.
     int Matrix(int x0, int y, int b, int e, const DiagramMatrices &m, bool elements) {
         const int columns = elements ? 5 : 6, rows = elements ? 6 : 5;
-        const int cw = b / columns, rh = std::max(e / rows, glyphs_.Size() + 2);
+        const int cw = b / columns, rh = std::max(e / rows, RoundHalfEven(g_) + Px(2));
         for (int c = 0; c <= columns; ++c)
             canvas_.Line(QPoint(x0 + c * cw, y), QPoint(x0 + c * cw, y + rows * rh), Qt::black);
         for (int r = 0; r <= rows; ++r)
             canvas_.Line(QPoint(x0, y + r * rh), QPoint(x0 + columns * cw, y + r * rh), Qt::black);
         const int groupsAcross = columns - 2, groupsDown = rows - 2;
-        const int side = std::max(1, std::min(cw, rh) - 6);
+        const int side = std::max(1, std::min(cw, rh) - Px(6));
         auto cell = [&](int c, int r) { return QPoint(x0 + c * cw, y + r * rh); };
         TextStyle small = font_;
         small.pointSize = 7;
         for (int c = 1; c <= groupsAcross; ++c) {
-            StyledSquare(QRect(cell(c, 0) + QPoint(3, 3), QSize(side, side)), c);
+            StyledSquare(QRect(cell(c, 0) + QPoint(Px(3), Px(3)), QSize(side, side)), c);
             const float total =
                 elements ? m.thirds[static_cast<std::size_t>(c)] : m.quarters[static_cast<std::size_t>(c)];
             canvas_.Text(cell(c, rows - 1) + QPoint(2, 1), Number(total), small);
         }
         for (int r = 1; r <= groupsDown; ++r) {
-            StyledSquare(QRect(cell(0, r) + QPoint(3, 3), QSize(side, side)), r);
+            StyledSquare(QRect(cell(0, r) + QPoint(Px(3), Px(3)), QSize(side, side)), r);
             const float total =
                 elements ? m.elements[static_cast<std::size_t>(r)] : m.qualities[static_cast<std::size_t>(r)];
             canvas_.Text(cell(columns - 1, r) + QPoint(2, 1), Number(total), small);
@@ -187,38 +198,40 @@ private:
                 const float v =
                     elements ? m.elementThird[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]
                              : m.qualityQuarter[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-                canvas_.TintedGlyph(glyphs_, sign - 1, cell(c, r) + QPoint(2, (rh - glyphs_.Size()) / 2),
-                                    Qt::black);
+                DrawGlyph(sign - 1, cell(c, r) + QPoint(Px(2), (rh - RoundHalfEven(g_)) / 2));
                 if (v > 0)
-                    canvas_.Text(cell(c, r) + QPoint(glyphs_.Size() + 3, 1), Number(v), small);
+                    canvas_.Text(cell(c, r) + QPoint(RoundHalfEven(g_) + Px(3), 1), Number(v), small);
             }
         }
         return y + rows * rh;
     }
 
-    void BodyList(const chart::RecDataProg &item, int x, int y) {
-        const int g = glyphs_.Size();
-        const int step = g + 3;
+    // Returns the y below the list.
+    int BodyList(const chart::RecDataProg &item, int x, int y) {
+        const int g = RoundHalfEven(g_);
+        const int step = g + Px(3);
         canvas_.Text(QPoint(x, y), QStringLiteral("Asc"), font_);
         const int asc = item.cusps[1].sign;
-        canvas_.TintedGlyph(glyphs_, asc - 1, QPoint(x + step + 4, y), Qt::black);
+        DrawGlyph(asc - 1, QPoint(x + step + Px(4), y));
+        int row = y;
         for (int i = 1; i <= 12; ++i) {
-            const int row = y + i * (g + 5);
+            row = y + i * (g + Px(5));
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
             int cx = x;
-            canvas_.TintedGlyph(glyphs_, kBodyPictureBase + i, QPoint(cx, row), Qt::black);
+            DrawGlyph(kBodyPictureBase + i, QPoint(cx, row));
             cx += step;
-            canvas_.TintedGlyph(glyphs_, body.sign - 1, QPoint(cx, row), Qt::black);
+            DrawGlyph(body.sign - 1, QPoint(cx, row));
             cx += step;
             if (const int code = settings_.dignity.At(i, body.sign); code != 0)
-                canvas_.TintedGlyph(glyphs_, kDignityPictureBase2 + code, QPoint(cx, row), Qt::black);
-            cx += step + 4;
+                DrawGlyph(kDignityPictureBase2 + code, QPoint(cx, row));
+            cx += step + Px(4);
             const int decanate = analysis::DecanateSign(body.sign, body.position);
-            canvas_.TintedGlyph(glyphs_, decanate - 1, QPoint(cx, row), Qt::black);
+            DrawGlyph(decanate - 1, QPoint(cx, row));
             cx += step;
             if (const int code = settings_.dignity.At(i, decanate); code != 0)
-                canvas_.TintedGlyph(glyphs_, kDignityPictureBase2 + code, QPoint(cx, row), Qt::black);
+                DrawGlyph(kDignityPictureBase2 + code, QPoint(cx, row));
         }
+        return row + g + Px(4);
     }
 
     Canvas &canvas_;
@@ -228,6 +241,8 @@ private:
     GraphKind kind_;
     const DiagramSettings &settings_;
     float total_;
+    qreal k_; // the picture's scale
+    qreal g_; // the glyph side at this scale
     TextStyle font_;
 };
 

@@ -1,11 +1,18 @@
-// The two glyph sets: small square monochrome pictures (dark on white) of the signs, bodies, aspect
-// kinds and dignity marks, compiled into the program.
+// The two glyph sets: the signs, bodies, aspect kinds and dignity marks as vector outlines, drawn at
+// 11 pixels (normal set) or 17 pixels (large set) on the reference picture and scaled with the
+// picture. The outlines come from the DejaVu Sans font compiled into the program (its astrological
+// symbols) and from a few shapes of our own, so the look never depends on the user's fonts.
 #pragma once
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
+#include <QRectF>
 
+#include <mutex>
 #include <vector>
+
+class QPainter;
 
 namespace cel::graphics {
 
@@ -15,9 +22,13 @@ inline constexpr int kBodyPictureBase = 11;
 inline constexpr int kAspectPictureBase = 23;
 inline constexpr int kDignityPictureBase = 37;
 inline constexpr int kDignityPictureBase2 = 42;
+inline constexpr int kGlyphCount = 47;
 
 // Colour of an aspect kind: blue for 1, 3, 5, 9, 11; green for 2, 6, 8, 12; red for 4, 7, 10, 13.
 QColor AspectKindColour(int kind);
+
+// The family name of the font compiled into the program (also the last fallback of every text).
+QString EmbeddedFontFamily();
 
 class GlyphSet {
 public:
@@ -26,17 +37,23 @@ public:
     static const GlyphSet &Large();
     static const GlyphSet &Choose(bool large) { return large ? Large() : Normal(); }
 
-    int Size() const { return size_; } // G: width and height of every picture
-    int Count() const { return static_cast<int>(pictures_.size()); }
-    // Picture n as an RGB32 image, black on white; a blank picture for a number outside the set.
+    int Size() const { return size_; } // G: width and height of every glyph on the reference picture
+    int Count() const { return kGlyphCount; }
+    // Glyph n as a filled outline in the unit square (y down); empty for a number outside the set.
+    const QPainterPath &Outline(int n) const;
+    // Glyph n filled in a colour into a box (any size), anti-aliased.
+    void Draw(QPainter &painter, int n, const QRectF &box, const QColor &colour) const;
+    // Glyph n rendered at the set's size, black on white (for lists and icons).
     const QImage &Picture(int n) const;
     bool IsDark(int n, int x, int y) const;
 
 private:
-    GlyphSet(int size, const char *const *rows, int count);
+    explicit GlyphSet(int size);
+    const std::vector<QImage> &Pictures() const;
     int size_;
-    std::vector<QImage> pictures_;
-    QImage blank_;
+    mutable std::once_flag picturesOnce_;
+    mutable std::vector<QImage> pictures_;
+    mutable QImage blank_;
 };
 
 } // namespace cel::graphics

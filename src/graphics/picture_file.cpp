@@ -23,13 +23,6 @@ std::optional<PictureFormat> PictureFormatOf(const QString &path) {
 
 bool WritePicture(const QString &path, PictureFormat format, QSize size,
                   const std::function<void(Canvas &)> &draw, QString *error) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    Canvas canvas(image);
-    if (format != PictureFormat::Png)
-        canvas.StartRecording();
-    draw(canvas);
-
     // The picture is made in memory and then replaces the file through the programs' safe save.
     QByteArray bytes;
     QBuffer file(&bytes);
@@ -41,10 +34,15 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     switch (format) {
-    case PictureFormat::Png:
+    case PictureFormat::Png: {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        Canvas canvas(image);
+        draw(canvas);
         if (!canvas.Image().save(&file, "PNG"))
             return fail(QStringLiteral("no se pudo escribir la imagen PNG"));
         break;
+    }
     case PictureFormat::Svg: {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -53,7 +51,10 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         svg.setResolution(96);
         svg.setTitle(QStringLiteral("Celestigrafo"));
         QPainter painter(&svg);
-        canvas.ReplayRecording(painter);
+        {
+            Canvas canvas(painter, size);
+            draw(canvas);
+        }
         painter.end();
         break;
     }
@@ -67,7 +68,10 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
         QPainter painter(&pdf);
         if (!painter.isActive())
             return fail(QStringLiteral("no se pudo crear el documento PDF"));
-        canvas.ReplayRecording(painter);
+        {
+            Canvas canvas(painter, size);
+            draw(canvas);
+        }
         painter.end();
         break;
     }

@@ -1,5 +1,5 @@
-// Writing a drawn picture to a file: PNG as the raster picture, SVG and PDF from the canvas's
-// recording so that they stay sharp at any size.
+// Writing a drawn picture to a file: PNG as an anti-aliased picture, SVG and PDF drawn straight onto
+// the vector device, so that they stay sharp at any size.
 #pragma once
 
 #include <QSize>

@@ -1,10 +1,16 @@
 #include "graphics/wheel.h"
 
+#include <QLineF>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "astronomy/angle_text.h"
 #include "astronomy/angles.h"
+#include "chart/pipeline.h"
 
 namespace cel::graphics {
 
@@ -30,6 +36,12 @@ QPoint WheelGeometry::At(Real fraction, Real angle) const {
     const Real theta = angle * astronomy::kDegToRad;
     return origin + QPoint(RoundHalfEven(cx + std::cos(theta) * R * fraction),
                            RoundHalfEven(cy - std::sin(theta) * R * fraction));
+}
+
+QPointF WheelGeometry::AtF(Real fraction, Real angle) const {
+    const Real theta = angle * astronomy::kDegToRad;
+    return QPointF(static_cast<qreal>(origin.x() + cx + 0.5L + std::cos(theta) * R * fraction),
+                   static_cast<qreal>(origin.y() + cy + 0.5L - std::sin(theta) * R * fraction));
 }
 
 int WheelGeometry::Radius(Real fraction) const {
@@ -94,11 +106,33 @@ RingFractions ComputeRingFractions(const RecVistaCarta &view, Real r, int glyphS
 namespace {
 
 constexpr Real kAngleGap = 4; // D: degrees between the pieces of a cusp position
+constexpr Real kDeg = astronomy::kDegToRad;
+
+// One row of a body's label column: what is drawn at one radius.
+struct LabelRow {
+    Real radius = 0;  // fraction of R
+    qreal width = 0;  // pixels
+    qreal height = 0; // pixels
+};
+// A body's label column, outermost row first (at most a glyph, three texts and a sign).
+struct LabelColumn {
+    std::array<LabelRow, 6> rows{};
+    int count = 0;
+    void push_back(const LabelRow &row) { rows[static_cast<std::size_t>(count++)] = row; }
+    const LabelRow &back() const { return rows[static_cast<std::size_t>(count - 1)]; }
+    const LabelRow &operator[](int i) const { return rows[static_cast<std::size_t>(i)]; }
+    const LabelRow *begin() const { return rows.data(); }
+    const LabelRow *end() const { return rows.data() + count; }
+};
 
 class WheelPainter {
 public:
     WheelPainter(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input)
-        : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)) {}
+        : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)),
+          k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {
+        pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
+    }
 
     int Draw(const QRect &rect) {
         canvas_.FillRect(rect, Qt::white);
@@ -115,7 +149,8 @@ public:
             const Real last = DrawOuterBodies(porArea, outer);
             DrawChartRing(last, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
         } else {
-            if (!v.equaliseBySigns)
+            // Projected natal houses only make sense over transit signs in their zodiac places.
+            if (!v.equaliseBySigns && !v.projectInnerHouses)
                 rotation_ = outer.rotation;
             const RingFractions outerRing =
                 DrawChartRing(porArea, outer, v.outerItem, 2, true, Flag(v, settings::kFlagGrados), true);
@@ -143,7 +178,13 @@ private:
                    ? in_.colours.bodies[static_cast<std::size_t>(body)]
                    : QColor(Qt::black);
     }
-    int HalfGlyph() const { return glyphs_.Size() / 2; }
+    // The colour of the sign sector at a wheel angle (white when the sectors are not coloured).
+    QColor SectorColour(Real theta) const {
+        if (!sectorsFilled_)
+            return Qt::white;
+        const int i = static_cast<int>(Norm360(theta - rotation_) / 30) % 12;
+        return in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)];
+    }
 
     TextStyle WheelFont(const QColor &colour, bool fixed) const {
         TextStyle s;
@@ -151,17 +192,37 @@ private:
         s.pointSize = view_.fontSize;
         s.colour = colour;
         s.fixedPitch = fixed;
+        s.scale = k_;
+        return s;
+    }
+    TextStyle RetroFont(int body) const {
+        TextStyle s;
+        s.family = QStringLiteral("Small Fonts");
+        s.pointSize = 6;
+        s.bold = true;
+        s.colour = BodyColour(body);
+        s.scale = k_;
         return s;
     }
 
-    // Draws a glyph centred on a point.
-    void CentredGlyph(int picture, QPoint p, const QColor &colour) {
-        canvas_.TintedGlyph(glyphs_, picture, p - QPoint(HalfGlyph(), HalfGlyph()), colour);
+    qreal Px(Real fraction) const { return static_cast<qreal>(geo_.R * fraction); }
+
+    QRectF CentredBox(QPointF p, QSizeF size) const {
+        return QRectF(p.x() - size.width() / 2, p.y() - size.height() / 2, size.width(), size.height());
     }
-    // A text centred on a point by half the size of "30º".
-    void CentredPiece(const QString &text, QPoint p, const TextStyle &style) {
-        const QSize s = canvas_.TextSize(QStringLiteral("30º"), style);
-        canvas_.Text(p - QPoint(s.width() / 2, s.height() / 2), text, style);
+    // A glyph centred on a point.
+    QRectF CentredGlyph(int picture, QPointF p, const QColor &colour) {
+        const QRectF box = CentredBox(p, QSizeF(glyphSide_, glyphSide_));
+        canvas_.Glyph(glyphs_, picture, box, colour);
+        return box;
+    }
+    // A text centred on a point, on a patch of the background it stands on, so lines stop short of it.
+    QRectF CentredText(const QString &text, QPointF p, const TextStyle &style, const QColor &background) {
+        const QSizeF s = canvas_.TextSizeF(text, style);
+        const QRectF box = CentredBox(p, s);
+        canvas_.FillRectF(box.adjusted(-0.5 * k_, 0, 0.5 * k_, 0), background);
+        canvas_.TextF(box.topLeft(), text, style);
+        return box;
     }
 
     static QString PositionText(Real positionInSign, bool seconds) {
@@ -171,80 +232,157 @@ private:
             positionInSign));
     }
 
-    void RetrogradeMark(int body, QPoint glyphPoint) {
-        TextStyle s;
-        s.family = QStringLiteral("Small Fonts");
-        s.pointSize = 6;
-        s.colour = BodyColour(body);
-        canvas_.Text(QPoint(glyphPoint.x() + glyphs_.Size() / 2 - 2, glyphPoint.y()), QStringLiteral("R"), s);
+    void Record(int wheel, int body, const QRectF &box) {
+        if (in_.labels)
+            in_.labels->push_back(WheelLabel{wheel, body, box});
+    }
+
+    // The retrograde "R" beside a glyph's lower right corner, in the glyph's colour.
+    QRectF RetrogradeMark(int body, QPointF glyphCentre) {
+        const TextStyle style = RetroFont(body);
+        const QSizeF s = canvas_.TextSizeF(QStringLiteral("R"), style);
+        const QPointF topLeft(glyphCentre.x() + glyphSide_ / 2,
+                              glyphCentre.y() + glyphSide_ / 2 - s.height() * 0.8);
+        canvas_.TextF(topLeft, QStringLiteral("R"), style);
+        return QRectF(topLeft, s);
+    }
+    QSizeF RetroSize() const { return canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1)); }
+
+    // The wheel angles of an item's body glyphs: the zodiac positions spread in order, each pair of
+    // neighbours as far apart as the label rows need where they meet, and never less than the chart's
+    // own spreading asks for.
+    std::array<Real, 13> PlaceLabels(const chart::RecDataProg &item,
+                                     const std::function<LabelColumn(Real angle)> &rowsAt) {
+        const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
+        const qreal gap = 4 * k_; // room enough to tell one label from the next
+        // Two neighbours meeting at a position are clear when no row of one overlaps any row of the
+        // other: the least angle between them that achieves it, searched in quarter degrees.
+        auto separationAt = [&](Real position) {
+            const Real theta = rotation_ + position;
+            for (Real delta = minimum; delta < 30; delta += 0.25L) {
+                const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
+                const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+                const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+                bool clear = true;
+                for (const LabelRow &p : rows1) {
+                    for (const LabelRow &q : rows2) {
+                        const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
+                        const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
+                        if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap) {
+                            clear = false;
+                            break;
+                        }
+                    }
+                    if (!clear)
+                        break;
+                }
+                if (clear)
+                    return delta;
+            }
+            return Real(30);
+        };
+        std::array<chart::TAuxPos, chart::kBodyCount> list{};
+        for (int i = 1; i <= 12; ++i)
+            list[static_cast<std::size_t>(i - 1)] = {i, item.bodies[static_cast<std::size_t>(i)].position};
+        std::array<Real, 13> placed{};
+        if (!chart::SpreadList(list, separationAt)) {
+            for (int i = 1; i <= 12; ++i)
+                placed[static_cast<std::size_t>(i)] = item.bodies[static_cast<std::size_t>(i)].wheelPosition;
+        } else {
+            for (const chart::TAuxPos &e : list)
+                placed[static_cast<std::size_t>(e.body)] = e.position;
+        }
+        placed_[&item] = placed;
+        return placed;
     }
 
     RingFractions DrawChartRing(Real r, const chart::RecDataProg &item, int itemNumber, int wheel,
                                 bool outerCall, bool degreeRing, bool signRingOn) {
         const RecVistaCarta &v = view_;
         const bool signRing = signRingOn && Flag(v, settings::kFlagSignos);
-        const RingFractions f = ComputeRingFractions(v, r, glyphs_.Size(), geo_.R, signRing, degreeRing);
-        const Real g1 = static_cast<Real>(glyphs_.Size() - 11) / geo_.R;
+        // Glyph sizes grow with the picture, so their correction is that of the reference picture.
+        const RingFractions f =
+            ComputeRingFractions(v, r, glyphs_.Size(), kReferenceRadius, signRing, degreeRing);
+        const Real g1 = static_cast<Real>(glyphs_.Size() - 11) / kReferenceRadius;
         const Real rE = r * f.E, rA = r * f.A, rB = r * f.B;
-        const QPoint centre = geo_.Centre();
+        const QPointF centre = geo_.CentreF();
         const bool ringsShown = wheel == 1 || (v.wheelMode == settings::kDoubleWheel && wheel == 2);
+        const bool degreeDrawn = degreeRing && ringsShown;
+        const Real h = f.h;
+        // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
+        // out to just inside them, so the inner wheel keeps room for its lines.
+        Real houseRadius = r * h;
+        if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
+            houseRadius = std::max(houseRadius, LabelsInnerEdge(r * (f.B - 0.04L - g1)) - 0.015L);
+        const bool houses = Flag(v, settings::kFlagCasas);
+        const bool housesDrawn = houses && (wheel == 1 || !outerCall || !v.projectInnerHouses);
+
+        // Areas first: the element sectors, the house ring and the centre, as the shapes they are.
+        const bool fillSectors = houses || signRing;
+        sectorsFilled_ = fillSectors && Color() && Flag(v, settings::kFlagColorEle) && rA < rE - 0.02L;
+        if (sectorsFilled_)
+            for (int i = 0; i < 12; ++i)
+                canvas_.RingSector(centre, Px(rA), Px(rE), static_cast<qreal>(rotation_ + 30 * i), 30,
+                                   in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)]);
+        const Real houseEdge = degreeDrawn ? rB : rA; // the first circle outside the house circle
+        if (housesDrawn && Color())
+            canvas_.RingSector(centre, Px(houseRadius), Px(houseEdge), 0, 360, in_.colours.wheel[6]);
+        const bool centreFilled = !outerCall && Color();
+        if (centreFilled)
+            canvas_.Disc(centre, Px(houses ? houseRadius : houseEdge), in_.colours.wheel[5]);
+        labelBackground_ = housesDrawn && Color()    ? in_.colours.wheel[6]
+                           : centreFilled && !houses ? in_.colours.wheel[5]
+                                                     : QColor(Qt::white);
 
         // 1. Outer circle and inner edge of the sign ring.
-        canvas_.Circle(centre, geo_.Radius(rE), Qt::black);
-        canvas_.Circle(centre, geo_.Radius(rA), Qt::black);
+        canvas_.CircleF(centre, Px(rE), Qt::black, line_);
+        canvas_.CircleF(centre, Px(rA), Qt::black, line_);
 
-        // 2. Sign sectors, filled with the colours of their elements.
+        // 2. Sign boundaries.
+        QList<QLineF> lines;
         for (int i = 0; i < 12; ++i)
-            canvas_.Line(geo_.At(rE, rotation_ + 30 * i), geo_.At(rB - 0.01L, rotation_ + 30 * i),
-                         WheelColour(9));
-        const bool fillSectors = Flag(v, settings::kFlagCasas) || signRing;
-        if (fillSectors && Color() && Flag(v, settings::kFlagColorEle) && rA < rE - 0.02L) {
-            for (int i = 0; i < 12; ++i)
-                canvas_.FloodFill(geo_.At(rE - 0.02L, rotation_ + 15 + 30 * i),
-                                  in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)]);
-        }
+            lines.append(QLineF(geo_.AtF(rE, rotation_ + 30 * i), geo_.AtF(rB - 0.01L, rotation_ + 30 * i)));
+        canvas_.LinesF(lines, WheelColour(9), line_);
 
         // 3. Sign glyphs.
         if (signRing && ringsShown) {
             for (int i = 0; i < 12; ++i)
-                CentredGlyph(i, geo_.At(rE - 0.04L, rotation_ + 15 + 30 * i), WheelColour(11));
+                CentredGlyph(i, geo_.AtF(rE - 0.04L, rotation_ + 15 + 30 * i), WheelColour(11));
         }
 
         // 4. Degree ring.
-        if (degreeRing && ringsShown) {
-            canvas_.Circle(centre, geo_.Radius(rB), Qt::black);
+        if (degreeDrawn) {
+            canvas_.CircleF(centre, Px(rB), Qt::black, line_);
+            lines.clear();
             for (int i = 0; i < 12; ++i)
                 for (int j = 1; j <= 3; ++j)
-                    canvas_.Line(geo_.At(rB, rotation_ + 30 * i + 10 * j),
-                                 geo_.At(rA, rotation_ + 30 * i + 10 * j), WheelColour(9));
-            for (int n = 0; n <= 360; ++n) {
+                    lines.append(QLineF(geo_.AtF(rB, rotation_ + 30 * i + 10 * j),
+                                        geo_.AtF(rA, rotation_ + 30 * i + 10 * j)));
+            for (int n = 0; n < 360; ++n) {
                 const Real outerEnd = rB + (rA - rB) / (n % 5 == 0 ? 1.5L : 2.5L);
-                canvas_.Line(geo_.At(rB, rotation_ + n), geo_.At(outerEnd, rotation_ + n), WheelColour(9));
+                lines.append(QLineF(geo_.AtF(rB, rotation_ + n), geo_.AtF(outerEnd, rotation_ + n)));
             }
+            canvas_.LinesF(lines, WheelColour(9), std::max<qreal>(0.8, 0.8 * k_));
         }
 
         // 5, 6. Houses.
-        const Real h = f.h;
-        if (Flag(v, settings::kFlagCasas)) {
-            canvas_.Circle(centre, geo_.Radius(r * h), Qt::black);
+        if (houses) {
+            canvas_.CircleF(centre, Px(houseRadius), Qt::black, line_);
             if (wheel == 1)
-                DrawHouses(item, r, r * h, v.projectInnerHouses ? projectedOuter_ : rA, 1);
-            else if (!outerCall || !v.projectInnerHouses)
-                DrawHouses(item, r, r * h, rA, 2);
+                DrawHouses(item, r, houseRadius, v.projectInnerHouses ? projectedOuter_ : rA, 1);
+            else if (housesDrawn)
+                DrawHouses(item, r, houseRadius, rA, 2);
             if (Flag(v, settings::kFlagCasasLin))
-                canvas_.Circle(centre, geo_.Radius((h + 0.05L) * r), Qt::black);
+                canvas_.CircleF(centre, Px(houseRadius + 0.05L * r), Qt::black, line_);
         }
 
         // 7. Bodies.
         if (Flag(v, settings::kFlagPlanetas))
-            DrawBodies(item, rB, r * (f.B - 0.04L - g1));
+            DrawBodies(item, wheel, rB, r * (f.B - 0.04L - g1));
 
-        // 8, 9. Centre and aspect lines.
-        if (!outerCall) {
-            if (Color())
-                canvas_.FloodFill(centre, in_.colours.wheel[5]);
-            DrawAspectLines(item, itemNumber, r * h);
-        }
+        // 8, 9. Aspect lines.
+        if (!outerCall)
+            DrawAspectLines(item, itemNumber, houseRadius);
         return f;
     }
 
@@ -254,75 +392,128 @@ private:
         auto cusp = [&](int n) -> Real {
             return item.cusps[static_cast<std::size_t>((n - 1) % 12 + 1)].cusp;
         };
+        QList<QLineF> lines;
         for (int n = 1; n <= 12; ++n) {
             const Real theta = Norm360(rotation_ + cusp(n));
-            canvas_.Line(geo_.At(o, theta), geo_.At(f - 0.007L, theta), ringColour);
-            if (Color())
-                canvas_.FloodFill(geo_.At(f + 0.02L, theta + 2), in_.colours.wheel[6]);
+            lines.append(QLineF(geo_.AtF(o, theta), geo_.AtF(f - 0.007L, theta)));
         }
+        canvas_.LinesF(lines, ringColour, line_);
         const TextStyle numberStyle = WheelFont(ringColour, true);
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
+        const QColor houseArea = Color() ? in_.colours.wheel[6] : QColor(Qt::white);
         const Real q = o + r * (v.fontSize / 200.0L);
         const bool texto = Flag(v, settings::kFlagCasasTexto), seg = Flag(v, settings::kFlagCasasSeg);
+        // The pieces of a position stand D degrees apart, more where a small ring would make them touch.
+        const qreal pieceWidth = canvas_.TextSizeF(QStringLiteral("00°"), textStyle).width() + 3 * k_;
+        const Real gapAngle = std::max(
+            kAngleGap, 2 * std::asin(std::min<Real>(1, pieceWidth / (2 * std::max<Real>(1, Px(q))))) / kDeg);
         for (int n = 1; n <= 12; ++n) {
             const Real theta = Norm360(rotation_ + cusp(n));
             Real d = std::fabs(cusp(n + 1) - cusp(n));
             if (d > 180)
                 d = 360 - d;
             d /= 2;
-            const QString number = QString::number(n);
-            const QSize ns = canvas_.TextSize(number, numberStyle);
-            canvas_.Text(geo_.At(f + 0.025L, theta + d) - QPoint(ns.width() / 2, ns.height() / 2), number,
-                         numberStyle);
+            CentredText(QString::number(n), geo_.AtF(f + 0.025L, theta + d), numberStyle, houseArea);
             const auto &entry = item.cusps[static_cast<std::size_t>(n)];
             if (texto) {
                 const QString text = PositionText(cusp(n) - (entry.sign - 1) * 30.0L, seg);
-                const Real degreesAt = theta >= 180 ? theta - kAngleGap : theta + kAngleGap;
-                const Real secondsAt = theta >= 180 ? theta + kAngleGap : theta - kAngleGap;
-                CentredPiece(text.mid(0, 3), geo_.At(q, degreesAt), textStyle);
-                CentredPiece(text.mid(4, 3), geo_.At(q, theta), textStyle);
+                const Real degreesAt = theta >= 180 ? theta - gapAngle : theta + gapAngle;
+                const Real secondsAt = theta >= 180 ? theta + gapAngle : theta - gapAngle;
+                CentredText(text.mid(0, 3), geo_.AtF(q, degreesAt), textStyle, SectorColour(degreesAt));
+                CentredText(text.mid(4, 3), geo_.AtF(q, theta), textStyle, SectorColour(theta));
                 if (seg)
-                    CentredPiece(text.mid(8, 3), geo_.At(q, secondsAt), textStyle);
+                    CentredText(text.mid(8, 3), geo_.AtF(q, secondsAt), textStyle, SectorColour(secondsAt));
             }
             if (Flag(v, settings::kFlagCasasSigno)) {
                 Real offset = 0;
                 if (texto)
-                    offset = (theta >= 180 ? 1 : -1) * kAngleGap * (seg ? 2 : 1);
-                CentredGlyph(entry.sign - 1, geo_.At(q, theta + offset), WheelColour(10));
+                    offset = (theta >= 180 ? 1 : -1) * gapAngle * (seg ? 2 : 1);
+                CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10));
             }
         }
     }
 
-    void DrawBodies(const chart::RecDataProg &item, Real a, Real b) {
+    // A body's label column at a wheel angle, its glyph at radius b: the glyph (with room for the "R"
+    // on both sides), the texts, the sign, each row far enough inward from the one before that their
+    // boxes stay apart at this angle.
+    LabelColumn BodyColumn(Real b, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
-        const int e = HalfGlyph();
+        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const int pieces = texto ? (seg ? 3 : 2) : 0;
+        const QSizeF piece = pieceSize_;
+        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
+        LabelColumn rows;
+        rows.push_back({b, glyphSide_ + 2 * (v.retrogradeMark ? retroSize_.width() : 0), glyphSide_});
+        auto next = [&](QSizeF size, Real minimumStep) {
+            const LabelRow &p = rows.back();
+            const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
+            const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) + 2 * k_;
+            rows.push_back({p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
+        };
+        for (int j = 0; j < pieces; ++j)
+            next(piece, j == 0 ? 0.06L : c);
+        if (Flag(v, settings::kFlagPlanetasSigno))
+            next(QSizeF(glyphSide_, glyphSide_), pieces == 0 ? 0.06L : c);
+        return rows;
+    }
+
+    // How far in (fraction of R) the label columns of glyphs at radius b reach, at their longest.
+    Real LabelsInnerEdge(Real b) const {
+        Real inner = b;
+        for (int angle = 0; angle < 360; angle += 15) {
+            const LabelColumn column = BodyColumn(b, angle);
+            const LabelRow last = column.back();
+            const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
+            const Real half =
+                std::min(ux > 1e-9 ? last.width / 2 / ux : 1e9, uy > 1e-9 ? last.height / 2 / uy : 1e9);
+            inner = std::min(inner, last.radius - half / geo_.R);
+        }
+        return inner;
+    }
+
+    void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b) {
+        const RecVistaCarta &v = view_;
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
+        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
+        const int pieces = texto ? (seg ? 3 : 2) : 0;
+        auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
+        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
+
+        QList<QLineF> connectors;
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
-            const Real wheelAngle = rotation_ + body.wheelPosition;
-            canvas_.Line(geo_.At(a, Norm360(rotation_ + body.position)),
-                         geo_.At(a - 0.015L, Norm360(wheelAngle)), Qt::black);
-            const QPoint glyphPoint = geo_.At(b, wheelAngle);
-            canvas_.TintedGlyph(glyphs_, kBodyPictureBase + i, glyphPoint - QPoint(e, e), BodyColour(i));
+            connectors.append(
+                QLineF(geo_.AtF(a, Norm360(rotation_ + body.position)),
+                       geo_.AtF(a - 0.015L, Norm360(rotation_ + placed[static_cast<std::size_t>(i)]))));
+        }
+        canvas_.LinesF(connectors, Qt::black, line_);
+        for (int i = 1; i <= 12; ++i) {
+            const auto &body = item.bodies[static_cast<std::size_t>(i)];
+            const Real angle = rotation_ + placed[static_cast<std::size_t>(i)];
+            const QPointF glyphPoint = geo_.AtF(b, angle);
+            const QRectF glyphBox = CentredBox(glyphPoint, QSizeF(glyphSide_, glyphSide_));
+            canvas_.FillRectF(glyphBox, labelBackground_);
+            canvas_.Glyph(glyphs_, kBodyPictureBase + i, glyphBox, BodyColour(i));
+            Record(wheel, i, glyphBox);
             if (v.retrogradeMark && body.retrograde)
-                RetrogradeMark(i, glyphPoint);
-            Real radius = b - 0.06L;
-            if (Flag(v, settings::kFlagPlanetasTexto)) {
-                const bool seg = Flag(v, settings::kFlagPlanetasSeg);
+                Record(wheel, i, RetrogradeMark(i, glyphPoint));
+            const LabelColumn column = columnAt(angle);
+            if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
-                canvas_.Text(geo_.At(radius, wheelAngle) - QPoint(e, e), text.mid(0, 3), textStyle);
-                radius -= c;
-                canvas_.Text(geo_.At(radius, wheelAngle) - QPoint(e, e), text.mid(4, 3), textStyle);
-                radius -= c;
-                if (seg) {
-                    canvas_.Text(geo_.At(radius, wheelAngle) - QPoint(e, e), text.mid(8, 3), textStyle);
-                    radius -= c;
-                }
+                for (int j = 0; j < pieces; ++j)
+                    Record(wheel, i,
+                           CentredText(text.mid(4 * j, 3), geo_.AtF(column[j + 1].radius, angle), textStyle,
+                                       labelBackground_));
             }
-            if (Flag(v, settings::kFlagPlanetasSigno))
-                canvas_.TintedGlyph(glyphs_, body.sign - 1, geo_.At(radius, wheelAngle) - QPoint(e, e),
-                                    BodyColour(i));
+            if (signo) {
+                const QRectF box =
+                    CentredBox(geo_.AtF(column.back().radius, angle), QSizeF(glyphSide_, glyphSide_));
+                canvas_.FillRectF(box, labelBackground_);
+                canvas_.Glyph(glyphs_, body.sign - 1, box, BodyColour(i));
+                Record(wheel, i, box);
+            }
         }
     }
 
@@ -330,47 +521,65 @@ private:
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
         const TextStyle textStyle = WheelFont(WheelColour(10), false);
+        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
+        // The rows of the ring, from the outside in: sign, texts, body glyph.
+        const QSizeF piece = canvas_.TextSizeF(QStringLiteral("00°"), textStyle);
+        LabelColumn rows;
         Real radius = r - 0.75L * c;
+        if (signo) {
+            rows.push_back({radius, glyphSide_, glyphSide_});
+            radius -= 0.25L * c;
+        }
+        if (texto)
+            for (int j = 0; j < (seg ? 3 : 2); ++j) {
+                radius -= c;
+                rows.push_back({radius, piece.width(), piece.height()});
+            }
+        radius -= c;
+        rows.push_back({radius, glyphSide_ + 2 * (v.retrogradeMark ? RetroSize().width() : 0), glyphSide_});
+        const std::array<Real, 13> placed = PlaceLabels(item, [&rows](Real) { return rows; });
+        const QColor background = Qt::white;
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
-            const Real phi = Norm360(rotation_ + body.wheelPosition);
+            const Real phi = Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
             radius = r - 0.75L * c;
-            if (Flag(v, settings::kFlagPlanetasSigno)) {
-                CentredGlyph(body.sign - 1, geo_.At(radius, phi), BodyColour(i));
+            if (signo) {
+                Record(2, i, CentredGlyph(body.sign - 1, geo_.AtF(radius, phi), BodyColour(i)));
                 radius -= 0.25L * c;
             }
-            if (Flag(v, settings::kFlagPlanetasTexto)) {
-                const bool seg = Flag(v, settings::kFlagPlanetasSeg);
+            if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 if (seg) {
                     radius -= c;
-                    CentredPiece(text.mid(8, 3), geo_.At(radius, phi), textStyle);
+                    Record(2, i, CentredText(text.mid(8, 3), geo_.AtF(radius, phi), textStyle, background));
                 }
                 radius -= c;
-                CentredPiece(text.mid(4, 3), geo_.At(radius, phi), textStyle);
+                Record(2, i, CentredText(text.mid(4, 3), geo_.AtF(radius, phi), textStyle, background));
                 radius -= c;
-                CentredPiece(text.mid(0, 3), geo_.At(radius, phi), textStyle);
+                Record(2, i, CentredText(text.mid(0, 3), geo_.AtF(radius, phi), textStyle, background));
             }
             radius -= c;
-            const QPoint glyphPoint = geo_.At(radius, phi);
-            CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i));
+            const QPointF glyphPoint = geo_.AtF(radius, phi);
+            Record(2, i, CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i)));
             if (v.retrogradeMark && body.retrograde)
-                RetrogradeMark(i, glyphPoint);
+                Record(2, i, RetrogradeMark(i, glyphPoint));
             radius -= 0.95L * c;
-            const QPoint end = geo_.At(radius, Norm360(rotation_ + body.position));
-            canvas_.Line(geo_.At(radius + 0.25L * c, phi), end, Qt::black);
-            canvas_.Circle(end, 1, Qt::black);
+            const QPointF end = geo_.AtF(radius, Norm360(rotation_ + body.position));
+            canvas_.LineF(geo_.AtF(radius + 0.25L * c, phi), end, Qt::black, line_);
+            canvas_.Disc(end, 1.5 * k_, Qt::black);
         }
         if (v.noProjectedHouses) {
             const QColor colour = WheelColour(8);
             const TextStyle style = WheelFont(colour, false);
             for (int n = 1; n <= 12; ++n) {
                 const Real theta = Norm360(rotation_ + item.cusps[static_cast<std::size_t>(n)].cusp);
-                canvas_.Line(geo_.At(radius, theta), geo_.At(radius + 0.1L, theta), colour);
+                canvas_.LineF(geo_.AtF(radius, theta), geo_.AtF(radius + 0.1L, theta), colour, line_);
+                // Without a patch: the number stands among the ring's labels and must not blank them.
                 const QString number = QString::number(n);
-                const QSize s = canvas_.TextSize(number, style);
-                canvas_.Text(geo_.At(radius + 0.12L, theta) - QPoint(s.width() / 2, s.height() / 2), number,
-                             style);
+                canvas_.TextF(
+                    CentredBox(geo_.AtF(radius + 0.12L, theta), canvas_.TextSizeF(number, style)).topLeft(),
+                    number, style);
             }
             DrawCuspLegend(item, style, colour);
         }
@@ -380,39 +589,44 @@ private:
     // The outer item's cusps in the top-left corner: number, sign and, for the first six, the position.
     void DrawCuspLegend(const chart::RecDataProg &item, const TextStyle &style, const QColor &colour) {
         const RecVistaCarta &v = view_;
-        const int lineHeight = canvas_.TextSize(QStringLiteral("30º"), style).height() + 2;
-        const int numberWidth = canvas_.TextSize(QStringLiteral("30"), style).width();
-        const QPoint origin = geo_.origin;
-        int x = 2, y = 2, columnEnd = 0;
+        const qreal lineHeight = canvas_.TextSizeF(QStringLiteral("30º"), style).height() + 2 * k_;
+        const qreal numberWidth = canvas_.TextSizeF(QStringLiteral("30"), style).width();
+        const QPointF origin = geo_.origin;
+        qreal x = 2 * k_, y = 2 * k_, columnEnd = 0;
         for (int n = 1; n <= 12; ++n) {
             if (n == 7) {
-                x = columnEnd + 5;
-                y = 2;
+                x = columnEnd + 5 * k_;
+                y = 2 * k_;
             }
             const auto &entry = item.cusps[static_cast<std::size_t>(n)];
-            canvas_.Text(origin + QPoint(x, y), QString::number(n), style);
-            const int pictureX = x + numberWidth;
-            canvas_.TintedGlyph(glyphs_, entry.sign - 1, origin + QPoint(pictureX, y), colour);
-            int end = pictureX + glyphs_.Size();
+            canvas_.TextF(origin + QPointF(x, y), QString::number(n), style);
+            const qreal pictureX = x + numberWidth;
+            const qreal top = y + (lineHeight - 2 * k_ - glyphSide_) / 2;
+            canvas_.Glyph(glyphs_, entry.sign - 1,
+                          QRectF(origin + QPointF(pictureX, top), QSizeF(glyphSide_, glyphSide_)), colour);
+            qreal end = pictureX + glyphSide_;
             if (n <= 6 && Flag(v, settings::kFlagCasasTexto)) {
                 const QString text =
                     QStringLiteral("[") +
                     PositionText(entry.cusp - (entry.sign - 1) * 30.0L, Flag(v, settings::kFlagCasasSeg)) +
                     QStringLiteral("]");
-                canvas_.Text(origin + QPoint(end + 2, y), text, style);
-                end += 2 + canvas_.TextSize(text, style).width();
+                canvas_.TextF(origin + QPointF(end + 2 * k_, y), text, style);
+                end += 2 * k_ + canvas_.TextSizeF(text, style).width();
             }
             columnEnd = std::max(columnEnd, end);
             y += lineHeight;
         }
     }
 
-    // Where a member of an aspect lies: a body at its wheel position, a cusp at the cusp.
-    QPoint MemberPoint(const chart::RecDataProg &item, char kind, int number, Real f) const {
+    // Where a member of an aspect lies: a body where its glyph was drawn, a cusp at the cusp.
+    QPointF MemberPoint(const chart::RecDataProg &item, char kind, int number, Real f) const {
         const std::size_t n = static_cast<std::size_t>(std::clamp(number, 1, 12));
-        const Real position =
-            kind == 'c' ? static_cast<Real>(item.cusps[n].cusp) : item.bodies[n].wheelPosition;
-        return geo_.At(f, Norm360(rotation_ + position));
+        Real position = item.bodies[n].wheelPosition;
+        if (kind == 'c')
+            position = static_cast<Real>(item.cusps[n].cusp);
+        else if (const auto it = placed_.find(&item); it != placed_.end())
+            position = it->second[n];
+        return geo_.AtF(f, Norm360(rotation_ + position));
     }
 
     void DrawAspectLines(const chart::RecDataProg &item, int itemNumber, Real f) {
@@ -437,28 +651,33 @@ private:
             if (view_.wheelMode == settings::kDoubleWheel && view_.innerWheelOnly)
                 firstItem = &Item(view_.outerItem);
         }
-        DrawAspectList(*bodies, *firstItem, item, itemNumber, f);
+        std::vector<std::pair<QPointF, int>> glyphsAt;
+        DrawAspectList(*bodies, *firstItem, item, itemNumber, f, glyphsAt);
         if (Flag(view_, settings::kFlagCasas)) {
-            DrawAspectList(*bodyCusp, *firstItem, item, itemNumber, f);
-            DrawAspectList(*cusps, *firstItem, item, itemNumber, f);
+            DrawAspectList(*bodyCusp, *firstItem, item, itemNumber, f, glyphsAt);
+            DrawAspectList(*cusps, *firstItem, item, itemNumber, f, glyphsAt);
+        }
+        // The glyphs over all the lines, each on a small patch of the centre so crossings stay clear.
+        const QColor patch = Color() ? in_.colours.wheel[5] : QColor(Qt::white);
+        for (const auto &[mid, kind] : glyphsAt) {
+            canvas_.Disc(mid, glyphSide_ * 0.62, patch);
+            CentredGlyph(kAspectPictureBase + kind, mid, Qt::black);
         }
     }
 
     void DrawAspectList(const analysis::AspectList &list, const chart::RecDataProg &firstItem,
-                        const chart::RecDataProg &item, int itemNumber, Real f) {
+                        const chart::RecDataProg &item, int itemNumber, Real f,
+                        std::vector<std::pair<QPointF, int>> &glyphsAt) {
         for (const analysis::TAspReg &record : list) {
             if (!analysis::AspectVisible(record, view_, itemNumber))
                 continue;
             ++count_;
             const analysis::PairMembers m = analysis::ReadPairKey(record.key);
-            const QPoint p1 = MemberPoint(firstItem, m.kind1, m.number1, f);
-            const QPoint p2 = MemberPoint(item, m.kind2, m.number2, f);
-            canvas_.Line(p1, p2, Paint(AspectKindColour(record.kind)));
-            if (view_.aspectGlyphs) {
-                const QPoint mid(std::min(p1.x(), p2.x()) + std::abs(p1.x() - p2.x()) / 2,
-                                 std::min(p1.y(), p2.y()) + std::abs(p1.y() - p2.y()) / 2);
-                CentredGlyph(kAspectPictureBase + record.kind, mid, Qt::black);
-            }
+            const QPointF p1 = MemberPoint(firstItem, m.kind1, m.number1, f);
+            const QPointF p2 = MemberPoint(item, m.kind2, m.number2, f);
+            canvas_.LineF(p1, p2, Paint(AspectKindColour(record.kind)), line_);
+            if (view_.aspectGlyphs)
+                glyphsAt.emplace_back((p1 + p2) / 2, record.kind);
         }
     }
 
@@ -467,8 +686,15 @@ private:
     const WheelInput &in_;
     const RecVistaCarta &view_;
     WheelGeometry geo_;
+    qreal k_;                      // the picture's scale
+    qreal glyphSide_;              // G at this scale
+    qreal line_;                   // line width
+    QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
     Real rotation_ = 0;
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses
+    bool sectorsFilled_ = false;
+    QColor labelBackground_ = Qt::white;
+    std::map<const chart::RecDataProg *, std::array<Real, 13>> placed_;
     int count_ = 0;
 };
 

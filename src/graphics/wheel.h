@@ -6,8 +6,10 @@
 #include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 
 #include <array>
+#include <vector>
 
 #include "analysis/aspects.h"
 #include "chart/progressions.h"
@@ -31,15 +33,25 @@ WheelColours WheelColoursFrom(const settings::Settings &settings);
 // The colours of a first run.
 WheelColours DefaultWheelColours();
 
+// Where a label of a body (its glyph, retrograde mark, position texts or sign glyph) was drawn.
+struct WheelLabel {
+    int wheel = 1; // 1 inner or single wheel, 2 outer wheel or "1 Rueda" ring
+    int body = 0;
+    QRectF box;
+};
+
 struct WheelInput {
     const chart::TDataProg &progressions;
     const settings::RecVistaCarta &view;
     const analysis::AspectLists *aspects = nullptr; // none: no aspect lines
     WheelColours colours = DefaultWheelColours();
+    std::vector<WheelLabel> *labels = nullptr; // when given, receives every body label drawn
 };
 
 // Radius R and centre of a drawing rectangle; points are placed by radius fraction and angle (degrees,
 // counter-clockwise from the right).
+// The picture's scale is R over the R of a 600-pixel wheel: glyphs, fonts, lines and spacing grow with it.
+inline constexpr int kReferenceRadius = 298;
 struct WheelGeometry {
     QPoint origin; // top-left corner of the drawing rectangle
     int R = 0;
@@ -48,6 +60,10 @@ struct WheelGeometry {
     QPoint At(Real fraction, Real angle) const;
     int Radius(Real fraction) const;
     QPoint Centre() const { return origin + QPoint(cx, cy); }
+    // The same without rounding, in continuous coordinates (the centre of pixel (x, y) is x + 0.5).
+    QPointF AtF(Real fraction, Real angle) const;
+    QPointF CentreF() const { return QPointF(origin.x() + cx + 0.5, origin.y() + cy + 0.5); }
+    qreal Scale() const { return static_cast<qreal>(R) / kReferenceRadius; }
 };
 WheelGeometry ComputeWheelGeometry(const QRect &rect);
 

@@ -1,21 +1,29 @@
 // What the manager's windows need from the program that owns the database: the records, the notices,
-// the locale's text choices, saving the whole file at once after every change, and the read-only
-// check of the shared-use guard. The chart program passes its own store; tarjaro owns one.
+// the locale's text choices, opening and saving the data file through its session (registered with
+// the shared-use guard, saved only over the file that was read) and the read-only check. The chart
+// program gives a store over its own session; tarjaro owns one (GuardedDataStore).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "common/notifier.h"
 #include "common/text_format.h"
+#include "database/data_file_session.h"
 #include "database/database.h"
+#include "database/shared_use_guard.h"
 
 namespace cel::manager {
 
 class DataStore {
 public:
-    DataStore(database::Database &db, Notifier &notifier, TextFormat format = {})
-        : db_(db), notifier_(notifier), format_(format) {}
+    // Without a session the store reads and saves the file directly (tests, scratch databases);
+    // with one, every open and save goes through it, and guard (when given) answers whether another
+    // program holds the file now. title is the program's name in the read-only notice.
+    DataStore(database::Database &db, Notifier &notifier, TextFormat format = {},
+              database::DataFileSession *session = nullptr, database::SharedUseGuard *guard = nullptr,
+              database::GuardOwner owner = {}, std::string title = "Tarjaro");
     virtual ~DataStore() = default;
     DataStore(const DataStore &) = delete;
     DataStore &operator=(const DataStore &) = delete;
@@ -27,48 +35,55 @@ public:
     // True when the current path names an existing file.
     bool HasFile() const;
 
-    // Writes the whole database to the current file. A failure is shown with the platform's error
-    // text (the file on disk is then unchanged) and answered false.
+    // Writes the whole database over the current file. A refusal or failure is shown with its text
+    // (the file on disk is then unchanged) and answered false.
     virtual bool Save();
-    // True, after the read-only notice, when another program has the current file open; the caller
-    // then abandons the change it was about to make. A store without a guard answers false.
-    virtual bool ReadOnly() { return false; }
+    // True, after its notice, when this program may not change the current file (another program
+    // has it open, or the user cannot write it); the caller then abandons its change. When the other
+    // program has ended meanwhile, the file is read again (it may have changed) and the user is told
+    // to repeat the change on the fresh data; `reloaded` is called so that the windows refresh.
+    virtual bool ReadOnly();
+    std::function<void()> reloaded;
 
-    // Makes path the current file and loads it; a path that names no file yet gives an empty
-    // database. A file that is not a data file, or cannot be read, is refused with its notice and
-    // the database stays as it was (false).
+    // Makes path the current file and reads it; a path that names no file gives an empty database
+    // with that path. A file that is not a data file, or cannot be read, is refused with its notice
+    // (false); after a read error no file is current.
     virtual bool Open(const std::string &path);
-    // Makes path the current file without reading it (a copy just written there).
-    virtual void Adopt(const std::string &path) { db_.Path = path; }
-    // Gives up the current file (the window closes or another file is opened).
-    virtual void Release() {}
+    // Writes the database to another file, which then becomes the current one (a copy).
+    virtual bool SaveAs(const std::string &path);
+    // Writes the database to another file and keeps the current one (a backup).
+    bool WriteCopy(const std::string &path, database::Database &db);
+    // Gives up the current file (the window closes).
+    virtual void Release();
 
 protected:
+    // False, after the read-only notice, when another running program holds path.
+    bool MayWriteOver(const std::string &path);
+
     database::Database &db_;
     Notifier &notifier_;
     TextFormat format_;
+    database::DataFileSession *session_;
+    database::SharedUseGuard *guard_;
+    database::GuardOwner owner_;
+    std::string title_;
 };
 
-// The store of the manager running as a program of its own: the current file is registered in the
-// shared-use table while it is open, and another program's registration makes it read-only.
+// The store of the manager running as a program of its own: it owns the shared-use table and the
+// data-file session.
 class GuardedDataStore : public DataStore {
 public:
     // Throws database::EMappingException when the shared table cannot be opened.
     GuardedDataStore(database::Database &db, Notifier &notifier, TextFormat format,
-                     std::string applicationTitle, const std::string &tableName = "/Norvelta_FilePath");
+                     std::string applicationTitle,
+                     const std::string &tableName = database::SharedUseGuard::kDefaultName);
     ~GuardedDataStore() override;
 
-    bool ReadOnly() override;
-    bool Open(const std::string &path) override;
-    void Adopt(const std::string &path) override;
-    void Release() override;
-    // Whether another running program has the current file registered (no notice).
-    bool UsedByAnother();
-
 private:
-    struct Guard;
-    std::unique_ptr<Guard> guard_;
-    std::string title_;
+    struct Parts;
+    GuardedDataStore(database::Database &db, Notifier &notifier, TextFormat format, std::string title,
+                     std::unique_ptr<Parts> parts);
+    std::unique_ptr<Parts> parts_;
 };
 
 // The locale's decimal separator and the interface's Spanish month names.

@@ -92,6 +92,7 @@ private:
 
     // Storing: false (with a message) when a check fails.
     bool Store();
+    bool StoreChecked();
     bool StoreNamed();
     bool StorePlace();
     bool StorePerson();
@@ -121,7 +122,7 @@ private:
     void NewEvent();
     void SaveEvent();
     void DeleteEvent();
-    bool EventFromControls(database::TEvento &event, bool keepName);
+    bool EventFromControls(database::TEvento &event);
     void EventsChanged(int selectRow);
     void Navigate(int step);
 

@@ -27,9 +27,15 @@ void ListFilters::ResetForKind() {
 }
 
 void ListFilters::ResetAll() {
-    const int month = birthdayMonth;
-    *this = ListFilters{};
-    birthdayMonth = month;
+    ResetForKind();
+    groupFilter = false;
+    withoutPlace = false;
+    withoutGroup = false;
+    onlyTicked = false;
+    search = GroupSearch::Or;
+    different = false;
+    mail = MailChoice::Any;
+    personPlace = -1;
 }
 
 int AgeOn(const CivilDateTime &birth, const CivilDateTime &today) {

@@ -55,7 +55,7 @@ struct ListFilters {
 
     // The filters a change of kind resets (the rest stays as the user left it).
     void ResetForKind();
-    // The "[*]" button: every filter back to its default except the birthday month.
+    // The "[*]" button: as ResetForKind, and the group, place, e-mail and ticked-only choices too.
     void ResetAll();
 };
 

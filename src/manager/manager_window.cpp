@@ -26,7 +26,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -54,8 +56,6 @@ using namespace cel::database;
 
 namespace {
 
-constexpr const char *kAgeFilter = "Archivos Tarjaro (*.age)";
-constexpr const char *kCsvFilter = "Archivo separado por comas (*.csv)";
 constexpr int kRowHeight = 18;
 
 QString Q(const std::string &s) {
@@ -113,6 +113,12 @@ QColor FromBgr(std::uint32_t bgr) {
 
 } // namespace
 
+ManagerMode ManagerModeFor(const std::string &executablePath) {
+    return QString::fromStdString(executablePath).contains("tarjaro", Qt::CaseInsensitive)
+               ? ManagerMode::Standalone
+               : ManagerMode::InChartProgram;
+}
+
 // ---- construction ----
 
 TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *parent)
@@ -140,6 +146,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setStyleSheet("QHeaderView::section { background: rgb(235, 235, 235); }");
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setWordWrap(false);
     grid_->installEventFilter(this);
@@ -168,6 +175,14 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     });
     connect(grid_, &QTableView::customContextMenuRequested, this, &TFormMainTarjaro::ShowContextMenu);
 
+    // After the file was read again (another program let it go), everything shown is refreshed.
+    store_.reloaded = [this] {
+        DataChanged();
+        FillCombos();
+        UpdateCaption();
+        Rebuild();
+    };
+
     resize(1100, 640);
     if (mode_ == ManagerMode::Standalone) {
         settingsButton_->setToolTip("Configurar Tarjaro");
@@ -182,7 +197,11 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     SetListKind(Kind::Person);
 }
 
-TFormMainTarjaro::~TFormMainTarjaro() = default;
+TFormMainTarjaro::~TFormMainTarjaro() {
+    store_.reloaded = nullptr;
+    // The grid's selection changes while it is torn down; nothing here may react to them any more.
+    disconnect(grid_->selectionModel(), nullptr, this, nullptr);
+}
 
 QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *bar = new QWidget(this);
@@ -245,315 +264,6 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     });
     connect(close, &QToolButton::clicked, this, &QWidget::close);
     return bar;
-}
-
-QWidget *TFormMainTarjaro::BuildFilterPanel() {
-    filterPanel_ = new QGroupBox("Filtros", this);
-    filterPanel_->setObjectName("GBFiltros");
-    filterPanel_->setFixedWidth(380);
-    auto *layout = new QVBoxLayout(filterPanel_);
-    auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel("Nombre:", filterPanel_));
-    nameFilter_ = new QLineEdit(filterPanel_);
-    nameFilter_->setObjectName("EDNombre");
-    nameRow->addWidget(nameFilter_);
-    layout->addLayout(nameRow);
-    connect(nameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
-
-    kindFilters_ = new QStackedWidget(filterPanel_);
-    kindFilters_->setObjectName("PNFiltrosTipo");
-    kindFilters_->addWidget(new QWidget(kindFilters_));
-    kindFilters_->addWidget(BuildPlaceFilters());
-    kindFilters_->addWidget(BuildPersonFilters());
-    auto *business = new QWidget(kindFilters_);
-    auto *businessRow = new QHBoxLayout(business);
-    businessRow->addWidget(new QLabel("Grupo:", business));
-    businessGroup_ = new QComboBox(business);
-    businessGroup_->setObjectName("CMBGrupoEmpresa");
-    businessRow->addWidget(businessGroup_, 1);
-    kindFilters_->addWidget(business);
-    connect(businessGroup_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
-    layout->addWidget(kindFilters_, 1);
-    return filterPanel_;
-}
-
-QWidget *TFormMainTarjaro::BuildPlaceFilters() {
-    auto *page = new QWidget(this);
-    auto *grid = new QGridLayout(page);
-    grid->addWidget(new QLabel(QString::fromUtf8("País:"), page), 0, 0);
-    placeCountry_ = new QComboBox(page);
-    placeCountry_->setObjectName("CMBPaisLugar");
-    grid->addWidget(placeCountry_, 0, 1, 1, 3);
-    auto *dstBox = new QGroupBox("Daylight Save Time (DST):", page);
-    auto *dstRow = new QHBoxLayout(dstBox);
-    dstNo_ = new QRadioButton("no", dstBox);
-    dstNo_->setObjectName("RBDSTNo");
-    dstYes_ = new QRadioButton(QString::fromUtf8("sí"), dstBox);
-    dstYes_->setObjectName("RBDSTSi");
-    dstBoth_ = new QRadioButton("ambos", dstBox);
-    dstBoth_->setObjectName("RBDSTAmbos");
-    for (QRadioButton *r : {dstNo_, dstYes_, dstBoth_}) {
-        dstRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                Rebuild();
-        });
-    }
-    grid->addWidget(dstBox, 1, 0, 1, 4);
-    tzOn_ = new QCheckBox("Time Zone (TZ):", page);
-    tzOn_->setObjectName("CBTZ");
-    tzFrom_ = new QSpinBox(page);
-    tzFrom_->setObjectName("SETZDesde");
-    tzTo_ = new QSpinBox(page);
-    tzTo_->setObjectName("SETZHasta");
-    for (QSpinBox *s : {tzFrom_, tzTo_}) {
-        s->setRange(-12, 12);
-        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
-    }
-    grid->addWidget(tzOn_, 2, 0);
-    grid->addWidget(tzFrom_, 2, 1);
-    grid->addWidget(tzTo_, 2, 2);
-    grid->setRowStretch(3, 1);
-    connect(placeCountry_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
-    connect(tzOn_, &QCheckBox::toggled, this, [this](bool on) {
-        tzFrom_->setEnabled(on);
-        tzTo_->setEnabled(on);
-        Rebuild();
-    });
-    return page;
-}
-
-QWidget *TFormMainTarjaro::BuildPersonFilters() {
-    auto *page = new QWidget(this);
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *form = new QGridLayout;
-    form->addWidget(new QLabel("Apellido:", page), 0, 0);
-    surnameFilter_ = new QLineEdit(page);
-    surnameFilter_->setObjectName("EDApellido");
-    form->addWidget(surnameFilter_, 0, 1);
-    form->addWidget(new QLabel("Sexo:", page), 1, 0);
-    sex_ = new QComboBox(page);
-    sex_->setObjectName("CMBSexo");
-    sex_->addItems({"Todos", "Fem.", "Mas.", "Otro", "< >"});
-    form->addWidget(sex_, 1, 1);
-    layout->addLayout(form);
-    connect(surnameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
-    connect(sex_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
-
-    personTabs_ = new QTabWidget(page);
-    personTabs_->setObjectName("TCPersonas");
-    const auto rebuildOn = [this](QAbstractButton *b) {
-        connect(b, &QAbstractButton::toggled, this, &TFormMainTarjaro::Rebuild);
-    };
-
-    // Groups.
-    auto *groups = new QWidget(personTabs_);
-    auto *g = new QGridLayout(groups);
-    groupFilter_ = new QCheckBox("Filtrar por grupo", groups);
-    groupFilter_->setObjectName("CBFiltrarGrupo");
-    withoutGroup_ = new QCheckBox("Sin grupo", groups);
-    withoutGroup_->setObjectName("CBSinGrupo");
-    g->addWidget(groupFilter_, 0, 0, 1, 2);
-    g->addWidget(withoutGroup_, 0, 2, 1, 2);
-    g->addWidget(new QLabel(QString::fromUtf8("Búsqueda tipo:"), groups), 1, 0);
-    searchOr_ = new QRadioButton("O", groups);
-    searchOr_->setObjectName("RBBusquedaO");
-    searchAnd_ = new QRadioButton("Y", groups);
-    searchAnd_->setObjectName("RBBusquedaY");
-    auto *searchGroup = new QButtonGroup(groups);
-    searchGroup->addButton(searchOr_);
-    searchGroup->addButton(searchAnd_);
-    same_ = new QRadioButton("Iguales", groups);
-    same_->setObjectName("RBIguales");
-    different_ = new QRadioButton("Diferentes", groups);
-    different_->setObjectName("RBDiferentes");
-    auto *sameGroup = new QButtonGroup(groups);
-    sameGroup->addButton(same_);
-    sameGroup->addButton(different_);
-    g->addWidget(searchOr_, 1, 1);
-    g->addWidget(searchAnd_, 1, 2);
-    g->addWidget(same_, 2, 1);
-    g->addWidget(different_, 2, 2);
-    groupList_ = new QListWidget(groups);
-    groupList_->setObjectName("LBGrupos");
-    groupList_->setStyleSheet("QListWidget::item:selected { color: blue; }");
-    g->addWidget(groupList_, 3, 0, 1, 3);
-    auto *allGroups = new QPushButton("T", groups);
-    allGroups->setObjectName("BTGruposTodos");
-    auto *noGroups = new QPushButton("N", groups);
-    noGroups->setObjectName("BTGruposNinguno");
-    auto *groupButtons = new QVBoxLayout;
-    groupButtons->addWidget(allGroups);
-    groupButtons->addWidget(noGroups);
-    groupButtons->addStretch(1);
-    g->addLayout(groupButtons, 3, 3);
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{groupFilter_, withoutGroup_, searchAnd_, different_})
-        rebuildOn(b);
-    connect(searchAnd_, &QRadioButton::toggled, this, [this](bool on) {
-        if (!on)
-            same_->setChecked(true);
-        different_->setEnabled(on);
-    });
-    connect(groupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        const std::int32_t id = item->data(Qt::UserRole).toInt();
-        Database &db = store_.Db();
-        if (const int i = IndexOfId(db.PersonGroups, id); i >= 0) {
-            auto &group = *db.PersonGroups[static_cast<std::size_t>(i)];
-            group.Marca = group.Marca ? 0 : 1;
-        }
-        FillGroupFilter();
-        Rebuild();
-    });
-    const auto tickGroups = [this](bool on) {
-        for (auto &group : store_.Db().PersonGroups)
-            group->Marca = on ? 1 : 0;
-        FillGroupFilter();
-        Rebuild();
-    };
-    connect(allGroups, &QPushButton::clicked, this, [tickGroups] { tickGroups(true); });
-    connect(noGroups, &QPushButton::clicked, this, [tickGroups] { tickGroups(false); });
-    personTabs_->addTab(groups, " Grupo  ");
-
-    // Place.
-    auto *places = new QWidget(personTabs_);
-    auto *p = new QGridLayout(places);
-    personCountry_ = new QComboBox(places);
-    personCountry_->setObjectName("CMBPaisPersona");
-    personPlace_ = new QComboBox(places);
-    personPlace_->setObjectName("CMBLugarPersona");
-    auto *resetCountry = new QPushButton("*", places);
-    resetCountry->setObjectName("BTPaisTodos");
-    auto *resetPlace = new QPushButton("*", places);
-    resetPlace->setObjectName("BTLugarTodos");
-    for (QPushButton *b : {resetCountry, resetPlace})
-        b->setFixedWidth(24);
-    p->addWidget(new QLabel(QString::fromUtf8("País:"), places), 0, 0);
-    p->addWidget(personCountry_, 0, 1, 1, 2);
-    p->addWidget(resetCountry, 0, 3);
-    p->addWidget(new QLabel("Lugar:", places), 1, 0);
-    p->addWidget(personPlace_, 1, 1, 1, 2);
-    p->addWidget(resetPlace, 1, 3);
-    withoutPlace_ = new QCheckBox("Sin lugar", places);
-    withoutPlace_->setObjectName("CBSinLugar");
-    p->addWidget(withoutPlace_, 2, 0, 1, 2);
-    whichAll_ = new QRadioButton("Todos", places);
-    whichAll_->setObjectName("RBLugarTodos");
-    whichHome_ = new QRadioButton("Residencia", places);
-    whichHome_->setObjectName("RBLugarResidencia");
-    whichWork_ = new QRadioButton("Trabajo", places);
-    whichWork_->setObjectName("RBLugarTrabajo");
-    whichBirth_ = new QRadioButton("Nacimiento", places);
-    whichBirth_->setObjectName("RBLugarNacimiento");
-    auto *whichGroup = new QButtonGroup(places);
-    int col = 0;
-    for (QRadioButton *r : {whichAll_, whichHome_, whichWork_, whichBirth_}) {
-        whichGroup->addButton(r);
-        p->addWidget(r, 3 + col / 2, col % 2 * 2, 1, 2);
-        ++col;
-        rebuildOn(r);
-    }
-    equal_ = new QRadioButton("=", places);
-    equal_->setObjectName("RBIgual");
-    notEqual_ = new QRadioButton("<>", places);
-    notEqual_->setObjectName("RBDistinto");
-    auto *equalGroup = new QButtonGroup(places);
-    equalGroup->addButton(equal_);
-    equalGroup->addButton(notEqual_);
-    p->addWidget(equal_, 2, 2);
-    p->addWidget(notEqual_, 2, 3);
-    p->setRowStretch(5, 1);
-    rebuildOn(notEqual_);
-    connect(withoutPlace_, &QCheckBox::toggled, this, [this](bool on) {
-        personCountry_->setEnabled(!on);
-        personPlace_->setEnabled(!on);
-        Rebuild();
-    });
-    connect(personCountry_, &QComboBox::currentIndexChanged, this, [this] {
-        FillPersonPlaces();
-        Rebuild();
-    });
-    connect(personPlace_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
-    connect(resetCountry, &QPushButton::clicked, this, [this] { personCountry_->setCurrentIndex(0); });
-    connect(resetPlace, &QPushButton::clicked, this, [this] { personPlace_->setCurrentIndex(0); });
-    personTabs_->addTab(places, QString::fromUtf8("Lugar geográfico "));
-
-    // Age.
-    auto *ages = new QWidget(personTabs_);
-    auto *a = new QGridLayout(ages);
-    age_ = new QComboBox(ages);
-    age_->setObjectName("CMBEdad");
-    age_->addItems({"Todos", "Sin fecha de nacimiento", "Con fecha de nacimiento", "Con fecha y sin hora"});
-    a->addWidget(age_, 0, 0, 1, 3);
-    ageOn_ = new QCheckBox("Edad entre:", ages);
-    ageOn_->setObjectName("CBEdadEntre");
-    ageFrom_ = new QSpinBox(ages);
-    ageFrom_->setObjectName("SEEdadDesde");
-    ageTo_ = new QSpinBox(ages);
-    ageTo_->setObjectName("SEEdadHasta");
-    for (QSpinBox *s : {ageFrom_, ageTo_}) {
-        s->setRange(0, 200);
-        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
-    }
-    a->addWidget(ageOn_, 1, 0);
-    a->addWidget(ageFrom_, 1, 1);
-    a->addWidget(ageTo_, 1, 2);
-    birthdayOn_ = new QCheckBox(QString::fromUtf8("Cumpleaños en:"), ages);
-    birthdayOn_->setObjectName("CBCumple");
-    month_ = new QComboBox(ages);
-    month_->setObjectName("CMBMes");
-    month_->addItems({"Ene", "Feb", "Mar", "Abr", "May", "Jun", "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"});
-    a->addWidget(birthdayOn_, 2, 0);
-    a->addWidget(month_, 2, 1, 1, 2);
-    a->setRowStretch(3, 1);
-    connect(age_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        const bool withDate = i == 2;
-        for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(withDate);
-        Rebuild();
-    });
-    rebuildOn(ageOn_);
-    rebuildOn(birthdayOn_);
-    connect(month_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
-    personTabs_->addTab(ages, " Edad ");
-
-    // E-mail.
-    auto *mail = new QWidget(personTabs_);
-    auto *m = new QGridLayout(mail);
-    mailAny_ = new QRadioButton("indiferente", mail);
-    mailAny_->setObjectName("RBCorreoIndiferente");
-    mailYes_ = new QRadioButton(QString::fromUtf8("sí"), mail);
-    mailYes_->setObjectName("RBCorreoSi");
-    mailNo_ = new QRadioButton("no", mail);
-    mailNo_->setObjectName("RBCorreoNo");
-    auto *mailGroup = new QButtonGroup(mail);
-    for (QRadioButton *r : {mailAny_, mailYes_, mailNo_})
-        mailGroup->addButton(r);
-    mailHome_ = new QCheckBox("Hogar", mail);
-    mailHome_->setObjectName("CBHogar");
-    mailWork_ = new QCheckBox("Trabajo", mail);
-    mailWork_->setObjectName("CBCorreoTrabajo");
-    auto *exportMail = new QPushButton("Exportar lista a CVS", mail);
-    exportMail->setObjectName("BTExportarCorreo");
-    m->addWidget(mailAny_, 0, 0);
-    m->addWidget(mailYes_, 0, 1);
-    m->addWidget(mailNo_, 0, 2);
-    m->addWidget(mailHome_, 1, 0);
-    m->addWidget(mailWork_, 1, 1);
-    m->addWidget(exportMail, 2, 0, 1, 3);
-    m->setRowStretch(3, 1);
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{mailYes_, mailNo_, mailHome_, mailWork_})
-        rebuildOn(b);
-    connect(mailAny_, &QRadioButton::toggled, this, [this](bool on) {
-        mailHome_->setEnabled(!on);
-        mailWork_->setEnabled(!on);
-    });
-    connect(exportMail, &QPushButton::clicked, this, &TFormMainTarjaro::ExportMailList);
-    personTabs_->addTab(mail, QString::fromUtf8(" Correo Electrónico"));
-    layout->addWidget(personTabs_, 1);
-    return page;
 }
 
 QWidget *TFormMainTarjaro::BuildItemBar() {
@@ -745,380 +455,11 @@ void TFormMainTarjaro::ShowSettings(bool on) {
     settingsWindow_->show();
 }
 
-// ---- files ----
-
-bool TFormMainTarjaro::OpenFile(const std::string &path) {
-    const std::string full =
-        path.empty() ? path : QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-    if (!store_.Open(full))
-        return false;
-    settings_.file = full;
-    DataChanged();
-    FillCombos();
-    UpdateCaption();
-    filtering_ = false;
-    ResetFilterControls(false);
-    filtering_ = true;
-    Rebuild();
-    if (activated_)
-        store_.ReadOnly();
-    return true;
-}
-
-void TFormMainTarjaro::ChooseAndOpen() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path = Files().OpenFile(this, "Abrir archivo de datos", folder, kAgeFilter);
-    if (!path.empty())
-        OpenFile(path);
-}
-
-void TFormMainTarjaro::CopyFile() {
-    const std::string name = QString::fromStdString(FileNameOf(store_.Db().Path)).toUpper().toStdString();
-    const std::string path =
-        Files().SaveFile(this, "Crear copia del archivo " + name, store_.Db().Path, kAgeFilter, "age", true);
-    if (path.empty() || store_.ReadOnly())
-        return;
-    const std::string old = store_.Db().Path;
-    store_.Adopt(path);
-    if (!store_.Save()) {
-        store_.Adopt(old);
-        return;
-    }
-    settings_.file = path;
-    UpdateCaption();
-    UpdateButtons();
-}
-
-void TFormMainTarjaro::NewFile() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path =
-        Files().SaveFile(this, "Crear nuevo archivo de datos", folder + "/", kAgeFilter, "age", true);
-    if (path.empty() || store_.ReadOnly())
-        return;
-    try {
-        Database empty;
-        SaveDataFile(path, empty, store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    if (OpenFile(path))
-        store_.Save();
-}
-
-void TFormMainTarjaro::BackupFile() {
-    if (backupFolder_.empty())
-        backupFolder_ = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const QString today = QDate::currentDate().toString("MM-d-yyyy");
-    const std::string proposed =
-        backupFolder_ + "/Backup_" + today.toStdString() + "_" + FileNameOf(store_.Db().Path);
-    const std::string path = Files().SaveFile(this, "Crear copia de respaldo del archivo actual", proposed,
-                                              kAgeFilter, "age", true);
-    if (path.empty() || store_.ReadOnly())
-        return;
-    backupFolder_ = QFileInfo(Q(path)).absolutePath().toStdString();
-    try {
-        SaveDataFile(path, store_.Db(), store_.Format());
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-    }
-    DataChanged();
-    Rebuild();
-}
-
-void TFormMainTarjaro::AppendFile() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path =
-        Files().OpenFile(this, "Anexar datos de otro archivo al archivo actual", folder, kAgeFilter);
-    if (path.empty() || store_.ReadOnly())
-        return;
-    const std::string full = QFileInfo(Q(path)).absoluteFilePath().toStdString();
-    Notifier &n = store_.Notices();
-    MergeResult result;
-    try {
-        result = MergeDataFile(store_.Db(), full, n, store_.Format());
-    } catch (const FileError &e) {
-        n.Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    if (!result.merged)
-        return;
-    store_.Save();
-    DataChanged();
-    FillCombos();
-    Rebuild();
-    int added = 0, declined = 0;
-    std::string declinedNames;
-    for (const PlaceResolution &r : result.places) {
-        if (r.outcome == PlaceOutcome::Added || r.outcome == PlaceOutcome::AddedRenamed)
-            ++added;
-        if (r.outcome == PlaceOutcome::NameDeclined || r.outcome == PlaceOutcome::DataKept) {
-            ++declined;
-            declinedNames += "\r" + r.name;
-        }
-    }
-    std::string text = "Datos anexados de " + FileNameOf(full) +
-                       "\r\rPersonas agregadas: " + std::to_string(result.personsAdded) + " (grupo \"" +
-                       result.groupName + "\")" +
-                       "\rPaíses agregados: " + std::to_string(result.countriesAdded) +
-                       "\rGrupos agregados: " + std::to_string(result.groupsAdded) +
-                       "\rLugares geográficos agregados: " + std::to_string(added) +
-                       "\rLugares geográficos no agregados: " + std::to_string(declined) + declinedNames;
-    if (!result.personsWithoutPlace.empty()) {
-        text += "\r\rPersonas que quedaron sin lugar:";
-        for (const std::string &p : result.personsWithoutPlace)
-            text += "\r" + p;
-    }
-    if (!result.failedLines.empty())
-        text +=
-            "\r\rLíneas del archivo que no se pudieron leer: " + std::to_string(result.failedLines.size());
-    n.Notice(NoticeKind::Information, false, false, text);
-}
-
-void TFormMainTarjaro::ImportPlaces() {
-    if (!FileIsOpen())
-        return;
-    if (ImportPlaceFile(this, store_, true)) {
-        DataChanged();
-        FillCombos();
-    }
-    Rebuild();
-}
-
-void TFormMainTarjaro::ExportCsv() {
-    if (kind_ == Kind::BusinessGroup || kind_ == Kind::Business)
-        return;
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path =
-        Files().SaveFile(this, "Exportar a formato CVS", folder + "/", kCsvFilter, "csv", true);
-    if (path.empty())
-        return;
-    PersonCsvOptions options;
-    if (kind_ == Kind::Person) {
-        TFormExportPersona dialog(this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        options = dialog.Options();
-    }
-    if (store_.ReadOnly())
-        return;
-    const Database &db = store_.Db();
-    std::string text;
-    switch (kind_) {
-    case Kind::Country: {
-        std::vector<const TPais *> rows;
-        for (TData *r : display_)
-            rows.push_back(static_cast<const TPais *>(r));
-        text = CountriesCsv(rows);
-        break;
-    }
-    case Kind::Place: {
-        std::vector<const TLugar_Geo *> rows;
-        for (TData *r : display_)
-            rows.push_back(static_cast<const TLugar_Geo *>(r));
-        text = PlacesCsv(db, rows);
-        break;
-    }
-    case Kind::PersonGroup: {
-        std::vector<const TData *> rows(display_.begin(), display_.end());
-        text = PersonGroupsCsv(rows);
-        break;
-    }
-    default: {
-        std::vector<const TPersona *> rows;
-        for (TData *r : display_)
-            rows.push_back(static_cast<const TPersona *>(r));
-        text = PersonsCsv(db, rows, options, store_.Format());
-        break;
-    }
-    }
-    try {
-        WriteCsvFile(path, text);
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    store_.Notices().Notice(NoticeKind::Information, false, true, CsvCreatedText(path));
-}
-
-void TFormMainTarjaro::ExportMailList() {
-    if (kind_ != Kind::Person)
-        return;
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path =
-        Files().SaveFile(this, "Exportar lista a CVS", folder + "/", kCsvFilter, "csv", true);
-    if (path.empty() || store_.ReadOnly())
-        return;
-    std::vector<const TPersona *> rows;
-    for (TData *r : display_)
-        rows.push_back(static_cast<const TPersona *>(r));
-    try {
-        WriteCsvFile(path, MailListCsv(rows));
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    store_.Notices().Notice(NoticeKind::Information, false, true, CsvCreatedText(path));
-}
-
-// ---- combos and filters ----
-
-void TFormMainTarjaro::FillCombos() {
-    const bool was = filtering_;
-    filtering_ = false;
-    const Database &db = store_.Db();
-    std::vector<const TPais *> countries;
-    for (const auto &c : db.Countries)
-        countries.push_back(c.get());
-    std::stable_sort(countries.begin(), countries.end(),
-                     [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
-    for (QComboBox *combo : {placeCountry_, personCountry_}) {
-        const int keep = combo->currentIndex() > 0 ? combo->currentData().toInt() : -1;
-        combo->clear();
-        combo->addItem("[*]", -1);
-        for (const TPais *c : countries)
-            combo->addItem(Q(c->Nombre), c->Id);
-        const int at = combo->findData(keep);
-        combo->setCurrentIndex(at < 0 ? 0 : at);
-    }
-    businessGroup_->clear();
-    businessGroup_->addItem("[*]", -1);
-    for (const auto &g : db.BusinessGroups)
-        businessGroup_->addItem(Q(g->Nombre), g->Id);
-    FillGroupFilter();
-    FillPersonPlaces();
-    filtering_ = was;
-}
-
-void TFormMainTarjaro::FillGroupFilter() {
-    const Database &db = store_.Db();
-    std::vector<const TData *> rows;
-    for (const auto &g : db.PersonGroups)
-        rows.push_back(g.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
-    const int current = groupList_->currentRow();
-    groupList_->clear();
-    for (const TData *g : rows) {
-        auto *item = new QListWidgetItem(Q(g->Nombre), groupList_);
-        item->setData(Qt::UserRole, g->Id);
-        item->setCheckState(g->Marca ? Qt::Checked : Qt::Unchecked);
-        item->setBackground(g->Marca ? QColor(240, 240, 255) : QColor(Qt::white));
-    }
-    if (current >= 0 && current < groupList_->count())
-        groupList_->setCurrentRow(current);
-}
-
-void TFormMainTarjaro::FillPersonPlaces() {
-    const bool was = filtering_;
-    filtering_ = false;
-    const Database &db = store_.Db();
-    const std::int32_t country =
-        personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
-    personPlace_->clear();
-    personPlace_->addItem("[*]", -1);
-    if (country >= 0) {
-        std::vector<const TLugar_Geo *> rows;
-        for (const auto &p : db.Places)
-            if (p->IdPais == country)
-                rows.push_back(p.get());
-        std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-            return NameLess(a->Nombre, b->Nombre);
-        });
-        for (const TLugar_Geo *p : rows)
-            personPlace_->addItem(Q(p->Nombre), p->Id);
-    }
-    filtering_ = was;
-}
-
-void TFormMainTarjaro::ResetFilterControls(bool all) {
-    const bool was = filtering_;
-    filtering_ = false;
-    nameFilter_->clear();
-    surnameFilter_->clear();
-    sex_->setCurrentIndex(0);
-    usedBoth_->setChecked(true);
-    placeCountry_->setCurrentIndex(0);
-    businessGroup_->setCurrentIndex(0);
-    age_->setCurrentIndex(0);
-    personCountry_->setCurrentIndex(0);
-    dstBoth_->setChecked(true);
-    if (all) {
-        groupFilter_->setChecked(false);
-        withoutPlace_->setChecked(false);
-        withoutGroup_->setChecked(false);
-        onlyTicked_->setChecked(false);
-        searchOr_->setChecked(true);
-        same_->setChecked(true);
-        different_->setEnabled(false);
-        allOnOnePage_->setChecked(true);
-        mailAny_->setChecked(true);
-        mailHome_->setChecked(true);
-        mailWork_->setChecked(true);
-        mailHome_->setEnabled(false);
-        mailWork_->setEnabled(false);
-        personPlace_->setCurrentIndex(0);
-        whichAll_->setChecked(true);
-        equal_->setChecked(true);
-        tzOn_->setChecked(false);
-        tzFrom_->setValue(-12);
-        tzTo_->setValue(12);
-        tzFrom_->setEnabled(false);
-        tzTo_->setEnabled(false);
-        ageOn_->setChecked(false);
-        ageFrom_->setValue(20);
-        ageTo_->setValue(80);
-        birthdayOn_->setChecked(false);
-        month_->setCurrentIndex(filters_.birthdayMonth - 1);
-        for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(false);
-    }
-    filtering_ = was;
-}
-
-void TFormMainTarjaro::ReadFilterControls() {
-    ListFilters &f = filters_;
-    f.name = nameFilter_->text().toStdString();
-    f.onlyTicked = onlyTicked_->isChecked();
-    f.used = usedYes_->isChecked()  ? UsedChoice::Yes
-             : usedNo_->isChecked() ? UsedChoice::No
-                                    : UsedChoice::Both;
-    f.placeCountry = placeCountry_->currentIndex() > 0 ? placeCountry_->currentData().toInt() : -1;
-    f.dst = dstNo_->isChecked() ? 0 : dstYes_->isChecked() ? 1 : -1;
-    f.tzOn = tzOn_->isChecked();
-    f.tzFrom = tzFrom_->value();
-    f.tzTo = tzTo_->value();
-    f.surname = surnameFilter_->text().toStdString();
-    f.sex = static_cast<SexChoice>(std::max(0, sex_->currentIndex()));
-    f.groupFilter = groupFilter_->isChecked();
-    f.withoutGroup = withoutGroup_->isChecked();
-    f.search = searchAnd_->isChecked() ? GroupSearch::And : GroupSearch::Or;
-    f.different = different_->isChecked() && searchAnd_->isChecked();
-    f.personCountry = personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
-    f.personPlace = personPlace_->currentIndex() > 0 ? personPlace_->currentData().toInt() : -1;
-    f.withoutPlace = withoutPlace_->isChecked();
-    f.which = whichHome_->isChecked()    ? PlaceWhich::Residencia
-              : whichWork_->isChecked()  ? PlaceWhich::Trabajo
-              : whichBirth_->isChecked() ? PlaceWhich::Nacimiento
-                                         : PlaceWhich::All;
-    f.negate = notEqual_->isChecked();
-    f.age = static_cast<AgeChoice>(std::max(0, age_->currentIndex()));
-    f.ageOn = ageOn_->isChecked();
-    f.ageFrom = ageFrom_->value();
-    f.ageTo = ageTo_->value();
-    f.birthdayOn = birthdayOn_->isChecked();
-    f.birthdayMonth = month_->currentIndex() + 1;
-    f.mail = mailYes_->isChecked()  ? MailChoice::Yes
-             : mailNo_->isChecked() ? MailChoice::No
-                                    : MailChoice::Any;
-    f.mailHome = mailHome_->isChecked();
-    f.mailWork = mailWork_->isChecked();
-    f.businessGroup = businessGroup_->currentIndex() > 0 ? businessGroup_->currentData().toInt() : -1;
-}
-
 // ---- list ----
 
 void TFormMainTarjaro::SetListKind(Kind kind) {
+    if (kind != kind_)
+        selectedId_ = -1;
     kind_ = kind;
     const int k = static_cast<int>(kind);
     if (k < 4) {
@@ -1139,11 +480,13 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
     const bool panel = persons && detailsButton_->isChecked();
     summaryPanel_->setVisible(panel);
     Rebuild();
-    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch.
+    // Column widths, scaled a quarter up on screens of 120 or more pixels per inch, and with the
+    // font when it is wider than the small font the widths were chosen for.
     const bool large = screen() && screen()->logicalDotsPerInch() >= 120;
+    const double font = std::max(1.0, grid_->fontMetrics().averageCharWidth() / 5.5);
     int width14 = 0;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int w = RecordTableModel::ColumnWidth(kind, c) * (large ? 5 : 4) / 4;
+        const int w = static_cast<int>(RecordTableModel::ColumnWidth(kind, c) * (large ? 1.25 : 1.0) * font);
         grid_->setColumnWidth(c, w);
         if (c >= 1 && c <= 4)
             width14 += w;
@@ -1332,10 +675,11 @@ void TFormMainTarjaro::OpenEditor(std::int32_t id) {
             Rebuild();
         });
     }
-    if (editor.exec() != QDialog::Accepted)
-        return;
+    const bool stored = editor.exec() == QDialog::Accepted;
+    // Even a cancelled editor may have saved a country, a place or events on the way.
     DataChanged();
-    selectedId_ = editor.EditedId();
+    if (stored)
+        selectedId_ = editor.EditedId();
     FillCombos();
     Rebuild();
 }
@@ -1502,13 +846,17 @@ void TFormMainTarjaro::UpdateSummary() {
     settings_.summary = options;
     const auto lines =
         PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), options, store_.Format());
-    const QFontMetricsF metrics(summary_->font());
-    summary_->setTabStopDistance(10 * summary_->logicalDpiX() / 72.0);
+    // The two tab stops of the panel, in points: values after one tab, group names after two.
+    const double point = summary_->logicalDpiX() / 72.0;
+    QTextBlockFormat block;
+    block.setTabPositions({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
+                           QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
     QTextCursor cursor(summary_->document());
+    cursor.setBlockFormat(block);
     bool first = true;
     for (const SummaryLine &line : lines) {
         if (!first)
-            cursor.insertBlock();
+            cursor.insertBlock(block);
         first = false;
         QTextCharFormat format;
         format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
@@ -1617,11 +965,14 @@ TFormMainTarjaro *TFormMainTarjaro::OpenFromChartProgram(QWidget *mainWindow, Da
         if (onClosed)
             onClosed();
     });
-    if (splash)
-        (new TFormSplashTarjaro(1000))->show();
     if (mainWindow)
         mainWindow->hide();
     manager->show();
+    if (splash) {
+        auto *window = new TFormSplashTarjaro(1000);
+        window->show();
+        window->raise();
+    }
     return manager;
 }
 

@@ -38,6 +38,9 @@ class RecordTableModel;
 class TFormSetUpAgenda;
 
 enum class ManagerMode { Standalone, InChartProgram };
+// Standalone when the executable's path contains "Tarjaro" (ignoring case), as the same manager code
+// runs inside the chart program otherwise.
+ManagerMode ManagerModeFor(const std::string &executablePath);
 
 class TFormMainTarjaro : public QWidget {
     Q_OBJECT
@@ -111,6 +114,7 @@ private:
 
     void ReadFilterControls();
     void ResetFilterControls(bool all);
+    void WriteFilterControls();
     void FillCombos();
     void FillGroupFilter();
     void FillPersonPlaces();

@@ -106,9 +106,14 @@ TFormAviso::TFormAviso(NoticeKind kind, bool yesNo, bool centred, const QString 
     layout->addWidget(stripWidget);
 
     // As wide as the platform's message box for the same text, and as tall plus the two strips.
+    // Long lines wrap at a readable width instead of stretching the window across the screen.
     QMessageBox measure(QMessageBox::Information, QString(), DisplayText(text), QMessageBox::Ok);
     const QSize box = measure.sizeHint();
-    resize(std::max(box.width(), 260), box.height() + icon->height() + stripWidget->height());
+    const int width = std::clamp(box.width(), 260, 560);
+    const QMargins m = layout->contentsMargins();
+    const int textHeight = label->heightForWidth(width - m.left() - m.right());
+    resize(width, std::max(box.height(), textHeight + m.top() + m.bottom() + 2 * layout->spacing()) +
+                      icon->height() + stripWidget->height());
 
     // Centred on the screen, not on the parent window.
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())

@@ -72,10 +72,12 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(20);
+    // Base widths, a quarter wider at 120 or more pixels per inch and wider with a wide font.
     const bool large = screen() && screen()->logicalDotsPerInch() >= 120;
+    const double font = std::max(1.0, grid_->fontMetrics().averageCharWidth() / 5.5);
     const int widths[ColCount] = {0, 35, 18, 155, 30, 40, 80, 80};
     for (int c = 0; c < ColCount; ++c)
-        grid_->setColumnWidth(c, large ? widths[c] * 5 / 4 : widths[c]);
+        grid_->setColumnWidth(c, static_cast<int>(widths[c] * (large ? 1.25 : 1.0) * font));
     grid_->setColumnHidden(ColId, true);
     grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
@@ -132,7 +134,7 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
     });
     connect(ok, &QPushButton::clicked, this, &TFormImportLugar::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    resize(600, 480);
+    resize(680, 480);
     Refilter();
 }
 
@@ -260,7 +262,13 @@ bool ImportPlacesFrom(QWidget *parent, DataStore &store, const std::string &path
     if (clearMarks)
         for (auto &p : db.Places)
             p->Marca = 0;
-    const AddPlacesResult result = AddPlaces(db, file->country, file->places, n);
+    AddPlacesResult result;
+    try {
+        result = AddPlaces(db, file->country, file->places, n);
+    } catch (const IdLimitError &e) {
+        n.Notice(NoticeKind::Error, false, true, e.what());
+        return false;
+    }
     store.Save();
     n.Notice(NoticeKind::Information, false, false, ImportReportText(result, file->country.Nombre));
     return std::any_of(result.places.begin(), result.places.end(),

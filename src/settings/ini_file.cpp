@@ -59,6 +59,13 @@ bool SameIniName(std::string_view a, std::string_view b) {
 
 IniFile IniFile::Parse(std::string_view text) {
     IniFile ini;
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && c != '\r' && c != '\n' && c != '\t') {
+            ini.binary_ = true;
+            break;
+        }
+    }
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     Section *current = &ini.sections_.front();
@@ -198,6 +205,17 @@ void IniFile::Set(std::string_view sectionName, std::string_view keyName, std::s
     // After the section's last key, so comments and blank lines that follow it stay below.
     const auto pos = lastKey ? s->lines.begin() + (lastKey - s->lines.data()) + 1 : s->lines.begin();
     s->lines.insert(pos, std::move(line));
+}
+
+bool IniFile::IsBlank() const {
+    for (const Section &s : sections_) {
+        if (s.hasHeader)
+            return false;
+        for (const Line &line : s.lines)
+            if (!Trim(line.text).empty())
+                return false;
+    }
+    return true;
 }
 
 bool IniFile::HasSection(std::string_view section) const {

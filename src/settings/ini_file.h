@@ -40,6 +40,10 @@ public:
 
     // Whether the document was read from an existing file.
     bool Existed() const { return existed_; }
+    // Whether the text read held a NUL or another control byte that no text file holds (a binary).
+    bool HasBinaryBytes() const { return binary_; }
+    // Whether the document holds nothing but blank lines.
+    bool IsBlank() const;
 
     // The whole file text: UTF-8, every line ended by CR LF.
     std::string ToText() const;
@@ -67,6 +71,7 @@ private:
 
     std::vector<Section> sections_{Section{}}; // sections_[0]: lines before the first header
     bool existed_ = false;
+    bool binary_ = false;
 };
 
 // Whether two names match under the profile rules (ASCII letters without regard to case).

@@ -16,6 +16,8 @@ constexpr Colour kWheelColours[] = {12058623, 12180735, 12058551, 16767927, 1612
 constexpr Colour kRelationColours[] = {15073279, 14342905, 12189625, 12181759, 15987699, 0};
 
 constexpr int kDefaultScheme = 7;
+constexpr float kMaxOrb = 180;     // degrees
+constexpr float kMaxWeight = 1000; // points per body or house
 
 // Text of a 1-based index key ("1".."13").
 std::string N(int n) {
@@ -27,18 +29,29 @@ bool StartsWithTB(std::string_view name) {
 }
 
 // Reads keys from a document: a missing or unreadable value takes the key's default, or keeps the
-// value in place where the key has none (`std::nullopt`).
+// value in place where the key has none (`std::nullopt`). A value outside its range takes the
+// first-run value instead and is noted ("Section/Key=value").
 class Reader {
 public:
-    Reader(const IniFile &ini, char separator) : ini_(ini), separator_(separator) {}
+    Reader(const IniFile &ini, char separator, std::vector<std::string> *notes)
+        : ini_(ini), separator_(separator), notes_(notes) {}
 
     void Int(std::string_view section, std::string_view key, int &value, std::optional<int> def,
-             int min = INT32_MIN, int max = INT32_MAX) {
+             int min = INT32_MIN, int max = INT32_MAX, std::optional<int> firstRun = std::nullopt) {
         const std::optional<std::string> text = ini_.Get(section, key);
         const std::optional<std::int32_t> read = text ? ParseInt32OrHex(*text) : std::nullopt;
-        if (read && *read >= min && *read <= max)
+        if (read && *read >= min && *read <= max) {
             value = *read;
-        else if (def)
+            return;
+        }
+        if (read) {
+            Note(section, key, *text);
+            if (firstRun) {
+                value = *firstRun;
+                return;
+            }
+        }
+        if (def)
             value = *def;
     }
     void Bool(std::string_view section, std::string_view key, bool &value, std::optional<bool> def) {
@@ -48,14 +61,23 @@ public:
     }
     void Percent(std::string_view section, std::string_view key, float &fraction, int def) {
         int n = def;
-        Int(section, key, n, def);
+        Int(section, key, n, def, 0, 100);
         fraction = static_cast<float>(static_cast<long double>(n) / 100);
     }
-    // Floats have no default of their own: a missing or unparsable text keeps the value in place.
-    void Float(std::string_view section, std::string_view key, float &value) {
+    // Floats have no default of their own: a missing or unparsable text keeps the value in place; a
+    // value that is not finite in single precision or lies outside min..max takes the first-run value.
+    void Float(std::string_view section, std::string_view key, float &value, float min, float max,
+               float firstRun) {
         if (const std::optional<std::string> text = ini_.Get(section, key))
-            if (const std::optional<long double> read = ParseReal(*text, separator_))
-                value = static_cast<float>(*read);
+            if (const std::optional<long double> read = ParseReal(*text, separator_)) {
+                const float v = static_cast<float>(*read);
+                if (std::isfinite(v) && v >= min && v <= max) {
+                    value = v;
+                } else {
+                    Note(section, key, *text);
+                    value = firstRun;
+                }
+            }
     }
     void String(std::string_view section, std::string_view key, std::string &value,
                 std::optional<std::string_view> def) {
@@ -64,10 +86,15 @@ public:
         else if (def)
             value = *def;
     }
+    void Note(std::string_view section, std::string_view key, std::string_view text) {
+        if (notes_)
+            notes_->push_back(std::string(section) + "/" + std::string(key) + "=" + std::string(text));
+    }
 
 private:
     const IniFile &ini_;
     char separator_;
+    std::vector<std::string> *notes_;
 };
 
 class Writer {
@@ -192,9 +219,12 @@ void Settings::InstallFirstRunValues() {
     }
 }
 
-void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::string_view defaultDataFile) {
-    Reader r(ini, format.decimalSeparator);
+void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::string_view defaultDataFile,
+                        std::vector<std::string> *outOfRange) {
+    Reader r(ini, format.decimalSeparator, outOfRange);
     const auto keep = std::nullopt;
+    Settings first;
+    first.InstallFirstRunValues();
 
     r.String("Data", "File", data.file, defaultDataFile);
 
@@ -221,22 +251,26 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
         r.Bool("Rueda", f.key, rueda.*f.member, f.def);
     r.String("Rueda", "Font", rueda.font, "Arial Narrow");
     rueda.font = CutFontName(rueda.font);
-    r.Int("Rueda", "Font Size", rueda.fontSize, 8);
+    if (rueda.font.find_first_not_of(" \t") == std::string::npos) {
+        r.Note("Rueda", "Font", rueda.font);
+        rueda.font = first.rueda.font;
+    }
+    r.Int("Rueda", "Font Size", rueda.fontSize, 8, kMinFontSize, kMaxFontSize);
 
     for (int n = 1; n <= kOrbPresetCount; ++n)
-        r.Float("Orbes", N(n), orbs.presets[n]);
+        r.Float("Orbes", N(n), orbs.presets[n], 0, kMaxOrb, first.orbs.presets[n]);
 
     for (int p = 1; p <= kBodyCount; ++p)
         for (int s = 1; s <= kSignCount; ++s) {
             int code = dignity.At(p, s);
-            r.Int("MD", N(p) + "," + N(s), code, keep, 0, kDignityMaxCode);
+            r.Int("MD", N(p) + "," + N(s), code, keep, 0, kDignityMaxCode, first.dignity.At(p, s));
             dignity.Set(p, s, static_cast<std::uint8_t>(code));
         }
 
     for (int k = 1; k <= kAspectKindCount; ++k) {
-        r.Float("OPE", N(k), orbs.OPE[k]);
-        r.Float("OCE", N(k), orbs.OCE[k]);
-        r.Float("OPA", N(k), orbs.OPA[k]);
+        r.Float("OPE", N(k), orbs.OPE[k], 0, kMaxOrb, first.orbs.OPE[k]);
+        r.Float("OCE", N(k), orbs.OCE[k], 0, kMaxOrb, first.orbs.OCE[k]);
+        r.Float("OPA", N(k), orbs.OPA[k], 0, kMaxOrb, first.orbs.OPA[k]);
     }
 
     for (int i = 1; i <= 4; ++i) {
@@ -249,8 +283,8 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
     }
 
     for (int i = 1; i <= kBodyCount; ++i) {
-        r.Float("PtosPla", N(i), points.ptosPla[i]);
-        r.Float("PtosCas", N(i), points.ptosCas[i]);
+        r.Float("PtosPla", N(i), points.ptosPla[i], -kMaxWeight, kMaxWeight, first.points.ptosPla[i]);
+        r.Float("PtosCas", N(i), points.ptosCas[i], -kMaxWeight, kMaxWeight, first.points.ptosCas[i]);
     }
     for (int i = 1; i <= kBodyCount; ++i) {
         r.Bool("ViewPtosPla", N(i), points.viewPtosPla[i], keep);
@@ -267,8 +301,18 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
         bool seen = false; // a repeated section name reads as its first occurrence
         for (const ToolWindowSection &t : toolWindows)
             seen = seen || SameIniName(t.name, name);
-        if (!seen)
-            toolWindows.push_back({name, ini.SectionEntries(name)});
+        if (seen)
+            continue;
+        // A key repeated in the section reads as its first occurrence, as every other key does.
+        IniFile::Entries entries;
+        for (auto &[key, value] : ini.SectionEntries(name)) {
+            bool repeated = false;
+            for (const auto &kept : entries)
+                repeated = repeated || SameIniName(kept.first, key);
+            if (!repeated)
+                entries.emplace_back(std::move(key), std::move(value));
+        }
+        toolWindows.push_back({name, std::move(entries)});
     }
 }
 
@@ -343,12 +387,45 @@ void Settings::WriteTo(IniFile &ini, const TextFormat &format) const {
 Settings::LoadResult Settings::Load(const std::filesystem::path &path, const TextFormat &format,
                                     std::string_view defaultDataFile) {
     LoadResult result;
-    const IniFile ini = IniFile::Load(path, &result.error);
+    IniFile ini = IniFile::Load(path, &result.error);
     result.existed = ini.Existed() || !result.error.empty();
+    if (ini.Existed() && !IsSettingsText(ini)) {
+        // A binary, a data file or any other text: read as if there were no file, and say so.
+        result.notSettings = true;
+        result.error = "no es un archivo de configuración del programa";
+        ini = IniFile{};
+    }
     if (!ini.Existed())
         InstallFirstRunValues();
-    ReadFrom(ini, format, defaultDataFile);
+    ReadFrom(ini, format, defaultDataFile, &result.outOfRange);
     return result;
+}
+
+bool IsSettingsText(const IniFile &ini) {
+    if (ini.HasBinaryBytes())
+        return false;
+    const std::vector<std::string> names = ini.SectionNames();
+    if (names.empty())
+        return ini.IsBlank(); // an empty file is a settings file with nothing in it yet
+    static const char *const known[] = {"Data",    "Main",    "Rueda",       "Tabla",       "Orbes",
+                                        "MD",      "OPE",     "OCE",         "OPA",         "Txt",
+                                        "PtosPla", "PtosCas", "ViewPtosPla", "ViewPtosCas", "Aspecto"};
+    for (const std::string &name : names) {
+        if (StartsWithTB(name))
+            return true;
+        for (const char *k : known)
+            if (SameIniName(name, k))
+                return true;
+    }
+    return false;
+}
+
+std::string OutOfRangeText(const std::vector<std::string> &keys) {
+    std::string text =
+        "Valores fuera de rango en el archivo de configuración; se usan los valores iniciales:";
+    for (const std::string &k : keys)
+        text += "\r" + k;
+    return text;
 }
 
 bool Settings::Save(const std::filesystem::path &path, const TextFormat &format, std::string *error) const {

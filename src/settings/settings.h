@@ -27,6 +27,8 @@ inline constexpr int kWheelColourCount = 11;
 inline constexpr int kRelationCount = 6;
 inline constexpr int kSchemeCount = 8;
 inline constexpr std::size_t kFontNameMaxChars = 50;
+inline constexpr int kMinFontSize = 4; // the settings dialog's range for "Font Size"
+inline constexpr int kMaxFontSize = 15;
 
 // A font name cut to its first 50 characters (UTF-8 characters, not bytes).
 std::string CutFontName(std::string_view name);
@@ -135,8 +137,11 @@ struct Settings {
     void InstallFirstRunValues();
 
     struct LoadResult {
-        bool existed = false; // the file was there (and read, unless `error` is set)
-        std::string error;    // the platform's error text when an existing file could not be read
+        bool existed = false;     // the file was there (and read, unless `error` is set)
+        std::string error;        // the platform's error text when an existing file could not be read
+        bool notSettings = false; // the file is not a settings file at all (read as a first run)
+        std::vector<std::string>
+            outOfRange; // "Section/Key=text" of each value replaced by its first-run value
     };
     // Loads the settings from the INI file at `path`. When the file does not exist, the first-run
     // values are installed first; keys missing from the file take their per-key defaults, or keep the
@@ -153,10 +158,19 @@ struct Settings {
               std::string *error = nullptr) const;
 
     // The same two steps on an INI document in memory.
-    void ReadFrom(const IniFile &ini, const TextFormat &format, std::string_view defaultDataFile);
+    // Each value is kept in its range: one outside it (or an empty font name) takes the first-run value
+    // and is listed in outOfRange.
+    void ReadFrom(const IniFile &ini, const TextFormat &format, std::string_view defaultDataFile,
+                  std::vector<std::string> *outOfRange = nullptr);
     void WriteTo(IniFile &ini, const TextFormat &format) const;
 
     bool operator==(const Settings &) const = default;
 };
+
+// True when the document can be a settings file: text only, with at least one of the program's
+// sections, or empty.
+bool IsSettingsText(const IniFile &ini);
+// The one notice about values replaced because they were out of range.
+std::string OutOfRangeText(const std::vector<std::string> &keys);
 
 } // namespace cel::settings

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "astronomy/angles.h"
 #include "astronomy/earth_orientation.h"
@@ -12,15 +14,10 @@ namespace cel::chart {
 namespace {
 
 constexpr std::int32_t kGreenwich = 7;
+const PlacePosition kGreenwichPlace{0, 0, 51.4772L};
 
 ChartContext GreenwichContext() {
-    ChartContext context;
-    context.places = [](std::int32_t id) -> std::optional<PlacePosition> {
-        if (id == kGreenwich)
-            return PlacePosition{0, 0, 51.4772L};
-        return std::nullopt;
-    };
-    return context;
+    return ChartContext{};
 }
 
 TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
@@ -30,7 +27,7 @@ TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
     record.gmtFlag = 1;
     record.deltaTFlag = 1;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1) + 0.5);
+    ComputeChartFor(context, record, kGreenwichPlace, chart, EncodeDate(2000, 1, 1) + 0.5);
 
     EXPECT_NEAR(chart.deltaT, 63.8285, 1e-4);
     EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.000739, 1e-6);
@@ -77,24 +74,23 @@ TEST(ChartPipeline, GreenwichNoonOf2000EndToEnd) {
 
 TEST(ChartPipeline, GmtFlagAndZoneGiveBothDateTimes) {
     ChartContext context;
-    context.places = [](std::int32_t) -> std::optional<PlacePosition> { return PlacePosition{1, 0, 40}; };
     const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
     TDato record;
     record.placeId = 1;
     TDataAstro chart;
 
     record.gmtFlag = 1;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, PlacePosition{1, 0, 40}, chart, value);
     EXPECT_NEAR(record.localDateTime, EncodeDate(2000, 1, 1) + 13.0 / 24, 1e-9);
     EXPECT_DOUBLE_EQ(record.gmtDateTime, value);
 
     record.gmtFlag = 0;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, PlacePosition{1, 0, 40}, chart, value);
     EXPECT_NEAR(record.gmtDateTime, EncodeDate(2000, 1, 1) + 11.0 / 24, 1e-9);
     EXPECT_DOUBLE_EQ(record.localDateTime, value);
 }
 
-TEST(ChartPipeline, UnknownPlaceGivesZeros) {
+TEST(ChartPipeline, NoPlaceGivesZeros) {
     ChartContext context = GreenwichContext();
     TDato record;
     record.placeId = 99;
@@ -102,7 +98,7 @@ TEST(ChartPipeline, UnknownPlaceGivesZeros) {
     record.longitude = 70;
     record.latitude = 10;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(2000, 1, 1));
+    ComputeChartFor(context, record, PlacePosition{}, chart, EncodeDate(2000, 1, 1));
     EXPECT_EQ(record.zone, 0);
     EXPECT_EQ(record.longitude, 0);
     EXPECT_EQ(record.latitude, 0);
@@ -117,7 +113,7 @@ TEST(ChartPipeline, WithoutDeltaTTheInstantIsGreenwichTime) {
     record.deltaTFlag = 0;
     TDataAstro chart;
     const TDateTime value = EncodeDate(2000, 1, 1) + 0.5;
-    ComputeChartFor(context, 1, record, chart, value);
+    ComputeChartFor(context, record, kGreenwichPlace, chart, value);
     EXPECT_DOUBLE_EQ(chart.instant, value);
     EXPECT_EQ(chart.deltaT, 0);
     EXPECT_NEAR(static_cast<double>(chart.julianDay), 2451545.0, 1e-9);
@@ -217,48 +213,130 @@ std::array<TAuxPos, kBodyCount> SpreadFixture(Real a, Real b) {
     return list;
 }
 
-TEST(ChartPipeline, SpreadPositionsPushApart) {
-    auto positionOf = [](const std::array<TAuxPos, kBodyCount> &list, int body) {
-        for (const TAuxPos &e : list)
-            if (e.body == body)
-                return static_cast<double>(e.position);
-        return -1.0;
+Real PositionOf(const std::array<TAuxPos, kBodyCount> &list, int body) {
+    for (const TAuxPos &e : list)
+        if (e.body == body)
+            return e.position;
+    return -1;
+}
+
+TEST(ChartPipeline, SpreadPositionsMoveOnlyAsFarAsTheCrowdingNeeds) {
+    // Two glyphs half a degree apart move symmetrically to the separation, no further.
+    struct Case {
+        Real separation, low, high;
     };
-    auto one = SpreadFixture(100.5L, 100.0L);
-    EXPECT_TRUE(SpreadList(one, 1));
-    EXPECT_NEAR(positionOf(one, 2), 98.0, 1e-12);
-    EXPECT_NEAR(positionOf(one, 1), 102.5, 1e-12);
-    auto three = SpreadFixture(100.5L, 100.0L);
-    EXPECT_TRUE(SpreadList(three, 3));
-    EXPECT_NEAR(positionOf(three, 2), 97.0, 1e-12);
-    EXPECT_NEAR(positionOf(three, 1), 103.5, 1e-12);
-
-    // Equal positions keep the body order: the lower body number is pushed back.
-    auto equal = SpreadFixture(50, 50);
-    EXPECT_TRUE(SpreadList(equal, 1));
-    EXPECT_LT(positionOf(equal, 1), positionOf(equal, 2));
-
-    // Eleven bodies at one point are spread with every neighbour 4 degrees apart.
-    std::array<TAuxPos, kBodyCount> crowd{};
-    for (int i = 0; i < kBodyCount; ++i)
-        crowd[i] = {i + 1, i < 11 ? 0.0L : 200.0L};
-    EXPECT_TRUE(SpreadList(crowd, 1));
-    for (int i = 0; i < kBodyCount; ++i) {
-        Real d = std::fabs(crowd[i].position - crowd[(i + 1) % kBodyCount].position);
-        if (d > 180)
-            d = 360 - d;
-        EXPECT_GE(static_cast<double>(d), 4.0) << i;
+    for (const Case &c :
+         {Case{kGlyphSeparation, 98.25L, 102.25L}, Case{kLargeGlyphSeparation, 97.25L, 103.25L}}) {
+        auto list = SpreadFixture(100.5L, 100.0L);
+        EXPECT_TRUE(SpreadList(list, c.separation));
+        EXPECT_NEAR(static_cast<double>(PositionOf(list, 2)), static_cast<double>(c.low), 1e-12);
+        EXPECT_NEAR(static_cast<double>(PositionOf(list, 1)), static_cast<double>(c.high), 1e-12);
+        for (int body = 3; body <= kBodyCount; ++body) // far from the pair: unmoved
+            EXPECT_EQ(PositionOf(list, body), 130.0L + 20 * (body - 3));
     }
-    // All twelve at one point with the 1 degree step would push round the circle for ever: the bound
-    // ends it.
-    for (int i = 0; i < kBodyCount; ++i)
-        crowd[i] = {i + 1, 0};
-    EXPECT_FALSE(SpreadList(crowd, 1));
-    // Positions that are not numbers end at the bound instead of pushing forever.
+
+    // Equal positions keep the body order: the lower body number comes first.
+    auto equal = SpreadFixture(50, 50);
+    EXPECT_TRUE(SpreadList(equal, kGlyphSeparation));
+    EXPECT_LT(PositionOf(equal, 1), PositionOf(equal, 2));
+
+    // Eleven bodies at one point, or all twelve, are spread with every neighbour 4 degrees apart.
+    for (int crowded : {11, 12}) {
+        std::array<TAuxPos, kBodyCount> crowd{};
+        for (int i = 0; i < kBodyCount; ++i)
+            crowd[i] = {i + 1, i < crowded ? 0.0L : 200.0L};
+        EXPECT_TRUE(SpreadList(crowd, kGlyphSeparation));
+        for (int i = 0; i < kBodyCount; ++i) {
+            Real d = std::fabs(crowd[i].position - crowd[(i + 1) % kBodyCount].position);
+            if (d > 180)
+                d = 360 - d;
+            EXPECT_GE(static_cast<double>(d), 4.0 - 1e-9) << crowded << " " << i;
+        }
+    }
+    // Positions that are not numbers are refused.
     std::array<TAuxPos, kBodyCount> broken{};
     for (int i = 0; i < kBodyCount; ++i)
         broken[i] = {i + 1, std::nanl("")};
-    EXPECT_FALSE(SpreadList(broken, 1));
+    EXPECT_FALSE(SpreadList(broken, kGlyphSeparation));
+}
+
+TEST(ChartPipeline, SpreadPositionsKeepTheZodiacOrderOfAStellium) {
+    // Sun 15, Venus 17 and Jupiter 18 degrees 31' Aquarius.
+    ChartContext context = GreenwichContext();
+    TDato record;
+    record.placeId = kGreenwich;
+    record.gmtFlag = 1;
+    TDataAstro chart;
+    ComputeChartFor(context, record, kGreenwichPlace, chart, EncodeDate(1962, 2, 4) + 14.0 / 24);
+    const auto &b = chart.bodies;
+    ASSERT_LT(b[1].longitude, b[4].longitude);
+    ASSERT_LT(b[4].longitude, b[6].longitude);
+    ASSERT_LT(b[6].longitude - b[1].longitude, 4);
+    EXPECT_LT(b[1].wheelEcliptic, b[4].wheelEcliptic);
+    EXPECT_LT(b[4].wheelEcliptic, b[6].wheelEcliptic);
+}
+
+// Circular distance from a to b going forward, 0..360.
+Real Forward(Real a, Real b) {
+    Real d = std::fmod(b - a, Real(360));
+    return d < 0 ? d + 360 : d;
+}
+
+TEST(ChartPipeline, SpreadPositionsPropertiesOverRandomCharts) {
+    std::mt19937 random(20261210);
+    std::uniform_real_distribution<double> anywhere(0, 360), near(-6, 6);
+    std::uniform_int_distribution<int> clusterCount(0, 3);
+    for (int chart = 0; chart < 4000; ++chart) {
+        const Real separation = chart % 2 ? kGlyphSeparation : kLargeGlyphSeparation;
+        // Some bodies scattered, the rest gathered round up to three stellium centres.
+        const int clusters = clusterCount(random);
+        std::array<Real, 4> centre{};
+        for (Real &c : centre)
+            c = anywhere(random);
+        std::array<TAuxPos, kBodyCount> list{};
+        for (int i = 0; i < kBodyCount; ++i) {
+            const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+            const double at = k < 0 ? anywhere(random) : static_cast<double>(centre[k]) + near(random);
+            list[i] = {i + 1, static_cast<Real>(std::fmod(at + 360, 360.0))};
+        }
+        const auto original = list;
+        ASSERT_TRUE(SpreadList(list, separation));
+        std::array<int, kBodyCount> order{};
+        for (int i = 0; i < kBodyCount; ++i)
+            order[i] = list[i].body;
+        // Still in zodiac order: going round from each body, the next one is the same as before.
+        auto sorted = original;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const TAuxPos &a, const TAuxPos &b) { return a.position < b.position; });
+        Real moved = 0, sumBefore = 0, sumAfter = 0;
+        for (int i = 0; i < kBodyCount; ++i) {
+            ASSERT_EQ(order[i], sorted[i].body) << chart;
+            const Real gap = Forward(list[i].position, list[(i + 1) % kBodyCount].position);
+            ASSERT_GE(static_cast<double>(gap), static_cast<double>(separation) - 1e-9) << chart << " " << i;
+            ASSERT_LT(static_cast<double>(gap), 360 - static_cast<double>(separation) + 1e-9) << chart;
+            moved = std::max(moved, std::fabs(list[i].position - sorted[i].position));
+            sumBefore += sorted[i].position;
+            sumAfter += list[i].position;
+        }
+        // Never more than the crowding needs: a body with room on both sides stays where it is, and a
+        // crowd moves about its own centre, so the mean position does not drift.
+        for (int i = 0; i < kBodyCount; ++i) {
+            const Real before =
+                Forward(sorted[(i + kBodyCount - 1) % kBodyCount].position, sorted[i].position);
+            const Real after = Forward(sorted[i].position, sorted[(i + 1) % kBodyCount].position);
+            const Real pushedPrev = std::fabs(list[(i + kBodyCount - 1) % kBodyCount].position -
+                                              sorted[(i + kBodyCount - 1) % kBodyCount].position);
+            const Real pushedNext =
+                std::fabs(list[(i + 1) % kBodyCount].position - sorted[(i + 1) % kBodyCount].position);
+            if (before >= separation + pushedPrev && after >= separation + pushedNext) {
+                ASSERT_NEAR(static_cast<double>(list[i].position), static_cast<double>(sorted[i].position),
+                            1e-9)
+                    << chart << " " << i;
+            }
+        }
+        EXPECT_NEAR(static_cast<double>(sumAfter), static_cast<double>(sumBefore), 1e-6) << chart;
+        EXPECT_LT(static_cast<double>(moved), 12 * static_cast<double>(separation)) << chart;
+    }
 }
 
 TEST(ChartPipeline, WheelRotationPutsCuspOneLeft) {

@@ -11,12 +11,9 @@ namespace {
 using astronomy::Norm360;
 
 // Bogotá-like place: 74.0833 W, 4.6 N, zone -5.
+const PlacePosition kPlace{-5, 74.0833L, 4.6L};
 ChartContext PlaceContext() {
-    ChartContext context;
-    context.places = [](std::int32_t) -> std::optional<PlacePosition> {
-        return PlacePosition{-5, 74.0833L, 4.6L};
-    };
-    return context;
+    return ChartContext{};
 }
 
 struct Charts {
@@ -30,13 +27,13 @@ struct Charts {
     Charts() {
         natalRecord.placeId = 1;
         eventRecord.placeId = 1;
-        ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        ComputeChartFor(context, natalRecord, kPlace, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
     }
     // The event at age days after the natal instant (both TT).
     void EventAt(Real ageDays) {
         eventRecord.gmtFlag = 1;
         eventRecord.deltaTFlag = 0;
-        ComputeChartFor(context, 1, eventRecord, event, ShiftDateTime(natal.instant, ageDays));
+        ComputeChartFor(context, eventRecord, kPlace, event, ShiftDateTime(natal.instant, ageDays));
         ComputeProgressions(natal, event, prog, context.options);
     }
 };
@@ -167,8 +164,8 @@ TEST(Progressions, NegativeTDateTimeAges) {
     natalRecord.gmtFlag = eventRecord.gmtFlag = 1;
     natalRecord.deltaTFlag = eventRecord.deltaTFlag = 0;
     TDataAstro natal, event;
-    ComputeChartFor(context, -1, natalRecord, natal, EncodeDate(1899, 12, 28) - 0.25); // 28th 06:00
-    ComputeChartFor(context, 1, eventRecord, event, EncodeDate(1899, 12, 30) + 0.5);   // 30th 12:00
+    ComputeChartFor(context, natalRecord, kPlace, natal, EncodeDate(1899, 12, 28) - 0.25); // 28th 06:00
+    ComputeChartFor(context, eventRecord, kPlace, event, EncodeDate(1899, 12, 30) + 0.5);  // 30th 12:00
     TDataProg prog;
     ComputeProgressions(natal, event, prog, context.options);
     EXPECT_NEAR(static_cast<double>(prog.age), 2.25, 1e-6);

@@ -13,6 +13,8 @@ double Circle(Real a, Real b) {
     return static_cast<double>(d > 180 ? 360 - d : d);
 }
 
+const PlacePosition kCali{-5, 76.53L, 3.45L};
+
 struct ReturnFixture {
     ChartContext context;
     TDato natalRecord;
@@ -21,14 +23,11 @@ struct ReturnFixture {
     TDataAstro event;
 
     explicit ReturnFixture(TDateTime natalGmt) {
-        context.places = [](std::int32_t) -> std::optional<PlacePosition> {
-            return PlacePosition{-5, 76.53L, 3.45L};
-        };
         natalRecord.placeId = eventRecord.placeId = 1;
         natalRecord.gmtFlag = 1;
-        ComputeChartFor(context, 1, natalRecord, natal, natalGmt);
+        ComputeChartFor(context, natalRecord, kCali, natal, natalGmt);
         eventRecord.gmtFlag = 0;
-        ComputeChartFor(context, 1, eventRecord, event, natalRecord.localDateTime);
+        ComputeChartFor(context, eventRecord, kCali, event, natalRecord.localDateTime);
     }
 };
 

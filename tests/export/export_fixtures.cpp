@@ -140,13 +140,11 @@ RealCharts::RealCharts() {
     view.angleSelection.fill(true);
     view.computeDispositors = true;
     context.options = chart::ChartOptionsFrom(settings);
-    context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
-        return chart::PlacePosition{-5, 76.5225L, 3.43722L};
-    };
+    const chart::PlacePosition place{-5, 76.5225L, 3.43722L};
     natalRecord.placeId = 1;
     eventRecord.placeId = 1;
-    chart::ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-    chart::ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2026, 1, 5) + 9.25 / 24);
+    chart::ComputeChartFor(context, natalRecord, place, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+    chart::ComputeChartFor(context, eventRecord, place, event, EncodeDate(2026, 1, 5) + 9.25 / 24);
     chart::ComputeProgressions(natal, event, prog, context.options);
     SetItems(1, 1);
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -65,9 +67,10 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
         GTEST_SKIP() << "LibreOffice or pdfimages is not installed";
 
     const char *keep = std::getenv("CEL_KEEP_EXPORT_PDF");
-    const fs::path dir = keep != nullptr && *keep != '\0'
-                             ? fs::path(keep)
-                             : fs::temp_directory_path() / "cel_export_reader_test";
+    const fs::path dir =
+        keep != nullptr && *keep != '\0'
+            ? fs::path(keep)
+            : fs::temp_directory_path() / ("cel_export_reader_test_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "profile");
 

@@ -1,6 +1,7 @@
 #include "export/page_content.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -65,21 +66,30 @@ TEST(PageContent, ProgressionsGridTextsSignsAndMarks) {
 }
 
 TEST(PageContent, TintedGlyphLeavesTheBackgroundAlone) {
-    QImage image(11, 11, QImage::Format_RGB32);
+    // Sol in red over green, four times the set's size so that its outline covers whole pixels: those
+    // inside it are red, those clear of it keep the green, the anti-aliased rim lies between.
+    QImage image(44, 44, QImage::Format_RGB32);
     image.fill(QColor(0, 255, 0));
     {
         QPainter painter(&image);
-        NormalGlyphPainter().Draw(painter, 12, 0, 0, 0x0000FF); // Sol in red
+        painter.scale(4, 4);
+        NormalGlyphPainter().Draw(painter, 12, 0, 0, 0x0000FF);
     }
-    const graphics::GlyphSet &set = graphics::GlyphSet::Normal();
-    int dark = 0;
-    for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 11; ++x) {
-            const QColor expected = set.IsDark(12, x, y) ? QColor(255, 0, 0) : QColor(0, 255, 0);
-            dark += set.IsDark(12, x, y) ? 1 : 0;
-            ASSERT_EQ(image.pixelColor(x, y), expected) << x << "," << y;
+    const QPainterPath &outline = graphics::GlyphSet::Normal().Outline(12);
+    int inside = 0, clear = 0;
+    for (int y = 0; y < 44; ++y)
+        for (int x = 0; x < 44; ++x) {
+            const QRectF square(x / 44.0, y / 44.0, 1 / 44.0, 1 / 44.0);
+            if (outline.contains(square)) {
+                ++inside;
+                ASSERT_EQ(image.pixelColor(x, y), QColor(255, 0, 0)) << x << "," << y;
+            } else if (!outline.intersects(square)) {
+                ++clear;
+                ASSERT_EQ(image.pixelColor(x, y), QColor(0, 255, 0)) << x << "," << y;
+            }
         }
-    EXPECT_GT(dark, 10);
+    EXPECT_GT(inside, 60);
+    EXPECT_GT(clear, 44 * 44 / 2);
 }
 
 TEST(PageContent, EveryPageBuildsFromRealCharts) {

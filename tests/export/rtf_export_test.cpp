@@ -48,12 +48,13 @@ TEST(ExportRtf, HeadingParagraphsTitleAndClosingParagraphsOfTheWheel) {
                                  "\\par \\pard\\qc\\plain\\f0\\fs20 Natal Ecl\xEDptica" + right + " ";
     EXPECT_NE(body.find(expected), std::string::npos) << body.substr(0, 900);
     EXPECT_NE(body.find("\\par \\pard\\qc\\plain\\cgrid {\\pict"), std::string::npos);
-    EXPECT_NE(body.find("\\picw15881\\pich15881\\picwgoal9000\\pichgoal9000"), std::string::npos);
+    // The page room of 600 screen pixels (9000 twips), filled by a picture of 1875 pixels: 300 per inch.
+    EXPECT_NE(body.find("\\picw49629\\pich49629\\picwgoal9000\\pichgoal9000"), std::string::npos);
     const std::string ending = "}" + p + p;
     EXPECT_EQ(body.substr(body.size() - ending.size()), ending);
 }
 
-TEST(ExportRtf, WheelAndDiagramPicturesAre765PixelsAt120Ppi) {
+TEST(ExportRtf, WheelAndDiagramPicturesTakeTheRoomOf765PixelsAt120PpiAtPrintResolution) {
     for (ExportPage page : {ExportPage::Rueda, ExportPage::Diagramas}) {
         ExportInput input = testing_fixtures::SampleInput(page);
         input.ppi = 120;
@@ -67,9 +68,9 @@ TEST(ExportRtf, WheelAndDiagramPicturesAre765PixelsAt120Ppi) {
         (page == ExportPage::Rueda ? input.drawWheel : input.drawDiagrams) = probe;
         TCtrlToRTF writer;
         BuildExportDocument(input, writer);
-        EXPECT_EQ(side, 765);
+        EXPECT_EQ(side, 1913); // 765 screen pixels at 120 per inch, drawn at 300 per inch
         EXPECT_EQ(background, page == ExportPage::Rueda ? QColor(255, 0, 0) : QColor(Qt::white));
-        EXPECT_NE(writer.Body().find("\\picw20249\\pich20249\\picwgoal9180\\pichgoal9180"),
+        EXPECT_NE(writer.Body().find("\\picw50635\\pich50635\\picwgoal9182\\pichgoal9182"),
                   std::string::npos);
     }
 }
@@ -149,14 +150,20 @@ TEST(ExportRtf, ListReflowPlacesHeadingsInColumnZero) {
     RtfGrid detail;
     detail.columnWidths = {200, 200};
     detail.rowHeight = 60;
-    detail.cells = {{" Lista", "1:E:L1:p01:0:p02:"}, {"2:E:L1:p01:1:p03:", "3:E:L2:p01:0:c01:"}, {"4:x", ""}};
+    detail.cells = {{" Lista", "1:E:L1:p01:0:p02:"},
+                    {"2:E:L1:p01:1:p03:", "3:E:L2:p01:0:c01:"},
+                    {"4:x", ""},
+                    {" Regente", ""},
+                    {"5:x", ""}};
     const RtfGrid list = ReflowList(detail, true);
     EXPECT_EQ(list.columnWidths, (std::vector<int>{212, 212, 212})); // trunc(610.5 / 200) = 3
     EXPECT_EQ(list.rowHeight, 60);
     EXPECT_EQ(list.font.name, "Arial");
     EXPECT_EQ(list.font.size, 7);
     const std::vector<std::vector<std::string>> expected{
-        {"  Lista", " 1:E:L1:p01:0:p02:", " 2:E:L1:p01:1:p03:"}, {" 3:E:L2:p01:0:c01:", " 4:x", " "}};
+        {"  Lista", " 1:E:L1:p01:0:p02:", " 2:E:L1:p01:1:p03:"},
+        {" 3:E:L2:p01:0:c01:", " 4:x", ""},
+        {"  Regente", " 5:x", ""}}; // no hole after a heading nor where the detail grid had empty cells
     EXPECT_EQ(list.cells, expected);
 
     detail.columnWidths = {700};

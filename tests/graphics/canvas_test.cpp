@@ -11,43 +11,51 @@ protected:
     void SetUp() override { testing::EnsureApp(); }
 };
 
-TEST_F(CanvasTest, FloodFillStaysInsideItsFourConnectedWhiteRegion) {
-    QImage image(20, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
+TEST_F(CanvasTest, GlyphIsFilledInItsColourAndLeavesTheRestAlone) {
+    // The Sun's outline scaled into a 44-pixel box over yellow: inside the outline the colour, outside
+    // the yellow untouched, and only the anti-aliased rim in between.
+    const GlyphSet &set = GlyphSet::Normal();
+    QImage image(44, 44, QImage::Format_RGB32);
+    image.fill(QColor(255, 255, 0));
     Canvas canvas(image);
-    canvas.Line(QPoint(2, 2), QPoint(10, 2), Qt::black);
-    canvas.Line(QPoint(10, 2), QPoint(10, 10), Qt::black);
-    canvas.Line(QPoint(10, 10), QPoint(2, 10), Qt::black);
-    canvas.Line(QPoint(2, 10), QPoint(2, 2), Qt::black);
-    // A diagonal step: pixels touching only at a corner do not connect.
-    canvas.FillRect(QRect(14, 14, 6, 6), Qt::black);
-    canvas.FillRect(QRect(15, 15, 1, 1), Qt::white); // an enclosed white pixel, touching the outside...
-    canvas.FillRect(QRect(14, 14, 1, 1), Qt::white); // ...only diagonally, through this corner pixel
-    EXPECT_EQ(canvas.FloodFill(QPoint(5, 5), Qt::red), 7 * 7);
-    QImage &out = canvas.Image();
-    EXPECT_EQ(out.pixel(5, 5), qRgb(255, 0, 0));
-    EXPECT_EQ(out.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(out.pixel(2, 5), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.FloodFill(QPoint(0, 0), Qt::green), 400 - 81 - 34 - 1); // square, block, enclosed pixel
-    EXPECT_EQ(canvas.Image().pixel(15, 15), qRgb(255, 255, 255));
-    // A seed on a coloured pixel or outside the picture fills nothing; filling with white ends.
-    EXPECT_EQ(canvas.FloodFill(QPoint(5, 5), Qt::blue), 0);
-    EXPECT_EQ(canvas.FloodFill(QPoint(-1, 5), Qt::blue), 0);
-    EXPECT_EQ(canvas.FloodFill(QPoint(15, 15), Qt::white), 1);
+    canvas.Glyph(set, kBodyPictureBase + 1, QRectF(0, 0, 44, 44), QColor(0, 0, 255));
+    const QImage &out = canvas.Image();
+    const QPainterPath outline = set.Outline(kBodyPictureBase + 1);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 44; ++y)
+        for (int x = 0; x < 44; ++x) {
+            // Pixels whose whole square lies inside or outside the outline.
+            const QRectF square(x / 44.0, y / 44.0, 1 / 44.0, 1 / 44.0);
+            if (outline.contains(square)) {
+                ++inside;
+                EXPECT_EQ(out.pixel(x, y), qRgb(0, 0, 255)) << x << "," << y;
+            } else if (!outline.intersects(square)) {
+                ++outside;
+                EXPECT_EQ(out.pixel(x, y), qRgb(255, 255, 0)) << x << "," << y;
+            }
+        }
+    EXPECT_GT(inside, 60);
+    EXPECT_GT(outside, 44 * 44 / 2);
 }
 
-TEST_F(CanvasTest, TintedGlyphIsAndedOntoTheCanvas) {
+TEST_F(CanvasTest, GlyphOutlinesFitTheirBoxAndScaleWithIt) {
+    // Every glyph but the two blank dignity codes has an outline inside the unit square, so it scales
+    // with the picture instead of being a staircase of pixels.
     const GlyphSet &set = GlyphSet::Normal();
-    QImage image(11, 11, QImage::Format_RGB32);
-    image.fill(QColor(255, 255, 0)); // yellow
-    Canvas canvas(image);
-    canvas.TintedGlyph(set, kBodyPictureBase + 1, QPoint(0, 0), QColor(0, 0, 255));
-    const QImage &out = canvas.Image();
-    for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 11; ++x)
-            // Blue AND yellow is black on the glyph; white leaves the yellow alone.
-            EXPECT_EQ(out.pixel(x, y),
-                      set.IsDark(kBodyPictureBase + 1, x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 0));
+    for (int n = 0; n < kGlyphCount; ++n) {
+        const QRectF b = set.Outline(n).boundingRect();
+        if (n == kDignityPictureBase || n == kDignityPictureBase2) {
+            EXPECT_TRUE(set.Outline(n).isEmpty()) << n;
+            continue;
+        }
+        ASSERT_FALSE(set.Outline(n).isEmpty()) << n;
+        EXPECT_GE(b.left(), -0.01) << n;
+        EXPECT_GE(b.top(), -0.01) << n;
+        EXPECT_LE(b.right(), 1.01) << n;
+        EXPECT_LE(b.bottom(), 1.01) << n;
+        EXPECT_GT(std::max(b.width(), b.height()), 0.4) << n;
+    }
+    EXPECT_EQ(&set.Outline(kBodyPictureBase + 1), &GlyphSet::Large().Outline(kBodyPictureBase + 1));
 }
 
 TEST_F(CanvasTest, GlyphSetsHoldEveryPictureAtTheirSize) {

@@ -59,14 +59,18 @@ TEST_F(CellTest, ConjunctionCellIsBlackWithItsStrengthBelow) {
     const int G = context.glyphs.Size();
     const QImage image =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "1:100", false, true, context); });
-    // The conjunction glyph in black at (left + 2, top + 1).
+    // The conjunction glyph in black at (left + 2, top + 1): every pixel of its box black, white or a
+    // blend of the two, and its dark pixels where the glyph's own picture has them.
     int dark = 0, matched = 0;
     for (int y = 0; y < G; ++y)
-        for (int x = 0; x < G; ++x)
+        for (int x = 0; x < G; ++x) {
+            EXPECT_GE(Coverage(image.pixel(2 + x, 1 + y), Qt::black), 0) << x << "," << y;
             if (context.glyphs.IsDark(kAspectPictureBase + 1, x, y)) {
                 ++dark;
-                matched += image.pixel(2 + x, 1 + y) == qRgb(0, 0, 0);
+                matched += Coverage(image.pixel(2 + x, 1 + y), Qt::black) >= 0.5;
             }
+        }
+    EXPECT_GT(dark, 5);
     EXPECT_EQ(matched, dark);
     // "100%" below the glyph; nothing there without the "%" option.
     EXPECT_GT(DarkIn(image, QRect(1, G + 1, 39, 39 - G)), 10);
@@ -79,7 +83,7 @@ TEST_F(CellTest, DispositorCellShowsARedOppositionAndABoldColon) {
     const int G = context.glyphs.Size();
     const QImage image =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "13:72d", false, false, context); });
-    EXPECT_GT(ColourIn(image, QRect(2, 1, G, G), QColor(255, 0, 0)), 5);
+    EXPECT_GT(TintedIn(image, QRect(2, 1, G, G), QColor(255, 0, 0)), 5);
     EXPECT_GT(DarkIn(image, QRect(G + 3, 0, 8, 20)), 2);
     const QImage noMark =
         Paint([&](Canvas &c) { PaintAspectCell(c, cell, 3, 5, "13:72", false, false, context); });
@@ -106,7 +110,7 @@ TEST_F(CellTest, RelationColoursFollowRuledHouseMembership) {
         EXPECT_EQ(ColourIn(image, inside, ruled) == inside.width() * inside.height(), c.coloured) << c.ruled;
         // The frame of relation 6 around every related cell.
         EXPECT_EQ(image.pixel(39, 39) == context.relationColours[kRelationFrame].rgb(), c.coloured)
-            << c.ruled;
+            << QColor(image.pixel(39, 39)).name().toStdString() << c.ruled;
     }
     // With "Color" off no relation colour is used and the glyph is black.
     sol.ruledHouses = "10";
@@ -114,7 +118,7 @@ TEST_F(CellTest, RelationColoursFollowRuledHouseMembership) {
     const QImage off =
         Paint([&](Canvas &cv) { PaintAspectCell(cv, cell, 22, 1, "9:50", false, false, context); });
     EXPECT_EQ(ColourIn(off, inside, ruled), 0);
-    EXPECT_EQ(ColourIn(off, QRect(2, 1, 11, 11), QColor(0, 0, 255)), 0);
+    EXPECT_EQ(TintedIn(off, QRect(2, 1, 11, 11), QColor(0, 0, 255)), 0);
     EXPECT_GT(DarkIn(off, QRect(2, 1, 11, 11)), 5);
 }
 
@@ -196,6 +200,44 @@ TEST_F(CellTest, NatalListCellWithAnEmptyHalf) {
         },
         half);
     EXPECT_GT(DarkIn(heading, QRect(0, 0, 60, 16)), 10);
+}
+
+TEST_F(CellTest, DoubleWheelListMembersCarryTheirOwnItems) {
+    // Natal (inner, item 1) against transits (outer, item 3): each member drawn from its own item.
+    lists.pairBodies.push_back(analysis::TAspReg{{9, 120.5f, 83.3f, 0}, "p01p05"});   // outer Sol, inner Mar
+    lists.pairCuspBody.push_back(analysis::TAspReg{{9, 120.5f, 83.3f, 0}, "p02c04"}); // inner Lun, outer 4
+    const DetailOptions options;
+    const PanelLayout layout = DefaultPanelLayout(options, context.glyphs, false);
+    const QSize half = PanelHalfSize(layout);
+    struct Case {
+        const char *code;
+        int changedItem, body, cusp; // changing this member must change the picture...
+        int otherItem;               // ...and this item's copy of it must not
+    };
+    for (const Case &c : {Case{"0:P:P1:p01:0:p05", 3, 1, 0, 1}, Case{"0:P:P3:p02:0:c04", 3, 0, 4, 1},
+                          Case{"0:P:P3:p02:0:c04", 1, 2, 0, 3}}) {
+        const QImage before = RenderCode(c.code, half, options, layout, context);
+        EXPECT_GT(DarkIn(before, QRect(QPoint(0, 0), half)), 20) << c.code;
+        auto change = [&](int item) {
+            auto &rec = prog.items[static_cast<std::size_t>(item)];
+            if (c.body) {
+                auto &b = rec.bodies[static_cast<std::size_t>(c.body)];
+                b.sign = static_cast<std::uint8_t>(b.sign % 12 + 1);
+                b.house = static_cast<std::uint8_t>(b.house % 12 + 1);
+                b.ruledHouses = "7,8";
+            } else {
+                auto &k = rec.cusps[static_cast<std::size_t>(c.cusp)];
+                k.sign = static_cast<std::uint8_t>(k.sign % 12 + 1);
+            }
+        };
+        const chart::TDataProg saved = prog;
+        change(c.otherItem);
+        EXPECT_EQ(RenderCode(c.code, half, options, layout, context), before) << c.code;
+        prog = saved;
+        change(c.changedItem);
+        EXPECT_NE(RenderCode(c.code, half, options, layout, context), before) << c.code;
+        prog = saved;
+    }
 }
 
 TEST_F(CellTest, DispositorCodeShowsAnUnderlinedDAfterItsNumber) {

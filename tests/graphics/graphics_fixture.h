@@ -20,8 +20,43 @@ inline void EnsureApp() {
         static int argc = 1;
         static char name[] = "test_graphics";
         static char *argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
+        // Never destroyed: at exit Qt's own thread storage is gone before function statics are, and the
+        // application's destructor (which drops the embedded fonts) would crash there.
+        static QGuiApplication *app = new QGuiApplication(argc, argv);
+        (void)app;
     }
+}
+
+// How much of `colour` a pixel shows over `background` (0..1), or -1 when the pixel is no blend of the
+// two: anti-aliased edges are blends, so shapes are checked by coverage instead of exact pixels.
+inline double Coverage(QRgb pixel, const QColor &colour, const QColor &background = Qt::white) {
+    const int p[3] = {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+    const int c[3] = {colour.red(), colour.green(), colour.blue()};
+    const int b[3] = {background.red(), background.green(), background.blue()};
+    double cover = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(c[i] - b[i]) < 40) {
+            if (std::abs(p[i] - b[i]) > 12)
+                return -1;
+            continue;
+        }
+        const double a = static_cast<double>(p[i] - b[i]) / (c[i] - b[i]);
+        if (a < -0.05 || a > 1.05 || (cover >= 0 && std::fabs(a - cover) > 0.1))
+            return -1;
+        cover = cover < 0 ? a : (cover + a) / 2;
+    }
+    return cover < 0 ? 0 : cover;
+}
+
+// Pixels of an area that show at least half of a colour over a background.
+inline int TintedIn(const QImage &image, const QRect &area, const QColor &colour,
+                    const QColor &background = Qt::white) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.valid(x, y) && Coverage(image.pixel(x, y), colour, background) >= 0.5)
+                ++n;
+    return n;
 }
 
 // Saves a picture for a look by eye when CEL_SHOTS_DIR names a folder.
@@ -43,13 +78,11 @@ struct Charts {
     Charts() {
         settings.InstallFirstRunValues();
         context.options = chart::ChartOptionsFrom(settings);
-        context.places = [](std::int32_t) -> std::optional<chart::PlacePosition> {
-            return chart::PlacePosition{-5, 74.0833L, 4.6L};
-        };
+        const chart::PlacePosition place{-5, 74.0833L, 4.6L};
         natalRecord.placeId = 1;
         eventRecord.placeId = 1;
-        chart::ComputeChartFor(context, 1, natalRecord, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
-        chart::ComputeChartFor(context, 1, eventRecord, event, EncodeDate(2024, 3, 5) + 9.0 / 24);
+        chart::ComputeChartFor(context, natalRecord, place, natal, EncodeDate(1979, 10, 17) + 12.5 / 24);
+        chart::ComputeChartFor(context, eventRecord, place, event, EncodeDate(2024, 3, 5) + 9.0 / 24);
         chart::ComputeProgressions(natal, event, prog, context.options);
     }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "graphics/wheel.h"
 #include "graphics_fixture.h"
 
@@ -93,8 +95,10 @@ TEST_F(WheelTest, AscendantLineLiesAtTheLeftInTheInnerRingColour) {
     const QColor ring = DefaultWheelColours().wheel[7];
     for (double f : {0.85, 0.7, 0.55})
         EXPECT_EQ(PixelAt(image, QPoint(RoundHalfEven(200 - 150 * f), 150)), ring) << f;
-    // Cusp 4 (the lower meridian, 90 degrees on) points straight down.
-    EXPECT_EQ(PixelAt(image, QPoint(200, 150 + RoundHalfEven(150 * 0.6))), ring);
+    // Cusp 4 (the lower meridian, 90 degrees on) points straight down; body 3's label column stands
+    // two degrees beside it, with the line stopping short under its labels.
+    for (double f : {0.56, 0.845})
+        EXPECT_EQ(PixelAt(image, QPoint(200, 150 + RoundHalfEven(150 * f))), ring) << f;
 }
 
 TEST_F(WheelTest, SignSectorsCarryElementColoursOnlyWithColourOn) {
@@ -116,12 +120,13 @@ TEST_F(WheelTest, SignSectorsCarryElementColoursOnlyWithColourOn) {
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(PixelAt(image, sectorPoint(i)), QColor(Qt::white)) << i;
     EXPECT_EQ(PixelAt(image, g.At(0.75L, rotation + 180 + 15)), QColor(Qt::white));
-    // Lines are black: the Ascendant line and no red degree line anywhere.
+    // Lines are black: the Ascendant line and no red degree line anywhere; anti-aliased edges are
+    // greys between black and white, never a colour.
     EXPECT_EQ(PixelAt(image, QPoint(200 - 90, 150)), QColor(Qt::black));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            ASSERT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255)) << x << "," << y;
+            ASSERT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << x << "," << y;
         }
 }
 
@@ -140,31 +145,41 @@ TEST_F(WheelTest, BodyGlyphIsTintedAtItsSpreadPosition) {
         view.largeImagesWheel = large;
         WheelColours colours = DefaultWheelColours();
         colours.wheel[6] = Qt::white; // a white house area, so the tint shows unchanged
-        // R = 400: the connectors and position texts keep clear of the glyphs.
-        Draw(view, nullptr, colours, QSize(803, 803));
+        // R = 800: glyphs of 30 pixels and more, with strokes several pixels wide.
+        Draw(view, nullptr, colours, QSize(1603, 1603));
         const GlyphSet &glyphs = GlyphSet::Choose(large);
-        const int G = glyphs.Size();
-        const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 803, 803));
-        const RingFractions f = ComputeRingFractions(view, 1, G, 400, true, true);
-        const Real g1 = (G - 11) / 400.0L;
+        const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 1603, 1603));
+        const qreal side = glyphs.Size() * g.Scale(); // glyphs grow with the picture
+        const RingFractions f = ComputeRingFractions(view, 1, glyphs.Size(), kReferenceRadius, true, true);
+        const Real g1 = (glyphs.Size() - 11) / static_cast<Real>(kReferenceRadius);
         for (int body : {1, 3, 10}) {
             const auto &b = prog.items[1].bodies[static_cast<std::size_t>(body)];
-            const QPoint topLeft =
-                g.At(f.B - 0.04L - g1, prog.items[1].rotation + b.wheelPosition) - QPoint(G / 2, G / 2);
-            int dark = 0, tinted = 0, light = 0;
+            const QPointF centre = g.AtF(f.B - 0.04L - g1, prog.items[1].rotation + b.wheelPosition);
+            // The pixels wholly inside the glyph's box (its rim blends with what lies around it).
+            const QPoint topLeft(static_cast<int>(std::ceil(centre.x() - side / 2)),
+                                 static_cast<int>(std::ceil(centre.y() - side / 2)));
+            const int G = static_cast<int>(std::floor(centre.x() + side / 2)) - topLeft.x();
+            // Every pixel of the box is the body colour, the white background or a blend of the two, and
+            // the pixels wholly inside the glyph's outline carry the colour itself.
+            const QColor colour = colours.bodies[static_cast<std::size_t>(body)];
+            const QPainterPath &outline = glyphs.Outline(kBodyPictureBase + body);
+            const QPointF corner = centre - QPointF(side / 2, side / 2);
+            int dark = 0, tinted = 0, foreign = 0;
             for (int y = 0; y < G; ++y)
                 for (int x = 0; x < G; ++x) {
-                    const QColor pixel = PixelAt(image, topLeft + QPoint(x, y));
-                    if (glyphs.IsDark(kBodyPictureBase + body, x, y)) {
+                    const QPoint p = topLeft + QPoint(x, y);
+                    const QRgb pixel = image.pixel(p);
+                    foreign += Coverage(pixel, colour) < 0;
+                    const QRectF square((p.x() - corner.x()) / side, (p.y() - corner.y()) / side, 1 / side,
+                                        1 / side);
+                    if (outline.contains(square)) {
                         ++dark;
-                        tinted += pixel == colours.bodies[static_cast<std::size_t>(body)];
-                    } else {
-                        light += pixel == QColor(Qt::white);
+                        tinted += Coverage(pixel, colour) > 0.9;
                     }
                 }
-            EXPECT_GT(dark, 5);
+            EXPECT_GT(dark, 20);
             EXPECT_EQ(tinted, dark) << "body " << body << " large " << large;
-            EXPECT_EQ(light, G * G - dark) << "body " << body << " large " << large;
+            EXPECT_EQ(foreign, 0) << "body " << body << " large " << large;
         }
     }
 }
@@ -226,11 +241,10 @@ TEST_F(WheelTest, AspectLineIsDrawnInTheColourOfItsKind) {
     const QPoint a = g.At(f.h, rot + prog.items[1].bodies[1].wheelPosition);
     const QPoint b = g.At(f.h, rot + prog.items[1].bodies[5].wheelPosition);
     const QPoint mid((a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
-    int blue = 0;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            blue += PixelAt(image, mid + QPoint(dx, dy)) == QColor(0, 0, 255);
-    EXPECT_GT(blue, 0);
+    // Anti-aliased: the pixels the line crosses show its blue over the centre's colour.
+    EXPECT_GT(TintedIn(image, QRect(mid - QPoint(1, 1), QSize(3, 3)), QColor(0, 0, 255),
+                       DefaultWheelColours().wheel[5]),
+              0);
 }
 
 TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
@@ -252,21 +266,70 @@ TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
     // scale, below the bodies' texts; cusp 7 is on the right.
     const Real ring = 0.56L;
 
+    // A house line lies at a point when a pixel beside it shows mostly its colour over the house area.
+    auto lineAt = [&](Real fraction, Real angle, const QColor &colour) {
+        return TintedIn(image, QRect(g.At(fraction, angle) - QPoint(1, 1), QSize(3, 3)), colour,
+                        colours.wheel[6]) > 0;
+    };
+
     Draw(view); // by Ascendant: the outer item's first cusp at the left, its seventh at the right
-    EXPECT_EQ(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
+    EXPECT_TRUE(lineAt(ring, 0, colours.wheel[8]));
     view.equaliseBySigns = true; // by signs: the outer cusps keep their zodiac places on the inner rotation
     Draw(view);
-    EXPECT_NE(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
-    EXPECT_EQ(PixelAt(image, g.At(ring, 40)), colours.wheel[8]);
+    EXPECT_FALSE(lineAt(ring, 0, colours.wheel[8]));
+    EXPECT_TRUE(lineAt(ring, 40, colours.wheel[8]));
 
-    // "1 Casas": the inner houses reach out over the outer wheel, whose own houses are left out.
+    // "1 Casas": the inner houses reach out over the outer wheel, whose own houses are left out; the
+    // two wheels are aligned by signs, so the projected cusps fall in their own zodiac places.
     view.equaliseBySigns = false;
     view.projectInnerHouses = true;
     view.noProjectedHouses = false;
     Draw(view);
-    EXPECT_EQ(PixelAt(image, g.At(ring, 270)), colours.wheel[7]); // the inner cusp 4
-    EXPECT_EQ(PixelAt(image, g.At(0.8L, 270)), colours.wheel[7]);
-    EXPECT_NE(PixelAt(image, g.At(ring, 0)), colours.wheel[8]);
+    EXPECT_TRUE(lineAt(ring, 270, colours.wheel[7])); // the inner cusp 4
+    EXPECT_TRUE(lineAt(0.8L, 270, colours.wheel[7]));
+    EXPECT_FALSE(lineAt(ring, 0, colours.wheel[8]));
+    EXPECT_FALSE(lineAt(ring, 40, colours.wheel[8]));
+}
+
+TEST_F(WheelTest, PlacedLabelsNeverOverlapOverRandomCharts) {
+    std::mt19937 random(15);
+    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
+    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
+    for (int chart = 0; chart < 1000; ++chart) {
+        // Bodies scattered or gathered in up to three stelliums, any of them retrograde.
+        const int clusters = clusterCount(random);
+        const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
+        chart::TDataProg p = SyntheticProgressions();
+        for (int i = 1; i <= 12; ++i) {
+            auto &b = p.items[1].bodies[static_cast<std::size_t>(i)];
+            const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+            b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
+            b.wheelPosition = b.position;
+            b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
+            b.retrograde = static_cast<std::uint8_t>(coin(random));
+        }
+        p.items[1].rotation = anywhere(random);
+        RecVistaCarta view;
+        view.largeImagesWheel = chart % 5 == 0;
+        view.wheelFlags[settings::kFlagPlanetasSeg] = chart % 3 == 0;
+        const int side = chart % 4 == 0 ? 1200 : 600;
+        QImage picture(side, side, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        std::vector<WheelLabel> labels;
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
+                  WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
+        ASSERT_GE(labels.size(), 12u * 4);
+        for (std::size_t a = 0; a < labels.size(); ++a)
+            for (std::size_t b = a + 1; b < labels.size(); ++b) {
+                if (labels[a].body == labels[b].body)
+                    continue;
+                const QRectF overlap = labels[a].box.intersected(labels[b].box);
+                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
+                    << "chart " << chart << ": bodies " << labels[a].body << " and " << labels[b].body;
+            }
+        if (chart == 1)
+            Shot(canvas.Image(), "labels_random");
+    }
 }
 
 TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {

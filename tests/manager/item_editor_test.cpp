@@ -13,6 +13,7 @@
 #include <QTimeEdit>
 
 #include "database/coordinate_text.h"
+#include "manager/file_chooser.h"
 #include "manager/item_editor.h"
 #include "manager_fixture.h"
 
@@ -348,6 +349,160 @@ TEST(ItemEditor, EventsSaveAtOnce) {
     EXPECT_EQ(person().Eventos.size(), 2u);
     EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "2 eventos ");
     EXPECT_TRUE(data.notices.unexpected.empty());
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+using database::Kind;
+using mgrtest::Find;
+
+// "Agregar país" on the place page opens a nested editor; its country is saved at once and chosen.
+TEST(ItemEditorNested, AddsACountryFromThePlacePage) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Place, -1);
+    editor.show();
+    mgrtest::OnNextModal([](QWidget *nested) {
+        EXPECT_EQ(nested->windowTitle(), QString::fromUtf8("Crear País"));
+        Find<QLineEdit>(nested, "EDNombre")->setText("Bolivia");
+        Find<QPushButton>(nested, "BTAcuerdo")->click();
+    });
+    Find<QPushButton>(&editor, "BTAgregarPais")->click();
+    EXPECT_EQ(Find<QComboBox>(&editor, "CMBPais")->currentText(), "Bolivia");
+    EXPECT_EQ(database::NameOfId(data.Reload().Countries, 13), "Bolivia");
+}
+
+// "<" and ">" store the person shown and move to the neighbouring row of the caller's list.
+TEST(ItemEditorNested, MovesToTheNeighbouringPerson) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, Kind::Person, 1);
+    std::vector<std::int32_t> stored;
+    QObject::connect(&editor, &TFormItem::stored, [&stored](std::int32_t id) { stored.push_back(id); });
+    editor.SetNeighbours(
+        [](std::int32_t id, int step) { return id + step >= 1 && id + step <= 12 ? id + step : -1; });
+    editor.show();
+    Find<QLineEdit>(&editor, "EDApellidos")->setText("Restrepo");
+    Find<QPushButton>(&editor, "BTSiguiente")->click();
+    EXPECT_EQ(editor.EditedId(), 2);
+    EXPECT_EQ(Find<QLineEdit>(&editor, "EDNombre")->text(), QString::fromUtf8("Julián Andrés"));
+    EXPECT_EQ(stored, std::vector<std::int32_t>{1});
+    const auto saved = data.Reload();
+    EXPECT_EQ(saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, 1))]->Apellidos,
+              "Restrepo");
+    Find<QPushButton>(&editor, "BTAnterior")->click();
+    EXPECT_EQ(editor.EditedId(), 1);
+    EXPECT_EQ(Find<QLineEdit>(&editor, "EDApellidos")->text(), "Restrepo");
+}
+
+// The editor imports a place file when a data file is open, and refuses without one.
+TEST(ItemEditorNested, ImportsAPlaceFile) {
+    mgrtest::SampleData data;
+    ScriptedFileChooser files;
+    SetFileChooser(&files);
+    files.paths = {mgrtest::DataPath("chile.lug")};
+    TFormItem editor(data.store, Kind::Person, -1);
+    editor.show();
+    mgrtest::OnNextModal([](QWidget *w) {
+        Find<QPushButton>(w, "BTTodos")->click();
+        Find<QPushButton>(w, "BTAcuerdo")->click();
+    });
+    Find<QPushButton>(&editor, "BTImportarLugar")->click();
+    SetFileChooser(nullptr);
+    const auto saved = data.Reload();
+    EXPECT_GT(saved.Places.size(), 40u);
+    EXPECT_EQ(data.notices.LastText().rfind("Lugares geográficos agregados: ", 0), 0u)
+        << data.notices.LastText();
+
+    database::Database empty;
+    ScriptedNotifier notices;
+    DataStore none(empty, notices);
+    TFormItem orphan(none, Kind::Person, -1);
+    Find<QPushButton>(&orphan, "BTImportarLugar")->click();
+    EXPECT_EQ(notices.LastText(),
+              "No hay un archivo de datos cargado. Para importar un lugar geográfico debe abrir "
+              "primero un archivo de datos");
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// The chart program's person list: the editor with birth data required, refused on a read-only file.
+TEST(ItemEditorForChartProgram, AddsAPersonWithBirthDataAndRespectsReadOnly) {
+    mgrtest::SampleData data;
+    mgrtest::OnNextModal([](QWidget *editor) {
+        EXPECT_EQ(mgrtest::Find<QTabBar>(editor, "TBDatos")->currentIndex(), 0); // "Nacimiento"
+        mgrtest::Find<QLineEdit>(editor, "EDNombre")->setText("Rosa");
+        mgrtest::Find<QRadioButton>(editor, "RBFemenino")->click();
+        auto *place = mgrtest::Find<QComboBox>(editor, "CMBLugar");
+        place->setCurrentIndex(place->findData(3));
+        mgrtest::Find<QCheckBox>(editor, "CBFecha")->setChecked(true);
+        mgrtest::Find<QCheckBox>(editor, "CBHora")->setChecked(true);
+        mgrtest::Find<QDateEdit>(editor, "DTFecha")->setDate(QDate(1990, 2, 3));
+        mgrtest::Find<QPushButton>(editor, "BTAcuerdo")->click();
+    });
+    const auto id = TFormItem::AddPerson(nullptr, data.store);
+    ASSERT_TRUE(id.has_value());
+    const auto saved = data.Reload();
+    const auto &p = *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, *id))];
+    EXPECT_EQ(p.IdLugarNac, 3);
+    EXPECT_EQ(p.IsHora, 1);
+    EXPECT_DOUBLE_EQ(p.Fecha, static_cast<double>(DaysFromCivil(1990, 2, 3)));
+
+    struct ReadOnlyStore : DataStore {
+        using DataStore::DataStore;
+        bool ReadOnly() override { return true; }
+    };
+    ReadOnlyStore locked(data.db, data.notices, mgrtest::CommaFormat());
+    EXPECT_FALSE(TFormItem::EditPerson(nullptr, locked, *id).has_value()); // no window opens
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// An addition past the largest Id is refused with its message; nothing changes.
+TEST(ItemEditorLimits, RefusesAnAdditionPastTheLargestId) {
+    mgrtest::SampleData data;
+    data.db.Counter(database::Kind::Country) = database::kMaxId + 1;
+    const std::string before = data.Bytes();
+    TFormItem editor(data.store, database::Kind::Country, -1);
+    editor.show();
+    mgrtest::Find<QLineEdit>(&editor, "EDNombre")->setText("Bolivia");
+    mgrtest::Find<QPushButton>(&editor, "BTAcuerdo")->click();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(data.notices.LastText(), database::IdLimitError(database::Kind::Country).what());
+    EXPECT_EQ(data.db.Countries.size(), 12u);
+    EXPECT_EQ(data.Bytes(), before);
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// Choosing another country lists its places; the place of another country is no longer chosen.
+TEST(ItemEditorPlaces, ChoosingACountryListsItsPlaces) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, database::Kind::Person, 5); // lives in Lima
+    editor.show();
+    auto *country = mgrtest::Find<QComboBox>(&editor, "CMBPaisLugar");
+    auto *place = mgrtest::Find<QComboBox>(&editor, "CMBLugar");
+    EXPECT_EQ(place->currentText(), QString::fromUtf8("Lima, PERÚ"));
+    country->setCurrentIndex(country->findData(1));
+    EXPECT_EQ(country->currentText(), "Colombia");
+    EXPECT_EQ(place->count(), 8); // the blank entry and Colombia's seven places
+    EXPECT_EQ(editor.WorkingPerson().Residencia.IdLugarGeo, -1);
+    place->setCurrentIndex(place->findData(3));
+    EXPECT_EQ(editor.WorkingPerson().Residencia.IdLugarGeo, 3);
 }
 
 } // namespace

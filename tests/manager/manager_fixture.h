@@ -59,13 +59,15 @@ struct SampleData {
     TempFolder folder;
     database::Database db;
     manager::ScriptedNotifier notices;
-    manager::DataStore store{db, notices, CommaFormat()};
+    // Opened and saved through a data-file session (without the shared table), as the programs do.
+    database::DataFileSession session{nullptr, database::GuardOwner::Current()};
+    manager::DataStore store{db, notices, CommaFormat(), &session};
     std::string path;
 
     explicit SampleData(const std::string &sample = "ejemplo.age") {
         path = folder.Copy(sample);
-        database::LoadDataFile(path, db, notices, CommaFormat());
-        db.Path = path;
+        if (!store.Open(path))
+            ADD_FAILURE() << "cannot open " << path;
     }
     // The file as it is on disk now, loaded into a fresh database.
     database::Database Reload() const {

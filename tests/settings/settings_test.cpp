@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <unistd.h>
 
 #include "settings/settings.h"
 #include "settings/view_record.h"
@@ -407,4 +409,110 @@ TEST(Settings, ViewRecordTakesTheWheelSettings) {
     first.InstallFirstRunValues();
     CopySettingsToView(first, copied);
     EXPECT_EQ(fresh, copied);
+}
+
+TEST(SettingsRanges, ValuesOutOfRangeTakeTheirFirstRunValueAndAreNamed) {
+    Settings first;
+    first.InstallFirstRunValues();
+    struct Case {
+        const char *line; // in its section
+        const char *section;
+        std::function<bool(const Settings &)> holdsFirstRun;
+    };
+    const Case cases[] = {
+        {"1=1e39", "PtosPla",
+         [&](const Settings &s) { return s.points.ptosPla[1] == first.points.ptosPla[1]; }},
+        {"2=-1e4000", "PtosCas",
+         [&](const Settings &s) { return s.points.ptosCas[2] == first.points.ptosCas[2]; }},
+        {"3=1E300", "Orbes", [&](const Settings &s) { return s.orbs.presets[3] == first.orbs.presets[3]; }},
+        {"1=-2", "OPE", [&](const Settings &s) { return s.orbs.OPE[1] == first.orbs.OPE[1]; }},
+        {"13=400", "OPA", [&](const Settings &s) { return s.orbs.OPA[13] == first.orbs.OPA[13]; }},
+        {"radCircleExt=0x7fffffff", "Rueda", [](const Settings &s) { return s.rueda.radCircleExt == 1.0f; }},
+        {"PorCircleCasas=101", "Rueda", [](const Settings &s) { return s.rueda.porCircleCasas == 0.6f; }},
+        {"Font Size=99", "Rueda", [](const Settings &s) { return s.rueda.fontSize == 8; }},
+        {"Font=", "Rueda", [](const Settings &s) { return s.rueda.font == "Arial Narrow"; }},
+        {"1,5=9", "MD", [&](const Settings &s) { return s.dignity.At(1, 5) == first.dignity.At(1, 5); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string text = std::string("[") + c.section + "]\r\n" + c.line + "\r\n";
+        Settings s;
+        s.InstallFirstRunValues();
+        // Start from other values, so that taking the first-run value is seen.
+        s.points.ptosPla.fill(7);
+        s.points.ptosCas.fill(7);
+        s.orbs.presets.fill(7);
+        s.orbs.OPE.fill(7);
+        s.orbs.OPA.fill(7);
+        s.dignity.Set(1, 5, 3);
+        std::vector<std::string> notes;
+        s.ReadFrom(IniFile::Parse(text), Format('.'), kDataFile, &notes);
+        EXPECT_TRUE(c.holdsFirstRun(s));
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0], std::string(c.section) + "/" + std::string(c.line));
+    }
+    // In range: nothing noted.
+    std::vector<std::string> notes;
+    Settings s;
+    s.ReadFrom(IniFile::Parse("[PtosPla]\r\n1=3.5\r\n[Rueda]\r\nFont Size=15\r\nradCircleExt=0\r\n"),
+               Format('.'), kDataFile, &notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(s.points.ptosPla[1], 3.5f);
+}
+
+TEST(SettingsRanges, AFileThatIsNotASettingsFileIsRefused) {
+    const fs::path dir = fs::temp_directory_path() / ("celini-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    struct Case {
+        const char *name;
+        std::string bytes;
+        bool settings;
+    };
+    const Case cases[] = {
+        {"binario.ini",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         false},
+        {"datos.ini",
+         "P\xE2"
+         "1\xE2"
+         "Colombia\xE2\r\nL\xE2"
+         "3\xE2"
+         "Cali\xE2"
+         "1\xE2"
+         "0\xE2-5\xE2"
+         "3,4\xE2"
+         "76,5\xE2\xE2\r\n",
+         false},
+        {"texto.ini", "Querida Ana:\r\nte escribo...\r\n", false},
+        {"vacio.ini", "", true},
+        {"propio.ini", "[Rueda]\r\nFont=Sans\r\n", true},
+        {"ventanas.ini", "[TBTWDatos]\r\nVisible=1\r\n", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir / c.name, std::ios::binary) << c.bytes;
+        Settings s;
+        const Settings::LoadResult r = s.Load(dir / c.name, Format('.'), kDataFile);
+        EXPECT_EQ(r.notSettings, !c.settings);
+        EXPECT_EQ(r.error.empty(), c.settings);
+        if (!c.settings) {
+            Settings first;
+            first.InstallFirstRunValues();
+            first.ReadFrom(IniFile{}, Format('.'), kDataFile);
+            EXPECT_TRUE(s == first); // the orbs are not zeroed
+        }
+    }
+    fs::remove_all(dir);
+}
+
+TEST(SettingsRanges, ARepeatedToolWindowKeyReadsAsItsFirstOccurrence) {
+    // Found by the settings fuzzer: the repeated key was kept twice and written once.
+    const Settings s = FromText("[TBTWDatos]\r\nVisible=1\r\nvisible=0\r\nRev=3\r\n");
+    ASSERT_EQ(s.toolWindows.size(), 1u);
+    EXPECT_EQ(s.toolWindows[0].entries, (IniFile::Entries{{"Visible", "1"}, {"Rev", "3"}}));
+    IniFile out;
+    s.WriteTo(out, Format('.'));
+    EXPECT_EQ(FromText(out.ToText()), s);
 }

@@ -1,4 +1,5 @@
 #include "analysis_cli.h"
+#include "option_checks.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -15,7 +16,7 @@ void AddAnalysisOptions(CLI::App &sub, AnalysisOptions &options) {
     AddPersonOption(sub, options.event, "event-");
     sub.add_option("--orb-mode", options.orbMode,
                    "Orbs of the item pair: 1..8 the orb presets, 9 \"M. Ecl.\" (default), 10 \"M. Asc.\"")
-        ->check(CLI::Range(1, 10));
+        ->transform(WholeIn(1, 10));
     sub.add_flag("--calc,!--no-calc", options.computeDispositors,
                  "Compute the dispositor lists (\"calc\", default on)");
 }
@@ -31,32 +32,26 @@ int ParseItem(const std::string &text, const std::string &option) {
     UsageError(option + ": '" + text + "' is not a chart item: expected " + kItemHelp);
 }
 
-AnalysisData ComputeAnalysis(const AnalysisOptions &options, const RunContext &ctx, bool needEvent) {
+ChartSession ComputeAnalysis(const AnalysisOptions &options, const RunContext &ctx, bool needEvent) {
     if (!HasBirth(options.chart.natal))
         UsageError("--date is required: expected YYYY-MM-DD (e.g. 1979-10-17), or --db FILE --person NAME");
     if (needEvent && !HasBirth(options.event))
         UsageError("--event-date is required for the items 3..9 and the event chart: expected YYYY-MM-DD "
                    "(e.g. 2024-10-17), or --event-person NAME");
     ChartSession session = MakeSession(options.chart, ctx);
-    AnalysisData data;
-    data.format = ctx.format;
-    data.settings = std::move(session.settings);
-
-    chart::TDato natalRecord, eventRecord;
+    session::Workspace &w = session.workspace;
     const bool noDeltaT = options.chart.noDeltaT;
-    const TDateTime natalValue =
-        SetUpBirth(session, options.chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
-    chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, data.natal, natalValue);
-    data.hasEvent = HasBirth(options.event);
-    if (data.hasEvent) {
-        const TDateTime eventValue =
-            SetUpBirth(session, options.event, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
-        chart::ComputeChartFor(session.context, eventValue > 0 ? 1 : -1, eventRecord, data.event, eventValue);
+    SetUpBirth(session, options.chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
+    session.hasEvent = HasBirth(options.event);
+    if (session.hasEvent) {
+        SetUpBirth(session, options.event, &w.natalRecord, noDeltaT, session::ChartSide::Event);
     } else {
-        data.event = data.natal;
+        w.eventRecord = w.natalRecord;
+        w.event = w.natal;
     }
-    chart::ComputeProgressions(data.natal, data.event, data.progressions, session.context.options);
-    return data;
+    w.orbMode = options.orbMode;
+    w.choices.computeDispositors = options.computeDispositors;
+    return session;
 }
 
 nlohmann::json FloatJson(float value) {

@@ -1,5 +1,5 @@
-// What the analysis commands ("aspects", "table") share: the natal and event options with the settings
-// file, the chart items, and the computed charts, progression set and settings they build on.
+// What the analysis commands ("aspects", "table", "wheel", "diagrams", "rtf") share: the natal and event
+// options with the settings file and the chart items; the charts are computed in the session's workspace.
 #pragma once
 
 #include <string>
@@ -25,17 +25,11 @@ int ParseItem(const std::string &text, const std::string &option);
 // The options' description of the item choice.
 extern const char *const kItemHelp;
 
-struct AnalysisData {
-    settings::Settings settings;
-    TextFormat format;
-    chart::TDataAstro natal, event;
-    chart::TDataProg progressions;
-    bool hasEvent = false;
-};
-// Loads the settings (built-in values without --ini) and computes the natal chart, the event chart (the
-// natal one again without --event-date unless needEvent, which makes the event date required) and the
-// progression set.
-AnalysisData ComputeAnalysis(const AnalysisOptions &options, const RunContext &ctx, bool needEvent);
+// Loads the settings (built-in values without --ini) and computes the natal chart and the event chart (the
+// natal one again without --event-date unless needEvent, which makes the event date required) in the
+// workspace, with the orb mode and "calc" of the options chosen. The caller sets the view choices and
+// runs the workspace's Recompute.
+ChartSession ComputeAnalysis(const AnalysisOptions &options, const RunContext &ctx, bool needEvent);
 
 // A single-precision value as the shortest decimal that reads back as the same float.
 nlohmann::json FloatJson(float value);

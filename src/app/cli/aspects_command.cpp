@@ -94,18 +94,18 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
         const bool pair = !options->inner.empty();
         const int inner = pair ? ParseItem(options->inner, "--inner") : 1;
         const int outer = options->outer.empty() ? inner : ParseItem(options->outer, "--outer");
-        const AnalysisData data = ComputeAnalysis(
+        ChartSession session = ComputeAnalysis(
             options->analysis, ctx, pair && (chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer)));
-        const auto &items = data.progressions.items;
-        analysis::AspectLists lists;
+        session::Workspace &w = session.workspace;
+        w.Recompute(); // the natal lists
+        const auto &items = w.progressions.items;
+        analysis::AspectLists &lists = w.aspects;
         const bool cross = !options->outer.empty();
         if (pair) {
+            // The lists of exactly the pair asked for, items 1 and 2 with themselves included.
             analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
-                                       items[static_cast<std::size_t>(outer)], options->analysis.orbMode,
-                                       cross, data.settings.orbs);
-        } else {
-            analysis::BuildNatalAspects(lists, items[1], items[2], options->analysis.computeDispositors,
-                                        data.settings.orbs, data.settings.dignity);
+                                       items[static_cast<std::size_t>(outer)], w.orbMode, cross,
+                                       w.settings.orbs);
         }
         if (WantsJson(ctx, options->analysis.chart.format)) {
             nlohmann::json out;
@@ -135,7 +135,7 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
             return;
         }
         std::ostringstream out;
-        const TextFormat &f = data.format;
+        const TextFormat &f = session.format;
         if (pair) {
             out << "Int: " << chart::kItemNames[static_cast<std::size_t>(inner)]
                 << "  Ext: " << chart::kItemNames[static_cast<std::size_t>(outer)] << "  orbes "

@@ -1,5 +1,7 @@
 #include "chart_cli.h"
 
+#include <QString>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,10 +11,10 @@
 #include <sstream>
 
 #include "astronomy/angle_text.h"
-#include "chart/database_places.h"
 #include "common/notifier.h"
 #include "common/number_text.h"
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 #include "settings/settings.h"
 
@@ -41,8 +43,8 @@ std::optional<double> ParseNumber(std::string text) {
     const char *end = begin + text.size();
     if (*begin == '+')
         ++begin;
-    if (begin == end || *begin == '+')
-        return std::nullopt;
+    if (begin == end || *begin == '+' || (begin != text.data() && *begin == '-'))
+        return std::nullopt; // "++5" and "+-5" are no numbers
     double value = 0;
     const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
     if (ec != std::errc() || ptr != end || !std::isfinite(value))
@@ -226,7 +228,9 @@ void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx) {
     ChartSession session;
     session.format = ctx.format;
-    settings::Settings &values = session.settings;
+    session::Workspace &w = session.workspace;
+    w.format = ctx.format;
+    settings::Settings &values = w.settings;
     if (options.ini.empty()) {
         values.InstallFirstRunValues();
     } else {
@@ -237,53 +241,54 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
         const settings::Settings::LoadResult loaded = values.Load(options.ini, ctx.format, "");
         if (!loaded.error.empty())
             throw CommandError("--ini: " + options.ini + ": " + loaded.error);
+        if (!loaded.outOfRange.empty()) {
+            // Said once: each listed value was replaced by its first-run value.
+            ctx.err << "celestigrafo-cli: --ini: " << options.ini << ": "
+                    << "valores fuera de rango; se usan los valores iniciales:";
+            for (const std::string &key : loaded.outOfRange)
+                ctx.err << ' ' << key;
+            ctx.err << '\n';
+        }
     }
-    session.context.options = chart::ChartOptionsFrom(values);
+    w.ApplySettings();
     if (!options.db.empty()) {
-        session.db = std::make_shared<database::Database>();
+        session.hasDb = true;
         SilentNotifier notifier;
         database::LoadReport report;
         try {
-            report = database::LoadDataFile(options.db, *session.db, notifier, ctx.format);
+            report = database::LoadDataFile(options.db, w.db, notifier, ctx.format);
         } catch (const std::exception &e) {
             UsageError("--db: cannot read '" + options.db + "': " + e.what() +
                        ": expected a data file (.age)");
         }
-        session.db->Path = options.db;
+        w.db.Path = options.db;
         if (!report.failedLines.empty())
             ctx.err << "celestigrafo-cli: warning: " << report.failedLines.size() << " line(s) of "
                     << options.db << " could not be read\n";
-        // The data file's places; the places given by coordinates are put in front of them.
-        session.context.places = chart::PlacesOf(*session.db);
     }
     return session;
 }
 
 namespace {
 
+// A name as compared: Unicode-normalised (so "í" typed as one character or as "i" and an accent
+// match), case-folded (accented capitals too: "ANA LUCÍA" is "ana lucía") and with runs of blanks as
+// one space.
 std::string Folded(const std::string &text) {
-    std::string folded;
-    bool blank = true;
-    for (unsigned char c : text) {
-        if (std::isspace(c)) {
-            blank = true;
-            continue;
-        }
-        if (blank && !folded.empty())
-            folded += ' ';
-        blank = false;
-        folded += static_cast<char>(std::tolower(c));
-    }
-    return folded;
+    return QString::fromStdString(text)
+        .normalized(QString::NormalizationForm_C)
+        .toCaseFolded()
+        .simplified()
+        .toStdString();
 }
 
 const database::TPersona &FindPerson(const ChartSession &session, const std::string &option,
                                      const std::string &name) {
-    if (!session.db)
+    if (!session.hasDb)
         UsageError(option + " needs --db FILE: expected the data file that holds the person");
     const std::string wanted = Folded(name);
     std::vector<const database::TPersona *> found;
-    for (const auto &p : session.db->Persons) {
+    for (const auto &p : session.workspace.db.Persons) {
         const bool byName = Folded(p->Nombre + " " + p->Apellidos) == wanted;
         const bool byId = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
                           std::to_string(p->Id) == name;
@@ -291,30 +296,55 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
             found.push_back(p.get());
     }
     if (found.empty())
-        UsageError(option + ": no person '" + name + "' in " + session.db->Path +
+        UsageError(option + ": no person '" + name + "' in " + session.workspace.db.Path +
                    ": expected \"NOMBRE APELLIDOS\" as in the data file, or the person's Id");
     if (found.size() > 1) {
         std::string ids;
-        for (const database::TPersona *p : found)
+        bool sameId = true;
+        for (const database::TPersona *p : found) {
             ids += (ids.empty() ? "" : ", ") + std::to_string(p->Id);
-        UsageError(option + ": several persons are named '" + name + "' (Ids " + ids + "): expected one Id");
+            sameId = sameId && p->Id == found.front()->Id;
+        }
+        if (sameId) {
+            std::string names;
+            for (const database::TPersona *p : found)
+                names += (names.empty() ? "\"" : ", \"") + p->Nombre + " " + p->Apellidos + "\"";
+            UsageError(option + ": '" + name + "': the data file " + session.workspace.db.Path +
+                       " has duplicate Ids: " + std::to_string(found.size()) + " persons have the Id " +
+                       std::to_string(found.front()->Id) + " (" + names +
+                       "): choose the person by name, or give each person an Id of its own in the file");
+        }
+        UsageError(option + ": several persons are named '" + name + "' (Ids " + ids +
+                   "): expected one of these Ids");
     }
     return *found.front();
 }
 
 } // namespace
 
-TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
-                     bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
-    const std::string option = placeId == kEventPlaceId ? "--event-person" : "--person";
+void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
+                bool noDeltaT, session::ChartSide side) {
+    session::Workspace &w = session.workspace;
+    chart::TDato &record = w.Record(side);
+    record = chart::TDato{};
+    const std::string option = side == session::ChartSide::Event ? "--event-person" : "--person";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
-        const std::optional<chart::PersonBirth> birth = chart::BirthOf(person);
+        if (const auto problems = database::BirthProblems(w.db, person); !problems.empty()) {
+            std::string text;
+            for (const std::string &p : problems)
+                text += (text.empty() ? "" : ", ") + p;
+            throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
+                               ") has impossible values in " + w.db.Path + ": " + text +
+                               "; no chart is computed from it (mend the record)");
+        }
+        const std::optional<session::PersonBirth> birth = session::BirthOf(person);
         if (!birth)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
         record = birth->record;
         record.deltaTFlag = noDeltaT ? 0 : 1;
-        return birth->value;
+        w.ComputeChart(side, birth->value);
+        return;
     }
     record.gmtFlag = options.gmt ? 1 : 0;
     record.deltaTFlag = noDeltaT ? 0 : 1;
@@ -325,7 +355,8 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     if (fallback != nullptr && options.zone.empty() && options.longitude.empty() &&
         options.latitude.empty()) {
         record.placeId = fallback->placeId; // the same place as the natal chart
-        return value;
+        w.ComputeChart(side, value, chart::PlaceOf(*fallback));
+        return;
     }
     chart::PlacePosition place;
     place.zone = !options.zone.empty() ? *ParseZone(options.zone) : fallback ? fallback->zone : 0;
@@ -335,30 +366,8 @@ TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const c
     place.latitude = !options.latitude.empty() ? *ParseLatitude(options.latitude)
                      : fallback                ? fallback->latitude
                                                : 0;
-    auto previous = session.context.places;
-    session.context.places = [previous, placeId,
-                              place](std::int32_t id) -> std::optional<chart::PlacePosition> {
-        if (id == placeId)
-            return place;
-        return previous ? previous(id) : std::nullopt;
-    };
-    record.placeId = placeId;
-    return value;
-}
-
-TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
-                      bool noDeltaT, std::int32_t placeId, chart::TDato &record) {
-    const std::int32_t id = placeId == 1 ? kNatalPlaceId : placeId == 2 ? kEventPlaceId : placeId;
-    if (fallback == nullptr)
-        return SetUpBirth(session, options, nullptr, noDeltaT, id, record);
-    chart::TDato natal;
-    SetUpBirth(session, *fallback, nullptr, noDeltaT, kNatalPlaceId, natal);
-    if (const auto place = session.context.places ? session.context.places(natal.placeId) : std::nullopt) {
-        natal.zone = place->zone;
-        natal.longitude = place->longitude;
-        natal.latitude = place->latitude;
-    }
-    return SetUpBirth(session, options, &natal, noDeltaT, id, record);
+    record.placeId = -1;
+    w.ComputeChart(side, value, place);
 }
 
 std::string DateTimeText(TDateTime value) {

@@ -9,6 +9,7 @@
 #include "chart/chart.h"
 #include "command_registry.h"
 #include "database/database.h"
+#include "session/workspace.h"
 #include "settings/settings.h"
 
 namespace cel::cli {
@@ -50,27 +51,22 @@ void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &pr
 // Adds the natal options (with --person), --no-delta-t, --ini, --db and --format.
 void AddChartOptions(CLI::App &sub, ChartCommandOptions &options);
 
-// A chart computation set up from the options: settings from --ini or the built-in ones, and the place
-// given by the coordinates.
+// A chart computation set up from the options: the workspace with the settings from --ini (or the
+// built-in ones) and the data file of --db.
 struct ChartSession {
-    chart::ChartContext context;
+    session::Workspace workspace;
     TextFormat format;
-    std::shared_ptr<database::Database> db; // loaded from --db
-    settings::Settings settings;            // from --ini, or the first-run values
+    bool hasDb = false;    // --db was given
+    bool hasEvent = false; // the event options named an event (otherwise it is the natal chart again)
 };
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx);
 
-// Birth data from the options, or from the person they name. A place given by coordinates is registered
-// with the session under placeId (negative, so it never meets a place of the data file); the place
+// Sets one side's birth data from the options, or from the person they name, and computes its chart in
+// the workspace. A place given by coordinates is passed to the chart directly (place id -1); the place
 // options left out come from fallback (the natal record), which gives its own place when all are left
-// out. Returns the value to compute for.
-TDateTime SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
-                     bool noDeltaT, std::int32_t placeId, chart::TDato &record);
-// The same with the natal options as the fallback; place ids 1 and 2 stand for the natal and event places.
-TDateTime SetUpRecord(ChartSession &session, const BirthOptions &options, const BirthOptions *fallback,
-                      bool noDeltaT, std::int32_t placeId, chart::TDato &record);
-inline constexpr std::int32_t kNatalPlaceId = -100;
-inline constexpr std::int32_t kEventPlaceId = -101;
+// out.
+void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
+                bool noDeltaT, session::ChartSide side);
 // Whether the options name the birth data (a date or a person).
 inline bool HasBirth(const BirthOptions &options) {
     return !options.date.empty() || !options.person.empty();

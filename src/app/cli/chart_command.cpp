@@ -20,15 +20,12 @@ void AddChart(CLI::App &app, RunContext &ctx) {
             UsageError(
                 "--date is required: expected YYYY-MM-DD (e.g. 1979-10-17), or --db FILE --person NAME");
         ChartSession session = MakeSession(*options, ctx);
-        chart::TDato record;
-        chart::TDataAstro result;
-        const TDateTime value =
-            SetUpBirth(session, options->natal, nullptr, options->noDeltaT, kNatalPlaceId, record);
-        chart::ComputeChartFor(session.context, value > 0 ? 1 : -1, record, result, value);
+        SetUpBirth(session, options->natal, nullptr, options->noDeltaT, session::ChartSide::Natal);
+        const session::Workspace &w = session.workspace;
         if (WantsJson(ctx, options->format))
-            WriteJson(ctx, ChartJson(record, result));
+            WriteJson(ctx, ChartJson(w.natalRecord, w.natal));
         else
-            ctx.out << ChartText(record, result, session.format);
+            ctx.out << ChartText(w.natalRecord, w.natal, session.format);
     });
 }
 

@@ -72,6 +72,13 @@ void RequireDataFileName(const std::string &path) {
         throw CommandError(Plain(InvalidFileText(path)));
 }
 
+// Records with impossible values, on standard error: they stay in the file as they are.
+void ReportInvalid(const std::string &path, const LoadReport &report, RunContext &ctx) {
+    for (const RecordProblem &p : report.invalidRecords)
+        ctx.err << "celestigrafo-cli: " << path
+                << ": valores imposibles (se conservan; no se calcula carta): " << ProblemText(p) << '\n';
+}
+
 // Loads a data file; failed lines are reported on standard error.
 LoadReport Load(const std::string &path, Database &db, RunContext &ctx) {
     RequireDataFileName(path);
@@ -85,6 +92,7 @@ LoadReport Load(const std::string &path, Database &db, RunContext &ctx) {
     db.Path = FullPath(path);
     for (int line : report.failedLines)
         ctx.err << "celestigrafo-cli: " << path << ": línea " << line << ": " << kLineErrorText << '\n';
+    ReportInvalid(path, report, ctx);
     return report;
 }
 
@@ -137,6 +145,7 @@ public:
         }
         for (int line : report.failedLines)
             ctx.err << "celestigrafo-cli: " << o.file << ": línea " << line << ": " << kLineErrorText << '\n';
+        ReportInvalid(o.file, report, ctx);
         switch (session_.GetAccess()) {
         case DataFileSession::Access::UsedByAnother:
             throw CommandError(Plain(ReadOnlyText(session_.Path(), "celestigrafo-cli")));
@@ -184,6 +193,14 @@ int CountEvents(const Database &db) {
     return static_cast<int>(n);
 }
 
+nlohmann::json InvalidJson(const LoadReport &report) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const RecordProblem &p : report.invalidRecords)
+        list.push_back(
+            {{"kind", static_cast<int>(p.kind)}, {"id", p.id}, {"name", p.name}, {"problems", p.what}});
+    return list;
+}
+
 void Info(const DbOptions &o, RunContext &ctx) {
     Database db;
     const LoadReport report = Load(o.file, db, ctx);
@@ -205,7 +222,8 @@ void Info(const DbOptions &o, RunContext &ctx) {
                           {"persons", next(Kind::Person)},
                           {"businesses", next(Kind::Business)}}},
                         {"lines", report.lines},
-                        {"failed_lines", report.failedLines}});
+                        {"failed_lines", report.failedLines},
+                        {"invalid_records", InvalidJson(report)}});
         return;
     }
     ctx.out << "Archivo:            " << o.file << '\n'
@@ -320,6 +338,9 @@ void ImportLug(const DbOptions &o, RunContext &ctx) {
     }
     for (int line : file ? file->failedLines : std::vector<int>{})
         ctx.err << "celestigrafo-cli: " << o.second << ": línea " << line << ": " << kLineErrorText << '\n';
+    if (file)
+        for (const RecordProblem &p : file->invalidPlaces)
+            ctx.err << "celestigrafo-cli: " << o.second << ": valores imposibles: " << ProblemText(p) << '\n';
     if (!file)
         throw CommandError(
             Plain(notifier.messages.empty() ? InvalidFileText(o.second) : notifier.messages.back()));

@@ -6,6 +6,7 @@
 #include "analysis_cli.h"
 #include "graphics/diagrams.h"
 #include "graphics/picture_file.h"
+#include "option_checks.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -31,7 +32,7 @@ void AddDiagrams(CLI::App &app, RunContext &ctx) {
     sub->add_option("--right", options->right, "Item of the right panel")->capture_default_str();
     sub->add_flag("--pie", options->pie, "Pie charts (\"Pastel\") instead of the histogram (\"Histograma\")");
     sub->add_option("--size", options->size, "Side of the square picture in pixels")
-        ->check(CLI::Range(100, 8000))
+        ->transform(WholeIn(100, 8000))
         ->capture_default_str();
     sub->add_option("--out", options->out, "The file to write: .png, .svg or .pdf")->required();
     sub->footer(
@@ -44,20 +45,22 @@ void AddDiagrams(CLI::App &app, RunContext &ctx) {
         const graphics::PictureFormat format = PictureFormatOption(o.out);
         const int left = ParseItem(o.left, "--left");
         const int right = ParseItem(o.right, "--right");
-        AnalysisData data = ComputeAnalysis(o.analysis, ctx, left > 2 || right > 2);
+        ChartSession session = ComputeAnalysis(o.analysis, ctx, left > 2 || right > 2);
+        session::Workspace &w = session.workspace;
+        w.Recompute();
+        const settings::Settings &s = w.settings;
 
-        const chart::TDataProg &p = data.progressions;
-        const graphics::DiagramSettings ds{data.settings.txt, data.settings.points, data.settings.dignity,
-                                           data.format};
+        const chart::TDataProg &p = w.progressions;
+        const graphics::DiagramSettings ds{s.txt, s.points, s.dignity, session.format};
         const graphics::DiagramItem a{p.items[left], QString::fromUtf8(chart::kItemNames[left])};
         const graphics::DiagramItem b{p.items[right], QString::fromUtf8(chart::kItemNames[right])};
         const auto kind = o.pie ? graphics::GraphKind::Pie : graphics::GraphKind::Histogram;
         WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
-            graphics::DrawDiagrams(canvas, o.size, graphics::GlyphSet::Normal(), data.settings.rueda.color,
-                                   kind, a, b, ds);
+            graphics::DrawDiagrams(canvas, o.size, graphics::GlyphSet::Normal(), s.rueda.color, kind, a, b,
+                                   ds);
         });
         if (WantsJson(ctx, o.analysis.chart.format))
-            WriteJson(ctx, {{"file", o.out}, {"points_total", analysis::PointsTotal(data.settings.points)}});
+            WriteJson(ctx, {{"file", o.out}, {"points_total", analysis::PointsTotal(s.points)}});
         else
             ctx.out << "Diagramas: " << o.out << "\n";
     });

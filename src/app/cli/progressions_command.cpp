@@ -139,21 +139,15 @@ void AddProgressions(CLI::App &app, RunContext &ctx) {
             UsageError(
                 "--event-date is required: expected YYYY-MM-DD (e.g. 2024-10-17), or --event-person NAME");
         ChartSession session = MakeSession(options->chart, ctx);
-        chart::TDato natalRecord, eventRecord;
-        chart::TDataAstro natal, event;
-        chart::TDataProg prog;
+        session::Workspace &w = session.workspace;
         const bool noDeltaT = options->chart.noDeltaT;
-        const TDateTime natalValue =
-            SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
-        chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, natal, natalValue);
-        const TDateTime eventValue =
-            SetUpBirth(session, options->event, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
-        chart::ComputeChartFor(session.context, eventValue > 0 ? 1 : -1, eventRecord, event, eventValue);
-        chart::ComputeProgressions(natal, event, prog, session.context.options);
+        SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
+        SetUpBirth(session, options->event, &w.natalRecord, noDeltaT, session::ChartSide::Event);
+        w.Recompute();
         if (WantsJson(ctx, options->chart.format))
-            WriteJson(ctx, ProgressionsJson(prog));
+            WriteJson(ctx, ProgressionsJson(w.progressions));
         else
-            ctx.out << ProgressionsText(natal, event, prog, session.format);
+            ctx.out << ProgressionsText(w.natal, w.event, w.progressions, session.format);
     });
 }
 

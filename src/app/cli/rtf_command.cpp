@@ -10,6 +10,7 @@
 #include "database/database.h"
 #include "export/page_content.h"
 #include "export/rtf_export.h"
+#include "option_checks.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -21,6 +22,7 @@ struct RtfOptions {
     std::string page;
     std::string out;
     std::string inner;
+    bool innerGiven = false; // "--inner ''" is refused like any other item that is not one
     std::string outer;
     bool percent = false;
     std::string model = "ecl";
@@ -55,48 +57,34 @@ std::pair<int, int> ParseItemPair(const std::string &text) {
             ParseItem(text.substr(comma + 1), "--graph-items")};
 }
 
-// The birth records as the workspace holds them (place, date-times, zone) and the person and place
-// names of the heading, from the options or the data file's person.
 struct Records {
-    chart::TDato natal, event;
     std::string natalName, eventName, place, country;
 };
 
-Records ComputeRecords(const RtfOptions &options, const RunContext &ctx, bool hasEvent) {
-    ChartSession session = MakeSession(options.analysis.chart, ctx);
+// The person and place names of the heading, from the options or the data file.
+Records NamesOf(const RtfOptions &options, const ChartSession &session) {
+    const session::Workspace &w = session.workspace;
     Records r;
-    chart::TDataAstro scratch;
-    const bool noDeltaT = options.analysis.chart.noDeltaT;
-    const TDateTime natalValue =
-        SetUpBirth(session, options.analysis.chart.natal, nullptr, noDeltaT, kNatalPlaceId, r.natal);
-    chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, r.natal, scratch, natalValue);
-    if (hasEvent) {
-        const TDateTime eventValue =
-            SetUpBirth(session, options.analysis.event, &r.natal, noDeltaT, kEventPlaceId, r.event);
-        chart::ComputeChartFor(session.context, eventValue > 0 ? 1 : -1, r.event, scratch, eventValue);
-    } else {
-        r.event = r.natal;
-    }
-    const auto personName = [&session](const chart::TDato &record, const std::string &given) {
-        if (!given.empty() || !session.db || record.ownerId < 0)
+    const auto personName = [&session, &w](const chart::TDato &record, const std::string &given) {
+        if (!given.empty() || !session.hasDb || record.ownerId < 0)
             return given;
-        const int i = database::IndexOfId(session.db->Persons, record.ownerId);
+        const int i = database::IndexOfId(w.db.Persons, record.ownerId);
         if (i < 0)
             return given;
-        const database::TPersona &p = *session.db->Persons[static_cast<std::size_t>(i)];
+        const database::TPersona &p = *w.db.Persons[static_cast<std::size_t>(i)];
         return p.Nombre + " " + p.Apellidos;
     };
-    r.natalName = personName(r.natal, options.natalName);
-    r.eventName =
-        options.analysis.event.person.empty() ? options.eventName : personName(r.event, options.eventName);
+    r.natalName = personName(w.natalRecord, options.natalName);
+    r.eventName = options.analysis.event.person.empty() ? options.eventName
+                                                        : personName(w.eventRecord, options.eventName);
     r.place = options.place;
     r.country = options.country;
-    if (r.place.empty() && r.country.empty() && session.db && r.natal.placeId >= 0) {
-        const int i = database::IndexOfId(session.db->Places, r.natal.placeId);
+    if (r.place.empty() && r.country.empty() && session.hasDb && w.natalRecord.placeId >= 0) {
+        const int i = database::IndexOfId(w.db.Places, w.natalRecord.placeId);
         if (i >= 0) {
-            const database::TLugar_Geo &place = *session.db->Places[static_cast<std::size_t>(i)];
+            const database::TLugar_Geo &place = *w.db.Places[static_cast<std::size_t>(i)];
             r.place = place.Nombre;
-            r.country = database::NameOfId(session.db->Countries, place.IdPais);
+            r.country = database::NameOfId(w.db.Countries, place.IdPais);
         }
     }
     return r;
@@ -106,43 +94,40 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     const exporting::ExportPage page = kPages.at(options.page);
     if (page == exporting::ExportPage::Resumen)
         throw CommandError(exporting::kSummaryRefusal);
-    if (!options.outer.empty() && options.inner.empty())
+    if (!options.outer.empty() && !options.innerGiven)
         UsageError("--outer needs --inner: expected both items of the double wheel");
-    const int inner = options.inner.empty() ? 1 : ParseItem(options.inner, "--inner");
+    const int inner = options.innerGiven ? ParseItem(options.inner, "--inner") : 1;
     const bool doubleWheel = !options.outer.empty();
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);
     const bool needEvent = chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer) ||
                            page == exporting::ExportPage::Progresiones ||
                            (page == exporting::ExportPage::Diagramas && (graphA > 2 || graphB > 2));
-    const AnalysisData data = ComputeAnalysis(options.analysis, ctx, needEvent);
+    ChartSession session = ComputeAnalysis(options.analysis, ctx, needEvent);
+    session::Workspace &w = session.workspace;
 
-    settings::RecVistaCarta view;
-    settings::CopySettingsToView(data.settings, view);
+    settings::RecVistaCarta &view = w.choices;
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
     view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = options.house > 0 ? 1 : 0;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
-    view.computeDispositors = options.analysis.computeDispositors;
     view.aspectFamilies.fill(true);
     view.pointSelection.fill(true);
     view.cuspSelection.fill(true);
     view.angleSelection.fill(true);
+    if (options.house > 0) {
+        // "Por casas": the chosen house is the one cusp ticked.
+        view.cuspSelection = {};
+        view.cuspSelection[static_cast<std::size_t>(options.house)] = true;
+    }
+    w.Recompute();
 
-    const auto &items = data.progressions.items;
-    analysis::AspectLists lists;
-    analysis::BuildNatalAspects(lists, items[1], items[2], options.analysis.computeDispositors,
-                                data.settings.orbs, data.settings.dignity);
-    analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
-                               items[static_cast<std::size_t>(outer)], options.analysis.orbMode, doubleWheel,
-                               data.settings.orbs);
+    const Records records = NamesOf(options, session);
+    const chart::TDato &natalRecord = w.natalRecord;
+    const chart::TDato &eventRecord = w.eventRecord;
 
-    const Records records = ComputeRecords(options, ctx, data.hasEvent);
-    const chart::TDato &natalRecord = records.natal;
-    const chart::TDato &eventRecord = records.event;
-
-    const TextFormat &format = data.format;
+    const TextFormat &format = session.format;
     exporting::ExportHeading heading;
     heading.natalLabel =
         "Natal: " + (records.natalName.empty() ? std::string("<>: ") : records.natalName + "  ");
@@ -162,7 +147,7 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     heading.latitudeText = database::AngleText(natalRecord.latitude, database::AngleKind::Latitude);
     heading.natalLocal = natalRecord.localDateTime;
     heading.zone = static_cast<double>(natalRecord.zone);
-    heading.progressionLines = exporting::ProgressionLines(data.natal, data.event, data.progressions, format);
+    heading.progressionLines = exporting::ProgressionLines(w.natal, w.event, w.progressions, format);
 
     exporting::PageChoices choices;
     choices.showStrength = options.percent;
@@ -176,8 +161,8 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     choices.previewPpi = options.previewPpi > 0 ? options.previewPpi : options.ppi;
 
     EnsureGuiApplication();
-    const exporting::ChartState state{data.settings,     view,  data.natal, data.event,
-                                      data.progressions, lists, format};
+    const exporting::ChartState state{w.settings,     w.view,    w.natal, w.event,
+                                      w.progressions, w.aspects, format};
     const exporting::ExportInput input = exporting::MakePageInput(page, state, choices, heading);
     exporting::ExportResult result;
     try {
@@ -210,7 +195,8 @@ void AddRtf(CLI::App &app, RunContext &ctx) {
     sub->add_option("--out", options->out, "RTF file to write (replaced when it exists)")->required();
     sub->add_option("--inner", options->inner,
                     std::string("Inner item of the wheel (default 1): ") + kItemHelp)
-        ->type_name("ITEM");
+        ->type_name("ITEM")
+        ->each([o = options.get()](const std::string &) { o->innerGiven = true; });
     sub->add_option("--outer", options->outer, "Outer item: a double wheel (\"Doble\")")->type_name("ITEM");
     sub->add_flag("--percent", options->percent, "Aspect table: show the strengths (\"%\")");
     sub->add_option("--model", options->model, "Natal list: ecl (\"R. Ecl.\", default) or asc (\"R. Asc.\")")
@@ -218,7 +204,7 @@ void AddRtf(CLI::App &app, RunContext &ctx) {
     sub->add_flag("--ambos", options->ambos, "Natal list: both models (\"ambos\")");
     sub->add_option("--house", options->house,
                     "Natal list by houses for this house (1..12); manual without it")
-        ->check(CLI::Range(1, 12));
+        ->transform(WholeIn(1, 12));
     sub->add_option("--graph", options->graph, "Diagrams: histograma (default) or pastel")
         ->check(CLI::IsMember({"histograma", "pastel"}));
     sub->add_option("--graph-items", options->graphItems, "Diagrams: the two chart items, default 1,2")

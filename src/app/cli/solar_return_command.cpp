@@ -97,20 +97,19 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
         if (options->year == 0)
             UsageError("--year is required: expected a whole year 1..9999 (e.g. 2024)");
         ChartSession session = MakeSession(options->chart, ctx);
+        session::Workspace &w = session.workspace;
         const bool noDeltaT = options->chart.noDeltaT;
-        chart::TDato natalRecord, eventRecord;
-        chart::TDataAstro natal, event;
-        const TDateTime natalValue =
-            SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, kNatalPlaceId, natalRecord);
-        chart::ComputeChartFor(session.context, natalValue > 0 ? 1 : -1, natalRecord, natal, natalValue);
+        SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
+        const chart::TDataAstro &natal = w.natal;
+        chart::TDato &eventRecord = w.eventRecord;
+        chart::TDataAstro &event = w.event;
 
         // The event starts at the start of the search, so that its Sun is the value shown before it.
         BirthOptions eventOptions = options->event;
         eventOptions.date = "2000-01-01"; // the search sets the date
-        SetUpBirth(session, eventOptions, &natalRecord, noDeltaT, kEventPlaceId, eventRecord);
-        eventRecord.gmtFlag = options->event.gmt ? 1 : 0;
+        SetUpBirth(session, eventOptions, &w.natalRecord, noDeltaT, session::ChartSide::Event);
         const TDateTime start = chart::SolarReturnStart(natal.instant, options->year);
-        chart::ComputeChartFor(session.context, options->year > 0 ? 1 : -1, eventRecord, event, start);
+        w.ComputeChart(session::ChartSide::Event, start, chart::PlaceOf(eventRecord));
 
         chart::SolarReturnOptions search;
         search.year = options->year;
@@ -118,7 +117,7 @@ void AddSolarReturn(CLI::App &app, RunContext &ctx) {
         search.eventSun = SunKindOf(options->eventSun);
         search.equationOfTime = options->equationOfTime;
         chart::SolarReturnSearch searcher;
-        const chart::SolarReturnResult r = searcher.Run(session.context, natal, eventRecord, event, search);
+        const chart::SolarReturnResult r = searcher.Run(w.context, natal, eventRecord, event, search);
         if (!r.converged)
             throw CommandError("the solar return was not found: the natal solar longitude is not a number");
 

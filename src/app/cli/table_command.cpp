@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "analysis_cli.h"
+#include "option_checks.h"
 
 namespace cel::cli {
 
@@ -159,51 +160,40 @@ void Run(const TableOptions &o, RunContext &ctx) {
         cell = ParseCell(o.cell);
     }
 
-    const AnalysisData data = ComputeAnalysis(o.analysis, ctx, needEvent);
-    const settings::Settings &s = data.settings;
-    const auto &items = data.progressions.items;
+    ChartSession session = ComputeAnalysis(o.analysis, ctx, needEvent);
+    session::Workspace &w = session.workspace;
+    const settings::Settings &s = w.settings;
+    const auto &items = w.progressions.items;
 
-    // The view record as the refresh sets it.
-    settings::RecVistaCarta view;
-    settings::CopySettingsToView(s, view);
-    view.innerItem = static_cast<std::uint8_t>(inner);
-    view.outerItem = static_cast<std::uint8_t>(outer);
-    view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
-    view.aspectMode = o.byHouse ? 1 : 0;
-    view.aspectFamilies = ParseFamilies(o.families);
-    view.autoSources = ParseSources(o.sources);
-    view.computeDispositors = o.analysis.computeDispositors;
-    view.strengthFilter = o.minStrength;
-    view.pointSelection = ParseSelection<13>(o.bodies, 12, "--bodies", chart::kBodyNames.data());
-    view.cuspSelection = ParseSelection<13>(o.cusps, 12, "--cusps");
+    // The view choices as the main window's controls make them.
+    settings::RecVistaCarta &choices = w.choices;
+    choices.innerItem = static_cast<std::uint8_t>(inner);
+    choices.outerItem = static_cast<std::uint8_t>(outer);
+    choices.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
+    choices.aspectMode = o.byHouse ? 1 : 0;
+    choices.aspectFamilies = ParseFamilies(o.families);
+    choices.autoSources = ParseSources(o.sources);
+    choices.strengthFilter = o.minStrength;
+    choices.pointSelection = ParseSelection<13>(o.bodies, 12, "--bodies", chart::kBodyNames.data());
+    choices.cuspSelection = ParseSelection<13>(o.cusps, 12, "--cusps");
     if (Lower(o.angles) == "p") {
-        view.angleSelection = {};
+        choices.angleSelection = {};
         for (int k = 1; k <= analysis::kAspectKindCount; ++k)
-            view.angleSelection[static_cast<std::size_t>(k)] =
+            choices.angleSelection[static_cast<std::size_t>(k)] =
                 analysis::kAspectKinds[static_cast<std::size_t>(k)].main;
     } else {
-        view.angleSelection = ParseSelection<14>(o.angles, 13, "--angles");
+        choices.angleSelection = ParseSelection<14>(o.angles, 13, "--angles");
     }
-    int house = 0;
     if (o.byHouse) {
-        // "Por casas": point-point and point-cusp only; one cusp chosen; its bodies chosen from the inner
-        // item.
-        view.aspectFamilies = {true, true, false, false};
-        view.cuspSelection = {};
-        view.cuspSelection[static_cast<std::size_t>(o.house)] = true;
-        house = analysis::ApplyHouseSelection(view, items[static_cast<std::size_t>(inner)], s.dignity);
+        // "Por casas": one cusp chosen; the refresh chooses its bodies from the inner item.
+        choices.cuspSelection = {};
+        choices.cuspSelection[static_cast<std::size_t>(o.house)] = true;
     }
-    // "disp." is offered only for a single wheel showing "Natal Eclíptica".
-    view.dispositorFilter = o.dispositorFilter && !doubleWheel && inner == chart::kNatalEcliptic;
-
-    analysis::AspectLists lists;
-    analysis::BuildNatalAspects(lists, items[1], items[2], view.computeDispositors, s.orbs, s.dignity);
-    if (doubleWheel)
-        analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
-                                   items[static_cast<std::size_t>(outer)], o.analysis.orbMode, true, s.orbs);
-    else if (chart::NeedsEventChart(inner))
-        analysis::BuildPairAspects(lists, items[static_cast<std::size_t>(inner)],
-                                   items[static_cast<std::size_t>(inner)], o.analysis.orbMode, false, s.orbs);
+    choices.dispositorFilter = o.dispositorFilter;
+    w.Recompute();
+    const settings::RecVistaCarta &view = w.view;
+    const analysis::AspectLists &lists = w.aspects;
+    const int house = w.currentHouse;
 
     analysis::TextGrid grid;
     int count = 0;
@@ -240,12 +230,12 @@ void Run(const TableOptions &o, RunContext &ctx) {
         if (type == "detalle")
             analysis::FillAspectDetail(grid, doubleWheel, cell.first, cell.second, lists, view);
         else if (type == "speculum")
-            analysis::FillChartData(grid, which == "event" ? data.event : data.natal, data.format);
+            analysis::FillChartData(grid, which == "event" ? w.event : w.natal, session.format);
         else if (type == "resumen1")
             analysis::FillBodySummary(grid, items[static_cast<std::size_t>(summaryItem)], s.dignity);
         else
             analysis::FillDistributionGrid(grid, items[static_cast<std::size_t>(summaryItem)], s.points,
-                                           data.format);
+                                           session.format);
         count = CountWritten(before, grid);
     }
 
@@ -296,7 +286,7 @@ void AddTable(CLI::App &app, RunContext &ctx) {
     sub->add_flag("--ambos", o->ambos, "Natal list: both natal items (\"ambos\")");
     sub->add_option("--model", o->model, "Natal list: ecl (\"R. Ecl.\", default) or asc (\"R. Asc.\")");
     sub->add_flag("--by-house", o->byHouse, "Aspects chosen by house (\"Por casas\"); needs --house");
-    sub->add_option("--house", o->house, "The chosen house 1..12 with --by-house");
+    sub->add_option("--house", o->house, "The chosen house 1..12 with --by-house")->transform(WholeIn(1, 12));
     sub->add_option("--sources", o->sources,
                     "With --by-house: comma list of R (ruler), C (cusp), O (occupants); default all");
     sub->add_option("--cell", o->cell,

@@ -7,6 +7,7 @@
 #include "analysis_cli.h"
 #include "graphics/picture_file.h"
 #include "graphics/wheel.h"
+#include "option_checks.h"
 #include "picture_output.h"
 #include "settings/view_record.h"
 
@@ -76,7 +77,7 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
                     "Minimum aspect strength in percent (\"Fuerza (%):\")")
         ->check(CLI::Range(0, 100));
     sub->add_option("--size", options->size, "Width and height of the picture in pixels")
-        ->check(CLI::Range(50, 8000))
+        ->transform(WholeIn(50, 8000))
         ->capture_default_str();
     sub->add_option("--out", options->out, "The file to write: .png, .svg or .pdf")->required();
     sub->footer(
@@ -93,10 +94,10 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
             UsageError("--inner-only and --project-houses need --double");
         const bool needEvent =
             chart::NeedsEventChart(inner) || (o.doubleWheel && chart::NeedsEventChart(outer));
-        AnalysisData data = ComputeAnalysis(o.analysis, ctx, needEvent);
+        ChartSession session = ComputeAnalysis(o.analysis, ctx, needEvent);
+        session::Workspace &w = session.workspace;
 
-        settings::RecVistaCarta view;
-        settings::CopySettingsToView(data.settings, view);
+        settings::RecVistaCarta &view = w.choices;
         view.innerItem = static_cast<std::uint8_t>(inner);
         view.outerItem = static_cast<std::uint8_t>(outer);
         view.wheelMode = o.doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
@@ -104,29 +105,19 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         view.innerWheelOnly = o.doubleWheel && o.innerOnly;
         view.projectInnerHouses = o.doubleWheel && o.projectHouses && !o.innerOnly;
         view.noProjectedHouses = !view.projectInnerHouses;
-        view.computeDispositors = o.analysis.computeDispositors;
         view.aspectFamilies = ParseFamilies(o.families);
         view.strengthFilter = o.minStrength;
         view.pointSelection.fill(true);
         view.cuspSelection.fill(true);
         view.angleSelection.fill(true);
-
-        analysis::AspectLists lists;
-        const chart::TDataProg &p = data.progressions;
-        analysis::BuildNatalAspects(lists, p.items[1], p.items[2], view.computeDispositors,
-                                    data.settings.orbs, data.settings.dignity);
-        if (o.doubleWheel)
-            analysis::BuildPairAspects(lists, p.items[inner], p.items[outer], o.analysis.orbMode, true,
-                                       data.settings.orbs);
-        else
-            analysis::BuildPairAspects(lists, p.items[inner], p.items[inner], o.analysis.orbMode, false,
-                                       data.settings.orbs);
+        w.Recompute();
 
         int lines = 0;
-        const graphics::WheelInput input{p, view, &lists, graphics::WheelColoursFrom(data.settings)};
+        const graphics::WheelInput input{w.progressions, w.view, &w.aspects,
+                                         graphics::WheelColoursFrom(w.settings)};
         WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
             lines = graphics::DrawWheel(canvas, QRect(0, 0, o.size, o.size),
-                                        graphics::GlyphSet::Choose(view.largeImagesWheel), input);
+                                        graphics::GlyphSet::Choose(w.view.largeImagesWheel), input);
         });
         if (WantsJson(ctx, o.analysis.chart.format))
             WriteJson(ctx, {{"file", o.out}, {"aspect_lines", lines}});

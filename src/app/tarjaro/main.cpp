@@ -41,13 +41,16 @@ int main(int argc, char *argv[]) {
 
     const std::string settingsPath = ManagerSettingsPath(parser.value("ini").toStdString());
     const ManagerSettings settings = ManagerSettings::Load(settingsPath, DefaultDataFolder());
-    TFormMainTarjaro window(*store, ManagerMode::Standalone);
+    TFormMainTarjaro window(*store, ManagerModeFor(QApplication::applicationFilePath().toStdString()));
     notices.SetParent(&window);
     window.UseSettings(settings, settingsPath);
     const QStringList files = parser.positionalArguments();
     window.OpenFile(files.isEmpty() ? settings.file : files.first().toStdString());
-    if (!parser.isSet("no-splash"))
-        (new TFormSplashTarjaro(5000))->show();
     window.show();
+    if (!parser.isSet("no-splash")) {
+        auto *splash = new TFormSplashTarjaro(5000);
+        splash->show();
+        splash->raise();
+    }
     return app.exec();
 }

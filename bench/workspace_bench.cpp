@@ -1,0 +1,123 @@
+// The chart program's window: one date step as the window runs it with a single wheel (both charts,
+// progression set, aspect lists and the wheel drawn at 800 px), and the start-up to the first painted
+// window with a data file of 10,000 persons.
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "database/data_file.h"
+#include "graphics/canvas.h"
+#include "graphics/wheel.h"
+#include "session/date_entry.h"
+#include "session/workspace.h"
+#include "workspace/form_main.h"
+
+namespace {
+
+using namespace cel;
+
+void EnsureApplication() {
+    if (QApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "bench_workspace";
+        static char *argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+    }
+}
+
+void BM_DateStepWithWheel(benchmark::State &state) {
+    EnsureApplication();
+    session::Workspace w;
+    w.settings.InstallFirstRunValues();
+    w.ApplySettings();
+    const chart::PlacePosition cali{-5, 76.5225L, 3.43722L};
+    w.ComputeChart(session::ChartSide::Natal, EncodeDate(1979, 10, 17) + 12.5 / 24, cali);
+    w.ComputeChart(session::ChartSide::Event, EncodeDate(2024, 10, 17) + 8.0 / 24, cali);
+    w.choices.innerItem = 1;
+    w.choices.pointSelection.fill(true);
+    w.choices.cuspSelection.fill(true);
+    w.choices.angleSelection.fill(true);
+    w.choices.aspectFamilies.fill(true);
+    const int size = static_cast<int>(state.range(0));
+    QImage image(size, size, QImage::Format_RGB32);
+    TDateTime value = w.eventRecord.localDateTime;
+    for (auto _ : state) {
+        value = session::StepDateTime(value, session::StepUnit::Day, 1);
+        w.ComputeChart(session::ChartSide::Natal, w.natalRecord.localDateTime, cali);
+        w.ComputeChart(session::ChartSide::Event, value, cali);
+        w.Recompute();
+        image.fill(Qt::white);
+        graphics::Canvas canvas(image);
+        const graphics::WheelInput input{w.progressions, w.view, &w.aspects,
+                                         graphics::WheelColoursFrom(w.settings)};
+        benchmark::DoNotOptimize(graphics::DrawWheel(
+            canvas, QRect(0, 0, size, size), graphics::GlyphSet::Choose(w.view.largeImagesWheel), input));
+    }
+}
+BENCHMARK(BM_DateStepWithWheel)->Arg(800)->Unit(benchmark::kMillisecond);
+
+// A data file of 10,000 persons, written once.
+std::string LargeDataFile() {
+    static std::string path;
+    if (!path.empty())
+        return path;
+    database::Database db;
+    auto country = std::make_unique<database::TPais>();
+    country->Id = 1;
+    country->Nombre = "Colombia";
+    db.Countries.push_back(std::move(country));
+    auto place = std::make_unique<database::TLugar_Geo>();
+    place->Id = 1;
+    place->IdPais = 1;
+    place->Nombre = "Cali";
+    place->TZ = -5;
+    place->Lat = 3.43722L;
+    place->Lon = 76.5225L;
+    db.Places.push_back(std::move(place));
+    for (int i = 1; i <= 10000; ++i) {
+        auto p = std::make_unique<database::TPersona>();
+        p->Id = i;
+        p->Nombre = "Persona" + std::to_string(i % 977);
+        p->Apellidos = "Apellido" + std::to_string(i);
+        p->IdLugarNac = 1;
+        p->IsDate = 1;
+        p->IsHora = 1;
+        p->Fecha = 20000 + i * 1.37;
+        p->Sexo = i % 3;
+        db.Persons.push_back(std::move(p));
+    }
+    path =
+        (std::filesystem::temp_directory_path() / ("bench_workspace_" + std::to_string(::getpid()) + ".age"))
+            .string();
+    database::SaveDataFile(path, db, TextFormat{});
+    return path;
+}
+
+void BM_StartUpWith10000Persons(benchmark::State &state) {
+    EnsureApplication();
+    const std::string file = LargeDataFile();
+    const std::string ini = file + ".ini";
+    SilentNotifier notifier;
+    for (auto _ : state) {
+        workspace::MainWindowOptions options;
+        options.iniPath = ini;
+        options.dataFile = file;
+        options.useGuard = false;
+        workspace::TFormMain window(notifier, options);
+        window.resize(1366, 768);
+        window.show();
+        QApplication::processEvents();
+        window.grab(); // the first painted window
+        benchmark::DoNotOptimize(window.LastAspectCount());
+    }
+    std::filesystem::remove(ini);
+}
+BENCHMARK(BM_StartUpWith10000Persons)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

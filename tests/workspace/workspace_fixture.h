@@ -1,0 +1,115 @@
+// The main window on the offscreen platform, on a copy of the sample data file, with its own settings
+// file and shared-use table, and the notice window scripted.
+#pragma once
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "common/notifier.h"
+#include "database/shared_use_guard.h"
+#include "workspace/form_main.h"
+
+namespace cel::workspace::test {
+
+struct ScriptedNotifier : Notifier {
+    std::vector<std::string> shown;
+    std::deque<bool> answers;
+    std::deque<std::optional<std::string>> inputs;
+
+    bool Notice(NoticeKind, bool yesNo, bool, const std::string &text) override {
+        shown.push_back(text);
+        if (!yesNo)
+            return false;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return false;
+        }
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool InputText(const std::string &, const std::string &, std::string &text) override {
+        if (inputs.empty()) {
+            ADD_FAILURE() << "unexpected input box";
+            return false;
+        }
+        const auto next = inputs.front();
+        inputs.pop_front();
+        if (!next)
+            return false;
+        text = *next;
+        return true;
+    }
+};
+
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("celestigrafo_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_));
+        std::filesystem::create_directories(dir_);
+        dataFile_ = (dir_ / "ejemplo.age").string();
+        std::filesystem::copy_file(std::string(CEL_TEST_DATA_DIR) + "/ejemplo.age", dataFile_);
+        guardName_ = "/Norvelta_wtest_" + std::to_string(::getpid());
+        options_.iniPath = (dir_ / "celestigrafo.ini").string();
+        options_.dataFile = dataFile_;
+        options_.guardName = guardName_;
+        options_.splash = false;
+    }
+    void TearDown() override {
+        window_.reset();
+        database::SharedUseGuard::Remove(guardName_);
+        std::filesystem::remove_all(dir_);
+    }
+
+    TFormMain &Open() {
+        window_ = std::make_unique<TFormMain>(notifier_, options_);
+        window_->resize(1366, 768);
+        window_->show();
+        return *window_;
+    }
+    void Reopen() {
+        window_->close();
+        window_.reset();
+        options_.dataFile.clear(); // the settings name the file now
+        Open();
+    }
+
+    template <class T> T *Find(const char *name) {
+        T *w = window_->findChild<T *>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    // Chooses a person of the list by name with Enter, as a user does.
+    void Choose(const std::string &name) {
+        auto *list = Find<QListWidget>("LBPersona");
+        const auto found = list->findItems(QString::fromStdString(name), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name;
+        list->setCurrentItem(found.front());
+        QTest::keyClick(list, Qt::Key_Return);
+    }
+    std::uint64_t Recomputes() const { return window_->Workspace().counters.recomputes; }
+    std::uint64_t Refreshes() const { return window_->Workspace().counters.refreshes; }
+
+    static inline int counter_ = 0;
+    std::filesystem::path dir_;
+    std::string dataFile_;
+    std::string guardName_;
+    ScriptedNotifier notifier_;
+    MainWindowOptions options_;
+    std::unique_ptr<TFormMain> window_;
+};
+
+} // namespace cel::workspace::test
