@@ -183,9 +183,11 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
             const analysis::NatalModel model =
                 choices.natalAscensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
             if (view.aspectMode == 1)
-                analysis::FillNatalByHouse(detail, Item(state.progressions, choices.natalAscensional ? 2 : 1),
-                                           model, choices.ambos, choices.house, state.aspects, view,
-                                           state.settings.dignity);
+                analysis::FillNatalByHouse(
+                    detail,
+                    Item(state.progressions,
+                         choices.natalAscensional ? chart::kNatalAscensional : chart::kNatalEcliptic),
+                    model, choices.ambos, choices.house, state.aspects, view, state.settings.dignity);
             else
                 analysis::FillNatalManual(detail, choices.ambos, model, state.aspects, view);
         }

@@ -421,7 +421,7 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     int item1 = 1, item2 = 1;
     if (f[1] == "A") {
         item1 = item2 = 2;
-    } else if (f[1] == "P" && c.view.wheelMode == 2) {
+    } else if (f[1] == "P" && c.view.wheelMode == settings::kDoubleWheel) {
         // A double wheel pairs the outer item with the inner one; each member carries its own item's
         // sign, house and rulers. Only the cusp-body list names the inner member first.
         item1 = f[2] == "P3" ? c.view.innerItem : c.view.outerItem;
