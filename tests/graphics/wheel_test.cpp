@@ -384,6 +384,45 @@ TEST_F(WheelTest, InnerWheelLabelsOfDoubleWheelsStayClearAt600Pixels) {
     }
 }
 
+TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
+    // "1 Rueda" at 600 px: the aspect circle (the centre's colour reaching out from the centre) keeps a
+    // radius of at least an eighth of the picture, whichever glyph set.
+    Charts charts;
+    for (const bool large : {false, true}) {
+        RecVistaCarta view = ShowAllView();
+        view.wheelMode = 2;
+        view.outerItem = 3;
+        view.innerWheelOnly = true;
+        view.largeImagesWheel = large;
+        const WheelColours colours = WheelColoursFrom(charts.settings);
+        QImage picture(600, 600, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(large),
+                  WheelInput{charts.prog, view, nullptr, colours});
+        const QImage &drawn = canvas.Image();
+        const WheelGeometry g = ComputeWheelGeometry(picture.rect());
+        // The longest run of the centre colour from the centre over a few directions (house lines and
+        // labels may cut some of them short).
+        int radius = 0;
+        for (int angle = 0; angle < 360; angle += 10) {
+            int run = 0;
+            while (run < g.R) {
+                const QColor c = PixelAt(drawn, g.At(static_cast<Real>(run + 1) / g.R, angle));
+                const QColor &centre = colours.wheel[5];
+                if (std::abs(c.red() - centre.red()) + std::abs(c.green() - centre.green()) +
+                        std::abs(c.blue() - centre.blue()) >
+                    24)
+                    break;
+                ++run;
+            }
+            radius = std::max(radius, run);
+        }
+        EXPECT_GE(radius, 600 / 8) << (large ? "large glyphs" : "normal glyphs");
+        EXPECT_LT(radius, g.R) << (large ? "large glyphs" : "normal glyphs");
+        Shot(drawn, large ? "one_rueda_large" : "one_rueda");
+    }
+}
+
 TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {
     RecVistaCarta view;
     image = QImage(30, 30, QImage::Format_RGB32);
