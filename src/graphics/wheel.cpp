@@ -315,7 +315,7 @@ private:
         // The glyphs of a wheel inside another stand clear of its cusp texts, which lie at q (below).
         Real glyphRadius = r * (f.B - 0.04L - g1);
         // Two wheels share the picture: the glyphs stand just inside the connectors' ring.
-        if (v.wheelMode == 2)
+        if (v.wheelMode == settings::kDoubleWheel)
             glyphRadius = rB - 0.015L - (glyphSide_ / 2 + 2 * k_) / geo_.R;
         if (wheel == 1 && outerCall && !v.projectInnerHouses)
             glyphRadius = std::min(glyphRadius, CuspTextRadius(r, rA) - CuspClearance());
@@ -481,7 +481,7 @@ private:
             rows.push_back({p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
         };
         // Two wheels share the picture: their rows stand as close as their real sizes allow.
-        const bool compact = v.wheelMode == 2;
+        const bool compact = v.wheelMode == settings::kDoubleWheel;
         for (int j = 0; j < pieces; ++j)
             next(piece, compact ? 0 : j == 0 ? 0.06L : c);
         if (Flag(v, settings::kFlagPlanetasSigno))

@@ -355,7 +355,7 @@ TEST_F(WheelTest, InnerWheelLabelsOfDoubleWheelsStayClearAt600Pixels) {
         p.items[1].rotation = anywhere(random);
         p.items[3].rotation = p.items[1].rotation;
         RecVistaCarta view;
-        view.wheelMode = 2;
+        view.wheelMode = settings::kDoubleWheel;
         view.outerItem = 3;
         view.largeImagesWheel = chart % 5 == 0;
         view.equaliseBySigns = coin(random) != 0;
@@ -390,7 +390,7 @@ TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
     Charts charts;
     for (const bool large : {false, true}) {
         RecVistaCarta view = ShowAllView();
-        view.wheelMode = 2;
+        view.wheelMode = settings::kDoubleWheel;
         view.outerItem = 3;
         view.innerWheelOnly = true;
         view.largeImagesWheel = large;
