@@ -256,28 +256,33 @@ private:
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
         const qreal gap = 4 * k_; // room enough to tell one label from the next
         // Two neighbours meeting at a position are clear when no row of one overlaps any row of the
-        // other: the least angle between them that achieves it, searched in quarter degrees.
+        // other.
+        auto clearAt = [&](Real theta, Real delta) {
+            const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
+            const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+            const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+            for (const LabelRow &p : rows1)
+                for (const LabelRow &q : rows2) {
+                    const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
+                    const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
+                    if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap)
+                        return false;
+                }
+            return true;
+        };
+        // The least angle that keeps them clear: searched in whole degrees, then back in quarter degrees.
         auto separationAt = [&](Real position) {
             const Real theta = rotation_ + position;
-            for (Real delta = minimum; delta < 30; delta += 0.25L) {
-                const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
-                const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-                const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
-                bool clear = true;
-                for (const LabelRow &p : rows1) {
-                    for (const LabelRow &q : rows2) {
-                        const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
-                        const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
-                        if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap) {
-                            clear = false;
-                            break;
-                        }
-                    }
-                    if (!clear)
+            for (Real delta = minimum; delta < 30; delta += 1) {
+                if (!clearAt(theta, delta))
+                    continue;
+                Real least = delta;
+                for (Real back = delta - 0.25L; back > delta - 1 && back >= minimum; back -= 0.25L) {
+                    if (!clearAt(theta, back))
                         break;
+                    least = back;
                 }
-                if (clear)
-                    return delta;
+                return least;
             }
             return Real(30);
         };
