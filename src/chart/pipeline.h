@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "astronomy/houses.h"
 #include "astronomy/planets.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "number_text.h"
+#include "common/number_text.h"
 
 namespace cel::database {
 
@@ -13,7 +13,7 @@ const TDateTime kAfterLastDay = EncodeDate(9999, 12, 31) + 1;
 
 std::string Value(long double v) {
     std::string text;
-    AppendReal(text, v, '.');
+    AppendReal(text, v, '.', ScientificForm::From1E15);
     return text;
 }
 

@@ -8,7 +8,7 @@
 #include "analysis_cli.h"
 #include "database/coordinate_text.h"
 #include "database/database.h"
-#include "export/page_content.h"
+#include "document/page_content.h"
 #include "export/rtf_export.h"
 #include "picture_output.h"
 
@@ -36,15 +36,15 @@ struct RtfOptions {
     std::string country;
 };
 
-const std::map<std::string, exporting::ExportPage> kPages{
-    {"rueda", exporting::ExportPage::Rueda},
-    {"tabla", exporting::ExportPage::Tabla},
-    {"listado", exporting::ExportPage::Listado},
-    {"natal", exporting::ExportPage::Natal},
-    {"progresiones", exporting::ExportPage::Progresiones},
-    {"speculum", exporting::ExportPage::Speculum},
-    {"resumen", exporting::ExportPage::Resumen},
-    {"diagramas", exporting::ExportPage::Diagramas},
+const std::map<std::string, document::PageKind> kPages{
+    {"rueda", document::PageKind::Rueda},
+    {"tabla", document::PageKind::Tabla},
+    {"listado", document::PageKind::Listado},
+    {"natal", document::PageKind::Natal},
+    {"progresiones", document::PageKind::Progresiones},
+    {"speculum", document::PageKind::Speculum},
+    {"resumen", document::PageKind::Resumen},
+    {"diagramas", document::PageKind::Diagramas},
 };
 
 std::pair<int, int> ParseItemPair(const std::string &text) {
@@ -89,8 +89,8 @@ Records NamesOf(const RtfOptions &options, const ChartSession &session) {
 }
 
 void RunRtf(const RtfOptions &options, RunContext &ctx) {
-    const exporting::ExportPage page = kPages.at(options.page);
-    if (page == exporting::ExportPage::Resumen)
+    const document::PageKind page = kPages.at(options.page);
+    if (page == document::PageKind::Resumen)
         throw CommandError(exporting::kSummaryRefusal);
     if (!options.outer.empty() && options.inner.empty())
         UsageError("--outer needs --inner: expected both items of the double wheel");
@@ -98,8 +98,8 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     const bool doubleWheel = !options.outer.empty();
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);
-    const bool needEvent = inner > 2 || outer > 2 || page == exporting::ExportPage::Progresiones ||
-                           (page == exporting::ExportPage::Diagramas && (graphA > 2 || graphB > 2));
+    const bool needEvent = inner > 2 || outer > 2 || page == document::PageKind::Progresiones ||
+                           (page == document::PageKind::Diagramas && (graphA > 2 || graphB > 2));
     ChartSession session = ComputeAnalysis(options.analysis, ctx, needEvent);
     session::Workspace &w = session.workspace;
 
@@ -125,14 +125,14 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     const chart::TDato &eventRecord = w.eventRecord;
 
     const TextFormat &format = session.format;
-    exporting::ExportHeading heading;
+    document::PageHeading heading;
     heading.natalLabel =
         "Natal: " + (records.natalName.empty() ? std::string("<>: ") : records.natalName + "  ");
     if (!records.eventName.empty())
         heading.eventLabel = records.eventName + ": ";
     const auto dateLine = [&format](const chart::TDato &r) {
-        return exporting::DateLine(r.gmtFlag == 1 ? r.gmtDateTime : r.localDateTime, r.gmtFlag == 1,
-                                   static_cast<double>(r.zone), format);
+        return document::DateLine(r.gmtFlag == 1 ? r.gmtDateTime : r.localDateTime, r.gmtFlag == 1,
+                                  static_cast<double>(r.zone), format);
     };
     heading.natalDateLine = dateLine(natalRecord);
     heading.eventDateLine = dateLine(eventRecord);
@@ -144,9 +144,9 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     heading.latitudeText = database::AngleText(natalRecord.latitude, database::AngleKind::Latitude);
     heading.natalLocal = natalRecord.localDateTime;
     heading.zone = static_cast<double>(natalRecord.zone);
-    heading.progressionLines = exporting::ProgressionLines(w.natal, w.event, w.progressions, format);
+    heading.progressionLines = document::ProgressionLines(w.natal, w.event, w.progressions, format);
 
-    exporting::PageChoices choices;
+    document::PageChoices choices;
     choices.showStrength = options.percent;
     choices.natalAscensional = options.model == "asc";
     choices.ambos = options.ambos;
@@ -158,9 +158,8 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     choices.previewPpi = options.previewPpi > 0 ? options.previewPpi : options.ppi;
 
     EnsureGuiApplication();
-    const exporting::ChartState state{w.settings,     w.view,    w.natal, w.event,
-                                      w.progressions, w.aspects, format};
-    const exporting::ExportInput input = exporting::MakePageInput(page, state, choices, heading);
+    const document::ChartState state{w.settings, w.view, w.natal, w.event, w.progressions, w.aspects, format};
+    const document::PageContent input = document::MakePageContent(page, state, choices, heading);
     exporting::ExportResult result;
     try {
         result = exporting::ExportRtf(input, options.out);
