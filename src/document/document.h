@@ -33,6 +33,7 @@ struct PageText {
     QPointF at; // top-left corner of the text's line, millimetres
     std::string text;
     TextFont font{"Arial", 9};
+    bool opaque = false; // on a white ground, over a picture
 };
 
 // A picture or a grid: painted through a painter whose origin is the drawing's top-left corner and

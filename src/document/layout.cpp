@@ -175,7 +175,7 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
     const int pictureWidth = static_cast<int>(3.5 * w);
     const int pictureHeight = static_cast<int>(2.9 * h);
     const TextFont font = detail.font;
-    const CodeRenderer render = content.renderCode;
+    const CodeRenderer render = content.paintCode ? content.paintCode : content.renderCode;
 
     double x = 15;
     double y = document.pages.back().HeaderHeight() + 40;
@@ -247,11 +247,18 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         wheel.kind = PageDrawing::Kind::Wheel;
         wheel.name = "wheel";
         const double lower = page.orientation == QPageLayout::Landscape ? 5 : 0;
-        wheel.rect =
-            QRectF((size.width() - Mm(side)) / 2, (size.height() - Mm(side)) / 2 + lower, Mm(side), Mm(side));
+        double top = (size.height() - Mm(side)) / 2 + lower;
+        // In portrait there is room to keep the wheel below the information lines instead of under them.
+        const double linesBottom = H + 22 + 4 * kLineStep + 2;
+        if (top < linesBottom && linesBottom + Mm(side) <= size.height() - page.margins.bottom())
+            top = linesBottom;
+        wheel.rect = QRectF((size.width() - Mm(side)) / 2, top, Mm(side), Mm(side));
         wheel.paint = SquarePicture(c.paintWheel, c.drawWheel, side, Qt::white);
         page.drawings.push_back(std::move(wheel));
         WritePageHeader(document, options);
+        // Where the lines still meet the wheel's ring (landscape) they keep a white ground to stay legible.
+        for (PageText &text : page.texts)
+            text.opaque = true;
         break;
     }
     case PageKind::Tabla: {

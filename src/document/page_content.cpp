@@ -307,6 +307,10 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         in.renderCode = [context, options, layout](QPainter &painter, int w, int h, const std::string &code) {
             painter.drawImage(0, 0, graphics::RenderCode(code, QSize(w, h), options, layout, *context));
         };
+        in.paintCode = [context, options, layout](QPainter &painter, int w, int h, const std::string &code) {
+            graphics::Canvas canvas(painter, QSize(w, h));
+            graphics::PaintCode(canvas, code, QSize(w, h), options, layout, *context);
+        };
         in.smallImages = small;
         break;
     }

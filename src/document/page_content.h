@@ -146,6 +146,7 @@ struct PageContent {
     // "Listado" and "Natal": the detail grid, the renderer of its codes and "peq.".
     Grid detail;
     CodeRenderer renderCode;
+    CodeRenderer paintCode; // the same through any painter as vectors (the printed pages)
     bool smallImages = false;
     bool ambos = false; // "Natal" with both models: a cell holds two codes split by "/"
 

@@ -64,6 +64,10 @@ void PaintPage(QPainter &painter, const Page &page, bool marginGuides) {
     for (const PageText &text : page.texts) {
         const QFontMetricsF metrics(MakeFont(text.font));
         const QRectF line(text.at, QSizeF(size.width() - text.at.x(), metrics.height() / kPixelsPerMm));
+        if (text.opaque) {
+            const qreal width = metrics.horizontalAdvance(QString::fromStdString(text.text));
+            painter.fillRect(QRectF(Px(text.at), QSizeF(width, metrics.height())), Qt::white);
+        }
         DrawText(painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text.text, text.font);
     }
     const double inner = size.width() - m.left() - m.right();
