@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "document/cell_drawing.h"
 #include "document/text_painting.h"
@@ -180,6 +181,7 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
     double x = 15;
     double y = document.pages.back().HeaderHeight() + 40;
     // A new page when three more rows would pass the bottom margin; it starts below the header lines.
+    // The check is made where a cell is about to be placed, so the list never ends on an empty page.
     const auto pageCheck = [&] {
         const Page &page = document.pages.back();
         if (y + 3 * h > page.SizeMm().height() - page.margins.bottom()) {
@@ -213,8 +215,7 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
                 AddText(document.pages.back(), 15 + w / 4, y + h / 4, text, font);
                 y += h;
                 x = 15 - w;
-                pageCheck();
-            } else if (text[0] == '?') {
+            } else if (pageCheck(), text[0] == '?') {
                 AddText(document.pages.back(), x, y + h / 4, text, font);
             } else if (const std::size_t slash = text.find('/');
                        slash != std::string::npos && content.ambos) {
@@ -227,7 +228,6 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
             if (x + w > document.pages.back().SizeMm().width()) {
                 x = 15;
                 y += h;
-                pageCheck();
             }
         }
 }
@@ -289,7 +289,10 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         break;
     case PageKind::Progresiones: {
         WritePageHeader(document, options);
-        const Grid grid = c.progressions;
+        // Room on the page for a position and its sign glyph in every column.
+        Grid grid = c.progressions;
+        for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
+            grid.columnWidths[i] = i == 0 ? 30 : i <= 9 ? 74 : 96;
         const ProgGridMarks marks = c.progressionMarks;
         const GlyphPainter &glyphs = c.smallGlyphs != nullptr ? *c.smallGlyphs : NormalGlyphPainter();
         page.drawings.push_back(GridDrawing(
@@ -313,13 +316,22 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
     }
     case PageKind::Speculum: {
         WritePageHeader(document, options);
+        // Columns wide enough for a Julian day, rows close enough for both charts on the page.
+        const auto printed = [](Grid grid) {
+            static constexpr int kWidths[] = {30, 80, 76, 80, 76, 100, 92, 92};
+            for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
+                grid.columnWidths[i] = i < std::size(kWidths) ? kWidths[i] : 80;
+            grid.rowHeight = 15;
+            return grid;
+        };
+        const Grid natal = printed(c.natalSpeculum);
+        const Grid event = printed(c.eventSpeculum);
         AddText(page, 30, H + 35, "Natal");
-        page.drawings.push_back(TextGridDrawing(c.natalSpeculum, QPointF(30, H + 40), "natal speculum"));
+        page.drawings.push_back(TextGridDrawing(natal, QPointF(30, H + 40), "natal speculum"));
         // The event's speculum below the natal one, never over it.
-        const double eventTop = std::max(140.0, GridBottom(c.natalSpeculum, H + 40) + 5);
+        const double eventTop = std::max(140.0, GridBottom(natal, H + 40) + 5);
         AddText(page, 30, eventTop, "Evento");
-        page.drawings.push_back(
-            TextGridDrawing(c.eventSpeculum, QPointF(30, eventTop + 5), "event speculum"));
+        page.drawings.push_back(TextGridDrawing(event, QPointF(30, eventTop + 5), "event speculum"));
         break;
     }
     case PageKind::Resumen: {
