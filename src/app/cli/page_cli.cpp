@@ -2,8 +2,7 @@
 
 #include <map>
 
-#include "database/coordinate_text.h"
-#include "database/database.h"
+#include "document/workspace_page.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -27,39 +26,6 @@ std::pair<int, int> ParseItemPair(const std::string &text) {
         UsageError("--graph-items: '" + text + "' is not two items: expected A,B (e.g. 1,2)");
     return {ParseItem(text.substr(0, comma), "--graph-items"),
             ParseItem(text.substr(comma + 1), "--graph-items")};
-}
-
-struct Records {
-    std::string natalName, eventName, place, country;
-};
-
-// The person and place names of the heading, from the options or the data file.
-Records NamesOf(const PageOptions &options, const ChartSession &session) {
-    const session::Workspace &w = session.workspace;
-    Records r;
-    const auto personName = [&session, &w](const chart::TDato &record, const std::string &given) {
-        if (!given.empty() || !session.hasDb || record.ownerId < 0)
-            return given;
-        const int i = database::IndexOfId(w.db.Persons, record.ownerId);
-        if (i < 0)
-            return given;
-        const database::TPersona &p = *w.db.Persons[static_cast<std::size_t>(i)];
-        return p.Nombre + " " + p.Apellidos;
-    };
-    r.natalName = personName(w.natalRecord, options.natalName);
-    r.eventName = options.analysis.event.person.empty() ? options.eventName
-                                                        : personName(w.eventRecord, options.eventName);
-    r.place = options.place;
-    r.country = options.country;
-    if (r.place.empty() && r.country.empty() && session.hasDb && w.natalRecord.placeId >= 0) {
-        const int i = database::IndexOfId(w.db.Places, w.natalRecord.placeId);
-        if (i >= 0) {
-            const database::TLugar_Geo &place = *w.db.Places[static_cast<std::size_t>(i)];
-            r.place = place.Nombre;
-            r.country = database::NameOfId(w.db.Countries, place.IdPais);
-        }
-    }
-    return r;
 }
 
 } // namespace
@@ -137,31 +103,11 @@ void WithPageContent(
     }
     w.Recompute();
 
-    const Records records = NamesOf(options, session);
-    const chart::TDato &natalRecord = w.natalRecord;
-    const chart::TDato &eventRecord = w.eventRecord;
-
-    const TextFormat &format = session.format;
-    document::PageHeading heading;
-    heading.natalLabel =
-        "Natal: " + (records.natalName.empty() ? std::string("<>: ") : records.natalName + "  ");
-    if (!records.eventName.empty())
-        heading.eventLabel = records.eventName + ": ";
-    const auto dateLine = [&format](const chart::TDato &r) {
-        return document::DateLine(r.gmtFlag == 1 ? r.gmtDateTime : r.localDateTime, r.gmtFlag == 1,
-                                  static_cast<double>(r.zone), format);
-    };
-    heading.natalDateLine = dateLine(natalRecord);
-    heading.eventDateLine = dateLine(eventRecord);
-    // An event that is another person's birth makes the pair a synastry.
-    heading.synastry = !options.analysis.event.person.empty();
-    heading.place = records.place;
-    heading.country = records.country;
-    heading.longitudeText = database::AngleText(natalRecord.longitude, database::AngleKind::Longitude);
-    heading.latitudeText = database::AngleText(natalRecord.latitude, database::AngleKind::Latitude);
-    heading.natalLocal = natalRecord.localDateTime;
-    heading.zone = static_cast<double>(natalRecord.zone);
-    heading.progressionLines = document::ProgressionLines(w.natal, w.event, w.progressions, format);
+    document::HeadingNames given{options.natalName, options.eventName, options.place, options.country,
+                                 !options.analysis.event.person.empty()};
+    const document::HeadingNames names =
+        session.hasDb ? document::NamesFromDatabase(w, given, !options.analysis.event.person.empty()) : given;
+    const document::PageHeading heading = document::MakeHeading(w, names);
 
     document::PageChoices choices;
     choices.showStrength = options.percent;
@@ -176,7 +122,7 @@ void WithPageContent(
     choices.previewPpi = options.previewPpi > 0 ? options.previewPpi : options.ppi;
 
     EnsureGuiApplication();
-    const document::ChartState state{w.settings, w.view, w.natal, w.event, w.progressions, w.aspects, format};
+    const document::ChartState state = document::StateOf(w);
     const document::PageContent content = document::MakePageContent(page, state, choices, heading);
     use(content, session);
 }
