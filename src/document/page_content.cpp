@@ -237,7 +237,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
 
     switch (page) {
     case PageKind::Rueda: {
-        const auto draw = [&state](graphics::Canvas &canvas, const QRect &rect) {
+        const auto draw = [state](graphics::Canvas &canvas, const QRect &rect) {
             const graphics::WheelInput input{state.progressions, state.view, &state.aspects,
                                              graphics::WheelColoursFrom(state.settings)};
             graphics::DrawWheel(canvas, rect, graphics::GlyphSet::Choose(state.view.largeImagesWheel), input);
@@ -332,7 +332,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         break;
     }
     case PageKind::Diagramas: {
-        const auto draw = [&state, choices](graphics::Canvas &canvas, int side) {
+        const auto draw = [state, choices](graphics::Canvas &canvas, int side) {
             const graphics::DiagramItem a{Item(state.progressions, choices.graphItemA),
                                           QString::fromStdString(ItemName(choices.graphItemA))};
             const graphics::DiagramItem b{Item(state.progressions, choices.graphItemB),

@@ -167,7 +167,8 @@ struct PageContent {
         paintSummaryCell;
 };
 
-// The complete content of one page. The callbacks refer to `state`, which must outlive the document.
+// The complete content of one page. The callbacks keep the references of `state`: the charts and settings
+// it names must outlive the document.
 PageContent MakePageContent(PageKind page, const ChartState &state, const PageChoices &choices,
                             const PageHeading &heading);
 

@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-#include "database/date_text.h"
+#include "common/date_text.h"
 #include "manager/item_editor.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
@@ -554,7 +554,7 @@ void TFormMain::RefillEvents() {
     if (p) {
         for (const database::TEvento &e : p->Eventos)
             lbEventos_->addItem(QString::fromStdString(
-                database::FormatDateTimeText(e.Fecha, "mmm-dd-yyyy", ws_.format) + " " + e.Nombre));
+                FormatDateTimeText(e.Fecha, "mmm-dd-yyyy", ws_.format) + " " + e.Nombre));
     }
     if (keep >= 0 && keep < lbEventos_->count())
         lbEventos_->setCurrentRow(keep);
@@ -632,7 +632,7 @@ void TFormMain::OverwriteEvent() {
     database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
         e.Nombre + "\r" +
-        database::FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
         return;
     std::string name = e.Nombre;
@@ -660,7 +660,7 @@ void TFormMain::DeleteEvent() {
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
         e.Nombre + "\r" +
-        database::FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea eliminar el evento ?\r\r" + line))
         return;
     p->Eventos.erase(p->Eventos.begin() + row);
