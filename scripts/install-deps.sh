@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libqt6svg6-dev qt6-base-dev-tools
     libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-dev
     xvfb xauth
     libreoffice-writer-nogui poppler-utils
     fonts-dejavu-core

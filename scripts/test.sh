@@ -11,3 +11,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCEL_WERROR=ON >/dev
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+# In CI (CI=true) also: the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (a second build, in build/asan), and each fuzzer for 60 s. Developers' runs stay short.
+if [ "${CI:-}" = "true" ]; then
+    bash scripts/test-asan.sh
+    bash scripts/fuzz.sh
+fi

@@ -12,9 +12,7 @@ const TDateTime kFirstDay = EncodeDate(1, 1, 1);
 const TDateTime kAfterLastDay = EncodeDate(9999, 12, 31) + 1;
 
 std::string Value(long double v) {
-    std::string text;
-    AppendReal(text, v, '.', ScientificForm::From1E15);
-    return text;
+    return FormatReal(v, '.', ScientificForm::From1E15);
 }
 
 const char *KindName(Kind kind) {

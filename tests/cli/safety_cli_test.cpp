@@ -159,3 +159,67 @@ TEST_F(SafetyCli, AFileThatIsNotASettingsFileIsRefused) {
         EXPECT_TRUE(run.out.empty());
     }
 }
+
+TEST_F(SafetyCli, OptionMessagesAreClearAndExact) {
+    const std::string out = " --out '" + dir_ + "/x.png'";
+    struct Case {
+        std::string arguments;
+        int code;
+        std::string message; // on standard error; empty for a run that succeeds
+    };
+    const Case cases[] = {
+        {"wheel " + kNatal + " --size 1e3" + out, 0, ""}, // 1000 written as 1e3
+        {"wheel " + kNatal + " --size 100.5" + out, 2,
+         "--size: '100.5' is not a whole number: expected a whole number from 50 to 8000"},
+        {"wheel " + kNatal + " --size 9e3" + out, 2,
+         "--size: '9e3' is out of range: expected a whole number from 50 to 8000"},
+        {"aspects " + kNatal + " --event-date 2020-01-01 --inner 1 --outer 3 --orb-mode ''", 2,
+         "--orb-mode: an empty value: expected a whole number from 1 to 10"},
+        {"table --type natal " + kNatal + " --by-house --house 13", 2,
+         "--house: '13' is out of range: expected a whole number from 1 to 12"},
+        {"table --type natal " + kNatal + " --by-house --house 0", 2, "from 1 to 12"},
+        {"chart --date 1979-10-17 --lat +-5", 2, "--lat: '+-5' is not valid"},
+        {"chart --date 1979-10-17 --lon +-5", 2, "--lon: '+-5' is not valid"},
+        {"rtf --page rueda " + kNatal + " --inner '' --out '" + dir_ + "/x.rtf'", 2,
+         "--inner: '' is not a chart item"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun run = RunCli(c.arguments, "", "env -u XDG_RUNTIME_DIR ");
+        EXPECT_EQ(run.code, c.code) << run.err;
+        if (c.message.empty())
+            EXPECT_TRUE(run.err.empty()) << run.err; // no Qt noise either
+        else
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(SafetyCli, PersonsAreFoundWhateverTheirNormalisationAndCase) {
+    const std::string db = std::string(CEL_TEST_DATA_DIR) + "/ejemplo.age";
+    const std::string names[] = {
+        "Ana Lucía Restrepo Gaviria", // as stored (NFC)
+        "Ana Luci\xCC\x81"
+        "a Restrepo Gaviria",         // "í" as "i" and a combining accent (NFD)
+        "ANA LUCÍA RESTREPO GAVIRIA", // accented capitals
+        "  ana   lucía restrepo gaviria ",
+    };
+    for (const std::string &name : names) {
+        SCOPED_TRACE(name);
+        const CliRun run = RunCli("chart --db '" + db + "' --person '" + name + "' --format json");
+        EXPECT_EQ(run.code, 0) << run.err;
+    }
+    // Two persons with one Id: the message says the file has duplicate Ids and how to choose.
+    std::string text = Slurp(db);
+    const std::size_t second = text.find("\r\nI\xE2"
+                                         "2\xE2");
+    ASSERT_NE(second, std::string::npos);
+    text.replace(second, 6,
+                 "\r\nI\xE2"
+                 "1\xE2");
+    const std::string twice = Write("dos.age", text);
+    const CliRun run = RunCli("chart --db '" + twice + "' --person 1");
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("has duplicate Ids: 2 persons have the Id 1"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("choose the person by name"), std::string::npos) << run.err;
+    EXPECT_EQ(RunCli("chart --db '" + twice + "' --person 'Ana Lucía Restrepo Gaviria'").code, 0);
+}

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "common/windows1252.h"
 #include "database/data_file.h"
 #include "database/place_import.h"
 #include "database/record_checks.h"
-#include "database/windows1252.h"
 #include "scripted_notifier.h"
 
 using namespace cel;

@@ -72,7 +72,7 @@ Settings Changed() {
     s.data.file = "/datos/mi archivo.age";
     s.main = {false, false, 3, "Consultorio Ruiz"};
     s.rueda.calculo = false;
-    for (int i = 1; i <= kPointCount; ++i)
+    for (int i = 1; i <= kBodyCount; ++i)
         s.rueda.colPla[i] = 1000 + i;
     for (int i = 1; i <= kWheelColourCount; ++i)
         s.rueda.colEle[i] = 0xFFFFFF - i;
@@ -505,4 +505,14 @@ TEST(SettingsRanges, AFileThatIsNotASettingsFileIsRefused) {
         }
     }
     fs::remove_all(dir);
+}
+
+TEST(SettingsRanges, ARepeatedToolWindowKeyReadsAsItsFirstOccurrence) {
+    // Found by the settings fuzzer: the repeated key was kept twice and written once.
+    const Settings s = FromText("[TBTWDatos]\r\nVisible=1\r\nvisible=0\r\nRev=3\r\n");
+    ASSERT_EQ(s.toolWindows.size(), 1u);
+    EXPECT_EQ(s.toolWindows[0].entries, (IniFile::Entries{{"Visible", "1"}, {"Rev", "3"}}));
+    IniFile out;
+    s.WriteTo(out, Format('.'));
+    EXPECT_EQ(FromText(out.ToText()), s);
 }

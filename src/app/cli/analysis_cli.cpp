@@ -1,4 +1,5 @@
 #include "analysis_cli.h"
+#include "option_checks.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -15,7 +16,7 @@ void AddAnalysisOptions(CLI::App &sub, AnalysisOptions &options) {
     AddPersonOption(sub, options.event, "event-");
     sub.add_option("--orb-mode", options.orbMode,
                    "Orbs of the item pair: 1..8 the orb presets, 9 \"M. Ecl.\" (default), 10 \"M. Asc.\"")
-        ->check(CLI::Range(1, 10));
+        ->transform(WholeIn(1, 10));
     sub.add_flag("--calc,!--no-calc", options.computeDispositors,
                  "Compute the dispositor lists (\"calc\", default on)");
 }

@@ -1,5 +1,7 @@
 #include "chart_cli.h"
 
+#include <QString>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -41,8 +43,8 @@ std::optional<double> ParseNumber(std::string text) {
     const char *end = begin + text.size();
     if (*begin == '+')
         ++begin;
-    if (begin == end || *begin == '+')
-        return std::nullopt;
+    if (begin == end || *begin == '+' || (begin != text.data() && *begin == '-'))
+        return std::nullopt; // "++5" and "+-5" are no numbers
     double value = 0;
     const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
     if (ec != std::errc() || ptr != end || !std::isfinite(value))
@@ -269,20 +271,15 @@ ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &c
 
 namespace {
 
+// A name as compared: Unicode-normalised (so "í" typed as one character or as "i" and an accent
+// match), case-folded (accented capitals too: "ANA LUCÍA" is "ana lucía") and with runs of blanks as
+// one space.
 std::string Folded(const std::string &text) {
-    std::string folded;
-    bool blank = true;
-    for (unsigned char c : text) {
-        if (std::isspace(c)) {
-            blank = true;
-            continue;
-        }
-        if (blank && !folded.empty())
-            folded += ' ';
-        blank = false;
-        folded += static_cast<char>(std::tolower(c));
-    }
-    return folded;
+    return QString::fromStdString(text)
+        .normalized(QString::NormalizationForm_C)
+        .toCaseFolded()
+        .simplified()
+        .toStdString();
 }
 
 const database::TPersona &FindPerson(const ChartSession &session, const std::string &option,
@@ -303,9 +300,22 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
                    ": expected \"NOMBRE APELLIDOS\" as in the data file, or the person's Id");
     if (found.size() > 1) {
         std::string ids;
-        for (const database::TPersona *p : found)
+        bool sameId = true;
+        for (const database::TPersona *p : found) {
             ids += (ids.empty() ? "" : ", ") + std::to_string(p->Id);
-        UsageError(option + ": several persons are named '" + name + "' (Ids " + ids + "): expected one Id");
+            sameId = sameId && p->Id == found.front()->Id;
+        }
+        if (sameId) {
+            std::string names;
+            for (const database::TPersona *p : found)
+                names += (names.empty() ? "\"" : ", \"") + p->Nombre + " " + p->Apellidos + "\"";
+            UsageError(option + ": '" + name + "': the data file " + session.workspace.db.Path +
+                       " has duplicate Ids: " + std::to_string(found.size()) + " persons have the Id " +
+                       std::to_string(found.front()->Id) + " (" + names +
+                       "): choose the person by name, or give each person an Id of its own in the file");
+        }
+        UsageError(option + ": several persons are named '" + name + "' (Ids " + ids +
+                   "): expected one of these Ids");
     }
     return *found.front();
 }

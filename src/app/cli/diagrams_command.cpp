@@ -6,6 +6,7 @@
 #include "analysis_cli.h"
 #include "graphics/diagrams.h"
 #include "graphics/picture_file.h"
+#include "option_checks.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -31,7 +32,7 @@ void AddDiagrams(CLI::App &app, RunContext &ctx) {
     sub->add_option("--right", options->right, "Item of the right panel")->capture_default_str();
     sub->add_flag("--pie", options->pie, "Pie charts (\"Pastel\") instead of the histogram (\"Histograma\")");
     sub->add_option("--size", options->size, "Side of the square picture in pixels")
-        ->check(CLI::Range(100, 8000))
+        ->transform(WholeIn(100, 8000))
         ->capture_default_str();
     sub->add_option("--out", options->out, "The file to write: .png, .svg or .pdf")->required();
     sub->footer(

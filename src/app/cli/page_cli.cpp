@@ -3,6 +3,7 @@
 #include <map>
 
 #include "document/workspace_page.h"
+#include "option_checks.h"
 #include "picture_output.h"
 
 namespace cel::cli {
@@ -44,14 +45,15 @@ void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &page
         pages.push_back(entry.first);
     sub.add_option("--page", options.page, pageHelp)->required()->check(CLI::IsMember(pages));
     sub.add_option("--inner", options.inner, std::string("Inner item of the wheel (default 1): ") + kItemHelp)
-        ->type_name("ITEM");
+        ->type_name("ITEM")
+        ->each([o = &options](const std::string &) { o->innerGiven = true; });
     sub.add_option("--outer", options.outer, "Outer item: a double wheel (\"Doble\")")->type_name("ITEM");
     sub.add_flag("--percent", options.percent, "Aspect table: show the strengths (\"%\")");
     sub.add_option("--model", options.model, "Natal list: ecl (\"R. Ecl.\", default) or asc (\"R. Asc.\")")
         ->check(CLI::IsMember({"ecl", "asc"}));
     sub.add_flag("--ambos", options.ambos, "Natal list: both models (\"ambos\")");
     sub.add_option("--house", options.house, "Natal list by houses for this house (1..12); manual without it")
-        ->check(CLI::Range(1, 12));
+        ->transform(WholeIn(1, 12));
     sub.add_option("--graph", options.graph, "Diagrams: histograma (default) or pastel")
         ->check(CLI::IsMember({"histograma", "pastel"}));
     sub.add_option("--summary-item", options.summaryItem, "Summary: the chart item (default 1)")
@@ -73,9 +75,9 @@ void WithPageContent(
     const PageOptions &options, RunContext &ctx,
     const std::function<void(const document::PageContent &content, const ChartSession &session)> &use) {
     const document::PageKind page = PageKindOf(options.page);
-    if (!options.outer.empty() && options.inner.empty())
+    if (!options.outer.empty() && !options.innerGiven)
         UsageError("--outer needs --inner: expected both items of the double wheel");
-    const int inner = options.inner.empty() ? 1 : ParseItem(options.inner, "--inner");
+    const int inner = options.innerGiven ? ParseItem(options.inner, "--inner") : 1;
     const bool doubleWheel = !options.outer.empty();
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);

@@ -15,6 +15,7 @@ struct PageOptions {
     std::string page;
     std::string out;
     std::string inner;
+    bool innerGiven = false; // "--inner ''" is refused like any other item that is not one
     std::string outer;
     bool percent = false;
     std::string model = "ecl";

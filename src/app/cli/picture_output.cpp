@@ -7,9 +7,25 @@
 
 namespace cel::cli {
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// Qt's note that XDG_RUNTIME_DIR is not set (usual under scripts, cron and containers) says nothing
+// about the command's work: it is left out; every other message goes on as before.
+void QuietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
 void EnsureGuiApplication() {
     if (QCoreApplication::instance() != nullptr)
         return;
+    previousHandler = qInstallMessageHandler(QuietHandler);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "analysis_cli.h"
+#include "option_checks.h"
 
 namespace cel::cli {
 
@@ -285,7 +286,7 @@ void AddTable(CLI::App &app, RunContext &ctx) {
     sub->add_flag("--ambos", o->ambos, "Natal list: both natal items (\"ambos\")");
     sub->add_option("--model", o->model, "Natal list: ecl (\"R. Ecl.\", default) or asc (\"R. Asc.\")");
     sub->add_flag("--by-house", o->byHouse, "Aspects chosen by house (\"Por casas\"); needs --house");
-    sub->add_option("--house", o->house, "The chosen house 1..12 with --by-house");
+    sub->add_option("--house", o->house, "The chosen house 1..12 with --by-house")->transform(WholeIn(1, 12));
     sub->add_option("--sources", o->sources,
                     "With --by-house: comma list of R (ruler), C (cusp), O (occupants); default all");
     sub->add_option("--cell", o->cell,

@@ -7,6 +7,7 @@
 #include "analysis_cli.h"
 #include "graphics/picture_file.h"
 #include "graphics/wheel.h"
+#include "option_checks.h"
 #include "picture_output.h"
 #include "settings/view_record.h"
 
@@ -76,7 +77,7 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
                     "Minimum aspect strength in percent (\"Fuerza (%):\")")
         ->check(CLI::Range(0, 100));
     sub->add_option("--size", options->size, "Width and height of the picture in pixels")
-        ->check(CLI::Range(50, 8000))
+        ->transform(WholeIn(50, 8000))
         ->capture_default_str();
     sub->add_option("--out", options->out, "The file to write: .png, .svg or .pdf")->required();
     sub->footer(
