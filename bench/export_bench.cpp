@@ -7,6 +7,7 @@
 
 #include "chart/chart.h"
 #include "document/page_content.h"
+#include "export/rtf_export.h"
 #include "export/rtf_writer.h"
 #include "export/wmf_writer.h"
 #include "settings/settings.h"
