@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "../export/export_fixtures.h"
 #include "astronomy/angle_text.h"
-#include "export_fixtures.h"
 
 namespace cel::exporting {
 namespace {
