@@ -3,6 +3,7 @@
 // summary's refused RTF export.
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QToolButton>
@@ -142,6 +143,18 @@ TEST_F(PrintWindowTest, PrintsTheCurrentPageOrAllPagesToAPdfFile) {
     };
     EXPECT_EQ(pageCount(one), 1u);
     EXPECT_EQ(pageCount(all), print->Document().pages.size());
+}
+
+TEST_F(PrintWindowTest, MainWindowPrintButtonOffersTheThreeActions) {
+    Open();
+    auto *button = Find<QToolButton>("SBImprimir");
+    ASSERT_NE(button->menu(), nullptr);
+    QStringList texts;
+    for (QAction *action : button->menu()->actions()) {
+        texts << action->text();
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    }
+    EXPECT_EQ(texts, QStringList({"Imprimir", "Impresión preliminar", "Exportar a archivo RTF"}));
 }
 
 TEST_F(PrintWindowTest, SummaryExportIsRefusedWithItsMessage) {
