@@ -120,7 +120,7 @@ InformationLines PageInformation(PageKind page, const PageHeading &heading, cons
     }
     if (view.doubleWheel && page != PageKind::Natal) {
         // Natal ecliptic inside natal ascensional is about the person alone: no event line.
-        if (!(view.innerItem == 1 && view.outerItem == 2))
+        if (!(view.innerItem == chart::kNatalEcliptic && view.outerItem == chart::kNatalAscensional))
             info.right.push_back(heading.eventLabel + heading.eventDateLine);
         if (!heading.synastry)
             info.right.push_back("Rueda Int: " + view.innerItemName);
@@ -225,7 +225,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
     in.previewPpi = choices.previewPpi;
     in.heading = heading;
     in.format = state.format;
-    in.view.doubleWheel = view.wheelMode == 2;
+    in.view.doubleWheel = view.wheelMode == settings::kDoubleWheel;
     in.view.innerItem = view.innerItem;
     in.view.outerItem = view.outerItem;
     in.view.innerItemName = ItemName(view.innerItem);
@@ -279,9 +279,11 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
             const analysis::NatalModel model =
                 choices.natalAscensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
             if (view.aspectMode == 1)
-                analysis::FillNatalByHouse(detail, Item(state.progressions, choices.natalAscensional ? 2 : 1),
-                                           model, choices.ambos, choices.house, state.aspects, view,
-                                           state.settings.dignity);
+                analysis::FillNatalByHouse(
+                    detail,
+                    Item(state.progressions,
+                         choices.natalAscensional ? chart::kNatalAscensional : chart::kNatalEcliptic),
+                    model, choices.ambos, choices.house, state.aspects, view, state.settings.dignity);
             else
                 analysis::FillNatalManual(detail, choices.ambos, model, state.aspects, view);
         }

@@ -85,8 +85,7 @@ TEST_F(RtfCli, EveryPageKindWritesADocument) {
         EXPECT_NE(doc.find("Natal: Ana \\{P\xE9rez\\}\\\\  "), std::string::npos) << c.page;
     }
     const std::string wheel = Slurp(dir_ / "0_rueda.rtf");
-    // The pictures keep the page room of 600 (765) screen pixels and are drawn at 300 pixels per inch:
-    // 1875 (2391) pixels.
+    // The page room of the screen pictures (600 and 765 pixels at 96 per inch), drawn at 300 per inch.
     EXPECT_NE(wheel.find("\\picw49629\\pich49629\\picwgoal9000\\pichgoal9000"), std::string::npos);
     const std::string diagrams = Slurp(dir_ / "8_diagramas.rtf");
     EXPECT_NE(diagrams.find("\\picw63287\\pich63287\\picwgoal11477\\pichgoal11477"), std::string::npos);

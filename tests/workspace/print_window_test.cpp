@@ -26,7 +26,7 @@ protected:
             // The transits around the natal chart with every aspect: a listing of several pages.
             ws.choices.innerItem = 3;
             ws.choices.outerItem = 1;
-            ws.choices.wheelMode = 2;
+            ws.choices.wheelMode = settings::kDoubleWheel;
             ws.choices.aspectFamilies.fill(true);
             ws.choices.pointSelection.fill(true);
             ws.choices.cuspSelection.fill(true);

@@ -82,7 +82,8 @@ void WithPageContent(
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);
     const int summaryItem = ParseItem(options.summaryItem, "--summary-item");
-    const bool needEvent = inner > 2 || outer > 2 || page == document::PageKind::Progresiones ||
+    const bool needEvent = chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer) ||
+                           page == document::PageKind::Progresiones ||
                            (page == document::PageKind::Diagramas && (graphA > 2 || graphB > 2)) ||
                            (page == document::PageKind::Resumen && summaryItem > 2);
     ChartSession session = ComputeAnalysis(options.analysis, ctx, needEvent);
@@ -91,7 +92,7 @@ void WithPageContent(
     settings::RecVistaCarta &view = w.choices;
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
-    view.wheelMode = doubleWheel ? 2 : 1;
+    view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = options.house > 0 ? 1 : 0;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
     view.aspectFamilies.fill(true);
