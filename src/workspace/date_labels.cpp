@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "database/date_text.h"
+#include "common/date_text.h"
 
 namespace cel::workspace {
 

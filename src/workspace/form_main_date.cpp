@@ -23,8 +23,8 @@
 
 #include "astronomy/angle_text.h"
 #include "astronomy/time_scales.h"
+#include "common/date_text.h"
 #include "database/coordinate_text.h"
-#include "database/date_text.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
 #include "workspace/date_labels.h"

@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-#include "database/date_text.h"
+#include "common/date_text.h"
 #include "manager/item_editor.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
