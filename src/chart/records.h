@@ -6,15 +6,16 @@
 #include <string>
 
 #include "astronomy/angles.h"
+#include "common/chart_numbering.h"
 #include "common/date_time.h"
 
 namespace cel::chart {
 
 using astronomy::Real;
 
-inline constexpr int kBodyCount = 12;  // bodies 1..12: Sol .. Rue
-inline constexpr int kHouseCount = 12; // houses 1..12
-inline constexpr int kListSize = 13;   // lists of bodies and cusps: entry 0 unused
+using cel::kBodyCount;
+using cel::kHouseCount;
+using cel::kListSize;
 
 // Short names of bodies 1..12 ("Sol" .. "Rue"); entry 0 is empty.
 extern const std::array<const char *, kListSize> kBodyNames;

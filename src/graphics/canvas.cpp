@@ -61,12 +61,12 @@ struct ResolvedFont {
     QFontMetricsF metrics;
 };
 const ResolvedFont &Resolve(const TextStyle &style) {
+    using Key = std::tuple<QString, double, int>;
     static std::mutex mutex;
-    static std::map<QString, std::unique_ptr<ResolvedFont>> cache;
-    const QString key = style.family + QChar(1) + QString::number(style.pointSize * style.scale, 'g', 10) +
-                        QChar(1) +
-                        QString::number(int(style.fixedPitch) | int(style.bold) << 1 |
-                                        int(style.italic) << 2 | int(style.underline) << 3);
+    static std::map<Key, std::unique_ptr<ResolvedFont>> cache;
+    const Key key{style.family, style.pointSize * style.scale,
+                  int(style.fixedPitch) | int(style.bold) << 1 | int(style.italic) << 2 |
+                      int(style.underline) << 3};
     const std::lock_guard<std::mutex> lock(mutex);
     auto &entry = cache[key];
     if (!entry) {

@@ -129,7 +129,10 @@ class WheelPainter {
 public:
     WheelPainter(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input)
         : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)),
-          k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {}
+          k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {
+        pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
+    }
 
     int Draw(const QRect &rect) {
         canvas_.FillRect(rect, Qt::white);
@@ -306,6 +309,11 @@ private:
         const bool ringsShown = wheel == 1 || (v.wheelMode == 2 && wheel == 2);
         const bool degreeDrawn = degreeRing && ringsShown;
         const Real h = f.h;
+        // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
+        // out to just inside them, so the inner wheel keeps room for its lines.
+        Real houseRadius = r * h;
+        if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
+            houseRadius = std::max(houseRadius, LabelsInnerEdge(r * (f.B - 0.04L - g1)) - 0.015L);
         const bool houses = Flag(v, settings::kFlagCasas);
         const bool housesDrawn = houses && (wheel == 1 || !outerCall || !v.projectInnerHouses);
 
@@ -318,10 +326,10 @@ private:
                                    in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)]);
         const Real houseEdge = degreeDrawn ? rB : rA; // the first circle outside the house circle
         if (housesDrawn && Color())
-            canvas_.RingSector(centre, Px(r * h), Px(houseEdge), 0, 360, in_.colours.wheel[6]);
+            canvas_.RingSector(centre, Px(houseRadius), Px(houseEdge), 0, 360, in_.colours.wheel[6]);
         const bool centreFilled = !outerCall && Color();
         if (centreFilled)
-            canvas_.Disc(centre, Px(houses ? r * h : houseEdge), in_.colours.wheel[5]);
+            canvas_.Disc(centre, Px(houses ? houseRadius : houseEdge), in_.colours.wheel[5]);
         labelBackground_ = housesDrawn && Color()    ? in_.colours.wheel[6]
                            : centreFilled && !houses ? in_.colours.wheel[5]
                                                      : QColor(Qt::white);
@@ -359,13 +367,13 @@ private:
 
         // 5, 6. Houses.
         if (houses) {
-            canvas_.CircleF(centre, Px(r * h), Qt::black, line_);
+            canvas_.CircleF(centre, Px(houseRadius), Qt::black, line_);
             if (wheel == 1)
-                DrawHouses(item, r, r * h, v.projectInnerHouses ? projectedOuter_ : rA, 1);
+                DrawHouses(item, r, houseRadius, v.projectInnerHouses ? projectedOuter_ : rA, 1);
             else if (housesDrawn)
-                DrawHouses(item, r, r * h, rA, 2);
+                DrawHouses(item, r, houseRadius, rA, 2);
             if (Flag(v, settings::kFlagCasasLin))
-                canvas_.CircleF(centre, Px((h + 0.05L) * r), Qt::black, line_);
+                canvas_.CircleF(centre, Px(houseRadius + 0.05L * r), Qt::black, line_);
         }
 
         // 7. Bodies.
@@ -374,7 +382,7 @@ private:
 
         // 8, 9. Aspect lines.
         if (!outerCall)
-            DrawAspectLines(item, itemNumber, r * h);
+            DrawAspectLines(item, itemNumber, houseRadius);
         return f;
     }
 
@@ -425,35 +433,52 @@ private:
         }
     }
 
-    void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b) {
+    // A body's label column at a wheel angle, its glyph at radius b: the glyph (with room for the "R"
+    // on both sides), the texts, the sign, each row far enough inward from the one before that their
+    // boxes stay apart at this angle.
+    LabelColumn BodyColumn(Real b, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
+        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const int pieces = texto ? (seg ? 3 : 2) : 0;
+        const QSizeF piece = pieceSize_;
+        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
+        LabelColumn rows;
+        rows.push_back({b, glyphSide_ + 2 * (v.retrogradeMark ? retroSize_.width() : 0), glyphSide_});
+        auto next = [&](QSizeF size, Real minimumStep) {
+            const LabelRow &p = rows.back();
+            const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
+            const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) + 2 * k_;
+            rows.push_back({p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
+        };
+        for (int j = 0; j < pieces; ++j)
+            next(piece, j == 0 ? 0.06L : c);
+        if (Flag(v, settings::kFlagPlanetasSigno))
+            next(QSizeF(glyphSide_, glyphSide_), pieces == 0 ? 0.06L : c);
+        return rows;
+    }
+
+    // How far in (fraction of R) the label columns of glyphs at radius b reach, at their longest.
+    Real LabelsInnerEdge(Real b) const {
+        Real inner = b;
+        for (int angle = 0; angle < 360; angle += 15) {
+            const LabelColumn column = BodyColumn(b, angle);
+            const LabelRow last = column.back();
+            const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
+            const Real half =
+                std::min(ux > 1e-9 ? last.width / 2 / ux : 1e9, uy > 1e-9 ? last.height / 2 / uy : 1e9);
+            inner = std::min(inner, last.radius - half / geo_.R);
+        }
+        return inner;
+    }
+
+    void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b) {
+        const RecVistaCarta &v = view_;
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
         const bool signo = Flag(v, settings::kFlagPlanetasSigno);
-        // The label column: the glyph (with room for the "R" on both sides), the texts, the sign, each
-        // row far enough inward from the one before that their boxes stay apart at this angle.
-        const QSizeF retro = RetroSize();
-        const QSizeF piece = canvas_.TextSizeF(QStringLiteral("00°"), textStyle);
         const int pieces = texto ? (seg ? 3 : 2) : 0;
-        auto columnAt = [&](Real angle) {
-            const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
-            LabelColumn rows;
-            rows.push_back({b, glyphSide_ + 2 * (v.retrogradeMark ? retro.width() : 0), glyphSide_});
-            auto next = [&](QSizeF size, Real minimumStep) {
-                const LabelRow &p = rows.back();
-                const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
-                const Real need =
-                    std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) + 2 * k_;
-                rows.push_back(
-                    {p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
-            };
-            for (int j = 0; j < pieces; ++j)
-                next(piece, j == 0 ? 0.06L : c);
-            if (signo)
-                next(QSizeF(glyphSide_, glyphSide_), pieces == 0 ? 0.06L : c);
-            return rows;
-        };
+        auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
         const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
 
         QList<QLineF> connectors;
@@ -661,9 +686,10 @@ private:
     const WheelInput &in_;
     const RecVistaCarta &view_;
     WheelGeometry geo_;
-    qreal k_;         // the picture's scale
-    qreal glyphSide_; // G at this scale
-    qreal line_;      // line width
+    qreal k_;                      // the picture's scale
+    qreal glyphSide_;              // G at this scale
+    qreal line_;                   // line width
+    QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
     Real rotation_ = 0;
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses
     bool sectorsFilled_ = false;

@@ -122,7 +122,7 @@ private:
     void NewEvent();
     void SaveEvent();
     void DeleteEvent();
-    bool EventFromControls(database::TEvento &event, bool keepName);
+    bool EventFromControls(database::TEvento &event);
     void EventsChanged(int selectRow);
     void Navigate(int step);
 

@@ -7,10 +7,12 @@
 #include <optional>
 #include <string_view>
 
+#include "common/chart_numbering.h"
+
 namespace cel::settings {
 
-inline constexpr int kBodyCount = 12; // Sol .. Rue
-inline constexpr int kSignCount = 12; // Ari .. Pis
+using cel::kBodyCount;
+using cel::kSignCount;
 
 // Dignity codes. Only kRulership makes a ruler or a dispositor.
 inline constexpr std::uint8_t kDignityNone = 0;       // " "

@@ -189,7 +189,7 @@ std::optional<Colour> SchemeColour(int scheme) {
 }
 
 Settings::RuedaSection::RuedaSection() {
-    for (int i = 1; i <= kPointCount; ++i)
+    for (int i = 1; i <= kBodyCount; ++i)
         colPla[i] = kPointColours[i - 1];
     for (int i = 1; i <= kWheelColourCount; ++i)
         colEle[i] = kWheelColours[i - 1];
@@ -209,7 +209,7 @@ void Settings::InstallFirstRunValues() {
     txt.strSoc2 = {"", "Personales", "Familiares", "Sociales", "Trascendentes"};
     txt.strComp = {"", "Cardinal", "Fijo", "Mutable"};
     txt.strSoc1 = {"", "Personales", "Sociales", "Trascendentes"};
-    for (int i = 1; i <= kPointCount; ++i) {
+    for (int i = 1; i <= kBodyCount; ++i) {
         points.ptosPla[i] = i <= 3 ? 2.0f : 1.0f;
         points.viewPtosPla[i] = true;
     }
@@ -234,7 +234,7 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
     r.String("Main", "Footer", main.footer, "");
 
     r.Bool("Rueda", "Calculo", rueda.calculo, true);
-    for (int i = 1; i <= kPointCount; ++i)
+    for (int i = 1; i <= kBodyCount; ++i)
         r.Int("Rueda", "Col_Pla_" + N(i), rueda.colPla[i], kPointColours[i - 1]);
     for (int i = 1; i <= kWheelColourCount; ++i)
         r.Int("Rueda", "Col_Ele_" + N(i), rueda.colEle[i], kWheelColours[i - 1]);
@@ -282,11 +282,11 @@ void Settings::ReadFrom(const IniFile &ini, const TextFormat &format, std::strin
         r.String("Txt", kTxtKeysSoc1[i - 1], txt.strSoc1[i], keep);
     }
 
-    for (int i = 1; i <= kPointCount; ++i) {
+    for (int i = 1; i <= kBodyCount; ++i) {
         r.Float("PtosPla", N(i), points.ptosPla[i], -kMaxWeight, kMaxWeight, first.points.ptosPla[i]);
         r.Float("PtosCas", N(i), points.ptosCas[i], -kMaxWeight, kMaxWeight, first.points.ptosCas[i]);
     }
-    for (int i = 1; i <= kPointCount; ++i) {
+    for (int i = 1; i <= kBodyCount; ++i) {
         r.Bool("ViewPtosPla", N(i), points.viewPtosPla[i], keep);
         r.Bool("ViewPtosCas", N(i), points.viewPtosCas[i], keep);
     }
@@ -327,7 +327,7 @@ void Settings::WriteTo(IniFile &ini, const TextFormat &format) const {
     w.String("Main", "Footer", main.footer);
 
     w.Bool("Rueda", "Calculo", rueda.calculo);
-    for (int i = 1; i <= kPointCount; ++i)
+    for (int i = 1; i <= kBodyCount; ++i)
         w.Int("Rueda", "Col_Pla_" + N(i), rueda.colPla[i]);
     for (int i = 1; i <= kWheelColourCount; ++i)
         w.Int("Rueda", "Col_Ele_" + N(i), rueda.colEle[i]);
@@ -367,11 +367,11 @@ void Settings::WriteTo(IniFile &ini, const TextFormat &format) const {
         w.String("Txt", kTxtKeysSoc1[i - 1], txt.strSoc1[i]);
     }
 
-    for (int i = 1; i <= kPointCount; ++i) {
+    for (int i = 1; i <= kBodyCount; ++i) {
         w.Float("PtosPla", N(i), points.ptosPla[i]);
         w.Float("PtosCas", N(i), points.ptosCas[i]);
     }
-    for (int i = 1; i <= kPointCount; ++i) {
+    for (int i = 1; i <= kBodyCount; ++i) {
         w.Bool("ViewPtosPla", N(i), points.viewPtosPla[i]);
         w.Bool("ViewPtosCas", N(i), points.viewPtosCas[i]);
     }

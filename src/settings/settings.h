@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/chart_numbering.h"
 #include "common/text_format.h"
 #include "settings/dignity_matrix.h"
 #include "settings/ini_file.h"
@@ -21,8 +22,7 @@ namespace cel::settings {
 // A 24-bit colour as blue * 65536 + green * 256 + red.
 using Colour = std::int32_t;
 
-inline constexpr int kPointCount = 12; // chart points Sol .. Rue
-inline constexpr int kHouseCount = 12; // houses and cusps
+using cel::kHouseCount;
 inline constexpr int kWheelColourCount = 11;
 inline constexpr int kRelationCount = 6;
 inline constexpr int kSchemeCount = 8;
@@ -63,7 +63,7 @@ struct Settings {
     };
     struct RuedaSection {
         bool calculo = true;
-        std::array<Colour, kPointCount + 1> colPla{};       // 1..12
+        std::array<Colour, kBodyCount + 1> colPla{};        // 1..12
         std::array<Colour, kWheelColourCount + 1> colEle{}; // 1..11
         float porAreaExterior = 1.0f;                       // percentages held as fractions
         float radCircleExt = 1.0f;
@@ -105,9 +105,9 @@ struct Settings {
         bool operator==(const TxtSection &) const = default;
     };
     struct PointsSection {
-        std::array<float, kPointCount + 1> ptosPla{};
+        std::array<float, kBodyCount + 1> ptosPla{};
         std::array<float, kHouseCount + 1> ptosCas{};
-        std::array<bool, kPointCount + 1> viewPtosPla{};
+        std::array<bool, kBodyCount + 1> viewPtosPla{};
         std::array<bool, kHouseCount + 1> viewPtosCas{};
         bool operator==(const PointsSection &) const = default;
     };

@@ -12,13 +12,13 @@ std::string DateTimeLabel(TDateTime value, std::string_view pattern, const TextF
     std::string out;
     const std::size_t at = pattern.find("dddd");
     if (at == std::string_view::npos)
-        return database::FormatDateTimeText(value, pattern, format);
+        return FormatDateTimeText(value, pattern, format);
     const CivilDateTime dt = DecodeDateTime(value);
     // 1899-12-30 was a Saturday.
     const std::int64_t days = DaysFromCivil(dt.year, dt.month, dt.day);
     const int weekday = static_cast<int>(((days % 7) + 7 + 6) % 7);
-    return database::FormatDateTimeText(value, pattern.substr(0, at), format) + kDays[weekday] +
-           database::FormatDateTimeText(value, pattern.substr(at + 4), format);
+    return FormatDateTimeText(value, pattern.substr(0, at), format) + kDays[weekday] +
+           FormatDateTimeText(value, pattern.substr(at + 4), format);
 }
 
 std::string DecimalText(const char *pattern, double value, const TextFormat &format) {

@@ -28,6 +28,7 @@
 
 #include "common/install_paths.h"
 #include "database/data_file.h"
+#include "database/data_file_session.h"
 #include "database/shared_use_guard.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
@@ -52,23 +53,6 @@ QToolButton *ToolButton(const QString &name, const QString &text, const QString 
 
 } // namespace
 
-namespace {
-
-// The database as the manager's windows see it: saved whole after every change, and read-only while
-// another program has the file (the window's own shared-use check).
-class WorkspaceStore : public manager::DataStore {
-public:
-    WorkspaceStore(database::Database &db, Notifier &notifier, TextFormat format,
-                   std::function<bool()> readOnly)
-        : DataStore(db, notifier, format), readOnly_(std::move(readOnly)) {}
-    bool ReadOnly() override { return readOnly_(); }
-
-private:
-    std::function<bool()> readOnly_;
-};
-
-} // namespace
-
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
     : QMainWindow(parent), notifier_(notifier), options_(std::move(options)) {
     setObjectName("FormMain");
@@ -79,7 +63,6 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     if (!loaded.error.empty())
         notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
     ws_.ApplySettings();
-    store_ = std::make_unique<WorkspaceStore>(ws_.db, notifier_, ws_.format, [this] { return !Writable(); });
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
     for (int k : {1, 5, 7, 9, 13})
@@ -105,6 +88,18 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
             notifier_.Notice(NoticeKind::Error, false, true, e.what());
         }
     }
+    file_ = std::make_unique<database::DataFileSession>(guard_.get(), database::GuardOwner::Current());
+    // The item editor and the manager open, check and save the file through the same session.
+    store_ = std::make_unique<manager::DataStore>(ws_.db, notifier_, ws_.format, file_.get(), guard_.get(),
+                                                  database::GuardOwner::Current(), "Celestigrafo");
+    store_->reloaded = [this] {
+        currentPerson_ = personA_ = personB_ = -1;
+        RefillGroups();
+        RefillCountries();
+        RefillPersons();
+        LoadCurrentPerson();
+        RecomputeAll();
+    };
     std::string file = options_.dataFile.empty() ? ws_.settings.data.file : options_.dataFile;
     std::error_code ec;
     if (!file.empty() && std::filesystem::is_regular_file(file, ec))
@@ -313,8 +308,12 @@ void TFormMain::MakeReady() {
     if (ws_.settings.toolWindows.empty())
         resizeDocks({twDatos_, twFiltrar_}, {height() * 2 / 3, height() / 3}, Qt::Vertical);
     RecomputeAll();
-    if (guard_ && !registeredPath_.empty())
-        guard_->ReadOnlyCheck(database::GuardOwner::Current(), registeredPath_, notifier_, "Celestigrafo");
+    ReadOnlyCheck();
+}
+
+void TFormMain::ReadOnlyCheck() {
+    if (guard_ && file_->IsOpen())
+        guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_, "Celestigrafo");
 }
 
 void TFormMain::RaiseFromAnotherStart() {
@@ -326,10 +325,13 @@ void TFormMain::RaiseFromAnotherStart() {
 }
 
 void TFormMain::closeEvent(QCloseEvent *event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    closed_ = true;
     AskUnsavedNatal();
-    if (guard_ && !registeredPath_.empty())
-        guard_->Release(database::GuardOwner::Current(), registeredPath_);
-    registeredPath_.clear();
+    file_->Close();
     if (retorno_)
         retorno_->close();
     SaveDockLayout();
@@ -493,13 +495,8 @@ void TFormMain::RestoreDockLayout() {
 // ---- Data file.
 
 bool TFormMain::OpenDataFile(const std::string &path) {
-    if (guard_ && !registeredPath_.empty())
-        guard_->Release(database::GuardOwner::Current(), registeredPath_);
-    registeredPath_.clear();
-    if (guard_ && guard_->Register(database::GuardOwner::Current(), path))
-        registeredPath_ = path;
     try {
-        if (!database::OpenDataFile(path, ws_.db, notifier_, ws_.format))
+        if (!file_->Open(path, ws_.db, notifier_, ws_.format))
             return false;
     } catch (const std::exception &e) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
@@ -509,7 +506,6 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     const QString title =
         QString("Celestigrafo  [%1]").arg(QString::fromStdString(database::FileNameOf(path)));
     setWindowTitle(title);
-    QApplication::setApplicationDisplayName(QString());
     const bool wasUpdating = updating_;
     updating_ = true;
     RefillGroups();
@@ -519,8 +515,8 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     currentPerson_ = personA_ = personB_ = -1;
     updating_ = wasUpdating;
     RefillPersons();
-    if (ready_ && guard_ && !registeredPath_.empty())
-        guard_->ReadOnlyCheck(database::GuardOwner::Current(), registeredPath_, notifier_, "Celestigrafo");
+    if (ready_)
+        ReadOnlyCheck();
     return true;
 }
 
@@ -604,17 +600,19 @@ bool TFormMain::EnsureDataFile() {
 }
 
 bool TFormMain::Writable() {
-    if (ws_.db.Path.empty())
+    if (!file_->IsOpen())
         return false;
-    return !(guard_ &&
-             guard_->ReadOnlyCheck(database::GuardOwner::Current(), ws_.db.Path, notifier_, "Celestigrafo"));
+    return !(guard_ && guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_,
+                                             "Celestigrafo"));
 }
 
-void TFormMain::SaveDataFile() {
+bool TFormMain::SaveDataFile() {
     try {
-        database::SaveDataFile(ws_.db.Path, ws_.db, ws_.format);
+        file_->Save(ws_.db, ws_.format, notifier_);
+        return true;
     } catch (const std::exception &e) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
+        return false;
     }
 }
 

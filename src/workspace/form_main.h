@@ -35,8 +35,9 @@ class QTabWidget;
 class QToolButton;
 
 namespace cel::database {
+class DataFileSession;
 class SharedUseGuard;
-}
+} // namespace cel::database
 namespace cel::manager {
 class DataStore;
 }
@@ -121,7 +122,8 @@ private:
     void DeletePerson();
     bool Writable();
     bool EnsureDataFile();
-    void SaveDataFile();
+    bool SaveDataFile();
+    void ReadOnlyCheck();
     void OpenDataFileDialog();
     void OpenManager();
 
@@ -176,10 +178,11 @@ private:
     session::Workspace ws_;
     std::unique_ptr<database::SharedUseGuard> guard_;
     std::unique_ptr<manager::DataStore> store_; // the item editor's and place import's view of the database
-    std::string registeredPath_;
+    std::unique_ptr<database::DataFileSession> file_; // the open data file: registered, read, saved
 
     bool updating_ = true;
     bool ready_ = false;
+    bool closed_ = false; // the shutdown steps ran (they run once)
     bool natalChanged_ = false;
     int dataMode_ = 0;
     std::int32_t currentPerson_ = -1, personA_ = -1, personB_ = -1;

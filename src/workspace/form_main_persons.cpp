@@ -554,7 +554,7 @@ void TFormMain::RefillEvents() {
     if (p) {
         for (const database::TEvento &e : p->Eventos)
             lbEventos_->addItem(QString::fromStdString(
-                database::FormatDateTimeText(e.Fecha, "mmm-dd-yyyy", ws_.format) + " " + e.Nombre));
+                FormatDateTimeText(e.Fecha, "mmm-dd-yyyy", ws_.format) + " " + e.Nombre));
     }
     if (keep >= 0 && keep < lbEventos_->count())
         lbEventos_->setCurrentRow(keep);
@@ -631,8 +631,7 @@ void TFormMain::OverwriteEvent() {
         return;
     database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" +
-        database::FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
         return;
     std::string name = e.Nombre;
@@ -659,8 +658,7 @@ void TFormMain::DeleteEvent() {
         return;
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" +
-        database::FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea eliminar el evento ?\r\r" + line))
         return;
     p->Eventos.erase(p->Eventos.begin() + row);

@@ -267,7 +267,7 @@ TEST(ChartPipeline, SpreadPositionsKeepTheZodiacOrderOfAStellium) {
     record.placeId = kGreenwich;
     record.gmtFlag = 1;
     TDataAstro chart;
-    ComputeChartFor(context, 1, record, chart, EncodeDate(1962, 2, 4) + 14.0 / 24);
+    ComputeChartFor(context, record, kGreenwichPlace, chart, EncodeDate(1962, 2, 4) + 14.0 / 24);
     const auto &b = chart.bodies;
     ASSERT_LT(b[1].longitude, b[4].longitude);
     ASSERT_LT(b[4].longitude, b[6].longitude);

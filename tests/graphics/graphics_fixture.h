@@ -20,7 +20,10 @@ inline void EnsureApp() {
         static int argc = 1;
         static char name[] = "test_graphics";
         static char *argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
+        // Never destroyed: at exit Qt's own thread storage is gone before function statics are, and the
+        // application's destructor (which drops the embedded fonts) would crash there.
+        static QGuiApplication *app = new QGuiApplication(argc, argv);
+        (void)app;
     }
 }
 

@@ -485,3 +485,25 @@ TEST(ItemEditorLimits, RefusesAnAdditionPastTheLargestId) {
 
 } // namespace
 } // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// Choosing another country lists its places; the place of another country is no longer chosen.
+TEST(ItemEditorPlaces, ChoosingACountryListsItsPlaces) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, database::Kind::Person, 5); // lives in Lima
+    editor.show();
+    auto *country = mgrtest::Find<QComboBox>(&editor, "CMBPaisLugar");
+    auto *place = mgrtest::Find<QComboBox>(&editor, "CMBLugar");
+    EXPECT_EQ(place->currentText(), QString::fromUtf8("Lima, PERÚ"));
+    country->setCurrentIndex(country->findData(1));
+    EXPECT_EQ(country->currentText(), "Colombia");
+    EXPECT_EQ(place->count(), 8); // the blank entry and Colombia's seven places
+    EXPECT_EQ(editor.WorkingPerson().Residencia.IdLugarGeo, -1);
+    place->setCurrentIndex(place->findData(3));
+    EXPECT_EQ(editor.WorkingPerson().Residencia.IdLugarGeo, 3);
+}
+
+} // namespace
+} // namespace cel::manager

@@ -14,10 +14,10 @@
 #include <fstream>
 #include <thread>
 
+#include "common/windows1252.h"
 #include "database/data_file.h"
 #include "database/place_import.h"
 #include "database/shared_use_guard.h"
-#include "database/windows1252.h"
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/manager_window.h"
@@ -316,7 +316,7 @@ TEST_F(ManagerFixture, ImportsPlacesAskingAboutDuplicatesBothWays) {
         manager.OpenFile(local.path);
         manager.SetListKind(Kind::Place);
         const std::string lug = local.folder.File("duplicados.lug");
-        std::ofstream(lug, std::ios::binary) << database::Utf8ToWindows1252(
+        std::ofstream(lug, std::ios::binary) << Utf8ToWindows1252(
             "P!1!Colombia!\r\nL!1!Bogotá!1!0!-5!4,7!74,1!Norte!\r\nL!2!Santafé!1!0!-5!4,60971!74,08175!!\r\n"
             "L!3!Tunja!1!0!-5!5,53528!73,36778!Boyacá!\r\n");
         chooser.paths = {lug};
@@ -377,7 +377,7 @@ TEST_F(ManagerFixture, ExportsPersonsAsCsvWithEveryBlock) {
     });
     Click("SBExportar");
     EXPECT_EQ(data.notices.LastText(), "Archivo \"personas.csv\"\r\rcreado correctamente");
-    const std::string text = database::Windows1252ToUtf8(database::ReadWholeFile(out));
+    const std::string text = Windows1252ToUtf8(database::ReadWholeFile(out));
     EXPECT_EQ(
         text.substr(0, text.find("\r\n")),
         "No;Nombre;Apellido;Sexo;País Res.;Lugar Res.;Dir. Res.;Tel. Res.;Cel. Res.;Fax Res.;Web Res.;Email "
@@ -538,7 +538,7 @@ TEST_F(ManagerFixture, ExportsTheMailList) {
     const std::string out = data.folder.File("correo.csv");
     files.paths = {out};
     Find<QPushButton>(window.get(), "BTExportarCorreo")->click();
-    const std::string text = database::Windows1252ToUtf8(database::ReadWholeFile(out));
+    const std::string text = Windows1252ToUtf8(database::ReadWholeFile(out));
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "No;Nombre;Apellidos;mail;dupli;");
     EXPECT_NE(text.find("1;Alex;Moreno Kowalski;alex.moreno@example.com;\r\n"), std::string::npos) << text;
 }

@@ -72,7 +72,7 @@ Settings Changed() {
     s.data.file = "/datos/mi archivo.age";
     s.main = {false, false, 3, "Consultorio Ruiz"};
     s.rueda.calculo = false;
-    for (int i = 1; i <= kPointCount; ++i)
+    for (int i = 1; i <= kBodyCount; ++i)
         s.rueda.colPla[i] = 1000 + i;
     for (int i = 1; i <= kWheelColourCount; ++i)
         s.rueda.colEle[i] = 0xFFFFFF - i;

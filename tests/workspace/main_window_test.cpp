@@ -371,6 +371,24 @@ TEST_F(WindowFixture, PersonsAreAddedAndEditedThroughTheItemEditor) {
     EXPECT_EQ(session::TimeFieldsOf(w.Workspace().natalRecord.localDateTime).hour, 6);
 }
 
+// A data file another program has open is read-only: a warning at the first activation, and the
+// actions that would write it do nothing.
+TEST_F(WindowFixture, AFileUsedByAnotherProgramIsReadOnly) {
+    database::SharedUseGuard table(guardName_);
+    const database::GuardOwner other = database::GuardOwner::Current(4242); // another window
+    ASSERT_TRUE(table.Register(other, dataFile_));
+    TFormMain &w = Open();
+    ASSERT_FALSE(notifier_.shown.empty());
+    EXPECT_NE(notifier_.shown.front().find("[ejemplo.age]"), std::string::npos) << notifier_.shown.front();
+    auto *list = Find<QListWidget>("LBPersona");
+    list->setCurrentRow(0);
+    const std::size_t shown = notifier_.shown.size();
+    QTest::keyClick(list, Qt::Key_Delete); // no question: the read-only notice again, nothing deleted
+    EXPECT_EQ(notifier_.shown.size(), shown + 1);
+    EXPECT_EQ(w.Workspace().db.Persons.size(), 12u);
+    table.Release(other, dataFile_);
+}
+
 // "Tarjaro" hides the window and opens the manager on the same database; closing it shows the window
 // again with the file read anew.
 TEST_F(WindowFixture, TheManagerOpensOverTheWindowAndReturns) {

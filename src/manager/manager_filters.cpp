@@ -1,0 +1,520 @@
+// The manager window's filter panel: its controls per kind, the combos they list from, and the
+// filter choices read from and written to them.
+#include "manager_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace cel::manager {
+
+using namespace cel::database;
+
+namespace {
+
+QString Q(const std::string &s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+QWidget *TFormMainTarjaro::BuildFilterPanel() {
+    filterPanel_ = new QGroupBox("Filtros", this);
+    filterPanel_->setObjectName("GBFiltros");
+    filterPanel_->setFixedWidth(380);
+    auto *layout = new QVBoxLayout(filterPanel_);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel("Nombre:", filterPanel_));
+    nameFilter_ = new QLineEdit(filterPanel_);
+    nameFilter_->setObjectName("EDNombre");
+    nameRow->addWidget(nameFilter_);
+    layout->addLayout(nameRow);
+    connect(nameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
+
+    kindFilters_ = new QStackedWidget(filterPanel_);
+    kindFilters_->setObjectName("PNFiltrosTipo");
+    kindFilters_->addWidget(new QWidget(kindFilters_));
+    kindFilters_->addWidget(BuildPlaceFilters());
+    kindFilters_->addWidget(BuildPersonFilters());
+    auto *business = new QWidget(kindFilters_);
+    auto *businessRow = new QHBoxLayout(business);
+    businessRow->addWidget(new QLabel("Grupo:", business));
+    businessGroup_ = new QComboBox(business);
+    businessGroup_->setObjectName("CMBGrupoEmpresa");
+    businessRow->addWidget(businessGroup_, 1);
+    kindFilters_->addWidget(business);
+    connect(businessGroup_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    layout->addWidget(kindFilters_, 1);
+    return filterPanel_;
+}
+
+QWidget *TFormMainTarjaro::BuildPlaceFilters() {
+    auto *page = new QWidget(this);
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(new QLabel(QString::fromUtf8("País:"), page), 0, 0);
+    placeCountry_ = new QComboBox(page);
+    placeCountry_->setObjectName("CMBPaisLugar");
+    grid->addWidget(placeCountry_, 0, 1, 1, 3);
+    auto *dstBox = new QGroupBox("Daylight Save Time (DST):", page);
+    auto *dstRow = new QHBoxLayout(dstBox);
+    dstNo_ = new QRadioButton("no", dstBox);
+    dstNo_->setObjectName("RBDSTNo");
+    dstYes_ = new QRadioButton(QString::fromUtf8("sí"), dstBox);
+    dstYes_->setObjectName("RBDSTSi");
+    dstBoth_ = new QRadioButton("ambos", dstBox);
+    dstBoth_->setObjectName("RBDSTAmbos");
+    for (QRadioButton *r : {dstNo_, dstYes_, dstBoth_}) {
+        dstRow->addWidget(r);
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                Rebuild();
+        });
+    }
+    grid->addWidget(dstBox, 1, 0, 1, 4);
+    tzOn_ = new QCheckBox("Time Zone (TZ):", page);
+    tzOn_->setObjectName("CBTZ");
+    tzFrom_ = new QSpinBox(page);
+    tzFrom_->setObjectName("SETZDesde");
+    tzTo_ = new QSpinBox(page);
+    tzTo_->setObjectName("SETZHasta");
+    for (QSpinBox *s : {tzFrom_, tzTo_}) {
+        s->setRange(-12, 12);
+        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
+    }
+    grid->addWidget(tzOn_, 2, 0);
+    grid->addWidget(tzFrom_, 2, 1);
+    grid->addWidget(tzTo_, 2, 2);
+    grid->setRowStretch(3, 1);
+    connect(placeCountry_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(tzOn_, &QCheckBox::toggled, this, [this](bool on) {
+        tzFrom_->setEnabled(on);
+        tzTo_->setEnabled(on);
+        Rebuild();
+    });
+    return page;
+}
+
+QWidget *TFormMainTarjaro::BuildPersonFilters() {
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *form = new QGridLayout;
+    form->addWidget(new QLabel("Apellido:", page), 0, 0);
+    surnameFilter_ = new QLineEdit(page);
+    surnameFilter_->setObjectName("EDApellido");
+    form->addWidget(surnameFilter_, 0, 1);
+    form->addWidget(new QLabel("Sexo:", page), 1, 0);
+    sex_ = new QComboBox(page);
+    sex_->setObjectName("CMBSexo");
+    sex_->addItems({"Todos", "Fem.", "Mas.", "Otro", "< >"});
+    form->addWidget(sex_, 1, 1);
+    layout->addLayout(form);
+    connect(surnameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(sex_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+
+    personTabs_ = new QTabWidget(page);
+    personTabs_->setObjectName("TCPersonas");
+    const auto rebuildOn = [this](QAbstractButton *b) {
+        connect(b, &QAbstractButton::toggled, this, &TFormMainTarjaro::Rebuild);
+    };
+
+    // Groups.
+    auto *groups = new QWidget(personTabs_);
+    auto *g = new QGridLayout(groups);
+    groupFilter_ = new QCheckBox("Filtrar por grupo", groups);
+    groupFilter_->setObjectName("CBFiltrarGrupo");
+    withoutGroup_ = new QCheckBox("Sin grupo", groups);
+    withoutGroup_->setObjectName("CBSinGrupo");
+    g->addWidget(groupFilter_, 0, 0, 1, 2);
+    g->addWidget(withoutGroup_, 0, 2, 1, 2);
+    g->addWidget(new QLabel(QString::fromUtf8("Búsqueda tipo:"), groups), 1, 0);
+    searchOr_ = new QRadioButton("O", groups);
+    searchOr_->setObjectName("RBBusquedaO");
+    searchAnd_ = new QRadioButton("Y", groups);
+    searchAnd_->setObjectName("RBBusquedaY");
+    auto *searchGroup = new QButtonGroup(groups);
+    searchGroup->addButton(searchOr_);
+    searchGroup->addButton(searchAnd_);
+    same_ = new QRadioButton("Iguales", groups);
+    same_->setObjectName("RBIguales");
+    different_ = new QRadioButton("Diferentes", groups);
+    different_->setObjectName("RBDiferentes");
+    auto *sameGroup = new QButtonGroup(groups);
+    sameGroup->addButton(same_);
+    sameGroup->addButton(different_);
+    g->addWidget(searchOr_, 1, 1);
+    g->addWidget(searchAnd_, 1, 2);
+    g->addWidget(same_, 2, 1);
+    g->addWidget(different_, 2, 2);
+    groupList_ = new QListWidget(groups);
+    groupList_->setObjectName("LBGrupos");
+    groupList_->setStyleSheet("QListWidget::item:selected { color: blue; }");
+    g->addWidget(groupList_, 3, 0, 1, 3);
+    auto *allGroups = new QPushButton("T", groups);
+    allGroups->setObjectName("BTGruposTodos");
+    auto *noGroups = new QPushButton("N", groups);
+    noGroups->setObjectName("BTGruposNinguno");
+    auto *groupButtons = new QVBoxLayout;
+    groupButtons->addWidget(allGroups);
+    groupButtons->addWidget(noGroups);
+    groupButtons->addStretch(1);
+    g->addLayout(groupButtons, 3, 3);
+    for (QAbstractButton *b :
+         std::initializer_list<QAbstractButton *>{groupFilter_, withoutGroup_, searchAnd_, different_})
+        rebuildOn(b);
+    connect(searchAnd_, &QRadioButton::toggled, this, [this](bool on) {
+        if (!on)
+            same_->setChecked(true);
+        different_->setEnabled(on);
+    });
+    connect(groupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const std::int32_t id = item->data(Qt::UserRole).toInt();
+        Database &db = store_.Db();
+        if (const int i = IndexOfId(db.PersonGroups, id); i >= 0) {
+            auto &group = *db.PersonGroups[static_cast<std::size_t>(i)];
+            group.Marca = group.Marca ? 0 : 1;
+        }
+        FillGroupFilter();
+        Rebuild();
+    });
+    const auto tickGroups = [this](bool on) {
+        for (auto &group : store_.Db().PersonGroups)
+            group->Marca = on ? 1 : 0;
+        FillGroupFilter();
+        Rebuild();
+    };
+    connect(allGroups, &QPushButton::clicked, this, [tickGroups] { tickGroups(true); });
+    connect(noGroups, &QPushButton::clicked, this, [tickGroups] { tickGroups(false); });
+    personTabs_->addTab(groups, " Grupo  ");
+
+    // Place.
+    auto *places = new QWidget(personTabs_);
+    auto *p = new QGridLayout(places);
+    personCountry_ = new QComboBox(places);
+    personCountry_->setObjectName("CMBPaisPersona");
+    personPlace_ = new QComboBox(places);
+    personPlace_->setObjectName("CMBLugarPersona");
+    auto *resetCountry = new QPushButton("*", places);
+    resetCountry->setObjectName("BTPaisTodos");
+    auto *resetPlace = new QPushButton("*", places);
+    resetPlace->setObjectName("BTLugarTodos");
+    for (QPushButton *b : {resetCountry, resetPlace})
+        b->setFixedWidth(24);
+    p->addWidget(new QLabel(QString::fromUtf8("País:"), places), 0, 0);
+    p->addWidget(personCountry_, 0, 1, 1, 2);
+    p->addWidget(resetCountry, 0, 3);
+    p->addWidget(new QLabel("Lugar:", places), 1, 0);
+    p->addWidget(personPlace_, 1, 1, 1, 2);
+    p->addWidget(resetPlace, 1, 3);
+    withoutPlace_ = new QCheckBox("Sin lugar", places);
+    withoutPlace_->setObjectName("CBSinLugar");
+    p->addWidget(withoutPlace_, 2, 0, 1, 2);
+    whichAll_ = new QRadioButton("Todos", places);
+    whichAll_->setObjectName("RBLugarTodos");
+    whichHome_ = new QRadioButton("Residencia", places);
+    whichHome_->setObjectName("RBLugarResidencia");
+    whichWork_ = new QRadioButton("Trabajo", places);
+    whichWork_->setObjectName("RBLugarTrabajo");
+    whichBirth_ = new QRadioButton("Nacimiento", places);
+    whichBirth_->setObjectName("RBLugarNacimiento");
+    auto *whichGroup = new QButtonGroup(places);
+    int col = 0;
+    for (QRadioButton *r : {whichAll_, whichHome_, whichWork_, whichBirth_}) {
+        whichGroup->addButton(r);
+        p->addWidget(r, 3 + col / 2, col % 2 * 2, 1, 2);
+        ++col;
+        rebuildOn(r);
+    }
+    equal_ = new QRadioButton("=", places);
+    equal_->setObjectName("RBIgual");
+    notEqual_ = new QRadioButton("<>", places);
+    notEqual_->setObjectName("RBDistinto");
+    auto *equalGroup = new QButtonGroup(places);
+    equalGroup->addButton(equal_);
+    equalGroup->addButton(notEqual_);
+    p->addWidget(equal_, 2, 2);
+    p->addWidget(notEqual_, 2, 3);
+    p->setRowStretch(5, 1);
+    rebuildOn(notEqual_);
+    connect(withoutPlace_, &QCheckBox::toggled, this, [this](bool on) {
+        personCountry_->setEnabled(!on);
+        personPlace_->setEnabled(!on);
+        Rebuild();
+    });
+    connect(personCountry_, &QComboBox::currentIndexChanged, this, [this] {
+        FillPersonPlaces();
+        Rebuild();
+    });
+    connect(personPlace_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(resetCountry, &QPushButton::clicked, this, [this] { personCountry_->setCurrentIndex(0); });
+    connect(resetPlace, &QPushButton::clicked, this, [this] { personPlace_->setCurrentIndex(0); });
+    personTabs_->addTab(places, QString::fromUtf8("Lugar geográfico "));
+
+    // Age.
+    auto *ages = new QWidget(personTabs_);
+    auto *a = new QGridLayout(ages);
+    age_ = new QComboBox(ages);
+    age_->setObjectName("CMBEdad");
+    age_->addItems({"Todos", "Sin fecha de nacimiento", "Con fecha de nacimiento", "Con fecha y sin hora"});
+    a->addWidget(age_, 0, 0, 1, 3);
+    ageOn_ = new QCheckBox("Edad entre:", ages);
+    ageOn_->setObjectName("CBEdadEntre");
+    ageFrom_ = new QSpinBox(ages);
+    ageFrom_->setObjectName("SEEdadDesde");
+    ageTo_ = new QSpinBox(ages);
+    ageTo_->setObjectName("SEEdadHasta");
+    for (QSpinBox *s : {ageFrom_, ageTo_}) {
+        s->setRange(0, 200);
+        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
+    }
+    a->addWidget(ageOn_, 1, 0);
+    a->addWidget(ageFrom_, 1, 1);
+    a->addWidget(ageTo_, 1, 2);
+    birthdayOn_ = new QCheckBox(QString::fromUtf8("Cumpleaños en:"), ages);
+    birthdayOn_->setObjectName("CBCumple");
+    month_ = new QComboBox(ages);
+    month_->setObjectName("CMBMes");
+    month_->addItems({"Ene", "Feb", "Mar", "Abr", "May", "Jun", "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"});
+    a->addWidget(birthdayOn_, 2, 0);
+    a->addWidget(month_, 2, 1, 1, 2);
+    a->setRowStretch(3, 1);
+    connect(age_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        const bool withDate = i == 2;
+        for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
+            w->setEnabled(withDate);
+        Rebuild();
+    });
+    rebuildOn(ageOn_);
+    rebuildOn(birthdayOn_);
+    connect(month_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    personTabs_->addTab(ages, " Edad ");
+
+    // E-mail.
+    auto *mail = new QWidget(personTabs_);
+    auto *m = new QGridLayout(mail);
+    mailAny_ = new QRadioButton("indiferente", mail);
+    mailAny_->setObjectName("RBCorreoIndiferente");
+    mailYes_ = new QRadioButton(QString::fromUtf8("sí"), mail);
+    mailYes_->setObjectName("RBCorreoSi");
+    mailNo_ = new QRadioButton("no", mail);
+    mailNo_->setObjectName("RBCorreoNo");
+    auto *mailGroup = new QButtonGroup(mail);
+    for (QRadioButton *r : {mailAny_, mailYes_, mailNo_})
+        mailGroup->addButton(r);
+    mailHome_ = new QCheckBox("Hogar", mail);
+    mailHome_->setObjectName("CBHogar");
+    mailWork_ = new QCheckBox("Trabajo", mail);
+    mailWork_->setObjectName("CBCorreoTrabajo");
+    auto *exportMail = new QPushButton("Exportar lista a CVS", mail);
+    exportMail->setObjectName("BTExportarCorreo");
+    m->addWidget(mailAny_, 0, 0);
+    m->addWidget(mailYes_, 0, 1);
+    m->addWidget(mailNo_, 0, 2);
+    m->addWidget(mailHome_, 1, 0);
+    m->addWidget(mailWork_, 1, 1);
+    m->addWidget(exportMail, 2, 0, 1, 3);
+    m->setRowStretch(3, 1);
+    for (QAbstractButton *b :
+         std::initializer_list<QAbstractButton *>{mailYes_, mailNo_, mailHome_, mailWork_})
+        rebuildOn(b);
+    connect(mailAny_, &QRadioButton::toggled, this, [this](bool on) {
+        mailHome_->setEnabled(!on);
+        mailWork_->setEnabled(!on);
+    });
+    connect(exportMail, &QPushButton::clicked, this, &TFormMainTarjaro::ExportMailList);
+    personTabs_->addTab(mail, QString::fromUtf8(" Correo Electrónico"));
+    layout->addWidget(personTabs_, 1);
+    return page;
+}
+
+// ---- combos and filters ----
+
+void TFormMainTarjaro::FillCombos() {
+    const bool was = filtering_;
+    filtering_ = false;
+    const Database &db = store_.Db();
+    std::vector<const TPais *> countries;
+    for (const auto &c : db.Countries)
+        countries.push_back(c.get());
+    std::stable_sort(countries.begin(), countries.end(),
+                     [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
+    for (QComboBox *combo : {placeCountry_, personCountry_}) {
+        const int keep = combo->currentIndex() > 0 ? combo->currentData().toInt() : -1;
+        combo->clear();
+        combo->addItem("[*]", -1);
+        for (const TPais *c : countries)
+            combo->addItem(Q(c->Nombre), c->Id);
+        const int at = combo->findData(keep);
+        combo->setCurrentIndex(at < 0 ? 0 : at);
+    }
+    businessGroup_->clear();
+    businessGroup_->addItem("[*]", -1);
+    for (const auto &g : db.BusinessGroups)
+        businessGroup_->addItem(Q(g->Nombre), g->Id);
+    FillGroupFilter();
+    FillPersonPlaces();
+    filtering_ = was;
+}
+
+void TFormMainTarjaro::FillGroupFilter() {
+    const Database &db = store_.Db();
+    std::vector<const TData *> rows;
+    for (const auto &g : db.PersonGroups)
+        rows.push_back(g.get());
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+    const int current = groupList_->currentRow();
+    groupList_->clear();
+    for (const TData *g : rows) {
+        auto *item = new QListWidgetItem(Q(g->Nombre), groupList_);
+        item->setData(Qt::UserRole, g->Id);
+        item->setCheckState(g->Marca ? Qt::Checked : Qt::Unchecked);
+        item->setBackground(g->Marca ? QColor(240, 240, 255) : QColor(Qt::white));
+    }
+    if (current >= 0 && current < groupList_->count())
+        groupList_->setCurrentRow(current);
+}
+
+void TFormMainTarjaro::FillPersonPlaces() {
+    const bool was = filtering_;
+    filtering_ = false;
+    const Database &db = store_.Db();
+    const std::int32_t country =
+        personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
+    personPlace_->clear();
+    personPlace_->addItem("[*]", -1);
+    if (country >= 0) {
+        std::vector<const TLugar_Geo *> rows;
+        for (const auto &p : db.Places)
+            if (p->IdPais == country)
+                rows.push_back(p.get());
+        std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
+            return NameLess(a->Nombre, b->Nombre);
+        });
+        for (const TLugar_Geo *p : rows)
+            personPlace_->addItem(Q(p->Nombre), p->Id);
+    }
+    filtering_ = was;
+}
+
+void TFormMainTarjaro::ResetFilterControls(bool all) {
+    ReadFilterControls();
+    if (all) {
+        filters_.ResetAll();
+        allOnOnePage_->setChecked(true);
+    } else {
+        filters_.ResetForKind();
+    }
+    WriteFilterControls();
+}
+
+// Sets every filter control from the filter choices, without rebuilding on the way.
+void TFormMainTarjaro::WriteFilterControls() {
+    const bool was = filtering_;
+    filtering_ = false;
+    const ListFilters &f = filters_;
+    const auto choose = [](QComboBox *combo, int id) {
+        const int at = id < 0 ? 0 : combo->findData(id);
+        combo->setCurrentIndex(at < 0 ? 0 : at);
+    };
+    nameFilter_->setText(QString::fromStdString(f.name));
+    onlyTicked_->setChecked(f.onlyTicked);
+    (f.used == UsedChoice::Yes ? usedYes_ : f.used == UsedChoice::No ? usedNo_ : usedBoth_)->setChecked(true);
+    choose(placeCountry_, f.placeCountry);
+    (f.dst == 0 ? dstNo_ : f.dst == 1 ? dstYes_ : dstBoth_)->setChecked(true);
+    tzOn_->setChecked(f.tzOn);
+    tzFrom_->setValue(f.tzFrom);
+    tzTo_->setValue(f.tzTo);
+    tzFrom_->setEnabled(f.tzOn);
+    tzTo_->setEnabled(f.tzOn);
+    surnameFilter_->setText(QString::fromStdString(f.surname));
+    sex_->setCurrentIndex(static_cast<int>(f.sex));
+    groupFilter_->setChecked(f.groupFilter);
+    withoutGroup_->setChecked(f.withoutGroup);
+    (f.search == GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
+    (f.different ? different_ : same_)->setChecked(true);
+    different_->setEnabled(f.search == GroupSearch::And);
+    choose(personCountry_, f.personCountry);
+    FillPersonPlaces();
+    choose(personPlace_, f.personPlace);
+    withoutPlace_->setChecked(f.withoutPlace);
+    personCountry_->setEnabled(!f.withoutPlace);
+    personPlace_->setEnabled(!f.withoutPlace);
+    (f.which == PlaceWhich::Residencia   ? whichHome_
+     : f.which == PlaceWhich::Trabajo    ? whichWork_
+     : f.which == PlaceWhich::Nacimiento ? whichBirth_
+                                         : whichAll_)
+        ->setChecked(true);
+    (f.negate ? notEqual_ : equal_)->setChecked(true);
+    age_->setCurrentIndex(static_cast<int>(f.age));
+    ageOn_->setChecked(f.ageOn);
+    ageFrom_->setValue(f.ageFrom);
+    ageTo_->setValue(f.ageTo);
+    birthdayOn_->setChecked(f.birthdayOn);
+    month_->setCurrentIndex(f.birthdayMonth - 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
+        w->setEnabled(f.age == AgeChoice::WithDate);
+    (f.mail == MailChoice::Yes ? mailYes_ : f.mail == MailChoice::No ? mailNo_ : mailAny_)->setChecked(true);
+    mailHome_->setChecked(f.mailHome);
+    mailWork_->setChecked(f.mailWork);
+    mailHome_->setEnabled(f.mail != MailChoice::Any);
+    mailWork_->setEnabled(f.mail != MailChoice::Any);
+    choose(businessGroup_, f.businessGroup);
+    filtering_ = was;
+}
+
+void TFormMainTarjaro::ReadFilterControls() {
+    ListFilters &f = filters_;
+    f.name = nameFilter_->text().toStdString();
+    f.onlyTicked = onlyTicked_->isChecked();
+    f.used = usedYes_->isChecked()  ? UsedChoice::Yes
+             : usedNo_->isChecked() ? UsedChoice::No
+                                    : UsedChoice::Both;
+    f.placeCountry = placeCountry_->currentIndex() > 0 ? placeCountry_->currentData().toInt() : -1;
+    f.dst = dstNo_->isChecked() ? 0 : dstYes_->isChecked() ? 1 : -1;
+    f.tzOn = tzOn_->isChecked();
+    f.tzFrom = tzFrom_->value();
+    f.tzTo = tzTo_->value();
+    f.surname = surnameFilter_->text().toStdString();
+    f.sex = static_cast<SexChoice>(std::max(0, sex_->currentIndex()));
+    f.groupFilter = groupFilter_->isChecked();
+    f.withoutGroup = withoutGroup_->isChecked();
+    f.search = searchAnd_->isChecked() ? GroupSearch::And : GroupSearch::Or;
+    f.different = different_->isChecked() && searchAnd_->isChecked();
+    f.personCountry = personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
+    f.personPlace = personPlace_->currentIndex() > 0 ? personPlace_->currentData().toInt() : -1;
+    f.withoutPlace = withoutPlace_->isChecked();
+    f.which = whichHome_->isChecked()    ? PlaceWhich::Residencia
+              : whichWork_->isChecked()  ? PlaceWhich::Trabajo
+              : whichBirth_->isChecked() ? PlaceWhich::Nacimiento
+                                         : PlaceWhich::All;
+    f.negate = notEqual_->isChecked();
+    f.age = static_cast<AgeChoice>(std::max(0, age_->currentIndex()));
+    f.ageOn = ageOn_->isChecked();
+    f.ageFrom = ageFrom_->value();
+    f.ageTo = ageTo_->value();
+    f.birthdayOn = birthdayOn_->isChecked();
+    f.birthdayMonth = month_->currentIndex() + 1;
+    f.mail = mailYes_->isChecked()  ? MailChoice::Yes
+             : mailNo_->isChecked() ? MailChoice::No
+                                    : MailChoice::Any;
+    f.mailHome = mailHome_->isChecked();
+    f.mailWork = mailWork_->isChecked();
+    f.businessGroup = businessGroup_->currentIndex() > 0 ? businessGroup_->currentData().toInt() : -1;
+}
+
+} // namespace cel::manager
