@@ -92,7 +92,7 @@ void BM_RefreshDoubleWheel(benchmark::State &state) {
     settings::RecVistaCarta view;
     view.innerItem = 1;
     view.outerItem = 3;
-    view.wheelMode = 2;
+    view.wheelMode = settings::kDoubleWheel;
     view.aspectFamilies.fill(true);
     view.pointSelection.fill(true);
     view.cuspSelection.fill(true);

@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "astronomy/astronomy.h"
+#include "astronomy/series.h"
 
 using namespace cel::astronomy;
 

@@ -49,7 +49,7 @@ void BM_DrawWheel(benchmark::State &state) {
     static Fixture f;
     settings::RecVistaCarta view;
     settings::CopySettingsToView(f.s, view);
-    view.wheelMode = static_cast<std::uint8_t>(state.range(1));
+    view.wheelMode = static_cast<settings::WheelMode>(state.range(1));
     view.outerItem = 3;
     view.aspectFamilies.fill(true);
     view.pointSelection.fill(true);

@@ -7,7 +7,7 @@
 namespace cel::analysis {
 
 void SetUpAspectTable(TextGrid &grid, const settings::RecVistaCarta &view, bool positions) {
-    const bool doubleWheel = view.wheelMode == 2;
+    const bool doubleWheel = view.wheelMode == settings::kDoubleWheel;
     grid.SetSize(25, positions ? (doubleWheel ? 28 : 27) : 26);
     grid.Clear();
     if (!positions)
@@ -26,8 +26,9 @@ void SetUpAspectTable(TextGrid &grid, const settings::RecVistaCarta &view, bool 
 
 void SetUpAspectDetail(TextGrid &grid, const settings::RecVistaCarta &view) {
     // A single wheel showing a derived item needs the third column for its pair lists.
-    const bool natalSingle = view.wheelMode == 1 && (view.innerItem == chart::kNatalEcliptic ||
-                                                     view.innerItem == chart::kNatalAscensional);
+    const bool natalSingle =
+        view.wheelMode == settings::kSingleWheel &&
+        (view.innerItem == chart::kNatalEcliptic || view.innerItem == chart::kNatalAscensional);
     grid.SetSize(2, natalSingle ? 2 : 3);
     grid.Clear();
     grid.At(0, 0) = " Ecl.";

@@ -140,13 +140,13 @@ std::string ReferenceCode(std::string_view number, std::string_view sourceList, 
 
 TableLists SelectTableLists(const settings::RecVistaCarta &view, const AspectLists &lists) {
     TableLists t;
-    if (view.wheelMode == 1 && view.innerItem == chart::kNatalEcliptic) {
+    if (view.wheelMode == settings::kSingleWheel && view.innerItem == chart::kNatalEcliptic) {
         t = {'E', &lists.eclipticBodies, &lists.eclipticBodyCusp, nullptr, &lists.eclipticCusps};
-    } else if (view.wheelMode == 1 && view.innerItem == chart::kNatalAscensional) {
+    } else if (view.wheelMode == settings::kSingleWheel && view.innerItem == chart::kNatalAscensional) {
         t = {'A', &lists.ascensionalBodies, &lists.ascensionalBodyCusp, nullptr, &lists.ascensionalCusps};
     } else {
-        t = {'P', &lists.pairBodies, &lists.pairBodyCusp, view.wheelMode == 2 ? &lists.pairCuspBody : nullptr,
-             &lists.pairCusps};
+        t = {'P', &lists.pairBodies, &lists.pairBodyCusp,
+             view.wheelMode == settings::kDoubleWheel ? &lists.pairCuspBody : nullptr, &lists.pairCusps};
     }
     return t;
 }

@@ -6,17 +6,6 @@
 
 namespace cel::astronomy {
 
-enum class SeriesBody { Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune };
-
-struct Lbr {
-    Real l = 0; // degrees, Norm360
-    Real b = 0; // degrees, -180..180
-    Real r = 0; // AU
-};
-
-// Heliocentric L, B, R of a body at tau Julian millennia of TT from J2000.0.
-Lbr SeriesLBR(SeriesBody body, Real tau);
-
 struct SunResult {
     Real longitude = 0;                 // apparent longitude, degrees
     Real latitude = 0;                  // degrees

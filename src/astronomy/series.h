@@ -1,9 +1,24 @@
-// Evaluation of trigonometric series over the generated coefficient tables.
+// The VSOP87D series of the Earth and the planets: heliocentric coordinates evaluated over the
+// generated coefficient tables.
 #pragma once
 
 #include "astronomy/angles.h"
-#include "astronomy/planets.h"
 #include "astronomy/tables/series_tables.h"
+
+namespace cel::astronomy {
+
+enum class SeriesBody { Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune };
+
+struct Lbr {
+    Real l = 0; // degrees, Norm360
+    Real b = 0; // degrees, -180..180
+    Real r = 0; // AU
+};
+
+// Heliocentric L, B, R of a body at tau Julian millennia of TT from J2000.0.
+Lbr SeriesLBR(SeriesBody body, Real tau);
+
+} // namespace cel::astronomy
 
 namespace cel::astronomy::detail {
 

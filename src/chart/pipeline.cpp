@@ -158,8 +158,7 @@ void ComputeChart(ChartContext &context, const TDato &record, TDataAstro &chart)
 
     chart.eclipticRotation = WheelRotation(chart.eclipticCusps);
     chart.ascensionalRotation = WheelRotation(chart.ascensionalCusps);
-    SetSignsAndHouses(chart.bodies, chart.ascensionalCusps, chart.eclipticCusps, chart.eclipticRotation,
-                      chart.ascensionalRotation, context.options);
+    SetSignsAndHouses(chart.bodies, chart.ascensionalCusps, chart.eclipticCusps, context.options);
     ++context.counters.computed;
 }
 
@@ -219,11 +218,9 @@ void SetCuspSigns(InfoCasas &cusps) {
     }
 }
 
+// House intervals that cross 0 degrees need no wheel rotation: HouseOf turns them itself.
 void SetSignsAndHouses(InfoPlanetas &bodies, InfoCasas &ascensionalCusps, InfoCasas &eclipticCusps,
-                       Real eclipticRotation, Real ascensionalRotation, const ChartOptions &options) {
-    // The rotations only join intervals that cross 0 degrees; the comparisons below do that themselves.
-    (void)eclipticRotation;
-    (void)ascensionalRotation;
+                       const ChartOptions &options) {
     SetCuspSigns(ascensionalCusps);
     SetCuspSigns(eclipticCusps);
     for (int n = 1; n <= kBodyCount; ++n) {

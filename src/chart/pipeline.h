@@ -69,7 +69,7 @@ astronomy::SunResult ComputeBodies(InfoPlanetas &bodies, const InfoCasas &eclipt
 
 // Cusp sign bytes, body signs, houses, ruled houses and wheel positions.
 void SetSignsAndHouses(InfoPlanetas &bodies, InfoCasas &ascensionalCusps, InfoCasas &eclipticCusps,
-                       Real eclipticRotation, Real ascensionalRotation, const ChartOptions &options);
+                       const ChartOptions &options);
 
 // Sign and next-sign bytes of cusps 1..12.
 void SetCuspSigns(InfoCasas &cusps);

@@ -71,7 +71,7 @@ void ShiftedItem(const TDataAstro &natal, Real arc, const RecDataProg &retrograd
         cusps[i].cusp = static_cast<float>(Norm360(static_cast<Real>(natal.eclipticCusps[i].cusp) + arc));
     InfoCasas ascensional = cusps;
     const Real rotation = WheelRotation(cusps);
-    SetSignsAndHouses(bodies, ascensional, cusps, rotation, rotation, options);
+    SetSignsAndHouses(bodies, ascensional, cusps, options);
     for (int n = 1; n <= kBodyCount; ++n)
         bodies[n].retrograde = retrogradeSource.bodies[n].retrograde;
     CopyEcliptic(bodies, cusps, rotation, item);
@@ -81,7 +81,7 @@ void DirectedItem(const TDataAstro &natal, Real arc, const ChartOptions &options
     DirectedResult directed = DirectedChart(natal, arc);
     InfoCasas ascensional = directed.cusps;
     const Real rotation = WheelRotation(directed.cusps);
-    SetSignsAndHouses(directed.bodies, ascensional, directed.cusps, rotation, rotation, options);
+    SetSignsAndHouses(directed.bodies, ascensional, directed.cusps, options);
     for (int n = 1; n <= kBodyCount; ++n)
         directed.bodies[n].retrograde = 0;
     CopyEcliptic(directed.bodies, directed.cusps, rotation, item);
@@ -219,7 +219,7 @@ void ComputeProgressions(const TDataAstro &natal, const TDataAstro &event, TData
     StoreCusps(ecliptic7, cusps7.ecliptic);
     StoreCusps(ascensional7, cusps7.ascensional);
     const Real rotation7 = WheelRotation(ecliptic7);
-    SetSignsAndHouses(progressed, ascensional7, ecliptic7, rotation7, WheelRotation(ascensional7), options);
+    SetSignsAndHouses(progressed, ascensional7, ecliptic7, options);
     CopyEcliptic(progressed, ecliptic7, rotation7, items[kSecondary]);
 
     // Solar arc: the progressed Sun's advance, 0 < s <= 360.

@@ -29,6 +29,11 @@ enum ChartItem : int {
     kNatalDmo = 10,
     kEventDmo = 11,
 };
+// The items after the two natal ones are computed from the event chart as well.
+constexpr bool NeedsEventChart(int item) {
+    return item > kNatalAscensional;
+}
+
 // Grid column captions ("Nat. Ecl" .. "Trá DMO.") and chart-item names ("Natal Eclíptica" .. "ProLuna";
 // empty for the two grid-only items); entry 0 is empty.
 extern const std::array<const char *, kItemCount + 1> kItemColumns;

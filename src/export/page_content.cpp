@@ -136,7 +136,7 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
     in.previewPpi = choices.previewPpi;
     in.heading = heading;
     in.format = state.format;
-    in.view.doubleWheel = view.wheelMode == 2;
+    in.view.doubleWheel = view.wheelMode == settings::kDoubleWheel;
     in.view.innerItem = view.innerItem;
     in.view.outerItem = view.outerItem;
     in.view.innerItemName = ItemName(view.innerItem);
@@ -183,9 +183,11 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
             const analysis::NatalModel model =
                 choices.natalAscensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
             if (view.aspectMode == 1)
-                analysis::FillNatalByHouse(detail, Item(state.progressions, choices.natalAscensional ? 2 : 1),
-                                           model, choices.ambos, choices.house, state.aspects, view,
-                                           state.settings.dignity);
+                analysis::FillNatalByHouse(
+                    detail,
+                    Item(state.progressions,
+                         choices.natalAscensional ? chart::kNatalAscensional : chart::kNatalEcliptic),
+                    model, choices.ambos, choices.house, state.aspects, view, state.settings.dignity);
             else
                 analysis::FillNatalManual(detail, choices.ambos, model, state.aspects, view);
         }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "chart/progressions.h"
 #include "common/date_text.h"
 #include "common/number_text.h"
 
@@ -87,7 +88,7 @@ std::vector<std::string> HeadingLines(ExportPage page, const ExportHeading &head
     }
     if (view.doubleWheel && page != ExportPage::Natal) {
         // Natal ecliptic inside natal ascensional is about the person alone: no event line.
-        if (!(view.innerItem == 1 && view.outerItem == 2))
+        if (!(view.innerItem == chart::kNatalEcliptic && view.outerItem == chart::kNatalAscensional))
             lines.push_back(heading.eventLabel + heading.eventDateLine);
         if (!heading.synastry)
             lines.push_back("Rueda Int: " + view.innerItemName);

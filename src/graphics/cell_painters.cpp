@@ -97,8 +97,7 @@ void SetRelationColours(CellContext &context, const settings::Settings &settings
 }
 
 DetailOptions DetailOptionsFrom(const settings::Settings &settings) {
-    const auto &a = settings.aspecto;
-    return DetailOptions{a.sig, a.reg, a.ocu, a.dig, a.ang, a.fue, a.orb};
+    return settings.aspecto;
 }
 
 int CellRelation(int a, int b, const CellContext &context) {
@@ -177,7 +176,7 @@ void PaintAspectCell(Canvas &canvas, const QRect &rect, int column, int row, con
     if (!cell)
         return;
     const bool colour = ColourOn(context);
-    if (context.view.wheelMode == 2 && colour) {
+    if (context.view.wheelMode == settings::kDoubleWheel && colour) {
         const int r = CellRelation(column, row, context);
         if (r > 0 && context.relationSwitches[static_cast<std::size_t>(r)])
             canvas.FillRect(rect, highlight ? kYellow : context.relationColours[static_cast<std::size_t>(r)]);
@@ -198,7 +197,7 @@ void PaintAspectCell(Canvas &canvas, const QRect &rect, int column, int row, con
 
 void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, const CellContext &context) {
     const settings::RecVistaCarta &v = context.view;
-    const bool doubleWheel = v.wheelMode == 2;
+    const bool doubleWheel = v.wheelMode == settings::kDoubleWheel;
     const int itemNumber = doubleWheel && column == 26 ? v.outerItem : v.innerItem;
     const chart::RecDataProg &item = Item(context, itemNumber);
     const auto &marks =
@@ -279,12 +278,12 @@ void DrawMemberPanel(Canvas &canvas, const QRect &panel, const chart::RecDataPro
         if (options.reg)
             y = CentredText(canvas, panel, y, QString::fromStdString(body.ruledHouses), font);
         y = CentredGlyph(canvas, glyphs, panel, y, kBodyPictureBase + member.number);
-        if (options.signo)
+        if (options.sig)
             y = CentredGlyph(canvas, glyphs, panel, y, body.sign - 1);
         if (options.dig)
             y = CentredGlyph(canvas, glyphs, panel, y,
                              kDignityPictureBase + c.dignity.At(member.number, body.sign));
-        if (options.ocup)
+        if (options.ocu)
             CentredText(canvas, panel, y + Scaled(1, c), QString::number(body.house), font);
         return;
     }
@@ -294,7 +293,7 @@ void DrawMemberPanel(Canvas &canvas, const QRect &panel, const chart::RecDataPro
     const int x = panel.left() + (panel.width() - s.width()) / 2 + (member.number < 10 ? 3 : 0);
     canvas.Text(QPoint(x, y), number, font);
     y += s.height();
-    if (options.signo)
+    if (options.sig)
         y = CentredGlyph(canvas, glyphs, panel, y, cusp.sign - 1);
     if (options.dig) {
         int code = 0;
@@ -311,14 +310,14 @@ void DrawAspectPanel(Canvas &canvas, const QRect &panel, const analysis::TDetall
     const GlyphSet &glyphs = c.glyphs;
     const int k = std::clamp<int>(record.kind, 1, analysis::kAspectKindCount);
     std::vector<QString> lines;
-    if (options.fuerza)
+    if (options.fue)
         lines.push_back(QString::fromStdString(analysis::PointsText(record.strength, c.format)) + "%");
     const long double arc = std::fabs(static_cast<long double>(record.arc));
     if (options.ang)
         lines.push_back(QString::fromStdString(
             astronomy::FormatAngle(30, 0, astronomy::AngleSuffix::None,
                                    astronomy::AngleLayout::DegreesMinutesSeconds, arc, c.format)));
-    if (options.orbe) {
+    if (options.orb) {
         const long double angle = (k - 1) * 15.0L;
         const long double orb = arc - angle;
         lines.push_back(QString(arc > angle ? "-" : "") +
@@ -422,7 +421,7 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     int item1 = 1, item2 = 1;
     if (f[1] == "A") {
         item1 = item2 = 2;
-    } else if (f[1] == "P" && c.view.wheelMode == 2) {
+    } else if (f[1] == "P" && c.view.wheelMode == settings::kDoubleWheel) {
         // A double wheel pairs the outer item with the inner one; each member carries its own item's
         // sign, house and rulers. Only the cusp-body list names the inner member first.
         item1 = f[2] == "P3" ? c.view.innerItem : c.view.outerItem;
@@ -451,13 +450,13 @@ PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &gly
     int memberHeight = 2 + g;
     if (options.reg)
         memberHeight += line;
-    if (options.signo)
+    if (options.sig)
         memberHeight += g;
     if (options.dig)
         memberHeight += g;
-    if (options.ocup)
+    if (options.ocu)
         memberHeight += line + 1;
-    const int lines = (options.fuerza ? 1 : 0) + (options.ang ? 1 : 0) + (options.orbe ? 1 : 0);
+    const int lines = (options.fue ? 1 : 0) + (options.ang ? 1 : 0) + (options.orb ? 1 : 0);
     const int aspectHeight = g + 2 + RoundHalfEven(lines * layout.fontSize * scale * 1.5L);
     const int height = RoundHalfEven(std::max(memberHeight, aspectHeight) * scale) + 2;
     const int memberWidth =

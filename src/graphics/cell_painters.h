@@ -51,10 +51,9 @@ void PaintAspectCell(Canvas &canvas, const QRect &rect, int column, int row, con
 int CellRelation(int a, int b, const CellContext &context);
 void PaintPositionCell(Canvas &canvas, const QRect &rect, int column, int row, const CellContext &context);
 
-// The seven detail options: "Signo", "Reg.", "Ocup.", "Dig.", "Ang.", "Fuerza", "Orbe".
-struct DetailOptions {
-    bool signo = true, reg = true, ocup = true, dig = true, ang = true, fuerza = true, orbe = true;
-};
+// The detail options "Signo", "Reg.", "Ocup.", "Dig.", "Ang.", "Fuerza", "Orbe", as the settings hold
+// them (the INI keys "Sig", "Reg", "Ocu", "Dig", "Ang", "Fue", "Orb").
+using DetailOptions = settings::Settings::AspectoSection;
 DetailOptions DetailOptionsFrom(const settings::Settings &settings);
 
 // Where the panels of one half of a detail or list cell go (relative to the half), and the detail font

@@ -1,7 +1,6 @@
 #include "graphics/glyphs.h"
 
 #include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QRawFont>
@@ -164,12 +163,10 @@ const std::vector<QPainterPath> &Outlines() {
 } // namespace
 
 QString EmbeddedFontFamily() {
-    static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFontFromData(EmbeddedFontData());
-        const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
-        return families.isEmpty() ? QStringLiteral("DejaVu Sans") : families.first();
-    }();
-    return family;
+    // The glyph outlines come from the compiled-in file; texts fall back on the same family as the
+    // system has it (fonts-dejavu-core). Registering the file as an application font would make an
+    // application object that is destroyed at exit touch the already destroyed font cache.
+    return QStringLiteral("DejaVu Sans");
 }
 
 GlyphSet::GlyphSet(int size) : size_(size) {}

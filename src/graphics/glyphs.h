@@ -27,7 +27,7 @@ inline constexpr int kGlyphCount = 47;
 // Colour of an aspect kind: blue for 1, 3, 5, 9, 11; green for 2, 6, 8, 12; red for 4, 7, 10, 13.
 QColor AspectKindColour(int kind);
 
-// The family name of the font compiled into the program (also the last fallback of every text).
+// The family of the font the glyphs come from, the last fallback of every text.
 QString EmbeddedFontFamily();
 
 class GlyphSet {

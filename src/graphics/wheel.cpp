@@ -143,7 +143,7 @@ public:
         const auto &outer = Item(v.outerItem);
         rotation_ = inner.rotation;
         const Real porArea = v.radiusFractions[0];
-        if (v.wheelMode != 2) {
+        if (v.wheelMode != settings::kDoubleWheel) {
             DrawChartRing(porArea, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
         } else if (v.innerWheelOnly) {
             const Real last = DrawOuterBodies(porArea, outer);
@@ -306,7 +306,7 @@ private:
         const Real g1 = static_cast<Real>(glyphs_.Size() - 11) / kReferenceRadius;
         const Real rE = r * f.E, rA = r * f.A, rB = r * f.B;
         const QPointF centre = geo_.CentreF();
-        const bool ringsShown = wheel == 1 || (v.wheelMode == 2 && wheel == 2);
+        const bool ringsShown = wheel == 1 || (v.wheelMode == settings::kDoubleWheel && wheel == 2);
         const bool degreeDrawn = degreeRing && ringsShown;
         const Real h = f.h;
         // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
@@ -636,11 +636,11 @@ private:
         const analysis::AspectList *bodies, *bodyCusp, *cusps;
         // In "1 Rueda" the first member of a pair aspect belongs to the outer item.
         const chart::RecDataProg *firstItem = &item;
-        if (itemNumber == 1) {
+        if (itemNumber == chart::kNatalEcliptic) {
             bodies = &lists.eclipticBodies;
             bodyCusp = &lists.eclipticBodyCusp;
             cusps = &lists.eclipticCusps;
-        } else if (itemNumber == 2) {
+        } else if (itemNumber == chart::kNatalAscensional) {
             bodies = &lists.ascensionalBodies;
             bodyCusp = &lists.ascensionalBodyCusp;
             cusps = &lists.ascensionalCusps;
@@ -648,7 +648,7 @@ private:
             bodies = &lists.pairBodies;
             bodyCusp = &lists.pairBodyCusp;
             cusps = &lists.pairCusps;
-            if (view_.wheelMode == 2 && view_.innerWheelOnly)
+            if (view_.wheelMode == settings::kDoubleWheel && view_.innerWheelOnly)
                 firstItem = &Item(view_.outerItem);
         }
         std::vector<std::pair<QPointF, int>> glyphsAt;

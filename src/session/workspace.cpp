@@ -70,14 +70,14 @@ void Workspace::RefreshView() {
         view.aspectFamilies = {true, true, false, false};
         currentHouse = analysis::ApplyHouseSelection(view, items[inner], settings.dignity);
     }
-    if (view.wheelMode != 1 || inner != chart::kNatalEcliptic)
+    if (view.wheelMode != settings::kSingleWheel || inner != chart::kNatalEcliptic)
         view.dispositorFilter = false;
 
     analysis::BuildNatalAspects(aspects, items[1], items[2], view.computeDispositors, settings.orbs,
                                 settings.dignity);
-    if (view.wheelMode == 2) {
+    if (view.wheelMode == settings::kDoubleWheel) {
         analysis::BuildPairAspects(aspects, items[inner], items[outer], orbMode, true, settings.orbs);
-    } else if (inner > 2) {
+    } else if (chart::NeedsEventChart(inner)) {
         analysis::BuildPairAspects(aspects, items[inner], items[inner], orbMode, false, settings.orbs);
     } else {
         aspects.pairBodies.clear();

@@ -35,10 +35,13 @@ enum AspectFamily : int { kPointPoint, kPointCusp, kCuspPoint, kCuspCusp, kAspec
 // Positions in RecVistaCarta::autoSources (the "Por casas" sources).
 enum AutoSource : int { kSourceRuler, kSourceCusp, kSourceOccupants, kAutoSourceCount };
 
+// "Simple" or "Doble": one chart item on the wheel, or an inner and an outer one.
+enum WheelMode : std::uint8_t { kSingleWheel = 1, kDoubleWheel = 2 };
+
 struct RecVistaCarta {
-    std::uint8_t innerItem = 1;            // chart item 1..9 of the inner wheel ("Int:")
-    std::uint8_t outerItem = 1;            // chart item 1..9 of the outer wheel ("Ext:")
-    std::uint8_t wheelMode = 1;            // 1 "Simple", 2 "Doble"
+    std::uint8_t innerItem = 1; // chart item 1..9 of the inner wheel ("Int:")
+    std::uint8_t outerItem = 1; // chart item 1..9 of the outer wheel ("Ext:")
+    WheelMode wheelMode = kSingleWheel;
     std::uint8_t progressionReference = 0; // 0 "eclip.", 1 "asc.", 2 "prog."
     std::uint8_t aspectMode = 0;           // 0 "Manual", 1 "Por casas"
     bool aspectGlyphs = true;              // "Glifo"

@@ -11,7 +11,5 @@ namespace cel::workspace {
 
 // A date-time with the data file's patterns plus "dddd", the Spanish name of the weekday.
 std::string DateTimeLabel(TDateTime value, std::string_view pattern, const TextFormat &format);
-// A number written with a printf pattern and the locale's decimal separator.
-std::string DecimalText(const char *pattern, double value, const TextFormat &format);
 
 } // namespace cel::workspace

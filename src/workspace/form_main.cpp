@@ -379,7 +379,7 @@ void TFormMain::CopyControlsToChoices() {
     settings::RecVistaCarta &c = ws_.choices;
     c.innerItem = static_cast<std::uint8_t>(cbInt_->currentIndex() + 1);
     c.outerItem = static_cast<std::uint8_t>(cbExt_->currentIndex() + 1);
-    c.wheelMode = rbDoble_->isChecked() ? 2 : 1;
+    c.wheelMode = rbDoble_->isChecked() ? settings::kDoubleWheel : settings::kSingleWheel;
     c.aspectMode = rbPorCasas_->isChecked() ? 1 : 0;
     for (int f = 0; f < 4; ++f)
         c.aspectFamilies[static_cast<std::size_t>(f)] = cbFamilies_[static_cast<std::size_t>(f)]->isChecked();
@@ -387,7 +387,7 @@ void TFormMain::CopyControlsToChoices() {
         c.autoSources[static_cast<std::size_t>(s)] = cbSources_[static_cast<std::size_t>(s)]->isChecked();
     c.strengthFilter = seFuerza_->value();
     c.computeDispositors = cbCalc_->isChecked();
-    const bool doubleWheel = c.wheelMode == 2;
+    const bool doubleWheel = c.wheelMode == settings::kDoubleWheel;
     c.innerWheelOnly = doubleWheel && cb1Rueda_->isChecked();
     c.projectInnerHouses = doubleWheel && cb1Casas_->isChecked() && !cb1Rueda_->isChecked();
     c.noProjectedHouses = !c.projectInnerHouses;
@@ -546,10 +546,15 @@ void TFormMain::OpenDataFileDialog() {
     std::string path = chosen.toStdString();
     if (std::filesystem::path(path).extension().empty())
         path += ".age";
-    if (OpenDataFile(path)) {
-        LoadCurrentPerson();
-        RecomputeAll();
-    }
+    OpenChosenDataFile(path);
+}
+
+bool TFormMain::OpenChosenDataFile(const std::string &path) {
+    if (!OpenDataFile(path))
+        return false;
+    LoadCurrentPerson();
+    RecomputeAll();
+    return true;
 }
 
 void TFormMain::RefillGroups() {

@@ -75,6 +75,9 @@ public:
 
     // Opens a data file as the current one (shared-use registration, load, lists refilled).
     bool OpenDataFile(const std::string &path);
+    // Opens a data file the user chose (from the dialog, or by opening it from the desktop while the
+    // program runs) and shows its first state.
+    bool OpenChosenDataFile(const std::string &path);
     // Brings the window to the front (a second start of the program asks for this).
     void RaiseFromAnotherStart();
     // Runs the first-activation steps now if they have not run (tests and the program call it once

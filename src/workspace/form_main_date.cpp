@@ -24,6 +24,7 @@
 #include "astronomy/angle_text.h"
 #include "astronomy/time_scales.h"
 #include "common/date_text.h"
+#include "common/number_text.h"
 #include "database/coordinate_text.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
@@ -332,7 +333,7 @@ void TFormMain::LoadRecordIntoFields(const chart::TDato &record) {
     cbDeltaT_->setCurrentIndex(record.deltaTFlag == 1 ? 1 : 0);
     const double dt =
         record.deltaTFlag == 1 ? static_cast<double>(astronomy::DeltaT(record.gmtDateTime)) : 0.0;
-    labelDeltaT_->setText(QString::fromStdString(DecimalText("%.3f", dt, ws_.format)));
+    labelDeltaT_->setText(QString::fromStdString(FormatFixed(dt, 3, ws_.format.decimalSeparator)));
     const session::TimeFields t = session::TimeFieldsOf(value);
     hourShown_ = t.hour;
     if (cb12h_->currentIndex() == 0) {
@@ -524,7 +525,8 @@ void TFormMain::RefreshInfoLabels() {
         place = p.Nombre;
         country = database::NameOfId(ws_.db.Countries, p.IdPais);
     }
-    const std::string zone = " (TZ:" + DecimalText("%2.2f", static_cast<double>(r.zone), ws_.format) + ")";
+    const std::string zone =
+        " (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws_.format.decimalSeparator, 2) + ")";
     labelLugar_->setText(QString::fromStdString(
         place + ", " + country + "\n" +
         "Lon:" + database::AngleText(r.longitude, database::AngleKind::Longitude) +
@@ -541,7 +543,7 @@ void TFormMain::RefreshDateLabels() {
         if (cbGmt_->isChecked())
             return DateTimeLabel(r.gmtDateTime, "mmm d yyyy, hh:nn:ss am/pm", ws_.format) + "  GMT";
         return DateTimeLabel(r.localDateTime, "mmm d yyyy, hh:nn:ss am/pm", ws_.format) +
-               "  (TZ:" + DecimalText("%2.2f", static_cast<double>(r.zone), ws_.format) + ")";
+               "  (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws_.format.decimalSeparator, 2) + ")";
     };
     labelNatalDate_->setText(QString::fromStdString(line(ws_.natalRecord)));
     labelEventoDate_->setText(QString::fromStdString(line(ws_.eventRecord)));

@@ -1,5 +1,6 @@
 #include "workspace/single_instance.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -22,13 +23,15 @@ QString SingleInstance::ServerName() {
 SingleInstance::SingleInstance() = default;
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::Acquire() {
+bool SingleInstance::Acquire(const QString &fileToOpen) {
     const QString name = ServerName();
     {
         QLocalSocket socket;
         socket.connectToServer(name);
         if (socket.waitForConnected(500)) {
             socket.write("show\n");
+            if (!fileToOpen.isEmpty())
+                socket.write("open\t" + QFileInfo(fileToOpen).absoluteFilePath().toUtf8() + "\n");
             socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return false;
@@ -43,9 +46,19 @@ bool SingleInstance::Acquire() {
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
         while (QLocalSocket *client = server_->nextPendingConnection()) {
             QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                if (client->readAll().startsWith("show") && onActivate)
-                    onActivate();
+            // The message is read whole when the other start hangs up: "show", then perhaps "open\tPATH".
+            QObject::connect(client, &QLocalSocket::readyRead, client, [client] {
+                client->setProperty("received",
+                                    client->property("received").toByteArray() + client->readAll());
+            });
+            QObject::connect(client, &QLocalSocket::disconnected, client, [this, client] {
+                const QByteArray message = client->property("received").toByteArray() + client->readAll();
+                for (const QByteArray &line : message.split('\n')) {
+                    if (line == "show" && onActivate)
+                        onActivate();
+                    else if (line.startsWith("open\t") && onOpenFile)
+                        onOpenFile(QString::fromUtf8(line.mid(5)));
+                }
             });
         }
     });

@@ -1,5 +1,6 @@
 // One running chart program per user: the first start listens on a local socket named after
-// "Mi programa CEL2"; a later start tells it to come to the front and exits.
+// "Mi programa CEL2"; a later start tells it to come to the front (and to open the data file the later
+// start was given, as a file manager's double click asks) and exits.
 #pragma once
 
 #include <QString>
@@ -21,10 +22,12 @@ public:
     ~SingleInstance();
 
     // True when no other instance runs: this one then listens. False after telling the running one to
-    // show its window.
-    bool Acquire();
+    // show its window and, when `fileToOpen` is not empty, to open that data file.
+    bool Acquire(const QString &fileToOpen = QString());
     // Called when another start asks this instance to show its window.
     std::function<void()> onActivate;
+    // Called when another start asks this instance to open a data file (an absolute path).
+    std::function<void(const QString &)> onOpenFile;
 
 private:
     std::unique_ptr<QLocalServer> server_;

@@ -43,7 +43,7 @@ inline settings::OrbTables ZeroOrbs() {
 inline settings::RecVistaCarta ShowAll(int innerItem = 1, int wheelMode = 1) {
     settings::RecVistaCarta view;
     view.innerItem = static_cast<std::uint8_t>(innerItem);
-    view.wheelMode = static_cast<std::uint8_t>(wheelMode);
+    view.wheelMode = static_cast<settings::WheelMode>(wheelMode);
     view.aspectFamilies.fill(true);
     view.pointSelection.fill(true);
     view.cuspSelection.fill(true);

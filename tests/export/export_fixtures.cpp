@@ -152,7 +152,7 @@ RealCharts::RealCharts() {
 void RealCharts::SetItems(int inner, int outer) {
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
-    view.wheelMode = inner == outer ? 1 : 2;
+    view.wheelMode = inner == outer ? settings::kSingleWheel : settings::kDoubleWheel;
     aspects = {};
     analysis::BuildNatalAspects(aspects, prog.items[1], prog.items[2], true, settings.orbs, settings.dignity);
     analysis::BuildPairAspects(aspects, prog.items[static_cast<std::size_t>(inner)],

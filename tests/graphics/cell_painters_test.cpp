@@ -31,7 +31,7 @@ class CellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureApp();
-        view.wheelMode = 2;
+        view.wheelMode = settings::kDoubleWheel;
         view.innerItem = 1;
         view.outerItem = 3;
         settings::Settings s;
@@ -160,7 +160,7 @@ TEST_F(CellTest, PositionCellShowsTheMarkedRowInYellowWithItsSign) {
 }
 
 TEST_F(CellTest, NatalListCellWithAnEmptyHalf) {
-    view.wheelMode = 1;
+    view.wheelMode = settings::kSingleWheel;
     for (int i = 0; i < 3; ++i)
         lists.ascensionalBodies.push_back(analysis::TAspReg{{5, 60, 80, 0}, "p01p0" + std::to_string(i + 2)});
     lists.ascensionalBodies.push_back(analysis::TAspReg{{9, 120.5f, 83.3f, 0}, "p02p05"});

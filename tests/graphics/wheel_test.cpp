@@ -219,7 +219,7 @@ TEST_F(WheelTest, AspectLinesAreCountedUnderTheFilter) {
 
     // A full double wheel draws none; "1 Rueda" draws the inner item's.
     RecVistaCarta doubleWheel = view;
-    doubleWheel.wheelMode = 2;
+    doubleWheel.wheelMode = settings::kDoubleWheel;
     doubleWheel.outerItem = 3;
     EXPECT_EQ(Draw(doubleWheel, &lists), 0);
     doubleWheel.innerWheelOnly = true;
@@ -258,7 +258,7 @@ TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
     outer.rotation = std::fmod(540.0L - outer.cusps[1].cusp, 360.0L);
     RecVistaCarta view;
     view.largeImagesWheel = false;
-    view.wheelMode = 2;
+    view.wheelMode = settings::kDoubleWheel;
     view.outerItem = 3;
     const WheelColours colours = DefaultWheelColours();
     const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
@@ -361,7 +361,7 @@ TEST_F(WheelTest, RealChartsInEveryForm) {
     };
     for (const Case &c : cases) {
         RecVistaCarta view = ShowAllView();
-        view.wheelMode = static_cast<std::uint8_t>(c.mode);
+        view.wheelMode = static_cast<settings::WheelMode>(c.mode);
         view.outerItem = 3;
         view.innerWheelOnly = c.innerOnly;
         view.equaliseBySigns = c.bySigns;

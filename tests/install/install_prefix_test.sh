@@ -10,6 +10,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/celestigrafo-cli share/celestigrafo/ejemplo.age share/celestigrafo/README.md \
          share/celestigrafo/colombia.lug share/celestigrafo/ayuda/index.html \
+         share/celestigrafo/ayuda/ventana-principal.png share/celestigrafo/ayuda/administrador.png \
          share/applications/celestigrafo.desktop share/applications/tarjaro.desktop \
          share/mime/packages/celestigrafo.xml \
          share/icons/hicolor/scalable/apps/celestigrafo.svg share/icons/hicolor/48x48/apps/celestigrafo.png \

@@ -94,7 +94,7 @@ TEST_F(WorkspaceFixture, PairListsFollowTheWheelShown) {
     };
     w.Recompute();
     for (const Case &c : cases) {
-        w.choices.wheelMode = c.wheelMode;
+        w.choices.wheelMode = static_cast<settings::WheelMode>(c.wheelMode);
         w.choices.innerItem = c.inner;
         w.choices.outerItem = c.outer;
         w.RefreshView();
@@ -125,7 +125,7 @@ TEST_F(WorkspaceFixture, DispositorChoicesApplyWhereTheyAreOffered) {
     w.RefreshView();
     EXPECT_FALSE(w.view.dispositorFilter);
     w.choices.innerItem = 1;
-    w.choices.wheelMode = 2;
+    w.choices.wheelMode = settings::kDoubleWheel;
     w.RefreshView();
     EXPECT_FALSE(w.view.dispositorFilter);
     EXPECT_TRUE(w.choices.dispositorFilter); // the control keeps its tick

@@ -111,6 +111,28 @@ TEST_F(WindowFixture, StepsADayAndAnHourRecomputingOnce) {
     EXPECT_EQ(Find<QSpinBox>("SEMin")->value(), 59);
 }
 
+// The 12-hour field keeps the time continuous when stepped past 11 pm, and "24 h" shows the same time.
+TEST_F(WindowFixture, TwelveHourFieldStepsIntoTheNextDay) {
+    TFormMain &w = Open();
+    Choose(kAna); // 09:35 am
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    auto *hour = Find<QSpinBox>("SEHora");
+    auto *ampm = Find<QComboBox>("CBAmPm");
+    ampm->setCurrentIndex(1); // 9:35 pm
+    hour->setValue(11);       // 11:35 pm
+    const TDateTime late = w.Workspace().natalRecord.localDateTime;
+    EXPECT_EQ(session::TimeFieldsOf(late).hour, 23);
+    const std::uint64_t before = Recomputes();
+    hour->stepUp();
+    EXPECT_EQ(Recomputes(), before + 1);
+    EXPECT_NEAR(w.Workspace().natalRecord.localDateTime - late, 1.0 / 24, 1e-9);
+    EXPECT_EQ(hour->value(), 12);
+    EXPECT_EQ(ampm->currentIndex(), 0); // 12 am of the next day
+    Find<QComboBox>("CB12h")->setCurrentIndex(1);
+    EXPECT_EQ(hour->value(), 0);
+    EXPECT_FALSE(ampm->isVisible());
+}
+
 TEST_F(WindowFixture, GmtAndDeltaTSwitchesRecomputeOnce) {
     TFormMain &w = Open();
     Choose(kAna);

@@ -57,6 +57,21 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndExits) {
     EXPECT_TRUE(log.contains("otra copia pidió mostrar esta ventana")) << log.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
 
+    // A start with another data file (a double click in the file manager) has the first one open it.
+    const std::filesystem::path other = home / "otro.age";
+    std::filesystem::copy_file(std::string(CEL_TEST_DATA_DIR) + "/ejemplo.age", other);
+    QProcess third;
+    third.setProcessEnvironment(env);
+    third.start(CEL_APP_PATH, {"--no-splash", QString::fromStdString(other.string())});
+    ASSERT_TRUE(third.waitForFinished(15000));
+    EXPECT_EQ(third.exitCode(), 0);
+    for (int i = 0; i < 50 && !log.contains("otro.age"); ++i) {
+        first.waitForReadyRead(100);
+        log += first.readAllStandardError();
+    }
+    EXPECT_TRUE(log.contains(("otra copia pidió abrir " + other.string()).c_str())) << log.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+
     first.terminate();
     if (!first.waitForFinished(5000)) {
         first.kill();

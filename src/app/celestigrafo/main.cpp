@@ -33,9 +33,11 @@ int main(int argc, char *argv[]) {
         return 2;
     }
 
+    const QString argumentFile =
+        parser.positionalArguments().isEmpty() ? QString() : parser.positionalArguments().front();
     cel::workspace::SingleInstance instance;
-    if (!instance.Acquire())
-        return 0; // the running program shows its window
+    if (!instance.Acquire(argumentFile))
+        return 0; // the running program shows its window (and opens the file given)
 
     cel::workspace::MainWindowOptions options;
     options.iniPath = cel::workspace::SettingsPath(parser.value(ini).toStdString());
@@ -52,6 +54,10 @@ int main(int argc, char *argv[]) {
     instance.onActivate = [&window] {
         qInfo("celestigrafo: otra copia pidió mostrar esta ventana");
         window.RaiseFromAnotherStart();
+    };
+    instance.onOpenFile = [&window](const QString &path) {
+        if (window.OpenChosenDataFile(path.toStdString()))
+            qInfo("celestigrafo: otra copia pidió abrir %s", qUtf8Printable(path));
     };
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry()); // where no window manager maximises

@@ -94,7 +94,8 @@ void AddAspects(CLI::App &app, RunContext &ctx) {
         const bool pair = !options->inner.empty();
         const int inner = pair ? ParseItem(options->inner, "--inner") : 1;
         const int outer = options->outer.empty() ? inner : ParseItem(options->outer, "--outer");
-        ChartSession session = ComputeAnalysis(options->analysis, ctx, pair && (inner > 2 || outer > 2));
+        ChartSession session = ComputeAnalysis(
+            options->analysis, ctx, pair && (chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer)));
         session::Workspace &w = session.workspace;
         w.Recompute(); // the natal lists
         const auto &items = w.progressions.items;

@@ -100,7 +100,8 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     const bool doubleWheel = !options.outer.empty();
     const int outer = doubleWheel ? ParseItem(options.outer, "--outer") : inner;
     const auto [graphA, graphB] = ParseItemPair(options.graphItems);
-    const bool needEvent = inner > 2 || outer > 2 || page == exporting::ExportPage::Progresiones ||
+    const bool needEvent = chart::NeedsEventChart(inner) || chart::NeedsEventChart(outer) ||
+                           page == exporting::ExportPage::Progresiones ||
                            (page == exporting::ExportPage::Diagramas && (graphA > 2 || graphB > 2));
     ChartSession session = ComputeAnalysis(options.analysis, ctx, needEvent);
     session::Workspace &w = session.workspace;
@@ -108,7 +109,7 @@ void RunRtf(const RtfOptions &options, RunContext &ctx) {
     settings::RecVistaCarta &view = w.choices;
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
-    view.wheelMode = doubleWheel ? 2 : 1;
+    view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = options.house > 0 ? 1 : 0;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
     view.aspectFamilies.fill(true);

@@ -148,11 +148,11 @@ void Run(const TableOptions &o, RunContext &ctx) {
     const bool aspectGrid = type == "tabla" || type == "detalle" || type == "listado";
     bool needEvent = false;
     if (aspectGrid)
-        needEvent = inner > 2 || (doubleWheel && outer > 2);
+        needEvent = chart::NeedsEventChart(inner) || (doubleWheel && chart::NeedsEventChart(outer));
     else if (type == "speculum")
         needEvent = which == "event";
     else if (type == "resumen1" || type == "resumen2")
-        needEvent = summaryItem > 2;
+        needEvent = chart::NeedsEventChart(summaryItem);
     std::pair<int, int> cell{0, 0};
     if (type == "detalle") {
         if (o.cell.empty())
@@ -169,7 +169,7 @@ void Run(const TableOptions &o, RunContext &ctx) {
     settings::RecVistaCarta &choices = w.choices;
     choices.innerItem = static_cast<std::uint8_t>(inner);
     choices.outerItem = static_cast<std::uint8_t>(outer);
-    choices.wheelMode = doubleWheel ? 2 : 1;
+    choices.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     choices.aspectMode = o.byHouse ? 1 : 0;
     choices.aspectFamilies = ParseFamilies(o.families);
     choices.autoSources = ParseSources(o.sources);

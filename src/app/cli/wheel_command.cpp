@@ -92,14 +92,15 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         const int outer = ParseItem(o.outer, "--outer");
         if ((o.innerOnly || o.projectHouses) && !o.doubleWheel)
             UsageError("--inner-only and --project-houses need --double");
-        const bool needEvent = inner > 2 || (o.doubleWheel && outer > 2);
+        const bool needEvent =
+            chart::NeedsEventChart(inner) || (o.doubleWheel && chart::NeedsEventChart(outer));
         ChartSession session = ComputeAnalysis(o.analysis, ctx, needEvent);
         session::Workspace &w = session.workspace;
 
         settings::RecVistaCarta &view = w.choices;
         view.innerItem = static_cast<std::uint8_t>(inner);
         view.outerItem = static_cast<std::uint8_t>(outer);
-        view.wheelMode = o.doubleWheel ? 2 : 1;
+        view.wheelMode = o.doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
         view.equaliseBySigns = o.bySigns;
         view.innerWheelOnly = o.doubleWheel && o.innerOnly;
         view.projectInnerHouses = o.doubleWheel && o.projectHouses && !o.innerOnly;

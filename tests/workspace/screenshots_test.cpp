@@ -1,0 +1,77 @@
+// The main window and the database manager as a user sees them, at the two usual screen sizes: the
+// pictures must show a painted wheel and a filled grid. With CEL_SCREENSHOT_DIR set, the pictures are
+// also written there (the help pages take theirs from this test).
+#include <QGroupBox>
+#include <QImage>
+#include <QTableView>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <set>
+
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
+
+// Distinct colours on a coarse grid of the picture: a blank or half-painted window shows few.
+int DistinctColours(const QImage &image) {
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            seen.insert(image.pixel(x, y));
+    return static_cast<int>(seen.size());
+}
+
+void Keep(const QImage &image, const char *name) {
+    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
+        EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
+    }
+}
+
+TEST_F(WindowFixture, TheWindowWithAChartAtBothScreenSizes) {
+    TFormMain &w = Open();
+    Choose(kAna);
+    QTest::mouseClick(Find<QToolButton>("CBPlaT"), Qt::LeftButton);
+    for (const QSize size : {QSize(1366, 768), QSize(1920, 1080)}) {
+        w.resize(size);
+        QApplication::processEvents();
+        const QImage shot = w.grab().toImage();
+        EXPECT_EQ(shot.size(), size * w.devicePixelRatio());
+        EXPECT_GT(DistinctColours(shot), 40) << size.width();
+        // The wheel takes the paint area: its picture is not blank.
+        const QImage wheel = Find<QWidget>("PaintBox")->grab().toImage();
+        EXPECT_GT(wheel.width(), 300);
+        EXPECT_GT(DistinctColours(wheel), 20);
+        Keep(shot, size.width() == 1366 ? "ventana-principal.png" : "ventana-principal-1920.png");
+    }
+}
+
+TEST_F(WindowFixture, TheManagerWithTheSamplePersons) {
+    TFormMain &w = Open();
+    w.resize(1366, 768);
+    Find<QToolButton>("SBTarjaro")->click();
+    QWidget *manager = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->inherits("cel::manager::TFormMainTarjaro") && top->isVisible())
+            manager = top;
+    ASSERT_NE(manager, nullptr);
+    manager->resize(1366, 768);
+    auto *kind = manager->findChild<QComboBox *>("CBTipoLista");
+    ASSERT_NE(kind, nullptr);
+    kind->setCurrentIndex(kind->findText("Personas"));
+    QApplication::processEvents();
+    auto *grid = manager->findChild<QTableView *>("SGLista");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 12);
+    const QImage shot = manager->grab().toImage();
+    EXPECT_GT(DistinctColours(shot), 20);
+    Keep(shot, "administrador.png");
+    manager->close();
+    QApplication::processEvents();
+}
+
+} // namespace
+} // namespace cel::workspace::test
