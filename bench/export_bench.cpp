@@ -6,7 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include "chart/chart.h"
-#include "export/page_content.h"
+#include "document/page_content.h"
+#include "export/rtf_export.h"
 #include "export/rtf_writer.h"
 #include "export/wmf_writer.h"
 #include "settings/settings.h"
@@ -65,10 +66,10 @@ BENCHMARK(BM_MetafileOf765Picture)->Unit(benchmark::kMillisecond);
 void BM_DocumentOfPage(benchmark::State &state) {
     EnsureApp();
     static const Charts charts;
-    const auto page = static_cast<exporting::ExportPage>(state.range(0));
-    const exporting::ChartState chartState{charts.settings, charts.view,    charts.natal,   charts.event,
-                                           charts.prog,     charts.aspects, TextFormat{','}};
-    const exporting::ExportInput input = exporting::MakePageInput(page, chartState, {}, {});
+    const auto page = static_cast<document::PageKind>(state.range(0));
+    const document::ChartState chartState{charts.settings, charts.view,    charts.natal,   charts.event,
+                                          charts.prog,     charts.aspects, TextFormat{','}};
+    const document::PageContent input = document::MakePageContent(page, chartState, {}, {});
     for (auto _ : state) {
         exporting::TCtrlToRTF writer;
         exporting::BuildExportDocument(input, writer);
@@ -76,10 +77,10 @@ void BM_DocumentOfPage(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_DocumentOfPage)
-    ->Arg(static_cast<int>(exporting::ExportPage::Rueda))
-    ->Arg(static_cast<int>(exporting::ExportPage::Tabla))
-    ->Arg(static_cast<int>(exporting::ExportPage::Natal))
-    ->Arg(static_cast<int>(exporting::ExportPage::Progresiones))
+    ->Arg(static_cast<int>(document::PageKind::Rueda))
+    ->Arg(static_cast<int>(document::PageKind::Tabla))
+    ->Arg(static_cast<int>(document::PageKind::Natal))
+    ->Arg(static_cast<int>(document::PageKind::Progresiones))
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,98 +3,13 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "chart/progressions.h"
 #include "common/date_text.h"
 #include "common/number_text.h"
 
 namespace cel::exporting {
 
-namespace {
-
-std::string ZoneText(double zone, const TextFormat &format) {
-    return "(TZ:" + FormatFixed(zone, 2, format.decimalSeparator, 2) + ")";
-}
-
-bool IsReport(ExportPage page) {
-    return page == ExportPage::Progresiones || page == ExportPage::Speculum || page == ExportPage::Resumen ||
-           page == ExportPage::Diagramas;
-}
-
-} // namespace
-
 std::string CreatedQuestion(const std::string &path) {
     return "El archivo\n\n" + path + "\n\nha sido creado correctamente. Desea abrirlo ?";
-}
-
-std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format) {
-    return FormatDateTimeText(local, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", format) +
-           FormatDateTimeText(local, "h:nn:ss", format) + " " + ZoneText(zone, format);
-}
-
-std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &format) {
-    return FormatDateTimeText(value, "mmm d yyyy, hh:nn:ss am/pm", format) +
-           (gmt ? std::string("  GMT") : "  " + ZoneText(zone, format));
-}
-
-std::string ExportTitle(ExportPage page, const ExportView &view) {
-    switch (page) {
-    case ExportPage::Rueda:
-        return view.doubleWheel ? std::string() : view.innerItemName;
-    case ExportPage::Tabla:
-        return view.doubleWheel ? std::string("Tabla de aspectos")
-                                : "Tabla de aspectos " + view.innerItemName;
-    case ExportPage::Listado:
-        return view.doubleWheel ? "Lista aspectos: Item Izq." + view.outerItemName + " - " + "Item Der." +
-                                      view.innerItemName
-                                : "Lista aspectos: " + view.innerItemName;
-    case ExportPage::Natal: {
-        std::string title = view.natalByHouse ? "Lista aspectos natales. Casa: " + std::to_string(view.house)
-                                              : std::string("Lista aspectos natales");
-        return title + (view.natalAscensional ? ". Según modelo ascensional" : ". Según modelo eclíptico");
-    }
-    case ExportPage::Progresiones:
-        return "Lista Progresiones";
-    case ExportPage::Speculum:
-        return "Speculum";
-    case ExportPage::Resumen:
-        return "Resumen " + view.innerItemName;
-    case ExportPage::Diagramas:
-        return "Diagramas";
-    }
-    return {};
-}
-
-std::vector<std::string> HeadingLines(ExportPage page, const ExportHeading &heading, const ExportView &view,
-                                      const TextFormat &format) {
-    std::vector<std::string> lines;
-    if (IsReport(page)) {
-        lines.push_back(heading.natalLabel + ", " + heading.natalDateLine +
-                        ". Evento: " + heading.eventDateLine);
-        if (page == ExportPage::Progresiones) {
-            lines.push_back(heading.progressionLines[0]);
-            lines.push_back(heading.progressionLines[1]);
-            lines.push_back(heading.progressionLines[2] + " . " + heading.progressionLines[3]);
-        }
-        return lines;
-    }
-    lines.push_back(heading.natalLabel);
-    if (heading.synastry) {
-        lines.push_back(heading.natalDateLine);
-        lines.push_back("Rueda Int: " + view.innerItemName);
-    } else {
-        lines.push_back(heading.place + ", " + heading.country);
-        lines.push_back("Lon:" + heading.longitudeText + ", Lat:" + heading.latitudeText);
-        lines.push_back(LocalDateTimeLine(heading.natalLocal, heading.zone, format));
-    }
-    if (view.doubleWheel && page != ExportPage::Natal) {
-        // Natal ecliptic inside natal ascensional is about the person alone: no event line.
-        if (!(view.innerItem == chart::kNatalEcliptic && view.outerItem == chart::kNatalAscensional))
-            lines.push_back(heading.eventLabel + heading.eventDateLine);
-        if (!heading.synastry)
-            lines.push_back("Rueda Int: " + view.innerItemName);
-        lines.push_back("Rueda Ext: " + view.outerItemName);
-    }
-    return lines;
 }
 
 RtfGrid ReflowList(const RtfGrid &detail, bool smallImages) {
@@ -130,28 +45,28 @@ int ExportPictureSide(int previewPpi) {
     return previewPpi >= 120 ? 765 : 600;
 }
 
-ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
-    if (input.page == ExportPage::Resumen)
+ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF &writer) {
+    if (input.page == document::PageKind::Resumen)
         return {false, kSummaryRefusal};
     const auto require = [](bool present, const char *what) {
         if (!present)
             throw std::invalid_argument(std::string("export needs ") + what);
     };
     switch (input.page) {
-    case ExportPage::Rueda:
+    case document::PageKind::Rueda:
         require(static_cast<bool>(input.drawWheel), "a wheel");
         break;
-    case ExportPage::Diagramas:
+    case document::PageKind::Diagramas:
         require(static_cast<bool>(input.drawDiagrams), "the diagrams");
         break;
-    case ExportPage::Tabla:
+    case document::PageKind::Tabla:
         require(input.tableGlyphs != nullptr, "the table glyphs");
         break;
-    case ExportPage::Listado:
-    case ExportPage::Natal:
+    case document::PageKind::Listado:
+    case document::PageKind::Natal:
         require(static_cast<bool>(input.renderCode), "a code renderer");
         break;
-    case ExportPage::Progresiones:
+    case document::PageKind::Progresiones:
         require(input.smallGlyphs != nullptr, "the small glyphs");
         break;
     default:
@@ -163,18 +78,18 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
     RtfGrid list;
     const RtfGrid *grid = nullptr;
     switch (input.page) {
-    case ExportPage::Tabla:
+    case document::PageKind::Tabla:
         grid = &input.aspectTable;
         break;
-    case ExportPage::Listado:
-    case ExportPage::Natal:
+    case document::PageKind::Listado:
+    case document::PageKind::Natal:
         list = ReflowList(input.detail, input.smallImages);
         grid = &list;
         break;
-    case ExportPage::Progresiones:
+    case document::PageKind::Progresiones:
         grid = &input.progressions;
         break;
-    case ExportPage::Speculum:
+    case document::PageKind::Speculum:
         grid = &input.natalSpeculum;
         writer.AddFont(input.eventSpeculum.font);
         break;
@@ -187,10 +102,11 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
 
     writer.WriteText(kProgramCaption, base, kAlignRight);
     writer.WriteText(" ", base, kAlignRight);
-    for (const std::string &line : HeadingLines(input.page, input.heading, input.view, input.format))
+    for (const std::string &line :
+         document::HeadingLines(input.page, input.heading, input.view, input.format))
         writer.WriteText(line, base, kAlignLeft);
     writer.WriteText(" ", base, kAlignRight);
-    writer.WriteText(ExportTitle(input.page, input.view), base, kAlignCentre);
+    writer.WriteText(document::PageTitle(input.page, input.view), base, kAlignCentre);
     writer.WriteText(" ", base, kAlignRight);
 
     // The wheel and the diagrams take the page room of a picture of `side` screen pixels, drawn at print
@@ -199,14 +115,14 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
     const int screenPpi = input.ppi > 0 ? input.ppi : 96;
     const int printSide = static_cast<int>(std::lround(static_cast<double>(side) * kPrintPpi / screenPpi));
     switch (input.page) {
-    case ExportPage::Rueda: {
+    case document::PageKind::Rueda: {
         QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(QColor(255, 0, 0));
         input.drawWheel(picture);
         writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
-    case ExportPage::Tabla: {
+    case document::PageKind::Tabla: {
         // The item names of the position columns stay on screen only.
         RtfGrid table = input.aspectTable;
         if (table.columnWidths.size() > 26)
@@ -214,31 +130,31 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
         writer.WriteAspectGrid(input.ppi, table, *input.tableGlyphs, input.showStrength, true);
         break;
     }
-    case ExportPage::Listado:
-    case ExportPage::Natal: {
+    case document::PageKind::Listado:
+    case document::PageKind::Natal: {
         const int cellWidth = list.columnWidths.front();
         writer.WriteAspectList(input.ppi, list, input.renderCode, cellWidth, list.rowHeight,
                                input.smallImages, false);
         break;
     }
-    case ExportPage::Progresiones:
+    case document::PageKind::Progresiones:
         writer.WriteProgGrid(input.ppi, input.progressions, input.progressionMarks, *input.smallGlyphs);
         break;
-    case ExportPage::Speculum:
+    case document::PageKind::Speculum:
         writer.WriteText("Natal", base, kAlignLeft);
         writer.WriteGrid(input.ppi, input.natalSpeculum);
         writer.WriteText("", base, kAlignLeft);
         writer.WriteText("Evento", base, kAlignLeft);
         writer.WriteGrid(input.ppi, input.eventSpeculum);
         break;
-    case ExportPage::Diagramas: {
+    case document::PageKind::Diagramas: {
         QImage picture(printSide, printSide, QImage::Format_RGB32);
         picture.fill(Qt::white);
         input.drawDiagrams(picture);
         writer.WritePicture(kPrintPpi, picture, kAlignCentre);
         break;
     }
-    case ExportPage::Resumen:
+    case document::PageKind::Resumen:
         break;
     }
     writer.WriteText("", base, kAlignLeft);
@@ -246,7 +162,7 @@ ExportResult BuildExportDocument(const ExportInput &input, TCtrlToRTF &writer) {
     return {true, {}};
 }
 
-ExportResult ExportRtf(const ExportInput &input, const std::string &fileName) {
+ExportResult ExportRtf(const document::PageContent &input, const std::string &fileName) {
     TCtrlToRTF writer;
     ExportResult result = BuildExportDocument(input, writer);
     if (result.written)

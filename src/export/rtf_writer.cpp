@@ -10,6 +10,7 @@
 
 #include "common/safe_file.h"
 #include "common/windows1252.h"
+#include "document/cell_drawing.h"
 #include "export/wmf_writer.h"
 
 namespace cel::exporting {
@@ -92,16 +93,6 @@ std::string Num(long v) {
 long RoundHalfEven(long double x) {
     // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
     return static_cast<long>(std::nearbyint(x));
-}
-
-const std::string &RtfGrid::Cell(int column, int row) const {
-    static const std::string empty;
-    if (row < 0 || row >= RowCount())
-        return empty;
-    const auto &cellsOfRow = cells[static_cast<std::size_t>(row)];
-    if (column < 0 || column >= static_cast<int>(cellsOfRow.size()))
-        return empty;
-    return cellsOfRow[static_cast<std::size_t>(column)];
 }
 
 void TCtrlToRTF::AddFont(const RtfFont &font) {
@@ -345,79 +336,15 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
 
 namespace {
 
-// The strength line of an aspect-table cell is written one point smaller than the cell's font.
-QFont StrengthFont(bool small) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(small ? 7 : 9);
-    return font;
-}
-
 // One aspect-table cell as a picture; returns a null image when the cell renders nothing.
 QImage RenderAspectCell(const RtfGrid &grid, int column, int row, const GlyphPainter &glyphs,
                         bool showStrength) {
-    const int g = glyphs.Size();
-    const bool small = g <= 11;
-    const int columnWidth = grid.columnWidths[static_cast<std::size_t>(column)];
-    const int width = showStrength ? std::max(columnWidth, 1) : (small ? 14 : 17);
-    const int height = showStrength ? 2 * g : g;
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(small ? 8 : 10);
-
-    const bool header = column == 0 || column == 25 || row == 0;
-    if (header) {
-        const int item = row == 0 ? column : row;
-        QImage image = WhiteBitmap(width, height);
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        if (item >= 1 && item <= 12)
-            glyphs.Draw(painter, 11 + item, std::max(0, (width - g) / 2), 0, 0);
-        else if (item >= 13 && item <= 24)
-            painter.drawText(QRect(0, 0, width, g), Qt::AlignCenter, QString::number(item - 12));
-        return image;
-    }
-
-    const std::string &text = grid.Cell(column, row);
-    if (text.empty())
+    if (!document::AspectCellDrawn(grid, column, row))
         return {};
-    QImage image = WhiteBitmap(width, height);
+    const QSize size = document::AspectCellSize(grid, column, glyphs, showStrength);
+    QImage image = WhiteBitmap(size.width(), size.height());
     QPainter painter(&image);
-    painter.setFont(font);
-    if (text == "?") {
-        painter.setPen(QColor(255, 0, 0));
-        painter.drawText(QRect(0, 0, width, g), Qt::AlignCenter, QStringLiteral("?"));
-        return image;
-    }
-    const std::size_t colon = text.find(':');
-    const int kind = std::atoi(text.substr(0, colon).c_str());
-    if (kind >= 1 && kind <= 13)
-        glyphs.Draw(painter, 23 + kind, 0, 0, 0);
-    painter.setPen(Qt::black);
-    if (text.find('d') != std::string::npos) {
-        QFont bold = font;
-        bold.setBold(true);
-        painter.setFont(bold);
-        painter.drawText(QRect(small ? 11 : 14, 0, width, g), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral(":"));
-        painter.setFont(font);
-    }
-    if (showStrength && colon != std::string::npos) {
-        std::string strength = text.substr(colon + 1);
-        if (const std::size_t d = strength.find('d'); d != std::string::npos)
-            strength.erase(d);
-        // The table keeps its width on the page: a strength wider than its cell ("100%") is drawn
-        // narrower instead of being cut.
-        const QFont strengthFont = StrengthFont(small);
-        const QString label = QString::fromStdString(strength + "%");
-        const qreal advance = QFontMetricsF(strengthFont).horizontalAdvance(label);
-        const qreal squeeze = advance > width - 1 ? (width - 1) / advance : 1.0;
-        painter.setRenderHint(QPainter::TextAntialiasing, true);
-        painter.setFont(strengthFont);
-        painter.save();
-        painter.scale(squeeze, 1);
-        painter.drawText(QRectF(0, g, (width + 1) / squeeze, g), Qt::AlignLeft | Qt::AlignTop, label);
-        painter.restore();
-    }
+    document::PaintAspectCell(painter, grid, column, row, glyphs, showStrength);
     return image;
 }
 

@@ -386,6 +386,12 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     QImage picture(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
     picture.fill(Qt::white);
     Canvas canvas(picture);
+    PaintCode(canvas, code, size, options, layout, c);
+    return canvas.Image();
+}
+
+void PaintCode(Canvas &canvas, const std::string &code, QSize size, const DetailOptions &options,
+               const PanelLayout &layout, const CellContext &c) {
     TextStyle italic = DetailFont(layout, c);
     italic.italic = true;
     const std::vector<std::string> f = Split(code, ':');
@@ -395,10 +401,10 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
         const int number = f.size() > 1 ? ToInt(f[1]).value_or(0) : 0;
         if (number > 0)
             canvas.Text(QPoint(1, 0), QString::number(number) + ")", italic);
-        return canvas.Image();
+        return;
     }
     if (f.size() < 6)
-        return canvas.Image();
+        return;
     int x = 1;
     if (const int number = ToInt(f[0]).value_or(0); number > 0) {
         const QString label = QString::number(number) + ")";
@@ -414,10 +420,10 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     const auto m1 = ReadMember(f[3]), m2 = ReadMember(f[5]);
     const auto index = ToInt(f[4]);
     if (!m1 || !m2 || !index)
-        return canvas.Image();
+        return;
     const analysis::TDetallesAspecto *record = FindRecord(c, f[1], f[2], *index, f[3], f[5]);
     if (record == nullptr)
-        return canvas.Image();
+        return;
     int item1 = 1, item2 = 1;
     if (f[1] == "A") {
         item1 = item2 = 2;
@@ -436,7 +442,6 @@ QImage RenderCode(const std::string &code, QSize size, const DetailOptions &opti
     DrawMemberPanel(canvas, layout.member1, i1, *m1, m2, i2, options, layout, c);
     DrawAspectPanel(canvas, layout.aspect, *record, options, layout, c);
     DrawMemberPanel(canvas, layout.member2, i2, *m2, m1, i1, options, layout, c);
-    return canvas.Image();
 }
 
 PanelLayout DefaultPanelLayout(const DetailOptions &options, const GlyphSet &glyphs, bool small,

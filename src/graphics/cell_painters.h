@@ -75,6 +75,9 @@ void PaintCodeCell(Canvas &canvas, const QRect &rect, const std::string &text, b
 // One aspect reference code drawn into a white picture of the given size.
 QImage RenderCode(const std::string &code, QSize size, const DetailOptions &options,
                   const PanelLayout &layout, const CellContext &context);
+// The same through a canvas of that size on any device (vectors on a printer or PDF).
+void PaintCode(Canvas &canvas, const std::string &code, QSize size, const DetailOptions &options,
+               const PanelLayout &layout, const CellContext &context);
 
 // grid 1: the first summary grid (bodies and houses), grid 2: the second (points distribution).
 void PaintSummaryCell(Canvas &canvas, const QRect &rect, int grid, int column, int row,

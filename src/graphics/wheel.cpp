@@ -156,7 +156,7 @@ public:
                 DrawChartRing(porArea, outer, v.outerItem, 2, true, Flag(v, settings::kFlagGrados), true);
             projectedOuter_ = porArea * outerRing.A;
             rotation_ = inner.rotation;
-            DrawChartRing(outerRing.h, inner, v.innerItem, 1, true, false, false);
+            DrawChartRing(innerScale_, inner, v.innerItem, 1, true, false, false);
         }
         return count_;
     }
@@ -256,28 +256,33 @@ private:
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
         const qreal gap = 4 * k_; // room enough to tell one label from the next
         // Two neighbours meeting at a position are clear when no row of one overlaps any row of the
-        // other: the least angle between them that achieves it, searched in quarter degrees.
+        // other.
+        auto clearAt = [&](Real theta, Real delta) {
+            const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
+            const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+            const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+            for (const LabelRow &p : rows1)
+                for (const LabelRow &q : rows2) {
+                    const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
+                    const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
+                    if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap)
+                        return false;
+                }
+            return true;
+        };
+        // The least angle that keeps them clear: searched in whole degrees, then back in quarter degrees.
         auto separationAt = [&](Real position) {
             const Real theta = rotation_ + position;
-            for (Real delta = minimum; delta < 30; delta += 0.25L) {
-                const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
-                const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-                const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
-                bool clear = true;
-                for (const LabelRow &p : rows1) {
-                    for (const LabelRow &q : rows2) {
-                        const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
-                        const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
-                        if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap) {
-                            clear = false;
-                            break;
-                        }
-                    }
-                    if (!clear)
+            for (Real delta = minimum; delta < 30; delta += 1) {
+                if (!clearAt(theta, delta))
+                    continue;
+                Real least = delta;
+                for (Real back = delta - 0.25L; back > delta - 1 && back >= minimum; back -= 0.25L) {
+                    if (!clearAt(theta, back))
                         break;
+                    least = back;
                 }
-                if (clear)
-                    return delta;
+                return least;
             }
             return Real(30);
         };
@@ -312,8 +317,21 @@ private:
         // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
         // out to just inside them, so the inner wheel keeps room for its lines.
         Real houseRadius = r * h;
+        // The glyphs of a wheel inside another stand clear of its cusp texts, which lie at q (below).
+        Real glyphRadius = r * (f.B - 0.04L - g1);
+        // Two wheels share the picture: the glyphs stand just inside the connectors' ring.
+        if (v.wheelMode == settings::kDoubleWheel)
+            glyphRadius = rB - 0.015L - (glyphSide_ / 2 + 2 * k_) / geo_.R;
+        if (wheel == 1 && outerCall && !v.projectInnerHouses)
+            glyphRadius = std::min(glyphRadius, CuspTextRadius(r, rA) - CuspClearance());
         if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
-            houseRadius = std::max(houseRadius, LabelsInnerEdge(r * (f.B - 0.04L - g1)) - 0.015L);
+            houseRadius = std::max(houseRadius, LabelsInnerEdge(glyphRadius) - 0.015L);
+        // The outer wheel of a double wheel leaves the inner one all the room inside its labels' reach.
+        if (wheel == 2 && outerCall) {
+            if (Flag(v, settings::kFlagPlanetas))
+                houseRadius = std::max(houseRadius, LabelsInnerEdge(glyphRadius) - 0.01L);
+            innerScale_ = houseRadius;
+        }
         const bool houses = Flag(v, settings::kFlagCasas);
         const bool housesDrawn = houses && (wheel == 1 || !outerCall || !v.projectInnerHouses);
 
@@ -378,7 +396,7 @@ private:
 
         // 7. Bodies.
         if (Flag(v, settings::kFlagPlanetas))
-            DrawBodies(item, wheel, rB, r * (f.B - 0.04L - g1));
+            DrawBodies(item, wheel, rB, glyphRadius);
 
         // 8, 9. Aspect lines.
         if (!outerCall)
@@ -401,7 +419,7 @@ private:
         const TextStyle numberStyle = WheelFont(ringColour, true);
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
         const QColor houseArea = Color() ? in_.colours.wheel[6] : QColor(Qt::white);
-        const Real q = o + r * (v.fontSize / 200.0L);
+        const Real q = CuspTextRadius(r, o);
         const bool texto = Flag(v, settings::kFlagCasasTexto), seg = Flag(v, settings::kFlagCasasSeg);
         // The pieces of a position stand D degrees apart, more where a small ring would make them touch.
         const qreal pieceWidth = canvas_.TextSizeF(QStringLiteral("00°"), textStyle).width() + 3 * k_;
@@ -419,18 +437,34 @@ private:
                 const QString text = PositionText(cusp(n) - (entry.sign - 1) * 30.0L, seg);
                 const Real degreesAt = theta >= 180 ? theta - gapAngle : theta + gapAngle;
                 const Real secondsAt = theta >= 180 ? theta + gapAngle : theta - gapAngle;
-                CentredText(text.mid(0, 3), geo_.AtF(q, degreesAt), textStyle, SectorColour(degreesAt));
-                CentredText(text.mid(4, 3), geo_.AtF(q, theta), textStyle, SectorColour(theta));
+                Record(
+                    wheel, 0,
+                    CentredText(text.mid(0, 3), geo_.AtF(q, degreesAt), textStyle, SectorColour(degreesAt)));
+                Record(wheel, 0,
+                       CentredText(text.mid(4, 3), geo_.AtF(q, theta), textStyle, SectorColour(theta)));
                 if (seg)
-                    CentredText(text.mid(8, 3), geo_.AtF(q, secondsAt), textStyle, SectorColour(secondsAt));
+                    Record(wheel, 0,
+                           CentredText(text.mid(8, 3), geo_.AtF(q, secondsAt), textStyle,
+                                       SectorColour(secondsAt)));
             }
             if (Flag(v, settings::kFlagCasasSigno)) {
                 Real offset = 0;
                 if (texto)
                     offset = (theta >= 180 ? 1 : -1) * gapAngle * (seg ? 2 : 1);
-                CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10));
+                Record(wheel, 0, CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10)));
             }
         }
+    }
+
+    // The radius of the cusp texts of a wheel of scale r whose house lines end at o.
+    Real CuspTextRadius(Real r, Real o) const { return o + r * (view_.fontSize / 200.0L); }
+    // How far (fraction of R) a body glyph's centre keeps from the cusp texts' radius so that the glyph,
+    // with its "R", and a cusp text or sign stay apart whatever the angle between them.
+    Real CuspClearance() const {
+        const qreal glyphWidth = glyphSide_ + 2 * (view_.retrogradeMark ? retroSize_.width() : 0);
+        const qreal across = (glyphWidth + std::max(pieceSize_.width(), glyphSide_)) / 2;
+        const qreal down = (glyphSide_ + std::max(pieceSize_.height(), glyphSide_)) / 2;
+        return (std::hypot(across, down) + 2 * k_) / geo_.R;
     }
 
     // A body's label column at a wheel angle, its glyph at radius b: the glyph (with room for the "R"
@@ -451,10 +485,12 @@ private:
             const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) + 2 * k_;
             rows.push_back({p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
         };
+        // Two wheels share the picture: their rows stand as close as their real sizes allow.
+        const bool compact = v.wheelMode == settings::kDoubleWheel;
         for (int j = 0; j < pieces; ++j)
-            next(piece, j == 0 ? 0.06L : c);
+            next(piece, compact ? 0 : j == 0 ? 0.06L : c);
         if (Flag(v, settings::kFlagPlanetasSigno))
-            next(QSizeF(glyphSide_, glyphSide_), pieces == 0 ? 0.06L : c);
+            next(QSizeF(glyphSide_, glyphSide_), compact ? 0 : pieces == 0 ? 0.06L : c);
         return rows;
     }
 
@@ -691,6 +727,7 @@ private:
     qreal line_;                   // line width
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
     Real rotation_ = 0;
+    Real innerScale_ = 0;     // the scale of the inner wheel of a double wheel
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses
     bool sectorsFilled_ = false;
     QColor labelBackground_ = Qt::white;

@@ -36,7 +36,7 @@ WheelColours DefaultWheelColours();
 // Where a label of a body (its glyph, retrograde mark, position texts or sign glyph) was drawn.
 struct WheelLabel {
     int wheel = 1; // 1 inner or single wheel, 2 outer wheel or "1 Rueda" ring
-    int body = 0;
+    int body = 0;  // 0: a cusp text or sign of the wheel's houses
     QRectF box;
 };
 

@@ -70,11 +70,14 @@ IniFile IniFile::Parse(std::string_view text) {
         text.remove_prefix(3);
     Section *current = &ini.sections_.front();
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
+        // Lines end with CR LF, LF or a lone CR: a CR never stays inside a value, where a save would
+        // have to turn it into a blank.
+        const std::size_t end = text.find_first_of("\r\n");
         std::string_view raw = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end != std::string_view::npos && text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        text = text.substr(next);
         const std::string lineText = IsValidUtf8(raw) ? std::string(raw) : Windows1252ToUtf8(raw);
 
         const std::string_view trimmed = Trim(lineText);

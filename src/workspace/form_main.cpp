@@ -30,11 +30,13 @@
 #include "database/data_file.h"
 #include "database/data_file_session.h"
 #include "database/shared_use_guard.h"
+#include "document/workspace_page.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
 #include "settings/settings.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/form_retorno.h"
+#include "workspace/print_window.h"
 #include "workspace/reports_page.h"
 #include "workspace/settings_dialog.h"
 #include "workspace/wheel_view.h"
@@ -170,8 +172,22 @@ void TFormMain::BuildTopBar() {
     bar->addWidget(sbImagen_);
     auto *print = ToolButton("SBImprimir", "Imprimir", "Imprimir y exportar");
     auto *menu = new QMenu(print);
-    for (const char *entry : {"Imprimir", "Impresión preliminar", "Exportar a archivo RTF"})
-        menu->addAction(entry)->setEnabled(false); // the print layout window is the next step
+    // The print window lays out the page the window shows (the wheel).
+    const auto page = [this] {
+        const bool synastry = sbSinastria_ != nullptr && sbSinastria_->isChecked();
+        const document::HeadingNames names =
+            document::NamesFromDatabase(ws_, {"", "", "", "", synastry}, synastry);
+        return document::MakePageContent(document::PageKind::Rueda, document::StateOf(ws_), {},
+                                         document::MakeHeading(ws_, names));
+    };
+    const auto layout = [this] { return document::LayoutOptions{false, ws_.settings.main.footer}; };
+    menu->addAction("Imprimir", this,
+                    [this, page, layout] { TFormPrint::PrintDirect(notifier_, page(), layout(), this); });
+    menu->addAction("Impresión preliminar", this, [this, page, layout] {
+        TFormPrint::Preview(notifier_, page(), layout(), ws_.settings.main.hint, this);
+    });
+    menu->addAction("Exportar a archivo RTF", this,
+                    [this, page, layout] { TFormPrint::ExportRtfDirect(notifier_, page(), layout(), this); });
     print->setMenu(menu);
     print->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(print);

@@ -21,7 +21,7 @@
 #include "analysis/grid_layouts.h"
 #include "analysis/points.h"
 #include "analysis/tables.h"
-#include "export/page_content.h"
+#include "document/page_content.h"
 #include "graphics/diagrams.h"
 #include "workspace/grid_models.h"
 #include "workspace/points_dialog.h"
@@ -256,9 +256,9 @@ void ReportsPage::BuildDiagramPage(QTabWidget *tabs) {
 }
 
 void ReportsPage::FillProgressions() {
-    exporting::RtfGrid grid;
-    exporting::ProgGridMarks marks;
-    exporting::FillProgressionsGrid(grid, marks, ws_.progressions, ws_.settings.rueda.retro, ws_.format);
+    document::Grid grid;
+    document::ProgGridMarks marks;
+    document::FillProgressionsGrid(grid, marks, ws_.progressions, ws_.settings.rueda.retro, ws_.format);
     analysis::TextGrid text(kProgRows, kProgColumns);
     for (int r = 0; r < kProgRows; ++r)
         for (int c = 0; c < kProgColumns; ++c)
@@ -267,7 +267,7 @@ void ReportsPage::FillProgressions() {
     progRetro_ = marks.retro;
     progModel_->SetGrid(text);
     const std::array<std::string, 4> lines =
-        exporting::ProgressionLines(ws_.natal, ws_.event, ws_.progressions, ws_.format);
+        document::ProgressionLines(ws_.natal, ws_.event, ws_.progressions, ws_.format);
     labelProg_->setText(
         QString::fromStdString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
     const QFontMetrics metrics(graphics::MakeFont(context_->gridFont));

@@ -24,8 +24,8 @@ const ShapeGlyphs &LargeGlyphs() {
     return glyphs;
 }
 
-ExportHeading SampleHeading() {
-    ExportHeading h;
+document::PageHeading SampleHeading() {
+    document::PageHeading h;
     h.natalLabel = "Natal: Ana Pérez  ";
     h.natalDateLine = "oct 17 1979, 12:30:00 pm  (TZ:-5,00)";
     h.eventDateLine = "ene 5 2026, 09:15:00 am  (TZ:-5,00)";
@@ -71,8 +71,8 @@ void DrawBars(QImage &picture) {
 
 } // namespace
 
-ExportInput SampleInput(ExportPage page) {
-    ExportInput in;
+document::PageContent SampleInput(document::PageKind page) {
+    document::PageContent in;
     in.page = page;
     in.heading = SampleHeading();
     in.view.innerItemName = "Natal Eclíptica";

@@ -4,7 +4,7 @@
 
 #include "analysis/aspects.h"
 #include "chart/chart.h"
-#include "export/page_content.h"
+#include "document/page_content.h"
 #include "export/rtf_export.h"
 #include "settings/settings.h"
 #include "settings/view_record.h"
@@ -25,9 +25,9 @@ private:
 const ShapeGlyphs &SmallGlyphs();
 const ShapeGlyphs &LargeGlyphs();
 
-ExportHeading SampleHeading();
+document::PageHeading SampleHeading();
 // A complete input for the page: a 1979 natal chart in Cali, an event in 2026, single wheel.
-ExportInput SampleInput(ExportPage page);
+document::PageContent SampleInput(document::PageKind page);
 
 // Real charts: a natal chart (1979-10-17 12:30, zone -5, 76.52 W, 3.44 N), an event in 2026, their
 // progression set and aspect lists, with a view showing every aspect.
@@ -35,8 +35,8 @@ struct RealCharts {
     RealCharts();
     // Sets the wheel's items (a double wheel when they differ) and rebuilds the aspect lists.
     void SetItems(int inner, int outer);
-    ChartState State() const {
-        return ChartState{settings, view, natal, event, prog, aspects, TextFormat{','}};
+    document::ChartState State() const {
+        return document::ChartState{settings, view, natal, event, prog, aspects, TextFormat{','}};
     }
 
     chart::ChartContext context;

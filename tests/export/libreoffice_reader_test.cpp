@@ -75,19 +75,19 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
     fs::create_directories(dir / "profile");
 
     struct Page {
-        ExportPage page;
+        document::PageKind page;
         std::string name;
         int inner, outer;
         bool ambos;
     };
-    const std::vector<Page> pages{{ExportPage::Rueda, "rueda", 1, 1, false},
-                                  {ExportPage::Rueda, "rueda_doble", 1, 3, false},
-                                  {ExportPage::Tabla, "tabla", 1, 1, false},
-                                  {ExportPage::Listado, "listado", 3, 1, false},
-                                  {ExportPage::Natal, "natal", 1, 1, true},
-                                  {ExportPage::Progresiones, "progresiones", 1, 1, false},
-                                  {ExportPage::Speculum, "speculum", 1, 1, false},
-                                  {ExportPage::Diagramas, "diagramas", 1, 1, false}};
+    const std::vector<Page> pages{{document::PageKind::Rueda, "rueda", 1, 1, false},
+                                  {document::PageKind::Rueda, "rueda_doble", 1, 3, false},
+                                  {document::PageKind::Tabla, "tabla", 1, 1, false},
+                                  {document::PageKind::Listado, "listado", 3, 1, false},
+                                  {document::PageKind::Natal, "natal", 1, 1, true},
+                                  {document::PageKind::Progresiones, "progresiones", 1, 1, false},
+                                  {document::PageKind::Speculum, "speculum", 1, 1, false},
+                                  {document::PageKind::Diagramas, "diagramas", 1, 1, false}};
     QStringList arguments{QStringLiteral("-env:UserInstallation=file://") +
                               QString::fromStdString((dir / "profile").string()),
                           QStringLiteral("--headless"),
@@ -100,11 +100,12 @@ TEST(LibreOfficeReader, EveryPageKindConvertsWithItsPictures) {
     std::vector<std::string> names;
     for (const Page &p : pages) {
         charts.SetItems(p.inner, p.outer);
-        const ChartState state = charts.State();
-        PageChoices choices;
+        const document::ChartState state = charts.State();
+        document::PageChoices choices;
         choices.ambos = p.ambos;
-        choices.showStrength = p.page == ExportPage::Tabla;
-        const ExportInput input = MakePageInput(p.page, state, choices, testing_fixtures::SampleHeading());
+        choices.showStrength = p.page == document::PageKind::Tabla;
+        const document::PageContent input =
+            document::MakePageContent(p.page, state, choices, testing_fixtures::SampleHeading());
         TCtrlToRTF writer;
         ASSERT_TRUE(BuildExportDocument(input, writer).written);
         pictures.push_back(Count(writer.Body(), "{\\pict"));

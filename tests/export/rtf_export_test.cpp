@@ -23,7 +23,7 @@ std::size_t Count(const std::string &text, const std::string &what) {
 }
 
 TEST(ExportRtf, SummaryIsRefusedAndWritesNothing) {
-    ExportInput input = testing_fixtures::SampleInput(ExportPage::Resumen);
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Resumen);
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "cel_resumen_refused.rtf";
     std::filesystem::remove(file);
     const ExportResult result = ExportRtf(input, file.string());
@@ -35,7 +35,7 @@ TEST(ExportRtf, SummaryIsRefusedAndWritesNothing) {
 }
 
 TEST(ExportRtf, HeadingParagraphsTitleAndClosingParagraphsOfTheWheel) {
-    ExportInput input = testing_fixtures::SampleInput(ExportPage::Rueda);
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Rueda);
     TCtrlToRTF writer;
     ASSERT_TRUE(BuildExportDocument(input, writer).written);
     const std::string &body = writer.Body();
@@ -55,8 +55,8 @@ TEST(ExportRtf, HeadingParagraphsTitleAndClosingParagraphsOfTheWheel) {
 }
 
 TEST(ExportRtf, WheelAndDiagramPicturesTakeTheRoomOf765PixelsAt120PpiAtPrintResolution) {
-    for (ExportPage page : {ExportPage::Rueda, ExportPage::Diagramas}) {
-        ExportInput input = testing_fixtures::SampleInput(page);
+    for (document::PageKind page : {document::PageKind::Rueda, document::PageKind::Diagramas}) {
+        document::PageContent input = testing_fixtures::SampleInput(page);
         input.ppi = 120;
         input.previewPpi = 120;
         QColor background;
@@ -65,69 +65,72 @@ TEST(ExportRtf, WheelAndDiagramPicturesTakeTheRoomOf765PixelsAt120PpiAtPrintReso
             background = picture.pixelColor(0, 0);
             side = picture.width();
         };
-        (page == ExportPage::Rueda ? input.drawWheel : input.drawDiagrams) = probe;
+        (page == document::PageKind::Rueda ? input.drawWheel : input.drawDiagrams) = probe;
         TCtrlToRTF writer;
         BuildExportDocument(input, writer);
         EXPECT_EQ(side, 1913); // 765 screen pixels at 120 per inch, drawn at 300 per inch
-        EXPECT_EQ(background, page == ExportPage::Rueda ? QColor(255, 0, 0) : QColor(Qt::white));
+        EXPECT_EQ(background, page == document::PageKind::Rueda ? QColor(255, 0, 0) : QColor(Qt::white));
         EXPECT_NE(writer.Body().find("\\picw50635\\pich50635\\picwgoal9182\\pichgoal9182"),
                   std::string::npos);
     }
 }
 
 TEST(ExportRtf, Titles) {
-    ExportView single;
+    document::PageView single;
     single.innerItemName = "Dir Secundaria";
-    ExportView twin = single;
+    document::PageView twin = single;
     twin.doubleWheel = true;
     twin.outerItemName = "Trán. Eclíptico";
-    ExportView byHouse;
+    document::PageView byHouse;
     byHouse.natalByHouse = true;
     byHouse.house = 7;
     byHouse.natalAscensional = true;
-    const std::vector<std::tuple<ExportPage, ExportView, std::string>> cases{
-        {ExportPage::Rueda, single, "Dir Secundaria"},
-        {ExportPage::Rueda, twin, ""},
-        {ExportPage::Tabla, single, "Tabla de aspectos Dir Secundaria"},
-        {ExportPage::Tabla, twin, "Tabla de aspectos"},
-        {ExportPage::Listado, single, "Lista aspectos: Dir Secundaria"},
-        {ExportPage::Listado, twin, "Lista aspectos: Item Izq.Trán. Eclíptico - Item Der.Dir Secundaria"},
-        {ExportPage::Natal, single, "Lista aspectos natales. Según modelo eclíptico"},
-        {ExportPage::Natal, byHouse, "Lista aspectos natales. Casa: 7. Según modelo ascensional"},
-        {ExportPage::Progresiones, single, "Lista Progresiones"},
-        {ExportPage::Speculum, single, "Speculum"},
-        {ExportPage::Diagramas, single, "Diagramas"},
+    const std::vector<std::tuple<document::PageKind, document::PageView, std::string>> cases{
+        {document::PageKind::Rueda, single, "Dir Secundaria"},
+        {document::PageKind::Rueda, twin, ""},
+        {document::PageKind::Tabla, single, "Tabla de aspectos Dir Secundaria"},
+        {document::PageKind::Tabla, twin, "Tabla de aspectos"},
+        {document::PageKind::Listado, single, "Lista aspectos: Dir Secundaria"},
+        {document::PageKind::Listado, twin,
+         "Lista aspectos: Item Izq.Trán. Eclíptico - Item Der.Dir Secundaria"},
+        {document::PageKind::Natal, single, "Lista aspectos natales. Según modelo eclíptico"},
+        {document::PageKind::Natal, byHouse, "Lista aspectos natales. Casa: 7. Según modelo ascensional"},
+        {document::PageKind::Progresiones, single, "Lista Progresiones"},
+        {document::PageKind::Speculum, single, "Speculum"},
+        {document::PageKind::Diagramas, single, "Diagramas"},
     };
     for (const auto &[page, view, title] : cases)
-        EXPECT_EQ(ExportTitle(page, view), title);
+        EXPECT_EQ(document::PageTitle(page, view), title);
 }
 
 TEST(ExportRtf, HeadingLinesByPageAndWheel) {
-    const ExportHeading heading = testing_fixtures::SampleHeading();
+    const document::PageHeading heading = testing_fixtures::SampleHeading();
     const TextFormat format{','};
-    ExportView twin;
+    document::PageView twin;
     twin.doubleWheel = true;
     twin.innerItem = 1;
     twin.outerItem = 3;
     twin.innerItemName = "Natal Eclíptica";
     twin.outerItemName = "Trán. Eclíptico";
-    const std::vector<std::string> doubleLines = HeadingLines(ExportPage::Tabla, heading, twin, format);
+    const std::vector<std::string> doubleLines =
+        document::HeadingLines(document::PageKind::Tabla, heading, twin, format);
     ASSERT_EQ(doubleLines.size(), 7u);
     EXPECT_EQ(doubleLines[4], "Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)");
     EXPECT_EQ(doubleLines[5], "Rueda Int: Natal Eclíptica");
     EXPECT_EQ(doubleLines[6], "Rueda Ext: Trán. Eclíptico");
 
-    ExportHeading synastry = heading;
+    document::PageHeading synastry = heading;
     synastry.synastry = true;
     synastry.eventLabel = "Luis Gómez: ";
-    const std::vector<std::string> synastryLines = HeadingLines(ExportPage::Rueda, synastry, twin, format);
+    const std::vector<std::string> synastryLines =
+        document::HeadingLines(document::PageKind::Rueda, synastry, twin, format);
     EXPECT_EQ(synastryLines,
               (std::vector<std::string>{
                   "Natal: Ana Pérez  ", "oct 17 1979, 12:30:00 pm  (TZ:-5,00)", "Rueda Int: Natal Eclíptica",
                   "Luis Gómez: ene 5 2026, 09:15:00 am  (TZ:-5,00)", "Rueda Ext: Trán. Eclíptico"}));
 
     const std::vector<std::string> progressions =
-        HeadingLines(ExportPage::Progresiones, heading, twin, format);
+        document::HeadingLines(document::PageKind::Progresiones, heading, twin, format);
     EXPECT_EQ(progressions,
               (std::vector<std::string>{"Natal: Ana Pérez  , oct 17 1979, 12:30:00 pm  (TZ:-5,00). Evento: "
                                         "ene 5 2026, 09:15:00 am  (TZ:-5,00)",
@@ -138,11 +141,11 @@ TEST(ExportRtf, HeadingLinesByPageAndWheel) {
 
 TEST(ExportRtf, DateTexts) {
     const TextFormat comma{','};
-    EXPECT_EQ(LocalDateTimeLine(EncodeDateTime({2000, 1, 1, 0, 5, 9, 0}), 1, comma),
+    EXPECT_EQ(document::LocalDateTimeLine(EncodeDateTime({2000, 1, 1, 0, 5, 9, 0}), 1, comma),
               "sábado, ene-1-2000, 12:05:09 am, 0:05:09 (TZ:1,00)");
-    EXPECT_EQ(LocalDateTimeLine(EncodeDateTime({1979, 10, 17, 23, 0, 0, 0}), -5.5, TextFormat{'.'}),
+    EXPECT_EQ(document::LocalDateTimeLine(EncodeDateTime({1979, 10, 17, 23, 0, 0, 0}), -5.5, TextFormat{'.'}),
               "miércoles, oct-17-1979, 11:00:00 pm, 23:00:00 (TZ:-5.50)");
-    EXPECT_EQ(DateLine(EncodeDateTime({1979, 10, 17, 12, 30, 0, 0}), true, 0, comma),
+    EXPECT_EQ(document::DateLine(EncodeDateTime({1979, 10, 17, 12, 30, 0, 0}), true, 0, comma),
               "oct 17 1979, 12:30:00 pm  GMT");
 }
 
@@ -174,7 +177,7 @@ TEST(ExportRtf, ListReflowPlacesHeadingsInColumnZero) {
 }
 
 TEST(ExportRtf, ListExportRendersCodesWithoutBorders) {
-    ExportInput input = testing_fixtures::SampleInput(ExportPage::Listado);
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Listado);
     std::vector<std::pair<std::string, int>> calls;
     input.renderCode = [&calls](QPainter &, int w, int, const std::string &code) {
         calls.emplace_back(code, w);
@@ -188,7 +191,7 @@ TEST(ExportRtf, ListExportRendersCodesWithoutBorders) {
 }
 
 TEST(ExportRtf, AspectTableLeavesOutTheNameColumns) {
-    ExportInput input = testing_fixtures::SampleInput(ExportPage::Tabla);
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Tabla);
     ASSERT_EQ(input.aspectTable.ColumnCount(), 28);
     TCtrlToRTF writer;
     BuildExportDocument(input, writer);
@@ -197,7 +200,7 @@ TEST(ExportRtf, AspectTableLeavesOutTheNameColumns) {
 }
 
 TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {
-    ExportInput input = testing_fixtures::SampleInput(ExportPage::Speculum);
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Speculum);
     TCtrlToRTF writer;
     BuildExportDocument(input, writer);
     const std::string &body = writer.Body();
@@ -211,9 +214,10 @@ TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {
 }
 
 TEST(ExportRtf, MissingSourcesAreRefusedClearly) {
-    for (ExportPage page : {ExportPage::Rueda, ExportPage::Tabla, ExportPage::Listado, ExportPage::Natal,
-                            ExportPage::Progresiones, ExportPage::Diagramas}) {
-        ExportInput input;
+    for (document::PageKind page :
+         {document::PageKind::Rueda, document::PageKind::Tabla, document::PageKind::Listado,
+          document::PageKind::Natal, document::PageKind::Progresiones, document::PageKind::Diagramas}) {
+        document::PageContent input;
         input.page = page;
         TCtrlToRTF writer;
         EXPECT_THROW(BuildExportDocument(input, writer), std::invalid_argument);

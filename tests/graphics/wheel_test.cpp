@@ -332,6 +332,97 @@ TEST_F(WheelTest, PlacedLabelsNeverOverlapOverRandomCharts) {
     }
 }
 
+TEST_F(WheelTest, InnerWheelLabelsOfDoubleWheelsStayClearAt600Pixels) {
+    // The inner wheel of a double wheel: its body labels never overlap its cusp texts or any label of the
+    // outer wheel, and, with the normal glyphs and no seconds, never one another.
+    std::mt19937 random(1515);
+    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
+    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
+    for (int chart = 0; chart < 300; ++chart) {
+        chart::TDataProg p = SyntheticProgressions();
+        for (const int item : {1, 3}) {
+            const int clusters = clusterCount(random);
+            const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
+            for (int i = 1; i <= 12; ++i) {
+                auto &b = p.items[static_cast<std::size_t>(item)].bodies[static_cast<std::size_t>(i)];
+                const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+                b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
+                b.wheelPosition = b.position;
+                b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
+                b.retrograde = static_cast<std::uint8_t>(coin(random));
+            }
+        }
+        p.items[1].rotation = anywhere(random);
+        p.items[3].rotation = p.items[1].rotation;
+        RecVistaCarta view;
+        view.wheelMode = settings::kDoubleWheel;
+        view.outerItem = 3;
+        view.largeImagesWheel = chart % 5 == 0;
+        view.equaliseBySigns = coin(random) != 0;
+        view.wheelFlags[settings::kFlagPlanetasSeg] = chart % 3 == 0;
+        QImage picture(600, 600, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        std::vector<WheelLabel> labels;
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
+                  WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
+        ASSERT_GE(labels.size(), 12u * 4 * 2);
+        const bool spreadInside = !view.largeImagesWheel && !view.wheelFlags[settings::kFlagPlanetasSeg];
+        for (const WheelLabel &a : labels) {
+            if (a.wheel != 1 || a.body == 0)
+                continue;
+            for (const WheelLabel &b : labels) {
+                if (b.wheel == 1 && (b.body == a.body || (b.body != 0 && !spreadInside)))
+                    continue;
+                const QRectF overlap = a.box.intersected(b.box);
+                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
+                    << "chart " << chart << ": inner body " << a.body << " and wheel " << b.wheel << " label "
+                    << b.body;
+            }
+        }
+        if (chart == 1)
+            Shot(canvas.Image(), "double_labels_random");
+    }
+}
+
+TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
+    // "1 Rueda" at 600 px: the aspect circle (the centre's colour reaching out from the centre) keeps a
+    // radius of at least an eighth of the picture, whichever glyph set.
+    Charts charts;
+    for (const bool large : {false, true}) {
+        RecVistaCarta view = ShowAllView();
+        view.wheelMode = settings::kDoubleWheel;
+        view.outerItem = 3;
+        view.innerWheelOnly = true;
+        view.largeImagesWheel = large;
+        const WheelColours colours = WheelColoursFrom(charts.settings);
+        QImage picture(600, 600, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(large),
+                  WheelInput{charts.prog, view, nullptr, colours});
+        const QImage &drawn = canvas.Image();
+        const WheelGeometry g = ComputeWheelGeometry(picture.rect());
+        // The longest run of the centre colour from the centre over a few directions (house lines and
+        // labels may cut some of them short).
+        int radius = 0;
+        for (int angle = 0; angle < 360; angle += 10) {
+            int run = 0;
+            while (run < g.R) {
+                const QColor c = PixelAt(drawn, g.At(static_cast<Real>(run + 1) / g.R, angle));
+                const QColor &centre = colours.wheel[5];
+                if (std::abs(c.red() - centre.red()) + std::abs(c.green() - centre.green()) +
+                        std::abs(c.blue() - centre.blue()) >
+                    24)
+                    break;
+                ++run;
+            }
+            radius = std::max(radius, run);
+        }
+        EXPECT_GE(radius, 600 / 8) << (large ? "large glyphs" : "normal glyphs");
+        EXPECT_LT(radius, g.R) << (large ? "large glyphs" : "normal glyphs");
+        Shot(drawn, large ? "one_rueda_large" : "one_rueda");
+    }
+}
+
 TEST_F(WheelTest, TooSmallAreaIsOnlyFilledWhite) {
     RecVistaCarta view;
     image = QImage(30, 30, QImage::Format_RGB32);

@@ -187,3 +187,12 @@ TEST_F(TempDir, FailedSaveLeavesTheOldFileAndReportsThePlatformError) {
     EXPECT_FALSE(loaded.Existed());
     EXPECT_EQ(error, "Is a directory");
 }
+
+TEST(IniFileLines, ALoneCarriageReturnEndsALine) {
+    // Found by the settings fuzzer: "Tierra\rS" was read as one value and saved as "Tierra S".
+    const IniFile ini = IniFile::Parse("[Txt]\r\nStrEle2=Tierra\rS=1\nStrEle3=Aire\r\n");
+    EXPECT_EQ(ini.Get("Txt", "StrEle2"), "Tierra");
+    EXPECT_EQ(ini.Get("Txt", "S"), "1");
+    EXPECT_EQ(ini.Get("Txt", "StrEle3"), "Aire");
+    EXPECT_EQ(IniFile::Parse(ini.ToText()).ToText(), ini.ToText());
+}

@@ -1,10 +1,11 @@
-#include "export/page_content.h"
+#include "document/page_content.h"
 
 #include <QPainter>
 
 #include <memory>
 
 #include "analysis/grid_layouts.h"
+#include "analysis/points.h"
 #include "analysis/tables.h"
 #include "analysis/text_grid.h"
 #include "astronomy/angle_text.h"
@@ -14,9 +15,18 @@
 #include "graphics/cell_painters.h"
 #include "graphics/wheel.h"
 
-namespace cel::exporting {
+namespace cel::document {
 
 namespace {
+
+std::string ZoneText(double zone, const TextFormat &format) {
+    return "(TZ:" + FormatFixed(zone, 2, format.decimalSeparator, 2) + ")";
+}
+
+bool IsReport(PageKind page) {
+    return page == PageKind::Progresiones || page == PageKind::Speculum || page == PageKind::Resumen ||
+           page == PageKind::Diagramas;
+}
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
 std::string WholeCircle(long double x, const TextFormat &format) {
@@ -24,9 +34,9 @@ std::string WholeCircle(long double x, const TextFormat &format) {
                                   astronomy::AngleLayout::DegreesMinutesSeconds, x, format);
 }
 
-RtfGrid FromTextGrid(const analysis::TextGrid &grid, const std::vector<int> &widths, int rowHeight,
-                     const RtfFont &font) {
-    RtfGrid out;
+Grid FromTextGrid(const analysis::TextGrid &grid, const std::vector<int> &widths, int rowHeight,
+                  const TextFont &font) {
+    Grid out;
     out.columnWidths = widths;
     out.columnWidths.resize(static_cast<std::size_t>(grid.ColumnCount()),
                             widths.empty() ? 64 : widths.back());
@@ -46,6 +56,85 @@ const chart::RecDataProg &Item(const chart::TDataProg &progressions, int item) {
 }
 
 } // namespace
+
+std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format) {
+    return FormatDateTimeText(local, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", format) +
+           FormatDateTimeText(local, "h:nn:ss", format) + " " + ZoneText(zone, format);
+}
+
+std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &format) {
+    return FormatDateTimeText(value, "mmm d yyyy, hh:nn:ss am/pm", format) +
+           (gmt ? std::string("  GMT") : "  " + ZoneText(zone, format));
+}
+
+std::string PageTitle(PageKind page, const PageView &view) {
+    switch (page) {
+    case PageKind::Rueda:
+        return view.doubleWheel ? std::string() : view.innerItemName;
+    case PageKind::Tabla:
+        return view.doubleWheel ? std::string("Tabla de aspectos")
+                                : "Tabla de aspectos " + view.innerItemName;
+    case PageKind::Listado:
+        return view.doubleWheel ? "Lista aspectos: Item Izq." + view.outerItemName + " - " + "Item Der." +
+                                      view.innerItemName
+                                : "Lista aspectos: " + view.innerItemName;
+    case PageKind::Natal: {
+        std::string title = view.natalByHouse ? "Lista aspectos natales. Casa: " + std::to_string(view.house)
+                                              : std::string("Lista aspectos natales");
+        return title + (view.natalAscensional ? ". Según modelo ascensional" : ". Según modelo eclíptico");
+    }
+    case PageKind::Progresiones:
+        return "Lista Progresiones";
+    case PageKind::Speculum:
+        return "Speculum";
+    case PageKind::Resumen:
+        return "Resumen " + (view.summaryItemName.empty() ? view.innerItemName : view.summaryItemName);
+    case PageKind::Diagramas:
+        return "Diagramas";
+    }
+    return {};
+}
+
+InformationLines PageInformation(PageKind page, const PageHeading &heading, const PageView &view,
+                                 const TextFormat &format) {
+    InformationLines info;
+    std::vector<std::string> &lines = info.left;
+    if (IsReport(page)) {
+        lines.push_back(heading.natalLabel + ", " + heading.natalDateLine +
+                        ". Evento: " + heading.eventDateLine);
+        if (page == PageKind::Progresiones) {
+            lines.push_back(heading.progressionLines[0]);
+            lines.push_back(heading.progressionLines[1]);
+            lines.push_back(heading.progressionLines[2] + " . " + heading.progressionLines[3]);
+        }
+        return info;
+    }
+    lines.push_back(heading.natalLabel);
+    if (heading.synastry) {
+        lines.push_back(heading.natalDateLine);
+        lines.push_back("Rueda Int: " + view.innerItemName);
+    } else {
+        lines.push_back(heading.place + ", " + heading.country);
+        lines.push_back("Lon:" + heading.longitudeText + ", Lat:" + heading.latitudeText);
+        lines.push_back(LocalDateTimeLine(heading.natalLocal, heading.zone, format));
+    }
+    if (view.doubleWheel && page != PageKind::Natal) {
+        // Natal ecliptic inside natal ascensional is about the person alone: no event line.
+        if (!(view.innerItem == chart::kNatalEcliptic && view.outerItem == chart::kNatalAscensional))
+            info.right.push_back(heading.eventLabel + heading.eventDateLine);
+        if (!heading.synastry)
+            info.right.push_back("Rueda Int: " + view.innerItemName);
+        info.right.push_back("Rueda Ext: " + view.outerItemName);
+    }
+    return info;
+}
+
+std::vector<std::string> HeadingLines(PageKind page, const PageHeading &heading, const PageView &view,
+                                      const TextFormat &format) {
+    InformationLines info = PageInformation(page, heading, view, format);
+    info.left.insert(info.left.end(), info.right.begin(), info.right.end());
+    return info.left;
+}
 
 void GlyphSetPainter::Draw(QPainter &painter, int picture, int x, int y, std::uint32_t tint) const {
     const QColor colour(static_cast<int>(tint & 0xFF), static_cast<int>((tint >> 8) & 0xFF),
@@ -79,8 +168,8 @@ std::array<std::string, 4> ProgressionLines(const chart::TDataAstro &natal, cons
             "Fecha DS: " + date + ", ARMC: " + WholeCircle(progressions.progressedArmc, format)};
 }
 
-void FillProgressionsGrid(RtfGrid &grid, ProgGridMarks &marks, const chart::TDataProg &progressions,
-                          bool retro, const TextFormat &format) {
+void FillProgressionsGrid(Grid &grid, ProgGridMarks &marks, const chart::TDataProg &progressions, bool retro,
+                          const TextFormat &format) {
     constexpr int kRows = 25;
     constexpr int kColumns = chart::kItemCount + 1;
     grid.cells.assign(kRows, std::vector<std::string>(kColumns));
@@ -124,13 +213,13 @@ void FillProgressionsGrid(RtfGrid &grid, ProgGridMarks &marks, const chart::TDat
     grid.columnWidths[0] = 24;
     grid.columnWidths[10] = grid.columnWidths[11] = 68;
     grid.rowHeight = 18;
-    grid.font = RtfFont{"Arial", 8};
+    grid.font = TextFont{"Arial", 8};
 }
 
-ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageChoices &choices,
-                          const ExportHeading &heading) {
+PageContent MakePageContent(PageKind page, const ChartState &state, const PageChoices &choices,
+                            const PageHeading &heading) {
     const settings::RecVistaCarta &view = state.view;
-    ExportInput in;
+    PageContent in;
     in.page = page;
     in.ppi = choices.ppi;
     in.previewPpi = choices.previewPpi;
@@ -147,16 +236,23 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
     const bool doubleWheel = in.view.doubleWheel;
 
     switch (page) {
-    case ExportPage::Rueda:
-        in.drawWheel = [&state](QImage &picture) {
-            graphics::Canvas canvas(picture);
+    case PageKind::Rueda: {
+        const auto draw = [state](graphics::Canvas &canvas, const QRect &rect) {
             const graphics::WheelInput input{state.progressions, state.view, &state.aspects,
                                              graphics::WheelColoursFrom(state.settings)};
-            graphics::DrawWheel(canvas, picture.rect(),
-                                graphics::GlyphSet::Choose(state.view.largeImagesWheel), input);
+            graphics::DrawWheel(canvas, rect, graphics::GlyphSet::Choose(state.view.largeImagesWheel), input);
+        };
+        in.drawWheel = [draw](QImage &picture) {
+            graphics::Canvas canvas(picture);
+            draw(canvas, picture.rect());
+        };
+        in.paintWheel = [draw](QPainter &painter, int side) {
+            graphics::Canvas canvas(painter, QSize(side, side));
+            draw(canvas, QRect(0, 0, side, side));
         };
         break;
-    case ExportPage::Tabla: {
+    }
+    case PageKind::Tabla: {
         analysis::TextGrid table;
         analysis::SetUpAspectTable(table, view, false);
         const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
@@ -166,16 +262,16 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
         // Room for the glyph, and for "100%" when the strength is shown; 26 such columns still fit
         // across a Letter page.
         const int width = (large ? 22 : 16) + (choices.showStrength ? 4 : 0);
-        in.aspectTable = FromTextGrid(table, {width}, large ? 20 : 16, RtfFont{"Arial", large ? 9 : 8});
+        in.aspectTable = FromTextGrid(table, {width}, large ? 20 : 16, TextFont{"Arial", large ? 9 : 8});
         in.tableGlyphs = large ? &LargeGlyphPainter() : &NormalGlyphPainter();
         in.showStrength = choices.showStrength;
         break;
     }
-    case ExportPage::Listado:
-    case ExportPage::Natal: {
+    case PageKind::Listado:
+    case PageKind::Natal: {
         analysis::TextGrid detail;
         analysis::SetUpList(detail, 8);
-        if (page == ExportPage::Listado) {
+        if (page == PageKind::Listado) {
             const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
             analysis::FillAspectList(detail, lists.source, *lists.bodies, *lists.bodyCusp, lists.cuspBody,
                                      *lists.cusps, view);
@@ -199,9 +295,10 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
         const graphics::PanelLayout layout =
             graphics::DefaultPanelLayout(options, glyphs, small, choices.ppi);
         const QSize half = graphics::PanelHalfSize(layout);
-        const bool ambos = page == ExportPage::Natal && choices.ambos;
+        const bool ambos = page == PageKind::Natal && choices.ambos;
+        in.ambos = ambos;
         const int width = ambos ? static_cast<int>(half.width() * 2.2) : half.width();
-        in.detail = FromTextGrid(detail, {width}, half.height(), RtfFont{"Arial", small ? 7 : 9});
+        in.detail = FromTextGrid(detail, {width}, half.height(), TextFont{"Arial", small ? 7 : 9});
         auto context = std::make_shared<graphics::CellContext>(state.progressions, state.view, state.aspects,
                                                                state.settings.dignity);
         context->gridFont.family = QStringLiteral("Arial");
@@ -212,43 +309,80 @@ ExportInput MakePageInput(ExportPage page, const ChartState &state, const PageCh
         in.renderCode = [context, options, layout](QPainter &painter, int w, int h, const std::string &code) {
             painter.drawImage(0, 0, graphics::RenderCode(code, QSize(w, h), options, layout, *context));
         };
+        in.paintCode = [context, options, layout](QPainter &painter, int w, int h, const std::string &code) {
+            graphics::Canvas canvas(painter, QSize(w, h));
+            graphics::PaintCode(canvas, code, QSize(w, h), options, layout, *context);
+        };
         in.smallImages = small;
         break;
     }
-    case ExportPage::Progresiones:
+    case PageKind::Progresiones:
         FillProgressionsGrid(in.progressions, in.progressionMarks, state.progressions, view.retrogradeMark,
                              state.format);
         in.smallGlyphs = &NormalGlyphPainter();
         break;
-    case ExportPage::Speculum: {
+    case PageKind::Speculum: {
         std::vector<int> widths(8, 74);
         widths[0] = 34;
         analysis::TextGrid speculum;
         analysis::SetUpSpeculum(speculum);
         analysis::FillChartData(speculum, state.natal, state.format);
-        in.natalSpeculum = FromTextGrid(speculum, widths, 18, RtfFont{"Arial", 8});
+        in.natalSpeculum = FromTextGrid(speculum, widths, 18, TextFont{"Arial", 8});
         analysis::SetUpSpeculum(speculum);
         analysis::FillChartData(speculum, state.event, state.format);
-        in.eventSpeculum = FromTextGrid(speculum, widths, 18, RtfFont{"Arial", 8});
+        in.eventSpeculum = FromTextGrid(speculum, widths, 18, TextFont{"Arial", 8});
         break;
     }
-    case ExportPage::Diagramas:
-        in.drawDiagrams = [&state, choices](QImage &picture) {
-            graphics::Canvas canvas(picture);
+    case PageKind::Diagramas: {
+        const auto draw = [state, choices](graphics::Canvas &canvas, int side) {
             const graphics::DiagramItem a{Item(state.progressions, choices.graphItemA),
                                           QString::fromStdString(ItemName(choices.graphItemA))};
             const graphics::DiagramItem b{Item(state.progressions, choices.graphItemB),
                                           QString::fromStdString(ItemName(choices.graphItemB))};
             const graphics::DiagramSettings settings{state.settings.txt, state.settings.points,
                                                      state.settings.dignity, state.format};
-            graphics::DrawDiagrams(canvas, picture.width(), graphics::GlyphSet::Normal(),
-                                   state.settings.rueda.color, choices.graphKind, a, b, settings);
+            graphics::DrawDiagrams(canvas, side, graphics::GlyphSet::Normal(), state.settings.rueda.color,
+                                   choices.graphKind, a, b, settings);
+        };
+        in.drawDiagrams = [draw](QImage &picture) {
+            graphics::Canvas canvas(picture);
+            draw(canvas, picture.width());
+        };
+        in.paintDiagrams = [draw](QPainter &painter, int side) {
+            graphics::Canvas canvas(painter, QSize(side, side));
+            draw(canvas, side);
         };
         break;
-    case ExportPage::Resumen:
+    }
+    case PageKind::Resumen: {
+        const chart::RecDataProg &item = Item(state.progressions, choices.summaryItem);
+        in.view.summaryItemName = ItemName(choices.summaryItem);
+        analysis::TextGrid grid;
+        analysis::SetUpBodySummary(grid);
+        analysis::FillBodySummary(grid, item, state.settings.dignity);
+        std::vector<int> widths(static_cast<std::size_t>(grid.ColumnCount()), 36);
+        if (!widths.empty())
+            widths[0] = 44;
+        in.bodySummary = FromTextGrid(grid, widths, 18, TextFont{"Arial", 8});
+        analysis::SetUpDistribution(grid, state.settings.txt);
+        analysis::FillDistributionGrid(grid, item, state.settings.points, state.format);
+        widths.assign(static_cast<std::size_t>(grid.ColumnCount()), 36);
+        if (!widths.empty())
+            widths[0] = 60;
+        in.distribution = FromTextGrid(grid, widths, 18, TextFont{"Arial", 8});
+        auto context = std::make_shared<graphics::CellContext>(state.progressions, state.view, state.aspects,
+                                                               state.settings.dignity);
+        context->gridFont.family = QStringLiteral("Arial");
+        context->format = state.format;
+        in.paintSummaryCell = [context](QPainter &painter, const QRect &rect, int grid, int column, int row,
+                                        const std::string &text) {
+            graphics::Canvas canvas(painter, rect.size() + QSize(rect.x(), rect.y()));
+            graphics::PaintSummaryCell(canvas, rect, grid, column, row, text, *context);
+        };
         break;
+    }
     }
     return in;
 }
 
-} // namespace cel::exporting
+} // namespace cel::document

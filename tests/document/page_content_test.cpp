@@ -1,4 +1,4 @@
-#include "export/page_content.h"
+#include "document/page_content.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "../export/export_fixtures.h"
 #include "astronomy/angle_text.h"
-#include "export_fixtures.h"
 
 namespace cel::exporting {
 namespace {
@@ -25,7 +25,7 @@ std::size_t Count(const std::string &text, const std::string &what) {
 
 TEST(PageContent, ProgressionLinesAreTheLabelTexts) {
     const RealCharts charts;
-    const auto lines = ProgressionLines(charts.natal, charts.event, charts.prog, TextFormat{','});
+    const auto lines = document::ProgressionLines(charts.natal, charts.event, charts.prog, TextFormat{','});
     EXPECT_THAT(lines[0],
                 ::testing::MatchesRegex("Edad: 46 años 2 meses 19 días \\[16[0-9]+,[0-9]{4} días\\]"));
     EXPECT_THAT(lines[1], ::testing::StartsWith("ARMC. Nat: "));
@@ -42,7 +42,7 @@ TEST(PageContent, ProgressionsGridTextsSignsAndMarks) {
     charts.prog.items[3].bodies[4].retrograde = 1;
     RtfGrid grid;
     ProgGridMarks marks;
-    FillProgressionsGrid(grid, marks, charts.prog, true, TextFormat{','});
+    document::FillProgressionsGrid(grid, marks, charts.prog, true, TextFormat{','});
     ASSERT_EQ(grid.RowCount(), 25);
     ASSERT_EQ(grid.ColumnCount(), 12);
     EXPECT_EQ(grid.Cell(1, 0), "Nat. Ecl");
@@ -73,7 +73,7 @@ TEST(PageContent, TintedGlyphLeavesTheBackgroundAlone) {
     {
         QPainter painter(&image);
         painter.scale(4, 4);
-        NormalGlyphPainter().Draw(painter, 12, 0, 0, 0x0000FF);
+        document::NormalGlyphPainter().Draw(painter, 12, 0, 0, 0x0000FF);
     }
     const QPainterPath &outline = graphics::GlyphSet::Normal().Outline(12);
     int inside = 0, clear = 0;
@@ -94,21 +94,23 @@ TEST(PageContent, TintedGlyphLeavesTheBackgroundAlone) {
 
 TEST(PageContent, EveryPageBuildsFromRealCharts) {
     RealCharts charts;
-    const ExportHeading heading = testing_fixtures::SampleHeading();
+    const document::PageHeading heading = testing_fixtures::SampleHeading();
     struct Case {
-        ExportPage page;
+        document::PageKind page;
         int inner, outer;
         std::size_t minPictures;
     };
     for (const Case &c :
-         {Case{ExportPage::Rueda, 1, 1, 1}, Case{ExportPage::Rueda, 1, 3, 1},
-          Case{ExportPage::Tabla, 1, 1, 26 + 24 + 24}, Case{ExportPage::Tabla, 3, 1, 26 + 24 + 24},
-          Case{ExportPage::Listado, 5, 5, 10}, Case{ExportPage::Natal, 1, 1, 10},
-          Case{ExportPage::Progresiones, 1, 1, 12 + 24 * 9}, Case{ExportPage::Speculum, 1, 1, 0},
-          Case{ExportPage::Diagramas, 1, 1, 1}}) {
+         {Case{document::PageKind::Rueda, 1, 1, 1}, Case{document::PageKind::Rueda, 1, 3, 1},
+          Case{document::PageKind::Tabla, 1, 1, 26 + 24 + 24},
+          Case{document::PageKind::Tabla, 3, 1, 26 + 24 + 24}, Case{document::PageKind::Listado, 5, 5, 10},
+          Case{document::PageKind::Natal, 1, 1, 10},
+          Case{document::PageKind::Progresiones, 1, 1, 12 + 24 * 9},
+          Case{document::PageKind::Speculum, 1, 1, 0}, Case{document::PageKind::Diagramas, 1, 1, 1}}) {
         charts.SetItems(c.inner, c.outer);
-        const ChartState state = charts.State();
-        const ExportInput input = MakePageInput(c.page, state, PageChoices{}, heading);
+        const document::ChartState state = charts.State();
+        const document::PageContent input =
+            document::MakePageContent(c.page, state, document::PageChoices{}, heading);
         TCtrlToRTF writer;
         ASSERT_TRUE(BuildExportDocument(input, writer).written);
         EXPECT_GE(Count(writer.Body(), "{\\pict"), c.minPictures) << static_cast<int>(c.page);
@@ -117,8 +119,9 @@ TEST(PageContent, EveryPageBuildsFromRealCharts) {
 
 TEST(PageContent, WheelIsDrawnAndTableHas26Columns) {
     RealCharts charts;
-    const ChartState state = charts.State();
-    ExportInput wheel = MakePageInput(ExportPage::Rueda, state, PageChoices{}, {});
+    const document::ChartState state = charts.State();
+    document::PageContent wheel =
+        document::MakePageContent(document::PageKind::Rueda, state, document::PageChoices{}, {});
     QImage picture(600, 600, QImage::Format_RGB32);
     picture.fill(QColor(255, 0, 0));
     wheel.drawWheel(picture);
@@ -127,28 +130,30 @@ TEST(PageContent, WheelIsDrawnAndTableHas26Columns) {
         black += picture.pixelColor(x, 300) == QColor(Qt::black) ? 1 : 0;
     EXPECT_GE(black, 4); // the circles cross the middle line
 
-    PageChoices percent;
+    document::PageChoices percent;
     percent.showStrength = true;
-    const ExportInput table = MakePageInput(ExportPage::Tabla, state, percent, {});
+    const document::PageContent table =
+        document::MakePageContent(document::PageKind::Tabla, state, percent, {});
     EXPECT_EQ(table.aspectTable.ColumnCount(), 26);
     EXPECT_EQ(table.aspectTable.RowCount(), 25);
     EXPECT_TRUE(table.showStrength);
-    EXPECT_EQ(table.tableGlyphs, &NormalGlyphPainter());
+    EXPECT_EQ(table.tableGlyphs, &document::NormalGlyphPainter());
 }
 
 TEST(PageContent, NatalListWithBothModelsSplitsCellsIntoHalves) {
     RealCharts charts;
-    const ChartState state = charts.State();
-    PageChoices choices;
+    const document::ChartState state = charts.State();
+    document::PageChoices choices;
     choices.ambos = true;
-    const ExportInput input = MakePageInput(ExportPage::Natal, state, choices, {});
+    const document::PageContent input =
+        document::MakePageContent(document::PageKind::Natal, state, choices, {});
     bool anySplit = false;
     for (const auto &row : input.detail.cells)
         for (const std::string &cell : row)
             anySplit = anySplit || cell.find('/') != std::string::npos;
     EXPECT_TRUE(anySplit);
     std::vector<std::string> codes;
-    ExportInput probe = input;
+    document::PageContent probe = input;
     probe.renderCode = [&codes, &input](QPainter &painter, int w, int h, const std::string &code) {
         codes.push_back(code);
         input.renderCode(painter, w, h, code);

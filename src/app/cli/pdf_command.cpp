@@ -1,0 +1,59 @@
+// "pdf": prints one page of the workspace (wheel, aspect table or lists, progressions, speculum,
+// summaries, diagrams) to a PDF file through the same paged document as the print window.
+#include <memory>
+
+#include "document/layout.h"
+#include "document/renderer.h"
+#include "page_cli.h"
+
+namespace cel::cli {
+
+namespace {
+
+struct PdfOptions {
+    PageOptions page;
+    bool landscape = false;
+};
+
+void RunPdf(const PdfOptions &options, RunContext &ctx) {
+    const std::string &out = options.page.out;
+    if (out.size() < 4 || out.compare(out.size() - 4, 4, ".pdf") != 0)
+        UsageError("--out: '" + out + "' does not end in .pdf");
+    std::size_t pages = 0;
+    WithPageContent(options.page, ctx,
+                    [&](const document::PageContent &content, const ChartSession &session) {
+                        document::Document doc;
+                        document::LayoutOptions layout;
+                        layout.landscape = options.landscape;
+                        layout.footerText = session.workspace.settings.main.footer;
+                        document::BuildDocument(doc, content, layout);
+                        QString error;
+                        if (!document::WritePdf(doc, QString::fromStdString(out), &error))
+                            throw CommandError("cannot write " + out + ": " + error.toStdString());
+                        pages = doc.pages.size();
+                    });
+    if (WantsJson(ctx, options.page.analysis.chart.format))
+        WriteJson(ctx, {{"file", out}, {"page", options.page.page}, {"pages", pages}});
+    else
+        ctx.out << out << "\n";
+}
+
+void AddPdf(CLI::App &app, RunContext &ctx) {
+    auto *sub =
+        app.add_subcommand("pdf", "Print a page (wheel, aspect table or lists, progressions, speculum, "
+                                  "summaries, diagrams) to a PDF file");
+    auto options = std::make_shared<PdfOptions>();
+    AddPageOptions(*sub, options->page,
+                   "rueda, tabla, listado, natal, progresiones, speculum, resumen or diagramas");
+    sub->add_option("--out", options->page.out, "PDF file to write (replaced when it exists)")->required();
+    sub->add_flag("--landscape", options->landscape, "Wheel page: landscape (portrait by default)");
+    sub->footer("Example:\n  celestigrafo-cli pdf --page rueda --landscape --out rueda.pdf --date 1979-10-17 "
+                "--time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N --natal-name \"Ana Pérez\" --place Cali "
+                "--country Colombia");
+    sub->callback([options, &ctx] { RunPdf(*options, ctx); });
+}
+
+const bool registered = RegisterCommand("pdf", AddPdf);
+
+} // namespace
+} // namespace cel::cli

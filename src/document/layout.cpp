@@ -1,0 +1,376 @@
+#include "document/layout.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "document/cell_drawing.h"
+#include "document/text_painting.h"
+
+namespace cel::document {
+
+namespace {
+
+constexpr double kLineStep = 3.5; // information lines, millimetres apart
+constexpr int kPrintPpi = 300;    // pictures without a vector painter are drawn at this resolution
+
+double Mm(int pixels) {
+    return pixels * kMmPerPixel;
+}
+
+// A square picture of `side` pixels: through the painter as vectors, else a picture at print resolution.
+std::function<void(QPainter &)> SquarePicture(const std::function<void(QPainter &, int)> &paint,
+                                              const std::function<void(QImage &)> &draw, int side,
+                                              QColor background) {
+    return [paint, draw, side, background](QPainter &painter) {
+        painter.fillRect(QRect(0, 0, side, side), Qt::white);
+        if (paint) {
+            paint(painter, side);
+            return;
+        }
+        if (!draw)
+            return;
+        const int printSide = static_cast<int>(std::lround(side * kPrintPpi / 96.0));
+        QImage picture(printSide, printSide, QImage::Format_RGB32);
+        picture.fill(background);
+        draw(picture);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(QRectF(0, 0, side, side), picture);
+    };
+}
+
+void PaintTextCell(QPainter &painter, const QRect &rect, const std::string &text, const TextFont &font,
+                   bool underline = false) {
+    TextFont f = font;
+    f.underline = f.underline || underline;
+    painter.setFont(MakeFont(f));
+    painter.setPen(TextColour(f));
+    painter.drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromStdString(text));
+}
+
+template <typename T> T At(const std::vector<std::vector<T>> &table, int row, int column, T fallback) {
+    if (row < 0 || row >= static_cast<int>(table.size()))
+        return fallback;
+    const auto &line = table[static_cast<std::size_t>(row)];
+    if (column < 0 || column >= static_cast<int>(line.size()))
+        return fallback;
+    return line[static_cast<std::size_t>(column)];
+}
+
+PageDrawing TextGridDrawing(const Grid &grid, QPointF at, std::string name) {
+    const TextFont font = grid.font;
+    return GridDrawing(grid, at, std::move(name),
+                       [grid](QPainter &painter, const QRect &rect, int column, int row) {
+                           PaintTextCell(painter, rect, grid.Cell(column, row), grid.font);
+                       });
+}
+
+void AddText(Page &page, double x, double y, const std::string &text, const TextFont &font = {"Arial", 9}) {
+    page.texts.push_back(PageText{QPointF(x, y), text, font});
+}
+
+} // namespace
+
+QPageLayout::Orientation PageOrientation(PageKind kind, bool landscape) {
+    if (kind == PageKind::Rueda)
+        return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return kind == PageKind::Progresiones ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+QMarginsF PageMargins(QPageLayout::Orientation orientation) {
+    const double vertical = orientation == QPageLayout::Landscape ? 10 : 20;
+    return {20, vertical, 20, vertical};
+}
+
+int WheelPictureSide(QSizeF pageMm) {
+    return static_cast<int>(std::min(pageMm.width(), pageMm.height() - 20) * 1.225 * 2.6);
+}
+
+int DiagramPictureSide(int previewPpi) {
+    return previewPpi >= 120 ? 840 : 675;
+}
+
+PageDrawing GridDrawing(const Grid &grid, QPointF atMm, std::string name,
+                        std::function<void(QPainter &, const QRect &, int column, int row)> paintCell) {
+    int width = 0;
+    for (int w : grid.columnWidths)
+        width += w;
+    const int height = grid.rowHeight * grid.RowCount();
+    PageDrawing drawing;
+    drawing.kind = PageDrawing::Kind::Grid;
+    drawing.name = std::move(name);
+    drawing.rect = QRectF(atMm, QSizeF(Mm(width), Mm(height)));
+    const std::vector<int> widths = grid.columnWidths;
+    const int rows = grid.RowCount();
+    const int rowHeight = grid.rowHeight;
+    drawing.paint = [widths, rows, rowHeight, paintCell, width, height](QPainter &painter) {
+        painter.fillRect(QRect(0, 0, width, height), Qt::white);
+        for (int r = 0; r < rows; ++r) {
+            int x = 0;
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                const QRect cell(x, r * rowHeight, widths[c], rowHeight);
+                painter.save();
+                painter.setClipRect(cell);
+                painter.translate(0, 0);
+                paintCell(painter, cell, static_cast<int>(c), r);
+                painter.restore();
+                x += widths[c];
+            }
+        }
+        // The cell borders: thin grey lines.
+        QPen pen(QColor(160, 160, 160));
+        pen.setWidthF(0.5);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        for (int r = 0; r <= rows; ++r)
+            painter.drawLine(QPointF(0, r * rowHeight), QPointF(width, r * rowHeight));
+        int x = 0;
+        painter.drawLine(QPointF(0, 0), QPointF(0, height));
+        for (int w : widths) {
+            x += w;
+            painter.drawLine(QPointF(x, 0), QPointF(x, height));
+        }
+    };
+    return drawing;
+}
+
+double GridBottom(const Grid &grid, double y) {
+    return y + Mm(grid.rowHeight * grid.RowCount());
+}
+
+Page &NewPage(Document &document) {
+    Page page;
+    page.orientation = PageOrientation(document.content.page, document.landscape);
+    page.margins = PageMargins(page.orientation);
+    document.pages.push_back(std::move(page));
+    return document.pages.back();
+}
+
+void WritePageHeader(Document &document, const LayoutOptions &options) {
+    if (document.pages.empty())
+        NewPage(document);
+    Page &page = document.pages.back();
+    const PageContent &content = document.content;
+    const double top = page.HeaderHeight() + 22;
+    const InformationLines info =
+        PageInformation(content.page, content.heading, content.view, content.format);
+    for (std::size_t i = 0; i < info.left.size(); ++i)
+        AddText(page, 30, top + kLineStep * static_cast<double>(i), info.left[i]);
+    const double right = page.SizeMm().width() - 90;
+    for (std::size_t i = 0; i < info.right.size(); ++i)
+        AddText(page, right, top + kLineStep * static_cast<double>(i), info.right[i]);
+    page.headerCaption = PageTitle(content.page, content.view);
+    page.footerLeft = FooterCaption();
+    page.footerRight = options.footerText;
+}
+
+void FlowCodeCells(Document &document, const LayoutOptions &options) {
+    const PageContent &content = document.content;
+    const Grid &detail = content.detail;
+    const int columnWidth = detail.columnWidths.empty() ? 64 : detail.columnWidths.front();
+    const double w = std::max(1.0, std::round(columnWidth / (content.ambos ? 3.8 : 3.2)));
+    const double h = std::max(1.0, std::round(detail.rowHeight / 2.9));
+    const int pictureWidth = static_cast<int>(3.5 * w);
+    const int pictureHeight = static_cast<int>(2.9 * h);
+    const TextFont font = detail.font;
+    const CodeRenderer render = content.paintCode ? content.paintCode : content.renderCode;
+
+    double x = 15;
+    double y = document.pages.back().HeaderHeight() + 40;
+    // A new page when three more rows would pass the bottom margin; it starts below the header lines.
+    // The check is made where a cell is about to be placed, so the list never ends on an empty page.
+    const auto pageCheck = [&] {
+        const Page &page = document.pages.back();
+        if (y + 3 * h > page.SizeMm().height() - page.margins.bottom()) {
+            NewPage(document);
+            WritePageHeader(document, options);
+            y = document.pages.back().HeaderHeight() + 40;
+        }
+    };
+    const auto place = [&](double at, int width, const std::string &code) {
+        PageDrawing drawing;
+        drawing.kind = PageDrawing::Kind::Code;
+        drawing.name = code;
+        drawing.rect = QRectF(at, y, Mm(width), Mm(pictureHeight));
+        const int height = pictureHeight;
+        drawing.paint = [render, width, height, code](QPainter &painter) {
+            painter.fillRect(QRect(0, 0, width, height), Qt::white);
+            if (render)
+                render(painter, width, height, code);
+        };
+        document.pages.back().drawings.push_back(std::move(drawing));
+    };
+    for (int r = 0; r < detail.RowCount(); ++r)
+        for (int c = 0; c < detail.ColumnCount(); ++c) {
+            const std::string &text = detail.Cell(c, r);
+            if (text.empty())
+                continue;
+            if (text[0] == ' ') {
+                y += h;
+                x = 15;
+                pageCheck();
+                AddText(document.pages.back(), 15 + w / 4, y + h / 4, text, font);
+                y += h;
+                x = 15 - w;
+            } else if (pageCheck(), text[0] == '?') {
+                AddText(document.pages.back(), x, y + h / 4, text, font);
+            } else if (const std::size_t slash = text.find('/');
+                       slash != std::string::npos && content.ambos) {
+                place(x, pictureWidth / 2, text.substr(0, slash));
+                place(x + w / 2, pictureWidth / 2, text.substr(slash + 1));
+            } else {
+                place(x, pictureWidth, text.substr(0, slash));
+            }
+            x += w;
+            if (x + w > document.pages.back().SizeMm().width()) {
+                x = 15;
+                y += h;
+            }
+        }
+}
+
+void BuildDocument(Document &document, PageContent content, const LayoutOptions &options) {
+    document.pages.clear();
+    document.landscape = options.landscape;
+    document.content = std::move(content);
+    const PageContent &c = document.content;
+    Page &page = NewPage(document);
+    const QSizeF size = page.SizeMm();
+    const double H = page.HeaderHeight();
+    switch (c.page) {
+    case PageKind::Rueda: {
+        const int side = WheelPictureSide(size);
+        PageDrawing wheel;
+        wheel.kind = PageDrawing::Kind::Wheel;
+        wheel.name = "wheel";
+        const double lower = page.orientation == QPageLayout::Landscape ? 5 : 0;
+        double top = (size.height() - Mm(side)) / 2 + lower;
+        // In portrait there is room to keep the wheel below the information lines instead of under them.
+        const double linesBottom = H + 22 + 4 * kLineStep + 2;
+        if (top < linesBottom && linesBottom + Mm(side) <= size.height() - page.margins.bottom())
+            top = linesBottom;
+        wheel.rect = QRectF((size.width() - Mm(side)) / 2, top, Mm(side), Mm(side));
+        wheel.paint = SquarePicture(c.paintWheel, c.drawWheel, side, Qt::white);
+        page.drawings.push_back(std::move(wheel));
+        WritePageHeader(document, options);
+        // Where the lines still meet the wheel's ring (landscape) they keep a white ground to stay legible.
+        for (PageText &text : page.texts)
+            text.opaque = true;
+        break;
+    }
+    case PageKind::Tabla: {
+        WritePageHeader(document, options);
+        // Printed with the normal glyph set whatever "ImagenT" chooses; the position columns stay on screen.
+        Grid table = c.aspectTable;
+        table.columnWidths.assign(std::min<std::size_t>(26, table.columnWidths.size()),
+                                  16 + (c.showStrength ? 4 : 0));
+        table.rowHeight = c.showStrength ? 24 : 16;
+        const GlyphPainter &glyphs = NormalGlyphPainter();
+        const bool strength = c.showStrength;
+        document.pages.back().drawings.push_back(GridDrawing(
+            table, QPointF(30, H + 45), "aspect table",
+            [table, &glyphs, strength](QPainter &painter, const QRect &rect, int column, int row) {
+                if (!AspectCellDrawn(table, column, row))
+                    return;
+                const QSize cell = AspectCellSize(table, column, glyphs, strength);
+                painter.translate(rect.x() + std::max(0, (rect.width() - cell.width()) / 2),
+                                  rect.y() + std::max(0, (rect.height() - cell.height()) / 2));
+                PaintAspectCell(painter, table, column, row, glyphs, strength);
+            }));
+        break;
+    }
+    case PageKind::Listado:
+    case PageKind::Natal:
+        WritePageHeader(document, options);
+        FlowCodeCells(document, options);
+        break;
+    case PageKind::Progresiones: {
+        WritePageHeader(document, options);
+        // Room on the page for a position and its sign glyph in every column.
+        Grid grid = c.progressions;
+        for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
+            grid.columnWidths[i] = i == 0 ? 30 : i <= 9 ? 74 : 96;
+        const ProgGridMarks marks = c.progressionMarks;
+        const GlyphPainter &glyphs = c.smallGlyphs != nullptr ? *c.smallGlyphs : NormalGlyphPainter();
+        page.drawings.push_back(GridDrawing(
+            grid, QPointF(20, H + 40), "progressions",
+            [grid, marks, &glyphs](QPainter &painter, const QRect &rect, int column, int row) {
+                const int g = glyphs.Size();
+                QRect textRect = rect;
+                if (column == 0 && row >= 1 && row <= 12) {
+                    glyphs.Draw(painter, 11 + row, rect.x() + 2, rect.y() + (rect.height() - g) / 2, 0);
+                    textRect.setLeft(rect.left() + g + 2);
+                }
+                const bool retro = marks.showRetro && row >= 1 && row <= 12 && column >= 1 && column <= 11 &&
+                                   At(marks.retro, row, column, false);
+                PaintTextCell(painter, textRect, grid.Cell(column, row), grid.font, retro);
+                const int sign = column >= 1 && column <= 9 ? At(marks.sign, row, column, 0) : 0;
+                if (sign >= 1 && sign <= 12)
+                    glyphs.Draw(painter, sign - 1, rect.right() - g - 1, rect.y() + (rect.height() - g) / 2,
+                                0);
+            }));
+        break;
+    }
+    case PageKind::Speculum: {
+        WritePageHeader(document, options);
+        // Columns wide enough for a Julian day, rows close enough for both charts on the page.
+        const auto printed = [](Grid grid) {
+            static constexpr int kWidths[] = {30, 80, 76, 80, 76, 100, 92, 92};
+            for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
+                grid.columnWidths[i] = i < std::size(kWidths) ? kWidths[i] : 80;
+            grid.rowHeight = 15;
+            return grid;
+        };
+        const Grid natal = printed(c.natalSpeculum);
+        const Grid event = printed(c.eventSpeculum);
+        AddText(page, 30, H + 35, "Natal");
+        page.drawings.push_back(TextGridDrawing(natal, QPointF(30, H + 40), "natal speculum"));
+        // The event's speculum below the natal one, never over it.
+        const double eventTop = std::max(140.0, GridBottom(natal, H + 40) + 5);
+        AddText(page, 30, eventTop, "Evento");
+        page.drawings.push_back(TextGridDrawing(event, QPointF(30, eventTop + 5), "event speculum"));
+        break;
+    }
+    case PageKind::Resumen: {
+        WritePageHeader(document, options);
+        const auto paint = c.paintSummaryCell;
+        const auto summary = [paint](const Grid &grid, int which) {
+            return [paint, grid, which](QPainter &painter, const QRect &rect, int column, int row) {
+                if (paint)
+                    paint(painter, rect, which, column, row, grid.Cell(column, row));
+                else
+                    PaintTextCell(painter, rect, grid.Cell(column, row), grid.font);
+            };
+        };
+        page.drawings.push_back(
+            GridDrawing(c.bodySummary, QPointF(30, H + 35), "summary 1", summary(c.bodySummary, 1)));
+        const double second = std::max(H + 110, GridBottom(c.bodySummary, H + 35) + 5);
+        page.drawings.push_back(
+            GridDrawing(c.distribution, QPointF(30, second), "summary 2", summary(c.distribution, 2)));
+        break;
+    }
+    case PageKind::Diagramas: {
+        // 840 pixels of 120 per inch take the room of 675 of 96.
+        const int side = DiagramPictureSide(c.previewPpi);
+        const double ppi = c.previewPpi >= 120 ? 120.0 : 96.0;
+        const double sideMm = side * 25.4 / ppi;
+        PageDrawing diagrams;
+        diagrams.kind = PageDrawing::Kind::Diagrams;
+        diagrams.name = "diagrams";
+        diagrams.rect = QRectF(30, H + 35, sideMm, sideMm);
+        const auto paint = SquarePicture(c.paintDiagrams, c.drawDiagrams, side, Qt::white);
+        diagrams.paint = [paint, ppi](QPainter &painter) {
+            painter.scale(96.0 / ppi, 96.0 / ppi);
+            paint(painter);
+        };
+        page.drawings.push_back(std::move(diagrams));
+        WritePageHeader(document, options);
+        break;
+    }
+    }
+}
+
+} // namespace cel::document

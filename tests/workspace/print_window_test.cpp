@@ -1,0 +1,168 @@
+// The print window on the offscreen platform: page buttons and label, thumbnails, zoom, the wheel's
+// orientation buttons rebuilding the document, printing the current page to a PDF file, and the
+// summary's refused RTF export.
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <fstream>
+
+#include "document/workspace_page.h"
+#include "workspace/print_window.h"
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+class PrintWindowTest : public WindowFixture {
+protected:
+    std::unique_ptr<TFormPrint> OpenPrint(document::PageKind kind) {
+        Open();
+        session::Workspace &ws = window_->Workspace();
+        if (kind == document::PageKind::Listado) {
+            // The transits around the natal chart with every aspect: a listing of several pages.
+            ws.choices.innerItem = 3;
+            ws.choices.outerItem = 1;
+            ws.choices.wheelMode = settings::kDoubleWheel;
+            ws.choices.aspectFamilies.fill(true);
+            ws.choices.pointSelection.fill(true);
+            ws.choices.cuspSelection.fill(true);
+            ws.choices.angleSelection.fill(true);
+            ws.Recompute();
+        }
+        document::PageContent content = document::MakePageContent(
+            kind, document::StateOf(ws), {}, document::MakeHeading(ws, {"Ana", "", "Cali", "Colombia"}));
+        auto print = std::make_unique<TFormPrint>(notifier_, std::move(content),
+                                                  document::LayoutOptions{false, "Pie"}, true, window_.get());
+        print->show();
+        return print;
+    }
+    template <class T> static T *Child(QWidget &w, const char *name) {
+        T *child = w.findChild<T *>(name);
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+};
+
+TEST_F(PrintWindowTest, PageButtonsMoveThroughTheListingAndTheLabelFollows) {
+    auto print = OpenPrint(document::PageKind::Listado);
+    const int pages = static_cast<int>(print->Document().pages.size());
+    ASSERT_GE(pages, 2);
+    auto *label = Child<QLabel>(*print, "LPage");
+    auto *thumbs = Child<QListWidget>(*print, "LWPages");
+    EXPECT_EQ(thumbs->count(), pages);
+    EXPECT_EQ(label->text(), QString("1 de %1").arg(pages));
+    EXPECT_FALSE(Child<QToolButton>(*print, "SBPrior")->isEnabled());
+    QTest::mouseClick(Child<QToolButton>(*print, "SBNext"), Qt::LeftButton);
+    EXPECT_EQ(label->text(), QString("2 de %1").arg(pages));
+    QTest::mouseClick(Child<QToolButton>(*print, "SBLast"), Qt::LeftButton);
+    EXPECT_EQ(print->CurrentPage(), pages - 1);
+    EXPECT_FALSE(Child<QToolButton>(*print, "SBNext")->isEnabled());
+    EXPECT_EQ(thumbs->currentRow(), pages - 1);
+    QTest::mouseClick(Child<QToolButton>(*print, "SBPrior"), Qt::LeftButton);
+    EXPECT_EQ(print->CurrentPage(), pages - 2);
+    QTest::mouseClick(Child<QToolButton>(*print, "SBFirst"), Qt::LeftButton);
+    EXPECT_EQ(label->text(), QString("1 de %1").arg(pages));
+    thumbs->setCurrentRow(1); // a thumbnail shows its page
+    EXPECT_EQ(print->CurrentPage(), 1);
+    // Only the wheel page offers the orientation.
+    EXPECT_TRUE(Child<QToolButton>(*print, "SBHorizontal")->isHidden());
+    EXPECT_EQ(print->windowTitle(), QString("Celestigrafo Versión 0.02.00 Impresión previa"));
+}
+
+TEST_F(PrintWindowTest, ZoomButtonsScaleThePreviewAndOneSetsOneHundredPercent) {
+    auto print = OpenPrint(document::PageKind::Rueda);
+    auto *preview = Child<QLabel>(*print, "LPreview");
+    QTest::mouseClick(Child<QToolButton>(*print, "SBZoom100"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(print->Zoom(), 1.0);
+    EXPECT_EQ(Child<QLabel>(*print, "LZoom")->text(), QString("100 %"));
+    // Letter at 96 pixels per inch.
+    EXPECT_EQ(preview->pixmap().width(), 816);
+    EXPECT_EQ(preview->pixmap().height(), 1056);
+    QTest::mouseClick(Child<QToolButton>(*print, "SBZoomIn"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(print->Zoom(), 1.25);
+    EXPECT_EQ(preview->pixmap().width(), 1020);
+    for (int i = 0; i < 20; ++i)
+        QTest::mouseClick(Child<QToolButton>(*print, "SBZoomOut"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(print->Zoom(), 0.25); // the smallest
+    if (const char *out = std::getenv("CEL_PRINT_GRAB")) {
+        print->SetZoom(0.6);
+        print->grab().save(QString::fromUtf8(out));
+    }
+}
+
+TEST_F(PrintWindowTest, OrientationButtonsRebuildTheWheelPage) {
+    auto print = OpenPrint(document::PageKind::Rueda);
+    auto *landscape = Child<QToolButton>(*print, "SBHorizontal");
+    auto *portrait = Child<QToolButton>(*print, "SBVertical");
+    EXPECT_FALSE(landscape->isHidden());
+    EXPECT_TRUE(portrait->isChecked());
+    print->SetZoom(1.0);
+    QTest::mouseClick(landscape, Qt::LeftButton);
+    ASSERT_EQ(print->Document().pages.size(), 1u);
+    EXPECT_EQ(print->Document().pages.front().orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(landscape->isChecked());
+    EXPECT_FALSE(portrait->isChecked());
+    const QPixmap wide = Child<QLabel>(*print, "LPreview")->pixmap();
+    EXPECT_EQ(wide.width(), 1056);
+    EXPECT_EQ(wide.height(), 816);
+    QTest::mouseClick(portrait, Qt::LeftButton);
+    EXPECT_EQ(print->Document().pages.front().orientation, QPageLayout::Portrait);
+    EXPECT_EQ(print->CurrentPage(), 0);
+}
+
+TEST_F(PrintWindowTest, PrintsTheCurrentPageOrAllPagesToAPdfFile) {
+    auto print = OpenPrint(document::PageKind::Listado);
+    ASSERT_GE(print->Document().pages.size(), 2u);
+    const auto printTo = [&](const std::string &name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const std::string path = (dir_ / name).string();
+        printer.setOutputFileName(QString::fromStdString(path));
+        EXPECT_TRUE(print->PrintOn(printer));
+        std::ifstream in(path, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text.rfind("%PDF", 0), 0u) << name;
+        return text;
+    };
+    EXPECT_TRUE(Child<QRadioButton>(*print, "RBAllPages")->isChecked());
+    const std::string all = printTo("all.pdf");
+    QTest::mouseClick(Child<QRadioButton>(*print, "RBCurrentPage"), Qt::LeftButton);
+    EXPECT_FALSE(print->AllPages());
+    const std::string one = printTo("one.pdf");
+    EXPECT_LT(one.size(), all.size());
+    const auto pageCount = [](const std::string &pdf) {
+        std::size_t n = 0;
+        for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos;
+             at = pdf.find("/Type /Page\n", at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(pageCount(one), 1u);
+    EXPECT_EQ(pageCount(all), print->Document().pages.size());
+}
+
+TEST_F(PrintWindowTest, MainWindowPrintButtonOffersTheThreeActions) {
+    Open();
+    auto *button = Find<QToolButton>("SBImprimir");
+    ASSERT_NE(button->menu(), nullptr);
+    QStringList texts;
+    for (QAction *action : button->menu()->actions()) {
+        texts << action->text();
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    }
+    EXPECT_EQ(texts, QStringList({"Imprimir", "Impresión preliminar", "Exportar a archivo RTF"}));
+}
+
+TEST_F(PrintWindowTest, SummaryExportIsRefusedWithItsMessage) {
+    auto print = OpenPrint(document::PageKind::Resumen);
+    print->ExportRtf();
+    ASSERT_FALSE(notifier_.shown.empty());
+    EXPECT_NE(notifier_.shown.back().find("Exportar resumen a un archivo RTF"), std::string::npos);
+}
+
+} // namespace
+} // namespace cel::workspace::test
