@@ -922,7 +922,9 @@ void TFormMainTarjaro::OpenLink(const std::string &entry) {
 // ---- window life ----
 
 void TFormMainTarjaro::FirstActivation() {
-    if (activated_)
+    // A window closed before its first activation ran must not touch a database that its owner
+    // may already have read anew.
+    if (activated_ || !isVisible())
         return;
     activated_ = true;
     SetListKind(Kind::Person);
