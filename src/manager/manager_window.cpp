@@ -924,7 +924,7 @@ void TFormMainTarjaro::OpenLink(const std::string &entry) {
 void TFormMainTarjaro::FirstActivation() {
     // A window closed before its first activation ran must not touch a database that its owner
     // may already have read anew.
-    if (activated_ || !isVisible())
+    if (activated_ || closed_)
         return;
     activated_ = true;
     SetListKind(Kind::Person);
@@ -944,6 +944,7 @@ void TFormMainTarjaro::resizeEvent(QResizeEvent *event) {
 }
 
 void TFormMainTarjaro::closeEvent(QCloseEvent *event) {
+    closed_ = true;
     if (settingsWindow_)
         settingsWindow_->close();
     if (mode_ == ManagerMode::Standalone) {

@@ -146,6 +146,7 @@ private:
     std::int32_t selectedId_ = -1;
     bool filtering_ = true;
     bool activated_ = false;
+    bool closed_ = false; // closed: a first activation still queued does nothing
     ManagerSettings settings_;
     std::string settingsPath_;
     std::string backupFolder_;
