@@ -709,35 +709,7 @@ void TFormMainTarjaro::DeleteItem() {
                       ListName(kind_)))
         return;
     const int row = grid_->currentIndex().row();
-    Database &db = store_.Db();
-    const std::unordered_set<const TData *> gone{r};
-    switch (kind_) {
-    case Kind::Country:
-        RemoveRecords(db.Countries, gone);
-        break;
-    case Kind::Place:
-        RemoveRecords(db.Places, gone);
-        break;
-    case Kind::PersonGroup:
-        RemoveRecords(db.PersonGroups, gone);
-        break;
-    case Kind::Person:
-        RemoveRecords(db.Persons, gone);
-        break;
-    case Kind::BusinessGroup:
-        RemoveRecords(db.BusinessGroups, gone);
-        break;
-    case Kind::Business:
-        RemoveRecords(db.Businesses, gone);
-        break;
-    }
-    if (Renumbered(kind_))
-        db.Renumber(kind_);
-    DataChanged();
-    selectedId_ = -1;
-    Rebuild();
-    FillCombos();
-    store_.Save();
+    RemoveFromList({r});
     if (model_->rowCount() > 0)
         grid_->selectionModel()->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), 3),
                                                  QItemSelectionModel::ClearAndSelect |
@@ -770,6 +742,12 @@ void TFormMainTarjaro::DeleteTicked() {
         !n.Notice(NoticeKind::Question, true, true,
                   "Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)"))
         return;
+    RemoveFromList(gone);
+}
+
+// Removes the records from the list of the shown kind, renumbers where the kind's ids are positions,
+// and shows and saves the result.
+void TFormMainTarjaro::RemoveFromList(const std::unordered_set<const TData *> &gone) {
     Database &db = store_.Db();
     switch (kind_) {
     case Kind::Country:

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "data_store.h"
@@ -104,6 +105,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void RemoveFromList(const std::unordered_set<const database::TData *> &gone);
     QWidget *BuildFileBar();
     QWidget *BuildFilterPanel();
     QWidget *BuildPlaceFilters();
