@@ -11,10 +11,10 @@
 #include <random>
 #include <unistd.h>
 
+#include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
-#include "manager/scripted_notifier.h"
 
 namespace {
 

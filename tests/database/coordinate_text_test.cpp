@@ -7,7 +7,7 @@
 
 using namespace cel;
 using namespace cel::database;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 
 TEST(CoordinateText, TimeZoneTexts) {
     const std::pair<long double, const char *> cases[] = {
@@ -107,7 +107,7 @@ TEST(CoordinateText, InputCheck) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        ScriptedNotifier n;
+        StrictNotifier n;
         EXPECT_EQ(CheckInput(c.text, c.what, n), c.warning == nullptr);
         if (c.warning) {
             ASSERT_EQ(n.shown.size(), 1u);

@@ -23,7 +23,7 @@ using namespace cel;
 using namespace cel::database;
 using cel::dbtest::DataPath;
 using cel::dbtest::ReadBytes;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 using cel::dbtest::TempFolder;
 
 namespace {
@@ -189,7 +189,7 @@ TEST_F(SessionTest, UnreadableLinesAreKeptInADatedCopyBeforeTheFirstSave) {
     SharedUseGuard guard(name_);
     DataFileSession session(&guard, GuardOwner::Current());
     Database db;
-    ScriptedNotifier n;
+    StrictNotifier n;
     ASSERT_TRUE(session.Open(path_, db, n, kComma));
     EXPECT_EQ(session.UnreadableLines(), std::vector<int>{2});
     n.shown.clear();
@@ -308,7 +308,7 @@ TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
 }
 
 TEST(IdLimit, AnAdditionPastTheLargestIdIsRefusedBeforeAnythingChanges) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     LoadDataText(Bytes("Pâ2147483647âColombiaâ\r\nLâ2147483647âCaliâ2147483647â0â-5â3,45â76,53ââ\r\n"), db, n,
                  kComma);

@@ -10,7 +10,7 @@
 using namespace cel;
 using namespace cel::database;
 using cel::dbtest::DataPath;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 
 namespace {
 
@@ -22,7 +22,7 @@ std::string Bytes(const std::string &utf8) {
     return Utf8ToWindows1252(utf8);
 }
 
-Database Load(const std::string &utf8, ScriptedNotifier &n, const TextFormat &f = kComma) {
+Database Load(const std::string &utf8, StrictNotifier &n, const TextFormat &f = kComma) {
     Database db;
     LoadDataText(Bytes(utf8), db, n, f);
     return db;
@@ -39,7 +39,7 @@ int CountEvents(const Database &db) {
 
 TEST(DataFile, SampleLoadsWithExpectedCountsAndCounters) {
     for (const TextFormat &f : {kComma, kPoint}) {
-        ScriptedNotifier n;
+        StrictNotifier n;
         Database db;
         const LoadReport report = LoadDataFile(DataPath("ejemplo.age"), db, n, f);
         EXPECT_TRUE(report.failedLines.empty());
@@ -67,7 +67,7 @@ TEST(DataFile, SampleLoadsWithExpectedCountsAndCounters) {
 
 TEST(DataFile, SampleSavesBackByteForByte) {
     const std::string original = dbtest::ReadBytes(DataPath("ejemplo.age"));
-    ScriptedNotifier n;
+    StrictNotifier n;
     // Read on either locale, written with a comma: the same bytes.
     for (const TextFormat &f : {kComma, kPoint}) {
         Database db;
@@ -88,7 +88,7 @@ TEST(DataFile, SampleSavesBackByteForByte) {
 
 TEST(DataFile, SaveWritesFileAndLeavesListsInNameOrder) {
     dbtest::TempFolder dir;
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     LoadDataFile(DataPath("ejemplo.age"), db, n, kComma);
     const std::string path = dir.File("copia.age");
@@ -104,7 +104,7 @@ TEST(DataFile, PersonLineReadsEveryFieldAndWritesBackTheSame) {
     const std::string line =
         "Iâ7âAnaâRuizâ12â1â1â29145,5208333333â0â0âß12ßCalle 5ß555ßßßß0ßßâß-1ßßßßßß0ßßâß3ßâ"
         "ßêBodaê12ê1ê0ê35000ê0êßâPrimera línea^~segunda líneaâ\r\n";
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load(line, n, kPoint);
     ASSERT_EQ(db.Persons.size(), 1u);
     const TPersona &p = *db.Persons[0];
@@ -134,7 +134,7 @@ TEST(DataFile, PersonLineReadsEveryFieldAndWritesBackTheSame) {
 }
 
 TEST(DataFile, PlaceWrittenWithCommaReadsOnPointLocale) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load("Lâ3âCaliâ5â0â-5â3,45â76,53ââ\r\n", n, kPoint);
     ASSERT_EQ(db.Places.size(), 1u);
     const TLugar_Geo &p = *db.Places[0];
@@ -148,7 +148,7 @@ TEST(DataFile, PlaceWrittenWithCommaReadsOnPointLocale) {
 }
 
 TEST(DataFile, EmptyListsAreWrittenAsOneSeparator) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load("Iâ1âLuisâPazâ-1â0â0â0â-1â-1âß-1ßßßßßß0ßßâß-1ßßßßßß0ßßâßâßââ\r\n", n);
     ASSERT_EQ(db.Persons.size(), 1u);
     EXPECT_TRUE(db.Persons[0]->Grupos.empty());
@@ -162,7 +162,7 @@ TEST(DataFile, EventsAreNumberedInFileOrderAndSortedLatestFirst) {
     const std::string line =
         "Iâ1âLeaâSolâ-1â1â1â-1,75â0â0âß-1ßßßßßß0ßßâß-1ßßßßßß0ßßâßâ"
         "ßêAê1ê1ê0ê-1169ê0êßêBê1ê1ê0ê12000,5ê0êßêCê1ê1ê0ê-1,75ê1êßêDê1ê0ê0ê40000ê0êßâObsâ\r\n";
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load(line, n);
     ASSERT_EQ(db.Persons.size(), 1u);
     const auto &ev = db.Persons[0]->Eventos;
@@ -189,7 +189,7 @@ TEST(DataFile, BusinessesSurviveLoadAndSave) {
         "Eâ2âProveedoresâ\r\n"
         "Nâ4âTalleres SASâ4520â1â36526,5âß7ßCra 9ß555ßßßwww.example.comß1ßa@example.comßâ"
         "ß3ß9ßâß2ßâßêFundaciónê7ê1ê1ê30000,25ê0êßâßuno líneaßdosßâ\r\n";
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load(text, n);
     ASSERT_EQ(db.Businesses.size(), 1u);
     const TNegocio &b = *db.Businesses[0];
@@ -233,7 +233,7 @@ TEST(DataFile, FailedLinesAreSkippedAndReported) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line);
-        ScriptedNotifier n;
+        StrictNotifier n;
         Database db;
         const LoadReport r =
             LoadDataText(Bytes(std::string("Pâ1âUnoâ\r\n") + c.line + "\r\nPâ2âDosâ\r\n"), db, n, kComma);
@@ -253,7 +253,7 @@ TEST(DataFile, FailedLinesAreSkippedAndReported) {
         EXPECT_EQ(db.Countries.back()->Nombre, "Dos");
     }
     // Several failed lines: one notice each, the closing notice once.
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     LoadDataText(Bytes("Pâxâ\r\n\r\nGâyâ\r\nGâ1âBienâ\r\n"), db, n, kComma);
     EXPECT_EQ(n.Count(kLineErrorText), 3);
@@ -262,7 +262,7 @@ TEST(DataFile, FailedLinesAreSkippedAndReported) {
 }
 
 TEST(DataFile, MissingFieldsKeepDefaults) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load("Pâ5âCut\r\nIâ3âSoloâ\r\n", n);
     ASSERT_EQ(db.Countries.size(), 1u);
     EXPECT_EQ(db.Countries[0]->Id, 5);
@@ -275,7 +275,7 @@ TEST(DataFile, MissingFieldsKeepDefaults) {
 }
 
 TEST(DataFile, CountersFollowTheLargestIdReadNotTheLast) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load("Pâ7âSieteâ\r\nPâ2âDosâ\r\nGâ5âCincoâ\r\nGâ1âUnoâ\r\nPâxâ\r\nPâ3âTresâ\r\n", n);
     EXPECT_EQ(db.Counter(Kind::Country), 8);
     EXPECT_EQ(db.Counter(Kind::PersonGroup), 6);
@@ -286,7 +286,7 @@ TEST(DataFile, CountersFollowTheLargestIdReadNotTheLast) {
 }
 
 TEST(DataFile, EmptyFileGivesEmptyDatabaseWithZeroCounters) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     db.Counter(Kind::Country) = 5;
     const LoadReport r = LoadDataText("", db, n, kComma);
@@ -298,7 +298,7 @@ TEST(DataFile, EmptyFileGivesEmptyDatabaseWithZeroCounters) {
 }
 
 TEST(DataFile, MergingLeavesCountersAlone) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     db.Counter(Kind::Country) = 100;
     LoadDataText(Bytes("Pâ7âSieteâ\r\n"), db, n, kComma, true);
@@ -306,7 +306,7 @@ TEST(DataFile, MergingLeavesCountersAlone) {
 }
 
 TEST(DataFile, LinesEndingInLineFeedAloneAndALastLineWithoutEnd) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = Load("Pâ1âUnoâ\nPâ2âDosâ", n);
     EXPECT_EQ(db.Countries.size(), 2u);
     EXPECT_TRUE(n.shown.empty());
@@ -332,7 +332,7 @@ TEST(DataFile, WriterRemovesASeparatorOnlyWhereItWouldBreakTheLine) {
     EXPECT_NE(text.find(Bytes("âStraßburgêrâ")), std::string::npos);
     EXPECT_NE(text.find(Bytes("ßCalle ê 5ß")), std::string::npos);
     EXPECT_NE(text.find(Bytes("ßêFteê0ê")), std::string::npos);
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database again;
     LoadDataText(text, again, n, kComma);
     EXPECT_TRUE(n.shown.empty());
@@ -385,7 +385,7 @@ TEST(DataFile, NoInputCrashesTheReader) {
 }
 
 TEST(DataFile, OpeningRefusesAnExistingFileOfAnotherKind) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     EXPECT_FALSE(OpenDataFile(DataPath("colombia.lug"), db, n, kComma));
     ASSERT_EQ(n.shown.size(), 1u);

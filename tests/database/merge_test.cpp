@@ -12,7 +12,7 @@
 using namespace cel;
 using namespace cel::database;
 using cel::dbtest::DataPath;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 
 namespace {
 
@@ -65,7 +65,7 @@ TEST(Merge, AppendsAnotherFileWithItsReferencesIntact) {
     LoadDataFile(DataPath("ejemplo.age"), original, quiet, kComma);
     const auto expected = RefsByName(original);
 
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = FromText(kBase);
     db.Path = "/tmp/base.age";
     const auto baseRefs = RefsByName(db);
@@ -108,7 +108,7 @@ TEST(Merge, AppendsAnotherFileWithItsReferencesIntact) {
     // Saved and read back: nothing fails, and the counters continue after the largest Ids.
     const std::string text = DataFileText(db, kComma);
     Database again;
-    ScriptedNotifier n2;
+    StrictNotifier n2;
     LoadDataText(text, again, n2, kComma);
     EXPECT_TRUE(n2.shown.empty());
     EXPECT_EQ(RefsByName(again), merged);
@@ -119,7 +119,7 @@ TEST(Merge, DeclinedPlacesLeaveThePersonsWithoutPlace) {
     std::string base = kBase;
     base += "Lâ3âMedellínâ1â0â-5â6â75ââ\r\n";
     Database db = FromText(base);
-    ScriptedNotifier n;
+    StrictNotifier n;
     n.answers = {false};
     const MergeResult r = MergeDataFile(db, DataPath("ejemplo.age"), n, kComma);
     ASSERT_EQ(n.shown.size(), 1u);
@@ -137,7 +137,7 @@ TEST(Merge, DeclinedPlacesLeaveThePersonsWithoutPlace) {
 TEST(Merge, RefusesTheOpenFileItself) {
     Database db = FromText(kBase);
     db.Path = DataPath("ejemplo.age");
-    ScriptedNotifier n;
+    StrictNotifier n;
     const MergeResult r = MergeDataFile(db, DataPath("ejemplo.age"), n, kComma);
     EXPECT_FALSE(r.merged);
     ASSERT_EQ(n.shown.size(), 1u);
@@ -153,7 +153,7 @@ TEST(Merge, ReferencesToRecordsTheOtherFileLacksBecomeNone) {
                     Utf8ToWindows1252("Pâ4âChileâ\r\nLâ5âAricaâ4â0â-4â-18,47â70,3ââ\r\n"
                                       "Iâ1âEvaâLunaâ9â0â0â0â-1â0âß5ßßßßßß0ßßâß2ßßßßßß0ßßâß7ßâßâ-â\r\n"));
     Database db = FromText(kBase);
-    ScriptedNotifier n;
+    StrictNotifier n;
     const MergeResult r = MergeDataFile(db, dir.File("otro.age"), n, kComma);
     ASSERT_TRUE(r.merged);
     const TPersona &eva = *db.Persons[IndexOfName(db.Persons, "Eva")];

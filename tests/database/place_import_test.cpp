@@ -11,7 +11,7 @@
 using namespace cel;
 using namespace cel::database;
 using cel::dbtest::DataPath;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 
 namespace {
 
@@ -51,7 +51,7 @@ int Count(const AddPlacesResult &r, PlaceOutcome o) {
 } // namespace
 
 TEST(PlaceFile, ReadsTheSampleUnderEitherSeparator) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     const PlaceFile comma = ReadLug("colombia.lug", n, kComma);
     const PlaceFile point = ReadLug("colombia.lug", n, kPoint);
     EXPECT_TRUE(n.shown.empty());
@@ -70,7 +70,7 @@ TEST(PlaceFile, ReadsTheSampleUnderEitherSeparator) {
 }
 
 TEST(PlaceFile, FailedLinesAndOtherLines) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     const PlaceFile f =
         ReadPlaceText(Utf8ToWindows1252("P!1!Perú!\r\n\r\n# nota\r\nL!1!Lima!1!0!-5!-12,04318!77,02824!"
                                         "Lima!\r\nL!2!Mal!1!0!x!0!0!!\r\nP!2!Perú otra vez!\r\n"
@@ -88,7 +88,7 @@ TEST(PlaceFile, OpeningRefusesOtherExtensionsAndFilesWithoutCountry) {
     dbtest::TempFolder dir;
     WriteFileSafely(dir.File("sin_pais.lug"), "L!1!Lima!1!0!-5!-12!77!!\r\n");
     WriteFileSafely(dir.File("lugares.txt"), "P!1!Perú!\r\n");
-    ScriptedNotifier n;
+    StrictNotifier n;
     EXPECT_FALSE(OpenPlaceFile(dir.File("lugares.txt"), n, kComma));
     EXPECT_FALSE(OpenPlaceFile(dir.File("sin_pais.lug"), n, kComma));
     ASSERT_EQ(n.shown.size(), 2u);
@@ -99,7 +99,7 @@ TEST(PlaceFile, OpeningRefusesOtherExtensionsAndFilesWithoutCountry) {
 }
 
 TEST(AddPlaces, EmptyDatabaseTakesEveryTickedPlaceWithoutQuestions) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db;
     PlaceFile f = ReadLug("espana.lug", n);
     TickAll(f);
@@ -128,7 +128,7 @@ TEST(AddPlaces, SampleDatabaseRecognisesItsOwnPlaces) {
     const std::pair<const char *, int> files[] = {{"colombia.lug", 7}, {"espana.lug", 6}, {"chile.lug", 3}};
     for (const auto &[name, known] : files) {
         SCOPED_TRACE(name);
-        ScriptedNotifier n;
+        StrictNotifier n;
         Database db = LoadSample();
         const std::size_t before = db.Places.size();
         PlaceFile f = ReadLug(name, n);
@@ -143,7 +143,7 @@ TEST(AddPlaces, SampleDatabaseRecognisesItsOwnPlaces) {
 }
 
 TEST(AddPlaces, CountryNamesMatchExactly) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db = LoadSample();
     TData country;
     country.Nombre = "ESPAÑA";
@@ -158,7 +158,7 @@ TEST(AddPlaces, CountryNamesMatchExactly) {
 TEST(AddPlaces, SameDataUnderAnotherNameAsksToRenameTheStoredPlace) {
     for (const bool yes : {true, false}) {
         SCOPED_TRACE(yes);
-        ScriptedNotifier n;
+        StrictNotifier n;
         Database db = FromText("Pâ1âColombiaâ\r\nLâ1âSanta Fe de Bogotáâ1â0â-5â4,60971â74,08175ââ\r\n");
         PlaceFile f = ReadLug("colombia.lug", n);
         f.places[0]->Marca = 1; // Bogotá, with the data of the stored place
@@ -182,7 +182,7 @@ TEST(AddPlaces, SameDataUnderAnotherNameAsksToRenameTheStoredPlace) {
 }
 
 TEST(AddPlaces, TakenNameAsksForANewOneUntilItIsValidAndFree) {
-    ScriptedNotifier n;
+    StrictNotifier n;
     Database db =
         FromText("Pâ1âColombiaâ\r\nLâ1âBOGOTáâ1â0â-5â4,7â74,1ââ\r\nLâ2âBogotá Norteâ1â0â-5â4,8â74,1ââ\r\n");
     PlaceFile f = ReadLug("colombia.lug", n);
@@ -213,7 +213,7 @@ TEST(AddPlaces, TakenNameAsksForANewOneUntilItIsValidAndFree) {
     EXPECT_EQ(db.Places[2]->Id, 3);
     // Declined: nothing is added.
     db = FromText("Pâ1âColombiaâ\r\nLâ1âBOGOTáâ1â0â-5â4,7â74,1ââ\r\n");
-    ScriptedNotifier no;
+    StrictNotifier no;
     PlaceFile g = ReadLug("colombia.lug", no);
     g.places[0]->Marca = 1;
     no.answers = {false};

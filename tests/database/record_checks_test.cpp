@@ -43,7 +43,7 @@ TEST(RecordChecks, ImpossibleValuesAreReportedByNameAndKeptAsRead) {
         SCOPED_TRACE(c.line);
         const std::string text = Bytes(std::string(c.line) + "\r\n");
         Database db;
-        dbtest::ScriptedNotifier n;
+        dbtest::StrictNotifier n;
         const LoadReport report = LoadDataText(text, db, n, kComma);
         EXPECT_TRUE(report.failedLines.empty());
         ASSERT_EQ(report.invalidRecords.size(), 1u);
@@ -58,7 +58,7 @@ TEST(RecordChecks, ImpossibleValuesAreReportedByNameAndKeptAsRead) {
     }
     // The edges that are allowed.
     Database db;
-    dbtest::ScriptedNotifier n;
+    dbtest::StrictNotifier n;
     const LoadReport ok =
         LoadDataText(Bytes("Lâ3âBordeâ1â0â-14â89,9999â-180ââ\r\nIâ1âAnaâRuizâ3â1â1â-693593â0â0âß-"
                            "1ßßßßßß0ßßâß-1ßßßßßß0ßßâßâßââ\r\n"
@@ -69,7 +69,7 @@ TEST(RecordChecks, ImpossibleValuesAreReportedByNameAndKeptAsRead) {
 
 TEST(RecordChecks, NoChartFromABirthWithImpossibleValues) {
     Database db;
-    dbtest::ScriptedNotifier n;
+    dbtest::StrictNotifier n;
     LoadDataText(Bytes("Lâ3âPoloâ1â0â0â90â0ââ\r\nLâ4âCaliâ1â0â-5â3,4â76,5ââ\r\n"
                        "Iâ1âAnaâRuizâ3â1â1â29145â0â0âß-1ßßßßßß0ßßâß-1ßßßßßß0ßßâßâßââ\r\n"
                        "Iâ2âLuisâRuizâ4â1â1â29145â0â0âß-1ßßßßßß0ßßâß-1ßßßßßß0ßßâßâßââ\r\n"),
@@ -82,7 +82,7 @@ TEST(RecordChecks, NoChartFromABirthWithImpossibleValues) {
 }
 
 TEST(RecordChecks, PlaceFilesAreCheckedToo) {
-    dbtest::ScriptedNotifier n;
+    dbtest::StrictNotifier n;
     const PlaceFile file =
         ReadPlaceText("P!1!X!\r\nL!1!Norte!1!0!0!95!10!!\r\nL!2!Bien!1!0!0!5!10!!\r\n", n, kComma);
     ASSERT_EQ(file.places.size(), 2u);

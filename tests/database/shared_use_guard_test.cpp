@@ -12,7 +12,7 @@
 
 using namespace cel;
 using namespace cel::database;
-using cel::dbtest::ScriptedNotifier;
+using cel::dbtest::StrictNotifier;
 
 namespace {
 
@@ -104,7 +104,7 @@ TEST_F(GuardTest, AnotherProcessHoldingTheFileMakesItReadOnlyUntilItReleases) {
     EXPECT_TRUE(guard.UsedByAnother(me, path));
     EXPECT_FALSE(guard.UsedByAnother(me, "/home/ana/Documentos/Norvelta/DATOS.age")); // case counts
     EXPECT_FALSE(guard.UsedByAnother(me, "/home/ana/otro.age"));
-    ScriptedNotifier n;
+    StrictNotifier n;
     EXPECT_TRUE(guard.ReadOnlyCheck(me, path, n, "Celestigrafo"));
     ASSERT_EQ(n.shown.size(), 1u);
     EXPECT_EQ(n.shown[0].kind, NoticeKind::Information);
@@ -123,7 +123,7 @@ TEST_F(GuardTest, AnotherProcessHoldingTheFileMakesItReadOnlyUntilItReleases) {
     EXPECT_EQ(slots[1].owner.pid, getpid());
     Finish(holder, 'r');
     EXPECT_FALSE(guard.UsedByAnother(me, path));
-    ScriptedNotifier quiet;
+    StrictNotifier quiet;
     EXPECT_FALSE(guard.ReadOnlyCheck(me, path, quiet, "Celestigrafo"));
     EXPECT_TRUE(quiet.shown.empty());
 }

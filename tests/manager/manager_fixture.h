@@ -14,10 +14,10 @@
 #include <functional>
 #include <string>
 
+#include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "database/safe_file.h"
 #include "manager/data_store.h"
-#include "manager/scripted_notifier.h"
 
 namespace cel::mgrtest {
 
@@ -58,7 +58,7 @@ inline TextFormat CommaFormat() {
 struct SampleData {
     TempFolder folder;
     database::Database db;
-    manager::ScriptedNotifier notices;
+    ScriptedNotifier notices;
     // Opened and saved through a data-file session (without the shared table), as the programs do.
     database::DataFileSession session{nullptr, database::GuardOwner::Current()};
     manager::DataStore store{db, notices, CommaFormat(), &session};
@@ -72,7 +72,7 @@ struct SampleData {
     // The file as it is on disk now, loaded into a fresh database.
     database::Database Reload() const {
         database::Database fresh;
-        manager::ScriptedNotifier quiet;
+        ScriptedNotifier quiet;
         database::LoadDataFile(path, fresh, quiet, CommaFormat());
         return fresh;
     }

@@ -163,7 +163,7 @@ TEST_F(WindowFixture, SynastryNeedsBothPersons) {
     synastry->click();
     EXPECT_FALSE(synastry->isChecked());
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_EQ(notifier_.shown.back(), "Debe seleccionar las dos personas.");
+    EXPECT_EQ(notifier_.LastText(), "Debe seleccionar las dos personas.");
 
     Find<QRadioButton>("RBPersonaB")->click();
     Choose(kJulian);
@@ -181,7 +181,7 @@ TEST_F(WindowFixture, SynastryNeedsBothPersons) {
     auto *tabs = Find<QTabWidget>("PCDatos");
     tabs->setCurrentIndex(1);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_NE(notifier_.shown.back().find("En sinastría no se pueden cambiar datos de fecha y hora."),
+    EXPECT_NE(notifier_.LastText().find("En sinastría no se pueden cambiar datos de fecha y hora."),
               std::string::npos);
     synastry->click();
     EXPECT_EQ(ws.view.wheelMode, 1);
@@ -340,7 +340,7 @@ TEST_F(WindowFixture, ClosingWithChangedNatalDataAsksFirst) {
     notifier_.answers.push_back(false); // "No": the person stays as it was
     w.close();
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_NE(notifier_.shown.back().find("Han sido cambiado los datos Natales de:"), std::string::npos);
+    EXPECT_NE(notifier_.LastText().find("Han sido cambiado los datos Natales de:"), std::string::npos);
     database::Database saved;
     SilentNotifier silent;
     database::LoadDataFile(dataFile_, saved, silent, TextFormat{});
@@ -401,7 +401,8 @@ TEST_F(WindowFixture, AFileUsedByAnotherProgramIsReadOnly) {
     ASSERT_TRUE(table.Register(other, dataFile_));
     TFormMain &w = Open();
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_NE(notifier_.shown.front().find("[ejemplo.age]"), std::string::npos) << notifier_.shown.front();
+    EXPECT_NE(notifier_.shown.front().text.find("[ejemplo.age]"), std::string::npos)
+        << notifier_.shown.front().text;
     auto *list = Find<QListWidget>("LBPersona");
     list->setCurrentRow(0);
     const std::size_t shown = notifier_.shown.size();

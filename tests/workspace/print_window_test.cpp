@@ -161,7 +161,7 @@ TEST_F(PrintWindowTest, SummaryExportIsRefusedWithItsMessage) {
     auto print = OpenPrint(document::PageKind::Resumen);
     print->ExportRtf();
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_NE(notifier_.shown.back().find("Exportar resumen a un archivo RTF"), std::string::npos);
+    EXPECT_NE(notifier_.LastText().find("Exportar resumen a un archivo RTF"), std::string::npos);
 }
 
 } // namespace

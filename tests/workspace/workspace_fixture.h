@@ -17,40 +17,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "common/notifier.h"
+#include "common/scripted_notifier.h"
 #include "database/shared_use_guard.h"
 #include "workspace/form_main.h"
 
 namespace cel::workspace::test {
 
-struct ScriptedNotifier : Notifier {
-    std::vector<std::string> shown;
-    std::deque<bool> answers;
-    std::deque<std::optional<std::string>> inputs;
-
-    bool Notice(NoticeKind, bool yesNo, bool, const std::string &text) override {
-        shown.push_back(text);
-        if (!yesNo)
-            return false;
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return false;
-        }
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    bool InputText(const std::string &, const std::string &, std::string &text) override {
-        if (inputs.empty()) {
-            ADD_FAILURE() << "unexpected input box";
-            return false;
-        }
-        const auto next = inputs.front();
-        inputs.pop_front();
-        if (!next)
-            return false;
-        text = *next;
-        return true;
+// The shared scripted notifier, with a question or input box left unanswered made a test failure.
+struct StrictNotifier : cel::ScriptedNotifier {
+    StrictNotifier() {
+        onUnexpected = [](const std::string &text) { ADD_FAILURE() << "unexpected question: " << text; };
     }
 };
 
@@ -107,7 +83,7 @@ protected:
     std::filesystem::path dir_;
     std::string dataFile_;
     std::string guardName_;
-    ScriptedNotifier notifier_;
+    StrictNotifier notifier_;
     MainWindowOptions options_;
     std::unique_ptr<TFormMain> window_;
 };

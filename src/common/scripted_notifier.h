@@ -1,4 +1,4 @@
-// A Notifier for widget tests and scripts: it records every notice and input box and answers from a
+// A Notifier for tests and scripts: it records every notice and input box and answers from a
 // script instead of opening windows, so the windows can be driven without anyone at the screen.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 #include "common/notifier.h"
 
-namespace cel::manager {
+namespace cel {
 
 class ScriptedNotifier : public Notifier {
 public:
@@ -28,6 +28,9 @@ public:
     std::vector<std::string> unexpected;
     // Called for every notice before it is answered (for instance to check the window's state).
     std::function<void(const Shown &)> onNotice;
+    // Called with the text or title of a question or input box met with nothing left in the script
+    // (tests make it a failure).
+    std::function<void(const std::string &)> onUnexpected;
 
     bool Notice(NoticeKind kind, bool yesNo, bool centred, const std::string &text) override;
     bool InputText(const std::string &title, const std::string &prompt, std::string &text) override;
@@ -40,4 +43,4 @@ public:
     void Clear();
 };
 
-} // namespace cel::manager
+} // namespace cel

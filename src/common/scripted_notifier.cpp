@@ -1,6 +1,6 @@
-#include "scripted_notifier.h"
+#include "common/scripted_notifier.h"
 
-namespace cel::manager {
+namespace cel {
 
 bool ScriptedNotifier::Notice(NoticeKind kind, bool yesNo, bool centred, const std::string &text) {
     shown.push_back({kind, yesNo, centred, text});
@@ -10,6 +10,8 @@ bool ScriptedNotifier::Notice(NoticeKind kind, bool yesNo, bool centred, const s
         return false;
     if (answers.empty()) {
         unexpected.push_back(text);
+        if (onUnexpected)
+            onUnexpected(text);
         return false;
     }
     const bool answer = answers.front();
@@ -21,6 +23,8 @@ bool ScriptedNotifier::InputText(const std::string &title, const std::string &, 
     inputTitles.push_back(title);
     if (inputs.empty()) {
         unexpected.push_back(title);
+        if (onUnexpected)
+            onUnexpected(title);
         return false;
     }
     const auto next = inputs.front();
@@ -53,4 +57,4 @@ void ScriptedNotifier::Clear() {
     unexpected.clear();
 }
 
-} // namespace cel::manager
+} // namespace cel
