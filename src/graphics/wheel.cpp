@@ -149,6 +149,21 @@ public:
             const Real last = DrawOuterBodies(porArea, outer);
             DrawChartRing(last, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
         } else {
+            // The labels of both wheels as large as they can be while the inner wheel's labels stand
+            // clear of one another.
+            if (Flag(v, settings::kFlagPlanetas)) {
+                const RingFractions outerRing =
+                    ComputeRingFractions(v, porArea, glyphs_.Size(), kReferenceRadius,
+                                         Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
+                for (const qreal scale : kLabelScales) {
+                    SetLabelScale(scale);
+                    const Real innerScale = OuterWheelHouseRadius(porArea, outerRing);
+                    const RingFractions innerRing =
+                        ComputeRingFractions(v, innerScale, glyphs_.Size(), kReferenceRadius, false, false);
+                    if (BodyLabelsFit(inner, GlyphRadius(innerScale, innerRing, 1, true), kInnermostLabel))
+                        break;
+                }
+            }
             // Projected natal houses only make sense over transit signs in their zodiac places.
             if (!v.equaliseBySigns && !v.projectInnerHouses)
                 rotation_ = outer.rotation;
@@ -157,12 +172,14 @@ public:
             projectedOuter_ = porArea * outerRing.A;
             rotation_ = inner.rotation;
             DrawChartRing(innerScale_, inner, v.innerItem, 1, true, false, false);
+            SetLabelScale(1);
         }
         return count_;
     }
 
 private:
     static constexpr int kMinimumRadius = 20;
+    static constexpr Real kInnermostLabel = 0.08L; // how near the centre (fraction of R) labels may come
 
     const chart::RecDataProg &Item(int n) const {
         const int i = std::clamp(n, 1, chart::kItemCount);
@@ -192,7 +209,7 @@ private:
         s.pointSize = view_.fontSize;
         s.colour = colour;
         s.fixedPitch = fixed;
-        s.scale = k_;
+        s.scale = k_ * labelScale_;
         return s;
     }
     TextStyle RetroFont(int body) const {
@@ -201,18 +218,28 @@ private:
         s.pointSize = 6;
         s.bold = true;
         s.colour = BodyColour(body);
-        s.scale = k_;
+        s.scale = k_ * labelScale_;
         return s;
     }
 
+    qreal FullGlyph() const { return glyphs_.Size() * k_; }
     qreal Px(Real fraction) const { return static_cast<qreal>(geo_.R * fraction); }
 
     QRectF CentredBox(QPointF p, QSizeF size) const {
         return QRectF(p.x() - size.width() / 2, p.y() - size.height() / 2, size.width(), size.height());
     }
-    // A glyph centred on a point.
-    QRectF CentredGlyph(int picture, QPointF p, const QColor &colour) {
-        const QRectF box = CentredBox(p, QSizeF(glyphSide_, glyphSide_));
+    // The labels of a crowded wheel are drawn smaller: glyphs, texts and their spacing by `scale`.
+    void SetLabelScale(qreal scale) {
+        labelScale_ = scale;
+        glyphSide_ = glyphs_.Size() * k_ * scale;
+        pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
+    }
+    // A glyph centred on a point, of the labels' size or of the given side.
+    QRectF CentredGlyph(int picture, QPointF p, const QColor &colour, qreal side = 0) {
+        if (side <= 0)
+            side = glyphSide_;
+        const QRectF box = CentredBox(p, QSizeF(side, side));
         canvas_.Glyph(glyphs_, picture, box, colour);
         return box;
     }
@@ -254,22 +281,8 @@ private:
     std::array<Real, 13> PlaceLabels(const chart::RecDataProg &item,
                                      const std::function<LabelColumn(Real angle)> &rowsAt) {
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
-        const qreal gap = 4 * k_; // room enough to tell one label from the next
-        // Two neighbours meeting at a position are clear when no row of one overlaps any row of the
-        // other.
-        auto clearAt = [&](Real theta, Real delta) {
-            const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
-            const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-            const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
-            for (const LabelRow &p : rows1)
-                for (const LabelRow &q : rows2) {
-                    const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
-                    const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
-                    if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap)
-                        return false;
-                }
-            return true;
-        };
+        const qreal gap = 4 * k_ * labelScale_; // room enough to tell one label from the next
+        auto clearAt = [&](Real theta, Real delta) { return NeighboursClear(rowsAt, theta, delta, gap); };
         // The least angle that keeps them clear: searched in whole degrees, then back in quarter degrees.
         auto separationAt = [&](Real position) {
             const Real theta = rotation_ + position;
@@ -301,6 +314,53 @@ private:
         return placed;
     }
 
+    // Two neighbours' label columns, delta degrees apart about a wheel angle, are clear when no row of
+    // one comes within `gap` pixels of any row of the other.
+    bool NeighboursClear(const std::function<LabelColumn(Real angle)> &rowsAt, Real theta, Real delta,
+                         qreal gap) const {
+        const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
+        const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+        const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+        for (const LabelRow &p : rows1)
+            for (const LabelRow &q : rows2) {
+                const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
+                const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
+                if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap)
+                    return false;
+            }
+        return true;
+    }
+
+    // Whether the label columns placed at these wheel positions stand clear of their neighbours.
+    bool PlacementClear(const std::array<Real, 13> &placed,
+                        const std::function<LabelColumn(Real angle)> &rowsAt) const {
+        std::array<Real, 12> angles{};
+        for (int i = 1; i <= 12; ++i)
+            angles[static_cast<std::size_t>(i - 1)] =
+                Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
+        std::sort(angles.begin(), angles.end());
+        for (std::size_t j = 0; j < angles.size(); ++j) {
+            const Real a = angles[j], b = j + 1 < angles.size() ? angles[j + 1] : angles[0] + 360;
+            if (!NeighboursClear(rowsAt, (a + b) / 2, b - a, 0.5 * k_ * labelScale_))
+                return false;
+        }
+        return true;
+    }
+
+    // The distance (fraction of R) from the centre to the nearest point of a row's box at a wheel angle.
+    Real RowInnerReach(const LabelRow &row, Real angle) const {
+        const Real x = std::fabs(std::cos(angle * kDeg)) * row.radius * geo_.R;
+        const Real y = std::fabs(std::sin(angle * kDeg)) * row.radius * geo_.R;
+        return std::hypot(std::max<Real>(0, x - row.width / 2), std::max<Real>(0, y - row.height / 2)) /
+               geo_.R;
+    }
+    // The distance (fraction of R) from the centre to the farthest point of a row's box at a wheel angle.
+    Real RowOuterReach(const LabelRow &row, Real angle) const {
+        const Real x = std::fabs(std::cos(angle * kDeg)) * row.radius * geo_.R + row.width / 2;
+        const Real y = std::fabs(std::sin(angle * kDeg)) * row.radius * geo_.R + row.height / 2;
+        return std::hypot(x, y) / geo_.R;
+    }
+
     RingFractions DrawChartRing(Real r, const chart::RecDataProg &item, int itemNumber, int wheel,
                                 bool outerCall, bool degreeRing, bool signRingOn) {
         const RecVistaCarta &v = view_;
@@ -308,7 +368,6 @@ private:
         // Glyph sizes grow with the picture, so their correction is that of the reference picture.
         const RingFractions f =
             ComputeRingFractions(v, r, glyphs_.Size(), kReferenceRadius, signRing, degreeRing);
-        const Real g1 = static_cast<Real>(glyphs_.Size() - 11) / kReferenceRadius;
         const Real rE = r * f.E, rA = r * f.A, rB = r * f.B;
         const QPointF centre = geo_.CentreF();
         const bool ringsShown = wheel == 1 || (v.wheelMode == settings::kDoubleWheel && wheel == 2);
@@ -317,19 +376,12 @@ private:
         // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
         // out to just inside them, so the inner wheel keeps room for its lines.
         Real houseRadius = r * h;
-        // The glyphs of a wheel inside another stand clear of its cusp texts, which lie at q (below).
-        Real glyphRadius = r * (f.B - 0.04L - g1);
-        // Two wheels share the picture: the glyphs stand just inside the connectors' ring.
-        if (v.wheelMode == settings::kDoubleWheel)
-            glyphRadius = rB - 0.015L - (glyphSide_ / 2 + 2 * k_) / geo_.R;
-        if (wheel == 1 && outerCall && !v.projectInnerHouses)
-            glyphRadius = std::min(glyphRadius, CuspTextRadius(r, rA) - CuspClearance());
+        const Real glyphRadius = GlyphRadius(r, f, wheel, outerCall);
         if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
             houseRadius = std::max(houseRadius, LabelsInnerEdge(glyphRadius) - 0.015L);
         // The outer wheel of a double wheel leaves the inner one all the room inside its labels' reach.
         if (wheel == 2 && outerCall) {
-            if (Flag(v, settings::kFlagPlanetas))
-                houseRadius = std::max(houseRadius, LabelsInnerEdge(glyphRadius) - 0.01L);
+            houseRadius = OuterWheelHouseRadius(r, f);
             innerScale_ = houseRadius;
         }
         const bool houses = Flag(v, settings::kFlagCasas);
@@ -365,7 +417,7 @@ private:
         // 3. Sign glyphs.
         if (signRing && ringsShown) {
             for (int i = 0; i < 12; ++i)
-                CentredGlyph(i, geo_.AtF(rE - 0.04L, rotation_ + 15 + 30 * i), WheelColour(11));
+                CentredGlyph(i, geo_.AtF(rE - 0.04L, rotation_ + 15 + 30 * i), WheelColour(11), FullGlyph());
         }
 
         // 4. Degree ring.
@@ -456,6 +508,48 @@ private:
         }
     }
 
+    // The radius of the body glyphs of a wheel of scale r with these ring fractions.
+    Real GlyphRadius(Real r, const RingFractions &f, int wheel, bool outerCall) const {
+        const Real g1 = static_cast<Real>(glyphs_.Size() - 11) / kReferenceRadius;
+        Real glyphRadius = r * (f.B - 0.04L - g1);
+        // Two wheels share the picture: the glyphs stand just inside the connectors' ring.
+        if (view_.wheelMode == settings::kDoubleWheel)
+            glyphRadius = r * f.B - 0.015L - (glyphSide_ / 2 + 2 * k_) / geo_.R;
+        // The glyphs of a wheel inside another stand clear of its cusp texts.
+        if (wheel == 1 && outerCall && !view_.projectInnerHouses)
+            glyphRadius = std::min(glyphRadius, CuspTextRadius(r, r * f.A) - CuspClearance());
+        return glyphRadius;
+    }
+
+    // The house circle of the outer wheel of a double wheel, which is the inner wheel's scale: all the
+    // room inside the outer labels' reach.
+    Real OuterWheelHouseRadius(Real r, const RingFractions &f) const {
+        Real houseRadius = r * f.h;
+        if (!Flag(view_, settings::kFlagPlanetas))
+            return houseRadius;
+        const Real edge = LabelsInnerEdge(GlyphRadius(r, f, 2, true));
+        houseRadius = std::max(houseRadius, edge - 0.01L);
+        // The inner wheel's cusp texts stand just inside its outer circle, their corners reaching out a
+        // little: they too stay clear of these labels.
+        const RingFractions innerRing =
+            ComputeRingFractions(view_, 1, glyphs_.Size(), kReferenceRadius, false, false);
+        const qreal reach = std::hypot(std::max(pieceSize_.width(), glyphSide_) / 2,
+                                       std::max(pieceSize_.height(), glyphSide_) / 2);
+        return std::min(houseRadius, (edge - (reach + 2 * k_) / geo_.R) / CuspTextRadius(1, innerRing.A));
+    }
+
+    // The scales tried for the labels of a crowded wheel, largest first.
+    static constexpr std::array<qreal, 7> kLabelScales{1, 0.92, 0.85, 0.78, 0.72, 0.66, 0.6};
+
+    // Whether an item's labels with glyphs at radius b can be placed clear of one another, reaching no
+    // further in than `inner`.
+    bool BodyLabelsFit(const chart::RecDataProg &item, Real b, Real inner) {
+        if (LabelsInnerEdge(b) < inner)
+            return false;
+        auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
+        return PlacementClear(PlaceLabels(item, columnAt), columnAt);
+    }
+
     // The radius of the cusp texts of a wheel of scale r whose house lines end at o.
     Real CuspTextRadius(Real r, Real o) const { return o + r * (view_.fontSize / 200.0L); }
     // How far (fraction of R) a body glyph's centre keeps from the cusp texts' radius so that the glyph,
@@ -497,13 +591,10 @@ private:
     // How far in (fraction of R) the label columns of glyphs at radius b reach, at their longest.
     Real LabelsInnerEdge(Real b) const {
         Real inner = b;
-        for (int angle = 0; angle < 360; angle += 15) {
+        for (int angle = 0; angle < 360; angle += 5) {
             const LabelColumn column = BodyColumn(b, angle);
-            const LabelRow last = column.back();
-            const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
-            const Real half =
-                std::min(ux > 1e-9 ? last.width / 2 / ux : 1e9, uy > 1e-9 ? last.height / 2 / uy : 1e9);
-            inner = std::min(inner, last.radius - half / geo_.R);
+            for (const LabelRow &row : column)
+                inner = std::min(inner, RowInnerReach(row, angle));
         }
         return inner;
     }
@@ -696,8 +787,8 @@ private:
         // The glyphs over all the lines, each on a small patch of the centre so crossings stay clear.
         const QColor patch = Color() ? in_.colours.wheel[5] : QColor(Qt::white);
         for (const auto &[mid, kind] : glyphsAt) {
-            canvas_.Disc(mid, glyphSide_ * 0.62, patch);
-            CentredGlyph(kAspectPictureBase + kind, mid, Qt::black);
+            canvas_.Disc(mid, FullGlyph() * 0.62, patch);
+            CentredGlyph(kAspectPictureBase + kind, mid, Qt::black, FullGlyph());
         }
     }
 
@@ -723,6 +814,7 @@ private:
     const RecVistaCarta &view_;
     WheelGeometry geo_;
     qreal k_;                      // the picture's scale
+    qreal labelScale_ = 1;         // the scale of the body labels of the wheel being drawn
     qreal glyphSide_;              // G at this scale
     qreal line_;                   // line width
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
