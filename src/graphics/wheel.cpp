@@ -131,7 +131,9 @@ public:
         : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)),
           k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {
         pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        cuspPieceSize_ = pieceSize_;
         retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
+        ringPieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, false));
     }
 
     int Draw(const QRect &rect) {
@@ -146,8 +148,24 @@ public:
         if (v.wheelMode != settings::kDoubleWheel) {
             DrawChartRing(porArea, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
         } else if (v.innerWheelOnly) {
+            // The labels as large as they can be while the ring's and the wheel's labels stand clear and
+            // the aspect circle keeps room to be read.
+            if (Flag(v, settings::kFlagPlanetas))
+                for (const qreal scale : kLabelScales) {
+                    SetLabelScale(scale);
+                    auto ringAt = [this, porArea](Real angle) { return RingColumn(porArea, angle); };
+                    if (!PlacementClear(PlaceLabels(outer, ringAt), ringAt))
+                        continue;
+                    const Real last = RingInnerEdge(porArea);
+                    const RingFractions f =
+                        ComputeRingFractions(v, last, glyphs_.Size(), kReferenceRadius,
+                                             Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
+                    if (BodyLabelsFit(inner, GlyphRadius(last, f, 1, false), kReadableAspectCircle + 0.015L))
+                        break;
+                }
             const Real last = DrawOuterBodies(porArea, outer);
             DrawChartRing(last, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
+            SetLabelScale(1);
         } else {
             // The labels of both wheels as large as they can be while the inner wheel's labels stand
             // clear of one another.
@@ -180,6 +198,7 @@ public:
 private:
     static constexpr int kMinimumRadius = 20;
     static constexpr Real kInnermostLabel = 0.08L; // how near the centre (fraction of R) labels may come
+    static constexpr Real kReadableAspectCircle = 0.28L; // the least aspect circle of "1 Rueda" (of R)
 
     const chart::RecDataProg &Item(int n) const {
         const int i = std::clamp(n, 1, chart::kItemCount);
@@ -203,13 +222,14 @@ private:
         return in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)];
     }
 
-    TextStyle WheelFont(const QColor &colour, bool fixed) const {
+    // The wheel font, at the labels' scale or, with `full`, at the picture's.
+    TextStyle WheelFont(const QColor &colour, bool fixed, bool full = false) const {
         TextStyle s;
         s.family = QString::fromStdString(view_.fontName);
         s.pointSize = view_.fontSize;
         s.colour = colour;
         s.fixedPitch = fixed;
-        s.scale = k_ * labelScale_;
+        s.scale = full ? k_ : k_ * labelScale_;
         return s;
     }
     TextStyle RetroFont(int body) const {
@@ -234,6 +254,7 @@ private:
         glyphSide_ = glyphs_.Size() * k_ * scale;
         pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
         retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
+        ringPieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, false));
     }
     // A glyph centred on a point, of the labels' size or of the given side.
     QRectF CentredGlyph(int picture, QPointF p, const QColor &colour, qreal side = 0) {
@@ -468,8 +489,9 @@ private:
             lines.append(QLineF(geo_.AtF(o, theta), geo_.AtF(f - 0.007L, theta)));
         }
         canvas_.LinesF(lines, ringColour, line_);
-        const TextStyle numberStyle = WheelFont(ringColour, true);
-        const TextStyle textStyle = WheelFont(WheelColour(10), true);
+        // The house numbers and cusp texts keep their full size in their ring, whatever the labels'.
+        const TextStyle numberStyle = WheelFont(ringColour, true, true);
+        const TextStyle textStyle = WheelFont(WheelColour(10), true, true);
         const QColor houseArea = Color() ? in_.colours.wheel[6] : QColor(Qt::white);
         const Real q = CuspTextRadius(r, o);
         const bool texto = Flag(v, settings::kFlagCasasTexto), seg = Flag(v, settings::kFlagCasasSeg);
@@ -503,7 +525,9 @@ private:
                 Real offset = 0;
                 if (texto)
                     offset = (theta >= 180 ? 1 : -1) * gapAngle * (seg ? 2 : 1);
-                Record(wheel, 0, CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10)));
+                Record(
+                    wheel, 0,
+                    CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10), FullGlyph()));
             }
         }
     }
@@ -533,8 +557,8 @@ private:
         // little: they too stay clear of these labels.
         const RingFractions innerRing =
             ComputeRingFractions(view_, 1, glyphs_.Size(), kReferenceRadius, false, false);
-        const qreal reach = std::hypot(std::max(pieceSize_.width(), glyphSide_) / 2,
-                                       std::max(pieceSize_.height(), glyphSide_) / 2);
+        const qreal reach = std::hypot(std::max(cuspPieceSize_.width(), FullGlyph()) / 2,
+                                       std::max(cuspPieceSize_.height(), FullGlyph()) / 2);
         return std::min(houseRadius, (edge - (reach + 2 * k_) / geo_.R) / CuspTextRadius(1, innerRing.A));
     }
 
@@ -556,8 +580,8 @@ private:
     // with its "R", and a cusp text or sign stay apart whatever the angle between them.
     Real CuspClearance() const {
         const qreal glyphWidth = glyphSide_ + 2 * (view_.retrogradeMark ? retroSize_.width() : 0);
-        const qreal across = (glyphWidth + std::max(pieceSize_.width(), glyphSide_)) / 2;
-        const qreal down = (glyphSide_ + std::max(pieceSize_.height(), glyphSide_)) / 2;
+        const qreal across = (glyphWidth + std::max(cuspPieceSize_.width(), FullGlyph())) / 2;
+        const qreal down = (glyphSide_ + std::max(cuspPieceSize_.height(), FullGlyph())) / 2;
         return (std::hypot(across, down) + 2 * k_) / geo_.R;
     }
 
@@ -644,61 +668,92 @@ private:
         }
     }
 
-    Real DrawOuterBodies(Real r, const chart::RecDataProg &item) {
+    // The "1 Rueda" ring's label column at a wheel angle, from the outside in: the sign, the texts
+    // (seconds, minutes, degrees) and the body glyph, each row a step of the ring's spacing inward from
+    // the one before, or further where their boxes would touch at this angle.
+    LabelColumn RingColumn(Real r, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
-        const TextStyle textStyle = WheelFont(WheelColour(10), false);
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
-        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
-        // The rows of the ring, from the outside in: sign, texts, body glyph.
-        const QSizeF piece = canvas_.TextSizeF(QStringLiteral("00°"), textStyle);
+        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
         LabelColumn rows;
         Real radius = r - 0.75L * c;
-        if (signo) {
-            rows.push_back({radius, glyphSide_, glyphSide_});
-            radius -= 0.25L * c;
+        auto next = [&](QSizeF size, Real step) {
+            if (rows.count > 0) {
+                const LabelRow &p = rows.back();
+                const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
+                const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) +
+                                  2 * k_ * labelScale_;
+                radius = p.radius - std::max(step, need / geo_.R);
+            } else {
+                radius -= step;
+            }
+            rows.push_back({radius, size.width(), size.height()});
+        };
+        Real step = c;
+        if (Flag(v, settings::kFlagPlanetasSigno)) {
+            next(QSizeF(glyphSide_, glyphSide_), 0);
+            step = 1.25L * c;
         }
         if (texto)
             for (int j = 0; j < (seg ? 3 : 2); ++j) {
-                radius -= c;
-                rows.push_back({radius, piece.width(), piece.height()});
+                next(ringPieceSize_, step);
+                step = c;
             }
-        radius -= c;
-        rows.push_back({radius, glyphSide_ + 2 * (v.retrogradeMark ? RetroSize().width() : 0), glyphSide_});
-        const std::array<Real, 13> placed = PlaceLabels(item, [&rows](Real) { return rows; });
+        next(QSizeF(glyphSide_ + 2 * (v.retrogradeMark ? retroSize_.width() : 0), glyphSide_), step);
+        return rows;
+    }
+    // How far (fraction of R) a row's box reaches from its centre along the radius at a wheel angle.
+    static Real RadialHalf(const LabelRow &row, Real angle, int R) {
+        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
+        return std::min(ux > 1e-9 ? row.width / 2 / ux : 1e9, uy > 1e-9 ? row.height / 2 / uy : 1e9) / R;
+    }
+    // The scale of the wheel inside the "1 Rueda" ring of scale r: just inside the ring's glyphs at
+    // their deepest, with room for the connectors.
+    Real RingInnerEdge(Real r) const {
+        const Real c = view_.fontSize / 150.0L;
+        Real inner = r;
+        for (int angle = 0; angle < 360; angle += 5)
+            inner = std::min(inner, RowInnerReach(RingColumn(r, angle).back(), angle));
+        return inner - 0.3L * c;
+    }
+
+    Real DrawOuterBodies(Real r, const chart::RecDataProg &item) {
+        const RecVistaCarta &v = view_;
+        const TextStyle textStyle = WheelFont(WheelColour(10), false);
+        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
+        auto columnAt = [this, r](Real angle) { return RingColumn(r, angle); };
+        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
+        const Real radius = RingInnerEdge(r);
         const QColor background = Qt::white;
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
             const Real phi = Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
-            radius = r - 0.75L * c;
-            if (signo) {
-                Record(2, i, CentredGlyph(body.sign - 1, geo_.AtF(radius, phi), BodyColour(i)));
-                radius -= 0.25L * c;
-            }
+            const LabelColumn column = columnAt(phi);
+            int row = 0;
+            if (signo)
+                Record(2, i, CentredGlyph(body.sign - 1, geo_.AtF(column[row++].radius, phi), BodyColour(i)));
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
-                if (seg) {
-                    radius -= c;
-                    Record(2, i, CentredText(text.mid(8, 3), geo_.AtF(radius, phi), textStyle, background));
-                }
-                radius -= c;
-                Record(2, i, CentredText(text.mid(4, 3), geo_.AtF(radius, phi), textStyle, background));
-                radius -= c;
-                Record(2, i, CentredText(text.mid(0, 3), geo_.AtF(radius, phi), textStyle, background));
+                for (int j = seg ? 2 : 1; j >= 0; --j)
+                    Record(2, i,
+                           CentredText(text.mid(4 * j, 3), geo_.AtF(column[row++].radius, phi), textStyle,
+                                       background));
             }
-            radius -= c;
-            const QPointF glyphPoint = geo_.AtF(radius, phi);
+            const LabelRow &glyphRow = column[row];
+            const QPointF glyphPoint = geo_.AtF(glyphRow.radius, phi);
             Record(2, i, CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i)));
             if (v.retrogradeMark && body.retrograde)
                 Record(2, i, RetrogradeMark(i, glyphPoint));
-            radius -= 0.95L * c;
             const QPointF end = geo_.AtF(radius, Norm360(rotation_ + body.position));
-            canvas_.LineF(geo_.AtF(radius + 0.25L * c, phi), end, Qt::black, line_);
+            const Real start = glyphRow.radius - RadialHalf(glyphRow, phi, geo_.R) - 2 * k_ / geo_.R;
+            canvas_.LineF(geo_.AtF(start, phi), end, Qt::black, line_);
             canvas_.Disc(end, 1.5 * k_, Qt::black);
         }
         if (v.noProjectedHouses) {
             const QColor colour = WheelColour(8);
-            const TextStyle style = WheelFont(colour, false);
+            const TextStyle style = WheelFont(colour, false, true);
             for (int n = 1; n <= 12; ++n) {
                 const Real theta = Norm360(rotation_ + item.cusps[static_cast<std::size_t>(n)].cusp);
                 canvas_.LineF(geo_.AtF(radius, theta), geo_.AtF(radius + 0.1L, theta), colour, line_);
@@ -818,6 +873,8 @@ private:
     qreal glyphSide_;              // G at this scale
     qreal line_;                   // line width
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
+    QSizeF ringPieceSize_;         // a position piece of the "1 Rueda" ring (proportional font)
+    QSizeF cuspPieceSize_;         // a cusp position piece, always at full size
     Real rotation_ = 0;
     Real innerScale_ = 0;     // the scale of the inner wheel of a double wheel
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses

@@ -388,12 +388,14 @@ TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
     // "1 Rueda" at 600 px: the aspect circle (the centre's colour reaching out from the centre) keeps a
     // radius of at least an eighth of the picture, whichever glyph set.
     Charts charts;
-    for (const bool large : {false, true}) {
+    for (const int form : {0, 1, 2, 3}) {
+        const bool large = form & 1;
         RecVistaCarta view = ShowAllView();
         view.wheelMode = settings::kDoubleWheel;
         view.outerItem = 3;
         view.innerWheelOnly = true;
         view.largeImagesWheel = large;
+        view.wheelFlags[settings::kFlagPlanetasSeg] = form & 2;
         const WheelColours colours = WheelColoursFrom(charts.settings);
         QImage picture(600, 600, QImage::Format_RGB32);
         Canvas canvas(picture);
@@ -417,9 +419,60 @@ TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
             }
             radius = std::max(radius, run);
         }
-        EXPECT_GE(radius, 600 / 8) << (large ? "large glyphs" : "normal glyphs");
-        EXPECT_LT(radius, g.R) << (large ? "large glyphs" : "normal glyphs");
-        Shot(drawn, large ? "one_rueda_large" : "one_rueda");
+        EXPECT_GE(radius, 600 / 8) << "form " << form;
+        EXPECT_LT(radius, g.R) << "form " << form;
+        Shot(drawn, "one_rueda_" + std::to_string(form));
+    }
+}
+
+TEST_F(WheelTest, OneRuedaLabelsStayClearAt600Pixels) {
+    // "1 Rueda" at 600 px with either glyph set, with or without seconds: the outer item's ring and the
+    // inner wheel show no label overlapping another body's label or a cusp text; near the horizontal the
+    // ring's rows stand as far apart as their widths need.
+    std::mt19937 random(151);
+    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
+    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
+    for (int chart = 0; chart < 120; ++chart) {
+        chart::TDataProg p = SyntheticProgressions();
+        for (const int item : {1, 3}) {
+            const int clusters = clusterCount(random);
+            const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
+            for (int i = 1; i <= 12; ++i) {
+                auto &b = p.items[static_cast<std::size_t>(item)].bodies[static_cast<std::size_t>(i)];
+                const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+                b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
+                b.wheelPosition = b.position;
+                b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
+                b.retrograde = static_cast<std::uint8_t>(coin(random));
+            }
+        }
+        p.items[1].rotation = anywhere(random);
+        RecVistaCarta view;
+        view.wheelMode = settings::kDoubleWheel;
+        view.outerItem = 3;
+        view.innerWheelOnly = true;
+        view.largeImagesWheel = chart % 2 == 0;
+        view.wheelFlags[settings::kFlagPlanetasSeg] = chart % 4 < 2;
+        QImage picture(600, 600, QImage::Format_RGB32);
+        Canvas canvas(picture);
+        std::vector<WheelLabel> labels;
+        DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
+                  WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
+        ASSERT_GE(labels.size(), 12u * 4 * 2);
+        for (const WheelLabel &a : labels) {
+            if (a.body == 0)
+                continue;
+            for (const WheelLabel &b : labels) {
+                if (b.wheel == a.wheel && b.body == a.body)
+                    continue;
+                const QRectF overlap = a.box.intersected(b.box);
+                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
+                    << "chart " << chart << ": wheel " << a.wheel << " body " << a.body << " and wheel "
+                    << b.wheel << " label " << b.body;
+            }
+        }
+        if (chart < 4)
+            Shot(canvas.Image(), "one_rueda_random_" + std::to_string(chart));
     }
 }
 
