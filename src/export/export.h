@@ -1,6 +1,6 @@
-// Document export: the RTF writer (font and colour tables, paragraphs, bordered tables, pictures carried
-// in Windows metafiles of our own writing) and the RTF document of a page, read from the content the
-// paged document composed.
+// Document export: the RTF writer (font and colour tables, paragraphs, bordered tables, pictures drawn at
+// print resolution and carried as PNG), a Windows metafile writer of our own for bitmaps, and the RTF
+// document of a page, read from the content the paged document composed.
 #pragma once
 
 #include "export/rtf_export.h"

@@ -5,6 +5,7 @@
 
 #include "common/date_text.h"
 #include "common/number_text.h"
+#include "document/layout.h"
 
 namespace cel::exporting {
 
@@ -36,10 +37,6 @@ RtfGrid ReflowList(const RtfGrid &detail, bool smallImages) {
         }
     return list;
 }
-
-namespace {
-constexpr int kPrintPpi = 300; // pixels per inch of the large pictures of a document
-} // namespace
 
 int ExportPictureSide(int previewPpi) {
     return previewPpi >= 120 ? 765 : 600;
@@ -99,6 +96,9 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
     if (grid != nullptr)
         writer.AddFont(grid->font);
     writer.WriteHeader();
+    // The wide pages (the progressions) turn the paper as the printed page does.
+    if (document::PageOrientation(input.page, false) == QPageLayout::Landscape)
+        writer.WriteLandscapePaper();
 
     writer.WriteText(kProgramCaption, base, kAlignRight);
     writer.WriteText(" ", base, kAlignRight);

@@ -1,5 +1,6 @@
 #include "export/rtf_writer.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -11,7 +12,6 @@
 #include "common/safe_file.h"
 #include "common/windows1252.h"
 #include "document/cell_drawing.h"
-#include "export/wmf_writer.h"
 
 namespace cel::exporting {
 
@@ -204,24 +204,54 @@ std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
     return out;
 }
 
+void TCtrlToRTF::WriteLandscapePaper() {
+    body_ += "\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape";
+}
+
 void TCtrlToRTF::WriteText(std::string_view text, const RtfFont &font, int alignment) {
     body_ += "\\par \\pard" + AlignmentWord(alignment) + "\\plain" + FontReference(font) + SizeWord(font) +
              StyleWords(font) + ColourWord(font.colour) + " " + EscapeText(text);
 }
 
-void TCtrlToRTF::WriteCellPicture(int ppi, std::string &target, const QImage &bitmap) const {
-    const std::string metafile = BitmapMetafile(bitmap);
-    const long double w = bitmap.width();
-    const long double h = bitmap.height();
+namespace {
+
+// A picture group holding the bitmap as PNG, shown goalWidth x goalHeight pixels of ppi per inch.
+void AppendPngPicture(std::string &target, const QImage &bitmap, long double goalWidth,
+                      long double goalHeight, int ppi) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    bitmap.convertToFormat(QImage::Format_RGB888).save(&buffer, "PNG");
     const long double perInch = ppi > 0 ? ppi : 96;
     target += "{\\pict\\picscalex100\\picscaley100\\piccropl0\\piccropr0\\piccropt0\\piccropb0";
-    target += "\\picw" + Num(RoundHalfEven(w * 26.46875L));
-    target += "\\pich" + Num(RoundHalfEven(h * 26.46875L));
-    target += "\\picwgoal" + Num(RoundHalfEven(w / perInch * 1440));
-    target += "\\pichgoal" + Num(RoundHalfEven(h / perInch * 1440));
-    target += "\\wmetafile8 \\bin" + std::to_string(metafile.size());
-    target += metafile;
+    target += "\\picw" + Num(bitmap.width());
+    target += "\\pich" + Num(bitmap.height());
+    target += "\\picwgoal" + Num(RoundHalfEven(goalWidth / perInch * 1440));
+    target += "\\pichgoal" + Num(RoundHalfEven(goalHeight / perInch * 1440));
+    target += "\\pngblip \\bin" + std::to_string(png.size());
+    target.append(png.constData(), static_cast<std::size_t>(png.size()));
     target += "}";
+}
+
+} // namespace
+
+void TCtrlToRTF::WriteCellPicture(int ppi, std::string &target, const QImage &bitmap) const {
+    AppendPngPicture(target, bitmap, bitmap.width(), bitmap.height(), ppi);
+}
+
+void TCtrlToRTF::WriteDrawnPicture(int ppi, std::string &target, int width, int height,
+                                   const std::function<void(QPainter &)> &draw) const {
+    const qreal factor = static_cast<qreal>(kPrintPpi) / (ppi > 0 ? ppi : 96);
+    QImage bitmap = WhiteBitmap(static_cast<int>(std::lround(width * factor)),
+                                static_cast<int>(std::lround(height * factor)));
+    {
+        QPainter painter(&bitmap);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.scale(factor, factor);
+        draw(painter);
+    }
+    AppendPngPicture(target, bitmap, width, height, ppi);
 }
 
 void TCtrlToRTF::WritePicture(int ppi, const QImage &bitmap, int alignment) {
@@ -285,13 +315,6 @@ void TCtrlToRTF::WriteGrid(int ppi, const RtfGrid &grid) {
 
 namespace {
 
-QImage GlyphBitmap(const GlyphPainter &glyphs, int picture) {
-    QImage image = WhiteBitmap(glyphs.Size(), glyphs.Size());
-    QPainter painter(&image);
-    glyphs.Draw(painter, picture, 0, 0, 0);
-    return image;
-}
-
 template <typename T> T At(const std::vector<std::vector<T>> &table, int row, int column, T fallback) {
     if (row < 0 || row >= static_cast<int>(table.size()))
         return fallback;
@@ -302,6 +325,11 @@ template <typename T> T At(const std::vector<std::vector<T>> &table, int row, in
 }
 
 } // namespace
+
+void TCtrlToRTF::WriteGlyphPicture(int ppi, const GlyphPainter &glyphs, int picture) {
+    WriteDrawnPicture(ppi, body_, glyphs.Size(), glyphs.Size(),
+                      [&](QPainter &painter) { glyphs.Draw(painter, picture, 0, 0, 0); });
+}
 
 void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks,
                                const GlyphPainter &glyphs) {
@@ -316,7 +344,7 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
         WriteRowStart(ppi, grid, true, small, fontWords);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             if (c == 0 && r >= 1 && r <= 12)
-                WriteCellPicture(ppi, body_, GlyphBitmap(glyphs, 11 + r));
+                WriteGlyphPicture(ppi, glyphs, 11 + r);
             std::string cellStyle = style;
             if (marks.showRetro && r >= 1 && r <= 12 && c >= 1 && c <= 11)
                 cellStyle = At(marks.retro, r, c, false) ? "\\ul" : "";
@@ -325,7 +353,7 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
             if (c >= 1 && c <= 9 && r >= 1 && r <= 24) {
                 const int sign = At(marks.sign, r, c, 0);
                 if (sign >= 1 && sign <= 12)
-                    WriteCellPicture(ppi, body_, GlyphBitmap(glyphs, sign - 1));
+                    WriteGlyphPicture(ppi, glyphs, sign - 1);
             }
             body_ += "\\cell ";
         }
@@ -333,22 +361,6 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
     }
     body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
 }
-
-namespace {
-
-// One aspect-table cell as a picture; returns a null image when the cell renders nothing.
-QImage RenderAspectCell(const RtfGrid &grid, int column, int row, const GlyphPainter &glyphs,
-                        bool showStrength) {
-    if (!document::AspectCellDrawn(grid, column, row))
-        return {};
-    const QSize size = document::AspectCellSize(grid, column, glyphs, showStrength);
-    QImage image = WhiteBitmap(size.width(), size.height());
-    QPainter painter(&image);
-    document::PaintAspectCell(painter, grid, column, row, glyphs, showStrength);
-    return image;
-}
-
-} // namespace
 
 void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainter &glyphs, bool showStrength,
                                  bool cellBorders) {
@@ -359,9 +371,12 @@ void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainte
     for (int r = 0; r < grid.RowCount(); ++r) {
         WriteRowStart(ppi, grid, cellBorders, small, fontWords);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
-            const QImage picture = RenderAspectCell(grid, c, r, glyphs, showStrength);
-            if (!picture.isNull())
-                WriteCellPicture(ppi, body_, picture);
+            if (document::AspectCellDrawn(grid, c, r)) {
+                const QSize size = document::AspectCellSize(grid, c, glyphs, showStrength);
+                WriteDrawnPicture(ppi, body_, size.width(), size.height(), [&](QPainter &painter) {
+                    document::PaintAspectCell(painter, grid, c, r, glyphs, showStrength);
+                });
+            }
             body_ += "\\cell ";
         }
         WriteRowEnd();
@@ -374,11 +389,8 @@ void TCtrlToRTF::WriteAspectList(int ppi, const RtfGrid &grid, const CodeRendere
     const std::string fontWords =
         FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
     auto picture = [&](int width, const std::string &code) {
-        QImage image = WhiteBitmap(width, cellHeight);
-        QPainter painter(&image);
-        render(painter, image.width(), image.height(), code);
-        painter.end();
-        WriteCellPicture(ppi, body_, image);
+        WriteDrawnPicture(ppi, body_, std::max(width, 1), std::max(cellHeight, 1),
+                          [&](QPainter &painter) { render(painter, width, cellHeight, code); });
     };
     WriteTablePrologue();
     for (int r = 0; r < grid.RowCount(); ++r) {

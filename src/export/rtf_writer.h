@@ -1,5 +1,5 @@
 // The RTF document writer: a font table, a fixed sixteen-colour table, text paragraphs, pictures
-// carried in Windows metafiles and four kinds of bordered table, accumulated in memory and saved
+// carried as PNG and four kinds of bordered table, accumulated in memory and saved
 // at the end. Texts come in as UTF-8 and go out as Windows-1252.
 #pragma once
 
@@ -35,10 +35,18 @@ public:
     void AddFont(const RtfFont &font);
     // "{\rtf1..." with the font table as registered so far and the colour table; the group stays open.
     void WriteHeader();
+    // Letter paper turned sideways, with the printed landscape page's margins (20 mm, 10 mm top and
+    // bottom); written right after the header.
+    void WriteLandscapePaper();
     void WriteText(std::string_view text, const RtfFont &font, int alignment);
     void WritePicture(int ppi, const QImage &bitmap, int alignment);
-    // A picture group without a paragraph, appended to target (a table cell).
+    // A picture group without a paragraph, appended to target (a table cell): the bitmap as PNG, shown at
+    // ppi pixels per inch.
     void WriteCellPicture(int ppi, std::string &target, const QImage &bitmap) const;
+    // A picture of width x height pixels of ppi per inch drawn by `draw` (in those pixels) at print
+    // resolution into the same page room, appended to target.
+    void WriteDrawnPicture(int ppi, std::string &target, int width, int height,
+                           const std::function<void(QPainter &)> &draw) const;
     void WriteGrid(int ppi, const RtfGrid &grid);
     // The progressions grid with point glyphs in column 0 and sign glyphs in the position cells.
     void WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks, const GlyphPainter &glyphs);
@@ -67,6 +75,7 @@ public:
     static std::string EscapeText(std::string_view utf8);
 
 private:
+    void WriteGlyphPicture(int ppi, const GlyphPainter &glyphs, int picture);
     void WriteTablePrologue();
     // Row definition and the opening of the row's cells; smallGlyphs widens columns by 6, not 2.
     void WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
@@ -78,6 +87,9 @@ private:
     std::vector<std::string> fontTable_;
     std::vector<std::string> fontNames_;
 };
+
+// The resolution the document's pictures are drawn at: print quality.
+inline constexpr int kPrintPpi = 300;
 
 // Rounds to the nearest integer, halves to even.
 long RoundHalfEven(long double x);

@@ -49,7 +49,7 @@ TEST(ExportRtf, HeadingParagraphsTitleAndClosingParagraphsOfTheWheel) {
     EXPECT_NE(body.find(expected), std::string::npos) << body.substr(0, 900);
     EXPECT_NE(body.find("\\par \\pard\\qc\\plain\\cgrid {\\pict"), std::string::npos);
     // The page room of 600 screen pixels (9000 twips), filled by a picture of 1875 pixels: 300 per inch.
-    EXPECT_NE(body.find("\\picw49629\\pich49629\\picwgoal9000\\pichgoal9000"), std::string::npos);
+    EXPECT_NE(body.find("\\picw1875\\pich1875\\picwgoal9000\\pichgoal9000\\pngblip"), std::string::npos);
     const std::string ending = "}" + p + p;
     EXPECT_EQ(body.substr(body.size() - ending.size()), ending);
 }
@@ -70,8 +70,7 @@ TEST(ExportRtf, WheelAndDiagramPicturesTakeTheRoomOf765PixelsAt120PpiAtPrintReso
         BuildExportDocument(input, writer);
         EXPECT_EQ(side, 1913); // 765 screen pixels at 120 per inch, drawn at 300 per inch
         EXPECT_EQ(background, page == document::PageKind::Rueda ? QColor(255, 0, 0) : QColor(Qt::white));
-        EXPECT_NE(writer.Body().find("\\picw50635\\pich50635\\picwgoal9182\\pichgoal9182"),
-                  std::string::npos);
+        EXPECT_NE(writer.Body().find("\\picw1913\\pich1913\\picwgoal9182\\pichgoal9182"), std::string::npos);
     }
 }
 
@@ -222,6 +221,24 @@ TEST(ExportRtf, MissingSourcesAreRefusedClearly) {
         TCtrlToRTF writer;
         EXPECT_THROW(BuildExportDocument(input, writer), std::invalid_argument);
         EXPECT_TRUE(writer.Body().empty());
+    }
+}
+
+TEST(ExportRtf, ProgressionsTurnThePaperSidewaysAndTheOtherPagesKeepItUpright) {
+    for (document::PageKind page :
+         {document::PageKind::Progresiones, document::PageKind::Rueda, document::PageKind::Speculum}) {
+        TCtrlToRTF writer;
+        ASSERT_TRUE(BuildExportDocument(testing_fixtures::SampleInput(page), writer).written);
+        const std::string &body = writer.Body();
+        const bool landscape = page == document::PageKind::Progresiones;
+        EXPECT_EQ(
+            body.find("\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape") !=
+                std::string::npos,
+            landscape);
+        // Before the first paragraph: the paper is the whole document's.
+        if (landscape) {
+            EXPECT_LT(body.find("\\landscape"), body.find("\\par "));
+        }
     }
 }
 

@@ -142,12 +142,21 @@ TEST(TCtrlToRTF, PictureSizesForA600PixelSquareAt96Ppi) {
     QImage image(600, 600, QImage::Format_RGB32);
     image.fill(Qt::red);
     rtf.WritePicture(96, image, kAlignCentre);
-    const std::string metafile = BitmapMetafile(image);
+    // The picture as PNG bytes: its size in pixels, its page room in twips.
     const std::string expected = "\\par \\pard\\qc\\plain\\cgrid {\\pict\\picscalex100\\picscaley100"
-                                 "\\piccropl0\\piccropr0\\piccropt0\\piccropb0\\picw15881\\pich15881"
-                                 "\\picwgoal9000\\pichgoal9000\\wmetafile8 \\bin" +
-                                 std::to_string(metafile.size()) + metafile + "}";
-    EXPECT_EQ(rtf.Body(), expected);
+                                 "\\piccropl0\\piccropr0\\piccropt0\\piccropb0\\picw600\\pich600"
+                                 "\\picwgoal9000\\pichgoal9000\\pngblip \\bin";
+    const std::string &body = rtf.Body();
+    ASSERT_EQ(body.substr(0, expected.size()), expected);
+    std::size_t digits = 0;
+    const std::size_t count = std::stoul(body.substr(expected.size()), &digits);
+    const std::size_t start = expected.size() + digits;
+    ASSERT_EQ(body.size(), start + count + 1);
+    EXPECT_EQ(body.back(), '}');
+    const QImage back = QImage::fromData(reinterpret_cast<const uchar *>(body.data() + start),
+                                         static_cast<int>(count), "PNG");
+    ASSERT_EQ(back.size(), QSize(600, 600));
+    EXPECT_EQ(back.pixelColor(300, 300), QColor(Qt::red));
 }
 
 TEST(TCtrlToRTF, PictureSizesRoundHalvesToEven) {
@@ -155,11 +164,11 @@ TEST(TCtrlToRTF, PictureSizesRoundHalvesToEven) {
         int w, h, ppi;
         std::string words;
     };
-    // 2 px: 52.9375 -> 53; 0.5 twips goal ties: 1 px at 2880 ppi = 0.5 -> 0; 3 px at 2880 = 1.5 -> 2.
+    // The size in pixels; 0.5 twips goal ties: 1 px at 2880 ppi = 0.5 -> 0; 3 px at 2880 = 1.5 -> 2.
     const std::vector<Case> cases{
-        {2, 2, 96, "\\picw53\\pich53\\picwgoal30\\pichgoal30"},
-        {1, 3, 2880, "\\picw26\\pich79\\picwgoal0\\pichgoal2"},
-        {765, 400, 120, "\\picw20249\\pich10588\\picwgoal9180\\pichgoal4800"},
+        {2, 2, 96, "\\picw2\\pich2\\picwgoal30\\pichgoal30"},
+        {1, 3, 2880, "\\picw1\\pich3\\picwgoal0\\pichgoal2"},
+        {765, 400, 120, "\\picw765\\pich400\\picwgoal9180\\pichgoal4800"},
     };
     for (const Case &c : cases) {
         TCtrlToRTF rtf;
@@ -232,8 +241,9 @@ TEST(TCtrlToRTF, AspectGridPicturesPerCell) {
     const std::string table = rtf.Body().substr(start);
     // Row 0: three header pictures; row 1: header and aspect; row 2: header, "?" and aspect.
     EXPECT_EQ(Count(table, "{\\pict"), 8u);
-    EXPECT_EQ(Count(table, "\\picw371\\pich291"), 8u); // 14 x 11 pixels
-    EXPECT_EQ(Count(table, "\\clcbpat15"), 0u);        // no cell borders asked for
+    // 14 x 11 screen pixels of page room, drawn at 300 per inch.
+    EXPECT_EQ(Count(table, "\\picw44\\pich34\\picwgoal210\\pichgoal165"), 8u);
+    EXPECT_EQ(Count(table, "\\clcbpat15"), 0u); // no cell borders asked for
     EXPECT_EQ(Count(table, "\\cellx"), 9u);
     EXPECT_NE(table.find("\\cellx498"), std::string::npos); // (20 + 6) / 96 * 1440 + 108: small glyphs
     // Header glyphs of items 1 and 2 (pictures 12 and 13) and aspect glyphs 1 and 13 (24 and 36).
@@ -241,7 +251,8 @@ TEST(TCtrlToRTF, AspectGridPicturesPerCell) {
 
     TCtrlToRTF withStrength;
     withStrength.WriteAspectGrid(96, grid, glyphs, true, true);
-    EXPECT_EQ(Count(withStrength.Body(), "\\picw529\\pich582"), 8u); // column width 20 x two glyphs
+    // Column width 20 x two glyphs (22), at 300 per inch.
+    EXPECT_EQ(Count(withStrength.Body(), "\\picw63\\pich69\\picwgoal300\\pichgoal330"), 8u);
     EXPECT_EQ(Count(withStrength.Body(), "\\clcbpat15"), 9u);
 }
 
