@@ -113,6 +113,25 @@ QPainterPath Sesquiquadrate() {
     return Stroked(p);
 }
 
+// The aspects of 15, 75, 105 and 165 degrees: a protractor, a half circle on its diameter with a
+// needle from its centre towards the aspect's angle, so the family reads apart from every other sign
+// and its members by the needle's lean (drawn leaning more than the true angle, 15 and 165 further from
+// the diameter and 75 and 105 further from the upright, so each reads apart at 11 pixels).
+QPainterPath Protractor(qreal degrees) {
+    const qreal a = degrees * M_PI / 180;
+    constexpr qreal r = 0.42, cx = 0.5, cy = 0.72, tall = 1.25; // the half circle drawn a little taller
+    QPainterPath skeleton = Polyline({{cx - r, cy}, {cx + r, cy}});
+    QPainterPath arc;
+    arc.moveTo(cx + r, cy);
+    for (int i = 1; i <= 18; ++i) {
+        const qreal t = M_PI * i / 18;
+        arc.lineTo(cx + r * std::cos(t), cy - tall * r * std::sin(t));
+    }
+    skeleton.addPath(arc);
+    skeleton.addPath(Polyline({{cx, cy}, {cx + 0.86 * r * std::cos(a), cy - 0.86 * tall * r * std::sin(a)}}));
+    return Stroked(skeleton, 0.09);
+}
+
 // "+", "-", "++", "--": the dignity marks.
 QPainterPath Marks(int plus, int minus) {
     QPainterPath p;
@@ -138,11 +157,10 @@ std::vector<QPainterPath> BuildOutlines() {
                                  U'\u2644', U'\u2645', U'\u2646', U'\u2647', U'\u260A', U'\u2297'};
     for (int b = 0; b < 12; ++b)
         out[static_cast<std::size_t>(12 + b)] = symbol(bodies[b]);
-    auto number = [](const char *text) { return Fit(CharactersPath(QString::fromLatin1(text)), 0.95); };
-    const QPainterPath aspects[13] = {symbol(U'\u260C'),       number("15"),  SemiSextile(),
-                                      symbol(U'\u2220', 0.86), Sextile(),     number("75"),
-                                      symbol(U'\u25A1', 0.86), number("105"), symbol(U'\u25B3', 0.9),
-                                      Sesquiquadrate(),        Quincunx(),    number("165"),
+    const QPainterPath aspects[13] = {symbol(U'\u260C'),       Protractor(38),  SemiSextile(),
+                                      symbol(U'\u2220', 0.86), Sextile(),       Protractor(62),
+                                      symbol(U'\u25A1', 0.86), Protractor(118), symbol(U'\u25B3', 0.9),
+                                      Sesquiquadrate(),        Quincunx(),      Protractor(142),
                                       symbol(U'\u260D')};
     for (int k = 0; k < 13; ++k)
         out[static_cast<std::size_t>(24 + k)] = aspects[k];

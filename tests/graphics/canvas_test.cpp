@@ -76,6 +76,30 @@ TEST_F(CanvasTest, GlyphSetsHoldEveryPictureAtTheirSize) {
     EXPECT_EQ(GlyphSet::Large().Size(), 17);
 }
 
+TEST_F(CanvasTest, AspectGlyphsReadApartAtBothSizes) {
+    // The thirteen aspect glyphs at 11 and 17 pixels: every two of them differ in enough pixels to be
+    // told apart, and the 15-degree family (15, 75, 105, 165: kinds 2, 6, 8, 12) are one drawing whose
+    // needle leans to the other side between 15 and 165 and between 75 and 105.
+    for (const GlyphSet *set : {&GlyphSet::Normal(), &GlyphSet::Large()}) {
+        const int G = set->Size();
+        auto differing = [&](int a, int b, bool mirrored) {
+            int n = 0;
+            for (int y = 0; y < G; ++y)
+                for (int x = 0; x < G; ++x)
+                    n += set->IsDark(kAspectPictureBase + a, x, y) !=
+                         set->IsDark(kAspectPictureBase + b, mirrored ? G - 1 - x : x, y);
+            return n;
+        };
+        for (int a = 1; a <= 13; ++a)
+            for (int b = a + 1; b <= 13; ++b)
+                EXPECT_GE(differing(a, b, false), G / 2) << "kinds " << a << " and " << b << " at " << G;
+        for (const auto &[a, b] : {std::pair{2, 12}, std::pair{6, 8}}) {
+            EXPECT_LE(differing(a, b, true), G / 2) << "kinds " << a << " and " << b << " at " << G;
+            EXPECT_GE(differing(a, b, false), G / 2) << "kinds " << a << " and " << b << " at " << G;
+        }
+    }
+}
+
 TEST_F(CanvasTest, StoredColoursAreBlueGreenRed) {
     EXPECT_EQ(StoredColour(2066931), QColor(243, 137, 31));
     EXPECT_EQ(StoredColour(255), QColor(255, 0, 0));
