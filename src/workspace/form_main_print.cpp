@@ -26,8 +26,10 @@ document::PageContent TFormMain::PrintContent() const {
     choices.ppi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     choices.previewPpi = choices.ppi;
     const bool synastry = sbSinastria_ != nullptr && sbSinastria_->isChecked();
-    const document::HeadingNames names = document::NamesFromDatabase(ws_, {"", "", "", "", synastry}, synastry);
-    return document::MakePageContent(kind, document::StateOf(ws_), choices, document::MakeHeading(ws_, names));
+    const document::HeadingNames names =
+        document::NamesFromDatabase(ws_, {"", "", "", "", synastry}, synastry);
+    return document::MakePageContent(kind, document::StateOf(ws_), choices,
+                                     document::MakeHeading(ws_, names));
 }
 
 void TFormMain::BuildPrintMenu(QToolButton *button) {
@@ -39,8 +41,9 @@ void TFormMain::BuildPrintMenu(QToolButton *button) {
     menu->addAction("Impresión preliminar", this, [this, layout] {
         TFormPrint::Preview(notifier_, PrintContent(), layout(), ws_.settings.main.hint, this);
     });
-    menu->addAction("Exportar a archivo RTF", this,
-                    [this, layout] { TFormPrint::ExportRtfDirect(notifier_, PrintContent(), layout(), this); });
+    menu->addAction("Exportar a archivo RTF", this, [this, layout] {
+        TFormPrint::ExportRtfDirect(notifier_, PrintContent(), layout(), this);
+    });
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
 }

@@ -1,12 +1,12 @@
 // The print window on the offscreen platform: page buttons and label, thumbnails, zoom, the wheel's
 // orientation buttons rebuilding the document, printing the current page to a PDF file, and the
 // summary's refused RTF export.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -175,7 +175,8 @@ TEST_F(PrintWindowTest, MainWindowPrintsThePageItShowsWithItsChoices) {
         {"SBRueda", "", -1, document::PageKind::Rueda, natal},
         {"SBTabla", "RBTabla", -1, document::PageKind::Tabla, "Tabla de aspectos " + natal},
         {"SBTabla", "RBListado", -1, document::PageKind::Listado, "Lista aspectos: " + natal},
-        {"SBTabla", "RBNatal", -1, document::PageKind::Natal, "Lista aspectos natales. Según modelo eclíptico"},
+        {"SBTabla", "RBNatal", -1, document::PageKind::Natal,
+         "Lista aspectos natales. Según modelo eclíptico"},
         {"SBReportes", "", 0, document::PageKind::Progresiones, "Lista Progresiones"},
         {"SBReportes", "", 1, document::PageKind::Speculum, "Speculum"},
         {"SBReportes", "", 2, document::PageKind::Resumen, "Resumen " + natal},
