@@ -70,8 +70,11 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     ws_.ApplySettings();
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
+    // A first look shows the major aspects between all the points, not an empty wheel.
     for (int k : {1, 5, 7, 9, 13})
         angleTicks_[static_cast<std::size_t>(k)] = true;
+    pointTicks_.fill(true);
+    pointTicks_[0] = false;
 
     setWindowTitle("Celestigrafo");
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |

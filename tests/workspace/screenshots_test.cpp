@@ -56,7 +56,6 @@ TEST_F(WindowFixture, TheWindowWithAChartAtBothScreenSizes) {
 TEST_F(WindowFixture, ThePrintPreviewOfTheAspectTable) {
     TFormMain &w = Open();
     Choose(kAna);
-    QTest::mouseClick(Find<QToolButton>("CBPlaT"), Qt::LeftButton);
     QTest::mouseClick(Find<QAbstractButton>("SBTabla"), Qt::LeftButton);
     Find<QCheckBox>("CBPorcentaje")->setChecked(true);
     const document::PageContent content = w.PrintContent();
