@@ -49,7 +49,10 @@ void BM_DrawWheel(benchmark::State &state) {
     static Fixture f;
     settings::RecVistaCarta view;
     settings::CopySettingsToView(f.s, view);
-    view.wheelMode = static_cast<settings::WheelMode>(state.range(1));
+    // Form: 1 single, 2 double, 3 "1 Rueda"; then seconds shown (0 or 1).
+    view.wheelMode = state.range(1) == 1 ? settings::kSingleWheel : settings::kDoubleWheel;
+    view.innerWheelOnly = state.range(1) == 3;
+    view.wheelFlags[settings::kFlagPlanetasSeg] = state.range(2) != 0;
     view.outerItem = 3;
     view.aspectFamilies.fill(true);
     view.pointSelection.fill(true);
@@ -64,7 +67,14 @@ void BM_DrawWheel(benchmark::State &state) {
             canvas, image.rect(), graphics::GlyphSet::Choose(view.largeImagesWheel), input));
     }
 }
-BENCHMARK(BM_DrawWheel)->Args({600, 1})->Args({600, 2})->Args({1200, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawWheel)
+    ->Args({600, 1, 0})
+    ->Args({600, 2, 0})
+    ->Args({600, 2, 1})
+    ->Args({600, 3, 1})
+    ->Args({1200, 1, 0})
+    ->Args({1200, 2, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DrawDiagrams(benchmark::State &state) {
     EnsureApp();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <map>
 
@@ -113,6 +114,8 @@ struct LabelRow {
     Real radius = 0;  // fraction of R
     qreal width = 0;  // pixels
     qreal height = 0; // pixels
+    qreal dx = 0;     // the box's centre beside the point at radius and angle (pixels, screen axes)
+    qreal dy = 0;
 };
 // A body's label column, outermost row first (at most a glyph, three texts and a sign).
 struct LabelColumn {
@@ -125,15 +128,55 @@ struct LabelColumn {
     const LabelRow *end() const { return rows.data() + count; }
 };
 
+// Label columns by wheel angle, in half degrees, for each glyph radius and label scale: a column's shape
+// is taken at the nearest half degree, so placing, checking and drawing all see the same column.
+class ColumnCache {
+public:
+    static constexpr int kSteps = 720;
+    static int Index(Real angle) {
+        return static_cast<int>(std::lround(astronomy::Norm360(angle) * 2)) % kSteps;
+    }
+    static Real AngleOf(int index) { return index / 2.0L; }
+    // The column at `index` for this key, computed by `make` (given the index's angle) the first time.
+    template <typename Make> const LabelColumn &Get(Real radius, qreal scale, int index, const Make &make) {
+        Slot *slot = nullptr;
+        for (Slot &s : slots_)
+            if (s.radius == radius && s.scale == scale)
+                slot = &s;
+        if (slot == nullptr) {
+            slot = &slots_.emplace_back();
+            slot->radius = radius;
+            slot->scale = scale;
+            slot->columns.resize(kSteps);
+            slot->have.assign(kSteps, 0);
+        }
+        const std::size_t i = static_cast<std::size_t>(index);
+        if (!slot->have[i]) {
+            slot->columns[i] = make(AngleOf(index));
+            slot->have[i] = 1;
+        }
+        return slot->columns[i];
+    }
+
+private:
+    struct Slot {
+        Real radius = 0;
+        qreal scale = 0;
+        std::vector<LabelColumn> columns;
+        std::vector<char> have;
+    };
+    std::deque<Slot> slots_; // a deque keeps the slots in place as more are added
+};
+
 class WheelPainter {
 public:
     WheelPainter(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input)
         : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)),
           k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {
-        pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        pieceSize_ = PieceSize(WheelFont(Qt::black, true));
         cuspPieceSize_ = pieceSize_;
         retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
-        ringPieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, false));
+        ringPieceSize_ = PieceSize(WheelFont(Qt::black, false));
     }
 
     int Draw(const QRect &rect) {
@@ -248,13 +291,20 @@ private:
     QRectF CentredBox(QPointF p, QSizeF size) const {
         return QRectF(p.x() - size.width() / 2, p.y() - size.height() / 2, size.width(), size.height());
     }
+    // The room of one piece of a position text: the widest of degrees, minutes and seconds.
+    QSizeF PieceSize(const TextStyle &style) const {
+        QSizeF size;
+        for (const QString &text : {QStringLiteral("00°"), QStringLiteral("00'"), QStringLiteral("00\"")})
+            size = size.expandedTo(canvas_.TextSizeF(text, style));
+        return size;
+    }
     // The labels of a crowded wheel are drawn smaller: glyphs, texts and their spacing by `scale`.
     void SetLabelScale(qreal scale) {
         labelScale_ = scale;
         glyphSide_ = glyphs_.Size() * k_ * scale;
-        pieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, true));
+        pieceSize_ = PieceSize(WheelFont(Qt::black, true));
         retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
-        ringPieceSize_ = canvas_.TextSizeF(QStringLiteral("00°"), WheelFont(Qt::black, false));
+        ringPieceSize_ = PieceSize(WheelFont(Qt::black, false));
     }
     // A glyph centred on a point, of the labels' size or of the given side.
     QRectF CentredGlyph(int picture, QPointF p, const QColor &colour, qreal side = 0) {
@@ -285,12 +335,13 @@ private:
             in_.labels->push_back(WheelLabel{wheel, body, box});
     }
 
-    // The retrograde "R" beside a glyph's lower right corner, in the glyph's colour.
+    // The retrograde "R" beside a glyph's lower right corner, in the glyph's colour, its box within the
+    // glyph's height, so the room kept for the glyph's row holds it.
     QRectF RetrogradeMark(int body, QPointF glyphCentre) {
         const TextStyle style = RetroFont(body);
         const QSizeF s = canvas_.TextSizeF(QStringLiteral("R"), style);
         const QPointF topLeft(glyphCentre.x() + glyphSide_ / 2,
-                              glyphCentre.y() + glyphSide_ / 2 - s.height() * 0.8);
+                              glyphCentre.y() + glyphSide_ / 2 - std::min(s.height(), glyphSide_));
         canvas_.TextF(topLeft, QStringLiteral("R"), style);
         return QRectF(topLeft, s);
     }
@@ -304,21 +355,27 @@ private:
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
         const qreal gap = 4 * k_ * labelScale_; // room enough to tell one label from the next
         auto clearAt = [&](Real theta, Real delta) { return NeighboursClear(rowsAt, theta, delta, gap); };
-        // The least angle that keeps them clear: searched in whole degrees, then back in quarter degrees.
+        // The least angle that keeps them clear, to a quarter of a degree: a few whole degrees tried
+        // first (most neighbours need little), then the interval halved (labels only move apart as the
+        // angle between them grows).
         auto separationAt = [&](Real position) {
             const Real theta = rotation_ + position;
-            for (Real delta = minimum; delta < 30; delta += 1) {
-                if (!clearAt(theta, delta))
-                    continue;
-                Real least = delta;
-                for (Real back = delta - 0.25L; back > delta - 1 && back >= minimum; back -= 0.25L) {
-                    if (!clearAt(theta, back))
-                        break;
-                    least = back;
+            Real blocked = minimum - 1, clear = 30;
+            for (Real delta = minimum; delta < minimum + 4; delta += 1) {
+                if (clearAt(theta, delta)) {
+                    clear = delta;
+                    break;
                 }
-                return least;
+                blocked = delta;
             }
-            return Real(30);
+            if (clear == 30 && !clearAt(theta, clear))
+                return clear;
+            blocked = std::max(blocked, minimum - 0.25L);
+            while (clear - blocked > 0.25L) {
+                const Real middle = std::max(minimum, (blocked + clear) / 2);
+                (clearAt(theta, middle) ? clear : blocked) = middle;
+            }
+            return clear;
         };
         std::array<chart::TAuxPos, chart::kBodyCount> list{};
         for (int i = 1; i <= 12; ++i)
@@ -339,47 +396,138 @@ private:
     // one comes within `gap` pixels of any row of the other.
     bool NeighboursClear(const std::function<LabelColumn(Real angle)> &rowsAt, Real theta, Real delta,
                          qreal gap) const {
-        const Real a1 = (theta - delta / 2) * kDeg, a2 = (theta + delta / 2) * kDeg;
-        const Real c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-        const LabelColumn rows1 = rowsAt(a1 / kDeg), rows2 = rowsAt(a2 / kDeg);
+        const Real a1 = theta - delta / 2, a2 = theta + delta / 2;
+        const Direction d1(a1), d2(a2);
+        const double c1 = d1.c, s1 = d1.s, c2 = d2.c, s2 = d2.s;
+        const LabelColumn rows1 = rowsAt(a1), rows2 = rowsAt(a2);
         for (const LabelRow &p : rows1)
             for (const LabelRow &q : rows2) {
-                const Real dx = std::fabs(geo_.R * (p.radius * c1 - q.radius * c2));
-                const Real dy = std::fabs(geo_.R * (p.radius * s1 - q.radius * s2));
+                const double pr = static_cast<double>(p.radius), qr = static_cast<double>(q.radius);
+                const double dx = std::fabs(geo_.R * (pr * c1 - qr * c2) + p.dx - q.dx);
+                const double dy = std::fabs(geo_.R * (qr * s2 - pr * s1) + p.dy - q.dy);
                 if (dx < (p.width + q.width) / 2 + gap && dy < (p.height + q.height) / 2 + gap)
                     return false;
             }
         return true;
     }
 
-    // Whether the label columns placed at these wheel positions stand clear of their neighbours.
+    // Whether the label columns placed at these wheel positions stand clear of one another.
     bool PlacementClear(const std::array<Real, 13> &placed,
                         const std::function<LabelColumn(Real angle)> &rowsAt) const {
         std::array<Real, 12> angles{};
         for (int i = 1; i <= 12; ++i)
             angles[static_cast<std::size_t>(i - 1)] =
                 Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
-        std::sort(angles.begin(), angles.end());
-        for (std::size_t j = 0; j < angles.size(); ++j) {
-            const Real a = angles[j], b = j + 1 < angles.size() ? angles[j + 1] : angles[0] + 360;
-            if (!NeighboursClear(rowsAt, (a + b) / 2, b - a, 0.5 * k_ * labelScale_))
-                return false;
-        }
+        // Every pair: near the centre the columns of bodies further apart can meet too.
+        for (std::size_t i = 0; i < angles.size(); ++i)
+            for (std::size_t j = i + 1; j < angles.size(); ++j) {
+                const Real a = angles[i], b = angles[j];
+                if (!NeighboursClear(rowsAt, (a + b) / 2, b - a, 0.5 * k_ * labelScale_))
+                    return false;
+            }
         return true;
     }
 
     // The distance (fraction of R) from the centre to the nearest point of a row's box at a wheel angle.
     Real RowInnerReach(const LabelRow &row, Real angle) const {
-        const Real x = std::fabs(std::cos(angle * kDeg)) * row.radius * geo_.R;
-        const Real y = std::fabs(std::sin(angle * kDeg)) * row.radius * geo_.R;
-        return std::hypot(std::max<Real>(0, x - row.width / 2), std::max<Real>(0, y - row.height / 2)) /
-               geo_.R;
+        const Direction d(angle);
+        return RowInnerReach(row, d);
     }
-    // The distance (fraction of R) from the centre to the farthest point of a row's box at a wheel angle.
-    Real RowOuterReach(const LabelRow &row, Real angle) const {
-        const Real x = std::fabs(std::cos(angle * kDeg)) * row.radius * geo_.R + row.width / 2;
-        const Real y = std::fabs(std::sin(angle * kDeg)) * row.radius * geo_.R + row.height / 2;
-        return std::hypot(x, y) / geo_.R;
+    // The cosine and sine of a wheel angle, in double precision (label layout needs no more).
+    struct Direction {
+        Direction() = default;
+        explicit Direction(Real angle) {
+            const double a = static_cast<double>(Norm360(angle)) * (M_PI / 180);
+            c = std::cos(a);
+            s = std::sin(a);
+        }
+        double c = 1, s = 0;
+    };
+    Real RowInnerReach(const LabelRow &row, const Direction &d) const {
+        const double x = std::fabs(d.c * static_cast<double>(row.radius) * geo_.R + row.dx);
+        const double y = std::fabs(-d.s * static_cast<double>(row.radius) * geo_.R + row.dy);
+        const double ex = std::max(0.0, x - row.width / 2), ey = std::max(0.0, y - row.height / 2);
+        return std::sqrt(ex * ex + ey * ey) / geo_.R;
+    }
+    // Where a row's box is centred.
+    QPointF RowCentre(const LabelRow &row, Real angle) const {
+        return geo_.AtF(row.radius, angle) + QPointF(row.dx, row.dy);
+    }
+
+    // One label of a column: its size, the least step (fraction of R) from the label before it, whether
+    // it keeps a row of its own, and its box's offset beside its point (pixels).
+    struct Piece {
+        QSizeF size;
+        Real step = 0;
+        bool alone = false;
+        qreal dx = 0;
+    };
+    // Lays the pieces of a column inward from `start` at a wheel angle, the first `pieces[0].step` in,
+    // each next one its step further in or as much more as keeps its box `gap` pixels clear of the one
+    // before. With `paired`, two neighbouring pieces that need not stand alone share a row, one above
+    // the other: near the horizontal, where the boxes lie side by side, that shortens the column.
+    LabelColumn StackColumn(Real start, Real angle, const std::array<Piece, 6> &pieces, int n,
+                            bool paired) const {
+        const Direction direction(angle);
+        const Real cx = direction.c, cy = -direction.s; // screen axes
+        const qreal gap = 2 * k_ * labelScale_;
+        LabelColumn rows;
+        Real radius = start;
+        LabelRow previous;
+        for (int i = 0; i < n;) {
+            const Piece &p = pieces[static_cast<std::size_t>(i)];
+            const bool pair =
+                paired && !p.alone && i + 1 < n && !pieces[static_cast<std::size_t>(i + 1)].alone;
+            const QSizeF second = pair ? pieces[static_cast<std::size_t>(i + 1)].size : QSizeF(0, 0);
+            const qreal between = pair ? k_ * labelScale_ : 0;
+            LabelRow box{0, std::max(p.size.width(), second.width()),
+                         p.size.height() + second.height() + between, pair ? 0 : p.dx, 0};
+            Real step = p.step * geo_.R; // pixels
+            if (rows.count > 0) {
+                // The least step that takes this box clear of the one before along one of the axes.
+                auto clearFrom = [step](Real offset, Real along, Real half) -> Real {
+                    if (std::fabs(offset + along * step) >= half)
+                        return step;
+                    if (std::fabs(along) < 1e-9)
+                        return 1e9;
+                    return ((along > 0 ? half : -half) - offset) / along;
+                };
+                // Moving inward by d moves a box by -d along the radial direction.
+                const Real byX = clearFrom(box.dx - previous.dx, -cx, (previous.width + box.width) / 2 + gap);
+                const Real byY =
+                    clearFrom(box.dy - previous.dy, -cy, (previous.height + box.height) / 2 + gap);
+                step = std::max(step, std::min(byX, byY));
+            }
+            radius -= step / geo_.R;
+            box.radius = radius;
+            if (pair) {
+                rows.push_back(
+                    {radius, p.size.width(), p.size.height(), 0, -(box.height - p.size.height()) / 2});
+                rows.push_back(
+                    {radius, second.width(), second.height(), 0, (box.height - second.height()) / 2});
+            } else {
+                rows.push_back(box);
+            }
+            previous = box;
+            i += pair ? 2 : 1;
+        }
+        return rows;
+    }
+    // The shorter of a column laid out in single rows and in pairs (where pairs are allowed).
+    LabelColumn ShorterColumn(Real start, Real angle, const std::array<Piece, 6> &pieces, int n,
+                              bool pairsAllowed) const {
+        const LabelColumn single = StackColumn(start, angle, pieces, n, false);
+        if (!pairsAllowed)
+            return single;
+        const Direction direction(angle);
+        const LabelColumn paired = StackColumn(start, angle, pieces, n, true);
+        auto reach = [&](const LabelColumn &column) {
+            Real inner = start;
+            for (const LabelRow &row : column)
+                inner = std::min(inner, RowInnerReach(row, direction));
+            return inner;
+        };
+        return reach(paired) > reach(single) ? paired : single;
     }
 
     RingFractions DrawChartRing(Real r, const chart::RecDataProg &item, int itemNumber, int wheel,
@@ -571,8 +719,18 @@ private:
         if (LabelsInnerEdge(b) < inner)
             return false;
         auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
-        return PlacementClear(PlaceLabels(item, columnAt), columnAt);
+        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
+        fitted_ = {&item, b, labelScale_, rotation_, placed};
+        return PlacementClear(placed, columnAt);
     }
+    // The body placement last tried for a fit, which the drawing reuses when nothing changed since.
+    struct FittedPlacement {
+        const chart::RecDataProg *item = nullptr;
+        Real b = 0;
+        qreal scale = 0;
+        Real rotation = 0;
+        std::array<Real, 13> placed{};
+    };
 
     // The radius of the cusp texts of a wheel of scale r whose house lines end at o.
     Real CuspTextRadius(Real r, Real o) const { return o + r * (view_.fontSize / 200.0L); }
@@ -589,38 +747,54 @@ private:
     // on both sides), the texts, the sign, each row far enough inward from the one before that their
     // boxes stay apart at this angle.
     LabelColumn BodyColumn(Real b, Real angle) const {
+        return bodyColumns_.Get(b, labelScale_, ColumnCache::Index(angle),
+                                [this, b](Real at) { return MakeBodyColumn(b, at); });
+    }
+    LabelColumn MakeBodyColumn(Real b, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
         const int pieces = texto ? (seg ? 3 : 2) : 0;
-        const QSizeF piece = pieceSize_;
-        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
-        LabelColumn rows;
-        rows.push_back({b, glyphSide_ + 2 * (v.retrogradeMark ? retroSize_.width() : 0), glyphSide_});
-        auto next = [&](QSizeF size, Real minimumStep) {
-            const LabelRow &p = rows.back();
-            const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
-            const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) + 2 * k_;
-            rows.push_back({p.radius - std::max(minimumStep, need / geo_.R), size.width(), size.height()});
-        };
         // Two wheels share the picture: their rows stand as close as their real sizes allow.
         const bool compact = v.wheelMode == settings::kDoubleWheel;
+        std::array<Piece, 6> list{};
+        int n = 0;
+        const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
+        list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_ + retro, glyphSide_), 0, true, retro / 2};
         for (int j = 0; j < pieces; ++j)
-            next(piece, compact ? 0 : j == 0 ? 0.06L : c);
+            list[static_cast<std::size_t>(n++)] = {pieceSize_, compact ? 0 : j == 0 ? 0.06L : c, false, 0};
         if (Flag(v, settings::kFlagPlanetasSigno))
-            next(QSizeF(glyphSide_, glyphSide_), compact ? 0 : pieces == 0 ? 0.06L : c);
-        return rows;
+            list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_, glyphSide_),
+                                                   compact       ? 0
+                                                   : pieces == 0 ? 0.06L
+                                                                 : c,
+                                                   false, 0};
+        return ShorterColumn(b, angle, list, n, compact);
     }
 
     // How far in (fraction of R) the label columns of glyphs at radius b reach, at their longest.
     Real LabelsInnerEdge(Real b) const {
+        for (const InnerEdge &known : innerEdges_)
+            if (known.b == b && known.scale == labelScale_)
+                return known.edge;
         Real inner = b;
         for (int angle = 0; angle < 360; angle += 5) {
             const LabelColumn column = BodyColumn(b, angle);
+            const Direction &direction = EveryFiveDegrees()[static_cast<std::size_t>(angle / 5)];
             for (const LabelRow &row : column)
-                inner = std::min(inner, RowInnerReach(row, angle));
+                inner = std::min(inner, RowInnerReach(row, direction));
         }
+        innerEdges_.push_back({b, labelScale_, inner});
         return inner;
+    }
+    static const std::array<Direction, 72> &EveryFiveDegrees() {
+        static const std::array<Direction, 72> table = [] {
+            std::array<Direction, 72> t{};
+            for (int i = 0; i < 72; ++i)
+                t[static_cast<std::size_t>(i)] = Direction(5 * i);
+            return t;
+        }();
+        return table;
     }
 
     void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b) {
@@ -630,7 +804,14 @@ private:
         const bool signo = Flag(v, settings::kFlagPlanetasSigno);
         const int pieces = texto ? (seg ? 3 : 2) : 0;
         auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
-        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
+        std::array<Real, 13> placed;
+        if (fitted_.item == &item && fitted_.b == b && fitted_.scale == labelScale_ &&
+            fitted_.rotation == rotation_) {
+            placed = fitted_.placed;
+            placed_[&item] = placed;
+        } else {
+            placed = PlaceLabels(item, columnAt);
+        }
 
         QList<QLineF> connectors;
         for (int i = 1; i <= 12; ++i) {
@@ -655,12 +836,12 @@ private:
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = 0; j < pieces; ++j)
                     Record(wheel, i,
-                           CentredText(text.mid(4 * j, 3), geo_.AtF(column[j + 1].radius, angle), textStyle,
+                           CentredText(text.mid(4 * j, 3), RowCentre(column[j + 1], angle), textStyle,
                                        labelBackground_));
             }
             if (signo) {
                 const QRectF box =
-                    CentredBox(geo_.AtF(column.back().radius, angle), QSizeF(glyphSide_, glyphSide_));
+                    CentredBox(RowCentre(column.back(), angle), QSizeF(glyphSide_, glyphSide_));
                 canvas_.FillRectF(box, labelBackground_);
                 canvas_.Glyph(glyphs_, body.sign - 1, box, BodyColour(i));
                 Record(wheel, i, box);
@@ -672,36 +853,28 @@ private:
     // (seconds, minutes, degrees) and the body glyph, each row a step of the ring's spacing inward from
     // the one before, or further where their boxes would touch at this angle.
     LabelColumn RingColumn(Real r, Real angle) const {
+        return ringColumns_.Get(r, labelScale_, ColumnCache::Index(angle),
+                                [this, r](Real at) { return MakeRingColumn(r, at); });
+    }
+    LabelColumn MakeRingColumn(Real r, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
-        const Real ux = std::fabs(std::cos(angle * kDeg)), uy = std::fabs(std::sin(angle * kDeg));
-        LabelColumn rows;
-        Real radius = r - 0.75L * c;
-        auto next = [&](QSizeF size, Real step) {
-            if (rows.count > 0) {
-                const LabelRow &p = rows.back();
-                const Real across = (p.width + size.width()) / 2, down = (p.height + size.height()) / 2;
-                const Real need = std::min(ux > 1e-9 ? across / ux : 1e9, uy > 1e-9 ? down / uy : 1e9) +
-                                  2 * k_ * labelScale_;
-                radius = p.radius - std::max(step, need / geo_.R);
-            } else {
-                radius -= step;
-            }
-            rows.push_back({radius, size.width(), size.height()});
-        };
-        Real step = c;
+        std::array<Piece, 6> list{};
+        int n = 0;
+        Real step = 0.75L * c + c; // the first row's distance in from r when it is not the sign
         if (Flag(v, settings::kFlagPlanetasSigno)) {
-            next(QSizeF(glyphSide_, glyphSide_), 0);
+            list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_, glyphSide_), 0.75L * c, false, 0};
             step = 1.25L * c;
         }
         if (texto)
             for (int j = 0; j < (seg ? 3 : 2); ++j) {
-                next(ringPieceSize_, step);
+                list[static_cast<std::size_t>(n++)] = {ringPieceSize_, step, false, 0};
                 step = c;
             }
-        next(QSizeF(glyphSide_ + 2 * (v.retrogradeMark ? retroSize_.width() : 0), glyphSide_), step);
-        return rows;
+        const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
+        list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_ + retro, glyphSide_), step, true, retro / 2};
+        return ShorterColumn(r, angle, list, n, true);
     }
     // How far (fraction of R) a row's box reaches from its centre along the radius at a wheel angle.
     static Real RadialHalf(const LabelRow &row, Real angle, int R) {
@@ -733,12 +906,12 @@ private:
             const LabelColumn column = columnAt(phi);
             int row = 0;
             if (signo)
-                Record(2, i, CentredGlyph(body.sign - 1, geo_.AtF(column[row++].radius, phi), BodyColour(i)));
+                Record(2, i, CentredGlyph(body.sign - 1, RowCentre(column[row++], phi), BodyColour(i)));
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = seg ? 2 : 1; j >= 0; --j)
                     Record(2, i,
-                           CentredText(text.mid(4 * j, 3), geo_.AtF(column[row++].radius, phi), textStyle,
+                           CentredText(text.mid(4 * j, 3), RowCentre(column[row++], phi), textStyle,
                                        background));
             }
             const LabelRow &glyphRow = column[row];
@@ -747,7 +920,9 @@ private:
             if (v.retrogradeMark && body.retrograde)
                 Record(2, i, RetrogradeMark(i, glyphPoint));
             const QPointF end = geo_.AtF(radius, Norm360(rotation_ + body.position));
-            const Real start = glyphRow.radius - RadialHalf(glyphRow, phi, geo_.R) - 2 * k_ / geo_.R;
+            LabelRow around = glyphRow; // the glyph with its "R" on either side
+            around.width += 2 * std::fabs(around.dx);
+            const Real start = glyphRow.radius - RadialHalf(around, phi, geo_.R) - 2 * k_ / geo_.R;
             canvas_.LineF(geo_.AtF(start, phi), end, Qt::black, line_);
             canvas_.Disc(end, 1.5 * k_, Qt::black);
         }
@@ -875,6 +1050,14 @@ private:
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
     QSizeF ringPieceSize_;         // a position piece of the "1 Rueda" ring (proportional font)
     QSizeF cuspPieceSize_;         // a cusp position piece, always at full size
+    mutable ColumnCache bodyColumns_, ringColumns_;
+    struct InnerEdge {
+        Real b;
+        qreal scale;
+        Real edge;
+    };
+    mutable std::vector<InnerEdge> innerEdges_;
+    FittedPlacement fitted_;
     Real rotation_ = 0;
     Real innerScale_ = 0;     // the scale of the inner wheel of a double wheel
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses

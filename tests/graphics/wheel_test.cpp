@@ -262,9 +262,9 @@ TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
     view.outerItem = 3;
     const WheelColours colours = DefaultWheelColours();
     const WheelGeometry g = ComputeWheelGeometry(QRect(0, 0, 403, 303));
-    // Just outside the outer wheel's house circle (h = 0.54), inside the circle of the inner wheel's own
-    // scale, below the bodies' texts; cusp 7 is on the right.
-    const Real ring = 0.56L;
+    // Just outside the outer wheel's house circle (the inner wheel's scale, about 0.58 here), below the
+    // bodies' texts; cusp 7 is on the right.
+    const Real ring = 0.62L;
 
     // A house line lies at a point when a pixel beside it shows mostly its colour over the house area.
     auto lineAt = [&](Real fraction, Real angle, const QColor &colour) {
@@ -375,7 +375,10 @@ TEST_F(WheelTest, LabelsOfDoubleWheelsStayClearAt600Pixels) {
                 const QRectF overlap = a.box.intersected(b.box);
                 ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
                     << "chart " << chart << ": wheel " << a.wheel << " body " << a.body << " and wheel "
-                    << b.wheel << " label " << b.body << (view.largeImagesWheel ? ", large glyphs" : "")
+                    << b.wheel << " label " << b.body << " at " << a.box.x() << "," << a.box.y() << " "
+                    << a.box.width() << "x" << a.box.height() << " and " << b.box.x() << "," << b.box.y()
+                    << " " << b.box.width() << "x" << b.box.height()
+                    << (view.largeImagesWheel ? ", large glyphs" : "")
                     << (view.wheelFlags[settings::kFlagPlanetasSeg] ? ", seconds" : "");
             }
         }
