@@ -258,7 +258,6 @@ QWidget *TFormSetUpCEL::BuildRelationPage() {
     }
     relationPreview_ = new QLabel;
     relationPreview_->setObjectName("PanelRelacion");
-    relationPreview_->setMinimumSize(60, 40);
     grid->addWidget(relationPreview_, 0, 2, 3, 1);
     auto *pick = Button("SBColorRel", "Color...");
     connect(pick, &QPushButton::clicked, this, [this] {
@@ -283,6 +282,8 @@ QWidget *TFormSetUpCEL::BuildRelationPage() {
     });
     grid->addWidget(defaults, 6, 0, 1, 3);
     grid->setRowStretch(7, 1);
+    grid->setColumnStretch(3, 1); // each check box stays beside its relation
+    relationPreview_->setFixedSize(120, 60);
     return page;
 }
 
@@ -609,10 +610,12 @@ void TFormSetUpCEL::PickFont(const QFont &font) {
 
 void TFormSetUpCEL::ShowFont() {
     const QString family = QString::fromStdString(s_.rueda.font);
-    sbFont_->setText(QString("%1, %2").arg(family).arg(seSize_->value()));
+    const QString text = QString("%1, %2").arg(family).arg(seSize_->value());
+    sbFont_->setText(text);
     QFont shown = sbFont_->font();
     shown.setFamily(family);
     sbFont_->setFont(shown);
+    sbFont_->setMinimumWidth(std::min(QFontMetrics(shown).horizontalAdvance(text), 240) + 24);
 }
 
 void TFormSetUpCEL::ShowColours(bool on) {
