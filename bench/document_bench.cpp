@@ -5,48 +5,30 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_setup.h"
 #include "document/layout.h"
 #include "document/renderer.h"
 #include "document/workspace_page.h"
+#include "example_workspace.h"
 #include "session/workspace.h"
 
 namespace {
 
 using namespace cel;
 
-void EnsureApp() {
-    if (QGuiApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_document";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
 // The natal chart in Cali with the 2026 transits and every aspect shown; the first 40 codes of its natal
 // listing fill three pages.
 struct Charts {
     session::Workspace w;
     Charts() {
-        w.settings.InstallFirstRunValues();
-        w.ApplySettings();
-        const chart::PlacePosition cali{-5, 76.5225L, 3.43722L};
-        w.ComputeChart(session::ChartSide::Natal, EncodeDate(1979, 10, 17) + 12.5 / 24, cali);
-        w.ComputeChart(session::ChartSide::Event, EncodeDate(2026, 1, 5) + 9.25 / 24, cali);
-        w.choices.innerItem = 1;
-        w.choices.aspectFamilies.fill(true);
-        w.choices.pointSelection.fill(true);
-        w.choices.cuspSelection.fill(true);
-        w.choices.angleSelection.fill(true);
+        bench::SetUpExampleCharts(w, EncodeDate(2026, 1, 5) + 9.25 / 24);
         w.Recompute();
     }
 };
 
 // At most `codes` cells of the listing are kept (all when 0).
 void PrintPage(benchmark::State &state, document::PageKind kind, int codes) {
-    EnsureApp();
+    bench::EnsureApplication<QGuiApplication>("bench_document");
     const Charts charts;
     const document::ChartState chartState = document::StateOf(charts.w);
     const document::PageHeading heading =

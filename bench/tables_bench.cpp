@@ -5,8 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "common/date_time.h"
-#include "session/workspace.h"
+#include "bench_setup.h"
+#include "example_workspace.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/reports_page.h"
 
@@ -14,35 +14,15 @@ namespace {
 
 using namespace cel;
 
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_tables";
-        static char *argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-}
-
-// A natal and an event chart with every point, cusp, angle and family chosen.
+// A natal and an event chart with every point, cusp, angle and family chosen, and the dispositors.
 void SetUp(session::Workspace &w) {
-    w.settings.InstallFirstRunValues();
-    w.ApplySettings();
-    const chart::PlacePosition cali{-5, 76.5225L, 3.43722L};
-    w.ComputeChart(session::ChartSide::Natal, EncodeDate(1979, 10, 17) + 12.5 / 24, cali);
-    w.ComputeChart(session::ChartSide::Event, EncodeDate(2024, 10, 17) + 8.0 / 24, cali);
-    w.choices.innerItem = 1;
-    w.choices.pointSelection.fill(true);
-    w.choices.cuspSelection.fill(true);
-    w.choices.angleSelection.fill(true);
-    w.choices.aspectFamilies.fill(true);
+    bench::SetUpExampleCharts(w, EncodeDate(2024, 10, 17) + 8.0 / 24);
     w.choices.computeDispositors = true;
     w.Recompute();
 }
 
 void BM_RefreshWithEveryPage(benchmark::State &state) {
-    EnsureApplication();
+    bench::EnsureApplication<QApplication>("bench_tables");
     session::Workspace w;
     SetUp(w);
     workspace::AspectTablePage table(w, {});
@@ -61,7 +41,7 @@ void BM_RefreshWithEveryPage(benchmark::State &state) {
 BENCHMARK(BM_RefreshWithEveryPage)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintAspectTablePage(benchmark::State &state) {
-    EnsureApplication();
+    bench::EnsureApplication<QApplication>("bench_tables");
     session::Workspace w;
     SetUp(w);
     workspace::AspectTablePage table(w, {});

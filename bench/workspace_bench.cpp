@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "bench_setup.h"
 #include "database/data_file.h"
+#include "example_workspace.h"
 #include "graphics/canvas.h"
 #include "graphics/wheel.h"
 #include "session/date_entry.h"
@@ -20,37 +22,17 @@ namespace {
 
 using namespace cel;
 
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_workspace";
-        static char *argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-}
-
 void BM_DateStepWithWheel(benchmark::State &state) {
-    EnsureApplication();
+    bench::EnsureApplication<QApplication>("bench_workspace");
     session::Workspace w;
-    w.settings.InstallFirstRunValues();
-    w.ApplySettings();
-    const chart::PlacePosition cali{-5, 76.5225L, 3.43722L};
-    w.ComputeChart(session::ChartSide::Natal, EncodeDate(1979, 10, 17) + 12.5 / 24, cali);
-    w.ComputeChart(session::ChartSide::Event, EncodeDate(2024, 10, 17) + 8.0 / 24, cali);
-    w.choices.innerItem = 1;
-    w.choices.pointSelection.fill(true);
-    w.choices.cuspSelection.fill(true);
-    w.choices.angleSelection.fill(true);
-    w.choices.aspectFamilies.fill(true);
+    bench::SetUpExampleCharts(w, EncodeDate(2024, 10, 17) + 8.0 / 24);
     const int size = static_cast<int>(state.range(0));
     QImage image(size, size, QImage::Format_RGB32);
     TDateTime value = w.eventRecord.localDateTime;
     for (auto _ : state) {
         value = session::StepDateTime(value, session::StepUnit::Day, 1);
-        w.ComputeChart(session::ChartSide::Natal, w.natalRecord.localDateTime, cali);
-        w.ComputeChart(session::ChartSide::Event, value, cali);
+        w.ComputeChart(session::ChartSide::Natal, w.natalRecord.localDateTime, bench::kCali);
+        w.ComputeChart(session::ChartSide::Event, value, bench::kCali);
         w.Recompute();
         image.fill(Qt::white);
         graphics::Canvas canvas(image);
@@ -100,7 +82,7 @@ std::string LargeDataFile() {
 }
 
 void BM_StartUpWith10000Persons(benchmark::State &state) {
-    EnsureApplication();
+    bench::EnsureApplication<QApplication>("bench_workspace");
     const std::string file = LargeDataFile();
     const std::string ini = file + ".ini";
     SilentNotifier notifier;

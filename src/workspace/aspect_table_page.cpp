@@ -373,4 +373,22 @@ void AspectTablePage::resizeEvent(QResizeEvent *event) {
         Rebuild();
 }
 
+document::PageKind AspectTablePage::PrintKind() const {
+    switch (type_) {
+    case kListado:
+        return document::PageKind::Listado;
+    case kNatal:
+        return document::PageKind::Natal;
+    default:
+        return document::PageKind::Tabla;
+    }
+}
+
+void AspectTablePage::AddPrintChoices(document::PageChoices &choices) const {
+    choices.showStrength = cbPercent_->isChecked();
+    choices.natalAscensional = rbRAsc_->isChecked();
+    choices.ambos = cbAmbos_->isChecked();
+    choices.house = ws_.currentHouse;
+}
+
 } // namespace cel::workspace

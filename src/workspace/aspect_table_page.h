@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "analysis/text_grid.h"
+#include "document/page_content.h"
 #include "graphics/cell_painters.h"
 #include "session/workspace.h"
 
@@ -42,6 +43,10 @@ public:
     // Selecting a cell of the aspect table, as a click does: marks its row and column items and
     // fills the detail grid.
     void SelectCell(int column, int row);
+
+    // What the print window lays out for this page: "Tabla", "Listado" or "Natal" with their choices.
+    document::PageKind PrintKind() const;
+    void AddPrintChoices(document::PageChoices &choices) const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -71,8 +71,11 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     ws_.ApplySettings();
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
+    // A first look shows the major aspects between all the points, not an empty wheel.
     for (int k : {1, 5, 7, 9, 13})
         angleTicks_[static_cast<std::size_t>(k)] = true;
+    pointTicks_.fill(true);
+    pointTicks_[0] = false;
 
     setWindowTitle("Celestigrafo");
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |
@@ -172,25 +175,7 @@ void TFormMain::BuildTopBar() {
     });
     bar->addWidget(sbImagen_);
     auto *print = ToolButton("SBImprimir", "Imprimir", "Imprimir y exportar");
-    auto *menu = new QMenu(print);
-    // The print window lays out the page the window shows (the wheel).
-    const auto page = [this] {
-        const bool synastry = sbSinastria_ != nullptr && sbSinastria_->isChecked();
-        const document::HeadingNames names =
-            document::NamesFromDatabase(ws_, {"", "", "", "", synastry}, synastry);
-        return document::MakePageContent(document::PageKind::Rueda, document::StateOf(ws_), {},
-                                         document::MakeHeading(ws_, names));
-    };
-    const auto layout = [this] { return document::LayoutOptions{false, ws_.settings.main.footer}; };
-    menu->addAction("Imprimir", this,
-                    [this, page, layout] { TFormPrint::PrintDirect(notifier_, page(), layout(), this); });
-    menu->addAction("Impresión preliminar", this, [this, page, layout] {
-        TFormPrint::Preview(notifier_, page(), layout(), ws_.settings.main.hint, this);
-    });
-    menu->addAction("Exportar a archivo RTF", this,
-                    [this, page, layout] { TFormPrint::ExportRtfDirect(notifier_, page(), layout(), this); });
-    print->setMenu(menu);
-    print->setPopupMode(QToolButton::InstantPopup);
+    BuildPrintMenu(print);
     bar->addWidget(print);
     sbColores_ = ToolButton("SBColores", "Colores", "Colores", true);
     connect(sbColores_, &QToolButton::toggled, this, [this](bool on) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/notifier.h"
+#include "document/page_content.h"
 #include "session/date_entry.h"
 #include "session/person_filter.h"
 #include "session/workspace.h"
@@ -90,6 +91,9 @@ public:
     // Selecting a person (double click or Enter on the list).
     void ChoosePerson(std::int32_t personId);
 
+    // What the print window lays out: the page the window shows with its choices.
+    document::PageContent PrintContent() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -108,6 +112,7 @@ private:
     void BuildFilterDock();
     void BuildEventsDock();
     void ApplyColours();
+    void BuildPrintMenu(QToolButton *button);
 
     // The two chains.
     void RecomputeAll();

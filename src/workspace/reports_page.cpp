@@ -372,4 +372,17 @@ void ReportsPage::DrawDiagrams() {
     diagram_->SetPicture(std::move(picture));
 }
 
+document::PageKind ReportsPage::PrintKind() const {
+    constexpr std::array kinds{document::PageKind::Progresiones, document::PageKind::Speculum,
+                               document::PageKind::Resumen, document::PageKind::Diagramas};
+    return kinds[static_cast<std::size_t>(std::clamp(tabs_->currentIndex(), 0, 3))];
+}
+
+void ReportsPage::AddPrintChoices(document::PageChoices &choices) const {
+    choices.summaryItem = cbSummaryItem_->currentIndex() + 1;
+    choices.graphItemA = cbGraphA_->currentIndex() + 1;
+    choices.graphItemB = cbGraphB_->currentIndex() + 1;
+    choices.graphKind = rbPastel_->isChecked() ? graphics::GraphKind::Pie : graphics::GraphKind::Histogram;
+}
+
 } // namespace cel::workspace

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "analysis/text_grid.h"
+#include "document/page_content.h"
 #include "graphics/cell_painters.h"
 #include "session/workspace.h"
 #include "workspace/points_dialog.h"
@@ -63,6 +64,10 @@ public:
     const analysis::TextGrid &Summary2() const;
     const QImage &DiagramPicture() const;
     TFormPto *PointsDialog() const { return points_; }
+
+    // What the print window lays out for this page: the report shown with its chosen items.
+    document::PageKind PrintKind() const;
+    void AddPrintChoices(document::PageChoices &choices) const;
 
 private:
     void BuildProgressionsPage(QTabWidget *tabs);

@@ -61,6 +61,8 @@ TEST_F(WindowFixture, ChoosingAPersonShowsTheSameWheelAsTheCommandLine) {
     EXPECT_EQ(Find<QLabel>("LabelNatal")->text(), QString::fromUtf8("Ana Lucía Restrepo Gaviria  "));
     EXPECT_EQ(w.CurrentPerson(), 1);
     EXPECT_EQ(w.PersonA(), 1);
+    // The first look shows the major aspects of every point.
+    EXPECT_GT(w.LastAspectCount(), 5);
     // Every point, cusp and angle, as the command line's wheel selects them.
     for (const char *all : {"CBPlaT", "CBCasaT", "CBAngT"})
         QTest::mouseClick(Find<QToolButton>(all), Qt::LeftButton);

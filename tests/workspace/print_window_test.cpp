@@ -1,11 +1,14 @@
 // The print window on the offscreen platform: page buttons and label, thumbnails, zoom, the wheel's
 // orientation buttons rebuilding the document, printing the current page to a PDF file, and the
 // summary's refused RTF export.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QToolButton>
 
 #include <fstream>
@@ -155,6 +158,59 @@ TEST_F(PrintWindowTest, MainWindowPrintButtonOffersTheThreeActions) {
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     }
     EXPECT_EQ(texts, QStringList({"Imprimir", "Impresión preliminar", "Exportar a archivo RTF"}));
+}
+
+// The print menu lays out the page the main window shows, with the choices made on it.
+TEST_F(PrintWindowTest, MainWindowPrintsThePageItShowsWithItsChoices) {
+    Open();
+    struct Case {
+        const char *pageButton;
+        const char *choice; // a radio button of the aspect page, or empty
+        int reportTab;      // the "Reportes" tab, or -1
+        document::PageKind kind;
+        std::string title;
+    };
+    const std::string natal = chart::kItemNames[chart::kNatalEcliptic];
+    const Case cases[] = {
+        {"SBRueda", "", -1, document::PageKind::Rueda, natal},
+        {"SBTabla", "RBTabla", -1, document::PageKind::Tabla, "Tabla de aspectos " + natal},
+        {"SBTabla", "RBListado", -1, document::PageKind::Listado, "Lista aspectos: " + natal},
+        {"SBTabla", "RBNatal", -1, document::PageKind::Natal,
+         "Lista aspectos natales. Según modelo eclíptico"},
+        {"SBReportes", "", 0, document::PageKind::Progresiones, "Lista Progresiones"},
+        {"SBReportes", "", 1, document::PageKind::Speculum, "Speculum"},
+        {"SBReportes", "", 2, document::PageKind::Resumen, "Resumen " + natal},
+        {"SBReportes", "", 3, document::PageKind::Diagramas, "Diagramas"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        QTest::mouseClick(Find<QAbstractButton>(c.pageButton), Qt::LeftButton);
+        if (*c.choice)
+            QTest::mouseClick(Find<QRadioButton>(c.choice), Qt::LeftButton);
+        if (c.reportTab >= 0)
+            Find<QTabWidget>("PCReportes")->setCurrentIndex(c.reportTab);
+        const document::PageContent content = window_->PrintContent();
+        EXPECT_EQ(content.page, c.kind);
+        EXPECT_EQ(document::PageTitle(content.page, content.view), c.title);
+    }
+
+    // The choices of the page travel with it: "%" on the table, "R. Asc." on the natal list, the
+    // summary's item.
+    QTest::mouseClick(Find<QAbstractButton>("SBTabla"), Qt::LeftButton);
+    QTest::mouseClick(Find<QRadioButton>("RBTabla"), Qt::LeftButton);
+    Find<QCheckBox>("CBPorcentaje")->setChecked(true);
+    EXPECT_TRUE(window_->PrintContent().showStrength);
+    QTest::mouseClick(Find<QRadioButton>("RBNatal"), Qt::LeftButton);
+    QTest::mouseClick(Find<QRadioButton>("RBRAsc"), Qt::LeftButton);
+    const document::PageContent natalList = window_->PrintContent();
+    EXPECT_EQ(document::PageTitle(natalList.page, natalList.view),
+              "Lista aspectos natales. Según modelo ascensional");
+    QTest::mouseClick(Find<QAbstractButton>("SBReportes"), Qt::LeftButton);
+    Find<QTabWidget>("PCReportes")->setCurrentIndex(2);
+    Find<QComboBox>("CBItemResumen")->setCurrentIndex(chart::kNatalAscensional - 1);
+    const document::PageContent summary = window_->PrintContent();
+    EXPECT_EQ(document::PageTitle(summary.page, summary.view),
+              std::string("Resumen ") + chart::kItemNames[chart::kNatalAscensional]);
 }
 
 TEST_F(PrintWindowTest, SummaryExportIsRefusedWithItsMessage) {

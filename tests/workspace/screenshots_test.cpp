@@ -1,6 +1,7 @@
 // The main window and the database manager as a user sees them, at the two usual screen sizes: the
 // pictures must show a painted wheel and a filled grid. With CEL_SCREENSHOT_DIR set, the pictures are
 // also written there (the help pages take theirs from this test).
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QImage>
@@ -9,6 +10,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+
+#include "workspace/print_window.h"
 
 #include <cstdlib>
 #include <set>
@@ -98,6 +101,27 @@ TEST_F(WindowFixture, EveryPageAndDialogAtBothScreenSizes) {
         QTest::mouseClick(Find<QToolButton>("SBSetUp"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// The print preview of the aspect table as the main window shows it, with "%".
+TEST_F(WindowFixture, ThePrintPreviewOfTheAspectTable) {
+    TFormMain &w = Open();
+    Choose(kAna);
+    QTest::mouseClick(Find<QAbstractButton>("SBTabla"), Qt::LeftButton);
+    Find<QCheckBox>("CBPorcentaje")->setChecked(true);
+    const document::PageContent content = w.PrintContent();
+    int filled = 0;
+    for (int row = 1; row < content.aspectTable.RowCount(); ++row)
+        for (int column = 1; column < content.aspectTable.ColumnCount(); ++column)
+            filled += content.aspectTable.Cell(column, row).empty() ? 0 : 1;
+    EXPECT_GT(filled, 20) << w.LastAspectCount();
+    TFormPrint print(notifier_, content, document::LayoutOptions{false, "Consulta de prueba"}, true, &w);
+    print.resize(1100, 760);
+    print.show();
+    QApplication::processEvents();
+    const QImage shot = print.grab().toImage();
+    EXPECT_GT(DistinctColours(shot), 20);
+    Keep(shot, "vista-previa.png");
 }
 
 TEST_F(WindowFixture, TheManagerWithTheSamplePersons) {
