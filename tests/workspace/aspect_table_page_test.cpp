@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -158,6 +159,27 @@ TEST_F(AspectPageTest, LargeGlyphsAndLetteringEnlargeTheCells) {
         EXPECT_EQ(table->columnWidth(5), normal.width()) << percent;
         Find<QCheckBox>("CBPos")->setChecked(false);
     }
+}
+
+// On a 1366x768 screen with the tool windows open the 24 items of the table fit without scrolling, the
+// detail grid sits below it, and a list switched to from the table spreads over the page's width.
+TEST_F(AspectPageTest, OnASmallScreenTheTableFitsAndTheListTakesTheWidth) {
+    QTableView *table = OpenTable();
+    window_->resize(1366, 768);
+    QApplication::processEvents();
+    auto *detail = Find<QTableView>("SGDetalle");
+    int itemsWidth = 0;
+    for (int c = 0; c <= 25; ++c)
+        itemsWidth += table->columnWidth(c);
+    EXPECT_LE(itemsWidth, table->viewport()->width());
+    EXPECT_GE(detail->geometry().top(), table->geometry().bottom());
+    EXPECT_GE(detail->width(), table->width() - 2);
+
+    QTest::mouseClick(Find<QRadioButton>("RBListado"), Qt::LeftButton);
+    QApplication::processEvents();
+    const int columns = detail->model()->columnCount();
+    EXPECT_GE(columns, 3);
+    EXPECT_LE(columns * detail->columnWidth(0), detail->viewport()->width());
 }
 
 } // namespace
