@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include "settings/settings.h"
@@ -26,9 +27,10 @@ public:
     }
 };
 
+// Installed once per application object (the filter goes with it).
 void InstallHintFilter() {
-    static HintFilter *filter = nullptr;
-    if (filter == nullptr && qApp != nullptr) {
+    static QPointer<HintFilter> filter;
+    if (filter.isNull() && qApp != nullptr) {
         filter = new HintFilter(qApp);
         qApp->installEventFilter(filter);
     }
