@@ -199,8 +199,11 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
     right->addWidget(defaults);
     row->addWidget(colourPanel_, 1);
 
-    connect(lbElementos_, &QListWidget::currentRowChanged, this, [this] { ChooseTarget(target_); });
-    connect(lbPlanetas_, &QListWidget::currentRowChanged, this, [this] { ChooseTarget(target_); });
+    for (QListWidget *list : {lbElementos_, lbPlanetas_})
+        connect(list, &QListWidget::currentRowChanged, this, [this] {
+            ChooseTarget(target_);
+            RepaintLists();
+        });
     for (QCheckBox *c :
          {cbSignos_, cbGrados_, cbPlanetas_, cbPlaSigno_, cbPlaTexto_, cbPlaSeg_, cbRetro_, cbCasas_,
           cbCasSigno_, cbCasTexto_, cbCasSeg_, cbCasLin_, cbColores_, cbNegro_, cbColorEle_})
@@ -667,6 +670,21 @@ void TFormSetUpCEL::RepaintLists() {
         QListWidgetItem *item = lbElementos_->item(e - 1);
         item->setBackground(s_.rueda.colorEle ? ToQColor(s_.rueda.colEle[static_cast<std::size_t>(e)])
                                               : QColor(Qt::white));
+        item->setForeground(Qt::black);
+    }
+    // The selection would hide the chosen entry's colours: it keeps them and is underlined instead.
+    for (QListWidget *list : {lbPlanetas_, lbElementos_}) {
+        QPalette palette;
+        if (const QListWidgetItem *current = list->currentItem()) {
+            palette.setColor(QPalette::Highlight, current->background().color());
+            palette.setColor(QPalette::HighlightedText, current->foreground().color());
+        }
+        list->setPalette(palette);
+        for (int i = 0; i < list->count(); ++i) {
+            QFont font = list->item(i)->font();
+            font.setUnderline(i == list->currentRow());
+            list->item(i)->setFont(font);
+        }
     }
 }
 
