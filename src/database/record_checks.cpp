@@ -86,16 +86,33 @@ std::vector<RecordProblem> CheckRecords(const Database &db) {
     return problems;
 }
 
-std::vector<std::string> BirthProblems(const Database &db, const TPersona &person) {
+namespace {
+
+// A known date outside the years 1..9999, and what is impossible in the place with that Id.
+std::vector<std::string> DateAndPlaceProblems(const Database &db, bool hasDate, TDateTime date,
+                                              const char *dateName, std::int32_t placeId,
+                                              const char *placeName) {
     std::vector<std::string> what;
-    if (person.IsDate != 0 && !ValidDate(person.Fecha))
-        what.push_back("fecha de nacimiento " + Value(person.Fecha) + " (debe caer en los años 1 a 9999)");
-    const int place = person.IdLugarNac < 0 ? -1 : IndexOfId(db.Places, person.IdLugarNac);
+    if (hasDate && !ValidDate(date))
+        what.push_back(std::string(dateName) + " " + Value(date) + " (debe caer en los años 1 a 9999)");
+    const int place = placeId < 0 ? -1 : IndexOfId(db.Places, placeId);
     if (place >= 0)
         for (std::string &w : PlaceProblems(*db.Places[static_cast<std::size_t>(place)]))
-            what.push_back("lugar de nacimiento \"" + db.Places[static_cast<std::size_t>(place)]->Nombre +
-                           "\": " + w);
+            what.push_back(std::string(placeName) + " \"" +
+                           db.Places[static_cast<std::size_t>(place)]->Nombre + "\": " + w);
     return what;
+}
+
+} // namespace
+
+std::vector<std::string> BirthProblems(const Database &db, const TPersona &person) {
+    return DateAndPlaceProblems(db, person.IsDate != 0, person.Fecha, "fecha de nacimiento",
+                                person.IdLugarNac, "lugar de nacimiento");
+}
+
+std::vector<std::string> EventProblems(const Database &db, const TEvento &event) {
+    return DateAndPlaceProblems(db, event.IsDate != 0, event.Fecha, "fecha del evento", event.IdLugarGeo,
+                                "lugar del evento");
 }
 
 std::string ProblemText(const RecordProblem &problem) {
@@ -103,6 +120,31 @@ std::string ProblemText(const RecordProblem &problem) {
                        problem.name + "\": ";
     for (std::size_t i = 0; i < problem.what.size(); ++i)
         text += (i ? ", " : "") + problem.what[i];
+    return text;
+}
+
+std::string RefusedChartText(const std::string &who, const std::vector<std::string> &problems) {
+    std::string text = who + "\r\rTiene valores imposibles: ";
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += problems[i];
+    }
+    text += ".\rNo se calcula una carta con ellos; corrija el registro en Tarjaro.";
+    return text;
+}
+
+std::string InvalidRecordsText(const std::string &path, const std::vector<RecordProblem> &problems) {
+    constexpr std::size_t kShown = 10;
+    std::string text = "El archivo\r\r" + path +
+                       "\r\rtiene registros con valores imposibles. Se conservan como están, pero no se "
+                       "calcula ninguna carta con ellos; corríjalos en Tarjaro:\r";
+    for (std::size_t i = 0; i < problems.size() && i < kShown; ++i) {
+        text += '\r';
+        text += ProblemText(problems[i]);
+    }
+    if (problems.size() > kShown)
+        text += "\r... y " + std::to_string(problems.size() - kShown) + " más.";
     return text;
 }
 

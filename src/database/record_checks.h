@@ -34,8 +34,17 @@ std::vector<RecordProblem> CheckRecords(const Database &db);
 // What keeps a chart from being computed from a person's birth: impossible values of the person's
 // birth date or of the birth place. Empty when a chart may be computed.
 std::vector<std::string> BirthProblems(const Database &db, const TPersona &person);
+// The same for an event: its date when known and its place.
+std::vector<std::string> EventProblems(const Database &db, const TEvento &event);
 
 // "Lugar 3 "Cali": latitud 1E+300, longitud inf" (Spanish, one line).
 std::string ProblemText(const RecordProblem &problem);
+
+// The notice that refuses a chart from a record with impossible values: who (a person's or a place's
+// name), what is wrong, and where to mend it.
+std::string RefusedChartText(const std::string &who, const std::vector<std::string> &problems);
+// The notice shown when an opened data file holds records with impossible values: the first ten of them
+// and how many more.
+std::string InvalidRecordsText(const std::string &path, const std::vector<RecordProblem> &problems);
 
 } // namespace cel::database

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "database/data_file.h"
+#include "database/record_checks.h"
 #include "database/safe_file.h"
 
 namespace cel::manager {
@@ -105,6 +106,8 @@ bool DataStore::Open(const std::string &path) {
     }
     fresh.Path = path;
     db_ = std::move(fresh);
+    if (const auto problems = CheckRecords(db_); !problems.empty())
+        notifier_.Notice(NoticeKind::Warning, false, true, InvalidRecordsText(path, problems));
     return true;
 }
 

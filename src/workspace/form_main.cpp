@@ -29,6 +29,7 @@
 #include "common/install_paths.h"
 #include "database/data_file.h"
 #include "database/data_file_session.h"
+#include "database/record_checks.h"
 #include "database/shared_use_guard.h"
 #include "document/workspace_page.h"
 #include "manager/data_store.h"
@@ -513,6 +514,8 @@ bool TFormMain::OpenDataFile(const std::string &path) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
         return false;
     }
+    if (const auto problems = database::CheckRecords(ws_.db); !problems.empty())
+        notifier_.Notice(NoticeKind::Warning, false, true, database::InvalidRecordsText(path, problems));
     ws_.settings.data.file = path;
     const QString title =
         QString("Celestigrafo  [%1]").arg(QString::fromStdString(database::FileNameOf(path)));

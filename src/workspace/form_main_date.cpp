@@ -26,6 +26,7 @@
 #include "common/date_text.h"
 #include "common/number_text.h"
 #include "database/coordinate_text.h"
+#include "database/record_checks.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
 #include "workspace/date_labels.h"
@@ -380,6 +381,20 @@ void TFormMain::FieldsChanged() {
     const TDateTime value = session::ComposeDateTime(day, carried.Hours());
 
     chart::TDato &record = ws_.Record(Side());
+    // A place with impossible values is refused and the record keeps its place.
+    if (const int index = database::IndexOfId(ws_.db.Places, SelectedPlace()); index >= 0) {
+        const database::TLugar_Geo &place = *ws_.db.Places[static_cast<std::size_t>(index)];
+        if (const auto problems = database::PlaceProblems(place); !problems.empty()) {
+            notifier_.Notice(NoticeKind::Error, false, true,
+                             database::RefusedChartText("Lugar \"" + place.Nombre + "\"", problems));
+            // Back to the record's place when the list holds it, else to none, in the chosen country.
+            const bool wasUpdating = updating_;
+            updating_ = true;
+            cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(record.placeId)));
+            updating_ = wasUpdating;
+            return;
+        }
+    }
     record.placeId = SelectedPlace();
     record.gmtFlag = cbGmtChoice_->currentIndex();
     record.deltaTFlag = cbDeltaT_->currentIndex();
@@ -500,11 +515,14 @@ void TFormMain::SelectPlace(std::int32_t placeId) {
     const bool wasUpdating = updating_;
     updating_ = true;
     const int index = database::IndexOfId(ws_.db.Places, placeId);
-    const std::int32_t country = index >= 0 ? ws_.db.Places[static_cast<std::size_t>(index)]->IdPais : -1;
-    const int countryRow = std::max(0, cbPais_->findData(country));
-    if (cbPais_->currentIndex() != countryRow || cbLugar_->count() <= 1) {
-        cbPais_->setCurrentIndex(countryRow);
-        RefillPlaces(cbPais_->currentData().toInt());
+    // No place keeps the chosen country, so a country chosen before its place stays.
+    if (index >= 0) {
+        const int countryRow =
+            std::max(0, cbPais_->findData(ws_.db.Places[static_cast<std::size_t>(index)]->IdPais));
+        if (cbPais_->currentIndex() != countryRow || cbLugar_->count() <= 1) {
+            cbPais_->setCurrentIndex(countryRow);
+            RefillPlaces(cbPais_->currentData().toInt());
+        }
     }
     cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(index >= 0 ? placeId : -1)));
     sbEditarLugar_->setEnabled(SelectedPlace() >= 0);

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "common/date_text.h"
+#include "database/record_checks.h"
 #include "manager/item_editor.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
@@ -316,6 +317,10 @@ void TFormMain::ChoosePerson(std::int32_t personId) {
         notifier_.Notice(NoticeKind::Warning, false, true, nameLine + "\r\rNo tiene fecha natal asignada.");
         return;
     }
+    if (const auto problems = database::BirthProblems(ws_.db, *p); !problems.empty()) {
+        notifier_.Notice(NoticeKind::Error, false, true, database::RefusedChartText(nameLine, problems));
+        return;
+    }
     if (p->IsHora == 0)
         notifier_.Notice(NoticeKind::Warning, false, true,
                          nameLine + "\r\rNo tiene hora natal asignada. Se abrirá con las cero horas.");
@@ -570,6 +575,11 @@ void TFormMain::ChooseEvent() {
     if (!p || row < 0 || row >= static_cast<int>(p->Eventos.size()))
         return;
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
+    if (const auto problems = database::EventProblems(ws_.db, e); !problems.empty()) {
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         database::RefusedChartText("Evento \"" + e.Nombre + "\"", problems));
+        return;
+    }
     chart::TDato &r = ws_.eventRecord;
     r.placeId = e.IdLugarGeo;
     r.ownerId = e.Id;

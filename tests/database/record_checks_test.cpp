@@ -79,6 +79,19 @@ TEST(RecordChecks, NoChartFromABirthWithImpossibleValues) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("Polo"), std::string::npos);
     EXPECT_TRUE(BirthProblems(db, person(2)).empty());
+
+    // An event is judged by its own date and place.
+    TEvento event;
+    event.IsDate = 1;
+    event.Fecha = 1E300;
+    event.IdLugarGeo = 3;
+    const std::vector<std::string> eventProblems = EventProblems(db, event);
+    ASSERT_EQ(eventProblems.size(), 2u);
+    EXPECT_EQ(eventProblems[0].rfind("fecha del evento", 0), 0u);
+    EXPECT_EQ(eventProblems[1].rfind("lugar del evento \"Polo\"", 0), 0u);
+    event.Fecha = 29145;
+    event.IdLugarGeo = 4;
+    EXPECT_TRUE(EventProblems(db, event).empty());
 }
 
 TEST(RecordChecks, PlaceFilesAreCheckedToo) {
