@@ -415,8 +415,12 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     form->addRow(cbHint_);
     cbScheme_ = new QComboBox;
     cbScheme_->setObjectName("CBColorSuite");
-    for (int i = 1; i <= 7; ++i)
-        cbScheme_->addItem(QString::number(i));
+    // Each scheme with a swatch of its window colour.
+    for (int i = 1; i <= 7; ++i) {
+        QPixmap swatch(16, 16);
+        swatch.fill(SchemePalette(i).color(QPalette::Window));
+        cbScheme_->addItem(QIcon(swatch), QString::number(i));
+    }
     cbScheme_->addItem("Windows");
     form->addRow("Color suite:", cbScheme_);
     auto *display = Button("SBPantalla", "Configurar pantalla");
