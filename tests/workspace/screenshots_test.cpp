@@ -79,6 +79,11 @@ TEST_F(WindowFixture, EveryPageAndDialogAtBothScreenSizes) {
             shoot(&w, type);
         }
         Find<QRadioButton>("RBTabla")->click();
+        for (const char *option : {"CBPorcentaje", "CBPos"})
+            Find<QCheckBox>(option)->setChecked(true);
+        shoot(&w, "RBTabla-pos");
+        for (const char *option : {"CBPorcentaje", "CBPos"})
+            Find<QCheckBox>(option)->setChecked(false);
         QTest::mouseClick(Find<QPushButton>("SBReportes"), Qt::LeftButton);
         auto *tabs = Find<QTabWidget>("PCReportes");
         for (int page = 0; page < tabs->count(); ++page) {
