@@ -1,5 +1,6 @@
 #include "document/layout.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -70,6 +71,45 @@ PageDrawing TextGridDrawing(const Grid &grid, QPointF at, std::string name) {
 
 void AddText(Page &page, double x, double y, const std::string &text, const TextFont &font = {"Arial", 9}) {
     page.texts.push_back(PageText{QPointF(x, y), text, font});
+}
+
+// A line wider than `room` millimetres breaks after its last ". " or ", " (else blank) that fits, so no
+// text runs off the paper; a word longer than the room stays whole.
+std::vector<std::string> BreakLine(const std::string &line, double room, const TextFont &font) {
+    const QFontMetricsF metrics(MakeFont(font));
+    const auto width = [&metrics](const std::string &text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text)) * kMmPerPixel;
+    };
+    std::vector<std::string> lines;
+    std::string rest = line;
+    while (width(rest) > room) {
+        std::size_t cut = std::string::npos;
+        for (const char *mark : {". ", ", ", " "}) {
+            for (std::size_t at = rest.find(mark); at != std::string::npos; at = rest.find(mark, at + 1))
+                if (at > 0 && width(rest.substr(0, at + 1)) <= room)
+                    cut = at + 1;
+            if (cut != std::string::npos)
+                break;
+        }
+        if (cut == std::string::npos)
+            break;
+        lines.push_back(rest.substr(0, cut));
+        const std::size_t next = rest.find_first_not_of(' ', cut);
+        rest = next == std::string::npos ? std::string() : rest.substr(next);
+    }
+    if (!rest.empty() || lines.empty())
+        lines.push_back(rest);
+    return lines;
+}
+
+// Writes the lines from (x, top) down, each broken to the room left of `right` millimetres.
+void AddLines(Page &page, double x, double top, double right, const std::vector<std::string> &lines) {
+    double y = top;
+    for (const std::string &line : lines)
+        for (const std::string &part : BreakLine(line, right - x, {"Arial", 9})) {
+            AddText(page, x, y, part);
+            y += kLineStep;
+        }
 }
 
 } // namespace
@@ -157,11 +197,11 @@ void WritePageHeader(Document &document, const LayoutOptions &options) {
     const double top = page.HeaderHeight() + 22;
     const InformationLines info =
         PageInformation(content.page, content.heading, content.view, content.format);
-    for (std::size_t i = 0; i < info.left.size(); ++i)
-        AddText(page, 30, top + kLineStep * static_cast<double>(i), info.left[i]);
-    const double right = page.SizeMm().width() - 90;
-    for (std::size_t i = 0; i < info.right.size(); ++i)
-        AddText(page, right, top + kLineStep * static_cast<double>(i), info.right[i]);
+    // The lines may reach into the right margin, not past the 10 mm printers leave at the paper's edge.
+    const double width = page.SizeMm().width();
+    const double right = width - 90;
+    AddLines(page, 30, top, info.right.empty() ? width - 10 : right - 2, info.left);
+    AddLines(page, right, top, width - 10, info.right);
     page.headerCaption = PageTitle(content.page, content.view);
     page.footerLeft = FooterCaption();
     page.footerRight = options.footerText;

@@ -168,6 +168,9 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     allGroups->setObjectName("BTGruposTodos");
     auto *noGroups = new QPushButton("N", groups);
     noGroups->setObjectName("BTGruposNinguno");
+    // Narrow buttons, so "Búsqueda tipo:" and both choices fit the panel's width.
+    for (QPushButton *b : {allGroups, noGroups})
+        b->setFixedWidth(32);
     auto *groupButtons = new QVBoxLayout;
     groupButtons->addWidget(allGroups);
     groupButtons->addWidget(noGroups);

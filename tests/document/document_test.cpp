@@ -1,5 +1,6 @@
 // The paged document: pages, captions and positions (millimetres) of every kind, the flow of a long
 // aspect list over pages, the orientation rule and the renderer's picture and PDF.
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
@@ -12,6 +13,7 @@
 #include "../export/export_fixtures.h"
 #include "document/layout.h"
 #include "document/renderer.h"
+#include "document/text_painting.h"
 
 namespace {
 
@@ -140,6 +142,31 @@ TEST(DocumentLayout, DoubleWheelTableHasTheBareTitleAndTheWheelLinesAtTheRight) 
         EXPECT_DOUBLE_EQ(t->at.x(), right);
     EXPECT_EQ(event->at.y(), page.HeaderHeight() + 22);
     EXPECT_DOUBLE_EQ(outer->at.y(), page.HeaderHeight() + 29);
+}
+
+// A long name makes the report's first information line wider than the paper: it breaks after its
+// sentence and every line ends inside the paper, the lines still 3.5 mm apart.
+TEST(DocumentLayout, InformationLinesBreakInsteadOfRunningOffThePaper) {
+    for (const PageKind kind : {PageKind::Resumen, PageKind::Speculum, PageKind::Tabla, PageKind::Rueda}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        PageContent content = SampleInput(kind);
+        content.heading.natalLabel =
+            "Natal: María de los Ángeles Valentina Echeverría de la Santísima Trinidad  ";
+        const Document document = Build(content);
+        const Page &page = document.pages.front();
+        const QFontMetricsF metrics(MakeFont({"Arial", 9}));
+        std::vector<double> tops;
+        for (const PageText &t : page.texts) {
+            const double right =
+                t.at.x() + metrics.horizontalAdvance(QString::fromStdString(t.text)) * kMmPerPixel;
+            EXPECT_LE(right, page.SizeMm().width() - 10) << t.text;
+            if (t.at.x() == 30 && t.at.y() < page.HeaderHeight() + 35) // the information lines
+                tops.push_back(t.at.y());
+        }
+        ASSERT_GE(tops.size(), 2u);
+        for (std::size_t i = 1; i < tops.size(); ++i)
+            EXPECT_NEAR(tops[i] - tops[i - 1], 3.5, 1e-9);
+    }
 }
 
 TEST(DocumentLayout, EventSpeculumNeverOverlapsTheNatalOne) {
