@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -128,14 +129,16 @@ void AspectTablePage::BuildControls() {
     cbAmbos_ = Check("CBAmbos", "ambos", false);
     for (QWidget *w : std::initializer_list<QWidget *>{rbREcl_, rbRAsc_, cbAmbos_})
         natalRow->addWidget(w);
+    natalRow->addStretch(1);
     connect(rbREcl_, &QRadioButton::toggled, this, [this] { Rebuild(); });
     connect(cbAmbos_, &QCheckBox::toggled, this, [this] { Rebuild(); });
     bar->addStretch(1);
     column->addLayout(bar);
+    // The natal list's choices get a row of their own: the options' row is full on a small screen.
+    column->addWidget(natalChoices_);
 
-    // The natal list's choices, the seven detail options, "peq." and "T"/"N".
+    // The seven detail options, "peq." and "T"/"N".
     auto *details = new QHBoxLayout;
-    details->addWidget(natalChoices_);
     const auto &a = ws_.settings.aspecto;
     const char *names[] = {"CBSigno", "CBReg", "CBOcup", "CBDig", "CBAng", "CBFuerza", "CBOrbe"};
     const char *texts[] = {"Signo", "Reg.", "Ocup.", "Dig.", "Ang.", "Fuerza", "Orbe"};
@@ -179,12 +182,11 @@ void AspectTablePage::BuildControls() {
     details->addStretch(1);
     column->addLayout(details);
 
-    auto *grids = new QHBoxLayout;
+    // The table above its detail grid; the lists take the whole width (and so their column count).
     table_ = MakeGridView("SGTabAsp", tableModel_, tableDelegate_);
     detail_ = MakeGridView("SGDetalle", detailModel_, detailDelegate_);
-    grids->addWidget(table_, 4);
-    grids->addWidget(detail_, 1);
-    column->addLayout(grids, 1);
+    column->addWidget(table_, 1);
+    column->addWidget(detail_);
     connect(table_, &QTableView::clicked, this, [this](const QModelIndex &index) {
         if (index.row() == 0 || index.column() == 0 || index.column() == 25)
             HeaderClicked(index.column(), index.row());
@@ -225,6 +227,9 @@ void AspectTablePage::Rebuild() {
     const analysis::AspectLists &lists = ws_.aspects;
     const bool doubleWheel = view.wheelMode == 2;
     natalChoices_->setVisible(type_ == kNatal);
+    // "%" and "pos" lay out the table alone.
+    cbPercent_->setVisible(type_ == kTabla);
+    cbPos_->setVisible(type_ == kTabla);
     table_->setVisible(type_ == kTabla);
     Layout();
 
@@ -257,6 +262,18 @@ void AspectTablePage::Rebuild() {
     detailModel_->SetGrid(detail);
     labelAsp_->setText(QString("Asp: %1").arg(count_));
     Layout();
+    // A heading of the natal list ("Lista", a house) stands alone in a row one text line high.
+    if (type_ != kTabla) {
+        const int line = QFontMetrics(graphics::MakeFont(context_->gridFont)).height() + 4;
+        for (int r = 0; r < detail.RowCount(); ++r) {
+            const std::string first = detail.Text(r, 0);
+            bool alone = !first.empty() && first.find(':') == std::string::npos;
+            for (int c = 1; alone && c < detail.ColumnCount(); ++c)
+                alone = detail.Text(r, c).empty();
+            if (alone)
+                detail_->setRowHeight(r, line);
+        }
+    }
     table_->viewport()->update();
     detail_->viewport()->update();
 }
@@ -290,11 +307,13 @@ void AspectTablePage::Layout() {
     const int cellWidth = ambos ? static_cast<int>(half.width() * 2.2) : half.width();
     SetCellSizes(detail_, cellWidth, half.height());
     if (type_ == kTabla) {
+        // Under the table the detail grid is as tall as its two rows (and a scroll bar when narrow).
         detail_->setRowHeight(0, metrics.height() + 4);
-        const int columns = std::max(1, detailModel_->columnCount());
-        detail_->setMinimumWidth(std::min(cellWidth * columns + 4, cellWidth + 20));
+        detail_->setFixedHeight(metrics.height() + 4 + half.height() + 2 * detail_->frameWidth() +
+                                detail_->horizontalScrollBar()->sizeHint().height());
     } else {
-        detail_->setMinimumWidth(0);
+        detail_->setMinimumHeight(0);
+        detail_->setMaximumHeight(QWIDGETSIZE_MAX);
     }
 }
 

@@ -36,6 +36,7 @@
 #include "manager/manager_window.h"
 #include "settings/settings.h"
 #include "workspace/aspect_table_page.h"
+#include "workspace/dialog_palette.h"
 #include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
 #include "workspace/reports_page.h"
@@ -182,6 +183,8 @@ void TFormMain::BuildTopBar() {
         if (updating_)
             return;
         ws_.settings.rueda.color = on;
+        if (setup_)
+            setup_->ShowColours(on);
         RefreshView();
     });
     bar->addWidget(sbColores_);
@@ -289,19 +292,12 @@ void TFormMain::BuildPages() {
 void TFormMain::ApplyColours() {
     const bool wasUpdating = updating_;
     updating_ = true;
-    QPalette palette = QApplication::palette();
-    if (const auto colour = settings::SchemeColour(ws_.settings.main.color)) {
-        const int v = *colour;
-        palette.setColor(QPalette::Window, QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF));
-    }
-    setPalette(palette);
+    // The scheme and "Hint" reach the open dialogs too.
+    ApplyScheme(this, ws_.settings.main.color, ws_.settings.main.hint);
     for (QDockWidget *dock : {twDatos_, twConfig_, twFiltrar_, twEventos_})
         if (dock)
-            dock->setPalette(palette);
+            dock->setPalette(palette());
     sbColores_->setChecked(ws_.settings.rueda.color);
-    const bool hints = ws_.settings.main.hint;
-    for (QWidget *w : findChildren<QWidget *>())
-        w->setToolTipDuration(hints ? -1 : 1);
     updating_ = wasUpdating;
     if (ready_)
         RefreshView();

@@ -12,6 +12,7 @@
 #include "analysis/aspects.h"
 #include "astronomy/angle_text.h"
 #include "graphics/glyphs.h"
+#include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
 
@@ -82,6 +83,7 @@ TFormOrbes::TFormOrbes(settings::OrbTables &orbs, QWidget *parent) : QDialog(par
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(original, &QPushButton::clicked, this, [this] { PutBuiltIn(); });
+    FollowScheme(this);
 }
 
 void TFormOrbes::PutBuiltIn() {
@@ -141,6 +143,7 @@ TFormOrbe::TFormOrbe(float orb, QWidget *parent) : QDialog(parent) {
     grid->addWidget(cancel, 1, 3, 1, 3);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    FollowScheme(this);
 }
 
 float TFormOrbe::Orb() const {

@@ -17,6 +17,7 @@
 #include "astronomy/angle_text.h"
 #include "common/number_text.h"
 #include "workspace/date_labels.h"
+#include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
 
@@ -106,6 +107,7 @@ TFormRetorno::TFormRetorno(session::Workspace &workspace, int year, QWidget *par
             onApplied();
         RefreshLabels();
     });
+    FollowScheme(this);
     RefreshLabels();
 }
 

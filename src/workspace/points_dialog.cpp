@@ -12,6 +12,7 @@
 
 #include "chart/records.h"
 #include "common/number_text.h"
+#include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
 
@@ -139,6 +140,7 @@ TFormPto::TFormPto(analysis::PointsSettings &points, TextFormat format, std::fun
     bottom->addWidget(close);
     column->addLayout(bottom);
 
+    FollowScheme(this);
     Load();
     labelTotal_->setText(TotalText());
 }

@@ -22,6 +22,7 @@
 #include "common/version.h"
 #include "document/renderer.h"
 #include "export/rtf_export.h"
+#include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
 
@@ -158,6 +159,7 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    FollowScheme(this);
     if (!hints)
         for (QWidget *w : findChildren<QWidget *>())
             w->setToolTip(QString());

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFontComboBox>
+#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,12 +17,14 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 #include "chart/records.h"
+#include "graphics/glyphs.h"
+#include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
 
@@ -79,6 +81,7 @@ TFormSetUpCEL::TFormSetUpCEL(settings::Settings &settings, std::function<void()>
     tabs->addTab(BuildTextsPage(), "Texto diagramas");
     tabs->addTab(BuildProgramPage(), " Programa ");
     column->addWidget(tabs);
+    FollowScheme(this);
     Load();
 }
 
@@ -116,12 +119,18 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
         hl->addWidget(c);
     left->addWidget(houses);
     auto *font = new QFormLayout;
-    cbFont_ = new QFontComboBox;
-    cbFont_->setObjectName("CBFont");
+    sbFont_ = Button("SBFont", QString());
+    connect(sbFont_, &QPushButton::clicked, this, [this] {
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(
+            &ok, QFont(QString::fromStdString(s_.rueda.font), seSize_->value()), this, "Letra de la rueda");
+        if (ok)
+            PickFont(chosen);
+    });
     seSize_ = new QSpinBox;
     seSize_->setObjectName("SETamano");
     seSize_->setRange(settings::kMinFontSize, settings::kMaxFontSize);
-    font->addRow("Letra:", cbFont_);
+    font->addRow("Letra:", sbFont_);
     font->addRow("Tamaño:", seSize_);
     left->addLayout(font);
     // The three radius percentages are kept but not shown.
@@ -190,19 +199,19 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
     right->addWidget(defaults);
     row->addWidget(colourPanel_, 1);
 
-    connect(lbElementos_, &QListWidget::currentRowChanged, this, [this] { ChooseTarget(target_); });
-    connect(lbPlanetas_, &QListWidget::currentRowChanged, this, [this] { ChooseTarget(target_); });
+    for (QListWidget *list : {lbElementos_, lbPlanetas_})
+        connect(list, &QListWidget::currentRowChanged, this, [this] {
+            ChooseTarget(target_);
+            RepaintLists();
+        });
     for (QCheckBox *c :
          {cbSignos_, cbGrados_, cbPlanetas_, cbPlaSigno_, cbPlaTexto_, cbPlaSeg_, cbRetro_, cbCasas_,
           cbCasSigno_, cbCasTexto_, cbCasSeg_, cbCasLin_, cbColores_, cbNegro_, cbColorEle_})
         connect(c, &QCheckBox::toggled, this, [this] { Apply(); });
-    connect(cbFont_, &QFontComboBox::currentFontChanged, this, [this] {
-        if (loading_)
-            return;
-        fontChosen_ = true;
+    connect(seSize_, &QSpinBox::valueChanged, this, [this] {
+        ShowFont();
         Apply();
     });
-    connect(seSize_, &QSpinBox::valueChanged, this, [this] { Apply(); });
     for (QSpinBox *spin : seRadii_)
         connect(spin, &QSpinBox::valueChanged, this, [this] { Apply(); });
     connect(defaults, &QPushButton::clicked, this, [this] {
@@ -219,9 +228,8 @@ QWidget *TFormSetUpCEL::BuildWheelPage() {
         seRadii_[1]->setValue(100);
         seRadii_[2]->setValue(60);
         seSize_->setValue(8);
-        cbFont_->setCurrentFont(QFont("Arial Narrow"));
         s_.rueda.font = "Arial Narrow";
-        fontChosen_ = false;
+        ShowFont();
         rbTargets_[kElementos]->setChecked(true);
         loading_ = false;
         ChooseTarget(kElementos);
@@ -253,7 +261,6 @@ QWidget *TFormSetUpCEL::BuildRelationPage() {
     }
     relationPreview_ = new QLabel;
     relationPreview_->setObjectName("PanelRelacion");
-    relationPreview_->setMinimumSize(60, 40);
     grid->addWidget(relationPreview_, 0, 2, 3, 1);
     auto *pick = Button("SBColorRel", "Color...");
     connect(pick, &QPushButton::clicked, this, [this] {
@@ -278,52 +285,64 @@ QWidget *TFormSetUpCEL::BuildRelationPage() {
     });
     grid->addWidget(defaults, 6, 0, 1, 3);
     grid->setRowStretch(7, 1);
+    grid->setColumnStretch(3, 1); // each check box stays beside its relation
+    relationPreview_->setFixedSize(120, 60);
     return page;
 }
 
 QWidget *TFormSetUpCEL::BuildDignityPage() {
     auto *page = new QWidget;
     auto *column = new QVBoxLayout(page);
-    matrix_ = new QTableWidget(12, 12);
-    matrix_->setObjectName("SGDignidades");
-    matrix_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    matrix_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Signs down column 0, points along row 0, the mark glyph in each cell; the current cell on yellow.
+    matrixModel_ = new GridModel(page);
+    matrixDelegate_ = new PainterDelegate(page);
+    matrix_ = MakeGridView("SGDignidades", matrixModel_, matrixDelegate_);
+    matrixDelegate_->SetPainter([this](graphics::Canvas &canvas, const QRect &rect, int column, int row,
+                                       const std::string &) { PaintMatrixCell(canvas, rect, column, row); });
     QStringList bodies, signs;
     for (int i = 1; i <= 12; ++i) {
         bodies << QString::fromUtf8(chart::kBodyNames[static_cast<std::size_t>(i)]);
         signs << QString::fromUtf8(chart::kSignNames[static_cast<std::size_t>(i)]);
     }
-    matrix_->setHorizontalHeaderLabels(bodies);
-    matrix_->setVerticalHeaderLabels(signs);
+    FillMatrix();
     matrix_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     matrix_->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    matrix_->setMinimumSize(13 * 26 + 4, 13 * 22 + 4);
     column->addWidget(matrix_, 1);
     auto *selectors = new QHBoxLayout;
     cbDigPoint_ = new QComboBox;
     cbDigPoint_->setObjectName("CBDigPunto");
-    cbDigPoint_->addItems(bodies);
+    const graphics::GlyphSet &glyphs = graphics::GlyphSet::Normal();
+    const auto icon = [&glyphs](int picture) { return QIcon(QPixmap::fromImage(glyphs.Picture(picture))); };
+    for (int b = 1; b <= 12; ++b)
+        cbDigPoint_->addItem(icon(graphics::kBodyPictureBase + b), bodies[b - 1]);
     cbDigSign_ = new QComboBox;
     cbDigSign_->setObjectName("CBDigSigno");
-    cbDigSign_->addItems(signs);
+    for (int sign = 1; sign <= 12; ++sign)
+        cbDigSign_->addItem(icon(sign - 1), signs[sign - 1]);
     cbDigMark_ = new QComboBox;
     cbDigMark_->setObjectName("CBDigMarca");
     for (std::uint8_t code = 0; code <= settings::kDignityMaxCode; ++code)
-        cbDigMark_->addItem(QString::fromUtf8(settings::DignitySymbol(code).data(),
+        cbDigMark_->addItem(icon(graphics::kDignityPictureBase2 + code),
+                            QString::fromUtf8(settings::DignitySymbol(code).data(),
                                               static_cast<int>(settings::DignitySymbol(code).size())));
     for (QComboBox *c : {cbDigPoint_, cbDigSign_, cbDigMark_}) {
         c->setCurrentIndex(-1);
         selectors->addWidget(c);
         connect(c, &QComboBox::activated, this, [this] { MatrixSelectorChanged(); });
     }
-    connect(matrix_, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
-        if (row < 0 || col < 0)
-            return;
-        loading_ = true;
-        cbDigPoint_->setCurrentIndex(col);
-        cbDigSign_->setCurrentIndex(row);
-        cbDigMark_->setCurrentIndex(s_.dignity.At(col + 1, row + 1));
-        loading_ = false;
-    });
+    connect(matrix_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                const int sign = current.row(), body = current.column();
+                if (sign < 1 || body < 1)
+                    return;
+                loading_ = true;
+                cbDigPoint_->setCurrentIndex(body - 1);
+                cbDigSign_->setCurrentIndex(sign - 1);
+                cbDigMark_->setCurrentIndex(s_.dignity.At(body, sign));
+                loading_ = false;
+                matrix_->viewport()->update();
+            });
     const std::pair<const char *, settings::MatrixPreset> presets[] = {
         {"SBModerna", settings::MatrixPreset::Modern},
         {"SBAntigua", settings::MatrixPreset::Ancient},
@@ -396,8 +415,12 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     form->addRow(cbHint_);
     cbScheme_ = new QComboBox;
     cbScheme_->setObjectName("CBColorSuite");
-    for (int i = 1; i <= 7; ++i)
-        cbScheme_->addItem(QString::number(i));
+    // Each scheme with a swatch of its window colour.
+    for (int i = 1; i <= 7; ++i) {
+        QPixmap swatch(16, 16);
+        swatch.fill(SchemePalette(i).color(QPalette::Window));
+        cbScheme_->addItem(QIcon(swatch), QString::number(i));
+    }
     cbScheme_->addItem("Windows");
     form->addRow("Color suite:", cbScheme_);
     auto *display = Button("SBPantalla", "Configurar pantalla");
@@ -416,6 +439,7 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
 void TFormSetUpCEL::Load() {
     loading_ = true;
     const auto &r = s_.rueda;
+    ApplyScheme(this, s_.main.color, s_.main.hint);
     cbHint_->setChecked(s_.main.hint);
     cbScheme_->setCurrentIndex(std::clamp(s_.main.color, 1, settings::kSchemeCount) - 1);
     footer_->setText(QString::fromStdString(s_.main.footer));
@@ -440,8 +464,8 @@ void TFormSetUpCEL::Load() {
     cbColores_->setChecked(r.color);
     cbNegro_->setChecked(!r.colorPla);
     cbColorEle_->setChecked(r.colorEle);
-    cbFont_->setCurrentFont(QFont(QString::fromStdString(r.font)));
     seSize_->setValue(r.fontSize);
+    ShowFont();
     const float radii[] = {r.porAreaExterior, r.radCircleExt, r.porCircleCasas};
     for (int i = 0; i < 3; ++i) {
         openedRadii_[i] = radii[i];
@@ -466,6 +490,7 @@ void TFormSetUpCEL::Apply() {
     auto &r = s_.rueda;
     s_.main.hint = cbHint_->isChecked();
     s_.main.color = cbScheme_->currentIndex() + 1;
+    ApplyScheme(this, s_.main.color, s_.main.hint);
     // A radius changes only when its own spin box changed, so that a rounding to whole percent never
     // alters the stored fractions.
     float *radii[] = {&r.porAreaExterior, &r.radCircleExt, &r.porCircleCasas};
@@ -490,10 +515,8 @@ void TFormSetUpCEL::Apply() {
     r.colorEle = cbColorEle_->isChecked();
     r.color = cbColores_->isChecked();
     colourPanel_->setVisible(r.color);
-    // The combo shows a substitute when the stored font is not installed; only a font the user
-    // chooses replaces the stored name.
-    if (fontChosen_)
-        r.font = settings::CutFontName(cbFont_->currentFont().family().toStdString());
+    // The font name changes only through the font dialog, so a substitute for a font that is not
+    // installed never replaces the stored name.
     r.fontSize = seSize_->value();
     if (apply_)
         apply_();
@@ -549,15 +572,64 @@ void TFormSetUpCEL::PickRelationColour(const QColor &colour) {
         apply_();
 }
 
+// The grid's texts are the names and mark symbols (what tests and screen readers read); the painter
+// draws the glyphs.
 void TFormSetUpCEL::FillMatrix() {
+    analysis::TextGrid grid(13, 13);
+    for (int i = 1; i <= 12; ++i) {
+        grid.Set(0, i, chart::kBodyNames[static_cast<std::size_t>(i)]);
+        grid.Set(i, 0, chart::kSignNames[static_cast<std::size_t>(i)]);
+    }
     for (int sign = 1; sign <= 12; ++sign)
-        for (int body = 1; body <= 12; ++body) {
-            const std::string_view symbol = settings::DignitySymbol(s_.dignity.At(body, sign));
-            auto *item =
-                new QTableWidgetItem(QString::fromUtf8(symbol.data(), static_cast<int>(symbol.size())));
-            item->setTextAlignment(Qt::AlignCenter);
-            matrix_->setItem(sign - 1, body - 1, item);
-        }
+        for (int body = 1; body <= 12; ++body)
+            grid.Set(sign, body, std::string(settings::DignitySymbol(s_.dignity.At(body, sign))));
+    matrixModel_->SetGrid(grid);
+}
+
+void TFormSetUpCEL::PaintMatrixCell(graphics::Canvas &canvas, const QRect &rect, int column, int row) {
+    const QModelIndex current = matrix_->currentIndex();
+    const bool fixed = row == 0 || column == 0;
+    const bool focused = !fixed && current.row() == row && current.column() == column;
+    canvas.FillRect(rect, fixed ? QColor(236, 236, 236) : focused ? QColor(255, 255, 0) : QColor(Qt::white));
+    int picture = -1;
+    if (row == 0 && column >= 1)
+        picture = graphics::kBodyPictureBase + column;
+    else if (column == 0 && row >= 1)
+        picture = row - 1;
+    else if (row >= 1 && column >= 1 && s_.dignity.At(column, row) > 0)
+        picture = graphics::kDignityPictureBase2 + s_.dignity.At(column, row);
+    if (picture < 0)
+        return;
+    const qreal side = std::min(rect.width(), rect.height()) * 0.72;
+    const QRectF box(rect.center().x() + 0.5 - side / 2, rect.center().y() + 0.5 - side / 2, side, side);
+    canvas.Glyph(graphics::GlyphSet::Normal(), picture, box, Qt::black);
+}
+
+void TFormSetUpCEL::PickFont(const QFont &font) {
+    s_.rueda.font = settings::CutFontName(font.family().toStdString());
+    const int size = font.pointSize() > 0 ? font.pointSize() : seSize_->value();
+    loading_ = true;
+    seSize_->setValue(std::clamp(size, settings::kMinFontSize, settings::kMaxFontSize));
+    loading_ = false;
+    ShowFont();
+    Apply();
+}
+
+void TFormSetUpCEL::ShowFont() {
+    const QString family = QString::fromStdString(s_.rueda.font);
+    const QString text = QString("%1, %2").arg(family).arg(seSize_->value());
+    sbFont_->setText(text);
+    QFont shown = sbFont_->font();
+    shown.setFamily(family);
+    sbFont_->setFont(shown);
+    sbFont_->setMinimumWidth(std::min(QFontMetrics(shown).horizontalAdvance(text), 240) + 24);
+}
+
+void TFormSetUpCEL::ShowColours(bool on) {
+    loading_ = true;
+    cbColores_->setChecked(on);
+    loading_ = false;
+    colourPanel_->setVisible(on);
 }
 
 void TFormSetUpCEL::MatrixSelectorChanged() {
@@ -602,6 +674,21 @@ void TFormSetUpCEL::RepaintLists() {
         QListWidgetItem *item = lbElementos_->item(e - 1);
         item->setBackground(s_.rueda.colorEle ? ToQColor(s_.rueda.colEle[static_cast<std::size_t>(e)])
                                               : QColor(Qt::white));
+        item->setForeground(Qt::black);
+    }
+    // The selection would hide the chosen entry's colours: it keeps them and is underlined instead.
+    for (QListWidget *list : {lbPlanetas_, lbElementos_}) {
+        QPalette palette;
+        if (const QListWidgetItem *current = list->currentItem()) {
+            palette.setColor(QPalette::Highlight, current->background().color());
+            palette.setColor(QPalette::HighlightedText, current->foreground().color());
+        }
+        list->setPalette(palette);
+        for (int i = 0; i < list->count(); ++i) {
+            QFont font = list->item(i)->font();
+            font.setUnderline(i == list->currentRow());
+            list->item(i)->setFont(font);
+        }
     }
 }
 

@@ -10,16 +10,17 @@
 #include <functional>
 
 #include "settings/settings.h"
+#include "workspace/grid_models.h"
 
 class QCheckBox;
 class QComboBox;
-class QFontComboBox;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 namespace cel::workspace {
@@ -47,6 +48,11 @@ public:
     // relation, and applies it: what the colour picker does once the user has chosen.
     void PickWheelColour(const QColor &colour);
     void PickRelationColour(const QColor &colour);
+    // Stores the family (cut to the stored length) and the size of a font chosen in the font dialog.
+    void PickFont(const QFont &font);
+    // The main window's "Colores" button pressed while the dialog is open: the box follows without
+    // applying, and the colour panels show or hide.
+    void ShowColours(bool on);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,12 +71,13 @@ private:
     void MatrixSelectorChanged();
     void TextsChanged();
     void RepaintLists();
+    void ShowFont();
+    void PaintMatrixCell(graphics::Canvas &canvas, const QRect &rect, int column, int row);
 
     settings::Settings &s_;
     std::function<void()> apply_, refresh_;
     bool activated_ = false;
     bool loading_ = false;
-    bool fontChosen_ = false;
     int target_ = kElementos;
     int relation_ = 1;
     float openedRadii_[3] = {0, 0, 0};
@@ -79,7 +86,7 @@ private:
     QCheckBox *cbSignos_, *cbGrados_, *cbPlanetas_, *cbPlaSigno_, *cbPlaTexto_, *cbPlaSeg_, *cbRetro_;
     QCheckBox *cbCasas_, *cbCasSigno_, *cbCasTexto_, *cbCasSeg_, *cbCasLin_, *cbColores_, *cbNegro_,
         *cbColorEle_;
-    QFontComboBox *cbFont_;
+    QPushButton *sbFont_;
     QSpinBox *seSize_;
     std::array<QSpinBox *, 3> seRadii_{};
     std::array<QRadioButton *, 9> rbTargets_{};
@@ -91,7 +98,9 @@ private:
     std::array<QCheckBox *, 7> cbRelations_{};
     QLabel *relationPreview_;
     // dignities
-    QTableWidget *matrix_;
+    GridModel *matrixModel_;
+    PainterDelegate *matrixDelegate_;
+    QTableView *matrix_;
     QComboBox *cbDigPoint_, *cbDigSign_, *cbDigMark_;
     // texts
     std::array<QLineEdit *, 14> names_{};

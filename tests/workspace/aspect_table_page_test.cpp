@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +112,74 @@ TEST_F(AspectPageTest, SelectingACellMarksItsItemsAndFillsTheDetail) {
     // The marks survive a recomputation.
     window_->Workspace().Recompute();
     EXPECT_EQ(marks[2], 1);
+}
+
+// A double wheel of the two natal items: the table is the inner item against the outer one, cell for
+// cell as the command line builds it, and "pos" names the outer item in column 26, the inner in 27.
+TEST_F(AspectPageTest, TheDoubleWheelTableShowsTheCommandLinesCells) {
+    QTableView *table = OpenTable();
+    Find<QRadioButton>("RBDoble")->click();
+    Find<QComboBox>("CBItemExt")->setCurrentIndex(1); // "Natal Ascensional"
+    const auto expected = CliTable(dataFile_, kAna, "--type tabla --wheel doble --inner 1 --outer 2");
+    ASSERT_EQ(static_cast<int>(expected.size()), table->model()->rowCount());
+    int differing = 0;
+    const auto single = CliTable(dataFile_, kAna, "--type tabla");
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        for (int c = 0; c < static_cast<int>(expected[0].size()); ++c) {
+            ASSERT_EQ(Cell(table, r, c), expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
+                << r << "," << c;
+            differing +=
+                Cell(table, r, c) != single[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        }
+    EXPECT_GT(differing, 5); // not the single wheel's table
+    Find<QCheckBox>("CBPos")->setChecked(true);
+    ASSERT_EQ(table->model()->columnCount(), 28);
+    EXPECT_EQ(Cell(table, 0, 26), "Natal Ascensional");
+    EXPECT_EQ(Cell(table, 0, 27), "Natal Eclíptica");
+}
+
+// "Imagen y letra grande" switches the table to the large glyph set: wider and taller cells, with and
+// without "%".
+TEST_F(AspectPageTest, LargeGlyphsAndLetteringEnlargeTheCells) {
+    QTableView *table = OpenTable();
+    for (const bool percent : {false, true}) {
+        Find<QCheckBox>("CBPorcentaje")->setChecked(percent);
+        Find<QCheckBox>("CBImagenGrande")->setChecked(false);
+        const QSize normal(table->columnWidth(5), table->rowHeight(5));
+        Find<QCheckBox>("CBImagenGrande")->setChecked(true);
+        const QSize large(table->columnWidth(5), table->rowHeight(5));
+        EXPECT_GT(large.width(), normal.width()) << percent;
+        EXPECT_GT(large.height(), normal.height()) << percent;
+        EXPECT_TRUE(window_->Workspace().settings.rueda.imagenT);
+        // The fixed and position columns grow with the glyphs too.
+        Find<QCheckBox>("CBPos")->setChecked(true);
+        const int position = table->columnWidth(26);
+        Find<QCheckBox>("CBImagenGrande")->setChecked(false);
+        EXPECT_LT(table->columnWidth(26), position) << percent;
+        EXPECT_EQ(table->columnWidth(5), normal.width()) << percent;
+        Find<QCheckBox>("CBPos")->setChecked(false);
+    }
+}
+
+// On a 1366x768 screen with the tool windows open the 24 items of the table fit without scrolling, the
+// detail grid sits below it, and a list switched to from the table spreads over the page's width.
+TEST_F(AspectPageTest, OnASmallScreenTheTableFitsAndTheListTakesTheWidth) {
+    QTableView *table = OpenTable();
+    window_->resize(1366, 768);
+    QApplication::processEvents();
+    auto *detail = Find<QTableView>("SGDetalle");
+    int itemsWidth = 0;
+    for (int c = 0; c <= 25; ++c)
+        itemsWidth += table->columnWidth(c);
+    EXPECT_LE(itemsWidth, table->viewport()->width());
+    EXPECT_GE(detail->geometry().top(), table->geometry().bottom());
+    EXPECT_GE(detail->width(), table->width() - 2);
+
+    QTest::mouseClick(Find<QRadioButton>("RBListado"), Qt::LeftButton);
+    QApplication::processEvents();
+    const int columns = detail->model()->columnCount();
+    EXPECT_GE(columns, 3);
+    EXPECT_LE(columns * detail->columnWidth(0), detail->viewport()->width());
 }
 
 } // namespace

@@ -2,8 +2,12 @@
 // pictures must show a painted wheel and a filled grid. With CEL_SCREENSHOT_DIR set, the pictures are
 // also written there (the help pages take theirs from this test).
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
 
@@ -49,6 +53,58 @@ TEST_F(WindowFixture, TheWindowWithAChartAtBothScreenSizes) {
         EXPECT_GT(wheel.width(), 300);
         EXPECT_GT(DistinctColours(wheel), 20);
         Keep(shot, size.width() == 1366 ? "ventana-principal.png" : "ventana-principal-1920.png");
+    }
+}
+
+// Every page of the main window and the two dialogs at both screen sizes, as the user sees them.
+TEST_F(WindowFixture, EveryPageAndDialogAtBothScreenSizes) {
+    TFormMain &w = Open();
+    Choose(kAna);
+    for (const char *all : {"CBPlaT", "CBCasaT", "CBAngT"})
+        QTest::mouseClick(Find<QToolButton>(all), Qt::LeftButton);
+    for (const QSize size : {QSize(1366, 768), QSize(1920, 1080)}) {
+        w.resize(size);
+        const QString suffix = QString("-%1.png").arg(size.width());
+        const auto shoot = [&](QWidget *widget, const QString &name) {
+            QApplication::processEvents();
+            const QImage shot = widget->grab().toImage();
+            EXPECT_GT(DistinctColours(shot), 12) << name.toStdString();
+            Keep(shot, (name + suffix).toUtf8().constData());
+        };
+        QTest::mouseClick(Find<QPushButton>("SBRueda"), Qt::LeftButton);
+        shoot(&w, "rueda");
+        QTest::mouseClick(Find<QPushButton>("SBTabla"), Qt::LeftButton);
+        for (const char *type : {"RBTabla", "RBListado", "RBNatal"}) {
+            Find<QRadioButton>(type)->click();
+            shoot(&w, type);
+        }
+        Find<QRadioButton>("RBTabla")->click();
+        for (const char *option : {"CBPorcentaje", "CBPos"})
+            Find<QCheckBox>(option)->setChecked(true);
+        shoot(&w, "RBTabla-pos");
+        for (const char *option : {"CBPorcentaje", "CBPos"})
+            Find<QCheckBox>(option)->setChecked(false);
+        QTest::mouseClick(Find<QPushButton>("SBReportes"), Qt::LeftButton);
+        auto *tabs = Find<QTabWidget>("PCReportes");
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            shoot(&w, QString("reportes%1").arg(page));
+        }
+        QTest::mouseClick(Find<QPushButton>("SBPuntos"), Qt::LeftButton);
+        auto *points = w.findChild<QDialog *>("FormPto");
+        ASSERT_NE(points, nullptr);
+        shoot(points, "puntos");
+        QTest::mouseClick(Find<QPushButton>("SBPuntos"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>("SBSetUp"), Qt::LeftButton);
+        auto *setup = w.findChild<QDialog *>("FormSetUpCEL");
+        ASSERT_NE(setup, nullptr);
+        auto *setupTabs = setup->findChild<QTabWidget *>("PCSetUp");
+        for (int page = 0; page < setupTabs->count(); ++page) {
+            setupTabs->setCurrentIndex(page);
+            shoot(setup, QString("configurar%1").arg(page));
+        }
+        QTest::mouseClick(Find<QToolButton>("SBSetUp"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
