@@ -85,10 +85,12 @@ TEST_F(RtfCli, EveryPageKindWritesADocument) {
         EXPECT_NE(doc.find("Natal: Ana \\{P\xE9rez\\}\\\\  "), std::string::npos) << c.page;
     }
     const std::string wheel = Slurp(dir_ / "0_rueda.rtf");
-    // The page room of the screen pictures (600 and 765 pixels at 96 per inch), drawn at 300 per inch.
-    EXPECT_NE(wheel.find("\\picw49629\\pich49629\\picwgoal9000\\pichgoal9000"), std::string::npos);
+    // The page room of the screen pictures (600 and 765 pixels at 96 per inch), drawn at 300 per inch
+    // and carried as PNG.
+    EXPECT_NE(wheel.find("\\picw1875\\pich1875\\picwgoal9000\\pichgoal9000\\pngblip"), std::string::npos);
     const std::string diagrams = Slurp(dir_ / "8_diagramas.rtf");
-    EXPECT_NE(diagrams.find("\\picw63287\\pich63287\\picwgoal11477\\pichgoal11477"), std::string::npos);
+    EXPECT_NE(diagrams.find("\\picw2391\\pich2391\\picwgoal11477\\pichgoal11477\\pngblip"),
+              std::string::npos);
     const std::string speculum = Slurp(dir_ / "7_speculum.rtf");
     EXPECT_EQ(Count(speculum, "{\\row}"), 40u);
 }
