@@ -900,25 +900,29 @@ private:
         const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
         const Real radius = RingInnerEdge(r);
         const QColor background = Qt::white;
+        std::vector<QRectF> ringBoxes; // where the ring's labels stand, for the cusp numbers to avoid
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
             const Real phi = Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
             const LabelColumn column = columnAt(phi);
+            auto keep = [&](const QRectF &box) {
+                ringBoxes.push_back(box);
+                Record(2, i, box);
+            };
             int row = 0;
             if (signo)
-                Record(2, i, CentredGlyph(body.sign - 1, RowCentre(column[row++], phi), BodyColour(i)));
+                keep(CentredGlyph(body.sign - 1, RowCentre(column[row++], phi), BodyColour(i)));
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = seg ? 2 : 1; j >= 0; --j)
-                    Record(2, i,
-                           CentredText(text.mid(4 * j, 3), RowCentre(column[row++], phi), textStyle,
-                                       background));
+                    keep(CentredText(text.mid(4 * j, 3), RowCentre(column[row++], phi), textStyle,
+                                     background));
             }
             const LabelRow &glyphRow = column[row];
             const QPointF glyphPoint = geo_.AtF(glyphRow.radius, phi);
-            Record(2, i, CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i)));
+            keep(CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i)));
             if (v.retrogradeMark && body.retrograde)
-                Record(2, i, RetrogradeMark(i, glyphPoint));
+                keep(RetrogradeMark(i, glyphPoint));
             const QPointF end = geo_.AtF(radius, Norm360(rotation_ + body.position));
             LabelRow around = glyphRow; // the glyph with its "R" on either side
             around.width += 2 * std::fabs(around.dx);
@@ -932,11 +936,26 @@ private:
             for (int n = 1; n <= 12; ++n) {
                 const Real theta = Norm360(rotation_ + item.cusps[static_cast<std::size_t>(n)].cusp);
                 canvas_.LineF(geo_.AtF(radius, theta), geo_.AtF(radius + 0.1L, theta), colour, line_);
-                // Without a patch: the number stands among the ring's labels and must not blank them.
+                // Without a patch: the number stands among the ring's labels and must not blank them; it
+                // moves along its line, in or out, to the nearest place clear of them.
                 const QString number = QString::number(n);
-                canvas_.TextF(
-                    CentredBox(geo_.AtF(radius + 0.12L, theta), canvas_.TextSizeF(number, style)).topLeft(),
-                    number, style);
+                const QSizeF size = canvas_.TextSizeF(number, style);
+                auto clearOfLabels = [&](const QRectF &b) {
+                    return std::none_of(ringBoxes.begin(), ringBoxes.end(),
+                                        [&](const QRectF &l) { return l.intersects(b); });
+                };
+                QRectF box = CentredBox(geo_.AtF(radius + 0.12L, theta), size);
+                // Along the line first, then a few degrees beside it where a column covers the line.
+                for (const Real beside : {0.0L, 3.0L, -3.0L, 6.0L, -6.0L}) {
+                    for (int step = 0; step <= 80 && !clearOfLabels(box); ++step) {
+                        const Real at = radius + 0.12L + 0.005L * ((step + 1) / 2) * (step % 2 ? 1 : -1);
+                        const QRectF moved = CentredBox(geo_.AtF(at, theta + beside), size);
+                        if (at > radius + 0.03L && at < r && clearOfLabels(moved))
+                            box = moved;
+                    }
+                }
+                Record(2, 0, box);
+                canvas_.TextF(box.topLeft(), number, style);
             }
             DrawCuspLegend(item, style, colour);
         }

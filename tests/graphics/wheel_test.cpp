@@ -430,8 +430,9 @@ TEST_F(WheelTest, OneRuedaAspectCircleIsLargeEnoughToReadAt600Pixels) {
 
 TEST_F(WheelTest, OneRuedaLabelsStayClearAt600Pixels) {
     // "1 Rueda" at 600 px with either glyph set, with or without seconds: the outer item's ring and the
-    // inner wheel show no label overlapping another body's label or a cusp text; near the horizontal the
-    // ring's rows stand as far apart as their widths need.
+    // inner wheel show no label overlapping another body's label, a cusp text or one of the outer item's
+    // cusp numbers among the ring; near the horizontal the ring's rows stand as far apart as their widths
+    // need.
     std::mt19937 random(151);
     std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
     std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
