@@ -88,6 +88,8 @@ TEST_F(RtfCli, EveryPageKindWritesADocument) {
     // The page room of the screen pictures (600 and 765 pixels at 96 per inch), drawn at 300 per inch
     // and carried as PNG.
     EXPECT_NE(wheel.find("\\picw1875\\pich1875\\picwgoal9000\\pichgoal9000\\pngblip"), std::string::npos);
+    // Compressed: the 1875-pixel wheel takes well under the 10.5 MB of its raw bitmap.
+    EXPECT_LT(wheel.size(), 2'000'000u);
     const std::string diagrams = Slurp(dir_ / "8_diagramas.rtf");
     EXPECT_NE(diagrams.find("\\picw2391\\pich2391\\picwgoal11477\\pichgoal11477\\pngblip"),
               std::string::npos);
