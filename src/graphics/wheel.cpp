@@ -542,8 +542,9 @@ private:
         const bool ringsShown = wheel == 1 || (v.wheelMode == settings::kDoubleWheel && wheel == 2);
         const bool degreeDrawn = degreeRing && ringsShown;
         const Real h = f.h;
-        // A wheel drawn inside another keeps its labels at full size: its house and aspect circle moves
-        // out to just inside them, so the inner wheel keeps room for its lines.
+        // A wheel drawn inside another keeps its labels at their size (the label scale chosen for the
+        // picture): its house and aspect circle moves out to just inside them, so it keeps room for its
+        // lines.
         Real houseRadius = r * h;
         const Real glyphRadius = GlyphRadius(r, f, wheel, outerCall);
         if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
