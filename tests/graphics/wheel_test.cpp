@@ -291,23 +291,57 @@ TEST_F(WheelTest, DoubleWheelAlignsByAscendantOrBySignsAndProjectsInnerHouses) {
     EXPECT_FALSE(lineAt(ring, 40, colours.wheel[8]));
 }
 
-TEST_F(WheelTest, PlacedLabelsNeverOverlapOverRandomCharts) {
-    std::mt19937 random(15);
+// Bodies of one item scattered or gathered in up to three stelliums, any of them retrograde.
+void ScatterBodies(chart::RecDataProg &item, std::mt19937 &random) {
     std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
     std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
-    for (int chart = 0; chart < 1000; ++chart) {
-        // Bodies scattered or gathered in up to three stelliums, any of them retrograde.
-        const int clusters = clusterCount(random);
-        const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
-        chart::TDataProg p = SyntheticProgressions();
-        for (int i = 1; i <= 12; ++i) {
-            auto &b = p.items[1].bodies[static_cast<std::size_t>(i)];
-            const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
-            b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
-            b.wheelPosition = b.position;
-            b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
-            b.retrograde = static_cast<std::uint8_t>(coin(random));
+    const int clusters = clusterCount(random);
+    const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
+    for (int i = 1; i <= 12; ++i) {
+        auto &b = item.bodies[static_cast<std::size_t>(i)];
+        const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
+        b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
+        b.wheelPosition = b.position;
+        b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
+        b.retrograde = static_cast<std::uint8_t>(coin(random));
+    }
+}
+
+// The natal and transit items of a double wheel, both scattered, the natal one turned anywhere.
+chart::TDataProg RandomDoublePair(std::mt19937 &random) {
+    chart::TDataProg p = SyntheticProgressions();
+    ScatterBodies(p.items[1], random);
+    ScatterBodies(p.items[3], random);
+    p.items[1].rotation = std::uniform_real_distribution<double>(0, 360)(random);
+    return p;
+}
+
+// No body label of either wheel overlaps a label of another body or a cusp text (body 0).
+::testing::AssertionResult LabelsStayClear(const std::vector<WheelLabel> &labels) {
+    for (const WheelLabel &a : labels) {
+        if (a.body == 0)
+            continue;
+        for (const WheelLabel &b : labels) {
+            if (b.wheel == a.wheel && b.body == a.body)
+                continue;
+            const QRectF overlap = a.box.intersected(b.box);
+            if (overlap.width() >= 0.01 && overlap.height() >= 0.01)
+                return ::testing::AssertionFailure()
+                       << "wheel " << a.wheel << " body " << a.body << " and wheel " << b.wheel << " label "
+                       << b.body << " at " << a.box.x() << "," << a.box.y() << " " << a.box.width() << "x"
+                       << a.box.height() << " and " << b.box.x() << "," << b.box.y() << " " << b.box.width()
+                       << "x" << b.box.height();
         }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(WheelTest, PlacedLabelsNeverOverlapOverRandomCharts) {
+    std::mt19937 random(15);
+    std::uniform_real_distribution<double> anywhere(0, 360);
+    for (int chart = 0; chart < 1000; ++chart) {
+        chart::TDataProg p = SyntheticProgressions();
+        ScatterBodies(p.items[1], random);
         p.items[1].rotation = anywhere(random);
         RecVistaCarta view;
         view.largeImagesWheel = chart % 5 == 0;
@@ -336,23 +370,9 @@ TEST_F(WheelTest, LabelsOfDoubleWheelsStayClearAt600Pixels) {
     // A double wheel at 600 px, with either glyph set, with or without seconds: no body label overlaps a
     // label of another body of either wheel, nor a cusp text of either wheel.
     std::mt19937 random(1515);
-    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
-    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
+    std::uniform_int_distribution<int> coin(0, 1);
     for (int chart = 0; chart < 300; ++chart) {
-        chart::TDataProg p = SyntheticProgressions();
-        for (const int item : {1, 3}) {
-            const int clusters = clusterCount(random);
-            const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
-            for (int i = 1; i <= 12; ++i) {
-                auto &b = p.items[static_cast<std::size_t>(item)].bodies[static_cast<std::size_t>(i)];
-                const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
-                b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
-                b.wheelPosition = b.position;
-                b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
-                b.retrograde = static_cast<std::uint8_t>(coin(random));
-            }
-        }
-        p.items[1].rotation = anywhere(random);
+        chart::TDataProg p = RandomDoublePair(random);
         p.items[3].rotation = p.items[1].rotation;
         RecVistaCarta view;
         view.wheelMode = settings::kDoubleWheel;
@@ -366,22 +386,9 @@ TEST_F(WheelTest, LabelsOfDoubleWheelsStayClearAt600Pixels) {
         DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
                   WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
         ASSERT_GE(labels.size(), 12u * 4 * 2);
-        for (const WheelLabel &a : labels) {
-            if (a.body == 0)
-                continue;
-            for (const WheelLabel &b : labels) {
-                if (b.wheel == a.wheel && b.body == a.body)
-                    continue;
-                const QRectF overlap = a.box.intersected(b.box);
-                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
-                    << "chart " << chart << ": wheel " << a.wheel << " body " << a.body << " and wheel "
-                    << b.wheel << " label " << b.body << " at " << a.box.x() << "," << a.box.y() << " "
-                    << a.box.width() << "x" << a.box.height() << " and " << b.box.x() << "," << b.box.y()
-                    << " " << b.box.width() << "x" << b.box.height()
-                    << (view.largeImagesWheel ? ", large glyphs" : "")
-                    << (view.wheelFlags[settings::kFlagPlanetasSeg] ? ", seconds" : "");
-            }
-        }
+        ASSERT_TRUE(LabelsStayClear(labels))
+            << "chart " << chart << (view.largeImagesWheel ? ", large glyphs" : "")
+            << (view.wheelFlags[settings::kFlagPlanetasSeg] ? ", seconds" : "");
         if (chart < 4)
             Shot(canvas.Image(), "double_labels_random_" + std::to_string(chart));
     }
@@ -434,23 +441,8 @@ TEST_F(WheelTest, OneRuedaLabelsStayClearAt600Pixels) {
     // cusp numbers among the ring; near the horizontal the ring's rows stand as far apart as their widths
     // need.
     std::mt19937 random(151);
-    std::uniform_real_distribution<double> anywhere(0, 360), near(-5, 5);
-    std::uniform_int_distribution<int> coin(0, 1), clusterCount(0, 3);
     for (int chart = 0; chart < 120; ++chart) {
-        chart::TDataProg p = SyntheticProgressions();
-        for (const int item : {1, 3}) {
-            const int clusters = clusterCount(random);
-            const double centres[3] = {anywhere(random), anywhere(random), anywhere(random)};
-            for (int i = 1; i <= 12; ++i) {
-                auto &b = p.items[static_cast<std::size_t>(item)].bodies[static_cast<std::size_t>(i)];
-                const int k = clusters == 0 ? -1 : i % (clusters + 1) - 1;
-                b.position = std::fmod((k < 0 ? anywhere(random) : centres[k] + near(random)) + 360, 360.0);
-                b.wheelPosition = b.position;
-                b.sign = static_cast<std::uint8_t>(b.position / 30) + 1;
-                b.retrograde = static_cast<std::uint8_t>(coin(random));
-            }
-        }
-        p.items[1].rotation = anywhere(random);
+        chart::TDataProg p = RandomDoublePair(random);
         RecVistaCarta view;
         view.wheelMode = settings::kDoubleWheel;
         view.outerItem = 3;
@@ -463,18 +455,7 @@ TEST_F(WheelTest, OneRuedaLabelsStayClearAt600Pixels) {
         DrawWheel(canvas, picture.rect(), GlyphSet::Choose(view.largeImagesWheel),
                   WheelInput{p, view, nullptr, DefaultWheelColours(), &labels});
         ASSERT_GE(labels.size(), 12u * 4 * 2);
-        for (const WheelLabel &a : labels) {
-            if (a.body == 0)
-                continue;
-            for (const WheelLabel &b : labels) {
-                if (b.wheel == a.wheel && b.body == a.body)
-                    continue;
-                const QRectF overlap = a.box.intersected(b.box);
-                ASSERT_TRUE(overlap.width() < 0.01 || overlap.height() < 0.01)
-                    << "chart " << chart << ": wheel " << a.wheel << " body " << a.body << " and wheel "
-                    << b.wheel << " label " << b.body;
-            }
-        }
+        ASSERT_TRUE(LabelsStayClear(labels)) << "chart " << chart;
         if (chart < 4)
             Shot(canvas.Image(), "one_rueda_random_" + std::to_string(chart));
     }
