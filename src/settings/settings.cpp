@@ -175,11 +175,15 @@ std::string CutFontName(std::string_view name) {
     for (std::size_t i = 0; i < name.size(); ++i) {
         if ((static_cast<unsigned char>(name[i]) & 0xC0) == 0x80)
             continue; // a continuation byte belongs to the character before it
-        if (chars == kFontNameMaxChars)
-            return std::string(name.substr(0, i));
+        if (chars == kFontNameMaxChars) {
+            name = name.substr(0, i);
+            break;
+        }
         ++chars;
     }
-    return std::string(name);
+    // No trailing blanks: the settings file drops them, and the name read back must be the one held.
+    const std::size_t end = name.find_last_not_of(" \t");
+    return std::string(name.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
 std::optional<Colour> SchemeColour(int scheme) {

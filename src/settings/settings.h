@@ -30,7 +30,7 @@ inline constexpr std::size_t kFontNameMaxChars = 50;
 inline constexpr int kMinFontSize = 4; // the settings dialog's range for "Font Size"
 inline constexpr int kMaxFontSize = 15;
 
-// A font name cut to its first 50 characters (UTF-8 characters, not bytes).
+// A font name cut to its first 50 characters (UTF-8 characters, not bytes), without trailing blanks.
 std::string CutFontName(std::string_view name);
 
 // The colour of window scheme 1..7; scheme 8 ("Windows") and any other index use the system's
