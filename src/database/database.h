@@ -49,6 +49,25 @@ public:
     // Empties every list and sets every counter to 0 (the path is kept).
     void Clear();
 
+    // Calls visit with the list of the kind's records, whatever its record type.
+    template <class F> decltype(auto) VisitList(Kind kind, F &&visit) {
+        switch (kind) {
+        case Kind::Country:
+            return visit(Countries);
+        case Kind::Place:
+            return visit(Places);
+        case Kind::PersonGroup:
+            return visit(PersonGroups);
+        case Kind::Person:
+            return visit(Persons);
+        case Kind::BusinessGroup:
+            return visit(BusinessGroups);
+        case Kind::Business:
+            break;
+        }
+        return visit(Businesses);
+    }
+
     std::int64_t &Counter(Kind kind) { return NextId[static_cast<int>(kind)]; }
     std::int64_t Counter(Kind kind) const { return NextId[static_cast<int>(kind)]; }
     // True when count new records of the kind still get Ids no larger than the largest (2147483647).

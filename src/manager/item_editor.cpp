@@ -220,18 +220,6 @@ void TFormItem::LoadRecord(std::int32_t id) {
     isNew_ = false;
     updating_ = true;
     switch (kind_) {
-    case Kind::Country:
-        nombre_->setText(Q(NameOfId(db.Countries, id)));
-        break;
-    case Kind::PersonGroup:
-        nombre_->setText(Q(NameOfId(db.PersonGroups, id)));
-        break;
-    case Kind::BusinessGroup:
-        nombre_->setText(Q(NameOfId(db.BusinessGroups, id)));
-        break;
-    case Kind::Business:
-        nombre_->setText(Q(NameOfId(db.Businesses, id)));
-        break;
     case Kind::Place: {
         const int i = IndexOfId(db.Places, id);
         if (i >= 0) {
@@ -251,6 +239,9 @@ void TFormItem::LoadRecord(std::int32_t id) {
         selectedEvent_ = work_.Eventos.empty() ? -1 : 0;
         break;
     }
+    default: // the kinds edited by name alone
+        nombre_->setText(Q(db.VisitList(kind_, [id](const auto &list) { return NameOfId(list, id); })));
+        break;
     }
     updating_ = false;
     if (kind_ == Kind::Person)

@@ -182,26 +182,7 @@ const ListBuilder::Order &ListBuilder::OrderOf(Kind kind) {
         for (auto &r : list)
             o.rows.push_back(r.get());
     };
-    switch (kind) {
-    case Kind::Country:
-        collect(db_.Countries);
-        break;
-    case Kind::Place:
-        collect(db_.Places);
-        break;
-    case Kind::PersonGroup:
-        collect(db_.PersonGroups);
-        break;
-    case Kind::Person:
-        collect(db_.Persons);
-        break;
-    case Kind::BusinessGroup:
-        collect(db_.BusinessGroups);
-        break;
-    case Kind::Business:
-        collect(db_.Businesses);
-        break;
-    }
+    db_.VisitList(kind, collect);
     std::vector<std::string> keys;
     keys.reserve(o.rows.size());
     for (const TData *r : o.rows)

@@ -749,26 +749,7 @@ void TFormMainTarjaro::DeleteTicked() {
 // and shows and saves the result.
 void TFormMainTarjaro::RemoveFromList(const std::unordered_set<const TData *> &gone) {
     Database &db = store_.Db();
-    switch (kind_) {
-    case Kind::Country:
-        RemoveRecords(db.Countries, gone);
-        break;
-    case Kind::Place:
-        RemoveRecords(db.Places, gone);
-        break;
-    case Kind::PersonGroup:
-        RemoveRecords(db.PersonGroups, gone);
-        break;
-    case Kind::Person:
-        RemoveRecords(db.Persons, gone);
-        break;
-    case Kind::BusinessGroup:
-        RemoveRecords(db.BusinessGroups, gone);
-        break;
-    case Kind::Business:
-        RemoveRecords(db.Businesses, gone);
-        break;
-    }
+    db.VisitList(kind_, [&gone](auto &list) { RemoveRecords(list, gone); });
     if (Renumbered(kind_))
         db.Renumber(kind_);
     DataChanged();
