@@ -1,4 +1,5 @@
 #include "notice_window.h"
+#include "dialog_buttons.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -147,18 +148,7 @@ TInputBox::TInputBox(const QString &title, const QString &prompt, const QString 
     edit_ = new QLineEdit(text, this);
     edit_->setObjectName("EDTexto");
     layout->addWidget(edit_);
-    auto *strip = new QHBoxLayout;
-    auto *ok = new QPushButton("De &acuerdo", this);
-    ok->setObjectName("BTAcuerdo");
-    ok->setDefault(true);
-    auto *cancel = new QPushButton("&Cancelar", this);
-    cancel->setObjectName("BTCancelar");
-    strip->addStretch(1);
-    strip->addWidget(ok);
-    strip->addWidget(cancel);
-    layout->addLayout(strip);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddDialogButtons(*this, *layout, "De &acuerdo", "&Cancelar").ok->setDefault(true);
     resize(360, sizeHint().height());
 }
 

@@ -1,4 +1,5 @@
 #include "small_dialogs.h"
+#include "dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -48,17 +49,7 @@ TFormAddGrupo::TFormAddGrupo(const Database &db, const QString &caption, DataSto
         item->setData(Qt::UserRole, g->Id);
     }
     layout->addWidget(list_);
-    auto *strip = new QHBoxLayout;
-    auto *ok = new QPushButton("De &acuerdo", this);
-    ok->setObjectName("BTAcuerdo");
-    auto *cancel = new QPushButton("&Cancelar", this);
-    cancel->setObjectName("BTCancelar");
-    strip->addStretch(1);
-    strip->addWidget(ok);
-    strip->addWidget(cancel);
-    layout->addLayout(strip);
-    connect(ok, &QPushButton::clicked, this, &TFormAddGrupo::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddDialogButtons(*this, *layout, "De &acuerdo", "&Cancelar");
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::reject);
     resize(280, 320);
 }
@@ -89,18 +80,7 @@ TFormExportPersona::TFormExportPersona(QWidget *parent) : QDialog(parent) {
         boxes_[i]->setObjectName(names[i]);
         layout->addWidget(boxes_[i]);
     }
-    auto *strip = new QHBoxLayout;
-    auto *ok = new QPushButton("De &acuerdo", this);
-    ok->setObjectName("BTAcuerdo");
-    ok->setDefault(true);
-    auto *cancel = new QPushButton("Cancelar", this);
-    cancel->setObjectName("BTCancelar");
-    strip->addStretch(1);
-    strip->addWidget(ok);
-    strip->addWidget(cancel);
-    layout->addLayout(strip);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddDialogButtons(*this, *layout, "De &acuerdo", "Cancelar").ok->setDefault(true);
 }
 
 PersonCsvOptions TFormExportPersona::Options() const {
