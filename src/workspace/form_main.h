@@ -125,6 +125,9 @@ private:
     void ResetFilters();
     void LoadCurrentPerson();
     bool AskUnsavedNatal();
+    // Whether a chart may be computed from the person's birth; says why not (no date, impossible
+    // values), and warns when the birth has no time.
+    bool MayChartPerson(std::int32_t personId);
     void SaveNatalChanges();
     void UndoNatalChanges();
     void SetPersonAB(bool a);

@@ -178,6 +178,8 @@ QWidget *TFormMain::BuildPersonsPage() {
             if (!item)
                 return;
             const std::int32_t id = item->data(Qt::UserRole).toInt();
+            if (!MayChartPerson(id))
+                return;
             (a ? personA_ : personB_) = id;
             for (auto *rb : a ? rbA_ : rbB_)
                 if (rb)
@@ -308,22 +310,28 @@ void TFormMain::RefillPersons() {
     updating_ = wasUpdating;
 }
 
-void TFormMain::ChoosePerson(std::int32_t personId) {
-    database::TPersona *p = FindPerson(ws_.db, personId);
+bool TFormMain::MayChartPerson(std::int32_t personId) {
+    const database::TPersona *p = FindPerson(ws_.db, personId);
     if (!p)
-        return;
+        return false;
     const std::string nameLine = FullName(*p);
     if (p->IsDate == 0) {
         notifier_.Notice(NoticeKind::Warning, false, true, nameLine + "\r\rNo tiene fecha natal asignada.");
-        return;
+        return false;
     }
     if (const auto problems = database::BirthProblems(ws_.db, *p); !problems.empty()) {
         notifier_.Notice(NoticeKind::Error, false, true, database::RefusedChartText(nameLine, problems));
-        return;
+        return false;
     }
     if (p->IsHora == 0)
         notifier_.Notice(NoticeKind::Warning, false, true,
                          nameLine + "\r\rNo tiene hora natal asignada. Se abrirá con las cero horas.");
+    return true;
+}
+
+void TFormMain::ChoosePerson(std::int32_t personId) {
+    if (!MayChartPerson(personId))
+        return;
     AskUnsavedNatal();
     if (rbA_[0]->isChecked())
         personA_ = personId;

@@ -1,5 +1,7 @@
 // A data file whose records hold impossible values (written by another program or by hand): the window
 // says so when it opens the file, keeps the records, and computes no chart from them.
+#include <QAction>
+
 #include <fstream>
 #include <sstream>
 
@@ -8,7 +10,7 @@
 namespace cel::workspace::test {
 namespace {
 
-constexpr const char *kAna = "Ana Lucía Restrepo Gaviria"; // born in Medellín
+const QString kAna = QString::fromUtf8("Ana Lucía Restrepo Gaviria"); // born in Medellín
 
 class ImpossibleRecordsTest : public WindowFixture {
 protected:
@@ -46,13 +48,34 @@ TEST_F(ImpossibleRecordsTest, NoChartIsComputedFromAnImpossiblePersonOrPlace) {
         EXPECT_TRUE(notifier_.Contains("valores imposibles")) << notifier_.LastText();
         EXPECT_TRUE(notifier_.Contains(c.opening)) << notifier_.LastText();
         const double before = static_cast<double>(w.Workspace().natal.latitude);
-        Choose(kAna);
+        Choose(kAna.toStdString());
         EXPECT_EQ(notifier_.shown.size(), 2u);
         EXPECT_TRUE(notifier_.Contains(c.refusal)) << notifier_.LastText();
         EXPECT_NE(notifier_.LastText().find("No se calcula una carta"), std::string::npos);
         EXPECT_EQ(w.CurrentPerson(), -1);
         EXPECT_EQ(static_cast<double>(w.Workspace().natal.latitude), before);
         EXPECT_EQ(w.Workspace().db.Persons.size(), 12u); // kept as they are
+    }
+}
+
+// The list's "como persona A" and "como persona B" are refused as choosing the person is.
+TEST_F(ImpossibleRecordsTest, APersonWithImpossibleValuesIsNoSynastryPartnerEither) {
+    Replace("6,25184", "1E300");
+    TFormMain &w = Open();
+    auto *list = Find<QListWidget>("LBPersona");
+    list->setCurrentItem(list->findItems(kAna, Qt::MatchExactly).front());
+    for (const QString suffix : {" como persona A", " como persona B"}) {
+        notifier_.shown.clear();
+        QAction *action = nullptr;
+        for (QAction *a : list->actions())
+            if (a->text() == kAna + suffix)
+                action = a;
+        ASSERT_NE(action, nullptr) << suffix.toStdString();
+        action->trigger();
+        EXPECT_TRUE(notifier_.Contains("lugar de nacimiento \"Medell")) << notifier_.LastText();
+        EXPECT_EQ(w.PersonA(), -1);
+        EXPECT_EQ(w.PersonB(), -1);
+        EXPECT_EQ(w.CurrentPerson(), -1);
     }
 }
 
