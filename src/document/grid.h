@@ -57,6 +57,10 @@ struct ProgGridMarks {
     std::vector<std::vector<int>> sign;   // sign 1..12 of the entry, 0 for none
     std::vector<std::vector<bool>> retro; // the point is retrograde in that item
     bool showRetro = false;               // the "Retro" setting
+
+    // The entry's sign (0 for none) and retrograde mark; cells outside the tables have neither.
+    int SignAt(int row, int column) const;
+    bool RetroAt(int row, int column) const;
 };
 
 // Draws one aspect reference code into a white picture of the given size.

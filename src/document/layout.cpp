@@ -52,15 +52,6 @@ void PaintTextCell(QPainter &painter, const QRect &rect, const std::string &text
                      QString::fromStdString(text));
 }
 
-template <typename T> T At(const std::vector<std::vector<T>> &table, int row, int column, T fallback) {
-    if (row < 0 || row >= static_cast<int>(table.size()))
-        return fallback;
-    const auto &line = table[static_cast<std::size_t>(row)];
-    if (column < 0 || column >= static_cast<int>(line.size()))
-        return fallback;
-    return line[static_cast<std::size_t>(column)];
-}
-
 PageDrawing TextGridDrawing(const Grid &grid, QPointF at, std::string name) {
     const TextFont font = grid.font;
     return GridDrawing(grid, at, std::move(name),
@@ -345,9 +336,9 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
                     textRect.setLeft(rect.left() + g + 2);
                 }
                 const bool retro = marks.showRetro && row >= 1 && row <= 12 && column >= 1 && column <= 11 &&
-                                   At(marks.retro, row, column, false);
+                                   marks.RetroAt(row, column);
                 PaintTextCell(painter, textRect, grid.Cell(column, row), grid.font, retro);
-                const int sign = column >= 1 && column <= 9 ? At(marks.sign, row, column, 0) : 0;
+                const int sign = column >= 1 && column <= 9 ? marks.SignAt(row, column) : 0;
                 if (sign >= 1 && sign <= 12)
                     glyphs.Draw(painter, sign - 1, rect.right() - g - 1, rect.y() + (rect.height() - g) / 2,
                                 0);

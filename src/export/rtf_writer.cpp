@@ -313,19 +313,6 @@ void TCtrlToRTF::WriteGrid(int ppi, const RtfGrid &grid) {
     body_ += "\\pard\\nowidctlpar\\widctlpar\\adjustright ";
 }
 
-namespace {
-
-template <typename T> T At(const std::vector<std::vector<T>> &table, int row, int column, T fallback) {
-    if (row < 0 || row >= static_cast<int>(table.size()))
-        return fallback;
-    const auto &line = table[static_cast<std::size_t>(row)];
-    if (column < 0 || column >= static_cast<int>(line.size()))
-        return fallback;
-    return line[static_cast<std::size_t>(column)];
-}
-
-} // namespace
-
 void TCtrlToRTF::WriteGlyphPicture(int ppi, const GlyphPainter &glyphs, int picture) {
     WriteDrawnPicture(ppi, body_, glyphs.Size(), glyphs.Size(),
                       [&](QPainter &painter) { glyphs.Draw(painter, picture, 0, 0, 0); });
@@ -347,11 +334,11 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
                 WriteGlyphPicture(ppi, glyphs, 11 + r);
             std::string cellStyle = style;
             if (marks.showRetro && r >= 1 && r <= 12 && c >= 1 && c <= 11)
-                cellStyle = At(marks.retro, r, c, false) ? "\\ul" : "";
+                cellStyle = marks.RetroAt(r, c) ? "\\ul" : "";
             body_ +=
                 "\\plain" + fontRef + size + cellStyle + colour + " " + EscapeText(grid.Cell(c, r)) + "  ";
             if (c >= 1 && c <= 9 && r >= 1 && r <= 24) {
-                const int sign = At(marks.sign, r, c, 0);
+                const int sign = marks.SignAt(r, c);
                 if (sign >= 1 && sign <= 12)
                     WriteGlyphPicture(ppi, glyphs, sign - 1);
             }
