@@ -6,11 +6,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <cstring>
-
-#include "common/safe_file.h"
 #include "common/version.h"
 #include "document/text_painting.h"
+#include "graphics/picture_file.h"
 
 namespace cel::document {
 
@@ -138,13 +136,7 @@ bool WritePdf(const Document &document, const QString &path, QString *error) {
         if (!PaintDocument(pdf, document, 0, static_cast<int>(document.pages.size()) - 1))
             return fail(QStringLiteral("no se pudo crear el documento PDF"));
     }
-    try {
-        WriteFileSafely(path.toStdString(),
-                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    } catch (const FileError &e) {
-        return fail(QString::fromLocal8Bit(std::strerror(e.code())));
-    }
-    return true;
+    return graphics::SaveFileBytes(path, bytes, error);
 }
 
 } // namespace cel::document

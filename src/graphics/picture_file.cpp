@@ -77,11 +77,17 @@ bool WritePicture(const QString &path, PictureFormat format, QSize size,
     }
     }
     file.close();
+    return SaveFileBytes(path, bytes, error);
+}
+
+bool SaveFileBytes(const QString &path, const QByteArray &bytes, QString *error) {
     try {
         WriteFileSafely(path.toStdString(),
                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (const FileError &e) {
-        return fail(QString::fromLocal8Bit(std::strerror(e.code())));
+        if (error != nullptr)
+            *error = QString::fromLocal8Bit(std::strerror(e.code()));
+        return false;
     }
     return true;
 }

@@ -22,4 +22,7 @@ std::optional<PictureFormat> PictureFormatOf(const QString &path);
 bool WritePicture(const QString &path, PictureFormat format, QSize size,
                   const std::function<void(Canvas &)> &draw, QString *error = nullptr);
 
+// Saves the bytes of a made file safely; false with the platform's reason in `error` when it fails.
+bool SaveFileBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
 } // namespace cel::graphics
