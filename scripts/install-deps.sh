@@ -11,6 +11,7 @@ packages=(
     xvfb xauth
     libreoffice-writer-nogui poppler-utils
     fonts-dejavu-core
+    tzdata libhowardhinnant-date-dev libgeonames-dev qt6-translations-l10n
 )
 
 missing=()
