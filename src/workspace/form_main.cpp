@@ -157,7 +157,7 @@ void TFormMain::BuildTopBar() {
     connect(setup, &QToolButton::toggled, this, [this, setup](bool on) {
         if (on && !setup_) {
             setup_ = new TFormSetUpCEL(
-                ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
+                notifier_, ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
             connect(setup_, &QDialog::finished, this, [this, setup] {
                 setup_ = nullptr;
                 setup->setChecked(false);
@@ -189,9 +189,17 @@ void TFormMain::BuildTopBar() {
     });
     bar->addWidget(sbColores_);
     auto *help = ToolButton("SBAyuda", "Ayuda", "Ayuda Celestigrafo");
-    connect(help, &QToolButton::clicked, this, [] {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QString::fromStdString((HelpDirectory() / "index.html").string())));
+    connect(help, &QToolButton::clicked, this, [this] {
+        // A missing help file or no program to show it is said, never passed over in silence.
+        const std::filesystem::path page = HelpDirectory() / "index.html";
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(page, error))
+            notifier_.Notice(NoticeKind::Warning, false, true,
+                             "No se encontró la ayuda del programa:\r\r" + page.string());
+        else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string()))))
+            notifier_.Notice(NoticeKind::Warning, false, true,
+                             "No se pudo abrir la ayuda: no hay un programa para ver páginas web.\r\r" +
+                                 page.string());
     });
     bar->addWidget(help);
     auto *close = ToolButton("SBCerrar", "Cerrar", "Cerrar Celestigrafo");

@@ -203,6 +203,7 @@ private:
     int aspectCount_ = 0;
     session::PersonFilter filter_;
     std::array<bool, 13> cuspTicks_{}, pointTicks_{};
+    std::array<bool, 13> manualCuspTicks_{}, manualPointTicks_{}; // kept while "Por casas" is on
     std::array<bool, 14> angleTicks_{};
     double hoursShown_ = 0; // the time of day of the fields, hours
     int hourShown_ = 0;     // the 24-hour value the hour field stands for

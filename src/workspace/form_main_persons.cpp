@@ -571,7 +571,7 @@ void TFormMain::RefillEvents() {
     }
     if (keep >= 0 && keep < lbEventos_->count())
         lbEventos_->setCurrentRow(keep);
-    labelEventos_->setText(QString("%1 eventos ").arg(count));
+    labelEventos_->setText(QString(count == 1 ? "%1 evento " : "%1 eventos ").arg(count));
     sbNuevoEvento_->setEnabled(p != nullptr);
     sbGuardarEvento_->setEnabled(p != nullptr);
     sbEliminarEvento_->setEnabled(lbEventos_->currentRow() >= 0);
@@ -649,7 +649,7 @@ void TFormMain::OverwriteEvent() {
         return;
     database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
         return;
     std::string name = e.Nombre;
@@ -676,7 +676,7 @@ void TFormMain::DeleteEvent() {
         return;
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea eliminar el evento ?\r\r" + line))
         return;
     p->Eventos.erase(p->Eventos.begin() + row);

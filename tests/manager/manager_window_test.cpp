@@ -381,8 +381,9 @@ TEST_F(ManagerFixture, ExportsPersonsAsCsvWithEveryBlock) {
     EXPECT_EQ(
         text.substr(0, text.find("\r\n")),
         "No;Nombre;Apellido;Sexo;País Res.;Lugar Res.;Dir. Res.;Tel. Res.;Cel. Res.;Fax Res.;Web Res.;Email "
-        "Res.;País Trab.;Lugar Trab.;Dir. Trab.;Tel. Trab.;Cel. Trab.;Fax Trab.;Web Trab.;Email Trab.;País "
-        "Nac.;Lugar Nac.;Fecha;Hora;GMT;");
+        "Res.;País Trab.;Lugar Trab.;Dir. Trab.;Tel. Trab.;Cel. Trab.;Fax Trab.;Web Trab.;Email "
+        "Trab.;Grupos;País "
+        "Nac.;Lugar Nac.;Fecha;Hora;GMT;Observaciones;");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13);
     EXPECT_NE(text.find("\r\n1;Alex;Moreno Kowalski;o;Estados Unidos;Los Ángeles;"), std::string::npos);
 }

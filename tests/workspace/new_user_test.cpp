@@ -1,0 +1,107 @@
+// The chart program's window as a new user meets it: event questions, help, the event counter.
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/date_time.h"
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
+
+// "hh:nn:ss am/pm" of a date-time, as the questions about an event show it.
+std::string ClockText(TDateTime value) {
+    const CivilDateTime c = DecodeDateTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", c.hour % 12 == 0 ? 12 : c.hour % 12, c.minute,
+                  c.second, c.hour < 12 ? "am" : "pm");
+    return text;
+}
+
+TEST_F(WindowFixture, EventQuestionsShowTheMinutesNotTheMonth) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    Find<QRadioButton>("RBEvento")->click();
+    // An event whose minutes differ from its month, so the two cannot be mistaken.
+    const CivilDateTime now = DecodeDateTime(w.Workspace().eventRecord.localDateTime);
+    if (now.minute == now.month) {
+        Find<QComboBox>("CBUnidad")->setCurrentIndex(4); // "min"
+        QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
+    }
+    notifier_.inputs.push_back(std::string("Boda"));
+    Find<QPushButton>("SBNuevoEvento")->click();
+    auto *list = Find<QListWidget>("LBEventos");
+    ASSERT_GE(list->currentRow(), 0);
+    const database::TPersona *rosa = nullptr;
+    for (const auto &p : w.Workspace().db.Persons)
+        if (p->Nombre + " " + p->Apellidos == kRosa)
+            rosa = p.get();
+    ASSERT_NE(rosa, nullptr);
+    const TDateTime when = rosa->Eventos[static_cast<std::size_t>(list->currentRow())].Fecha;
+    const CivilDateTime c = DecodeDateTime(when);
+    ASSERT_NE(c.minute, c.month);
+    const std::string clock = ClockText(when);
+
+    notifier_.answers.push_back(false); // overwrite? no
+    Find<QPushButton>("SBGuardarEvento")->click();
+    EXPECT_NE(notifier_.LastText().find(clock), std::string::npos) << notifier_.LastText() << " / " << clock;
+    notifier_.answers.push_back(false); // delete? no
+    Find<QPushButton>("SBEliminarEvento")->click();
+    EXPECT_NE(notifier_.LastText().find(clock), std::string::npos) << notifier_.LastText() << " / " << clock;
+}
+
+TEST_F(WindowFixture, HelpThatCannotBeFoundIsSaid) {
+    const std::string missing = (dir_ / "sin-ayuda").string();
+    ::setenv("CELESTIGRAFO_HELP_DIR", missing.c_str(), 1);
+    Open();
+    Find<QToolButton>("SBAyuda")->click();
+    ::unsetenv("CELESTIGRAFO_HELP_DIR");
+    EXPECT_TRUE(notifier_.Contains("No se encontró la ayuda del programa")) << notifier_.LastText();
+    EXPECT_TRUE(notifier_.Contains(missing));
+}
+
+TEST_F(WindowFixture, DisplaySettingsThatCannotBeStartedAreSaid) {
+    Open();
+    QTest::mouseClick(Find<QToolButton>("SBSetUp"), Qt::LeftButton);
+    auto *dialog = window_->findChild<QDialog *>("FormSetUpCEL");
+    ASSERT_NE(dialog, nullptr);
+    auto *button = dialog->findChild<QPushButton *>("SBPantalla");
+    ASSERT_NE(button, nullptr);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir_.c_str(), 1); // a system without any display settings program
+    button->click();
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_TRUE(notifier_.Contains("No se encontró un programa para configurar la pantalla"))
+        << notifier_.LastText();
+}
+
+TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    auto *label = Find<QLabel>("LabelEventos");
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    Find<QRadioButton>("RBEvento")->click();
+    auto *list = Find<QListWidget>("LBEventos");
+    while (list->count() > 1) { // down to one event
+        list->setCurrentRow(0);
+        notifier_.answers.push_back(true);
+        Find<QPushButton>("SBEliminarEvento")->click();
+    }
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(label->text(), "1 evento ");
+    (void)w;
+}
+
+} // namespace
+} // namespace cel::workspace::test
