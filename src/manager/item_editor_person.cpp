@@ -26,6 +26,7 @@
 
 #include "colour_suite.h"
 #include "database/coordinate_text.h"
+#include "database/spanish_order.h"
 #include "database/text_cleanup.h"
 #include "editor_widgets.h"
 #include "place_import_window.h"
@@ -486,8 +487,9 @@ void TFormItem::FillCountryCombo(QComboBox *combo, bool withAny) {
              std::vector<const TPais *> rows;
              for (const auto &r : store_.Db().Countries)
                  rows.push_back(r.get());
-             std::stable_sort(rows.begin(), rows.end(),
-                              [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
+             std::stable_sort(rows.begin(), rows.end(), [](const TPais *a, const TPais *b) {
+                 return SpanishLess(a->Nombre, b->Nombre);
+             });
              return rows;
          }())
         combo->addItem(Q(c->Nombre), c->Id);
@@ -515,8 +517,9 @@ void TFormItem::FillPlaceCombo() {
     for (const auto &p : db.Places)
         if (country < 0 || p->IdPais == country)
             rows.push_back(p.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TLugar_Geo *a, const TLugar_Geo *b) { return NameLess(a->Nombre, b->Nombre); });
+    std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
+        return SpanishLess(a->Nombre, b->Nombre);
+    });
     lugar_->clear();
     lugar_->addItem("", -1);
     for (const TLugar_Geo *p : rows)
@@ -599,7 +602,7 @@ void TFormItem::FillGroupLists() {
     for (const auto &g : db.PersonGroups)
         rows.push_back(g.get());
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     gruposDisp_->clear();
     gruposAsig_->clear();
     for (const TData *g : rows) {

@@ -1,5 +1,6 @@
 // The manager window's filter panel: its controls per kind, the combos they list from, and the
 // filter choices read from and written to them.
+#include "database/spanish_order.h"
 #include "manager_window.h"
 
 #include <QButtonGroup>
@@ -354,7 +355,7 @@ void TFormMainTarjaro::FillCombos() {
     for (const auto &c : db.Countries)
         countries.push_back(c.get());
     std::stable_sort(countries.begin(), countries.end(),
-                     [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TPais *a, const TPais *b) { return SpanishLess(a->Nombre, b->Nombre); });
     for (QComboBox *combo : {placeCountry_, personCountry_}) {
         const int keep = combo->currentIndex() > 0 ? combo->currentData().toInt() : -1;
         combo->clear();
@@ -379,7 +380,7 @@ void TFormMainTarjaro::FillGroupFilter() {
     for (const auto &g : db.PersonGroups)
         rows.push_back(g.get());
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     const int current = groupList_->currentRow();
     groupList_->clear();
     for (const TData *g : rows) {
@@ -406,7 +407,7 @@ void TFormMainTarjaro::FillPersonPlaces() {
             if (p->IdPais == country)
                 rows.push_back(p.get());
         std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-            return NameLess(a->Nombre, b->Nombre);
+            return SpanishLess(a->Nombre, b->Nombre);
         });
         for (const TLugar_Geo *p : rows)
             personPlace_->addItem(Q(p->Nombre), p->Id);

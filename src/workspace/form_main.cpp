@@ -31,6 +31,7 @@
 #include "database/data_file_session.h"
 #include "database/record_checks.h"
 #include "database/shared_use_guard.h"
+#include "database/spanish_order.h"
 #include "document/workspace_page.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
@@ -440,7 +441,10 @@ void TFormMain::SaveDockLayout() {
             section.entries.push_back({key, value});
         };
         put("Rev", "3");
-        put("Visible", dock->isVisible() || (dock == twEventos_ && sbEventos_->isChecked()) ? "1" : "0");
+        // The filter window hidden only because the place/date page is shown is still part of the layout.
+        const bool visible = dock->isVisible() || (dock == twEventos_ && sbEventos_->isChecked()) ||
+                             (dock == twFiltrar_ && datosTabs_->currentIndex() == 1 && filterWasVisible_);
+        put("Visible", visible ? "1" : "0");
         put("DockedTo", dock->isFloating() ? "+" : areaName);
         put("LastDock", areaName);
         put("DockRow", std::to_string(dock->isFloating() ? 0 : at.x()));
@@ -589,7 +593,7 @@ void TFormMain::RefillGroups() {
     for (const auto &g : ws_.db.PersonGroups)
         groups.push_back(g.get());
     std::stable_sort(groups.begin(), groups.end(), [](const database::TData *a, const database::TData *b) {
-        return database::CompareNames(a->Nombre, b->Nombre) < 0;
+        return database::SpanishLess(a->Nombre, b->Nombre);
     });
     for (const database::TData *g : groups)
         cbGrupo_->addItem(QString::fromStdString(g->Nombre), g->Id);

@@ -204,6 +204,7 @@ private:
     session::PersonFilter filter_;
     std::array<bool, 13> cuspTicks_{}, pointTicks_{};
     std::array<bool, 13> manualCuspTicks_{}, manualPointTicks_{}; // kept while "Por casas" is on
+    bool filterWasVisible_ = true; // the filter window's state while the place/date page hides it
     std::array<bool, 14> angleTicks_{};
     double hoursShown_ = 0; // the time of day of the fields, hours
     int hourShown_ = 0;     // the 24-hour value the hour field stands for

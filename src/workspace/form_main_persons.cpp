@@ -66,11 +66,10 @@ void TFormMain::BuildDatosDock() {
             return;
         }
         // The filter window goes with the persons page; the return window with the date page.
-        static bool filterWasVisible = true;
         if (page == 1) {
-            filterWasVisible = !twFiltrar_->isHidden();
+            filterWasVisible_ = !twFiltrar_->isHidden();
             twFiltrar_->hide();
-        } else if (filterWasVisible) {
+        } else if (filterWasVisible_) {
             twFiltrar_->show();
         }
         if (retorno_)

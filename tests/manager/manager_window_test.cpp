@@ -1,8 +1,10 @@
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +20,7 @@
 #include "database/data_file.h"
 #include "database/place_import.h"
 #include "database/shared_use_guard.h"
+#include "database/spanish_order.h"
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/manager_window.h"
@@ -568,6 +571,26 @@ TEST_F(ManagerFixture, SettingsApplyAtOnceAndAreWrittenOnClose) {
     EXPECT_FALSE(back.hint);
     EXPECT_EQ(back.file, data.path);
     SetCurrentSuite(7);
+}
+
+// Lists read in Spanish order: accented names among their letter, not after Z.
+TEST_F(ManagerFixture, ListsAreInSpanishOrder) {
+    Kind(Kind::Place);
+    EXPECT_LT(RowOf("Mérida"), RowOf("Montevideo"));
+    EXPECT_LT(RowOf("Córdoba"), RowOf("Cusco"));
+    // The same order as Qt's Spanish collation.
+    const QCollator spanish(QLocale(QLocale::Spanish, QLocale::Spain));
+    std::vector<std::string> names = {"Montevideo", "Mérida", "Merida",    "Cusco",  "Córdoba",    "Cordoba",
+                                      "Ñandú",      "Nuñez",  "Nunez",     "Nuevo",  "ana",        "Ana",
+                                      "Ángel",      "angel",  "Zoe",       "zoe",    "Álvarez",    "Alvarez",
+                                      "O'Neill",    "Oneill", "Ana María", "Anabel", "9 de Julio", "Über"};
+    std::vector<std::string> ours = names;
+    std::stable_sort(ours.begin(), ours.end(),
+                     [](const std::string &a, const std::string &b) { return database::SpanishLess(a, b); });
+    std::stable_sort(names.begin(), names.end(), [&spanish](const std::string &a, const std::string &b) {
+        return spanish.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
+    });
+    EXPECT_EQ(ours, names);
 }
 
 } // namespace

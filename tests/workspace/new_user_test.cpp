@@ -1,8 +1,11 @@
 // The chart program's window as a new user meets it: event questions, help, the event counter.
+#include <QCollator>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -10,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "common/date_time.h"
 #include "workspace_fixture.h"
@@ -84,6 +88,39 @@ TEST_F(WindowFixture, DisplaySettingsThatCannotBeStartedAreSaid) {
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_TRUE(notifier_.Contains("No se encontró un programa para configurar la pantalla"))
         << notifier_.LastText();
+}
+
+TEST_F(WindowFixture, FilterWindowComesBackAfterClosingOnThePlaceAndDatePage) {
+    for (const bool shown : {true, false}) {
+        Open();
+        if (!shown)
+            Find<QToolButton>("SBVerFiltro")->click();   // hidden by the user on the persons page
+        Find<QTabWidget>("PCDatos")->setCurrentIndex(1); // the page hides it for now
+        EXPECT_TRUE(Find<QDockWidget>("TWFiltrarLista")->isHidden());
+        Reopen();
+        EXPECT_EQ(Find<QTabWidget>("PCDatos")->currentIndex(), 0);
+        EXPECT_EQ(!Find<QDockWidget>("TWFiltrarLista")->isHidden(), shown);
+        EXPECT_EQ(Find<QToolButton>("SBVerFiltro")->isChecked(), shown);
+        window_->close();
+        window_.reset();
+    }
+}
+
+TEST_F(WindowFixture, PersonsAreListedInSpanishOrder) {
+    TFormMain &w = Open();
+    auto person = std::make_unique<database::TPersona>();
+    person->Id = 900;
+    person->Nombre = "Ángela";
+    person->Apellidos = "Zúñiga";
+    w.Workspace().db.Persons.push_back(std::move(person));
+    Find<QPushButton>("SBVerTodas")->click(); // refilter
+    auto *list = Find<QListWidget>("LBPersona");
+    ASSERT_GE(list->count(), 3);
+    const QCollator spanish(QLocale(QLocale::Spanish, QLocale::Spain));
+    for (int i = 0; i + 1 < list->count(); ++i)
+        EXPECT_LE(spanish.compare(list->item(i)->text(), list->item(i + 1)->text()), 0)
+            << list->item(i)->text().toStdString() << " / " << list->item(i + 1)->text().toStdString();
+    EXPECT_LT(list->row(list->findItems("Ángela Zúñiga", Qt::MatchExactly).value(0)), list->count() - 1);
 }
 
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
