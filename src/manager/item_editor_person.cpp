@@ -643,7 +643,8 @@ void TFormItem::FillEventList(int selectRow) {
         eventos_->addItem(Q(DateText(e.Fecha, "mmm-dd-yyyy", store_.Format()) + " " + e.Nombre));
     if (selectRow >= 0 && selectRow < eventos_->count())
         eventos_->setCurrentRow(selectRow);
-    eventCount_->setText(QString("%1 eventos ").arg(work_.Eventos.size()));
+    eventCount_->setText(
+        QString(work_.Eventos.size() == 1 ? "%1 evento " : "%1 eventos ").arg(work_.Eventos.size()));
     saveEvent_->setEnabled(eventos_->currentRow() >= 0);
     deleteEvent_->setEnabled(eventos_->currentRow() >= 0);
 }
@@ -673,8 +674,8 @@ bool TFormItem::EventFromControls(TEvento &event) {
     return true;
 }
 
-// Sorts the events latest first, redraws, reselects, and saves the data file at once: the stored
-// person (when it exists) takes the working list so that the file holds what the user sees.
+// Sorts the events latest first, redraws and reselects. The events are part of the working person:
+// they reach the stored person and the file with "De Acuerdo", and "Cancelar" leaves both as they were.
 void TFormItem::EventsChanged(int selectRow) {
     const TEvento *selected = selectRow >= 0 && selectRow < static_cast<int>(work_.Eventos.size())
                                   ? &work_.Eventos[selectRow]
@@ -690,13 +691,6 @@ void TFormItem::EventsChanged(int selectRow) {
                 row = static_cast<int>(i);
     selectedEvent_ = row;
     FillEventList(row);
-    Database &db = store_.Db();
-    if (!isNew_) {
-        const int i = IndexOfId(db.Persons, editedId_);
-        if (i >= 0)
-            db.Persons[static_cast<std::size_t>(i)]->Eventos = work_.Eventos;
-    }
-    store_.Save();
 }
 
 void TFormItem::NewEvent() {
@@ -742,7 +736,7 @@ void TFormItem::DeleteEvent() {
     const TEvento &current = work_.Eventos[static_cast<std::size_t>(row)];
     const std::string question = "Desea eliminar el evento ?\r\r" + current.Nombre + "\r" +
                                  DateText(current.Fecha, kEventDate, store_.Format());
-    if (!store_.Notices().Notice(NoticeKind::Question, true, true, question))
+    if (store_.Notices().Ask(question, QuestionStyle{true, false}) != Answer::Yes)
         return;
     work_.Eventos.erase(work_.Eventos.begin() + row);
     EventsChanged(-1);

@@ -281,10 +281,14 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     ageFrom_->setObjectName("SEEdadDesde");
     ageTo_ = new QSpinBox(ages);
     ageTo_->setObjectName("SEEdadHasta");
-    for (QSpinBox *s : {ageFrom_, ageTo_}) {
+    // The controls start at the filters' defaults (20 to 80, the current month): the first reset
+    // reads them back.
+    for (QSpinBox *s : {ageFrom_, ageTo_})
         s->setRange(0, 200);
+    ageFrom_->setValue(filters_.ageFrom);
+    ageTo_->setValue(filters_.ageTo);
+    for (QSpinBox *s : {ageFrom_, ageTo_})
         connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
-    }
     a->addWidget(ageOn_, 1, 0);
     a->addWidget(ageFrom_, 1, 1);
     a->addWidget(ageTo_, 1, 2);
@@ -293,6 +297,7 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     month_ = new QComboBox(ages);
     month_->setObjectName("CMBMes");
     month_->addItems({"Ene", "Feb", "Mar", "Abr", "May", "Jun", "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"});
+    month_->setCurrentIndex(filters_.birthdayMonth - 1);
     a->addWidget(birthdayOn_, 2, 0);
     a->addWidget(month_, 2, 1, 1, 2);
     a->setRowStretch(3, 1);

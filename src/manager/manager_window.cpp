@@ -704,9 +704,12 @@ void TFormMainTarjaro::DeleteItem() {
                      ListName(kind_) + ", ya que esta siendo usado en" + " \"" + UsageHeader(kind_) + "\"");
         return;
     }
-    if (!n.Notice(NoticeKind::Question, true, true,
-                  std::string("Desea eliminar el item") + " \"" + r->Nombre + "\"" + " de la lista de " +
-                      ListName(kind_)))
+    // A person is named in full; "No" is the default answer, so Enter keeps the record.
+    const std::string name =
+        kind_ == Kind::Person ? r->Nombre + " " + static_cast<const TPersona *>(r)->Apellidos : r->Nombre;
+    if (n.Ask(std::string("Desea eliminar el item") + " \"" + name + "\"" + " de la lista de " +
+                  ListName(kind_),
+              QuestionStyle{true, false}) != Answer::Yes)
         return;
     const int row = grid_->currentIndex().row();
     RemoveFromList({r});
@@ -737,10 +740,10 @@ void TFormMainTarjaro::DeleteTicked() {
         return;
     Notifier &n = store_.Notices();
     const std::string count = std::to_string(gone.size());
-    if (!n.Notice(NoticeKind::Question, true, true,
-                  "Desea eliminar " + count + " items(s) seleccionado(s)") ||
-        !n.Notice(NoticeKind::Question, true, true,
-                  "Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)"))
+    const QuestionStyle deletes{true, false};
+    if (n.Ask("Desea eliminar " + count + " items(s) seleccionado(s)", deletes) != Answer::Yes ||
+        n.Ask("Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)", deletes) !=
+            Answer::Yes)
         return;
     RemoveFromList(gone);
 }

@@ -347,8 +347,11 @@ void TFormMain::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
+    if (AskUnsavedNatal(true) == Answer::Cancel) { // the user goes on working
+        event->ignore();
+        return;
+    }
     closed_ = true;
-    AskUnsavedNatal();
     file_->Close();
     if (retorno_)
         retorno_->close();

@@ -124,7 +124,8 @@ private:
     void RefillPersons();
     void ResetFilters();
     void LoadCurrentPerson();
-    bool AskUnsavedNatal();
+    // Asks about unsaved natal data and saves on "Sí"; on the way out the user may also cancel.
+    Answer AskUnsavedNatal(bool mayCancel = false);
     // Whether a chart may be computed from the person's birth; says why not (no date, impossible
     // values), and warns when the birth has no time.
     bool MayChartPerson(std::int32_t personId);

@@ -62,7 +62,7 @@ void TFormMain::BuildDatosDock() {
             datosTabs_->setCurrentIndex(0);
             notifier_.Notice(NoticeKind::Warning, false, true,
                              "En sinastría no se pueden cambiar datos de fecha y hora.\r"
-                             "Para cambiar algun dato debe desabilitar la opción de sinastría.");
+                             "Para cambiar algún dato debe deshabilitar la opción de sinastría.");
             return;
         }
         // The filter window goes with the persons page; the return window with the date page.
@@ -378,17 +378,17 @@ void TFormMain::LoadCurrentPerson() {
     updating_ = wasUpdating;
 }
 
-bool TFormMain::AskUnsavedNatal() {
+Answer TFormMain::AskUnsavedNatal(bool mayCancel) {
     if (!natalChanged_ || currentPerson_ < 0)
-        return false;
-    const std::string text = "Han sido cambiado los datos Natales de:\r\r" +
+        return Answer::No;
+    const std::string text = "Han sido cambiados los datos natales de:\r\r" +
                              labelNatal_->text().toStdString() + "\r\rDesea guardar los cambios ?";
-    if (notifier_.Notice(NoticeKind::Question, true, true, text)) {
+    const Answer answer = notifier_.Ask(text, QuestionStyle{false, mayCancel});
+    if (answer == Answer::Yes)
         SaveNatalChanges();
-        return true;
-    }
-    natalChanged_ = false;
-    return false;
+    else if (answer == Answer::No)
+        natalChanged_ = false;
+    return answer;
 }
 
 void TFormMain::SaveNatalChanges() {

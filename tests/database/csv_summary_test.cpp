@@ -160,7 +160,7 @@ TEST(PersonSummary, LinesAndStyles) {
     EXPECT_EQ(SummaryPlainText(lines), "Ana Lucía Restrepo Gaviria\n"
                                        "\t\n"
                                        "Genero: \n"
-                                       "\t\n"
+                                       "\tFemenino\n" // the person's sex
                                        "\t\n"
                                        "Nacimiento: \n"
                                        "\tMedellín, Colombia\n"
@@ -195,6 +195,9 @@ TEST(PersonSummary, LinesAndStyles) {
     EXPECT_EQ(lines[2].colour, kSummaryBlue);
     EXPECT_EQ(lines[1].colour, kSummaryBlack);
     EXPECT_TRUE(PersonSummary(db, nullptr, {}, kComma).empty());
+    SummaryOptions genderOnly{true, false, false, false, false, false};
+    EXPECT_EQ(SummaryPlainText(PersonSummary(db, Person(db, 4), genderOnly, kComma)),
+              "Tomás Echeverría Lagos\n\t\nGenero: \n\tMasculino\n\t\n");
 }
 
 TEST(PersonSummary, UniversalTimeNegativeDatesAndChosenBlocks) {

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -24,6 +26,7 @@
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/manager_window.h"
+#include "manager/notice_window.h"
 #include "manager/place_import_window.h"
 #include "manager_fixture.h"
 
@@ -228,7 +231,10 @@ TEST_F(ManagerFixture, DeletesAnUnusedItemAndRenumbers) {
     SelectName("Ariel");
     data.notices.answers = {true};
     Click("SBBorrar");
-    EXPECT_EQ(data.notices.LastText(), "Desea eliminar el item \"Ariel\" de la lista de Lista Personas");
+    // The person named in full, with "No" as the default answer.
+    EXPECT_EQ(data.notices.LastText(),
+              "Desea eliminar el item \"Ariel Ferreyra Núñez\" de la lista de Lista Personas");
+    EXPECT_TRUE(data.notices.shown.back().style.noByDefault);
     const auto saved = data.Reload();
     ASSERT_EQ(saved.Persons.size(), 11u);
     EXPECT_LT(database::IndexOfName(saved.Persons, "Ariel"), 0);
@@ -525,7 +531,8 @@ TEST_F(ManagerFixture, KeysOfTheGrid) {
     QTest::keyClick(grid, Qt::Key_Insert);
     data.notices.answers = {false};
     QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(data.notices.LastText(), "Desea eliminar el item \"Alex\" de la lista de Lista Personas");
+    EXPECT_EQ(data.notices.LastText(),
+              "Desea eliminar el item \"Alex Moreno Kowalski\" de la lista de Lista Personas");
 }
 
 TEST_F(ManagerFixture, ShowsTheSummaryOfTheSelectedPerson) {
@@ -591,6 +598,39 @@ TEST_F(ManagerFixture, ListsAreInSpanishOrder) {
         return spanish.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
     });
     EXPECT_EQ(ours, names);
+}
+
+// The age filter starts at 20 to 80 and the birthday month at the current one, so ticking them shows
+// persons at once.
+TEST_F(ManagerFixture, AgeFiltersStartAtTheirDefaults) {
+    Kind(Kind::Person);
+    EXPECT_EQ(Find<QSpinBox>(window.get(), "SEEdadDesde")->value(), 20);
+    EXPECT_EQ(Find<QSpinBox>(window.get(), "SEEdadHasta")->value(), 80);
+    EXPECT_EQ(Find<QComboBox>(window.get(), "CMBMes")->currentIndex(), QDate::currentDate().month() - 1);
+    Find<QComboBox>(window.get(), "CMBEdad")->setCurrentIndex(2); // "Con fecha de nacimiento"
+    Find<QCheckBox>(window.get(), "CBEdadEntre")->click();
+    EXPECT_FALSE(window->DisplayList().empty());
+}
+
+// Enter on a delete question answers "No": the notice window's default button is "No".
+TEST_F(ManagerFixture, EnterOnADeleteQuestionKeepsTheRecord) {
+    NoticeWindow real(window.get());
+    OnNextModal([](QWidget *notice) {
+        auto *no = Find<QPushButton>(notice, "BTNo");
+        EXPECT_TRUE(no->isDefault());
+        EXPECT_FALSE(Find<QPushButton>(notice, "BTSi")->isDefault());
+        EXPECT_EQ(notice->findChild<QPushButton *>("BTCancelar"), nullptr);
+        QTest::keyClick(notice, Qt::Key_Return);
+    });
+    EXPECT_EQ(real.Ask("Desea eliminar el item \"Ariel Ferreyra Núñez\"", QuestionStyle{true, false}),
+              Answer::No);
+    OnNextModal([](QWidget *notice) { Find<QPushButton>(notice, "BTCancelar")->click(); });
+    EXPECT_EQ(real.Ask("Han sido cambiados los datos natales", QuestionStyle{false, true}), Answer::Cancel);
+    OnNextModal([](QWidget *notice) {
+        EXPECT_TRUE(Find<QPushButton>(notice, "BTSi")->isDefault());
+        QTest::keyClick(notice, Qt::Key_Escape);
+    });
+    EXPECT_EQ(real.Ask("Han sido cambiados los datos natales", QuestionStyle{false, true}), Answer::Cancel);
 }
 
 } // namespace

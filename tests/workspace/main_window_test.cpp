@@ -342,7 +342,7 @@ TEST_F(WindowFixture, ClosingWithChangedNatalDataAsksFirst) {
     notifier_.answers.push_back(false); // "No": the person stays as it was
     w.close();
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_NE(notifier_.LastText().find("Han sido cambiado los datos Natales de:"), std::string::npos);
+    EXPECT_NE(notifier_.LastText().find("Han sido cambiados los datos natales de:"), std::string::npos);
     database::Database saved;
     SilentNotifier silent;
     database::LoadDataFile(dataFile_, saved, silent, TextFormat{});

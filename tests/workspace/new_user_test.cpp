@@ -123,6 +123,23 @@ TEST_F(WindowFixture, PersonsAreListedInSpanishOrder) {
     EXPECT_LT(list->row(list->findItems("Ángela Zúñiga", Qt::MatchExactly).value(0)), list->count() - 1);
 }
 
+TEST_F(WindowFixture, ClosingWithChangedNatalDataCanBeCancelled) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
+    ASSERT_TRUE(w.NatalChanged());
+    notifier_.choices.push_back(Answer::Cancel);
+    EXPECT_FALSE(w.close()); // the window stays, with the change
+    ASSERT_FALSE(notifier_.shown.empty());
+    EXPECT_TRUE(notifier_.shown.back().style.cancel);
+    EXPECT_EQ(notifier_.LastText().rfind("Han sido cambiados los datos natales de:", 0), 0u);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.NatalChanged());
+    notifier_.choices.push_back(Answer::No);
+    EXPECT_TRUE(w.close());
+}
+
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
     TFormMain &w = Open();
     Choose(kRosa);
