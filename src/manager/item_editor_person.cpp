@@ -700,9 +700,9 @@ void TFormItem::NewEvent() {
     if (!EventFromControls(event))
         return;
     std::string name;
-    if (!store_.Notices().InputText("Evento nuevo", "Nombre evento:", name))
+    if (!AskEventName(store_.Notices(), "Evento nuevo", "Nombre evento:", name))
         return;
-    event.Nombre = CleanEventName(name);
+    event.Nombre = name;
     event.Id = static_cast<std::int32_t>(work_.Eventos.size() + 1);
     work_.Eventos.push_back(event);
     EventsChanged(static_cast<int>(work_.Eventos.size()) - 1);
@@ -723,8 +723,8 @@ void TFormItem::SaveEvent() {
         return;
     }
     std::string name = current.Nombre;
-    if (store_.Notices().InputText("Editar evento", "Nuevo nombre:", name))
-        changed.Nombre = CleanEventName(name);
+    if (AskEventName(store_.Notices(), "Editar evento", "Nuevo nombre:", name))
+        changed.Nombre = name;
     work_.Eventos[static_cast<std::size_t>(row)] = changed;
     EventsChanged(row);
 }

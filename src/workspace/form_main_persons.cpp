@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "common/date_text.h"
+#include "database/coordinate_text.h"
 #include "database/record_checks.h"
 #include "manager/item_editor.h"
 #include "workspace/form_main.h"
@@ -599,14 +600,6 @@ void TFormMain::ChooseEvent() {
 
 namespace {
 
-std::string CleanEventName(std::string name) {
-    for (const char *bad : {"â", "ß", "^"}) {
-        for (std::size_t at; (at = name.find(bad)) != std::string::npos;)
-            name.erase(at, std::string(bad).size());
-    }
-    return name;
-}
-
 void SortEvents(std::vector<database::TEvento> &events) {
     std::stable_sort(
         events.begin(), events.end(),
@@ -620,12 +613,12 @@ void TFormMain::NewEvent() {
     if (!p || !Writable())
         return;
     std::string name;
-    if (!notifier_.InputText("Evento nuevo para " + labelNatal_->text().toStdString(),
-                             "Nombre evento:", name))
+    if (!database::AskEventName(notifier_, "Evento nuevo para " + labelNatal_->text().toStdString(),
+                                "Nombre evento:", name))
         return;
     database::TEvento e;
     e.Id = static_cast<std::int32_t>(p->Eventos.size()) + 1;
-    e.Nombre = CleanEventName(name);
+    e.Nombre = name;
     e.IdLugarGeo = SelectedPlace();
     e.HoraUT = ws_.eventRecord.gmtFlag;
     e.IsDate = 1;
@@ -652,8 +645,8 @@ void TFormMain::OverwriteEvent() {
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
         return;
     std::string name = e.Nombre;
-    if (notifier_.InputText("Editar evento", "Nuevo nombre:", name))
-        e.Nombre = CleanEventName(name);
+    if (database::AskEventName(notifier_, "Editar evento", "Nuevo nombre:", name))
+        e.Nombre = name;
     e.IdLugarGeo = SelectedPlace();
     e.HoraUT = ws_.eventRecord.gmtFlag;
     e.IsDate = 1;

@@ -355,6 +355,39 @@ TEST(ItemEditor, EventsAreKeptWithDeAcuerdo) {
     EXPECT_TRUE(data.notices.unexpected.empty());
 }
 
+// What the data file cannot hold is said before saving, in every text field, instead of being dropped.
+TEST(ItemEditor, TextsTheFileCannotHoldAreRefusedWithAMessage) {
+    mgrtest::SampleData data;
+    const std::string before = data.Bytes();
+    TFormItem editor(data.store, Kind::Person, 9);
+    editor.show();
+    Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
+    struct Case {
+        const char *typed, *refused;
+    };
+    const Case names[] = {{"Straße", "ß"},
+                          {"Fiesta de São Paulo ê", "ê"},
+                          {"Año ^ nuevo", "^"},
+                          {"Boda \xF0\x9F\x8E\x89", "\xF0\x9F\x8E\x89"},
+                          {"Bodâ", "â"}};
+    for (const Case &c : names) {
+        data.notices.Clear();
+        data.notices.inputs = {std::string(c.typed), std::nullopt}; // refused, then cancelled
+        Find<QPushButton>(&editor, "BTNuevoEvento")->click();
+        EXPECT_EQ(data.notices.LastText(), std::string("El caracter \"") + c.refused + "\" no es permitido")
+            << c.typed;
+        EXPECT_EQ(data.notices.inputTitles.size(), 2u); // the box came back
+        EXPECT_EQ(Find<QListWidget>(&editor, "LBEventos")->count(), 1);
+    }
+    // A surname and an address field: the editor stays open and nothing is stored.
+    data.notices.Clear();
+    Type(&editor, "EDApellidos", QString::fromUtf8("Ferreyra \xF0\x9F\x98\x80"));
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "El caracter \"\xF0\x9F\x98\x80\" no es permitido");
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(data.Bytes(), before);
+}
+
 TEST(ItemEditor, CancelarDropsTheEventsAddedThere) {
     mgrtest::SampleData data;
     const std::string before = data.Bytes();

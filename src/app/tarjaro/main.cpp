@@ -8,6 +8,7 @@
 
 #include "common/version.h"
 #include "database/shared_use_guard.h"
+#include "manager/manager_settings.h"
 #include "manager/manager_window.h"
 #include "manager/notice_window.h"
 #include "manager/small_dialogs.h"
@@ -45,8 +46,11 @@ int main(int argc, char *argv[]) {
     notices.SetParent(&window);
     window.UseSettings(settings, settingsPath);
     const QStringList files = parser.positionalArguments();
-    window.OpenFile(files.isEmpty() ? settings.file : files.first().toStdString());
     window.show();
+    if (!files.isEmpty())
+        window.OpenFile(files.first().toStdString());
+    else
+        window.OpenAtStart(StartDataFile(settings.file, ChartProgramSettingsPath(), DefaultDataFolder()));
     if (!parser.isSet("no-splash")) {
         auto *splash = new TFormSplashTarjaro(5000);
         splash->show();
