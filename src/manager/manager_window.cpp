@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 #include "colour_suite.h"
@@ -257,10 +258,15 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     connect(settingsButton_, &QToolButton::toggled, this, &TFormMainTarjaro::ShowSettings);
     auto *help = button("SBAyuda", "Ayuda", "Ayuda Tarjaro");
     auto *close = button("SBCerrar", "Cerrar", "Cerrar Tarjaro");
-    connect(help, &QToolButton::clicked, this, [] {
-        LinkOpener()(QUrl::fromLocalFile(QString::fromStdString((HelpDirectory() / "index.html").string()))
-                         .toString()
-                         .toStdString());
+    connect(help, &QToolButton::clicked, this, [this] {
+        const std::filesystem::path page = HelpDirectory() / "index.html";
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(page, error)) {
+            store_.Notices().Notice(NoticeKind::Warning, false, true,
+                                    "No se encontró la ayuda del programa:\r\r" + page.string());
+            return;
+        }
+        LinkOpener()(QUrl::fromLocalFile(QString::fromStdString(page.string())).toString().toStdString());
     });
     connect(close, &QToolButton::clicked, this, &QWidget::close);
     return bar;
@@ -914,7 +920,9 @@ void TFormMainTarjaro::closeEvent(QCloseEvent *event) {
         if (!settingsPath_.empty()) {
             std::string error;
             if (!settings_.Save(settingsPath_, &error))
-                store_.Notices().Notice(NoticeKind::Error, false, true, error);
+                store_.Notices().Notice(NoticeKind::Error, false, true,
+                                        "No se pudo guardar la configuración en:\r" + settingsPath_ + "\r\r" +
+                                            error);
         }
     }
     event->accept();

@@ -69,7 +69,9 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     const settings::Settings::LoadResult loaded =
         ws_.settings.Load(options_.iniPath, ws_.format, options_.defaultFolder);
     if (!loaded.error.empty())
-        notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         "No se pudo leer el archivo de configuración:\r" + options_.iniPath + "\r\r" +
+                             loaded.error + "\r\rEl programa sigue con la configuración inicial.");
     ws_.ApplySettings();
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
@@ -358,7 +360,8 @@ void TFormMain::closeEvent(QCloseEvent *event) {
     SaveDockLayout();
     std::string error;
     if (!options_.iniPath.empty() && !ws_.settings.Save(options_.iniPath, ws_.format, &error))
-        notifier_.Notice(NoticeKind::Error, false, true, error);
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         "No se pudo guardar la configuración en:\r" + options_.iniPath + "\r\r" + error);
     event->accept();
 }
 

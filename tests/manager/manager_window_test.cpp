@@ -633,5 +633,13 @@ TEST_F(ManagerFixture, EnterOnADeleteQuestionKeepsTheRecord) {
     EXPECT_EQ(real.Ask("Han sido cambiados los datos natales", QuestionStyle{false, true}), Answer::Cancel);
 }
 
+TEST_F(ManagerFixture, HelpThatCannotBeFoundIsSaid) {
+    const std::string missing = data.folder.File("sin-ayuda");
+    ::setenv("CELESTIGRAFO_HELP_DIR", missing.c_str(), 1);
+    Click("SBAyuda");
+    ::unsetenv("CELESTIGRAFO_HELP_DIR");
+    EXPECT_EQ(data.notices.LastText(), "No se encontró la ayuda del programa:\r\r" + missing + "/index.html");
+}
+
 } // namespace
 } // namespace cel::manager

@@ -11,6 +11,7 @@
 #include "manager/manager_settings.h"
 #include "manager/manager_window.h"
 #include "manager/notice_window.h"
+#include "manager/qt_spanish.h"
 #include "manager/small_dialogs.h"
 
 int main(int argc, char *argv[]) {
@@ -18,6 +19,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName("Tarjaro");
     QApplication::setOrganizationName("Celestigrafo");
     QApplication::setApplicationVersion(cel::kPackageVersion);
+    cel::manager::InstallQtSpanish(app); // standard buttons and dialogs in Spanish
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Administrador de la base de datos de Celestigrafo");
