@@ -173,7 +173,7 @@ void TFormMainTarjaro::ExportCsv() {
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar a formato CVS", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar a formato CSV", folder + "/", kCsvFilter, "csv", true);
     if (path.empty())
         return;
     PersonCsvOptions options;
@@ -229,7 +229,7 @@ void TFormMainTarjaro::ExportMailList() {
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar lista a CVS", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar lista a CSV", folder + "/", kCsvFilter, "csv", true);
     if (path.empty() || store_.ReadOnly())
         return;
     std::vector<const TPersona *> rows;

@@ -328,7 +328,7 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     mailHome_->setObjectName("CBHogar");
     mailWork_ = new QCheckBox("Trabajo", mail);
     mailWork_->setObjectName("CBCorreoTrabajo");
-    auto *exportMail = new QPushButton("Exportar lista a CVS", mail);
+    auto *exportMail = new QPushButton("Exportar lista a CSV", mail);
     exportMail->setObjectName("BTExportarCorreo");
     m->addWidget(mailAny_, 0, 0);
     m->addWidget(mailYes_, 0, 1);

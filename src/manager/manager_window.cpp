@@ -222,7 +222,7 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *create = button("SBNuevoArchivo", "Nuevo archivo", "Crear nuevo archivo de datos");
     auto *backup = button("SBRespaldo", "Respaldo", "Crear copia de respaldo del archivo actual");
     auto *append = button("SBAnexar", "Anexar", "Anexar datos de otro archivo al archivo actual");
-    auto *csv = button("SBExportar", "CSV", "Exportar a formato CVS");
+    auto *csv = button("SBExportar", "CSV", "Exportar a formato CSV");
     importButton_ = button("SBImportar", "Importar lugares", "Importar lugares geograficos");
     fileButtons_ = {copyButton_, backup, append, csv, importButton_};
     connect(open, &QToolButton::clicked, this, &TFormMainTarjaro::ChooseAndOpen);
@@ -242,7 +242,7 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     kindButtons_ = new QButtonGroup(this);
     const char *names[] = {"SBPaises", "SBLugares", "SBGrupos", "SBPersonas"};
     const char *texts[] = {"P", "L", "G", "Ps"};
-    const char *tips[] = {"País", "Luagr geográfico", "Grupos", "Personas"};
+    const char *tips[] = {"País", "Lugar geográfico", "Grupos", "Personas"};
     for (int i = 0; i < 4; ++i) {
         auto *b = button(names[i], texts[i], QString::fromUtf8(tips[i]));
         b->setCheckable(true);

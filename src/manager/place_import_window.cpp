@@ -47,7 +47,7 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
                                    QWidget *parent)
     : QDialog(parent), store_(store), file_(file) {
     setObjectName("TFormImportLugar");
-    setWindowTitle(QString::fromUtf8("Importar Lugar Geográcio"));
+    setWindowTitle(QString::fromUtf8("Importar Lugar Geográfico"));
     ApplySuite(this);
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(

@@ -411,7 +411,7 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     auto *form = new QFormLayout(page);
     footer_ = new QLineEdit;
     footer_->setObjectName("EFooter");
-    form->addRow("Píe de página:", footer_);
+    form->addRow("Pie de página:", footer_);
     cbHint_ = Check("CBHint", "Ver descripción botones");
     form->addRow(cbHint_);
     cbScheme_ = new QComboBox;
