@@ -120,12 +120,14 @@ QWidget *TFormMain::BuildAspectSelection() {
             c->setObjectName(QString("%1%2").arg(prefix).arg(i));
             c->setChecked(ticks[static_cast<std::size_t>(i)]);
             boxes[static_cast<std::size_t>(i)] = c;
-            grid->addWidget(c, (i - 1) / 3, (i - 1) % 3);
+            grid->addWidget(c, (i - 1) / 4, (i - 1) % 4);
         }
         all = Small((std::string(prefix) + "T").c_str(), "T", "Todos");
         none = Small((std::string(prefix) + "N").c_str(), "N", "Ninguno");
-        grid->addWidget(all, (count + 2) / 3, 0);
-        grid->addWidget(none, (count + 2) / 3, 1);
+        // Four boxes a row and the buttons in a fifth column: the panel stays short enough for a
+        // 768-pixel screen to show "Simple"/"Doble" below it without scrolling.
+        grid->addWidget(all, 0, 4);
+        grid->addWidget(none, 1, 4);
         return std::pair{g, grid};
     };
     QToolButton *pointAll = nullptr, *pointNone = nullptr, *angleAll = nullptr, *angleNone = nullptr;
@@ -141,7 +143,7 @@ QWidget *TFormMain::BuildAspectSelection() {
         "Ángulos", "CBAng", 13, [](int i) { return QString("%1°").arg((i - 1) * 15); }, cbAngles_,
         angleTicks_, angleAll, angleNone);
     auto *principal = Small("CBAngP", "P", "Aspectos principales (mayores)");
-    angleGrid->addWidget(principal, 5, 2);
+    angleGrid->addWidget(principal, 2, 4);
     (void)pointGrid;
     (void)cuspGrid;
     column->addWidget(points);

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QUrl>
@@ -166,7 +168,12 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     const bool wheel = document_.content.page == document::PageKind::Rueda;
     portrait_->setVisible(wheel);
     landscape_->setVisible(wheel);
-    resize(980, 760);
+    // At most the screen's free area, less room for the frame and the title bar: on a 1366x768
+    // screen the whole window and its buttons stay in sight.
+    QSize size(980, 760);
+    if (const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size.expandedTo(minimumSizeHint()));
     Rebuild();
 }
 

@@ -1,4 +1,5 @@
 // The chart program's window as a new user meets it: event questions, help, the event counter.
+#include <QApplication>
 #include <QCollator>
 #include <QComboBox>
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -16,6 +18,7 @@
 #include <memory>
 
 #include "common/date_time.h"
+#include "workspace/print_window.h"
 #include "workspace_fixture.h"
 
 namespace cel::workspace::test {
@@ -138,6 +141,30 @@ TEST_F(WindowFixture, ClosingWithChangedNatalDataCanBeCancelled) {
     EXPECT_TRUE(w.NatalChanged());
     notifier_.choices.push_back(Answer::No);
     EXPECT_TRUE(w.close());
+}
+
+// On a 1366x768 screen (about 700 pixels left under the title bar and the desktop's panel) the
+// "Configurar" panel shows "Simple" and "Doble" without scrolling.
+TEST_F(WindowFixture, SingleAndDoubleWheelAreInReachOnASmallScreen) {
+    TFormMain &w = Open();
+    w.resize(1366, 700);
+    QApplication::processEvents();
+    for (const char *name : {"RBSimple", "RBDoble"}) {
+        auto *button = Find<QRadioButton>(name);
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_EQ(button->visibleRegion().boundingRect().size(), button->size()) << name;
+    }
+}
+
+// The print preview fits the screen's height, buttons included.
+TEST_F(WindowFixture, ThePrintPreviewFitsTheScreen) {
+    TFormMain &w = Open();
+    const document::PageContent content = w.PrintContent();
+    TFormPrint print(notifier_, content, document::LayoutOptions{false, ""}, true, &w);
+    const QRect free = w.screen()->availableGeometry();
+    ASSERT_LT(free.height(), 760 + 48); // the test screen is too small for the window with its frame
+    EXPECT_LE(print.height() + 48, free.height());
+    EXPECT_LE(print.width(), free.width());
 }
 
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
