@@ -105,7 +105,18 @@ TFormItem::TFormItem(DataStore &store, Kind kind, std::int32_t id, EditorMode mo
     const int height = kind == Kind::Place                                ? 230
                        : (kind == Kind::Person || kind == Kind::Business) ? 400
                                                                           : 80;
-    resize(kind == Kind::Person ? 640 : 480, std::max(height, sizeHint().height()));
+    int width = kind == Kind::Person ? 640 : 480;
+    if (kind == Kind::Person && eventPanel_ && placeSelector_) {
+        // As wide as the widest tab (the events beside the date), so that switching tabs never
+        // resizes the window under the user's hand.
+        const bool events = !eventPanel_->isHidden(), places = !placeSelector_->isHidden();
+        eventPanel_->setVisible(true);
+        placeSelector_->setVisible(true);
+        width = std::max(width, sizeHint().width());
+        eventPanel_->setVisible(events);
+        placeSelector_->setVisible(places);
+    }
+    resize(width, std::max(height, sizeHint().height()));
 
     if (isNew_) {
         editedId_ = static_cast<std::int32_t>(std::min<std::int64_t>(store_.Db().Counter(kind), kMaxId));

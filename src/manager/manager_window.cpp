@@ -184,7 +184,20 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
         Rebuild();
     };
 
-    resize(1100, 640);
+    // As wide as the widest list kind (the persons' buttons and summary panel shown), so that
+    // switching kinds never resizes the window under the user's hand.
+    const std::initializer_list<QWidget *> personOnly{detailsButton_, addGroupButton_, removeGroupButton_,
+                                                      internetButton_, summaryPanel_};
+    std::vector<bool> hidden;
+    for (QWidget *w : personOnly) {
+        hidden.push_back(w->isHidden());
+        w->setVisible(w != summaryPanel_ || detailsButton_->isChecked());
+    }
+    const int width = std::max(1100, sizeHint().width());
+    std::size_t i = 0;
+    for (QWidget *w : personOnly)
+        w->setHidden(hidden[i++]);
+    resize(width, 640);
     if (mode_ == ManagerMode::Standalone) {
         settingsButton_->setToolTip("Configurar Tarjaro");
     } else {

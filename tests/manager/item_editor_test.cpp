@@ -560,3 +560,25 @@ TEST(ItemEditorPlaces, ChoosingACountryListsItsPlaces) {
 
 } // namespace
 } // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// Switching tabs never changes the editor's size under the user's hand.
+TEST(ItemEditorSize, KeepsItsSizeAcrossTabs) {
+    mgrtest::SampleData data;
+    TFormItem editor(data.store, database::Kind::Person, 1);
+    editor.show();
+    QApplication::processEvents();
+    const QSize size = editor.size();
+    auto *tabs = mgrtest::Find<QTabBar>(&editor, "TBDatos");
+    for (int round = 0; round < 2; ++round)
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            EXPECT_EQ(editor.size(), size) << "tab " << tab;
+        }
+}
+
+} // namespace
+} // namespace cel::manager

@@ -641,5 +641,18 @@ TEST_F(ManagerFixture, HelpThatCannotBeFoundIsSaid) {
     EXPECT_EQ(data.notices.LastText(), "No se encontró la ayuda del programa:\r\r" + missing + "/index.html");
 }
 
+// Switching the list kind never changes the manager's size under the user's hand.
+TEST_F(ManagerFixture, KeepsItsSizeAcrossListKinds) {
+    window->show();
+    QApplication::processEvents();
+    const QSize size = window->size();
+    for (const database::Kind k :
+         {Kind::Person, Kind::Place, Kind::PersonGroup, Kind::Country, Kind::Person}) {
+        Kind(k);
+        QApplication::processEvents();
+        EXPECT_EQ(window->size(), size) << static_cast<int>(k);
+    }
+}
+
 } // namespace
 } // namespace cel::manager
