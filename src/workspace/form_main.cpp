@@ -38,6 +38,7 @@
 #include "settings/settings.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/dialog_palette.h"
+#include "workspace/elided_label.h"
 #include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
 #include "workspace/reports_page.h"
@@ -221,24 +222,25 @@ void TFormMain::BuildPages() {
     auto *grid = new QHBoxLayout(info);
     grid->setContentsMargins(0, 0, 0, 0);
     auto *labels = new QVBoxLayout;
-    labelNatal_ = new QLabel("<>: ");
+    labelNatal_ = new ElidedLabel("<>: ");
     labelNatal_->setObjectName("LabelNatal");
     labelNatalDate_ = new QLabel;
     labelNatalDate_->setObjectName("LabelNatalFecha");
-    labelEvento_ = new QLabel("Evento: ");
+    labelEvento_ = new ElidedLabel("Evento: ");
     labelEvento_->setObjectName("LabelEvento");
     labelEventoDate_ = new QLabel;
     labelEventoDate_->setObjectName("LabelEventoFecha");
     auto *natalRow = new QHBoxLayout;
     natalRow->addWidget(labelNatal_);
-    natalRow->addWidget(labelNatalDate_, 1);
+    natalRow->addWidget(labelNatalDate_);
+    natalRow->addStretch(1);
     auto *eventRow = new QHBoxLayout;
     eventRow->addWidget(labelEvento_);
-    eventRow->addWidget(labelEventoDate_, 1);
-    for (QLabel *l : {labelNatal_, labelNatalDate_, labelEvento_, labelEventoDate_})
-        l->setMinimumWidth(1); // long names are cut rather than widening the window
-    labelNatalDate_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    labelEventoDate_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    eventRow->addWidget(labelEventoDate_);
+    eventRow->addStretch(1);
+    // A long name gives way (cut with "…", whole in its tooltip); the date line keeps its room.
+    for (QLabel *l : {labelNatalDate_, labelEventoDate_})
+        l->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     labels->addLayout(natalRow);
     labels->addLayout(eventRow);
     grid->addLayout(labels, 1);

@@ -26,6 +26,11 @@ namespace {
 
 constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
 
+void Keep(const QImage &image, const char *name) {
+    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0')
+        image.save(QString::fromUtf8(dir) + "/" + name);
+}
+
 // "hh:nn:ss am/pm" of a date-time, as the questions about an event show it.
 std::string ClockText(TDateTime value) {
     const CivilDateTime c = DecodeDateTime(value);
@@ -165,6 +170,31 @@ TEST_F(WindowFixture, ThePrintPreviewFitsTheScreen) {
     ASSERT_LT(free.height(), 760 + 48); // the test screen is too small for the window with its frame
     EXPECT_LE(print.height() + 48, free.height());
     EXPECT_LE(print.width(), free.width());
+}
+
+// A long name is cut with "…" (whole in its tooltip) and never pushes the birth date out of sight.
+TEST_F(WindowFixture, LongNamesLeaveTheBirthDateInSight) {
+    TFormMain &w = Open();
+    for (const auto &p : w.Workspace().db.Persons)
+        if (p->Nombre + " " + p->Apellidos == kRosa)
+            p->Apellidos =
+                "Quispe Mamani de la Santísima Trinidad y Todos los Santos del Valle Sagrado de los "
+                "Incas, Cusco, Perú, segunda de su nombre";
+    Find<QPushButton>("SBVerTodas")->click();
+    auto *list = Find<QListWidget>("LBPersona");
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().startsWith("Rosa Elvira"))
+            list->setCurrentRow(i);
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    auto *name = Find<QLabel>("LabelNatal");
+    auto *date = Find<QLabel>("LabelNatalFecha");
+    ASSERT_TRUE(name->text().startsWith("Rosa Elvira"));
+    EXPECT_GE(date->width(), date->sizeHint().width()); // the date is whole
+    EXPECT_LE(date->geometry().right(), date->parentWidget()->width());
+    name->grab(); // paints: the cut text gets the whole one as its tooltip
+    EXPECT_EQ(name->toolTip(), name->text());
+    Keep(w.grab().toImage(), "nombre-largo.png");
 }
 
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
