@@ -23,6 +23,7 @@
 #include "workspace/form_main.h"
 #include "workspace/form_orbes.h"
 #include "workspace/form_retorno.h"
+#include "workspace/side_scroll.h"
 #include "workspace/wheel_view.h"
 #include <QDateEdit>
 #include <QStackedWidget>
@@ -53,12 +54,8 @@ void TFormMain::BuildConfigDock() {
     tabs->addTab(BuildOrbPage(), " Orbes ");
     column->addWidget(tabs);
     column->addStretch();
-    auto *scroll = new QScrollArea;
+    auto *scroll = new SideScroll(panel);
     scroll->setObjectName("ScrollConfig");
-    scroll->setWidget(panel);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 4);
     twConfig_->setWidget(scroll);
     addDockWidget(Qt::RightDockWidgetArea, twConfig_);
 }

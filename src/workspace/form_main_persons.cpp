@@ -25,6 +25,7 @@
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/key_list.h"
+#include "workspace/side_scroll.h"
 
 namespace cel::workspace {
 
@@ -56,7 +57,7 @@ void TFormMain::BuildDatosDock() {
     placeScroll->setWidgetResizable(true);
     placeScroll->setFrameShape(QFrame::NoFrame);
     datosTabs_->addTab(placeScroll, " Lugar, Fecha y Hora ");
-    twDatos_->setWidget(datosTabs_);
+    twDatos_->setWidget(new SideScroll(datosTabs_, false));
     addDockWidget(Qt::LeftDockWidgetArea, twDatos_);
     connect(datosTabs_, &QTabWidget::currentChanged, this, [this](int page) {
         if (page == 1 && sbSinastria_->isChecked()) {
@@ -240,7 +241,7 @@ void TFormMain::BuildFilterDock() {
     grid->addWidget(none, row++, 1);
     grid->addWidget(everyone, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
-    twFiltrar_->setWidget(panel);
+    twFiltrar_->setWidget(new SideScroll(panel, false));
     addDockWidget(Qt::LeftDockWidgetArea, twFiltrar_);
 
     auto refilter = [this] {

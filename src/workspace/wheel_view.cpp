@@ -11,7 +11,7 @@ namespace cel::workspace {
 
 WheelView::WheelView(const session::Workspace &workspace, QWidget *parent) : QWidget(parent), ws_(workspace) {
     setObjectName("PaintBox");
-    setMinimumSize(200, 200);
+    setMinimumSize(380, 380); // readable: in a small window the side panels give way first
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

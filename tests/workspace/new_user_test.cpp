@@ -197,6 +197,20 @@ TEST_F(WindowFixture, LongNamesLeaveTheBirthDateInSight) {
     Keep(w.grab().toImage(), "nombre-largo.png");
 }
 
+// In a small window the side panels give way before the wheel: it stays large enough to read.
+TEST_F(WindowFixture, TheWheelStaysReadableInASmallWindow) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    for (const QSize size : {QSize(1024, 600), QSize(900, 560), QSize(1366, 768)}) {
+        w.resize(size);
+        QApplication::processEvents();
+        const QWidget *wheel = Find<QWidget>("PaintBox");
+        EXPECT_LE(w.width(), size.width()); // the window fits the screen
+        EXPECT_GE(std::min(wheel->width(), wheel->height()), 380) << size.width() << "x" << size.height();
+        Keep(w.grab().toImage(), QString("pequena-%1.png").arg(size.width()).toUtf8().constData());
+    }
+}
+
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
     TFormMain &w = Open();
     Choose(kRosa);
