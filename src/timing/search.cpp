@@ -174,6 +174,7 @@ void AspectEpisodes(const Track &track, const std::vector<Sample> &samples, cons
         if (ev.exact.empty())
             ev.exact.push_back(e);
         coveredUntil = b;
+        ev.listed = e;
         if (options.moment && *options.moment >= a && *options.moment <= b) {
             const Real m = *options.moment;
             const Real now = std::fabs(Deviation(track.fine(m), t.target));

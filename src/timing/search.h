@@ -53,8 +53,9 @@ struct TimingEvent {
     HouseModel model = HouseModel::Ecliptic;
     bool retrograde = false; // ingresses: entered moving backwards; stations: turning retrograde
     int phase = 0;           // Moon phases: 0 new .. 7 balsamic (45 degrees each)
-    // The time the listing sorts by: the first exact time.
-    Real Time() const { return exact.empty() ? 0 : exact.front(); }
+    // The time the listing sorts by: the first exact time inside the period searched.
+    std::optional<Real> listed;
+    Real Time() const { return listed ? *listed : exact.empty() ? 0 : exact.front(); }
 };
 
 struct TimingOptions {
