@@ -1,0 +1,121 @@
+#include "timing/position_cache.h"
+
+#include <cmath>
+
+#include "astronomy/earth_orientation.h"
+
+namespace cel::timing {
+
+namespace {
+
+struct PieceShape {
+    Real span; // days
+    int terms;
+};
+// The nutation is taken out before the fit and added back, so the pieces follow only the orbit; the
+// outer planets still carry the Earth's monthly wobble about the Earth-Moon barycentre, hence their
+// many terms.
+constexpr std::array<PieceShape, kLastMovingBody + 1> kShapes = {{{0, 0},
+                                                                  {16, 16},    // Sun
+                                                                  {4, 18},     // Moon
+                                                                  {8, 16},     // Mercury
+                                                                  {16, 16},    // Venus
+                                                                  {16, 16},    // Mars
+                                                                  {64, 28},    // Jupiter
+                                                                  {128, 36},   // Saturn
+                                                                  {128, 36},   // Uranus
+                                                                  {128, 36},   // Neptune
+                                                                  {128, 36},   // Pluto
+                                                                  {256, 10}}}; // node
+constexpr Real kEpoch = 2451545.0L; // pieces start at J2000.0 plus whole spans
+
+// Value and derivative (per unit of x) of a Chebyshev series at x in [-1, 1] (Clenshaw).
+Real Chebyshev(const std::vector<Real> &c, Real x) {
+    Real b1 = 0, b2 = 0;
+    for (std::size_t j = c.size() - 1; j >= 1; --j) {
+        const Real b = 2 * x * b1 - b2 + c[j];
+        b2 = b1;
+        b1 = b;
+    }
+    return x * b1 - b2 + c[0] / 2;
+}
+
+Real ChebyshevDerivative(const std::vector<Real> &c, Real x) {
+    const std::size_t n = c.size();
+    std::vector<Real> d(n + 1, 0);
+    for (std::size_t j = n - 1; j >= 1; --j)
+        d[j - 1] = d[j + 1] + 2 * static_cast<Real>(j) * c[j];
+    d.resize(n - 1);
+    return d.empty() ? 0 : Chebyshev(d, x);
+}
+
+} // namespace
+
+const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index) {
+    if (last_[body] != nullptr && lastIndex_[body] == index)
+        return *last_[body];
+    auto &map = pieces_[body];
+    auto it = map.find(index);
+    if (it == map.end()) {
+        const PieceShape shape = kShapes[body];
+        const int n = shape.terms;
+        const Real start = kEpoch + static_cast<Real>(index) * shape.span;
+        std::vector<Real> lon(n), lat(n);
+        for (int k = 0; k < n; ++k) {
+            const Real x = std::cos(astronomy::kPi * (k + 0.5L) / n);
+            const Real jd = start + (x + 1) / 2 * shape.span;
+            const EclipticPoint p = DirectPosition(body, jd);
+            Real l = p.longitude - astronomy::Nutation(jd);
+            if (k > 0)
+                l = lon[k - 1] + Wrap180(l - lon[k - 1]);
+            lon[k] = l;
+            lat[k] = p.latitude;
+        }
+        Piece piece;
+        piece.longitude.assign(n, 0);
+        piece.latitude.assign(n, 0);
+        for (int j = 0; j < n; ++j) {
+            Real sl = 0, sb = 0;
+            for (int k = 0; k < n; ++k) {
+                const Real c = std::cos(astronomy::kPi * j * (k + 0.5L) / n);
+                sl += lon[k] * c;
+                sb += lat[k] * c;
+            }
+            piece.longitude[j] = 2 * sl / n;
+            piece.latitude[j] = 2 * sb / n;
+        }
+        it = map.emplace(index, std::move(piece)).first;
+    }
+    lastIndex_[body] = index;
+    last_[body] = &it->second;
+    return it->second;
+}
+
+EclipticPoint PositionCache::Position(int body, Real jd) {
+    const PieceShape shape = kShapes[body];
+    const Real u = (jd - kEpoch) / shape.span;
+    const auto index = static_cast<std::int64_t>(std::floor(u));
+    const Piece &piece = PieceAt(body, index);
+    const Real x = 2 * (u - static_cast<Real>(index)) - 1;
+    return {Wrap360(Chebyshev(piece.longitude, x) + astronomy::Nutation(jd)), Chebyshev(piece.latitude, x)};
+}
+
+Real PositionCache::Speed(int body, Real jd) {
+    const PieceShape shape = kShapes[body];
+    const Real u = (jd - kEpoch) / shape.span;
+    const auto index = static_cast<std::int64_t>(std::floor(u));
+    const Piece &piece = PieceAt(body, index);
+    const Real x = 2 * (u - static_cast<Real>(index)) - 1;
+    constexpr Real h = 0.01L; // the nutation's share, from a short difference
+    const Real nutation = (astronomy::Nutation(jd + h) - astronomy::Nutation(jd - h)) / (2 * h);
+    return ChebyshevDerivative(piece.longitude, x) * 2 / shape.span + nutation;
+}
+
+std::size_t PositionCache::PieceCount() const {
+    std::size_t n = 0;
+    for (const auto &map : pieces_)
+        n += map.size();
+    return n;
+}
+
+} // namespace cel::timing

@@ -1,0 +1,36 @@
+// The position cache of the searches: per body, Chebyshev pieces fitted to the engine's own positions
+// over short spans (as planetary ephemeris files hold them), filled as the searches reach them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "timing/ephemeris.h"
+
+namespace cel::timing {
+
+class PositionCache {
+public:
+    // Longitude and latitude of body 1..11 at jd (TT), within 0.01" of DirectPosition.
+    EclipticPoint Position(int body, Real jd);
+    Real Longitude(int body, Real jd) { return Position(body, jd).longitude; }
+    // Daily motion in longitude, degrees a day.
+    Real Speed(int body, Real jd);
+    // Pieces fitted so far (each costs a fixed number of direct evaluations).
+    std::size_t PieceCount() const;
+
+private:
+    struct Piece {
+        std::vector<Real> longitude; // coefficients of the longitude less the nutation, unwrapped
+        std::vector<Real> latitude;
+    };
+    const Piece &PieceAt(int body, std::int64_t index);
+
+    std::array<std::unordered_map<std::int64_t, Piece>, kLastMovingBody + 1> pieces_;
+    std::array<std::int64_t, kLastMovingBody + 1> lastIndex_{};
+    std::array<const Piece *, kLastMovingBody + 1> last_{};
+};
+
+} // namespace cel::timing
