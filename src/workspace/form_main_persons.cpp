@@ -504,8 +504,9 @@ void TFormMain::DeletePerson() {
     database::TPersona *p = FindPerson(ws_.db, id);
     if (!p)
         return;
-    if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea borrar de la lista a:\r\r" + FullName(*p)))
-        return;
+    if (notifier_.Ask("Desea borrar de la lista a:\r\r" + FullName(*p), QuestionStyle{true, false}) !=
+        Answer::Yes)
+        return; // "No" is the default: Enter keeps the person
     const int index = database::IndexOfId(ws_.db.Persons, id);
     ws_.db.Persons.erase(ws_.db.Persons.begin() + index);
     ws_.db.Renumber(database::Kind::Person);
@@ -670,7 +671,7 @@ void TFormMain::DeleteEvent() {
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
         e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
-    if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea eliminar el evento ?\r\r" + line))
+    if (notifier_.Ask("Desea eliminar el evento ?\r\r" + line, QuestionStyle{true, false}) != Answer::Yes)
         return;
     p->Eventos.erase(p->Eventos.begin() + row);
     SaveDataFile();

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "common/date_time.h"
+#include "database/safe_file.h"
 #include "workspace/print_window.h"
 #include "workspace_fixture.h"
 
@@ -71,6 +72,7 @@ TEST_F(WindowFixture, EventQuestionsShowTheMinutesNotTheMonth) {
     notifier_.answers.push_back(false); // delete? no
     Find<QPushButton>("SBEliminarEvento")->click();
     EXPECT_NE(notifier_.LastText().find(clock), std::string::npos) << notifier_.LastText() << " / " << clock;
+    EXPECT_TRUE(notifier_.shown.back().style.noByDefault); // Enter keeps the event
 }
 
 TEST_F(WindowFixture, HelpThatCannotBeFoundIsSaid) {
@@ -209,6 +211,22 @@ TEST_F(WindowFixture, TheWheelStaysReadableInASmallWindow) {
         EXPECT_GE(std::min(wheel->width(), wheel->height()), 380) << size.width() << "x" << size.height();
         Keep(w.grab().toImage(), QString("pequena-%1.png").arg(size.width()).toUtf8().constData());
     }
+}
+
+// Deleting a person is asked with "No" as the default; answering "No" keeps the person and the file.
+TEST_F(WindowFixture, DeletingAPersonDefaultsToNo) {
+    Open();
+    const std::string before = database::ReadWholeFile(dataFile_);
+    auto *list = Find<QListWidget>("LBPersona");
+    list->setCurrentRow(0);
+    const int count = list->count();
+    notifier_.answers.push_back(false);
+    Find<QPushButton>("SBEliminar")->click();
+    ASSERT_FALSE(notifier_.shown.empty());
+    EXPECT_EQ(notifier_.LastText().rfind("Desea borrar de la lista a:", 0), 0u);
+    EXPECT_TRUE(notifier_.shown.back().style.noByDefault);
+    EXPECT_EQ(list->count(), count);
+    EXPECT_EQ(database::ReadWholeFile(dataFile_), before);
 }
 
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
