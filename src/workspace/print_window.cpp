@@ -211,10 +211,14 @@ void TFormPrint::Refresh() {
         preview_->clear();
         return;
     }
-    const QImage image =
-        document::RenderPageImage(document_.pages[static_cast<std::size_t>(current_)], 96.0 * zoom_, true);
-    preview_->setPixmap(QPixmap::fromImage(image));
-    preview_->resize(image.size());
+    // Drawn at the screen's own pixel density, so the preview is sharp on a scaled (high-density) screen.
+    const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+    const QImage image = document::RenderPageImage(document_.pages[static_cast<std::size_t>(current_)],
+                                                   96.0 * zoom_ * ratio, true);
+    QPixmap picture = QPixmap::fromImage(image);
+    picture.setDevicePixelRatio(ratio);
+    preview_->setPixmap(picture);
+    preview_->resize((QSizeF(image.size()) / ratio).toSize());
     thumbnails_->blockSignals(true);
     thumbnails_->setCurrentRow(current_);
     thumbnails_->blockSignals(false);

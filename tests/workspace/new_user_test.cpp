@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -227,6 +228,19 @@ TEST_F(WindowFixture, DeletingAPersonDefaultsToNo) {
     EXPECT_TRUE(notifier_.shown.back().style.noByDefault);
     EXPECT_EQ(list->count(), count);
     EXPECT_EQ(database::ReadWholeFile(dataFile_), before);
+}
+
+// The print preview is drawn at the screen's pixel density (sharp with QT_SCALE_FACTOR=2).
+TEST_F(WindowFixture, ThePrintPreviewIsDrawnAtTheScreensDensity) {
+    TFormMain &w = Open();
+    TFormPrint print(notifier_, w.PrintContent(), document::LayoutOptions{false, ""}, true, &w);
+    print.show();
+    QApplication::processEvents();
+    auto *preview = print.findChild<QLabel *>("LPreview");
+    ASSERT_NE(preview, nullptr);
+    const QPixmap picture = preview->pixmap();
+    EXPECT_DOUBLE_EQ(picture.devicePixelRatio(), std::max<qreal>(1.0, print.devicePixelRatioF()));
+    EXPECT_NEAR(picture.width(), preview->width() * picture.devicePixelRatio(), 2.0);
 }
 
 TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
