@@ -15,7 +15,7 @@ struct PieceShape {
 // The nutation is taken out before the fit and added back, so the pieces follow only the orbit; the
 // outer planets still carry the Earth's monthly wobble about the Earth-Moon barycentre, hence their
 // many terms.
-constexpr std::array<PieceShape, kLastMovingBody + 1> kShapes = {{{0, 0},
+constexpr std::array<PieceShape, kLastMovingBody + 2> kShapes = {{{0, 0},
                                                                   {16, 16},    // Sun
                                                                   {4, 18},     // Moon
                                                                   {8, 16},     // Mercury
@@ -26,7 +26,8 @@ constexpr std::array<PieceShape, kLastMovingBody + 1> kShapes = {{{0, 0},
                                                                   {128, 36},   // Uranus
                                                                   {128, 36},   // Neptune
                                                                   {128, 36},   // Pluto
-                                                                  {256, 10}}}; // node
+                                                                  {256, 10},  // node
+                                                                  {8, 14}}};  // nutation
 constexpr Real kEpoch = 2451545.0L; // pieces start at J2000.0 plus whole spans
 
 // Value and derivative (per unit of x) of a Chebyshev series at x in [-1, 1] (Clenshaw).
@@ -64,8 +65,9 @@ const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index)
         for (int k = 0; k < n; ++k) {
             const Real x = std::cos(astronomy::kPi * (k + 0.5L) / n);
             const Real jd = start + (x + 1) / 2 * shape.span;
-            const EclipticPoint p = DirectPosition(body, jd);
-            Real l = p.longitude - astronomy::Nutation(jd);
+            const Real nutation = astronomy::Nutation(jd);
+            const EclipticPoint p = body == kNutation ? EclipticPoint{nutation, 0} : DirectPosition(body, jd);
+            Real l = body == kNutation ? nutation : p.longitude - nutation;
             if (k > 0)
                 l = lon[k - 1] + Wrap180(l - lon[k - 1]);
             lon[k] = l;
@@ -91,24 +93,26 @@ const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index)
     return it->second;
 }
 
-EclipticPoint PositionCache::Position(int body, Real jd) {
+PositionCache::Located PositionCache::Locate(int body, Real jd) {
     const PieceShape shape = kShapes[body];
     const Real u = (jd - kEpoch) / shape.span;
     const auto index = static_cast<std::int64_t>(std::floor(u));
     const Piece &piece = PieceAt(body, index);
-    const Real x = 2 * (u - static_cast<Real>(index)) - 1;
-    return {Wrap360(Chebyshev(piece.longitude, x) + astronomy::Nutation(jd)), Chebyshev(piece.latitude, x)};
+    return {&piece, 2 * (u - static_cast<Real>(index)) - 1, 2 / shape.span};
+}
+
+EclipticPoint PositionCache::Position(int body, Real jd) {
+    const Located nutation = Locate(kNutation, jd);
+    const Located at = Locate(body, jd);
+    return {Wrap360(Chebyshev(at.piece->longitude, at.x) + Chebyshev(nutation.piece->longitude, nutation.x)),
+            Chebyshev(at.piece->latitude, at.x)};
 }
 
 Real PositionCache::Speed(int body, Real jd) {
-    const PieceShape shape = kShapes[body];
-    const Real u = (jd - kEpoch) / shape.span;
-    const auto index = static_cast<std::int64_t>(std::floor(u));
-    const Piece &piece = PieceAt(body, index);
-    const Real x = 2 * (u - static_cast<Real>(index)) - 1;
-    constexpr Real h = 0.01L; // the nutation's share, from a short difference
-    const Real nutation = (astronomy::Nutation(jd + h) - astronomy::Nutation(jd - h)) / (2 * h);
-    return ChebyshevDerivative(piece.longitude, x) * 2 / shape.span + nutation;
+    const Located nutation = Locate(kNutation, jd);
+    const Located at = Locate(body, jd);
+    return ChebyshevDerivative(at.piece->longitude, at.x) * at.scale +
+           ChebyshevDerivative(nutation.piece->longitude, nutation.x) * nutation.scale;
 }
 
 std::size_t PositionCache::PieceCount() const {

@@ -27,10 +27,18 @@ private:
         std::vector<Real> latitude;
     };
     const Piece &PieceAt(int body, std::int64_t index);
+    struct Located {
+        const Piece *piece;
+        Real x;     // -1..1 across the piece
+        Real scale; // dx per day
+    };
+    Located Locate(int body, Real jd);
 
-    std::array<std::unordered_map<std::int64_t, Piece>, kLastMovingBody + 1> pieces_;
-    std::array<std::int64_t, kLastMovingBody + 1> lastIndex_{};
-    std::array<const Piece *, kLastMovingBody + 1> last_{};
+    // Entry kNutation holds the nutation in longitude, added back to every body.
+    static constexpr int kNutation = kLastMovingBody + 1;
+    std::array<std::unordered_map<std::int64_t, Piece>, kNutation + 1> pieces_;
+    std::array<std::int64_t, kNutation + 1> lastIndex_{};
+    std::array<const Piece *, kNutation + 1> last_{};
 };
 
 } // namespace cel::timing
