@@ -26,6 +26,10 @@ EclipticPoint DirectPosition(int body, Real jd) {
     const SunResult sun = SunPosition(jd);
     if (body == 1)
         return {sun.longitude, sun.latitude};
+    return DirectPosition(body, jd, sun);
+}
+
+EclipticPoint DirectPosition(int body, Real jd, const SunResult &sun) {
     if (body == 10) {
         const Ecliptic pluto = PlutoPosition(jd, Obliquity(true, jd), sun.distance);
         return {pluto.longitude, pluto.latitude};

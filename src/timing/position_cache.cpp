@@ -21,11 +21,11 @@ constexpr std::array<PieceShape, kLastMovingBody + 2> kShapes = {{{0, 0},
                                                                   {8, 16},     // Mercury
                                                                   {16, 16},    // Venus
                                                                   {16, 16},    // Mars
-                                                                  {64, 28},    // Jupiter
-                                                                  {128, 36},   // Saturn
-                                                                  {128, 36},   // Uranus
-                                                                  {128, 36},   // Neptune
-                                                                  {128, 36},   // Pluto
+                                                                  {128, 40},  // Jupiter
+                                                                  {128, 40},  // Saturn
+                                                                  {128, 40},  // Uranus
+                                                                  {128, 40},  // Neptune
+                                                                  {128, 40},  // Pluto
                                                                   {256, 10},  // node
                                                                   {8, 14}}};  // nutation
 constexpr Real kEpoch = 2451545.0L; // pieces start at J2000.0 plus whole spans
@@ -52,6 +52,20 @@ Real ChebyshevDerivative(const std::vector<Real> &c, Real x) {
 
 } // namespace
 
+const astronomy::SunResult &PositionCache::SharedSun(std::int64_t index, int node, Real jd) {
+    std::vector<astronomy::SunResult> &suns = suns_[index];
+    if (suns.empty()) {
+        suns.resize(kShapes[kFirstSharedBody].terms);
+        sunKnown_[index].assign(suns.size(), false);
+    }
+    std::vector<bool> &known = sunKnown_[index];
+    if (!known[node]) {
+        suns[node] = astronomy::SunPosition(jd);
+        known[node] = true;
+    }
+    return suns[node];
+}
+
 const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index) {
     if (last_[body] != nullptr && lastIndex_[body] == index)
         return *last_[body];
@@ -66,7 +80,11 @@ const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index)
             const Real x = std::cos(astronomy::kPi * (k + 0.5L) / n);
             const Real jd = start + (x + 1) / 2 * shape.span;
             const Real nutation = astronomy::Nutation(jd);
-            const EclipticPoint p = body == kNutation ? EclipticPoint{nutation, 0} : DirectPosition(body, jd);
+            EclipticPoint p{nutation, 0};
+            if (body >= kFirstSharedBody && body <= kLastSharedBody)
+                p = DirectPosition(body, jd, SharedSun(index, k, jd));
+            else if (body != kNutation)
+                p = DirectPosition(body, jd);
             Real l = body == kNutation ? nutation : p.longitude - nutation;
             if (k > 0)
                 l = lon[k - 1] + Wrap180(l - lon[k - 1]);

@@ -33,6 +33,12 @@ private:
         Real scale; // dx per day
     };
     Located Locate(int body, Real jd);
+    // Jupiter to Pluto share their pieces' span and nodes, so each node's Sun is computed once.
+    static constexpr int kFirstSharedBody = 6;
+    static constexpr int kLastSharedBody = 10;
+    const astronomy::SunResult &SharedSun(std::int64_t index, int node, Real jd);
+    std::unordered_map<std::int64_t, std::vector<astronomy::SunResult>> suns_;
+    std::unordered_map<std::int64_t, std::vector<bool>> sunKnown_;
 
     // Entry kNutation holds the nutation in longitude, added back to every body.
     static constexpr int kNutation = kLastMovingBody + 1;
