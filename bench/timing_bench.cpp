@@ -62,13 +62,26 @@ void BM_SlowBodiesCentury(benchmark::State &state) {
 }
 BENCHMARK(BM_SlowBodiesCentury)->Unit(benchmark::kMillisecond);
 
+// The same search on a cache already filled (a second listing over the same years): the search alone.
+void BM_SlowBodiesCenturyFilledCache(benchmark::State &state) {
+    const chart::TDataAstro natal = Natal();
+    timing::TimingOptions options = AllKinds(1980, 100);
+    options.bodies = {6, 7, 8, 9, 10};
+    timing::PositionCache cache;
+    timing::FindTransits(natal, options, cache);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(timing::FindTransits(natal, options, cache).size());
+}
+BENCHMARK(BM_SlowBodiesCenturyFilledCache)->Unit(benchmark::kMillisecond);
+
 // Secondary progressions, solar arc and both primary directions over a hundred years.
 void BM_ProgressionsDirectionsCentury(benchmark::State &state) {
     const chart::TDataAstro natal = Natal();
     timing::TimingOptions options = AllKinds(1980, 100);
     options.bodies = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     const std::vector<timing::Source> sources = {timing::Source::Secondary, timing::Source::SolarArc,
-                                                 timing::Source::PrimaryDirect, timing::Source::PrimaryConverse};
+                                                 timing::Source::PrimaryDirect,
+                                                 timing::Source::PrimaryConverse};
     std::size_t events = 0;
     for (auto _ : state) {
         timing::PositionCache cache;

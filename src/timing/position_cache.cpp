@@ -16,36 +16,36 @@ struct PieceShape {
 // outer planets still carry the Earth's monthly wobble about the Earth-Moon barycentre, hence their
 // many terms.
 constexpr std::array<PieceShape, kLastMovingBody + 2> kShapes = {{{0, 0},
-                                                                  {16, 16},    // Sun
-                                                                  {4, 18},     // Moon
-                                                                  {8, 16},     // Mercury
-                                                                  {16, 16},    // Venus
-                                                                  {16, 16},    // Mars
-                                                                  {128, 40},  // Jupiter
-                                                                  {128, 40},  // Saturn
-                                                                  {128, 40},  // Uranus
-                                                                  {128, 40},  // Neptune
-                                                                  {128, 40},  // Pluto
-                                                                  {256, 10},  // node
-                                                                  {8, 14}}};  // nutation
+                                                                  {16, 16},  // Sun
+                                                                  {4, 18},   // Moon
+                                                                  {8, 16},   // Mercury
+                                                                  {16, 16},  // Venus
+                                                                  {16, 16},  // Mars
+                                                                  {128, 40}, // Jupiter
+                                                                  {128, 40}, // Saturn
+                                                                  {128, 40}, // Uranus
+                                                                  {128, 40}, // Neptune
+                                                                  {128, 40}, // Pluto
+                                                                  {256, 10}, // node
+                                                                  {8, 14}}}; // nutation
 constexpr Real kEpoch = 2451545.0L; // pieces start at J2000.0 plus whole spans
 
 // Value and derivative (per unit of x) of a Chebyshev series at x in [-1, 1] (Clenshaw).
-Real Chebyshev(const std::vector<Real> &c, Real x) {
-    Real b1 = 0, b2 = 0;
+double Chebyshev(const std::vector<double> &c, double x) {
+    double b1 = 0, b2 = 0;
     for (std::size_t j = c.size() - 1; j >= 1; --j) {
-        const Real b = 2 * x * b1 - b2 + c[j];
+        const double b = 2 * x * b1 - b2 + c[j];
         b2 = b1;
         b1 = b;
     }
     return x * b1 - b2 + c[0] / 2;
 }
 
-Real ChebyshevDerivative(const std::vector<Real> &c, Real x) {
+double ChebyshevDerivative(const std::vector<double> &c, double x) {
     const std::size_t n = c.size();
-    std::vector<Real> d(n + 1, 0);
+    std::vector<double> d(n + 1, 0);
     for (std::size_t j = n - 1; j >= 1; --j)
-        d[j - 1] = d[j + 1] + 2 * static_cast<Real>(j) * c[j];
+        d[j - 1] = d[j + 1] + 2 * static_cast<double>(j) * c[j];
     d.resize(n - 1);
     return d.empty() ? 0 : Chebyshev(d, x);
 }
@@ -101,8 +101,8 @@ const PositionCache::Piece &PositionCache::PieceAt(int body, std::int64_t index)
                 sl += lon[k] * c;
                 sb += lat[k] * c;
             }
-            piece.longitude[j] = 2 * sl / n;
-            piece.latitude[j] = 2 * sb / n;
+            piece.longitude[j] = static_cast<double>(2 * sl / n);
+            piece.latitude[j] = static_cast<double>(2 * sb / n);
         }
         it = map.emplace(index, std::move(piece)).first;
     }
@@ -116,7 +116,8 @@ PositionCache::Located PositionCache::Locate(int body, Real jd) {
     const Real u = (jd - kEpoch) / shape.span;
     const auto index = static_cast<std::int64_t>(std::floor(u));
     const Piece &piece = PieceAt(body, index);
-    return {&piece, 2 * (u - static_cast<Real>(index)) - 1, 2 / shape.span};
+    return {&piece, static_cast<double>(2 * (u - static_cast<Real>(index)) - 1),
+            static_cast<double>(2 / shape.span)};
 }
 
 EclipticPoint PositionCache::Position(int body, Real jd) {

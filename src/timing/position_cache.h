@@ -23,14 +23,15 @@ public:
 
 private:
     struct Piece {
-        std::vector<Real> longitude; // coefficients of the longitude less the nutation, unwrapped
-        std::vector<Real> latitude;
+        // Coefficients in double precision: 1e-16 of a few hundred degrees is far below the fit's error.
+        std::vector<double> longitude; // of the longitude less the nutation, unwrapped
+        std::vector<double> latitude;
     };
     const Piece &PieceAt(int body, std::int64_t index);
     struct Located {
         const Piece *piece;
-        Real x;     // -1..1 across the piece
-        Real scale; // dx per day
+        double x;     // -1..1 across the piece
+        double scale; // dx per day
     };
     Located Locate(int body, Real jd);
     // Jupiter to Pluto share their pieces' span and nodes, so each node's Sun is computed once.

@@ -36,7 +36,7 @@ Real TransitStep(int body) {
         return 4;
     }
 }
-constexpr Real kProgressionStep = 15;
+constexpr Real kProgressionStep = 30;
 
 // A position as a function of time, in the cache's form for sampling and in the direct form for the
 // final minute.
@@ -133,7 +133,8 @@ Real SolveCrossing(const Track &track, Real target, Real a, Real b) {
     }
     const auto coarse = [&](Real t) { return g(t) < 0 ? 1 : 0; };
     const auto fine = [&](Real t) { return Deviation(track.fine(t), target) < 0 ? 1 : 0; };
-    return std::clamp(RefineChange(coarse, fine, std::max(a0, r - kSecond), std::min(b0, r + kSecond)), a0, b0);
+    return std::clamp(RefineChange(coarse, fine, std::max(a0, r - kSecond), std::min(b0, r + kSecond)), a0,
+                      b0);
 }
 
 // Exact times of longitude = target in [a, b], sampled with step; the samples of the caller are reused
@@ -206,8 +207,9 @@ std::vector<std::vector<std::size_t>> CrossingIntervals(const std::vector<Sample
     // Targets c with lo < c <= hi on the circle, lo in [0, 360).
     const auto collect = [&](Real lo, Real hi, bool forward, std::size_t interval) {
         const auto add = [&](Real a, Real b) {
-            auto first = forward ? std::upper_bound(sorted.begin(), sorted.end(), std::make_pair(a, targets.size()))
-                                 : std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(a, std::size_t{0}));
+            auto first =
+                forward ? std::upper_bound(sorted.begin(), sorted.end(), std::make_pair(a, targets.size()))
+                        : std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(a, std::size_t{0}));
             for (auto it = first; it != sorted.end(); ++it) {
                 if (forward ? it->first > b : it->first >= b)
                     break;
@@ -238,9 +240,10 @@ std::vector<std::vector<std::size_t>> CrossingIntervals(const std::vector<Sample
 }
 
 // Every episode in orb of one moving track and one target with an exact time in [from, to].
-void AspectEpisodes(const Track &track, const std::vector<Sample> &samples, const std::vector<std::size_t> &intervals,
-                    const std::vector<Real> &turns, const AspectTarget &t, Real step, const TimingOptions &options,
-                    Source source, int body, std::vector<TimingEvent> &out) {
+void AspectEpisodes(const Track &track, const std::vector<Sample> &samples,
+                    const std::vector<std::size_t> &intervals, const std::vector<Real> &turns,
+                    const AspectTarget &t, Real step, const TimingOptions &options, Source source, int body,
+                    std::vector<TimingEvent> &out) {
     if (intervals.empty())
         return;
     std::vector<Real> exacts;
@@ -303,8 +306,8 @@ std::vector<AspectTarget> Targets(const chart::TDataAstro &natal, const TimingOp
 // Changes of a discrete state between the samples, each timed by refine(a, b, before, after); those in
 // [from, to] are reported.
 template <class State, class Refine, class Found>
-void StateChanges(const std::vector<Sample> &samples, const State &state, const Refine &refine, Real from, Real to,
-                  const Found &found) {
+void StateChanges(const std::vector<Sample> &samples, const State &state, const Refine &refine, Real from,
+                  Real to, const Found &found) {
     int previous = state(samples.front());
     for (std::size_t i = 1; i < samples.size(); ++i) {
         const int now = state(samples[i]);
@@ -383,8 +386,9 @@ void IngressesOf(const Track &track, const std::vector<Sample> &samples, const c
     for (int i = 1; i <= 12; ++i)
         boundaries[i] = kind == EventKind::SignIngress ? (i - 1) * 30 : natal.eclipticCusps[i].cusp;
     const auto state = [&](Real longitude) {
-        return kind == EventKind::SignIngress ? SignState(longitude)
-                                              : static_cast<int>(chart::HouseOf(natal.eclipticCusps, longitude));
+        return kind == EventKind::SignIngress
+                   ? SignState(longitude)
+                   : static_cast<int>(chart::HouseOf(natal.eclipticCusps, longitude));
     };
     StateChanges(
         samples, [&](const Sample &s) { return state(s.longitude); },
@@ -498,7 +502,8 @@ std::vector<TimingEvent> FindTransits(const chart::TDataAstro &natal, const Timi
                 grid,
                 [&](const Sample &s) { return cache.Speed(body, EngineJulianDay(s.t, deltaT)) < 0 ? 1 : 0; },
                 [&](Real a, Real b, int, int) { return SolveStation(cache, body, deltaT, a, b); },
-                options.from - margin, options.to + margin, [&](Real t, int, int now) {
+                options.from - margin, options.to + margin,
+                [&](Real t, int, int now) {
                     turns.push_back(t);
                     if (options.stations && t >= options.from && t <= options.to) {
                         TimingEvent ev;
@@ -515,8 +520,8 @@ std::vector<TimingEvent> FindTransits(const chart::TDataAstro &natal, const Timi
         if (options.aspectsWanted) {
             const std::vector<std::vector<std::size_t>> crossings = CrossingIntervals(samples, targets);
             for (std::size_t k = 0; k < targets.size(); ++k)
-                AspectEpisodes(track, samples, crossings[k], turns, targets[k], step, options, Source::Transit, body,
-                               events);
+                AspectEpisodes(track, samples, crossings[k], turns, targets[k], step, options,
+                               Source::Transit, body, events);
         }
 
         const auto report = [&](EventKind kind, HouseModel model) {
@@ -546,8 +551,9 @@ std::vector<TimingEvent> FindTransits(const chart::TDataAstro &natal, const Timi
                     const EclipticPoint p = fine ? DirectPosition(body, jd) : cache.Position(body, jd);
                     const astronomy::Equatorial eq =
                         astronomy::EclipticToEquatorial(natal.obliquity, p.latitude, p.longitude);
-                    const astronomy::MundaneFields m = astronomy::MundanePosition(
-                        {p.longitude, eq.rightAscension, eq.declination}, ecliptic, ascensional, natal.latitude);
+                    const astronomy::MundaneFields m =
+                        astronomy::MundanePosition({p.longitude, eq.rightAscension, eq.declination}, ecliptic,
+                                                   ascensional, natal.latitude);
                     return static_cast<int>(chart::HouseOf(natal.ascensionalCusps, m.aoDo));
                 };
                 StateChanges(
@@ -673,8 +679,8 @@ std::vector<TimingEvent> FindProgressions(const chart::TDataAstro &natal, const 
             if (options.aspectsWanted) {
                 const std::vector<std::vector<std::size_t>> crossings = CrossingIntervals(samples, targets);
                 for (std::size_t k = 0; k < targets.size(); ++k)
-                    AspectEpisodes(track, samples, crossings[k], {}, targets[k], kProgressionStep, options, source,
-                                   n, events);
+                    AspectEpisodes(track, samples, crossings[k], {}, targets[k], kProgressionStep, options,
+                                   source, n, events);
             }
             const auto report = [&, source, n](EventKind kind) {
                 return [&, kind, source, n](Real t, int, int now) {
@@ -689,9 +695,11 @@ std::vector<TimingEvent> FindProgressions(const chart::TDataAstro &natal, const 
                 };
             };
             if (options.signIngresses)
-                IngressesOf(track, samples, natal, options, EventKind::SignIngress, report(EventKind::SignIngress));
+                IngressesOf(track, samples, natal, options, EventKind::SignIngress,
+                            report(EventKind::SignIngress));
             if (options.houseIngresses && n <= kLastMovingBody)
-                IngressesOf(track, samples, natal, options, EventKind::HouseIngress, report(EventKind::HouseIngress));
+                IngressesOf(track, samples, natal, options, EventKind::HouseIngress,
+                            report(EventKind::HouseIngress));
         }
         if (source == Source::Secondary && options.moonPhases) {
             // The progressed Moon's elongation from the progressed Sun, in eight phases of 45 degrees.
@@ -703,7 +711,8 @@ std::vector<TimingEvent> FindProgressions(const chart::TDataAstro &natal, const 
             StateChanges(
                 samples, [](const Sample &s) { return static_cast<int>(std::floor(s.longitude / 45)) % 8; },
                 [&](Real a, Real b, int, int after) { return SolveCrossing(elongation, after * 45, a, b); },
-                options.from, options.to, [&](Real t, int, int now) {
+                options.from, options.to,
+                [&](Real t, int, int now) {
                     TimingEvent ev;
                     ev.kind = EventKind::MoonPhase;
                     ev.source = source;
