@@ -172,17 +172,35 @@ std::vector<Real> ExactTimes(const Track &track, const std::vector<Sample> &samp
     return found;
 }
 
-// The edge of the orb around an exact time: walking backwards (direction -1) or forwards.
-std::optional<Real> OrbEdge(const Track &track, Real exact, Real target, Real orb, Real step, int direction) {
+// The edge of the orb around an exact time: walking backwards (direction -1) or forwards, over the
+// samples while they last, then with fresh positions.
+std::optional<Real> OrbEdge(const Track &track, const std::vector<Sample> &samples, Real exact, Real target,
+                            Real orb, Real step, int direction) {
+    const auto edgeBetween = [&](Real inner, Real outer, Real d) {
+        // The edge is the crossing of target +- orb on the side the track left by.
+        const Real edge = Wrap360(target + (d < 0 ? -orb : orb));
+        return direction < 0 ? SolveCrossing(track, edge, outer, inner)
+                             : SolveCrossing(track, edge, inner, outer);
+    };
     Real t = exact;
-    for (Real walked = 0; walked < kLongestEpisode; walked += step) {
+    if (!samples.empty() && exact >= samples.front().t && exact <= samples.back().t) {
+        auto it = std::lower_bound(samples.begin(), samples.end(), exact,
+                                   [](const Sample &s, Real x) { return s.t < x; });
+        std::ptrdiff_t j = direction < 0 ? (it - samples.begin()) - 1 : it - samples.begin();
+        if (direction > 0 && j < static_cast<std::ptrdiff_t>(samples.size()) && samples[j].t == exact)
+            ++j;
+        for (; j >= 0 && j < static_cast<std::ptrdiff_t>(samples.size()); j += direction) {
+            const Real d = Deviation(samples[j].longitude, target);
+            if (std::fabs(d) > orb)
+                return edgeBetween(t, samples[j].t, d);
+            t = samples[j].t;
+        }
+    }
+    for (Real walked = std::fabs(t - exact); walked < kLongestEpisode; walked += step) {
         const Real next = t + direction * step;
         const Real d = Deviation(track.coarse(next), target);
-        if (std::fabs(d) > orb) {
-            // The edge is the crossing of target +- orb on the side the track left by.
-            const Real edge = Wrap360(target + (d < 0 ? -orb : orb));
-            return direction < 0 ? SolveCrossing(track, edge, next, t) : SolveCrossing(track, edge, t, next);
-        }
+        if (std::fabs(d) > orb)
+            return edgeBetween(t, next, d);
         t = next;
     }
     return std::nullopt;
@@ -259,8 +277,8 @@ void AspectEpisodes(const Track &track, const std::vector<Sample> &samples,
         ev.body = body;
         ev.point = t.point;
         ev.aspect = t.aspect;
-        ev.enter = OrbEdge(track, e, t.target, t.orb, step, -1);
-        ev.leave = OrbEdge(track, e, t.target, t.orb, step, +1);
+        ev.enter = OrbEdge(track, samples, e, t.target, t.orb, step, -1);
+        ev.leave = OrbEdge(track, samples, e, t.target, t.orb, step, +1);
         const Real a = ev.enter.value_or(e - step);
         const Real b = ev.leave.value_or(e + step);
         if (a < samples.front().t || b > samples.back().t) {
