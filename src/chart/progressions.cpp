@@ -118,21 +118,31 @@ Real BodyFromObliqueAscension(Real pole, Real obliquity, Real x, const std::stri
     return x < 180 ? t + 90 : t + 270;
 }
 
+Real DirectedBodyLongitude(const TDataAstro &natal, int body, Real arc) {
+    const RecPlaneta &b = natal.bodies[body];
+    return BodyFromObliqueAscension(b.pole, natal.obliquity, Norm360(b.aoDo + arc), b.aoDoLabel);
+}
+
+float DirectedCusp(const TDataAstro &natal, int house, Real arc) {
+    for (const CuspPole &c : kCuspPoles)
+        if (c.house == house) {
+            const Real x = Norm360(arc + static_cast<Real>(natal.ascensionalCusps[c.house].cusp));
+            return static_cast<float>(CuspLongitude(x, c.factor, natal.latitude, natal.obliquity, false));
+        }
+    const int opposite = (house + 5) % 12 + 1;
+    return static_cast<float>(Norm360(static_cast<Real>(DirectedCusp(natal, opposite, arc)) + 180));
+}
+
 DirectedResult DirectedChart(const TDataAstro &natal, Real arc) {
     DirectedResult result;
     result.bodies = natal.bodies;
     for (int n = 1; n <= kBodyCount; ++n) {
         RecPlaneta &b = result.bodies[n];
-        const Real x = Norm360(natal.bodies[n].aoDo + arc);
-        b.longitude =
-            BodyFromObliqueAscension(natal.bodies[n].pole, natal.obliquity, x, natal.bodies[n].aoDoLabel);
+        b.longitude = DirectedBodyLongitude(natal, n, arc);
         b.aoDo = b.longitude;
     }
-    for (const CuspPole &c : kCuspPoles) {
-        const Real x = Norm360(arc + static_cast<Real>(natal.ascensionalCusps[c.house].cusp));
-        result.cusps[c.house].cusp =
-            static_cast<float>(CuspLongitude(x, c.factor, natal.latitude, natal.obliquity, false));
-    }
+    for (const CuspPole &c : kCuspPoles)
+        result.cusps[c.house].cusp = DirectedCusp(natal, c.house, arc);
     MirrorCusps(result.cusps);
     return result;
 }

@@ -80,6 +80,9 @@ struct DirectedResult {
 };
 // The natal bodies and cusps directed by arc degrees of oblique ascension (negative for converse).
 DirectedResult DirectedChart(const TDataAstro &natal, Real arc);
+// One directed body's longitude, and one directed cusp, as DirectedChart computes them.
+Real DirectedBodyLongitude(const TDataAstro &natal, int body, Real arc);
+float DirectedCusp(const TDataAstro &natal, int house, Real arc);
 
 // The ecliptic point that rises ("AO") or sets ("DO") at oblique ascension x under pole phi.
 Real BodyFromObliqueAscension(Real pole, Real obliquity, Real x, const std::string &label);

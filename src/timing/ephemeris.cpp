@@ -26,6 +26,10 @@ EclipticPoint DirectPosition(int body, Real jd) {
     const SunResult sun = SunPosition(jd);
     if (body == 1)
         return {sun.longitude, sun.latitude};
+    return DirectPosition(body, jd, sun);
+}
+
+EclipticPoint DirectPosition(int body, Real jd, const SunResult &sun) {
     if (body == 10) {
         const Ecliptic pluto = PlutoPosition(jd, Obliquity(true, jd), sun.distance);
         return {pluto.longitude, pluto.latitude};
@@ -68,6 +72,12 @@ Real ContinuousFromEngineJulianDay(Real jd, bool useDeltaT) {
 }
 
 Real Wrap180(Real x) {
+    if (x > -180 && x <= 180)
+        return x;
+    if (x > 180 && x <= 540)
+        return x - 360;
+    if (x > -540 && x <= -180)
+        return x + 360;
     Real y = std::fmod(x, 360.0L);
     if (y > 180)
         y -= 360;
@@ -77,6 +87,14 @@ Real Wrap180(Real x) {
 }
 
 Real Wrap360(Real x) {
+    if (x >= 0 && x < 360)
+        return x;
+    if (x >= 360 && x < 720)
+        return x - 360;
+    if (x >= -360 && x < 0) {
+        const Real y = x + 360;
+        return y >= 360 ? 0 : y;
+    }
     Real y = std::fmod(x, 360.0L);
     if (y < 0)
         y += 360;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "astronomy/angles.h"
+#include "astronomy/planets.h"
 #include "common/date_time.h"
 
 namespace cel::timing {
@@ -20,6 +21,8 @@ struct EclipticPoint {
 
 // Body 1..11 at jd (TT) exactly as the chart pipeline computes it.
 EclipticPoint DirectPosition(int body, Real jd);
+// The same for bodies 3..10 with the Sun of that instant already computed.
+EclipticPoint DirectPosition(int body, Real jd, const astronomy::SunResult &sun);
 
 // The time line of the searches: days from 1899-12-30 00:00 Greenwich time, running straight through
 // that date (-0.25 is 1899-12-29 18:00), unlike a TDateTime before it.

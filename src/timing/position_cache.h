@@ -23,14 +23,29 @@ public:
 
 private:
     struct Piece {
-        std::vector<Real> longitude; // coefficients of the longitude less the nutation, unwrapped
-        std::vector<Real> latitude;
+        // Coefficients in double precision: 1e-16 of a few hundred degrees is far below the fit's error.
+        std::vector<double> longitude; // of the longitude less the nutation, unwrapped
+        std::vector<double> latitude;
     };
     const Piece &PieceAt(int body, std::int64_t index);
+    struct Located {
+        const Piece *piece;
+        double x;     // -1..1 across the piece
+        double scale; // dx per day
+    };
+    Located Locate(int body, Real jd);
+    // Jupiter to Pluto share their pieces' span and nodes, so each node's Sun is computed once.
+    static constexpr int kFirstSharedBody = 6;
+    static constexpr int kLastSharedBody = 10;
+    const astronomy::SunResult &SharedSun(std::int64_t index, int node, Real jd);
+    std::unordered_map<std::int64_t, std::vector<astronomy::SunResult>> suns_;
+    std::unordered_map<std::int64_t, std::vector<bool>> sunKnown_;
 
-    std::array<std::unordered_map<std::int64_t, Piece>, kLastMovingBody + 1> pieces_;
-    std::array<std::int64_t, kLastMovingBody + 1> lastIndex_{};
-    std::array<const Piece *, kLastMovingBody + 1> last_{};
+    // Entry kNutation holds the nutation in longitude, added back to every body.
+    static constexpr int kNutation = kLastMovingBody + 1;
+    std::array<std::unordered_map<std::int64_t, Piece>, kNutation + 1> pieces_;
+    std::array<std::int64_t, kNutation + 1> lastIndex_{};
+    std::array<const Piece *, kNutation + 1> last_{};
 };
 
 } // namespace cel::timing

@@ -334,8 +334,28 @@ void TFormMain::MakeReady() {
 }
 
 void TFormMain::ReadOnlyCheck() {
-    if (guard_ && file_->IsOpen())
+    if (!file_->IsOpen())
+        return;
+    if (file_->GetAccess() == database::DataFileSession::Access::NotWritable)
+        store_->ReadOnly(); // its notice: the user may not write the file
+    else if (guard_)
         guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_, "Celestigrafo");
+}
+
+void TFormMain::OpenFromAnotherStart(const std::string &path) {
+    RaiseFromAnotherStart();
+    std::error_code ec;
+    if (file_->IsOpen() && std::filesystem::equivalent(path, file_->Path(), ec))
+        return;
+    if (!MayLeaveFile())
+        return;
+    const std::string current =
+        file_->IsOpen() ? "\r\ren lugar de [" + database::FileNameOf(file_->Path()) + "]" : std::string();
+    if (notifier_.Ask("Otra ejecución de Celestigrafo pide abrir el archivo de datos:\r\r" + path + current +
+                          "\r\r¿Desea abrirlo?",
+                      QuestionStyle{true, false}) != Answer::Yes)
+        return;
+    OpenChosenDataFile(path);
 }
 
 void TFormMain::RaiseFromAnotherStart() {
@@ -547,6 +567,9 @@ bool TFormMain::OpenDataFile(const std::string &path) {
     SelectPlace(ws_.Record(Side()).placeId);
     sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
     currentPerson_ = personA_ = personB_ = -1;
+    natalChanged_ = false; // the natal entry belongs to the file that was left
+    sbGuardar_->setEnabled(false);
+    sbDeshacer_->setEnabled(false);
     updating_ = wasUpdating;
     RefillPersons();
     if (ready_)
@@ -570,7 +593,15 @@ void TFormMain::OpenManager() {
         options_.splash);
 }
 
+bool TFormMain::MayLeaveFile() {
+    if (!natalChanged_)
+        return true;
+    return AskUnsavedNatal(true) != Answer::Cancel && !natalChanged_;
+}
+
 void TFormMain::OpenDataFileDialog() {
+    if (!MayLeaveFile())
+        return;
     const QString start =
         QString::fromStdString(std::filesystem::path(ws_.settings.data.file).parent_path().string());
     const QString chosen =
@@ -639,10 +670,9 @@ bool TFormMain::EnsureDataFile() {
 }
 
 bool TFormMain::Writable() {
-    if (!file_->IsOpen())
-        return false;
-    return !(guard_ && guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_,
-                                             "Celestigrafo"));
+    // The store's check: a file the user may not write, or another program's, is refused with its
+    // notice; when the other program has ended the file is read again and the user repeats the change.
+    return file_->IsOpen() && !store_->ReadOnly();
 }
 
 bool TFormMain::SaveDataFile() {
@@ -653,6 +683,12 @@ bool TFormMain::SaveDataFile() {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
         return false;
     }
+}
+
+void TFormMain::RevertToFile() {
+    const std::string path = file_->Path();
+    if (!path.empty() && store_->Open(path) && store_->reloaded)
+        store_->reloaded();
 }
 
 } // namespace cel::workspace

@@ -84,6 +84,9 @@ public:
     bool OpenChosenDataFile(const std::string &path);
     // Brings the window to the front (a second start of the program asks for this).
     void RaiseFromAnotherStart();
+    // A second start asked this window to open path: it comes to the front and, when path is not the
+    // current file, asks about unsaved natal data and then whether to open it, as "Abrir" does.
+    void OpenFromAnotherStart(const std::string &path);
     // Runs the first-activation steps now if they have not run (tests and the program call it once
     // the window is shown).
     void MakeReady();
@@ -137,7 +140,13 @@ private:
     void DeletePerson();
     bool Writable();
     bool EnsureDataFile();
+    // Saves the database over its file; false, after the error notice, when the file refused it.
     bool SaveDataFile();
+    // Reads the file again after a refused save, so the window shows what the file holds.
+    void RevertToFile();
+    // False when the user keeps working on the current file: unsaved natal data was not saved or
+    // discarded (the save failed, or the user cancelled).
+    bool MayLeaveFile();
     void ReadOnlyCheck();
     void OpenDataFileDialog();
     void OpenManager();
@@ -148,6 +157,8 @@ private:
     void NewEvent();
     void OverwriteEvent();
     void DeleteEvent();
+    // Puts back the current person's events as they were before a change the file refused.
+    void RestoreEvents(const std::vector<database::TEvento> &events);
 
     // Date, time and place entry.
     session::ChartSide Side() const;

@@ -386,10 +386,13 @@ Answer TFormMain::AskUnsavedNatal(bool mayCancel) {
     const std::string text = "Han sido cambiados los datos natales de:\r\r" +
                              labelNatal_->text().toStdString() + "\r\rDesea guardar los cambios ?";
     const Answer answer = notifier_.Ask(text, QuestionStyle{false, mayCancel});
-    if (answer == Answer::Yes)
+    if (answer == Answer::Yes) {
         SaveNatalChanges();
-    else if (answer == Answer::No)
+        if (natalChanged_ && mayCancel)
+            return Answer::Cancel; // the file refused the save: the user keeps the changes
+    } else if (answer == Answer::No) {
         natalChanged_ = false;
+    }
     return answer;
 }
 
@@ -399,12 +402,18 @@ void TFormMain::SaveNatalChanges() {
         return;
     SetDataMode(0);
     const chart::TDato &r = ws_.natalRecord;
+    const database::TPersona before = *p;
     p->IdLugarNac = r.placeId;
     p->IsDate = 1;
     p->IsHora = 1;
     p->HoraUT = r.gmtFlag;
     p->Fecha = session::Workspace::EnteredValue(r);
-    SaveDataFile();
+    if (!SaveDataFile()) {
+        // The record keeps what the file holds; the entry stays changed, with "Guardar" to try again.
+        if (database::TPersona *again = FindPerson(ws_.db, currentPerson_))
+            *again = before;
+        return;
+    }
     natalChanged_ = false;
     sbGuardar_->setEnabled(false);
     sbDeshacer_->setEnabled(false);
@@ -512,9 +521,12 @@ void TFormMain::DeletePerson() {
     ws_.db.Renumber(database::Kind::Person);
     currentPerson_ = personA_ = personB_ = -1;
     natalChanged_ = false;
+    if (!SaveDataFile()) {
+        RevertToFile(); // the person is back in the list, as in the file
+        return;
+    }
     LoadCurrentPerson();
     RefillPersons();
-    SaveDataFile();
     RecomputeAll();
 }
 
@@ -626,14 +638,19 @@ void TFormMain::NewEvent() {
     e.IsDate = 1;
     e.IsHora = 1;
     e.Fecha = session::Workspace::EnteredValue(ws_.eventRecord);
+    const std::vector<database::TEvento> before = p->Eventos;
     p->Eventos.push_back(e);
     SortEvents(p->Eventos);
     const auto at = std::find_if(p->Eventos.begin(), p->Eventos.end(),
                                  [&](const database::TEvento &x) { return x.Id == e.Id; });
-    SaveDataFile();
+    const std::ptrdiff_t row = at - p->Eventos.begin();
+    if (!SaveDataFile()) {
+        RestoreEvents(before);
+        return;
+    }
     p = FindPerson(ws_.db, currentPerson_); // a save sorts the lists; the person record stays
     RefillEvents();
-    lbEventos_->setCurrentRow(static_cast<int>(at - p->Eventos.begin()));
+    lbEventos_->setCurrentRow(static_cast<int>(row));
 }
 
 void TFormMain::OverwriteEvent() {
@@ -641,6 +658,7 @@ void TFormMain::OverwriteEvent() {
     const int row = lbEventos_->currentRow();
     if (!p || row < 0 || row >= static_cast<int>(p->Eventos.size()) || !Writable())
         return;
+    const std::vector<database::TEvento> before = p->Eventos;
     database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
         e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
@@ -656,7 +674,10 @@ void TFormMain::OverwriteEvent() {
     e.Fecha = session::Workspace::EnteredValue(ws_.eventRecord);
     const std::int32_t id = e.Id;
     SortEvents(p->Eventos);
-    SaveDataFile();
+    if (!SaveDataFile()) {
+        RestoreEvents(before);
+        return;
+    }
     RefillEvents();
     for (std::size_t i = 0; i < p->Eventos.size(); ++i)
         if (p->Eventos[i].Id == id)
@@ -673,9 +694,19 @@ void TFormMain::DeleteEvent() {
         e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
     if (notifier_.Ask("Desea eliminar el evento ?\r\r" + line, QuestionStyle{true, false}) != Answer::Yes)
         return;
+    const std::vector<database::TEvento> before = p->Eventos;
     p->Eventos.erase(p->Eventos.begin() + row);
-    SaveDataFile();
+    if (!SaveDataFile()) {
+        RestoreEvents(before);
+        return;
+    }
     lbEventos_->setCurrentRow(-1);
+    RefillEvents();
+}
+
+void TFormMain::RestoreEvents(const std::vector<database::TEvento> &events) {
+    if (database::TPersona *p = FindPerson(ws_.db, currentPerson_))
+        p->Eventos = events;
     RefillEvents();
 }
 

@@ -273,3 +273,44 @@ TEST_F(DbCli, ReadOnlyFilesAndFullIdRangesAreRefusedUnchanged) {
         EXPECT_TRUE(Slurp(File("datos.age")) == before);
     }
 }
+
+// Persons out to an AAF file and into an empty data file: the same persons; unreadable records are
+// listed and make the exit code say the import was partial; the file another program holds is refused.
+TEST_F(DbCli, AafExportAndImport) {
+    using namespace cel::database;
+    const CliRun out = Cli("db export-aaf '" + File("datos.age") + "' --out '" + File("personas.aaf") + "'");
+    ASSERT_EQ(out.code, 0) << out.err;
+    EXPECT_NE(out.out.find("Personas exportadas: 12"), std::string::npos) << out.out;
+    const std::string aaf = Slurp(File("personas.aaf"));
+    EXPECT_NE(aaf.find("#A93:Restrepo Gaviria,Ana Lucía,f,"), std::string::npos) << aaf;
+
+    const CliRun in =
+        Cli("db import-aaf '" + File("personas.aaf") + "' --into '" + File("nuevo.age") + "' --format json");
+    ASSERT_EQ(in.code, 0) << in.err;
+    EXPECT_NE(in.out.find("\"added\": 12"), std::string::npos) << in.out;
+    const CliRun again =
+        Cli("db import-aaf '" + File("personas.aaf") + "' --into '" + File("nuevo.age") + "'");
+    EXPECT_EQ(again.code, 0) << again.err;
+    EXPECT_NE(again.out.find("Personas añadidas: 0, reemplazadas: 0, omitidas: 12"), std::string::npos)
+        << again.out;
+
+    std::ofstream(File("roto.aaf"), std::ios::binary)
+        << "#A93:Bien,Uno,m,1.1.1980,10:00,Berlín,D\r\n#B93:*,52n31,13e24,1he,0\r\n"
+        << "#A93:Roto,Dos,m,40.1.1980,10:00,Berlín,D\r\n#B93:*,52n31,13e24,1he,0\r\n";
+    const CliRun partial = Cli("db import-aaf '" + File("roto.aaf") + "' --into '" + File("nuevo.age") + "'");
+    EXPECT_EQ(partial.code, 3);
+    EXPECT_NE(partial.err.find("línea 3: fecha imposible"), std::string::npos) << partial.err;
+    EXPECT_NE(partial.out.find("Personas añadidas: 1"), std::string::npos) << partial.out;
+
+    const std::string path = fs::weakly_canonical(File("nuevo.age")).string();
+    const std::string before = Slurp(path);
+    SharedUseGuard guard;
+    const GuardOwner other = GuardOwner::Current(4242);
+    ASSERT_TRUE(guard.Register(other, path));
+    const CliRun held = Cli("db import-aaf '" + File("roto.aaf") + "' --into '" + File("nuevo.age") +
+                            "' --replace --keep-going");
+    guard.Release(other, path);
+    EXPECT_EQ(held.code, 1);
+    EXPECT_NE(held.err.find("esta siendo usado por otro(s) programa(s)"), std::string::npos) << held.err;
+    EXPECT_EQ(Slurp(path), before);
+}

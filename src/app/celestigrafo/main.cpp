@@ -58,8 +58,8 @@ int main(int argc, char *argv[]) {
         window.RaiseFromAnotherStart();
     };
     instance.onOpenFile = [&window](const QString &path) {
-        if (window.OpenChosenDataFile(path.toStdString()))
-            qInfo("celestigrafo: otra copia pidió abrir %s", qUtf8Printable(path));
+        qInfo("celestigrafo: otra copia pidió abrir %s", qUtf8Printable(path));
+        window.OpenFromAnotherStart(path.toStdString());
     };
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry()); // where no window manager maximises

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "command_registry.h"
+#include "database/aaf_file.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
 #include "database/data_file_session.h"
@@ -59,6 +60,9 @@ struct DbOptions {
     PersonCsvOptions csv;
     OutputFormat format = OutputFormat::Text;
     bool keepGoing = false; // save over a file with unreadable lines (a copy of it is kept)
+    bool replace = false;   // AAF import: replace persons already there
+    std::string group;      // AAF export: only the persons of this group
+    std::string encoding = "utf8";
 };
 
 std::string FullPath(const std::string &path) {
@@ -431,6 +435,96 @@ void Merge(const DbOptions &o, RunContext &ctx) {
     }
 }
 
+// Persons of an AAF file into a data file (created when missing): unreadable records are listed and
+// the rest imported; the exit code says when the import was partial, unless --keep-going.
+void ImportAafFile(const DbOptions &o, RunContext &ctx) {
+    AafFile aaf;
+    try {
+        aaf = ReadAafFile(o.second);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    RequireDataFileName(o.file);
+    std::error_code ec;
+    if (!std::filesystem::exists(o.file, ec)) {
+        Database empty;
+        Save(o.file, empty, ctx);
+    }
+    Database db;
+    ChangedFile data(o, db, ctx);
+    AafImportResult result;
+    try {
+        result = ImportAaf(db, aaf, o.replace);
+    } catch (const IdLimitError &e) {
+        throw CommandError(e.what());
+    }
+    data.Save(db);
+    for (const AafProblem &p : aaf.problems)
+        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << p.line << ": " << p.reason << '\n';
+    for (const AafProblem &p : result.notes)
+        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << p.line << ": " << p.reason << '\n';
+    if (WantsJson(ctx, o.format)) {
+        nlohmann::json unreadable = nlohmann::json::array(), skipped = nlohmann::json::array();
+        for (const AafProblem &p : aaf.problems)
+            unreadable.push_back({{"line", p.line}, {"reason", p.reason}});
+        for (const AafProblem &p : result.skipped)
+            skipped.push_back({{"line", p.line}, {"reason", p.reason}});
+        WriteJson(ctx, {{"file", o.file},
+                        {"aaf", o.second},
+                        {"added", result.added},
+                        {"replaced", result.replaced},
+                        {"places_added", result.placesAdded},
+                        {"countries_added", result.countriesAdded},
+                        {"skipped", skipped},
+                        {"unreadable", unreadable}});
+    } else {
+        for (const AafProblem &p : result.skipped)
+            ctx.out << "  línea " << p.line << ": " << p.reason << (o.replace ? "" : " (omitida)") << '\n';
+        ctx.out << "Personas añadidas: " << result.added << ", reemplazadas: " << result.replaced
+                << ", omitidas: " << result.skipped.size() << ", ilegibles: " << aaf.problems.size() << '\n';
+        ctx.out << "Lugares añadidos: " << result.placesAdded
+                << ", países añadidos: " << result.countriesAdded << '\n';
+    }
+    if (!aaf.problems.empty() && !o.keepGoing)
+        throw CommandError(o.second + ": " + std::to_string(aaf.problems.size()) +
+                               " registro(s) ilegibles no se importaron (los demás sí); --keep-going acepta "
+                               "una importación parcial",
+                           3);
+}
+
+// The persons of a data file (or of one of its groups) as an AAF file.
+void ExportAafFile(const DbOptions &o, RunContext &ctx) {
+    Database db;
+    Load(o.file, db, ctx);
+    std::int32_t groupId = -1;
+    if (!o.group.empty()) {
+        for (const auto &g : db.PersonGroups)
+            if (g->Nombre == o.group)
+                groupId = g->Id;
+        if (groupId < 0)
+            throw CommandError("--group: no hay un grupo \"" + o.group + "\" en " + o.file);
+    }
+    std::vector<const TPersona *> persons;
+    for (const auto &p : db.Persons) {
+        bool inGroup = groupId < 0;
+        for (const TId &g : p->Grupos)
+            inGroup = inGroup || g.Id == groupId;
+        if (inGroup)
+            persons.push_back(p.get());
+    }
+    const std::string text =
+        WriteAafText(db, persons, o.encoding == "cp1252" ? AafEncoding::Windows1252 : AafEncoding::Utf8);
+    try {
+        WriteFileSafely(o.out, text);
+    } catch (const FileError &e) {
+        throw CommandError(e.what());
+    }
+    if (WantsJson(ctx, o.format))
+        WriteJson(ctx, {{"file", o.file}, {"out", o.out}, {"persons", persons.size()}});
+    else
+        ctx.out << "Personas exportadas: " << persons.size() << " a " << o.out << '\n';
+}
+
 void AddDb(CLI::App &app, RunContext &ctx) {
     auto *db =
         app.add_subcommand("db", "Database files (.age): counts, copy, CSV export, place import, merge");
@@ -484,6 +578,27 @@ void AddDb(CLI::App &app, RunContext &ctx) {
                     "original file is kept as a dated copy)");
     AddFormatOption(*merge, options->format);
     merge->callback([options, &ctx] { Merge(*options, ctx); });
+
+    auto *importAaf = db->add_subcommand("import-aaf", "Add the persons of an AAF file to a data file");
+    importAaf->add_option("AAF", options->second, "AAF file (#A93/#B93 lines)")->required();
+    importAaf->add_option("--into", options->file, "Data file (.age; created when missing)")->required();
+    importAaf->add_flag(
+        "--replace", options->replace,
+        "Replace persons already there (same name and birth instant) instead of skipping them");
+    importAaf->add_flag(
+        "--keep-going", options->keepGoing,
+        "Exit 0 although some records could not be read (they are listed; the rest is imported)");
+    AddFormatOption(*importAaf, options->format);
+    importAaf->callback([options, &ctx] { ImportAafFile(*options, ctx); });
+
+    auto *exportAaf = db->add_subcommand("export-aaf", "Write the persons of a data file as an AAF file");
+    exportAaf->add_option("FILE", options->file, "Data file (.age)")->required();
+    exportAaf->add_option("--out", options->out, "AAF file to write")->required();
+    exportAaf->add_option("--group", options->group, "Only the persons of this group");
+    exportAaf->add_option("--encoding", options->encoding, "utf8 (default) or cp1252")
+        ->check(CLI::IsMember({"utf8", "cp1252"}));
+    AddFormatOption(*exportAaf, options->format);
+    exportAaf->callback([options, &ctx] { ExportAafFile(*options, ctx); });
 
     db->footer("Examples:\n"
                "  celestigrafo-cli db info datos.age --format json\n"
