@@ -237,7 +237,11 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *append = button("SBAnexar", "Anexar", "Anexar datos de otro archivo al archivo actual");
     auto *csv = button("SBExportar", "CSV", "Exportar a formato CSV");
     importButton_ = button("SBImportar", "Importar lugares", "Importar lugares geograficos");
-    fileButtons_ = {copyButton_, backup, append, csv, importButton_};
+    auto *importAaf = button("SBImportarAAF", "Importar AAF", "Importar personas de un archivo AAF");
+    auto *exportAaf = button("SBExportarAAF", "Exportar AAF", "Exportar personas a un archivo AAF");
+    fileButtons_ = {copyButton_, backup, append, csv, importButton_, importAaf, exportAaf};
+    connect(importAaf, &QToolButton::clicked, this, &TFormMainTarjaro::ImportAafFile);
+    connect(exportAaf, &QToolButton::clicked, this, &TFormMainTarjaro::ExportAafFile);
     connect(open, &QToolButton::clicked, this, &TFormMainTarjaro::ChooseAndOpen);
     connect(copyButton_, &QToolButton::clicked, this, &TFormMainTarjaro::CopyFile);
     connect(create, &QToolButton::clicked, this, &TFormMainTarjaro::NewFile);

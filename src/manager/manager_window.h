@@ -85,6 +85,9 @@ public:
     void ExportCsv();
     void ExportMailList();
     void ImportPlaces();
+    // Persons in from an AAF file, and the ticked (else listed) persons out to one.
+    void ImportAafFile();
+    void ExportAafFile();
     void AppendFile();
     void ChooseAndOpen();
     void CopyFile();

@@ -656,3 +656,42 @@ TEST_F(ManagerFixture, KeepsItsSizeAcrossListKinds) {
 
 } // namespace
 } // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// "Exportar AAF" writes the ticked persons; "Importar AAF" brings them into another file, saved,
+// with a report that names the unreadable record by its line.
+TEST(ManagerAaf, ExportTickedAndImportWithItsReport) {
+    mgrtest::SampleData data;
+    ScriptedFileChooser files;
+    SetFileChooser(&files);
+    TFormMainTarjaro window(data.store, ManagerMode::InChartProgram);
+    window.OpenFile(data.path);
+    window.SetListKind(database::Kind::Person);
+    for (int i = 0; i < 3; ++i)
+        window.DisplayList()[static_cast<std::size_t>(i)]->Marca = 1;
+    const std::string aaf = data.folder.File("tres.aaf");
+    files.paths = {aaf};
+    data.notices.choices = {Answer::No}; // Windows-1252
+    Find<QAbstractButton>(&window, "SBExportarAAF")->click();
+    EXPECT_TRUE(data.notices.Contains("Se exportaron 3 personas"));
+    std::ofstream(aaf, std::ios::binary | std::ios::app) << "#A93:Roto,Registro,m,1.13.1990,10:00,X,D\r\n";
+
+    mgrtest::SampleData other;
+    std::filesystem::remove(other.path);
+    database::Database empty;
+    database::SaveDataFile(other.path, empty, TextFormat{});
+    TFormMainTarjaro second(other.store, ManagerMode::InChartProgram);
+    second.OpenFile(other.path);
+    files.paths = {aaf};
+    other.notices.choices = {Answer::No};
+    Find<QAbstractButton>(&second, "SBImportarAAF")->click();
+    EXPECT_TRUE(other.notices.Contains("Personas añadidas: 3")) << other.notices.LastText();
+    EXPECT_TRUE(other.notices.Contains("línea 8: fecha imposible")) << other.notices.LastText();
+    EXPECT_EQ(other.Reload().Persons.size(), 3u);
+    SetFileChooser(nullptr);
+}
+
+} // namespace
+} // namespace cel::manager
