@@ -103,19 +103,39 @@ FileIdentity IdentityOf(const std::string &path) {
     return IdentityFromStat(st);
 }
 
+std::string NotRegularFileText() {
+    return "no es un archivo común (es una tubería, un dispositivo o una carpeta); no se lee";
+}
+
+int OpenRegularFile(const std::string &path, int *error) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *error = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *error = S_ISREG(st.st_mode) ? errno : kNotRegularFile;
+        close(fd);
+        return -1;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 std::string ReadWholeFile(const std::string &path, FileIdentity *identity) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError(path, errno);
+    int error = 0;
+    const int fd = OpenRegularFile(path, &error);
+    if (fd < 0) {
+        if (error == kNotRegularFile)
+            throw FileError(path, EINVAL, NotRegularFileText());
+        throw FileError(path, error);
+    }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
         const int e = errno;
         close(fd);
         throw FileError(path, e);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        close(fd);
-        throw FileError(path, EISDIR);
     }
     std::string content;
     if (st.st_size > 0)

@@ -26,6 +26,14 @@ private:
     int code_;
 };
 
+// Opens a file to read it only when it is a regular file: a pipe, a device or a folder is refused at
+// once (a pipe never blocks the open). Returns the descriptor, or -1 with *error set (errno, or
+// kNotRegularFile).
+inline constexpr int kNotRegularFile = -2;
+int OpenRegularFile(const std::string &path, int *error);
+// The message for a path that names no regular file.
+std::string NotRegularFileText();
+
 // Which file a path named when it was read: a later save compares it with the file then on disk.
 struct FileIdentity {
     bool exists = false;

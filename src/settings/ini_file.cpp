@@ -110,10 +110,11 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::filesystem::path &path, std::string *error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int openError = 0;
+    const int fd = OpenRegularFile(path.string(), &openError);
     if (fd < 0) {
-        if (errno != ENOENT && error)
-            *error = SystemErrorText(errno);
+        if (openError != ENOENT && error)
+            *error = openError == kNotRegularFile ? NotRegularFileText() : SystemErrorText(openError);
         return IniFile{};
     }
     std::string content;

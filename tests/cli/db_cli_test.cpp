@@ -314,3 +314,29 @@ TEST_F(DbCli, AafExportAndImport) {
     EXPECT_NE(held.err.find("esta siendo usado por otro(s) programa(s)"), std::string::npos) << held.err;
     EXPECT_EQ(Slurp(path), before);
 }
+
+// A copy that would miss unreadable lines is refused unless told to go on, and names the lines.
+TEST_F(DbCli, CopyWithUnreadableLinesNeedsKeepGoing) {
+    std::ofstream(File("roto.age"), std::ios::binary) << "P\xE2"
+                                                         "1\xE2Uno\xE2\r\nP\xE2x\xE2\r\n";
+    const CliRun refused = Cli("db copy '" + File("roto.age") + "' '" + File("copia.age") + "'");
+    EXPECT_NE(refused.code, 0);
+    EXPECT_NE(refused.err.find("línea 2"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(File("copia.age")));
+    const CliRun kept = Cli("db copy --keep-going '" + File("roto.age") + "' '" + File("copia.age") + "'");
+    EXPECT_EQ(kept.code, 0) << kept.err;
+    EXPECT_TRUE(fs::exists(File("copia.age")));
+}
+
+// A name that is a pipe or a device is refused at once with a clear message, never read without end.
+TEST_F(DbCli, PipesAndDevicesAreNoDataFiles) {
+    ASSERT_EQ(::mkfifo(File("tubo.age").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", File("cero.age"));
+    for (const char *name : {"tubo.age", "cero.age"}) {
+        const CliRun run = Cli("db info '" + File(name) + "'");
+        EXPECT_EQ(run.code, 1) << name;
+        EXPECT_NE(run.err.find("no es un archivo común"), std::string::npos) << name << ": " << run.err;
+    }
+    const CliRun import = Cli("db import-lug '" + File("datos.age") + "' '" + File("tubo.age") + "'");
+    EXPECT_NE(import.code, 0);
+}

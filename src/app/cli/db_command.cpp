@@ -254,6 +254,11 @@ void Copy(const DbOptions &o, RunContext &ctx) {
     const LoadReport report = Load(o.file, db, ctx);
     if (FullPath(o.file) == FullPath(o.second))
         throw CommandError("db copy: the new file is the file itself: " + o.second);
+    // The lines that could not be read (listed above) would be missing from the copy.
+    if (!report.failedLines.empty() && !o.keepGoing)
+        throw CommandError(o.file + ": " + std::to_string(report.failedLines.size()) +
+                           " line(s) could not be read and would be missing from the copy; nothing was "
+                           "written. Run again with --keep-going to copy the rest");
     FileHold hold(o.second);
     Save(o.second, db, ctx);
     if (WantsJson(ctx, o.format))
@@ -540,6 +545,8 @@ void AddDb(CLI::App &app, RunContext &ctx) {
     auto *copy = db->add_subcommand("copy", "Load a data file and save it under a new name");
     copy->add_option("FILE", options->file, "Data file (.age)")->required();
     copy->add_option("NEW", options->second, "New data file (.age)")->required();
+    copy->add_flag("--keep-going", options->keepGoing,
+                   "Copy although some lines could not be read (they are listed and left out)");
     AddFormatOption(*copy, options->format);
     copy->callback([options, &ctx] { Copy(*options, ctx); });
 
