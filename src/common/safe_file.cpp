@@ -104,7 +104,7 @@ FileIdentity IdentityOf(const std::string &path) {
 }
 
 std::string NotRegularFileText() {
-    return "no es un archivo común (es una tubería, un dispositivo o una carpeta); no se lee";
+    return "no es un archivo común (es una tubería o un dispositivo); no se lee";
 }
 
 int OpenRegularFile(const std::string &path, int *error) {
@@ -115,7 +115,7 @@ int OpenRegularFile(const std::string &path, int *error) {
     }
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        *error = S_ISREG(st.st_mode) ? errno : kNotRegularFile;
+        *error = S_ISREG(st.st_mode) ? errno : S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
         close(fd);
         return -1;
     }

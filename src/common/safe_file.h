@@ -27,8 +27,8 @@ private:
 };
 
 // Opens a file to read it only when it is a regular file: a pipe, a device or a folder is refused at
-// once (a pipe never blocks the open). Returns the descriptor, or -1 with *error set (errno, or
-// kNotRegularFile).
+// once (a pipe never blocks the open). Returns the descriptor, or -1 with *error set (errno, EISDIR
+// for a folder, or kNotRegularFile).
 inline constexpr int kNotRegularFile = -2;
 int OpenRegularFile(const std::string &path, int *error);
 // The message for a path that names no regular file.
