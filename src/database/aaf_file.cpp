@@ -236,7 +236,8 @@ bool ParseCoordinate(const std::string &text, const char *letters, int maxDegree
 bool ParseOffset(const std::string &text, long double &hours) {
     std::size_t i = 0;
     int h = 0, m = 0;
-    if (!ReadNumber(text, i, h, 2) || i >= text.size() || std::tolower(text[i++]) != 'h')
+    if (!ReadNumber(text, i, h, 2) || i >= text.size() ||
+        std::tolower(static_cast<unsigned char>(text[i++])) != 'h')
         return false;
     if (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && !ReadNumber(text, i, m, 2))
         return false;
