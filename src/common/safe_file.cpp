@@ -1,4 +1,5 @@
 #include "common/safe_file.h"
+#include "common/file_lock.h"
 #include "common/system_error_text.h"
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 namespace cel {
 
@@ -286,6 +288,10 @@ void SafeFileWriter::Write(std::string_view bytes) {
 FileIdentity SafeFileWriter::Commit() {
     if (fsync(fd_) != 0)
         throw FileError(path_, errno);
+    // A file this process holds locked stays held through the save: the new file is locked first.
+    std::optional<FileLockTransfer> lock;
+    if (struct stat old{}; stat(target_.c_str(), &old) == 0)
+        lock.emplace(old.st_dev, old.st_ino, fd_);
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) {
@@ -307,6 +313,8 @@ FileIdentity SafeFileWriter::Commit() {
         unlink(temp_.c_str());
         throw FileError(path_, e);
     }
+    if (lock)
+        lock->Complete();
     // Make the rename itself durable.
     const int dir = open(Folder(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

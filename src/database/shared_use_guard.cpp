@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/private_folder.h"
 #include "common/system_error_text.h"
 #include "data_file.h"
 
@@ -51,34 +51,12 @@ GuardOwner OwnerOf(const SharedSlot &s) {
     return {s.pid, s.startTime, s.window};
 }
 
-// Start time of a process in clock ticks since boot, 0 when it does not exist.
-std::uint64_t StartTimeOf(std::int32_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(in, line))
-        return 0;
-    const std::size_t paren = line.rfind(')');
-    if (paren == std::string::npos)
-        return 0;
-    std::istringstream fields(line.substr(paren + 1));
-    std::string field;
-    // Fields after the command name start with the state (field 3); the start time is field 22.
-    for (int k = 3; k <= 22; ++k)
-        if (!(fields >> field))
-            return 0;
-    return std::strtoull(field.c_str(), nullptr, 10);
-}
-
 // True when the slot holds path or the same file as path under another name.
 bool SameFile(const SharedSlot &s, const std::string &path, const struct stat *file) {
     if (PathOf(s) == path)
         return true;
     return file && s.inode != 0 && s.device == static_cast<std::uint64_t>(file->st_dev) &&
            s.inode == static_cast<std::uint64_t>(file->st_ino);
-}
-
-std::string ShmPath(const std::string &name) {
-    return "/dev/shm" + (name.empty() || name.front() != '/' ? "/" + name : name);
 }
 
 } // namespace
@@ -89,8 +67,8 @@ struct SharedUseGuard::Table {
     SharedSlot slots[kSlots];
 };
 
-// Holds the table's inter-process lock (an advisory lock on the shared-memory object, released by
-// the system when a holder dies) for one operation.
+// Holds the table's inter-process lock (an advisory lock on the table's file, released by the system
+// when a holder dies) for one operation.
 class SharedUseGuard::Lock {
 public:
     explicit Lock(SharedUseGuard &g) : g_(g) {
@@ -117,9 +95,26 @@ EMappingException::EMappingException(int code, const std::string &detail)
                          (detail.empty() ? "" : ": " + detail)),
       code_(code) {}
 
+std::uint64_t ProcessStartTime(std::int32_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(in, line))
+        return 0;
+    const std::size_t paren = line.rfind(')');
+    if (paren == std::string::npos)
+        return 0;
+    std::istringstream fields(line.substr(paren + 1));
+    std::string field;
+    // Fields after the command name start with the state (field 3); the start time is field 22.
+    for (int k = 3; k <= 22; ++k)
+        if (!(fields >> field))
+            return 0;
+    return std::strtoull(field.c_str(), nullptr, 10);
+}
+
 GuardOwner GuardOwner::Current(std::uint64_t window) {
     const std::int32_t pid = static_cast<std::int32_t>(getpid());
-    return {pid, StartTimeOf(pid), window};
+    return {pid, ProcessStartTime(pid), window};
 }
 
 bool OwnerAlive(const GuardOwner &owner) {
@@ -127,74 +122,121 @@ bool OwnerAlive(const GuardOwner &owner) {
         return false;
     if (kill(owner.pid, 0) != 0 && errno == ESRCH)
         return false;
-    const std::uint64_t start = StartTimeOf(owner.pid);
+    const std::uint64_t start = ProcessStartTime(owner.pid);
     return start != 0 && start == owner.startTime;
 }
 
-SharedUseGuard::SharedUseGuard(const std::string &name) {
-    const std::string object = ShmPath(name);
-    const auto failure = [&object](int e, const char *step) {
-        std::string detail =
-            "la tabla de uso compartido " + object + " (" + step + "): " + SystemErrorText(e);
-        if (e == EACCES)
-            detail += "; la creó otro usuario sin permiso de escritura para todos: ciérrense los programas "
-                      "que la usan o bórrese el archivo";
-        return EMappingException(e, detail);
+std::string SharedUseGuard::TablePath(const std::string &name) {
+    const std::string folder = PrivateRuntimeFolder();
+    if (folder.empty())
+        return {};
+    return folder + "/" + (!name.empty() && name.front() == '/' ? name.substr(1) : name);
+}
+
+SharedUseGuard::SharedUseGuard(const std::string &name) : table_(std::make_unique<Table>()) {
+    int folderError = 0;
+    if (PrivateRuntimeFolder(&folderError).empty())
+        throw EMappingException(folderError,
+                                "no hay una carpeta privada de este usuario para la tabla de uso "
+                                "compartido: " +
+                                    SystemErrorText(folderError));
+    file_ = TablePath(name);
+    const auto failure = [this](int e, const char *step) {
+        return EMappingException(e, "la tabla de uso compartido " + file_ + " (" + step +
+                                        "): " + SystemErrorText(e));
     };
-    // Every local user of the programs shares the table, whatever the creator's umask: a table made
-    // now gets mode 0666 explicitly.
-    fd_ = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) {
-        fchmod(fd_, 0666);
-    } else if (errno == EEXIST) {
-        fd_ = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0666);
-        // A table made by an older version with the creator's umask is opened up by its owner.
-        struct stat st {};
-        if (fd_ >= 0 && fstat(fd_, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & 0666) != 0666)
-            fchmod(fd_, 0666);
-    }
+    // Only this user's programs ever open it: the folder is the user's own and closed to others.
+    fd_ = open(file_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd_ < 0)
         throw failure(errno, "abrir");
-    {
-        Lock lock(*this);
-        struct stat st {};
-        if (fstat(fd_, &st) != 0 ||
-            (static_cast<std::size_t>(st.st_size) != sizeof(Table) && ftruncate(fd_, sizeof(Table)) != 0)) {
-            const int e = errno;
-            close(fd_);
-            throw failure(e, "dar tamaño");
-        }
-        void *view = mmap(nullptr, sizeof(Table), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-        if (view == MAP_FAILED) {
-            const int e = errno;
-            close(fd_);
-            throw failure(e, "proyectar en memoria");
-        }
-        table_ = static_cast<Table *>(view);
-        // A new (zero-filled) or foreign block starts with every slot free.
-        if (table_->magic != kMagic || table_->slotCount != kSlots) {
-            for (SharedSlot &s : table_->slots)
-                SetFree(s);
-            table_->slotCount = kSlots;
-            table_->magic = kMagic;
-        }
+    struct stat st {};
+    if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || (st.st_mode & 077) != 0) {
+        const int e = S_ISREG(st.st_mode) ? EPERM : EINVAL;
+        close(fd_);
+        fd_ = -1;
+        throw failure(e, "no es un archivo privado de este usuario");
     }
+    Lock lock(*this);
+    Load(); // a new or foreign file starts with every slot free
+    Store();
 }
 
 SharedUseGuard::~SharedUseGuard() {
-    if (table_)
-        munmap(table_, sizeof(Table));
+    holds_.clear();
     if (fd_ >= 0)
         close(fd_);
 }
 
 void SharedUseGuard::Remove(const std::string &name) {
-    shm_unlink(name.c_str());
+    if (const std::string file = TablePath(name); !file.empty())
+        unlink(file.c_str());
+}
+
+// The table as stored; anything else (a new file, a short one, another program's bytes) reads as a
+// table with every slot free, so a damaged table can never stop or crash a program.
+void SharedUseGuard::Load() {
+    std::size_t done = 0;
+    char *bytes = reinterpret_cast<char *>(table_.get());
+    while (done < sizeof(Table)) {
+        const ssize_t n = pread(fd_, bytes + done, sizeof(Table) - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done != sizeof(Table) || table_->magic != kMagic || table_->slotCount != kSlots) {
+        for (SharedSlot &s : table_->slots)
+            SetFree(s);
+        table_->slotCount = kSlots;
+        table_->magic = kMagic;
+    }
+}
+
+bool SharedUseGuard::Store() {
+    std::size_t done = 0;
+    const char *bytes = reinterpret_cast<const char *>(table_.get());
+    while (done < sizeof(Table)) {
+        const ssize_t n = pwrite(fd_, bytes + done, sizeof(Table) - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+SharedUseGuard::HoldKey SharedUseGuard::KeyOf(const GuardOwner &owner, const std::string &path) {
+    return {owner.pid, owner.startTime, owner.window, path};
+}
+
+void SharedUseGuard::HoldLock(const GuardOwner &owner, const std::string &path) {
+    FileLockHold hold;
+    if (HoldFileLock(path, &hold) == FileLockResult::Held)
+        holds_[KeyOf(owner, path)] = std::move(hold);
+}
+
+void SharedUseGuard::DropStaleHolds(const GuardOwner &owner) {
+    std::erase_if(holds_, [&](const auto &entry) {
+        const auto &[pid, startTime, window, path] = entry.first;
+        if (!(GuardOwner{pid, startTime, window} == owner))
+            return false;
+        for (const SharedSlot &s : table_->slots)
+            if (s.pid != 0 && OwnerOf(s) == owner && PathOf(s) == path)
+                return false;
+        return true; // the registration was overwritten: its file is no longer held
+    });
 }
 
 bool SharedUseGuard::Register(const GuardOwner &owner, const std::string &path) {
     Lock lock(*this);
-    return RegisterLocked(owner, path);
+    Load();
+    if (!RegisterLocked(owner, path) || !Store())
+        return false;
+    DropStaleHolds(owner);
+    HoldLock(owner, path);
+    return true;
 }
 
 bool SharedUseGuard::RegisterLocked(const GuardOwner &owner, const std::string &path) {
@@ -229,7 +271,8 @@ bool SharedUseGuard::RegisterLocked(const GuardOwner &owner, const std::string &
 
 bool SharedUseGuard::UsedByAnother(const GuardOwner &owner, const std::string &path) {
     Lock lock(*this);
-    return UsedByAnotherLocked(owner, path);
+    Load();
+    return UsedByAnotherLocked(owner, path) || FileLockedByAnother(path);
 }
 
 bool SharedUseGuard::UsedByAnotherLocked(const GuardOwner &owner, const std::string &path) {
@@ -244,19 +287,34 @@ bool SharedUseGuard::UsedByAnotherLocked(const GuardOwner &owner, const std::str
 
 SharedUseGuard::Claim SharedUseGuard::TryRegister(const GuardOwner &owner, const std::string &path) {
     Lock lock(*this);
+    Load();
     if (UsedByAnotherLocked(owner, path))
         return Claim::UsedByAnother;
-    return RegisterLocked(owner, path) ? Claim::Registered : Claim::TableFull;
+    // Another user's program (or one of ours that keeps another table) holds the file itself.
+    FileLockHold hold;
+    const FileLockResult taken = HoldFileLock(path, &hold);
+    if (taken == FileLockResult::HeldByAnother ||
+        (taken == FileLockResult::Unavailable && FileLockedByAnother(path)))
+        return Claim::UsedByAnother;
+    if (!RegisterLocked(owner, path) || !Store())
+        return Claim::TableFull; // not registered: the lock is let go with it
+    DropStaleHolds(owner);
+    if (hold)
+        holds_[KeyOf(owner, path)] = std::move(hold);
+    return Claim::Registered;
 }
 
 void SharedUseGuard::Release(const GuardOwner &owner, const std::string &path) {
     Lock lock(*this);
+    holds_.erase(KeyOf(owner, path));
+    Load();
     for (int i = 0; i < kSlots; ++i) {
         SharedSlot &s = table_->slots[i];
         if (s.pid != 0 && OwnerOf(s) == owner && PathOf(s) == path) {
             for (int k = i; k + 1 < kSlots; ++k)
                 table_->slots[k] = table_->slots[k + 1];
             SetFree(table_->slots[kSlots - 1]);
+            Store();
             return;
         }
     }
@@ -272,6 +330,7 @@ bool SharedUseGuard::ReadOnlyCheck(const GuardOwner &owner, const std::string &p
 
 std::vector<SharedUseGuard::Slot> SharedUseGuard::Slots() {
     Lock lock(*this);
+    Load();
     std::vector<Slot> slots;
     for (const SharedSlot &s : table_->slots)
         slots.push_back({s.pid == 0, std::string(PathOf(s)), OwnerOf(s), s.device, s.inode});

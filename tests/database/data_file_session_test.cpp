@@ -242,7 +242,8 @@ TEST_F(SessionTest, OpeningRemovesTheTemporaryFilesOfEndedSaves) {
 }
 
 TEST_F(SessionTest, TheTableIsUsableByEveryUserWhateverTheCreatorsUmask) {
-    // Created by a program with a strict umask, then used by another user.
+    // Created by a program with a strict umask, then another user runs the programs too: each user's
+    // table is the user's own, closed to everybody else.
     const pid_t creator = fork();
     if (creator == 0) {
         umask(077);
@@ -253,8 +254,9 @@ TEST_F(SessionTest, TheTableIsUsableByEveryUserWhateverTheCreatorsUmask) {
     waitpid(creator, &status, 0);
     ASSERT_EQ(WEXITSTATUS(status), 0);
     struct stat st {};
-    ASSERT_EQ(stat(("/dev/shm" + name_).c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0666u);
+    ASSERT_EQ(stat(SharedUseGuard::TablePath(name_).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(st.st_uid, geteuid());
     const pid_t user = fork();
     if (user == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -273,16 +275,20 @@ TEST_F(SessionTest, TheTableIsUsableByEveryUserWhateverTheCreatorsUmask) {
 TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs a second user: run as root to use the user nobody";
-    // A table left by an older program, readable only by its creator.
-    const int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT, 0600);
+    // The user's private folder holds a table the user may not open (left there by the administrator).
+    const std::string folder = dir_.File("run-nobody");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    const std::string table = folder + name_;
+    const int fd = open(table.c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
-    fchmod(fd, 0600);
     close(fd);
     int pipeFd[2];
     ASSERT_EQ(pipe(pipeFd), 0);
     const pid_t user = fork();
     if (user == 0) {
         close(pipeFd[0]);
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             _exit(90);
         std::string message = "opened";
@@ -303,8 +309,159 @@ TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
     close(pipeFd[0]);
     waitpid(user, nullptr, 0);
     EXPECT_EQ(message.rfind("Memory Mapping Error #13", 0), 0u) << message;
-    EXPECT_NE(message.find("/dev/shm" + name_), std::string::npos) << message;
+    EXPECT_NE(message.find(table), std::string::npos) << message;
     EXPECT_NE(message.find(std::strerror(EACCES)), std::string::npos) << message;
+}
+
+// Runs fn as the user nobody in a child process; its result, or -1 when it died (a signal).
+template <class Fn> int AsNobody(Fn fn) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(90);
+        _exit(fn());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(SessionTest, AnotherUserCanNeitherForgeNorShrinkTheTable) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs a second user: run as root to use the user nobody";
+    chmod(path_.c_str(), 0644); // nobody may read the file, not write it
+    SharedUseGuard guard(name_);
+    const GuardOwner me = GuardOwner::Current();
+    ASSERT_TRUE(guard.Register(GuardOwner::Current(2), dir_.File("mio.age")));
+    const std::string table = SharedUseGuard::TablePath(name_);
+    // Another user names our file in the table under a long-lived owner (process 1), tries to reach
+    // our table directly, and keeps a read lock on the file itself while we open it.
+    const pid_t other = StartProgram([&] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            return false;
+        try {
+            SharedUseGuard theirs(name_);
+            theirs.Register(GuardOwner{1, ProcessStartTime(1), 0}, path_);
+        } catch (const EMappingException &) {
+        }
+        if (open(table.c_str(), O_RDWR) >= 0 || truncate(table.c_str(), 0) == 0)
+            return false;
+        static const int fd = open(path_.c_str(), O_RDONLY);
+        struct flock fl {};
+        fl.l_type = F_RDLCK;
+        fl.l_whence = SEEK_SET;
+        return fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0;
+    });
+    DataFileSession session(&guard, me);
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+    EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
+    EXPECT_FALSE(guard.UsedByAnother(GuardOwner::Current(5), dir_.File("otro.age")));
+    db.Persons.push_back(NewPerson(db, "Nueva"));
+    EXPECT_NO_THROW(session.Save(db, kComma, quiet));
+    const auto slots = guard.Slots();
+    EXPECT_EQ(slots[0].path, dir_.File("mio.age"));
+    EXPECT_EQ(slots[1].path, path_);
+    StopProgram(other);
+}
+
+TEST_F(SessionTest, AShrunkOrGarbledTableNeitherCrashesNorLocks) {
+    const std::string table = SharedUseGuard::TablePath(name_);
+    // In a child, so that a crash (SIGBUS) shows as a failure of this test only.
+    const pid_t child = fork();
+    if (child == 0) {
+        SharedUseGuard guard(name_);
+        const GuardOwner me = GuardOwner::Current();
+        if (!guard.Register(me, path_))
+            _exit(1);
+        for (off_t size : {off_t{0}, off_t{100}, off_t{12}}) {
+            if (truncate(table.c_str(), size) != 0)
+                _exit(2);
+            if (guard.UsedByAnother(GuardOwner::Current(7), dir_.File("otro.age")) ||
+                !guard.Register(GuardOwner::Current(8), dir_.File("otro.age")))
+                _exit(3);
+        }
+        std::string noise(200000, '\xff');
+        const int fd = open(table.c_str(), O_WRONLY);
+        if (fd < 0 || write(fd, noise.data(), noise.size()) != static_cast<ssize_t>(noise.size()))
+            _exit(4);
+        close(fd);
+        for (const auto &slot : guard.Slots())
+            if (!slot.free)
+                _exit(5);
+        guard.Release(me, path_);
+        _exit(guard.TryRegister(me, path_) == SharedUseGuard::Claim::Registered ? 0 : 6);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Two users who share a data file: whichever opens it first holds it, through every save, until it
+// closes it or ends; the other reads it only.
+TEST_F(SessionTest, TwoUsersSharingAFileNeverOverwriteEachOther) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs a second user: run as root to use the user nobody";
+    chmod(path_.c_str(), 0666);
+    const auto nobodyOpens = [&] {
+        return AsNobody([&] {
+            try {
+                SharedUseGuard guard(name_);
+                DataFileSession session(&guard, GuardOwner::Current());
+                Database db;
+                SilentNotifier quiet;
+                if (!session.Open(path_, db, quiet, kComma))
+                    return 10;
+                return static_cast<int>(session.GetAccess());
+            } catch (const std::exception &) {
+                return 11;
+            }
+        });
+    };
+    const int kReadWrite = static_cast<int>(DataFileSession::Access::ReadWrite);
+    const int kUsed = static_cast<int>(DataFileSession::Access::UsedByAnother);
+    {
+        SharedUseGuard guard(name_);
+        DataFileSession session(&guard, GuardOwner::Current());
+        Database db;
+        SilentNotifier quiet;
+        ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+        EXPECT_EQ(nobodyOpens(), kUsed);
+        // A save writes a new file under the name: it is held as the old one was.
+        db.Persons.push_back(NewPerson(db, "Nueva"));
+        session.Save(db, kComma, quiet);
+        EXPECT_EQ(nobodyOpens(), kUsed);
+        session.Close();
+        EXPECT_EQ(nobodyOpens(), kReadWrite);
+    }
+    // The other way round: the other user's program holds it, and a killed holder frees it.
+    const std::string before = ReadBytes(path_);
+    const pid_t theirs = StartProgram([&] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            return false;
+        static SharedUseGuard guard(name_);
+        static DataFileSession session(&guard, GuardOwner::Current());
+        Database db;
+        SilentNotifier quiet;
+        return session.Open(path_, db, quiet, kComma) && !session.ReadOnly();
+    });
+    SharedUseGuard guard(name_);
+    const GuardOwner me = GuardOwner::Current();
+    DataFileSession session(&guard, me);
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+    EXPECT_EQ(session.GetAccess(), DataFileSession::Access::UsedByAnother);
+    EXPECT_THROW(session.Save(db, kComma, quiet), FileError);
+    EXPECT_EQ(ReadBytes(path_), before);
+    kill(theirs, SIGKILL);
+    waitpid(theirs, nullptr, 0);
+    std::erase(children_, theirs);
+    EXPECT_FALSE(guard.UsedByAnother(me, path_));
+    ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
+    EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
 }
 
 TEST(IdLimit, AnAdditionPastTheLargestIdIsRefusedBeforeAnythingChanges) {
