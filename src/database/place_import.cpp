@@ -19,7 +19,7 @@ constexpr char kPlaceSep = '!';
 // Resolves one place (its IdPais already the database country's) against the database, asking the
 // duplicate questions. An added place is moved into the database.
 PlaceResolution ResolvePlace(Database &db, std::unique_ptr<TLugar_Geo> &place, Notifier &notifier) {
-    PlaceResolution r{place->Nombre, PlaceOutcome::Added, -1};
+    PlaceResolution r{place->Nombre, PlaceOutcome::Added, -1, {}};
     const int same = db.SameDataPlace(*place, -1);
     const int named = db.PlaceWithName(-1, place->Nombre, place->IdPais);
     const auto add = [&] {
@@ -170,10 +170,17 @@ AddPlacesResult AddPlaces(Database &db, const TData &fileCountry, RecordList<TLu
     // Every Id the addition may need must exist before anything changes.
     const auto ticked =
         std::count_if(filePlaces.begin(), filePlaces.end(), [](const auto &p) { return p && p->Marca == 1; });
-    if (known < 0)
+    const auto possible = std::count_if(filePlaces.begin(), filePlaces.end(), [](const auto &p) {
+        return p && p->Marca == 1 && PlaceProblems(*p).empty();
+    });
+    // When every place chosen is refused, nothing is added: not even their country.
+    const bool addCountry = known < 0 && (ticked == 0 || possible > 0);
+    if (addCountry)
         db.RequireRoomFor(Kind::Country);
-    db.RequireRoomFor(Kind::Place, ticked);
-    if (known < 0) {
+    db.RequireRoomFor(Kind::Place, possible);
+    if (known < 0 && !addCountry) {
+        // result.countryId stays -1: no place takes it
+    } else if (known < 0) {
         auto country = std::make_unique<TPais>();
         country->Nombre = fileCountry.Nombre;
         country->Id = db.TakeId(Kind::Country);
@@ -186,6 +193,11 @@ AddPlacesResult AddPlaces(Database &db, const TData &fileCountry, RecordList<TLu
     for (auto &place : filePlaces) {
         if (!place || place->Marca != 1)
             continue;
+        // Refused as the same values typed by hand would be.
+        if (auto problems = PlaceProblems(*place); !problems.empty()) {
+            result.places.push_back({place->Nombre, PlaceOutcome::Refused, -1, std::move(problems)});
+            continue;
+        }
         place->IdPais = result.countryId;
         result.places.push_back(ResolvePlace(db, place, notifier));
     }

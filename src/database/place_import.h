@@ -19,7 +19,8 @@ struct PlaceFile {
     TData country;
     RecordList<TLugar_Geo> places;
     std::vector<int> failedLines;
-    // Places with impossible coordinates or zones: reported; imported as they are, never charted.
+    // Places with impossible coordinates or zones: reported, and refused by AddPlaces as typed values
+    // would be.
     std::vector<RecordProblem> invalidPlaces;
 };
 
@@ -43,12 +44,14 @@ enum class PlaceOutcome {
     NameDeclined, // the name was taken and the user declined a new name: skipped
     DataRenamed,  // same data under another name: the stored place took this name and country
     DataKept,     // same data under another name: the stored place was left as it was
+    Refused,      // an impossible latitude, longitude or zone: not added (problems says why)
 };
 
 struct PlaceResolution {
     std::string name; // the place's name in the file
     PlaceOutcome outcome;
-    std::int32_t id = -1; // the database place that now stands for it; -1 when declined
+    std::int32_t id = -1;              // the database place that now stands for it; -1 when declined
+    std::vector<std::string> problems; // why a refused place is impossible
 };
 
 struct AddPlacesResult {
@@ -58,7 +61,9 @@ struct AddPlacesResult {
 };
 
 // Adds the ticked places (Marca 1) of a place file to the database in file order, asking the
-// duplicate questions; the places added are moved out of filePlaces. The caller saves afterwards.
+// duplicate questions; the places added are moved out of filePlaces. A place with an impossible
+// value is refused with its reasons; when every place chosen is refused, the country is not added
+// either. The caller saves afterwards.
 // Throws IdLimitError, before changing anything, when the new Ids would pass the largest Id.
 AddPlacesResult AddPlaces(Database &db, const TData &fileCountry, RecordList<TLugar_Geo> &filePlaces,
                           Notifier &notifier);

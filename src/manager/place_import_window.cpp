@@ -216,8 +216,8 @@ void TFormImportLugar::accept() {
 }
 
 std::string ImportReportText(const AddPlacesResult &result, const std::string &countryName) {
-    int added = 0, renamed = 0, there = 0, declined = 0;
-    std::string declinedNames;
+    int added = 0, renamed = 0, there = 0, declined = 0, refused = 0;
+    std::string declinedNames, refusedNames;
     for (const PlaceResolution &r : result.places) {
         switch (r.outcome) {
         case PlaceOutcome::Added:
@@ -235,6 +235,12 @@ std::string ImportReportText(const AddPlacesResult &result, const std::string &c
             ++declined;
             declinedNames += "\r" + r.name;
             break;
+        case PlaceOutcome::Refused:
+            ++refused;
+            refusedNames += "\r" + r.name + ":";
+            for (std::size_t i = 0; i < r.problems.size(); ++i)
+                refusedNames += (i ? ", " : " ") + r.problems[i];
+            break;
         }
     }
     std::string text = "Lugares geográficos agregados: " + std::to_string(added);
@@ -243,6 +249,8 @@ std::string ImportReportText(const AddPlacesResult &result, const std::string &c
     text += "\rLugares renombrados: " + std::to_string(renamed);
     text += "\rYa estaban en el archivo: " + std::to_string(there);
     text += "\rNo agregados: " + std::to_string(declined) + declinedNames;
+    if (refused > 0)
+        text += "\rRechazados por valores imposibles: " + std::to_string(refused) + refusedNames;
     return text;
 }
 

@@ -340,3 +340,40 @@ TEST_F(DbCli, PipesAndDevicesAreNoDataFiles) {
     const CliRun import = Cli("db import-lug '" + File("datos.age") + "' '" + File("tubo.age") + "'");
     EXPECT_NE(import.code, 0);
 }
+
+// Impossible places are refused as typed values would be, each with its reason; the possible ones
+// are added, and the exit code says that the import was partial.
+TEST_F(DbCli, ImportLugRefusesImpossiblePlaces) {
+    std::ofstream(File("raros.lug"), std::ios::binary) << "P!1!Rarolandia!\r\n"
+                                                          "L!1!Polo!1!0!-5!90!10!!\r\n"
+                                                          "L!2!Lejos!1!0!-5!1E300!10!!\r\n"
+                                                          "L!3!Fuera!1!0!-5!10!1E4000!!\r\n"
+                                                          "L!4!Zona!1!0!1E10!10!10!!\r\n"
+                                                          "L!5!Bien!1!0!-5!4,5!-74,1!!\r\n";
+    const CliRun run = Cli("db import-lug '" + File("datos.age") + "' '" + File("raros.lug") + "'");
+    EXPECT_EQ(run.code, 3) << run.err;
+    for (const char *expected : {"Polo: rechazado, valores imposibles: latitud 90", "Lejos: rechazado",
+                                 "Fuera: rechazado, valores imposibles: longitud", "Zona: rechazado",
+                                 "Bien: añadido", "Lugares añadidos: 1 de 5"})
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+    EXPECT_NE(run.err.find("4 lugar(es) con valores imposibles no se importaron"), std::string::npos)
+        << run.err;
+    const auto info = nlohmann::json::parse(Cli("db info '" + File("datos.age") + "' --format json").out);
+    EXPECT_EQ(info["places"], 41);
+    EXPECT_EQ(info["countries"], 13);
+
+    // Only impossible places: nothing changes, not even the country.
+    fs::copy_file(Data("ejemplo.age"), File("solo.age"));
+    const CliRun none = Cli("db import-lug '" + File("solo.age") + "' '" + File("raros.lug") +
+                            "' --place 1 --place 4 --format json");
+    EXPECT_EQ(none.code, 3) << none.err;
+    const auto j = nlohmann::json::parse(none.out);
+    EXPECT_EQ(j["added"], 0);
+    EXPECT_EQ(j["refused"], 2);
+    EXPECT_EQ(j["country_added"], false);
+    EXPECT_EQ(j["places"][1]["outcome"], "refused_impossible_values");
+    EXPECT_NE(j["places"][1]["problems"][0].get<std::string>().find("zona horaria"), std::string::npos);
+    const auto unchanged = nlohmann::json::parse(Cli("db info '" + File("solo.age") + "' --format json").out);
+    EXPECT_EQ(unchanged["places"], 40);
+    EXPECT_EQ(unchanged["countries"], 12);
+}

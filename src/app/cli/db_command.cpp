@@ -304,6 +304,8 @@ const char *OutcomeKey(PlaceOutcome o) {
     case PlaceOutcome::DataRenamed:
     case PlaceOutcome::DataKept:
         return "same_data_as_stored";
+    case PlaceOutcome::Refused:
+        return "refused_impossible_values";
     }
     return "";
 }
@@ -320,6 +322,12 @@ std::string OutcomeText(const Database &db, const PlaceResolution &r) {
     case PlaceOutcome::DataRenamed:
     case PlaceOutcome::DataKept:
         return "no añadido: tiene los datos de \"" + NameOfId(db.Places, r.id) + "\"";
+    case PlaceOutcome::Refused: {
+        std::string text = "rechazado, valores imposibles: ";
+        for (std::size_t i = 0; i < r.problems.size(); ++i)
+            text += (i ? ", " : "") + r.problems[i];
+        return text;
+    }
     }
     return "";
 }
@@ -330,6 +338,8 @@ nlohmann::json PlacesJson(const Database &db, const std::vector<PlaceResolution>
         nlohmann::json item = {{"name", r.name}, {"outcome", OutcomeKey(r.outcome)}, {"id", r.id}};
         if (r.id >= 0)
             item["stored_name"] = NameOfId(db.Places, r.id);
+        if (!r.problems.empty())
+            item["problems"] = r.problems;
         list.push_back(item);
     }
     return list;
@@ -372,22 +382,30 @@ void ImportLug(const DbOptions &o, RunContext &ctx) {
         throw CommandError(e.what());
     }
     data.Save(db);
-    int added = 0;
-    for (const auto &r : result.places)
+    int added = 0, refused = 0;
+    for (const auto &r : result.places) {
         added += r.outcome == PlaceOutcome::Added || r.outcome == PlaceOutcome::AddedRenamed;
+        refused += r.outcome == PlaceOutcome::Refused;
+    }
     if (WantsJson(ctx, o.format)) {
         WriteJson(ctx, {{"file", o.file},
                         {"places_file", o.second},
                         {"country", file->country.Nombre},
                         {"country_added", result.countryAdded},
                         {"added", added},
+                        {"refused", refused},
                         {"places", PlacesJson(db, result.places)}});
-        return;
+    } else {
+        ctx.out << "País: " << file->country.Nombre << (result.countryAdded ? " (añadido)" : "") << '\n';
+        for (const auto &r : result.places)
+            ctx.out << "  " << r.name << ": " << OutcomeText(db, r) << '\n';
+        ctx.out << "Lugares añadidos: " << added << " de " << result.places.size() << '\n';
     }
-    ctx.out << "País: " << file->country.Nombre << (result.countryAdded ? " (añadido)" : "") << '\n';
-    for (const auto &r : result.places)
-        ctx.out << "  " << r.name << ": " << OutcomeText(db, r) << '\n';
-    ctx.out << "Lugares añadidos: " << added << " de " << result.places.size() << '\n';
+    // The others were added and saved; the exit code says that the import was partial.
+    if (refused > 0)
+        throw CommandError(o.second + ": " + std::to_string(refused) +
+                               " lugar(es) con valores imposibles no se importaron (los demás sí)",
+                           3);
 }
 
 void Merge(const DbOptions &o, RunContext &ctx) {
