@@ -14,6 +14,7 @@
 #include <atomic>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace cel {
 
@@ -58,6 +59,26 @@ FileIdentity IdentityFromStat(const struct stat &st) {
     id.size = st.st_size;
     id.modified = st.st_mtim;
     return id;
+}
+
+// The other names in folder of the file st describes (hard links), without exclude.
+std::vector<std::string> SameFileNames(const std::string &folder, const std::string &exclude,
+                                       const struct stat &st) {
+    std::vector<std::string> names;
+    DIR *dir = opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent *entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat other {};
+        if (name == "." || name == ".." || name == exclude ||
+            fstatat(dirfd(dir), entry->d_name, &other, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(other.st_mode) && other.st_dev == st.st_dev && other.st_ino == st.st_ino)
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
 }
 
 std::string Timestamp() {
@@ -195,6 +216,16 @@ bool MayReplace(const std::string &path, int *code) {
     return e == 0;
 }
 
+int NamesElsewhere(const std::string &path) {
+    const std::string target = LinkTarget(path);
+    struct stat st {};
+    if (stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink <= 1)
+        return 0;
+    const auto here = SameFileNames(Folder(target), BaseName(target), st).size();
+    const auto others = static_cast<std::size_t>(st.st_nlink) - 1;
+    return others > here ? static_cast<int>(others - here) : 0;
+}
+
 int RemoveStaleTempFiles(const std::string &path) {
     const std::string target = LinkTarget(path);
     const std::string folder = Folder(target);
@@ -290,8 +321,13 @@ FileIdentity SafeFileWriter::Commit() {
         throw FileError(path_, errno);
     // A file this process holds locked stays held through the save: the new file is locked first.
     std::optional<FileLockTransfer> lock;
-    if (struct stat old{}; stat(target_.c_str(), &old) == 0)
+    std::vector<std::string> otherNames;
+    struct stat old {};
+    if (stat(target_.c_str(), &old) == 0) {
         lock.emplace(old.st_dev, old.st_ino, fd_);
+        if (old.st_nlink > 1)
+            otherNames = SameFileNames(Folder(target_), BaseName(target_), old);
+    }
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) {
@@ -315,6 +351,21 @@ FileIdentity SafeFileWriter::Commit() {
     }
     if (lock)
         lock->Complete();
+    // The other names of the old file take the new one: a fresh link renamed over each, so that a
+    // name shows the old file or the new one, never a broken one, and the names stay one file.
+    static std::atomic<unsigned> linkCounter{0};
+    for (const std::string &name : otherNames) {
+        const std::string other = Folder(target_) + "/" + name;
+        const std::string fresh = Folder(target_) + "/" + TempPrefix(other) + std::to_string(getpid()) +
+                                  "-l" + std::to_string(linkCounter++);
+        struct stat now {};
+        if (link(target_.c_str(), fresh.c_str()) != 0)
+            continue;
+        // Only a name that still is the old file (nobody replaced it meanwhile) is given the new one.
+        if (lstat(other.c_str(), &now) != 0 || now.st_dev != old.st_dev || now.st_ino != old.st_ino ||
+            rename(fresh.c_str(), other.c_str()) != 0)
+            unlink(fresh.c_str());
+    }
     // Make the rename itself durable.
     const int dir = open(Folder(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

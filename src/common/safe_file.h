@@ -79,13 +79,19 @@ std::string SiblingPath(const std::string &path, const std::string &tag);
 // (a file without any write permission counts as read-only for every user, root included).
 bool MayReplace(const std::string &path, int *code = nullptr);
 
+// How many names (hard links) the file at path has outside its own folder: a save keeps the names in
+// the folder on the new file, while those elsewhere would keep the old content.
+int NamesElsewhere(const std::string &path);
+
 // Removes the hidden temporary files of earlier saves of path whose process no longer runs.
 // Returns how many were removed.
 int RemoveStaleTempFiles(const std::string &path);
 
 // Writes a new version of a file. Nothing replaces the old file until Commit() succeeds; a writer
 // destroyed without a successful Commit() removes its temporary file. With expected, Commit() first
-// checks that the file on disk is still that one and throws FileChangedError otherwise.
+// checks that the file on disk is still that one and throws FileChangedError otherwise. The other
+// names of the old file in its folder (hard links) are then given the new file too, each by an atomic
+// rename, so that no name ever shows a half-written file.
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(const std::string &path, const FileIdentity *expected = nullptr); // FileError

@@ -20,6 +20,7 @@ void DataFileSession::Close() {
     original_.clear();
     backup_.clear();
     identity_ = {};
+    splitAgreed_ = false;
 }
 
 bool DataFileSession::Open(const std::string &path, Database &db, Notifier &notifier,
@@ -77,6 +78,12 @@ void DataFileSession::Save(Database &db, const TextFormat &format, Notifier &not
     case Access::ReadWrite:
         break;
     }
+    // Names of the file in other folders (hard links) would keep the old content: asked once.
+    if (const int elsewhere = NamesElsewhere(path_); elsewhere > 0 && !splitAgreed_) {
+        if (!notifier.Notice(NoticeKind::Question, true, true, OtherNamesText(path_, elsewhere)))
+            throw FileError(path_, ECANCELED, OtherNamesRefusedText(elsewhere));
+        splitAgreed_ = true;
+    }
     if (!original_.empty()) {
         const std::string copy = SiblingPath(path_, "copia");
         WriteFileSafely(copy, original_);
@@ -90,6 +97,21 @@ void DataFileSession::Save(Database &db, const TextFormat &format, Notifier &not
     // The file is a new one now: the guard learns its identity.
     if (registered_ && guard_)
         guard_->Register(owner_, path_);
+}
+
+std::string OtherNamesText(const std::string &path, int elsewhere) {
+    return "El archivo " + FileNameOf(path) + " tiene " +
+           (elsewhere == 1 ? std::string("otro nombre (un enlace duro) en otra carpeta")
+                           : std::to_string(elsewhere) + " nombres más (enlaces duros) en otras carpetas") +
+           ".\r\rSi guarda, " + (elsewhere == 1 ? "ese nombre conservará" : "esos nombres conservarán") +
+           " el contenido anterior y dejará de ser el mismo archivo.\r\r¿Guardar de todos modos?";
+}
+
+std::string OtherNamesRefusedText(int elsewhere) {
+    return "no se guardó: " +
+           std::string(elsewhere == 1 ? "su otro nombre (enlace duro) en otra carpeta conservaría"
+                                      : "sus otros nombres (enlaces duros) en otras carpetas conservarían") +
+           " el contenido anterior";
 }
 
 std::string BackupKeptText(const std::string &path, const std::string &backupPath, std::size_t lines) {

@@ -41,7 +41,9 @@ public:
     // Writes db over the open file. Refuses (FileError) when the file is read-only for this program or
     // changed on disk since it was read (FileChangedError: both versions are kept). Before the first
     // save over a file that had unreadable lines, its original bytes are kept in a dated copy beside
-    // it and an information notice names that copy.
+    // it and an information notice names that copy. Names of the file in its own folder (hard links)
+    // stay the same file; when it has names in other folders, which would keep the old content, the
+    // user is asked first (once per open file) and a "no" refuses the save (ECANCELED).
     void Save(Database &db, const TextFormat &format, Notifier &notifier);
 
     // Releases the registration; the session holds no file afterwards.
@@ -66,7 +68,13 @@ private:
     std::vector<int> unreadable_;
     std::string original_; // the bytes read, kept only while a copy of them is still owed
     std::string backup_;
+    bool splitAgreed_ = false; // the user agreed that names in other folders keep the old content
 };
+
+// The question before a save that would leave names of the file in other folders with the old
+// content, and the refusal when the answer is no.
+std::string OtherNamesText(const std::string &path, int elsewhere);
+std::string OtherNamesRefusedText(int elsewhere);
 
 // The notice after a copy was kept of a file with unreadable lines.
 std::string BackupKeptText(const std::string &path, const std::string &backupPath, std::size_t lines);

@@ -377,3 +377,27 @@ TEST_F(DbCli, ImportLugRefusesImpossiblePlaces) {
     EXPECT_EQ(unchanged["places"], 40);
     EXPECT_EQ(unchanged["countries"], 12);
 }
+
+// A save through one name of a hard-linked data file keeps the names in its folder one file; a name
+// in another folder would keep the old content, so the command line (which never asks) refuses.
+TEST_F(DbCli, ImportLugKeepsHardLinks) {
+    fs::create_hard_link(File("datos.age"), File("enlace.age"));
+    const CliRun run = Cli("db import-lug '" + File("datos.age") + "' '" + Data("chile.lug") + "'");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Slurp(File("enlace.age")), Slurp(File("datos.age")));
+    EXPECT_NE(Slurp(File("enlace.age")), Slurp(Data("ejemplo.age")));
+    struct stat a {
+    }, b{};
+    ASSERT_EQ(stat(File("datos.age").c_str(), &a), 0);
+    ASSERT_EQ(stat(File("enlace.age").c_str(), &b), 0);
+    EXPECT_EQ(a.st_ino, b.st_ino);
+
+    fs::create_directory(File("otra"));
+    fs::create_hard_link(File("datos.age"), File("otra/lejos.age"));
+    const std::string before = Slurp(File("datos.age"));
+    const CliRun refused = Cli("db import-lug '" + File("enlace.age") + "' '" + Data("colombia.lug") + "'");
+    EXPECT_NE(refused.code, 0);
+    EXPECT_NE(refused.err.find("enlace duro"), std::string::npos) << refused.err;
+    for (const char *name : {"datos.age", "enlace.age", "otra/lejos.age"})
+        EXPECT_EQ(Slurp(File(name)), before) << name;
+}

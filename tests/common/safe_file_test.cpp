@@ -178,6 +178,38 @@ TEST(CommonSafeFile, LinksAreWrittenThroughAndStayLinks) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Hard links: the names in the file's folder stay one file with the new content; a name in another
+// folder is counted beforehand, so that the caller can say it keeps the old content.
+TEST(CommonSafeFile, HardLinksInTheFolderStayOneFile) {
+    Folder dir;
+    const std::string a = dir.File("a.age");
+    WriteFileSafely(a, "viejo");
+    fs::create_hard_link(a, dir.File("b.age"));
+    fs::create_hard_link(a, dir.File("c.age"));
+    fs::create_directory(dir.File("otra"));
+    fs::create_hard_link(a, dir.File("otra/d.age"));
+    fs::create_symlink("b.age", dir.File("s.age"));
+    EXPECT_EQ(NamesElsewhere(a), 1);
+    EXPECT_EQ(NamesElsewhere(dir.File("s.age")), 1);
+    EXPECT_EQ(NamesElsewhere(dir.File("otra/d.age")), 3);
+    WriteFileSafely(dir.File("s.age"), "nuevo"); // through a symbolic link to one of the names
+    struct stat sa {
+    }, sb{}, sc{};
+    ASSERT_EQ(stat(a.c_str(), &sa), 0);
+    ASSERT_EQ(stat(dir.File("b.age").c_str(), &sb), 0);
+    ASSERT_EQ(stat(dir.File("c.age").c_str(), &sc), 0);
+    EXPECT_EQ(sa.st_ino, sb.st_ino);
+    EXPECT_EQ(sa.st_ino, sc.st_ino);
+    EXPECT_EQ(sa.st_nlink, 3u);
+    for (const char *name : {"a.age", "b.age", "c.age"})
+        EXPECT_EQ(ReadWholeFile(dir.File(name)), "nuevo") << name;
+    EXPECT_EQ(ReadWholeFile(dir.File("otra/d.age")), "viejo");
+    EXPECT_TRUE(fs::is_symlink(dir.File("s.age")));
+    EXPECT_EQ(NamesElsewhere(a), 0);
+    // No temporary file is left behind.
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.age", "b.age", "c.age", "otra", "s.age"}));
+}
+
 TEST(CommonSafeFile, SiblingNamesKeepTheExtensionAndDoNotCollide) {
     Folder dir;
     const std::string a = SiblingPath(dir.File("datos.age"), "copia");
