@@ -29,13 +29,30 @@ bool DataStore::HasFile() const {
     return IsRegularFile(db_.Path);
 }
 
-bool DataStore::Save() {
+bool DataStore::Save(const std::string &unsaved) {
     try {
         if (session_ && session_->IsOpen())
             session_->Save(db_, format_, notifier_);
         else
             SaveDataFile(db_.Path, db_, format_);
         return true;
+    } catch (const FileChangedError &e) {
+        // Another program saved the file: what is shown here is no longer what the file holds. It is
+        // read again, so that a repeated change is saved over the fresh file instead of making
+        // another side file.
+        const std::string path = db_.Path;
+        ++reloads_;
+        const bool again = Open(path);
+        if (again && reloaded)
+            reloaded();
+        notifier_.Notice(
+            NoticeKind::Error, false, true,
+            std::string(e.what()) +
+                (again ? "\r\rSe volvió a leer el archivo con los cambios del otro programa: " +
+                             (unsaved.empty() ? std::string("el cambio que acaba de hacer") : unsaved) +
+                             " no está en él.\r\rRepita la operación, por favor."
+                       : std::string()));
+        return false;
     } catch (const FileError &e) {
         notifier_.Notice(NoticeKind::Error, false, true, e.what());
         return false;

@@ -36,8 +36,14 @@ public:
     bool HasFile() const;
 
     // Writes the whole database over the current file. A refusal or failure is shown with its text
-    // (the file on disk is then unchanged) and answered false.
-    virtual bool Save();
+    // (the file on disk is then unchanged) and answered false. When another program saved the file
+    // since it was read, this program's version is kept in one side file, the file is read again
+    // (`reloaded` is called) and the notice says that the change is not in the file and is to be
+    // repeated; unsaved names what was not saved ("la persona \"Ana\"") when the caller knows it.
+    virtual bool Save(const std::string &unsaved = {});
+    // Counts the times the file was read again after such a conflict, so that a window can tell
+    // that the records it worked on were replaced.
+    int Reloads() const { return reloads_; }
     // True, after its notice, when this program may not change the current file (another program
     // has it open, or the user cannot write it); the caller then abandons its change. When the other
     // program has ended meanwhile, the file is read again (it may have changed) and the user is told
@@ -67,6 +73,7 @@ protected:
     database::SharedUseGuard *guard_;
     database::GuardOwner owner_;
     std::string title_;
+    int reloads_ = 0;
 };
 
 // The store of the manager running as a program of its own: it owns the shared-use table and the

@@ -323,12 +323,38 @@ bool TFormItem::StoreChecked() {
 }
 
 void TFormItem::accept() {
-    if (!StoreChecked())
-        return;
-    if (!store_.Save())
+    if (!StoreAndSave())
         return;
     emit stored(editedId_);
     QDialog::accept();
+}
+
+bool TFormItem::StoreAndSave() {
+    const bool wasNew = isNew_;
+    const std::int32_t wasId = editedId_;
+    const int reloads = store_.Reloads();
+    if (!StoreChecked())
+        return false;
+    const std::string name = S(nombre_->text());
+    if (store_.Save("\"" + name + "\", con los datos de esta ventana,"))
+        return true;
+    if (store_.Reloads() != reloads) {
+        // The file was read again: the record stored above is gone with the old data. The window keeps
+        // what was typed, and "De Acuerdo" stores it again into the fresh data.
+        isNew_ = wasNew;
+        if (!isNew_ && !HasRecord(wasId))
+            isNew_ = true; // the other program removed it: it is added anew
+        editedId_ =
+            isNew_ ? static_cast<std::int32_t>(std::min<std::int64_t>(store_.Db().Counter(kind_), kMaxId))
+                   : wasId;
+    }
+    return false;
+}
+
+bool TFormItem::HasRecord(std::int32_t id) const {
+    bool found = false;
+    store_.Db().VisitList(kind_, [&](const auto &list) { found = IndexOfId(list, id) >= 0; });
+    return found;
 }
 
 bool TFormItem::Store() {
@@ -534,7 +560,7 @@ void TFormItem::Navigate(int step) {
     const std::int32_t target = neighbour_(editedId_, step);
     if (target < 0)
         return;
-    if (!StoreChecked() || !store_.Save())
+    if (!StoreAndSave())
         return;
     emit stored(editedId_);
     LoadRecord(target);

@@ -93,6 +93,10 @@ private:
     // Storing: false (with a message) when a check fails.
     bool Store();
     bool StoreChecked();
+    // Stores and saves; after a save that found the file changed by another program (it is then read
+    // again) the window is made ready to store the same typed data into the fresh file.
+    bool StoreAndSave();
+    bool HasRecord(std::int32_t id) const;
     bool StoreNamed();
     bool StorePlace();
     bool StorePerson();

@@ -279,7 +279,8 @@ bool ImportPlacesFrom(QWidget *parent, DataStore &store, const std::string &path
         n.Notice(NoticeKind::Error, false, true, e.what());
         return false;
     }
-    store.Save();
+    if (!store.Save("los lugares importados"))
+        return true; // not saved, its notice shown: what is shown is refreshed
     n.Notice(NoticeKind::Information, false, false, ImportReportText(result, file->country.Nombre));
     return std::any_of(result.places.begin(), result.places.end(),
                        [](const PlaceResolution &r) {

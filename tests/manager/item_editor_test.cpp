@@ -12,6 +12,10 @@
 #include <QTest>
 #include <QTimeEdit>
 
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "database/coordinate_text.h"
 #include "manager/file_chooser.h"
 #include "manager/item_editor.h"
@@ -578,6 +582,87 @@ TEST(ItemEditorSize, KeepsItsSizeAcrossTabs) {
             QApplication::processEvents();
             EXPECT_EQ(editor.size(), size) << "tab " << tab;
         }
+}
+
+} // namespace
+} // namespace cel::manager
+
+namespace cel::manager {
+namespace {
+
+// Another program (a real process) changes the data file while the editor is open: the first
+// "De Acuerdo" keeps this editor's version in one side file and says that the person is not in the
+// file, which is read again; the second stores the same typed data into the fresh file, with no
+// further side file.
+TEST(ItemEditorConflict, OneSideFilePerConflictAndTheRepeatSavesIntoTheFreshFile) {
+    enum class Other { AddsAPerson, RemovesTheEdited };
+    const struct {
+        std::int32_t edited; // -1: a new person
+        Other other;
+    } cases[] = {{-1, Other::AddsAPerson}, {1, Other::AddsAPerson}, {1, Other::RemovesTheEdited}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.edited);
+        mgrtest::SampleData data;
+        TFormItem editor(data.store, Kind::Person, c.edited);
+        editor.show();
+        Type(&editor, "EDNombre", "Lucía");
+        Type(&editor, "EDApellidos", "Conflicto");
+        const pid_t other = fork();
+        if (other == 0) {
+            database::Database db;
+            SilentNotifier quiet;
+            database::LoadDataFile(data.path, db, quiet, mgrtest::CommaFormat());
+            if (c.other == Other::AddsAPerson) {
+                auto p = std::make_unique<database::TPersona>();
+                p->Id = db.TakeId(Kind::Person);
+                p->Nombre = "Otro";
+                db.Persons.push_back(std::move(p));
+            } else {
+                std::erase_if(db.Persons, [&](const auto &p) { return p->Id == c.edited; });
+            }
+            database::SaveDataFile(data.path, db, mgrtest::CommaFormat());
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(other, &status, 0);
+        ASSERT_EQ(WEXITSTATUS(status), 0);
+        const auto sideFiles = [&data] {
+            int n = 0;
+            for (const auto &e : std::filesystem::directory_iterator(data.folder.Path()))
+                n += e.path().filename().string().find("-conflicto-") != std::string::npos;
+            return n;
+        };
+
+        Ok(&editor);
+        EXPECT_TRUE(editor.isVisible());
+        ASSERT_FALSE(data.notices.shown.empty());
+        const std::string text = data.notices.LastText();
+        EXPECT_NE(text.find("\"Lucía\", con los datos de esta ventana, no está en él"), std::string::npos)
+            << text;
+        EXPECT_NE(text.find("Repita la operación"), std::string::npos) << text;
+        EXPECT_EQ(sideFiles(), 1);
+        // What is shown now is what the file holds.
+        const auto named = [](const database::Database &db, const std::string &surname) {
+            return std::count_if(db.Persons.begin(), db.Persons.end(),
+                                 [&](const auto &p) { return p->Apellidos == surname; });
+        };
+        EXPECT_EQ(named(data.db, "Conflicto"), 0);
+        EXPECT_EQ(data.db.Persons.size(), data.Reload().Persons.size());
+
+        Ok(&editor);
+        ASSERT_FALSE(editor.isVisible()) << data.notices.LastText();
+        EXPECT_EQ(sideFiles(), 1);
+        const database::Database saved = data.Reload();
+        EXPECT_EQ(named(saved, "Conflicto"), 1);
+        if (c.other == Other::AddsAPerson) {
+            EXPECT_EQ(std::count_if(saved.Persons.begin(), saved.Persons.end(),
+                                    [](const auto &p) { return p->Nombre == "Otro"; }),
+                      1);
+        }
+        std::set<std::int32_t> ids;
+        for (const auto &p : saved.Persons)
+            EXPECT_TRUE(ids.insert(p->Id).second) << "Id " << p->Id << " twice";
+    }
 }
 
 } // namespace
