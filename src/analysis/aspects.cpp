@@ -8,7 +8,7 @@ namespace cel::analysis {
 const std::array<AspectKindInfo, kAspectKindCount + 1> kAspectKinds{{
     {},
     {0, "Conjunción", "+-", AspectColour::Blue, true},
-    {15, "Faclilitador", "+", AspectColour::Green, false},
+    {15, "Facilitador", "+", AspectColour::Green, false},
     {30, "SemiSextil", "+", AspectColour::Blue, false},
     {45, "Semicuadratura", "-", AspectColour::Red, false},
     {60, "Sextil", "+", AspectColour::Blue, true},
@@ -16,10 +16,10 @@ const std::array<AspectKindInfo, kAspectKindCount + 1> kAspectKinds{{
     {90, "Cuadratura", "-", AspectColour::Red, true},
     {105, "Facilitador", "+", AspectColour::Green, false},
     {120, "Trigono", "+", AspectColour::Blue, true},
-    {135, "SexquiCuadratura", "-", AspectColour::Red, false},
+    {135, "Sesquicuadratura", "-", AspectColour::Red, false},
     {150, "Quincuncio", "+", AspectColour::Blue, false},
-    {165, "Faclitador", "+", AspectColour::Green, false},
-    {180, "Opocisión", "-", AspectColour::Red, true},
+    {165, "Facilitador", "+", AspectColour::Green, false},
+    {180, "Oposición", "-", AspectColour::Red, true},
 }};
 
 namespace {

@@ -388,7 +388,7 @@ int FillNatalByHouse(TextGrid &grid, const chart::RecDataProg &natalItem, NatalM
     if (view.autoSources[settings::kSourceCusp]) {
         CuspSelection only{};
         only[static_cast<std::size_t>(house)] = true;
-        FillNatalList(grid, cursor, "Cuspide", noBody, only, ambos, model, lists, view);
+        FillNatalList(grid, cursor, "Cúspide", noBody, only, ambos, model, lists, view);
     }
     if (view.autoSources[settings::kSourceOccupants]) {
         BodySelection occupants{};

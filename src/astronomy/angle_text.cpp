@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace cel::astronomy {
 
@@ -164,8 +165,15 @@ DateDifference DateDiff(TDateTime a, TDateTime b) {
 
 std::string FormatAge(TDateTime a, TDateTime b) {
     const DateDifference d = DateDiff(a, b);
-    return std::to_string(d.years) + " años " + std::to_string(d.months) + " meses " +
-           std::to_string(d.days) + " días";
+    const CivilDateTime from = DecodeDateTime(a);
+    const CivilDateTime to = DecodeDateTime(b);
+    const bool before = std::tie(to.year, to.month, to.day) < std::tie(from.year, from.month, from.day);
+    const bool sign = before && (d.years != 0 || d.months != 0 || d.days != 0);
+    char text[96];
+    std::snprintf(text, sizeof text, "%s%d %s %d %s %d %s", sign ? "-" : "", d.years,
+                  d.years == 1 ? "año" : "años", d.months, d.months == 1 ? "mes" : "meses", d.days,
+                  d.days == 1 ? "día" : "días");
+    return text;
 }
 
 } // namespace cel::astronomy

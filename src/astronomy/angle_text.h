@@ -44,7 +44,7 @@ struct DateDifference {
 
 // Whole years, months and days between two dates (time of day ignored, order irrelevant).
 DateDifference DateDiff(TDateTime a, TDateTime b);
-// "Y años M meses D días".
+// "Y años M meses D días" from a to b, singular for one, with a leading "-" when b is before a.
 std::string FormatAge(TDateTime a, TDateTime b);
 
 } // namespace cel::astronomy

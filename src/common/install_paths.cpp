@@ -45,6 +45,9 @@ fs::path DataDirectory() {
 }
 
 fs::path HelpDirectory() {
+    // The variable names another help folder (a packager's, or a test's).
+    if (const char *env = std::getenv("CELESTIGRAFO_HELP_DIR"); env != nullptr && *env != '\0')
+        return fs::path(env);
     return Locate(CEL_INSTALL_HELPDIR, "index.html", CEL_SOURCE_HELP_DIR);
 }
 

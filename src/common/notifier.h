@@ -15,6 +15,16 @@ enum class NoticeKind {
     Warning = 4,     // input checks
 };
 
+// The answer to a question that may also be cancelled.
+enum class Answer { Yes, No, Cancel };
+
+// How a question is put: "&No" as the default button for questions that delete (Enter then keeps
+// the data), and a third button "Cancelar" for questions asked on the way out (closing).
+struct QuestionStyle {
+    bool noByDefault = false;
+    bool cancel = false;
+};
+
 class Notifier {
 public:
     virtual ~Notifier() = default;
@@ -22,6 +32,12 @@ public:
     // Shows text; with yesNo the buttons are "&Sí" and "&No", otherwise one "De &acuerdo".
     // Returns true only when the answer was yes.
     virtual bool Notice(NoticeKind kind, bool yesNo, bool centred, const std::string &text) = 0;
+
+    // A yes/no question in a style; the plain notifiers put it as Notice does and never cancel.
+    virtual Answer Ask(const std::string &text, QuestionStyle style) {
+        (void)style;
+        return Notice(NoticeKind::Question, true, true, text) ? Answer::Yes : Answer::No;
+    }
 
     // A one-line input box with a title and a prompt, opened with text; returns false when
     // cancelled (text is then left as it was).

@@ -1,4 +1,5 @@
 #include "common/safe_file.h"
+#include "common/system_error_text.h"
 
 #include <cerrno>
 #include <csignal>
@@ -82,7 +83,7 @@ std::string SiblingPath(const std::string &path, const std::string &tag) {
 }
 
 FileError::FileError(const std::string &path, int errorCode)
-    : std::runtime_error(path + ": " + std::strerror(errorCode)), path_(path), code_(errorCode) {}
+    : std::runtime_error(path + ": " + SystemErrorText(errorCode)), path_(path), code_(errorCode) {}
 
 FileError::FileError(const std::string &path, int errorCode, const std::string &message)
     : std::runtime_error(path + ": " + message), path_(path), code_(errorCode) {}

@@ -19,6 +19,22 @@ bool ScriptedNotifier::Notice(NoticeKind kind, bool yesNo, bool centred, const s
     return answer;
 }
 
+Answer ScriptedNotifier::Ask(const std::string &text, QuestionStyle style) {
+    if (choices.empty()) {
+        const std::size_t before = shown.size();
+        const bool yes = Notice(NoticeKind::Question, true, true, text);
+        if (shown.size() > before)
+            shown[before].style = style;
+        return yes ? Answer::Yes : Answer::No;
+    }
+    shown.push_back({NoticeKind::Question, true, true, text, style});
+    if (onNotice)
+        onNotice(shown.back());
+    const Answer answer = choices.front();
+    choices.pop_front();
+    return answer;
+}
+
 bool ScriptedNotifier::InputText(const std::string &title, const std::string &, std::string &text) {
     inputTitles.push_back(title);
     if (inputs.empty()) {
@@ -52,6 +68,7 @@ bool ScriptedNotifier::Contains(const std::string &part) const {
 void ScriptedNotifier::Clear() {
     shown.clear();
     answers.clear();
+    choices.clear();
     inputs.clear();
     inputTitles.clear();
     unexpected.clear();

@@ -19,9 +19,11 @@ public:
         bool yesNo;
         bool centred;
         std::string text;
+        QuestionStyle style{}; // as asked through Ask
     };
     std::vector<Shown> shown;
     std::deque<bool> answers;                      // answers to the yes/no questions, in order
+    std::deque<Answer> choices;                    // answers to Ask, in order (else taken from answers)
     std::deque<std::optional<std::string>> inputs; // texts typed in input boxes; nullopt cancels
     std::vector<std::string> inputTitles;          // the input boxes opened, by title
     // Questions and input boxes met with nothing left in the script (answered "no" / cancelled).
@@ -33,6 +35,7 @@ public:
     std::function<void(const std::string &)> onUnexpected;
 
     bool Notice(NoticeKind kind, bool yesNo, bool centred, const std::string &text) override;
+    Answer Ask(const std::string &text, QuestionStyle style) override;
     bool InputText(const std::string &title, const std::string &prompt, std::string &text) override;
 
     // How many notices had exactly this text; whether one contained the part.

@@ -81,11 +81,10 @@ std::string PlaceDescription(const Database &db, const TLugar_Geo &place) {
            "\rDST: " + (place.DST == 1 ? "sí" : "no");
 }
 
-bool CheckInput(const std::string &text, const std::string &what, Notifier &notifier) {
-    if (text.empty()) {
-        notifier.Notice(NoticeKind::Warning, false, true, "Debe digitar " + what + " !");
-        return false;
-    }
+namespace {
+
+// Refuses the first character the data file cannot hold in this field, with its message.
+bool CheckCharacters(const std::string &text, bool eventName, Notifier &notifier) {
     const auto refuse = [&notifier](const std::string &character) {
         notifier.Notice(NoticeKind::Warning, false, true,
                         std::string("El caracter") + " \"" + character + "\" " + "no es permitido");
@@ -94,12 +93,47 @@ bool CheckInput(const std::string &text, const std::string &what, Notifier &noti
     for (const char *forbidden : {"\xC3\xA2", "\xC3\x9F", "^"})
         if (text.find(forbidden) != std::string::npos)
             return refuse(forbidden);
+    if (eventName && text.find("\xC3\xAA") != std::string::npos) // "ê" parts the events in the file
+        return refuse("\xC3\xAA");
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t start = i;
         const char32_t c = NextUtf8Char(text, i);
         if (Windows1252Byte(c) < 0)
             return refuse(c > 0x10FFFF ? text.substr(start, i - start) : Utf8Char(c));
     }
+    return true;
+}
+
+} // namespace
+
+bool CheckInput(const std::string &text, const std::string &what, Notifier &notifier) {
+    if (text.empty()) {
+        notifier.Notice(NoticeKind::Warning, false, true, "Debe digitar " + what + " !");
+        return false;
+    }
+    return CheckCharacters(text, false, notifier);
+}
+
+bool CheckOptionalInput(const std::string &text, Notifier &notifier) {
+    return CheckCharacters(text, false, notifier);
+}
+
+bool CheckEventName(const std::string &text, Notifier &notifier) {
+    if (text.empty()) {
+        notifier.Notice(NoticeKind::Warning, false, true, "Debe digitar el nombre del evento !");
+        return false;
+    }
+    return CheckCharacters(text, true, notifier);
+}
+
+bool AskEventName(Notifier &notifier, const std::string &title, const std::string &prompt,
+                  std::string &name) {
+    std::string typed = name;
+    do {
+        if (!notifier.InputText(title, prompt, typed))
+            return false;
+    } while (!CheckEventName(typed, notifier));
+    name = typed;
     return true;
 }
 

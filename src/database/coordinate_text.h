@@ -41,5 +41,12 @@ std::string PlaceDescription(const Database &db, const TLugar_Geo &place);
 // or "^", or a character that Windows-1252 cannot hold ("El caracter \"x\" no es permitido"), with a
 // centred warning. Returns true when the text may be stored.
 bool CheckInput(const std::string &text, const std::string &what, Notifier &notifier);
+// The same character check for a field that may stay empty (surname, address, description, notes).
+bool CheckOptionalInput(const std::string &text, Notifier &notifier);
+// The check of an event name: as CheckInput, and "ê" is refused too.
+bool CheckEventName(const std::string &text, Notifier &notifier);
+// Asks for an event name with an input box until it passes CheckEventName (each refusal says why and
+// the box opens again with the text typed); false, name unchanged, when the box is cancelled.
+bool AskEventName(Notifier &notifier, const std::string &title, const std::string &prompt, std::string &name);
 
 } // namespace cel::database

@@ -70,8 +70,12 @@ std::string PersonsCsv(const Database &db, const std::vector<const TPersona *> &
         AddressHeader(out, "Res.");
     if (options.trabajo)
         AddressHeader(out, "Trab.");
+    if (options.grupos)
+        out += "Grupos;";
     if (options.nacimiento)
         out += "País Nac.;Lugar Nac.;Fecha;Hora;GMT;";
+    if (options.observaciones)
+        out += "Observaciones;";
     out += kEnd;
     int n = 0;
     for (const TPersona *p : rows) {
@@ -82,6 +86,17 @@ std::string PersonsCsv(const Database &db, const std::vector<const TPersona *> &
             AddressFields(out, db, p->Residencia);
         if (options.trabajo)
             AddressFields(out, db, p->Trabajo);
+        if (options.grupos) {
+            // The person's groups by name, in the order the person holds them.
+            std::string names;
+            for (const TId &g : p->Grupos) {
+                const int i = IndexOfId(db.PersonGroups, g.Id);
+                if (i < 0)
+                    continue;
+                names += (names.empty() ? "" : ", ") + db.PersonGroups[static_cast<std::size_t>(i)]->Nombre;
+            }
+            out += names + ";";
+        }
         if (options.nacimiento) {
             PlaceFields(out, db, p->IdLugarNac);
             const bool date = p->IsDate == 1;

@@ -10,7 +10,7 @@
 
 namespace cel::database {
 
-// The optional column blocks of the persons export (Grupos adds nothing).
+// The optional column blocks of the persons export.
 struct PersonCsvOptions {
     bool residencia = false;
     bool trabajo = false;

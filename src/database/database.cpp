@@ -113,9 +113,13 @@ std::string NameSortKey(std::string_view name) {
 
 IdLimitError::IdLimitError(Kind kind)
     : std::runtime_error([kind] {
-          static const char *const names[kKindCount] = {
-              "países", "lugares", "grupos de personas", "personas", "grupos de negocios", "negocios"};
-          return std::string("No se puede agregar: los ") + names[static_cast<int>(kind)] +
+          static const char *const names[kKindCount] = {"los países",
+                                                        "los lugares",
+                                                        "los grupos de personas",
+                                                        "las personas",
+                                                        "los grupos de negocios",
+                                                        "los negocios"};
+          return std::string("No se puede agregar: ") + names[static_cast<int>(kind)] +
                  " del archivo ya usan el Id más alto posible (2147483647). Nada se cambió; "
                  "renumere el archivo (por ejemplo anexándolo a un archivo nuevo) y vuelva a intentarlo.";
       }()) {}

@@ -42,8 +42,9 @@ std::vector<SummaryLine> PersonSummary(const Database &db, const TPersona *perso
     out.Name(p.Nombre + " " + p.Apellidos);
     out.Value("");
     if (options.genero && p.Sexo >= 0 && p.Sexo <= 2) {
+        static const char *const kGender[] = {"Femenino", "Masculino", "Otro"};
         out.Heading("Genero: ");
-        out.Value("");
+        out.Value(kGender[p.Sexo]);
         out.Value("");
     }
     if (options.nacimiento) {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/system_error_text.h"
 #include "data_file.h"
 
 namespace cel::database {
@@ -133,7 +134,8 @@ bool OwnerAlive(const GuardOwner &owner) {
 SharedUseGuard::SharedUseGuard(const std::string &name) {
     const std::string object = ShmPath(name);
     const auto failure = [&object](int e, const char *step) {
-        std::string detail = "la tabla de uso compartido " + object + " (" + step + "): " + std::strerror(e);
+        std::string detail =
+            "la tabla de uso compartido " + object + " (" + step + "): " + SystemErrorText(e);
         if (e == EACCES)
             detail += "; la creó otro usuario sin permiso de escritura para todos: ciérrense los programas "
                       "que la usan o bórrese el archivo";

@@ -22,7 +22,7 @@ inline constexpr const char *kProgramCaption = kChartProgramCaption;
 // The refusal for the summaries, which have no export.
 inline constexpr const char *kSummaryRefusal =
     "La función \"Exportar resumen a un archivo RTF\" aún no se ha implementado. Contacte al autor del "
-    "programa quíen le indicará cuando se habilitará esta función.";
+    "programa quien le indicará cuando se habilitará esta función.";
 
 // The question after a successful export.
 std::string CreatedQuestion(const std::string &path);

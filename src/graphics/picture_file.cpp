@@ -1,6 +1,7 @@
 #include "graphics/picture_file.h"
 
 #include "common/safe_file.h"
+#include "common/system_error_text.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -86,7 +87,7 @@ bool SaveFileBytes(const QString &path, const QByteArray &bytes, QString *error)
                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (const FileError &e) {
         if (error != nullptr)
-            *error = QString::fromLocal8Bit(std::strerror(e.code()));
+            *error = QString::fromStdString(SystemErrorText(e.code()));
         return false;
     }
     return true;

@@ -411,6 +411,8 @@ bool TFormItem::StorePlace() {
     if (tzTouched_ || isNew_)
         place.TZ = ComposeDegrees({tzHour_->value() < 0, std::abs(tzHour_->value()), tzMin_->value(), 0, 0});
     place.DST = dst_->isChecked() ? 1 : 0;
+    if (!CheckOptionalInput(S(descripcion_->text()), n))
+        return false;
     place.Descripcion = CleanText(S(descripcion_->text()));
     const int same = db.SameDataPlace(place, exclude);
     if (same >= 0) {
@@ -472,6 +474,14 @@ bool TFormItem::StorePerson() {
     Database &db = store_.Db();
     work_.Apellidos = S(apellidos_->text());
     work_.Sexo = sexoGroup_->checkedId();
+    // Every text the data file cannot hold is said before anything is stored.
+    std::vector<const std::string *> texts = {&work_.Apellidos, &work_.Observaciones};
+    for (const TLugar *a : {&work_.Residencia, &work_.Trabajo})
+        for (const std::string *s : {&a->Dir, &a->Tel, &a->Cel, &a->Fax, &a->Web, &a->Email})
+            texts.push_back(s);
+    for (const std::string *text : texts)
+        if (!CheckOptionalInput(*text, store_.Notices()))
+            return false;
     TPersona record = work_;
     record.Nombre = CleanText(S(nombre_->text()));
     record.Apellidos = CleanText(record.Apellidos);

@@ -26,6 +26,7 @@
 
 #include "colour_suite.h"
 #include "database/coordinate_text.h"
+#include "database/spanish_order.h"
 #include "database/text_cleanup.h"
 #include "editor_widgets.h"
 #include "place_import_window.h"
@@ -252,7 +253,7 @@ QWidget *TFormItem::BuildAddressPage() {
     emailValido_->setObjectName("CMBEmailValido");
     emailValido_->addItems({"no", QString::fromUtf8("sí"), "sc", "na"});
     form->addRow(QString::fromUtf8("Dirección:"), dir_);
-    form->addRow(QString::fromUtf8("Telefóno(s):"), tel_);
+    form->addRow(QString::fromUtf8("Teléfono(s):"), tel_);
     form->addRow("Celular (movil):", cel_);
     form->addRow("Fax:", fax_);
     form->addRow(QString::fromUtf8("Página WEB"), web_);
@@ -486,8 +487,9 @@ void TFormItem::FillCountryCombo(QComboBox *combo, bool withAny) {
              std::vector<const TPais *> rows;
              for (const auto &r : store_.Db().Countries)
                  rows.push_back(r.get());
-             std::stable_sort(rows.begin(), rows.end(),
-                              [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
+             std::stable_sort(rows.begin(), rows.end(), [](const TPais *a, const TPais *b) {
+                 return SpanishLess(a->Nombre, b->Nombre);
+             });
              return rows;
          }())
         combo->addItem(Q(c->Nombre), c->Id);
@@ -515,8 +517,9 @@ void TFormItem::FillPlaceCombo() {
     for (const auto &p : db.Places)
         if (country < 0 || p->IdPais == country)
             rows.push_back(p.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TLugar_Geo *a, const TLugar_Geo *b) { return NameLess(a->Nombre, b->Nombre); });
+    std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
+        return SpanishLess(a->Nombre, b->Nombre);
+    });
     lugar_->clear();
     lugar_->addItem("", -1);
     for (const TLugar_Geo *p : rows)
@@ -599,7 +602,7 @@ void TFormItem::FillGroupLists() {
     for (const auto &g : db.PersonGroups)
         rows.push_back(g.get());
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     gruposDisp_->clear();
     gruposAsig_->clear();
     for (const TData *g : rows) {
@@ -640,7 +643,8 @@ void TFormItem::FillEventList(int selectRow) {
         eventos_->addItem(Q(DateText(e.Fecha, "mmm-dd-yyyy", store_.Format()) + " " + e.Nombre));
     if (selectRow >= 0 && selectRow < eventos_->count())
         eventos_->setCurrentRow(selectRow);
-    eventCount_->setText(QString("%1 eventos ").arg(work_.Eventos.size()));
+    eventCount_->setText(
+        QString(work_.Eventos.size() == 1 ? "%1 evento " : "%1 eventos ").arg(work_.Eventos.size()));
     saveEvent_->setEnabled(eventos_->currentRow() >= 0);
     deleteEvent_->setEnabled(eventos_->currentRow() >= 0);
 }
@@ -670,8 +674,8 @@ bool TFormItem::EventFromControls(TEvento &event) {
     return true;
 }
 
-// Sorts the events latest first, redraws, reselects, and saves the data file at once: the stored
-// person (when it exists) takes the working list so that the file holds what the user sees.
+// Sorts the events latest first, redraws and reselects. The events are part of the working person:
+// they reach the stored person and the file with "De Acuerdo", and "Cancelar" leaves both as they were.
 void TFormItem::EventsChanged(int selectRow) {
     const TEvento *selected = selectRow >= 0 && selectRow < static_cast<int>(work_.Eventos.size())
                                   ? &work_.Eventos[selectRow]
@@ -687,13 +691,6 @@ void TFormItem::EventsChanged(int selectRow) {
                 row = static_cast<int>(i);
     selectedEvent_ = row;
     FillEventList(row);
-    Database &db = store_.Db();
-    if (!isNew_) {
-        const int i = IndexOfId(db.Persons, editedId_);
-        if (i >= 0)
-            db.Persons[static_cast<std::size_t>(i)]->Eventos = work_.Eventos;
-    }
-    store_.Save();
 }
 
 void TFormItem::NewEvent() {
@@ -703,9 +700,9 @@ void TFormItem::NewEvent() {
     if (!EventFromControls(event))
         return;
     std::string name;
-    if (!store_.Notices().InputText("Evento nuevo", "Nombre evento:", name))
+    if (!AskEventName(store_.Notices(), "Evento nuevo", "Nombre evento:", name))
         return;
-    event.Nombre = CleanEventName(name);
+    event.Nombre = name;
     event.Id = static_cast<std::int32_t>(work_.Eventos.size() + 1);
     work_.Eventos.push_back(event);
     EventsChanged(static_cast<int>(work_.Eventos.size()) - 1);
@@ -726,8 +723,8 @@ void TFormItem::SaveEvent() {
         return;
     }
     std::string name = current.Nombre;
-    if (store_.Notices().InputText("Editar evento", "Nuevo nombre:", name))
-        changed.Nombre = CleanEventName(name);
+    if (AskEventName(store_.Notices(), "Editar evento", "Nuevo nombre:", name))
+        changed.Nombre = name;
     work_.Eventos[static_cast<std::size_t>(row)] = changed;
     EventsChanged(row);
 }
@@ -739,7 +736,7 @@ void TFormItem::DeleteEvent() {
     const TEvento &current = work_.Eventos[static_cast<std::size_t>(row)];
     const std::string question = "Desea eliminar el evento ?\r\r" + current.Nombre + "\r" +
                                  DateText(current.Fecha, kEventDate, store_.Format());
-    if (!store_.Notices().Notice(NoticeKind::Question, true, true, question))
+    if (store_.Notices().Ask(question, QuestionStyle{true, false}) != Answer::Yes)
         return;
     work_.Eventos.erase(work_.Eventos.begin() + row);
     EventsChanged(-1);

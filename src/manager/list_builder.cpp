@@ -1,4 +1,5 @@
 #include "list_builder.h"
+#include "database/spanish_order.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -186,7 +187,7 @@ const ListBuilder::Order &ListBuilder::OrderOf(Kind kind) {
     std::vector<std::string> keys;
     keys.reserve(o.rows.size());
     for (const TData *r : o.rows)
-        keys.push_back(NameSortKey(r->Nombre));
+        keys.push_back(SpanishSortKey(r->Nombre));
     std::vector<std::size_t> order(o.rows.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;

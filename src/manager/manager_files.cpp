@@ -49,6 +49,15 @@ bool TFormMainTarjaro::OpenFile(const std::string &path) {
     return true;
 }
 
+bool TFormMainTarjaro::OpenAtStart(const std::string &path) {
+    if (!path.empty() && QFileInfo(QString::fromStdString(path)).isFile())
+        return OpenFile(path);
+    store_.Notices().Notice(NoticeKind::Information, false, true,
+                            "No hay un archivo de datos abierto.\r\rUse \"Abrir\" para abrir un archivo de "
+                            "datos (.age) o \"Nuevo archivo\" para crear uno.");
+    return false;
+}
+
 void TFormMainTarjaro::ChooseAndOpen() {
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path = Files().OpenFile(this, "Abrir archivo de datos", folder, kAgeFilter);
@@ -164,7 +173,7 @@ void TFormMainTarjaro::ExportCsv() {
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar a formato CVS", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar a formato CSV", folder + "/", kCsvFilter, "csv", true);
     if (path.empty())
         return;
     PersonCsvOptions options;
@@ -220,7 +229,7 @@ void TFormMainTarjaro::ExportMailList() {
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar lista a CVS", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar lista a CSV", folder + "/", kCsvFilter, "csv", true);
     if (path.empty() || store_.ReadOnly())
         return;
     std::vector<const TPersona *> rows;

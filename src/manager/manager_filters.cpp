@@ -1,5 +1,6 @@
 // The manager window's filter panel: its controls per kind, the combos they list from, and the
 // filter choices read from and written to them.
+#include "database/spanish_order.h"
 #include "manager_window.h"
 
 #include <QButtonGroup>
@@ -280,10 +281,14 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     ageFrom_->setObjectName("SEEdadDesde");
     ageTo_ = new QSpinBox(ages);
     ageTo_->setObjectName("SEEdadHasta");
-    for (QSpinBox *s : {ageFrom_, ageTo_}) {
+    // The controls start at the filters' defaults (20 to 80, the current month): the first reset
+    // reads them back.
+    for (QSpinBox *s : {ageFrom_, ageTo_})
         s->setRange(0, 200);
+    ageFrom_->setValue(filters_.ageFrom);
+    ageTo_->setValue(filters_.ageTo);
+    for (QSpinBox *s : {ageFrom_, ageTo_})
         connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
-    }
     a->addWidget(ageOn_, 1, 0);
     a->addWidget(ageFrom_, 1, 1);
     a->addWidget(ageTo_, 1, 2);
@@ -292,6 +297,7 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     month_ = new QComboBox(ages);
     month_->setObjectName("CMBMes");
     month_->addItems({"Ene", "Feb", "Mar", "Abr", "May", "Jun", "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"});
+    month_->setCurrentIndex(filters_.birthdayMonth - 1);
     a->addWidget(birthdayOn_, 2, 0);
     a->addWidget(month_, 2, 1, 1, 2);
     a->setRowStretch(3, 1);
@@ -322,7 +328,7 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     mailHome_->setObjectName("CBHogar");
     mailWork_ = new QCheckBox("Trabajo", mail);
     mailWork_->setObjectName("CBCorreoTrabajo");
-    auto *exportMail = new QPushButton("Exportar lista a CVS", mail);
+    auto *exportMail = new QPushButton("Exportar lista a CSV", mail);
     exportMail->setObjectName("BTExportarCorreo");
     m->addWidget(mailAny_, 0, 0);
     m->addWidget(mailYes_, 0, 1);
@@ -354,7 +360,7 @@ void TFormMainTarjaro::FillCombos() {
     for (const auto &c : db.Countries)
         countries.push_back(c.get());
     std::stable_sort(countries.begin(), countries.end(),
-                     [](const TPais *a, const TPais *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TPais *a, const TPais *b) { return SpanishLess(a->Nombre, b->Nombre); });
     for (QComboBox *combo : {placeCountry_, personCountry_}) {
         const int keep = combo->currentIndex() > 0 ? combo->currentData().toInt() : -1;
         combo->clear();
@@ -379,7 +385,7 @@ void TFormMainTarjaro::FillGroupFilter() {
     for (const auto &g : db.PersonGroups)
         rows.push_back(g.get());
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     const int current = groupList_->currentRow();
     groupList_->clear();
     for (const TData *g : rows) {
@@ -406,7 +412,7 @@ void TFormMainTarjaro::FillPersonPlaces() {
             if (p->IdPais == country)
                 rows.push_back(p.get());
         std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-            return NameLess(a->Nombre, b->Nombre);
+            return SpanishLess(a->Nombre, b->Nombre);
         });
         for (const TLugar_Geo *p : rows)
             personPlace_->addItem(Q(p->Nombre), p->Id);

@@ -70,4 +70,30 @@ std::string DefaultDataFolder() {
     return (QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Norvelta/").toStdString();
 }
 
+std::string ChartProgramSettingsPath() {
+    const QString beside = QCoreApplication::applicationDirPath() + "/celestigrafo.ini";
+    if (QFileInfo(beside).isFile())
+        return beside.toStdString();
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            "/Celestigrafo/celestigrafo.ini")
+        .toStdString();
+}
+
+std::string StartDataFile(const std::string &lastFile, const std::string &chartSettingsPath,
+                          const std::string &dataFolder) {
+    const auto isFile = [](const std::string &path) {
+        return !path.empty() && QFileInfo(QString::fromStdString(path)).isFile();
+    };
+    if (isFile(lastFile))
+        return lastFile;
+    if (isFile(chartSettingsPath)) {
+        const std::string chartFile =
+            settings::IniFile::Load(chartSettingsPath).Get("Data", "File").value_or(std::string());
+        if (isFile(chartFile))
+            return chartFile;
+    }
+    const std::string sample = QDir(QString::fromStdString(dataFolder)).filePath("ejemplo.age").toStdString();
+    return isFile(sample) ? sample : std::string();
+}
+
 } // namespace cel::manager

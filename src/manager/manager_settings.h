@@ -25,5 +25,13 @@ struct ManagerSettings {
 std::string ManagerSettingsPath(const std::string &iniOption);
 // The default data file folder: the documents folder, then "Norvelta/".
 std::string DefaultDataFolder();
+// Where the chart program keeps its settings: "celestigrafo.ini" beside the executable when it exists,
+// else in the user's configuration folder.
+std::string ChartProgramSettingsPath();
+// The data file a start without a file argument opens: the last one (lastFile) when it still exists;
+// else the file the chart program uses (its settings at chartSettingsPath); else the sample copy
+// "ejemplo.age" the chart program sets up in dataFolder; empty when there is none.
+std::string StartDataFile(const std::string &lastFile, const std::string &chartSettingsPath,
+                          const std::string &dataFolder);
 
 } // namespace cel::manager

@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 #include "colour_suite.h"
@@ -221,7 +222,7 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     auto *create = button("SBNuevoArchivo", "Nuevo archivo", "Crear nuevo archivo de datos");
     auto *backup = button("SBRespaldo", "Respaldo", "Crear copia de respaldo del archivo actual");
     auto *append = button("SBAnexar", "Anexar", "Anexar datos de otro archivo al archivo actual");
-    auto *csv = button("SBExportar", "CSV", "Exportar a formato CVS");
+    auto *csv = button("SBExportar", "CSV", "Exportar a formato CSV");
     importButton_ = button("SBImportar", "Importar lugares", "Importar lugares geograficos");
     fileButtons_ = {copyButton_, backup, append, csv, importButton_};
     connect(open, &QToolButton::clicked, this, &TFormMainTarjaro::ChooseAndOpen);
@@ -241,7 +242,7 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     kindButtons_ = new QButtonGroup(this);
     const char *names[] = {"SBPaises", "SBLugares", "SBGrupos", "SBPersonas"};
     const char *texts[] = {"P", "L", "G", "Ps"};
-    const char *tips[] = {"País", "Luagr geográfico", "Grupos", "Personas"};
+    const char *tips[] = {"País", "Lugar geográfico", "Grupos", "Personas"};
     for (int i = 0; i < 4; ++i) {
         auto *b = button(names[i], texts[i], QString::fromUtf8(tips[i]));
         b->setCheckable(true);
@@ -257,10 +258,15 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     connect(settingsButton_, &QToolButton::toggled, this, &TFormMainTarjaro::ShowSettings);
     auto *help = button("SBAyuda", "Ayuda", "Ayuda Tarjaro");
     auto *close = button("SBCerrar", "Cerrar", "Cerrar Tarjaro");
-    connect(help, &QToolButton::clicked, this, [] {
-        LinkOpener()(QUrl::fromLocalFile(QString::fromStdString((HelpDirectory() / "index.html").string()))
-                         .toString()
-                         .toStdString());
+    connect(help, &QToolButton::clicked, this, [this] {
+        const std::filesystem::path page = HelpDirectory() / "index.html";
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(page, error)) {
+            store_.Notices().Notice(NoticeKind::Warning, false, true,
+                                    "No se encontró la ayuda del programa:\r\r" + page.string());
+            return;
+        }
+        LinkOpener()(QUrl::fromLocalFile(QString::fromStdString(page.string())).toString().toStdString());
     });
     connect(close, &QToolButton::clicked, this, &QWidget::close);
     return bar;
@@ -704,9 +710,12 @@ void TFormMainTarjaro::DeleteItem() {
                      ListName(kind_) + ", ya que esta siendo usado en" + " \"" + UsageHeader(kind_) + "\"");
         return;
     }
-    if (!n.Notice(NoticeKind::Question, true, true,
-                  std::string("Desea eliminar el item") + " \"" + r->Nombre + "\"" + " de la lista de " +
-                      ListName(kind_)))
+    // A person is named in full; "No" is the default answer, so Enter keeps the record.
+    const std::string name =
+        kind_ == Kind::Person ? r->Nombre + " " + static_cast<const TPersona *>(r)->Apellidos : r->Nombre;
+    if (n.Ask(std::string("Desea eliminar el item") + " \"" + name + "\"" + " de la lista de " +
+                  ListName(kind_),
+              QuestionStyle{true, false}) != Answer::Yes)
         return;
     const int row = grid_->currentIndex().row();
     RemoveFromList({r});
@@ -737,10 +746,10 @@ void TFormMainTarjaro::DeleteTicked() {
         return;
     Notifier &n = store_.Notices();
     const std::string count = std::to_string(gone.size());
-    if (!n.Notice(NoticeKind::Question, true, true,
-                  "Desea eliminar " + count + " items(s) seleccionado(s)") ||
-        !n.Notice(NoticeKind::Question, true, true,
-                  "Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)"))
+    const QuestionStyle deletes{true, false};
+    if (n.Ask("Desea eliminar " + count + " items(s) seleccionado(s)", deletes) != Answer::Yes ||
+        n.Ask("Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)", deletes) !=
+            Answer::Yes)
         return;
     RemoveFromList(gone);
 }
@@ -911,7 +920,9 @@ void TFormMainTarjaro::closeEvent(QCloseEvent *event) {
         if (!settingsPath_.empty()) {
             std::string error;
             if (!settings_.Save(settingsPath_, &error))
-                store_.Notices().Notice(NoticeKind::Error, false, true, error);
+                store_.Notices().Notice(NoticeKind::Error, false, true,
+                                        "No se pudo guardar la configuración en:\r" + settingsPath_ + "\r\r" +
+                                            error);
         }
     }
     event->accept();

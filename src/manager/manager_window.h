@@ -53,6 +53,8 @@ public:
     void UseSettings(const ManagerSettings &settings, const std::string &settingsPath);
     // Makes the file current and shows it (the "Abrir archivo de datos" action without its dialog).
     bool OpenFile(const std::string &path);
+    // The start-up open: the file when there is one, else a notice that says how to open or create one.
+    bool OpenAtStart(const std::string &path);
 
     // The chart program: hides its main window, shows the manager over its database and, when the
     // manager closes, shows the main window again and calls onClosed (which reopens the file).

@@ -48,7 +48,8 @@ QString TFormAviso::DisplayText(const QString &text) {
     return t;
 }
 
-TFormAviso::TFormAviso(NoticeKind kind, bool yesNo, bool centred, const QString &text, QWidget *parent)
+TFormAviso::TFormAviso(NoticeKind kind, bool yesNo, bool centred, const QString &text, QWidget *parent,
+                       QuestionStyle question)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("TFormAviso");
     setModal(true);
@@ -90,8 +91,20 @@ TFormAviso::TFormAviso(NoticeKind kind, bool yesNo, bool centred, const QString 
             yes_ = true;
             accept();
         });
-        connect(buttons_[1], &QPushButton::clicked, this, &QDialog::reject);
-        buttons_[0]->setDefault(true);
+        connect(buttons_[1], &QPushButton::clicked, this, [this] {
+            no_ = true;
+            reject();
+        });
+        if (question.cancel) {
+            buttons_[2] = new QPushButton("Cancelar", this);
+            buttons_[2]->setObjectName("BTCancelar");
+            strip->addWidget(buttons_[2]);
+            strip->addStretch(1);
+            connect(buttons_[2], &QPushButton::clicked, this, &TFormAviso::reject);
+        }
+        // Enter answers the default: "&No" where the question deletes something.
+        buttons_[question.noByDefault ? 1 : 0]->setDefault(true);
+        buttons_[question.noByDefault ? 1 : 0]->setFocus();
     } else {
         buttons_[0] = new QPushButton("De &acuerdo", this);
         buttons_[0]->setObjectName("BTAcuerdo");
@@ -124,6 +137,12 @@ TFormAviso::TFormAviso(NoticeKind kind, bool yesNo, bool centred, const QString 
     timer_->setInterval(1000);
     connect(timer_, &QTimer::timeout, this, &TFormAviso::Flash);
     timer_->start();
+}
+
+void TFormAviso::reject() {
+    if (buttons_[2] && !no_ && !yes_)
+        cancelled_ = true;
+    QDialog::reject();
 }
 
 void TFormAviso::Flash() {
@@ -160,6 +179,12 @@ bool NoticeWindow::Notice(NoticeKind kind, bool yesNo, bool centred, const std::
     TFormAviso notice(kind, yesNo, centred, QString::fromStdString(text), parent_);
     notice.exec();
     return notice.AnsweredYes();
+}
+
+Answer NoticeWindow::Ask(const std::string &text, QuestionStyle style) {
+    TFormAviso notice(NoticeKind::Question, true, true, QString::fromStdString(text), parent_, style);
+    notice.exec();
+    return notice.AnsweredYes() ? Answer::Yes : notice.Cancelled() ? Answer::Cancel : Answer::No;
 }
 
 bool NoticeWindow::InputText(const std::string &title, const std::string &prompt, std::string &text) {

@@ -18,6 +18,7 @@
 #include "database/coordinate_text.h"
 #include "database/data_file.h"
 #include "database/safe_file.h"
+#include "database/spanish_order.h"
 #include "file_chooser.h"
 
 namespace cel::manager {
@@ -46,7 +47,7 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
                                    QWidget *parent)
     : QDialog(parent), store_(store), file_(file) {
     setObjectName("TFormImportLugar");
-    setWindowTitle(QString::fromUtf8("Importar Lugar Geográcio"));
+    setWindowTitle(QString::fromUtf8("Importar Lugar Geográfico"));
     ApplySuite(this);
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(
@@ -145,8 +146,9 @@ void TFormImportLugar::Refilter() {
         if ((wanted.empty() || AsciiUpper(p->Nombre).find(wanted) != std::string::npos) &&
             (!onlyTicked_->isChecked() || p->Marca != 0))
             shown_.push_back(p.get());
-    std::stable_sort(shown_.begin(), shown_.end(),
-                     [](const TLugar_Geo *a, const TLugar_Geo *b) { return NameLess(a->Nombre, b->Nombre); });
+    std::stable_sort(shown_.begin(), shown_.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
+        return SpanishLess(a->Nombre, b->Nombre);
+    });
     grid_->setRowCount(static_cast<int>(shown_.size()));
     const QColor yellow(255, 255, 0), odd(251, 253, 219);
     for (int r = 0; r < static_cast<int>(shown_.size()); ++r) {

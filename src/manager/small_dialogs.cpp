@@ -18,6 +18,7 @@
 
 #include "colour_suite.h"
 #include "common/version.h"
+#include "database/spanish_order.h"
 
 // The splash picture is compiled into the module; a static library registers it on first use.
 static void InitManagerResources() {
@@ -43,7 +44,7 @@ TFormAddGrupo::TFormAddGrupo(const Database &db, const QString &caption, DataSto
     for (const auto &g : db.PersonGroups)
         rows.push_back(g.get());
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return NameLess(a->Nombre, b->Nombre); });
+                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     for (const TData *g : rows) {
         auto *item = new QListWidgetItem(QString::fromStdString(g->Nombre), list_);
         item->setData(Qt::UserRole, g->Id);

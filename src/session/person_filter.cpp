@@ -1,4 +1,5 @@
 #include "session/person_filter.h"
+#include "database/spanish_order.h"
 
 #include <algorithm>
 
@@ -65,9 +66,9 @@ PersonList FilterPersons(const database::Database &db, const PersonFilter &filte
             list.persons.push_back(p.get());
     std::stable_sort(list.persons.begin(), list.persons.end(),
                      [](const database::TPersona *a, const database::TPersona *b) {
-                         const int byName = database::CompareNames(a->Nombre, b->Nombre);
-                         return byName != 0 ? byName < 0
-                                            : database::CompareNames(a->Apellidos, b->Apellidos) < 0;
+                         // As the list shows them: name, blank, surname, in Spanish order.
+                         return database::SpanishLess(a->Nombre + " " + a->Apellidos,
+                                                      b->Nombre + " " + b->Apellidos);
                      });
     return list;
 }

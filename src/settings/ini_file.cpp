@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "common/safe_file.h"
+#include "common/system_error_text.h"
 #include "common/windows1252.h"
 
 #include <cerrno>
@@ -112,7 +113,7 @@ IniFile IniFile::Load(const std::filesystem::path &path, std::string *error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && error)
-            *error = std::strerror(errno);
+            *error = SystemErrorText(errno);
         return IniFile{};
     }
     std::string content;
@@ -133,7 +134,7 @@ IniFile IniFile::Load(const std::filesystem::path &path, std::string *error) {
     ::close(fd);
     if (err != 0) {
         if (error)
-            *error = std::strerror(err);
+            *error = SystemErrorText(err);
         return IniFile{};
     }
     IniFile ini = Parse(content);
@@ -263,7 +264,7 @@ bool IniFile::Save(const std::filesystem::path &path, std::string *error) const 
         return true;
     } catch (const FileError &e) {
         if (error)
-            *error = std::strerror(e.code());
+            *error = SystemErrorText(e.code());
         return false;
     }
 }

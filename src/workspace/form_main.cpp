@@ -31,6 +31,7 @@
 #include "database/data_file_session.h"
 #include "database/record_checks.h"
 #include "database/shared_use_guard.h"
+#include "database/spanish_order.h"
 #include "document/workspace_page.h"
 #include "manager/data_store.h"
 #include "manager/manager_window.h"
@@ -68,7 +69,9 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     const settings::Settings::LoadResult loaded =
         ws_.settings.Load(options_.iniPath, ws_.format, options_.defaultFolder);
     if (!loaded.error.empty())
-        notifier_.Notice(NoticeKind::Error, false, true, loaded.error);
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         "No se pudo leer el archivo de configuración:\r" + options_.iniPath + "\r\r" +
+                             loaded.error + "\r\rEl programa sigue con la configuración inicial.");
     ws_.ApplySettings();
     ws_.choices.innerItem = chart::kNatalEcliptic;
     ws_.choices.outerItem = chart::kEventEcliptic;
@@ -157,7 +160,7 @@ void TFormMain::BuildTopBar() {
     connect(setup, &QToolButton::toggled, this, [this, setup](bool on) {
         if (on && !setup_) {
             setup_ = new TFormSetUpCEL(
-                ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
+                notifier_, ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
             connect(setup_, &QDialog::finished, this, [this, setup] {
                 setup_ = nullptr;
                 setup->setChecked(false);
@@ -189,9 +192,17 @@ void TFormMain::BuildTopBar() {
     });
     bar->addWidget(sbColores_);
     auto *help = ToolButton("SBAyuda", "Ayuda", "Ayuda Celestigrafo");
-    connect(help, &QToolButton::clicked, this, [] {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QString::fromStdString((HelpDirectory() / "index.html").string())));
+    connect(help, &QToolButton::clicked, this, [this] {
+        // A missing help file or no program to show it is said, never passed over in silence.
+        const std::filesystem::path page = HelpDirectory() / "index.html";
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(page, error))
+            notifier_.Notice(NoticeKind::Warning, false, true,
+                             "No se encontró la ayuda del programa:\r\r" + page.string());
+        else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string()))))
+            notifier_.Notice(NoticeKind::Warning, false, true,
+                             "No se pudo abrir la ayuda: no hay un programa para ver páginas web.\r\r" +
+                                 page.string());
     });
     bar->addWidget(help);
     auto *close = ToolButton("SBCerrar", "Cerrar", "Cerrar Celestigrafo");
@@ -338,15 +349,19 @@ void TFormMain::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
+    if (AskUnsavedNatal(true) == Answer::Cancel) { // the user goes on working
+        event->ignore();
+        return;
+    }
     closed_ = true;
-    AskUnsavedNatal();
     file_->Close();
     if (retorno_)
         retorno_->close();
     SaveDockLayout();
     std::string error;
     if (!options_.iniPath.empty() && !ws_.settings.Save(options_.iniPath, ws_.format, &error))
-        notifier_.Notice(NoticeKind::Error, false, true, error);
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         "No se pudo guardar la configuración en:\r" + options_.iniPath + "\r\r" + error);
     event->accept();
 }
 
@@ -432,7 +447,10 @@ void TFormMain::SaveDockLayout() {
             section.entries.push_back({key, value});
         };
         put("Rev", "3");
-        put("Visible", dock->isVisible() || (dock == twEventos_ && sbEventos_->isChecked()) ? "1" : "0");
+        // The filter window hidden only because the place/date page is shown is still part of the layout.
+        const bool visible = dock->isVisible() || (dock == twEventos_ && sbEventos_->isChecked()) ||
+                             (dock == twFiltrar_ && datosTabs_->currentIndex() == 1 && filterWasVisible_);
+        put("Visible", visible ? "1" : "0");
         put("DockedTo", dock->isFloating() ? "+" : areaName);
         put("LastDock", areaName);
         put("DockRow", std::to_string(dock->isFloating() ? 0 : at.x()));
@@ -581,7 +599,7 @@ void TFormMain::RefillGroups() {
     for (const auto &g : ws_.db.PersonGroups)
         groups.push_back(g.get());
     std::stable_sort(groups.begin(), groups.end(), [](const database::TData *a, const database::TData *b) {
-        return database::CompareNames(a->Nombre, b->Nombre) < 0;
+        return database::SpanishLess(a->Nombre, b->Nombre);
     });
     for (const database::TData *g : groups)
         cbGrupo_->addItem(QString::fromStdString(g->Nombre), g->Id);

@@ -124,7 +124,8 @@ private:
     void RefillPersons();
     void ResetFilters();
     void LoadCurrentPerson();
-    bool AskUnsavedNatal();
+    // Asks about unsaved natal data and saves on "Sí"; on the way out the user may also cancel.
+    Answer AskUnsavedNatal(bool mayCancel = false);
     // Whether a chart may be computed from the person's birth; says why not (no date, impossible
     // values), and warns when the birth has no time.
     bool MayChartPerson(std::int32_t personId);
@@ -203,6 +204,8 @@ private:
     int aspectCount_ = 0;
     session::PersonFilter filter_;
     std::array<bool, 13> cuspTicks_{}, pointTicks_{};
+    std::array<bool, 13> manualCuspTicks_{}, manualPointTicks_{}; // kept while "Por casas" is on
+    bool filterWasVisible_ = true; // the filter window's state while the place/date page hides it
     std::array<bool, 14> angleTicks_{};
     double hoursShown_ = 0; // the time of day of the fields, hours
     int hourShown_ = 0;     // the 24-hour value the hour field stands for

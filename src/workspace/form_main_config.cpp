@@ -242,12 +242,18 @@ void TFormMain::ChangeAspectMode(bool byHouse) {
     pointsBox_->setStyleSheet(byHouse ? "QCheckBox { color: navy; }" : QString());
     sbCuspT_->setEnabled(!byHouse);
     sbCuspN_->setEnabled(!byHouse);
-    // Switching either way clears every cusp and point tick.
+    // "Por casas" starts with no cusp and no point ticked; going back to "Manual" brings back the
+    // manual ticks as they were, so the wheel shows the same aspects as before.
+    if (byHouse) {
+        manualCuspTicks_ = cuspTicks_;
+        manualPointTicks_ = pointTicks_;
+    }
     for (int i = 1; i <= 12; ++i) {
-        cuspTicks_[static_cast<std::size_t>(i)] = false;
-        pointTicks_[static_cast<std::size_t>(i)] = false;
-        cbCusps_[static_cast<std::size_t>(i)]->setChecked(false);
-        cbPoints_[static_cast<std::size_t>(i)]->setChecked(false);
+        const auto n = static_cast<std::size_t>(i);
+        cuspTicks_[n] = byHouse ? false : manualCuspTicks_[n];
+        pointTicks_[n] = byHouse ? false : manualPointTicks_[n];
+        cbCusps_[n]->setChecked(cuspTicks_[n]);
+        cbPoints_[n]->setChecked(pointTicks_[n]);
     }
     updating_ = false;
     RefreshView();

@@ -27,6 +27,7 @@
 #include "common/number_text.h"
 #include "database/coordinate_text.h"
 #include "database/record_checks.h"
+#include "database/spanish_order.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
 #include "workspace/date_labels.h"
@@ -461,7 +462,7 @@ void TFormMain::RefillCountries() {
         countries.push_back(c.get());
     std::stable_sort(countries.begin(), countries.end(),
                      [](const database::TPais *a, const database::TPais *b) {
-                         return database::CompareNames(a->Nombre, b->Nombre) < 0;
+                         return database::SpanishLess(a->Nombre, b->Nombre);
                      });
     for (const database::TPais *c : countries)
         cbPais_->addItem(QString::fromStdString(c->Nombre), c->Id);
@@ -505,7 +506,7 @@ void TFormMain::RefillPlaces(std::int32_t countryId) {
             places.push_back(p.get());
     std::stable_sort(places.begin(), places.end(),
                      [](const database::TLugar_Geo *a, const database::TLugar_Geo *b) {
-                         return database::CompareNames(a->Nombre, b->Nombre) < 0;
+                         return database::SpanishLess(a->Nombre, b->Nombre);
                      });
     for (const database::TLugar_Geo *p : places)
         cbLugar_->addItem(QString::fromStdString(p->Nombre), p->Id);

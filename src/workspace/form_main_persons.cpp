@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "common/date_text.h"
+#include "database/coordinate_text.h"
 #include "database/record_checks.h"
 #include "manager/item_editor.h"
 #include "workspace/form_main.h"
@@ -62,15 +63,14 @@ void TFormMain::BuildDatosDock() {
             datosTabs_->setCurrentIndex(0);
             notifier_.Notice(NoticeKind::Warning, false, true,
                              "En sinastría no se pueden cambiar datos de fecha y hora.\r"
-                             "Para cambiar algun dato debe desabilitar la opción de sinastría.");
+                             "Para cambiar algún dato debe deshabilitar la opción de sinastría.");
             return;
         }
         // The filter window goes with the persons page; the return window with the date page.
-        static bool filterWasVisible = true;
         if (page == 1) {
-            filterWasVisible = !twFiltrar_->isHidden();
+            filterWasVisible_ = !twFiltrar_->isHidden();
             twFiltrar_->hide();
-        } else if (filterWasVisible) {
+        } else if (filterWasVisible_) {
             twFiltrar_->show();
         }
         if (retorno_)
@@ -379,17 +379,17 @@ void TFormMain::LoadCurrentPerson() {
     updating_ = wasUpdating;
 }
 
-bool TFormMain::AskUnsavedNatal() {
+Answer TFormMain::AskUnsavedNatal(bool mayCancel) {
     if (!natalChanged_ || currentPerson_ < 0)
-        return false;
-    const std::string text = "Han sido cambiado los datos Natales de:\r\r" +
+        return Answer::No;
+    const std::string text = "Han sido cambiados los datos natales de:\r\r" +
                              labelNatal_->text().toStdString() + "\r\rDesea guardar los cambios ?";
-    if (notifier_.Notice(NoticeKind::Question, true, true, text)) {
+    const Answer answer = notifier_.Ask(text, QuestionStyle{false, mayCancel});
+    if (answer == Answer::Yes)
         SaveNatalChanges();
-        return true;
-    }
-    natalChanged_ = false;
-    return false;
+    else if (answer == Answer::No)
+        natalChanged_ = false;
+    return answer;
 }
 
 void TFormMain::SaveNatalChanges() {
@@ -571,7 +571,7 @@ void TFormMain::RefillEvents() {
     }
     if (keep >= 0 && keep < lbEventos_->count())
         lbEventos_->setCurrentRow(keep);
-    labelEventos_->setText(QString("%1 eventos ").arg(count));
+    labelEventos_->setText(QString(count == 1 ? "%1 evento " : "%1 eventos ").arg(count));
     sbNuevoEvento_->setEnabled(p != nullptr);
     sbGuardarEvento_->setEnabled(p != nullptr);
     sbEliminarEvento_->setEnabled(lbEventos_->currentRow() >= 0);
@@ -600,14 +600,6 @@ void TFormMain::ChooseEvent() {
 
 namespace {
 
-std::string CleanEventName(std::string name) {
-    for (const char *bad : {"â", "ß", "^"}) {
-        for (std::size_t at; (at = name.find(bad)) != std::string::npos;)
-            name.erase(at, std::string(bad).size());
-    }
-    return name;
-}
-
 void SortEvents(std::vector<database::TEvento> &events) {
     std::stable_sort(
         events.begin(), events.end(),
@@ -621,12 +613,12 @@ void TFormMain::NewEvent() {
     if (!p || !Writable())
         return;
     std::string name;
-    if (!notifier_.InputText("Evento nuevo para " + labelNatal_->text().toStdString(),
-                             "Nombre evento:", name))
+    if (!database::AskEventName(notifier_, "Evento nuevo para " + labelNatal_->text().toStdString(),
+                                "Nombre evento:", name))
         return;
     database::TEvento e;
     e.Id = static_cast<std::int32_t>(p->Eventos.size()) + 1;
-    e.Nombre = CleanEventName(name);
+    e.Nombre = name;
     e.IdLugarGeo = SelectedPlace();
     e.HoraUT = ws_.eventRecord.gmtFlag;
     e.IsDate = 1;
@@ -649,12 +641,12 @@ void TFormMain::OverwriteEvent() {
         return;
     database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
         return;
     std::string name = e.Nombre;
-    if (notifier_.InputText("Editar evento", "Nuevo nombre:", name))
-        e.Nombre = CleanEventName(name);
+    if (database::AskEventName(notifier_, "Editar evento", "Nuevo nombre:", name))
+        e.Nombre = name;
     e.IdLugarGeo = SelectedPlace();
     e.HoraUT = ws_.eventRecord.gmtFlag;
     e.IsDate = 1;
@@ -676,7 +668,7 @@ void TFormMain::DeleteEvent() {
         return;
     const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
     const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:mm:ss am/pm", ws_.format);
+        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
     if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea eliminar el evento ?\r\r" + line))
         return;
     p->Eventos.erase(p->Eventos.begin() + row);

@@ -105,7 +105,7 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     allPages_ = new QRadioButton(QStringLiteral("Todas las páginas"), this);
     allPages_->setObjectName(QStringLiteral("RBAllPages"));
     allPages_->setChecked(true);
-    auto *setup = new QPushButton(QStringLiteral("Congiurar impresora"), this);
+    auto *setup = new QPushButton(QStringLiteral("Configurar impresora"), this);
     setup->setObjectName(QStringLiteral("BSetup"));
     auto *pdf = new QPushButton(QStringLiteral("PDF"), this);
     pdf->setObjectName(QStringLiteral("BPdf"));

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -63,10 +64,10 @@ constexpr const char *kRelationNames[] = {
 
 } // namespace
 
-TFormSetUpCEL::TFormSetUpCEL(settings::Settings &settings, std::function<void()> apply,
+TFormSetUpCEL::TFormSetUpCEL(Notifier &notifier, settings::Settings &settings, std::function<void()> apply,
                              std::function<void()> refresh, QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), s_(settings), apply_(std::move(apply)),
-      refresh_(std::move(refresh)) {
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), notifier_(notifier), s_(settings),
+      apply_(std::move(apply)), refresh_(std::move(refresh)) {
     setObjectName("FormSetUpCEL");
     setWindowTitle("Configurar");
     setModal(false);
@@ -410,7 +411,7 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     auto *form = new QFormLayout(page);
     footer_ = new QLineEdit;
     footer_->setObjectName("EFooter");
-    form->addRow("Píe de página:", footer_);
+    form->addRow("Pie de página:", footer_);
     cbHint_ = Check("CBHint", "Ver descripción botones");
     form->addRow(cbHint_);
     cbScheme_ = new QComboBox;
@@ -424,8 +425,7 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     cbScheme_->addItem("Windows");
     form->addRow("Color suite:", cbScheme_);
     auto *display = Button("SBPantalla", "Configurar pantalla");
-    connect(display, &QPushButton::clicked, this,
-            [] { QProcess::startDetached("gnome-control-center", {"display"}); });
+    connect(display, &QPushButton::clicked, this, [this] { OpenDisplaySettings(); });
     form->addRow(display);
     connect(footer_, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (activated_)
@@ -434,6 +434,29 @@ QWidget *TFormSetUpCEL::BuildProgramPage() {
     connect(cbHint_, &QCheckBox::toggled, this, [this] { Apply(); });
     connect(cbScheme_, &QComboBox::currentIndexChanged, this, [this] { Apply(); });
     return page;
+}
+
+void TFormSetUpCEL::OpenDisplaySettings() {
+    // The display settings of the desktops in use, the first one installed is started.
+    const std::pair<const char *, QStringList> programs[] = {
+        {"gnome-control-center", {"display"}},
+        {"cinnamon-settings", {"display"}},
+        {"kcmshell6", {"kcm_kscreen"}},
+        {"kcmshell5", {"kcm_kscreen"}},
+        {"xfce4-display-settings", {}},
+        {"mate-display-properties", {}},
+        {"lxqt-config-monitor", {}},
+        {"arandr", {}},
+        {"lxrandr", {}},
+    };
+    for (const auto &[name, arguments] : programs) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty() && QProcess::startDetached(path, arguments))
+            return;
+    }
+    notifier_.Notice(NoticeKind::Warning, false, true,
+                     "No se encontró un programa para configurar la pantalla en este sistema.\r\r"
+                     "La resolución y la escala se cambian en la configuración del escritorio.");
 }
 
 void TFormSetUpCEL::Load() {

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+#include "common/notifier.h"
 #include "settings/settings.h"
 #include "workspace/grid_models.h"
 
@@ -29,8 +30,9 @@ class TFormSetUpCEL : public QDialog {
 public:
     // `apply`: the main window applies colours and refreshes the view; `refresh`: a view refresh alone
     // (after a dignity change).
-    TFormSetUpCEL(settings::Settings &settings, std::function<void()> apply, std::function<void()> refresh,
-                  QWidget *parent = nullptr);
+    // `notifier` says what could not be done (no display settings program found).
+    TFormSetUpCEL(Notifier &notifier, settings::Settings &settings, std::function<void()> apply,
+                  std::function<void()> refresh, QWidget *parent = nullptr);
 
     // Wheel colour targets of the " Rueda " page.
     enum Target {
@@ -64,6 +66,7 @@ private:
     QWidget *BuildTextsPage();
     QWidget *BuildProgramPage();
     void Load();
+    void OpenDisplaySettings();
     void Apply();
     void ChooseTarget(int target);
     void ChooseRelation(int relation);
@@ -74,6 +77,7 @@ private:
     void ShowFont();
     void PaintMatrixCell(graphics::Canvas &canvas, const QRect &rect, int column, int row);
 
+    Notifier &notifier_;
     settings::Settings &s_;
     std::function<void()> apply_, refresh_;
     bool activated_ = false;

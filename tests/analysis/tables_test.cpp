@@ -227,7 +227,7 @@ TEST(NatalByHouse, BlocksOfTheSwitchesForTheCurrentHouse) {
     const int count = FillNatalByHouse(grid, natal, NatalModel::Ecliptic, false, 10, lists, view, modern);
     const std::vector<std::vector<std::string>> expected = {
         {" Regente", ""},                                     // Sat has no aspect
-        {" Cuspide", ""},          {"1:E:L2:p03:0:c10:", ""}, // the aspect to cusp 10
+        {" Cúspide", ""},          {"1:E:L2:p03:0:c10:", ""}, // the aspect to cusp 10
         {" Ocupantes", ""},        {"2:E:L1:p03:0:p01:", "3:E:L1:p05:2:p02:"},
         {"4:E:L2:p03:0:c10:", ""}, {"", ""},
     };

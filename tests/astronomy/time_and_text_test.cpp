@@ -193,5 +193,22 @@ TEST(DateDiff, SymmetricAndIgnoresTimeOfDay) {
             EXPECT_EQ(d.days, c.days);
         }
     }
-    EXPECT_EQ(FormatAge(EncodeDate(1980, 5, 31), EncodeDate(1981, 3, 1)), "0 años 9 meses 1 días");
+    EXPECT_EQ(FormatAge(EncodeDate(1980, 5, 31), EncodeDate(1981, 3, 1)), "0 años 9 meses 1 día");
+}
+
+TEST(FormatAge, CarriesItsSignAndCountsOneInTheSingular) {
+    struct Case {
+        CivilDateTime birth, event;
+        const char *text;
+    };
+    const Case cases[] = {
+        {{1980, 5, 31}, {1981, 3, 1}, "0 años 9 meses 1 día"},
+        {{1981, 3, 1}, {1980, 5, 31}, "-0 años 9 meses 1 día"}, // an event before the birth
+        {{1990, 6, 15}, {1991, 7, 16}, "1 año 1 mes 1 día"},
+        {{1991, 7, 16}, {1990, 6, 15}, "-1 año 1 mes 1 día"},
+        {{1850, 2, 28, 12}, {1850, 2, 28, 6}, "0 años 0 meses 0 días"}, // same day: no sign
+        {{1800, 1, 2}, {1799, 12, 1}, "-0 años 1 mes 1 día"},           // before the day count's origin
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatAge(EncodeDateTime(c.birth), EncodeDateTime(c.event)), c.text);
 }

@@ -84,17 +84,31 @@ TEST(Csv, PersonsWithTheOptionalBlocks) {
               "No;Nombre;Apellido;Sexo;"
               "País Res.;Lugar Res.;Dir. Res.;Tel. Res.;Cel. Res.;Fax Res.;Web Res.;Email Res.;"
               "País Trab.;Lugar Trab.;Dir. Trab.;Tel. Trab.;Cel. Trab.;Fax Trab.;Web Trab.;Email Trab.;"
-              "País Nac.;Lugar Nac.;Fecha;Hora;GMT;");
+              "Grupos;País Nac.;Lugar Nac.;Fecha;Hora;GMT;Observaciones;");
     EXPECT_EQ(lines[1], "1;Ana Lucía;Restrepo Gaviria;f;"
                         "Colombia;Medellín;Calle 10 # 43-25, apto. 802;+57 604 555 0142;+57 300 555 0198;;;"
                         "ana.restrepo@example.com;"
                         "Colombia;Bogotá;Carrera 7 # 71-21, oficina 502;+57 601 555 0177;;+57 601 555 0178;"
                         "https://www.example.com/estudio;;"
+                        "Familia;" // the groups by name
                         "Colombia;Medellín;mar-14-1978;09:35 am;no;"
                         "Hora tomada del registro civil.^~Esposa de Julián Andrés.;");
     // A date without time: no time and no GMT; no date: all three empty; no work place: empty names.
     EXPECT_NE(lines[2].find(";Argentina;Rosario;abr-09-1961;;;Sin hora"), std::string::npos);
-    EXPECT_NE(lines[3].find(";;;;;;;;;Argentina;Córdoba;;;;No conoce"), std::string::npos);
+    EXPECT_NE(lines[3].find(";;;;;;;;;Clientes;Argentina;Córdoba;;;;No conoce"), std::string::npos)
+        << lines[3];
+    // Several groups are joined in the person's order; a reference to a missing group is left out.
+    TPersona *ariel = db.Persons[IndexOfId(db.Persons, 9)].get();
+    TId amigos, missing;
+    amigos.Id = db.PersonGroups[IndexOfName(db.PersonGroups, "Amigos")]->Id;
+    missing.Id = 77;
+    ariel->Grupos.push_back(missing);
+    ariel->Grupos.push_back(amigos);
+    PersonCsvOptions groups;
+    groups.grupos = true;
+    EXPECT_EQ(Lines(PersonsCsv(db, {ariel}, groups, kComma)),
+              (std::vector<std::string>{"No;Nombre;Apellido;Sexo;Grupos;",
+                                        "1;Ariel;Ferreyra Núñez;-;Clientes, Amigos;"}));
 }
 
 TEST(Csv, BirthBlockAloneForAPersonWithoutPlaceOrTime) {
@@ -146,7 +160,7 @@ TEST(PersonSummary, LinesAndStyles) {
     EXPECT_EQ(SummaryPlainText(lines), "Ana Lucía Restrepo Gaviria\n"
                                        "\t\n"
                                        "Genero: \n"
-                                       "\t\n"
+                                       "\tFemenino\n" // the person's sex
                                        "\t\n"
                                        "Nacimiento: \n"
                                        "\tMedellín, Colombia\n"
@@ -181,6 +195,9 @@ TEST(PersonSummary, LinesAndStyles) {
     EXPECT_EQ(lines[2].colour, kSummaryBlue);
     EXPECT_EQ(lines[1].colour, kSummaryBlack);
     EXPECT_TRUE(PersonSummary(db, nullptr, {}, kComma).empty());
+    SummaryOptions genderOnly{true, false, false, false, false, false};
+    EXPECT_EQ(SummaryPlainText(PersonSummary(db, Person(db, 4), genderOnly, kComma)),
+              "Tomás Echeverría Lagos\n\t\nGenero: \n\tMasculino\n\t\n");
 }
 
 TEST(PersonSummary, UniversalTimeNegativeDatesAndChosenBlocks) {

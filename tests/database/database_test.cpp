@@ -276,3 +276,19 @@ TEST(Database, SortByNameIsStableAndFollowsNameOrder) {
     for (std::size_t i = 1; i < list.size(); ++i)
         EXPECT_LE(CompareNames(list[i - 1]->Nombre, list[i]->Nombre), 0);
 }
+
+namespace cel::database {
+namespace {
+
+// The notice of a full Id range names each kind with its own article.
+TEST(Database, IdLimitNoticeNamesTheKindInGoodSpanish) {
+    const std::pair<Kind, const char *> cases[] = {
+        {Kind::Person, "No se puede agregar: las personas del archivo"},
+        {Kind::Country, "No se puede agregar: los países del archivo"},
+        {Kind::PersonGroup, "No se puede agregar: los grupos de personas"}};
+    for (const auto &[kind, start] : cases)
+        EXPECT_EQ(std::string(IdLimitError(kind).what()).rfind(start, 0), 0u) << IdLimitError(kind).what();
+}
+
+} // namespace
+} // namespace cel::database

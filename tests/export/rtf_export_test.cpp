@@ -30,7 +30,7 @@ TEST(ExportRtf, SummaryIsRefusedAndWritesNothing) {
     EXPECT_FALSE(result.written);
     EXPECT_EQ(result.message,
               "La función \"Exportar resumen a un archivo RTF\" aún no se ha implementado. Contacte "
-              "al autor del programa quíen le indicará cuando se habilitará esta función.");
+              "al autor del programa quien le indicará cuando se habilitará esta función.");
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 

@@ -313,14 +313,14 @@ TEST(ItemEditor, BirthDataRequiredAsksForEachMissingPiece) {
 }
 
 // Events are saved at once, before the editor closes; "No" to overwriting makes a new event.
-TEST(ItemEditor, EventsSaveAtOnce) {
+TEST(ItemEditor, EventsAreKeptWithDeAcuerdo) {
     mgrtest::SampleData data;
     TFormItem editor(data.store, Kind::Person, 9); // Ariel, one event in 2023
     editor.show();
     Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
     auto *list = Find<QListWidget>(&editor, "LBEventos");
     ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "1 eventos ");
+    EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "1 evento ");
     Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
     data.notices.inputs.push_back(std::string("Graduación"));
     Find<QPushButton>(&editor, "BTNuevoEvento")->click();
@@ -330,15 +330,14 @@ TEST(ItemEditor, EventsSaveAtOnce) {
         const auto saved = data.Reload();
         return *saved.Persons[static_cast<std::size_t>(database::IndexOfId(saved.Persons, 9))];
     };
-    ASSERT_EQ(person().Eventos.size(), 2u);
-    EXPECT_EQ(person().Eventos[0].Nombre, "Graduación");
+    EXPECT_EQ(person().Eventos.size(), 1u); // nothing stored before "De Acuerdo"
 
     data.notices.answers.push_back(false); // not overwrite: a new event instead
     data.notices.inputs.push_back(std::string("Viaje"));
     Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2040, 1, 1));
     Find<QPushButton>(&editor, "BTGuardarEvento")->click();
-    EXPECT_EQ(person().Eventos.size(), 3u);
-    EXPECT_EQ(person().Eventos[0].Nombre, "Viaje");
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_TRUE(list->item(0)->text().endsWith("Viaje"));
 
     list->setCurrentRow(0);
     data.notices.answers.push_back(true);
@@ -346,9 +345,63 @@ TEST(ItemEditor, EventsSaveAtOnce) {
     EXPECT_TRUE(
         data.notices.LastText().rfind("Desea eliminar el evento ?\r\rViaje\rdomingo, ene 01 2040", 0) == 0)
         << data.notices.LastText();
-    EXPECT_EQ(person().Eventos.size(), 2u);
+    EXPECT_TRUE(data.notices.shown.back().style.noByDefault); // Enter keeps the event
+    EXPECT_EQ(list->count(), 2);
     EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "2 eventos ");
+    EXPECT_EQ(person().Eventos.size(), 1u);
+    Ok(&editor);
+    ASSERT_EQ(person().Eventos.size(), 2u);
+    EXPECT_EQ(person().Eventos[0].Nombre, "Graduación");
     EXPECT_TRUE(data.notices.unexpected.empty());
+}
+
+// What the data file cannot hold is said before saving, in every text field, instead of being dropped.
+TEST(ItemEditor, TextsTheFileCannotHoldAreRefusedWithAMessage) {
+    mgrtest::SampleData data;
+    const std::string before = data.Bytes();
+    TFormItem editor(data.store, Kind::Person, 9);
+    editor.show();
+    Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
+    struct Case {
+        const char *typed, *refused;
+    };
+    const Case names[] = {{"Straße", "ß"},
+                          {"Fiesta de São Paulo ê", "ê"},
+                          {"Año ^ nuevo", "^"},
+                          {"Boda \xF0\x9F\x8E\x89", "\xF0\x9F\x8E\x89"},
+                          {"Bodâ", "â"}};
+    for (const Case &c : names) {
+        data.notices.Clear();
+        data.notices.inputs = {std::string(c.typed), std::nullopt}; // refused, then cancelled
+        Find<QPushButton>(&editor, "BTNuevoEvento")->click();
+        EXPECT_EQ(data.notices.LastText(), std::string("El caracter \"") + c.refused + "\" no es permitido")
+            << c.typed;
+        EXPECT_EQ(data.notices.inputTitles.size(), 2u); // the box came back
+        EXPECT_EQ(Find<QListWidget>(&editor, "LBEventos")->count(), 1);
+    }
+    // A surname and an address field: the editor stays open and nothing is stored.
+    data.notices.Clear();
+    Type(&editor, "EDApellidos", QString::fromUtf8("Ferreyra \xF0\x9F\x98\x80"));
+    Ok(&editor);
+    EXPECT_EQ(data.notices.LastText(), "El caracter \"\xF0\x9F\x98\x80\" no es permitido");
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(data.Bytes(), before);
+}
+
+TEST(ItemEditor, CancelarDropsTheEventsAddedThere) {
+    mgrtest::SampleData data;
+    const std::string before = data.Bytes();
+    TFormItem editor(data.store, Kind::Person, 9);
+    editor.show();
+    Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
+    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
+    data.notices.inputs.push_back(std::string("Boda"));
+    Find<QPushButton>(&editor, "BTNuevoEvento")->click();
+    ASSERT_EQ(Find<QListWidget>(&editor, "LBEventos")->count(), 2);
+    Find<QPushButton>(&editor, "BTCancelar")->click();
+    const auto &ariel = *data.db.Persons[static_cast<std::size_t>(database::IndexOfId(data.db.Persons, 9))];
+    EXPECT_EQ(ariel.Eventos.size(), 1u); // in the person
+    EXPECT_EQ(data.Bytes(), before);     // and in the file
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -18,9 +22,11 @@
 #include "database/data_file.h"
 #include "database/place_import.h"
 #include "database/shared_use_guard.h"
+#include "database/spanish_order.h"
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/manager_window.h"
+#include "manager/notice_window.h"
 #include "manager/place_import_window.h"
 #include "manager_fixture.h"
 
@@ -225,7 +231,10 @@ TEST_F(ManagerFixture, DeletesAnUnusedItemAndRenumbers) {
     SelectName("Ariel");
     data.notices.answers = {true};
     Click("SBBorrar");
-    EXPECT_EQ(data.notices.LastText(), "Desea eliminar el item \"Ariel\" de la lista de Lista Personas");
+    // The person named in full, with "No" as the default answer.
+    EXPECT_EQ(data.notices.LastText(),
+              "Desea eliminar el item \"Ariel Ferreyra Núñez\" de la lista de Lista Personas");
+    EXPECT_TRUE(data.notices.shown.back().style.noByDefault);
     const auto saved = data.Reload();
     ASSERT_EQ(saved.Persons.size(), 11u);
     EXPECT_LT(database::IndexOfName(saved.Persons, "Ariel"), 0);
@@ -381,8 +390,9 @@ TEST_F(ManagerFixture, ExportsPersonsAsCsvWithEveryBlock) {
     EXPECT_EQ(
         text.substr(0, text.find("\r\n")),
         "No;Nombre;Apellido;Sexo;País Res.;Lugar Res.;Dir. Res.;Tel. Res.;Cel. Res.;Fax Res.;Web Res.;Email "
-        "Res.;País Trab.;Lugar Trab.;Dir. Trab.;Tel. Trab.;Cel. Trab.;Fax Trab.;Web Trab.;Email Trab.;País "
-        "Nac.;Lugar Nac.;Fecha;Hora;GMT;");
+        "Res.;País Trab.;Lugar Trab.;Dir. Trab.;Tel. Trab.;Cel. Trab.;Fax Trab.;Web Trab.;Email "
+        "Trab.;Grupos;País "
+        "Nac.;Lugar Nac.;Fecha;Hora;GMT;Observaciones;");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13);
     EXPECT_NE(text.find("\r\n1;Alex;Moreno Kowalski;o;Estados Unidos;Los Ángeles;"), std::string::npos);
 }
@@ -521,7 +531,8 @@ TEST_F(ManagerFixture, KeysOfTheGrid) {
     QTest::keyClick(grid, Qt::Key_Insert);
     data.notices.answers = {false};
     QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(data.notices.LastText(), "Desea eliminar el item \"Alex\" de la lista de Lista Personas");
+    EXPECT_EQ(data.notices.LastText(),
+              "Desea eliminar el item \"Alex Moreno Kowalski\" de la lista de Lista Personas");
 }
 
 TEST_F(ManagerFixture, ShowsTheSummaryOfTheSelectedPerson) {
@@ -567,6 +578,67 @@ TEST_F(ManagerFixture, SettingsApplyAtOnceAndAreWrittenOnClose) {
     EXPECT_FALSE(back.hint);
     EXPECT_EQ(back.file, data.path);
     SetCurrentSuite(7);
+}
+
+// Lists read in Spanish order: accented names among their letter, not after Z.
+TEST_F(ManagerFixture, ListsAreInSpanishOrder) {
+    Kind(Kind::Place);
+    EXPECT_LT(RowOf("Mérida"), RowOf("Montevideo"));
+    EXPECT_LT(RowOf("Córdoba"), RowOf("Cusco"));
+    // The same order as Qt's Spanish collation.
+    const QCollator spanish(QLocale(QLocale::Spanish, QLocale::Spain));
+    std::vector<std::string> names = {"Montevideo", "Mérida", "Merida",    "Cusco",  "Córdoba",    "Cordoba",
+                                      "Ñandú",      "Nuñez",  "Nunez",     "Nuevo",  "ana",        "Ana",
+                                      "Ángel",      "angel",  "Zoe",       "zoe",    "Álvarez",    "Alvarez",
+                                      "O'Neill",    "Oneill", "Ana María", "Anabel", "9 de Julio", "Über"};
+    std::vector<std::string> ours = names;
+    std::stable_sort(ours.begin(), ours.end(),
+                     [](const std::string &a, const std::string &b) { return database::SpanishLess(a, b); });
+    std::stable_sort(names.begin(), names.end(), [&spanish](const std::string &a, const std::string &b) {
+        return spanish.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
+    });
+    EXPECT_EQ(ours, names);
+}
+
+// The age filter starts at 20 to 80 and the birthday month at the current one, so ticking them shows
+// persons at once.
+TEST_F(ManagerFixture, AgeFiltersStartAtTheirDefaults) {
+    Kind(Kind::Person);
+    EXPECT_EQ(Find<QSpinBox>(window.get(), "SEEdadDesde")->value(), 20);
+    EXPECT_EQ(Find<QSpinBox>(window.get(), "SEEdadHasta")->value(), 80);
+    EXPECT_EQ(Find<QComboBox>(window.get(), "CMBMes")->currentIndex(), QDate::currentDate().month() - 1);
+    Find<QComboBox>(window.get(), "CMBEdad")->setCurrentIndex(2); // "Con fecha de nacimiento"
+    Find<QCheckBox>(window.get(), "CBEdadEntre")->click();
+    EXPECT_FALSE(window->DisplayList().empty());
+}
+
+// Enter on a delete question answers "No": the notice window's default button is "No".
+TEST_F(ManagerFixture, EnterOnADeleteQuestionKeepsTheRecord) {
+    NoticeWindow real(window.get());
+    OnNextModal([](QWidget *notice) {
+        auto *no = Find<QPushButton>(notice, "BTNo");
+        EXPECT_TRUE(no->isDefault());
+        EXPECT_FALSE(Find<QPushButton>(notice, "BTSi")->isDefault());
+        EXPECT_EQ(notice->findChild<QPushButton *>("BTCancelar"), nullptr);
+        QTest::keyClick(notice, Qt::Key_Return);
+    });
+    EXPECT_EQ(real.Ask("Desea eliminar el item \"Ariel Ferreyra Núñez\"", QuestionStyle{true, false}),
+              Answer::No);
+    OnNextModal([](QWidget *notice) { Find<QPushButton>(notice, "BTCancelar")->click(); });
+    EXPECT_EQ(real.Ask("Han sido cambiados los datos natales", QuestionStyle{false, true}), Answer::Cancel);
+    OnNextModal([](QWidget *notice) {
+        EXPECT_TRUE(Find<QPushButton>(notice, "BTSi")->isDefault());
+        QTest::keyClick(notice, Qt::Key_Escape);
+    });
+    EXPECT_EQ(real.Ask("Han sido cambiados los datos natales", QuestionStyle{false, true}), Answer::Cancel);
+}
+
+TEST_F(ManagerFixture, HelpThatCannotBeFoundIsSaid) {
+    const std::string missing = data.folder.File("sin-ayuda");
+    ::setenv("CELESTIGRAFO_HELP_DIR", missing.c_str(), 1);
+    Click("SBAyuda");
+    ::unsetenv("CELESTIGRAFO_HELP_DIR");
+    EXPECT_EQ(data.notices.LastText(), "No se encontró la ayuda del programa:\r\r" + missing + "/index.html");
 }
 
 } // namespace

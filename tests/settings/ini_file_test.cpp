@@ -172,20 +172,20 @@ TEST_F(TempDir, FailedSaveLeavesTheOldFileAndReportsThePlatformError) {
     fs::create_directory(folder);
     WriteAll(folder / "inside", "keep");
     EXPECT_FALSE(ini.Save(folder, &error));
-    EXPECT_EQ(error, "Is a directory");
+    EXPECT_EQ(error, "es una carpeta, no un archivo (Is a directory)"); // Spanish, then the system's text
     EXPECT_EQ(ReadAll(folder / "inside"), "keep");
     EXPECT_EQ(Names(), std::vector<std::string>{"taken.ini"});
 
     // The folder does not exist.
     error.clear();
     EXPECT_FALSE(ini.Save(dir / "missing" / "x.ini", &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, "no existe el archivo o la carpeta (No such file or directory)");
 
     // Reading a folder is an error, not a missing file.
     error.clear();
     const IniFile loaded = IniFile::Load(folder, &error);
     EXPECT_FALSE(loaded.Existed());
-    EXPECT_EQ(error, "Is a directory");
+    EXPECT_EQ(error, "es una carpeta, no un archivo (Is a directory)");
 }
 
 TEST(IniFileLines, ALoneCarriageReturnEndsALine) {

@@ -368,11 +368,11 @@ TEST_F(SettingsFile, UnreadableFileIsReportedAndNeverReplaced) {
     Settings s;
     const Settings::LoadResult result = s.Load(path, Format('.'), kDataFile);
     EXPECT_TRUE(result.existed);
-    EXPECT_EQ(result.error, "Is a directory");
+    EXPECT_EQ(result.error, "es una carpeta, no un archivo (Is a directory)");
     EXPECT_EQ(s.orbs, BuiltInOrbTables()); // the program still works with first-run values
     std::string error;
     EXPECT_FALSE(s.Save(path, Format('.'), &error));
-    EXPECT_EQ(error, "Is a directory");
+    EXPECT_EQ(error, "es una carpeta, no un archivo (Is a directory)");
     EXPECT_TRUE(fs::is_directory(path));
 }
 

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <array>
+
 #include "settings/orb_tables.h"
 #include "workspace/form_orbes.h"
 #include "workspace_fixture.h"
@@ -17,7 +19,19 @@ namespace {
 TEST_F(WindowFixture, ByHouseTicksTheOccupantsOfOneHouse) {
     TFormMain &w = Open();
     Choose("Ana Lucía Restrepo Gaviria");
+    Find<QCheckBox>("CBPla3")->click(); // a manual choice of points and cusps to come back to
+    Find<QCheckBox>("CBCasa2")->click();
+    std::array<bool, 13> manualPoints{}, manualCusps{};
+    for (int n = 1; n <= 12; ++n) {
+        manualPoints[static_cast<std::size_t>(n)] =
+            Find<QCheckBox>(("CBPla" + std::to_string(n)).c_str())->isChecked();
+        manualCusps[static_cast<std::size_t>(n)] =
+            Find<QCheckBox>(("CBCasa" + std::to_string(n)).c_str())->isChecked();
+    }
+    ASSERT_TRUE(manualPoints[2]);
     Find<QRadioButton>("RBPorCasas")->click();
+    for (int n = 1; n <= 12; ++n) // "Por casas" starts with nothing ticked
+        EXPECT_FALSE(Find<QCheckBox>(("CBPla" + std::to_string(n)).c_str())->isChecked());
     EXPECT_FALSE(Find<QToolButton>("CBCasaT")->isEnabled());
     Find<QCheckBox>("CBRegente")->click(); // "O" alone
     Find<QCheckBox>("CBCuspide")->click();
@@ -32,11 +46,16 @@ TEST_F(WindowFixture, ByHouseTicksTheOccupantsOfOneHouse) {
         EXPECT_EQ(Find<QCheckBox>(("CBPla" + std::to_string(n)).c_str())->isChecked(), inHouse5) << n;
     }
     EXPECT_EQ(w.Workspace().currentHouse, 5);
-    Find<QRadioButton>("RBManual")->click(); // back: every cusp and point unticked
+    Find<QRadioButton>("RBManual")->click(); // back: the manual ticks as they were
     for (int n = 1; n <= 12; ++n) {
-        EXPECT_FALSE(Find<QCheckBox>(("CBPla" + std::to_string(n)).c_str())->isChecked());
-        EXPECT_FALSE(Find<QCheckBox>(("CBCasa" + std::to_string(n)).c_str())->isChecked());
+        EXPECT_EQ(Find<QCheckBox>(("CBPla" + std::to_string(n)).c_str())->isChecked(),
+                  manualPoints[static_cast<std::size_t>(n)])
+            << n;
+        EXPECT_EQ(Find<QCheckBox>(("CBCasa" + std::to_string(n)).c_str())->isChecked(),
+                  manualCusps[static_cast<std::size_t>(n)])
+            << n;
     }
+    EXPECT_EQ(w.Workspace().view.pointSelection[2], manualPoints[2]); // and the wheel uses them
 }
 
 TEST_F(WindowFixture, OrbPresetEditedToZeroIsStoredAsAMillionth) {

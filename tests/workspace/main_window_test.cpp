@@ -235,7 +235,9 @@ TEST_F(WindowFixture, EventsAreAddedOverwrittenAndDeleted) {
     EXPECT_EQ(w.DataMode(), 3);
 
     notifier_.inputs.push_back(std::string("Viaje^ a Lima"));
+    notifier_.inputs.push_back(std::string("Viaje a Lima")); // asked again after the refusal
     Find<QPushButton>("SBNuevoEvento")->click();
+    EXPECT_TRUE(notifier_.Contains("El caracter \"^\" no es permitido"));
     EXPECT_EQ(label->text(), QString("%1 eventos ").arg(events + 1));
     database::Database saved;
     SilentNotifier silent;
@@ -246,7 +248,7 @@ TEST_F(WindowFixture, EventsAreAddedOverwrittenAndDeleted) {
     ASSERT_EQ(findRosa(saved).Eventos.size(), static_cast<std::size_t>(events + 1));
     bool named = false;
     for (const database::TEvento &e : findRosa(saved).Eventos)
-        named |= e.Nombre == "Viaje a Lima"; // the data file's delimiters are taken out
+        named |= e.Nombre == "Viaje a Lima"; // the data file's delimiters never reach it
     EXPECT_TRUE(named);
     bool numbered = false; // the id is the number of the person's events plus one
     for (const database::TEvento &e : findRosa(w.Workspace().db).Eventos)
@@ -342,7 +344,7 @@ TEST_F(WindowFixture, ClosingWithChangedNatalDataAsksFirst) {
     notifier_.answers.push_back(false); // "No": the person stays as it was
     w.close();
     ASSERT_FALSE(notifier_.shown.empty());
-    EXPECT_NE(notifier_.LastText().find("Han sido cambiado los datos Natales de:"), std::string::npos);
+    EXPECT_NE(notifier_.LastText().find("Han sido cambiados los datos natales de:"), std::string::npos);
     database::Database saved;
     SilentNotifier silent;
     database::LoadDataFile(dataFile_, saved, silent, TextFormat{});

@@ -8,6 +8,7 @@
 
 #include "common/version.h"
 #include "manager/notice_window.h"
+#include "manager/qt_spanish.h"
 #include "workspace/form_main.h"
 #include "workspace/program_setup.h"
 #include "workspace/single_instance.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Celestigrafo");
     QApplication::setApplicationVersion(cel::kPackageVersion);
+    cel::manager::InstallQtSpanish(app); // standard buttons and dialogs in Spanish
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Cartas astrales, aspectos, direcciones y revoluciones solares");

@@ -8,8 +8,10 @@
 
 #include "common/version.h"
 #include "database/shared_use_guard.h"
+#include "manager/manager_settings.h"
 #include "manager/manager_window.h"
 #include "manager/notice_window.h"
+#include "manager/qt_spanish.h"
 #include "manager/small_dialogs.h"
 
 int main(int argc, char *argv[]) {
@@ -17,6 +19,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName("Tarjaro");
     QApplication::setOrganizationName("Celestigrafo");
     QApplication::setApplicationVersion(cel::kPackageVersion);
+    cel::manager::InstallQtSpanish(app); // standard buttons and dialogs in Spanish
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Administrador de la base de datos de Celestigrafo");
@@ -45,8 +48,11 @@ int main(int argc, char *argv[]) {
     notices.SetParent(&window);
     window.UseSettings(settings, settingsPath);
     const QStringList files = parser.positionalArguments();
-    window.OpenFile(files.isEmpty() ? settings.file : files.first().toStdString());
     window.show();
+    if (!files.isEmpty())
+        window.OpenFile(files.first().toStdString());
+    else
+        window.OpenAtStart(StartDataFile(settings.file, ChartProgramSettingsPath(), DefaultDataFolder()));
     if (!parser.isSet("no-splash")) {
         auto *splash = new TFormSplashTarjaro(5000);
         splash->show();

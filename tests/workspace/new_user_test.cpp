@@ -1,0 +1,161 @@
+// The chart program's window as a new user meets it: event questions, help, the event counter.
+#include <QCollator>
+#include <QComboBox>
+#include <QDialog>
+#include <QDockWidget>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "common/date_time.h"
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
+
+// "hh:nn:ss am/pm" of a date-time, as the questions about an event show it.
+std::string ClockText(TDateTime value) {
+    const CivilDateTime c = DecodeDateTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", c.hour % 12 == 0 ? 12 : c.hour % 12, c.minute,
+                  c.second, c.hour < 12 ? "am" : "pm");
+    return text;
+}
+
+TEST_F(WindowFixture, EventQuestionsShowTheMinutesNotTheMonth) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    Find<QRadioButton>("RBEvento")->click();
+    // An event whose minutes differ from its month, so the two cannot be mistaken.
+    const CivilDateTime now = DecodeDateTime(w.Workspace().eventRecord.localDateTime);
+    if (now.minute == now.month) {
+        Find<QComboBox>("CBUnidad")->setCurrentIndex(4); // "min"
+        QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
+    }
+    notifier_.inputs.push_back(std::string("Boda"));
+    Find<QPushButton>("SBNuevoEvento")->click();
+    auto *list = Find<QListWidget>("LBEventos");
+    ASSERT_GE(list->currentRow(), 0);
+    const database::TPersona *rosa = nullptr;
+    for (const auto &p : w.Workspace().db.Persons)
+        if (p->Nombre + " " + p->Apellidos == kRosa)
+            rosa = p.get();
+    ASSERT_NE(rosa, nullptr);
+    const TDateTime when = rosa->Eventos[static_cast<std::size_t>(list->currentRow())].Fecha;
+    const CivilDateTime c = DecodeDateTime(when);
+    ASSERT_NE(c.minute, c.month);
+    const std::string clock = ClockText(when);
+
+    notifier_.answers.push_back(false); // overwrite? no
+    Find<QPushButton>("SBGuardarEvento")->click();
+    EXPECT_NE(notifier_.LastText().find(clock), std::string::npos) << notifier_.LastText() << " / " << clock;
+    notifier_.answers.push_back(false); // delete? no
+    Find<QPushButton>("SBEliminarEvento")->click();
+    EXPECT_NE(notifier_.LastText().find(clock), std::string::npos) << notifier_.LastText() << " / " << clock;
+}
+
+TEST_F(WindowFixture, HelpThatCannotBeFoundIsSaid) {
+    const std::string missing = (dir_ / "sin-ayuda").string();
+    ::setenv("CELESTIGRAFO_HELP_DIR", missing.c_str(), 1);
+    Open();
+    Find<QToolButton>("SBAyuda")->click();
+    ::unsetenv("CELESTIGRAFO_HELP_DIR");
+    EXPECT_TRUE(notifier_.Contains("No se encontró la ayuda del programa")) << notifier_.LastText();
+    EXPECT_TRUE(notifier_.Contains(missing));
+}
+
+TEST_F(WindowFixture, DisplaySettingsThatCannotBeStartedAreSaid) {
+    Open();
+    QTest::mouseClick(Find<QToolButton>("SBSetUp"), Qt::LeftButton);
+    auto *dialog = window_->findChild<QDialog *>("FormSetUpCEL");
+    ASSERT_NE(dialog, nullptr);
+    auto *button = dialog->findChild<QPushButton *>("SBPantalla");
+    ASSERT_NE(button, nullptr);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir_.c_str(), 1); // a system without any display settings program
+    button->click();
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_TRUE(notifier_.Contains("No se encontró un programa para configurar la pantalla"))
+        << notifier_.LastText();
+}
+
+TEST_F(WindowFixture, FilterWindowComesBackAfterClosingOnThePlaceAndDatePage) {
+    for (const bool shown : {true, false}) {
+        Open();
+        if (!shown)
+            Find<QToolButton>("SBVerFiltro")->click();   // hidden by the user on the persons page
+        Find<QTabWidget>("PCDatos")->setCurrentIndex(1); // the page hides it for now
+        EXPECT_TRUE(Find<QDockWidget>("TWFiltrarLista")->isHidden());
+        Reopen();
+        EXPECT_EQ(Find<QTabWidget>("PCDatos")->currentIndex(), 0);
+        EXPECT_EQ(!Find<QDockWidget>("TWFiltrarLista")->isHidden(), shown);
+        EXPECT_EQ(Find<QToolButton>("SBVerFiltro")->isChecked(), shown);
+        window_->close();
+        window_.reset();
+    }
+}
+
+TEST_F(WindowFixture, PersonsAreListedInSpanishOrder) {
+    TFormMain &w = Open();
+    auto person = std::make_unique<database::TPersona>();
+    person->Id = 900;
+    person->Nombre = "Ángela";
+    person->Apellidos = "Zúñiga";
+    w.Workspace().db.Persons.push_back(std::move(person));
+    Find<QPushButton>("SBVerTodas")->click(); // refilter
+    auto *list = Find<QListWidget>("LBPersona");
+    ASSERT_GE(list->count(), 3);
+    const QCollator spanish(QLocale(QLocale::Spanish, QLocale::Spain));
+    for (int i = 0; i + 1 < list->count(); ++i)
+        EXPECT_LE(spanish.compare(list->item(i)->text(), list->item(i + 1)->text()), 0)
+            << list->item(i)->text().toStdString() << " / " << list->item(i + 1)->text().toStdString();
+    EXPECT_LT(list->row(list->findItems("Ángela Zúñiga", Qt::MatchExactly).value(0)), list->count() - 1);
+}
+
+TEST_F(WindowFixture, ClosingWithChangedNatalDataCanBeCancelled) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
+    ASSERT_TRUE(w.NatalChanged());
+    notifier_.choices.push_back(Answer::Cancel);
+    EXPECT_FALSE(w.close()); // the window stays, with the change
+    ASSERT_FALSE(notifier_.shown.empty());
+    EXPECT_TRUE(notifier_.shown.back().style.cancel);
+    EXPECT_EQ(notifier_.LastText().rfind("Han sido cambiados los datos natales de:", 0), 0u);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.NatalChanged());
+    notifier_.choices.push_back(Answer::No);
+    EXPECT_TRUE(w.close());
+}
+
+TEST_F(WindowFixture, OneEventIsCountedInTheSingular) {
+    TFormMain &w = Open();
+    Choose(kRosa);
+    auto *label = Find<QLabel>("LabelEventos");
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    Find<QRadioButton>("RBEvento")->click();
+    auto *list = Find<QListWidget>("LBEventos");
+    while (list->count() > 1) { // down to one event
+        list->setCurrentRow(0);
+        notifier_.answers.push_back(true);
+        Find<QPushButton>("SBEliminarEvento")->click();
+    }
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(label->text(), "1 evento ");
+    (void)w;
+}
+
+} // namespace
+} // namespace cel::workspace::test
