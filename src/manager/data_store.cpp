@@ -93,6 +93,12 @@ bool DataStore::ReadOnly() {
 }
 
 bool DataStore::Open(const std::string &path) {
+    // A pipe or a device under the name is refused: never read, and never replaced by a save.
+    if (struct stat st{};
+        !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        notifier_.Notice(NoticeKind::Error, false, true, path + ": " + NotRegularFileText());
+        return false;
+    }
     if (!IsRegularFile(path)) {
         // No file there yet (a new name, or the default data folder): an empty database.
         if (session_)

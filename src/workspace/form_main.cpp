@@ -116,7 +116,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     };
     std::string file = options_.dataFile.empty() ? ws_.settings.data.file : options_.dataFile;
     std::error_code ec;
-    if (!file.empty() && std::filesystem::is_regular_file(file, ec))
+    if (!file.empty() && std::filesystem::exists(file, ec)) // a pipe or a device is refused with its notice
         OpenDataFile(file);
     else
         RefillCountries();

@@ -401,3 +401,20 @@ TEST_F(DbCli, ImportLugKeepsHardLinks) {
     for (const char *name : {"datos.age", "enlace.age", "otra/lejos.age"})
         EXPECT_EQ(Slurp(File(name)), before) << name;
 }
+
+// Place, AAF and merged data files that are pipes or devices are refused at once with their reason.
+TEST_F(DbCli, PipesAndDevicesAreNoPlaceAafOrMergedFiles) {
+    ASSERT_EQ(::mkfifo(File("tubo.lug").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(File("tubo.aaf").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", File("cero.age"));
+    const std::string data = "'" + File("datos.age") + "'";
+    for (const std::string &command : {"db import-lug " + data + " '" + File("tubo.lug") + "'",
+                                       "db import-aaf '" + File("tubo.aaf") + "' --into " + data,
+                                       "db merge " + data + " '" + File("cero.age") + "'"}) {
+        SCOPED_TRACE(command);
+        const CliRun run = Cli(command);
+        EXPECT_NE(run.code, 0);
+        EXPECT_NE(run.err.find("no es un archivo común"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Slurp(File("datos.age")), Slurp(Data("ejemplo.age")));
+}

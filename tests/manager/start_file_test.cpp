@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 #include "manager/manager_settings.h"
 #include "manager/manager_window.h"
@@ -48,6 +49,22 @@ TEST(ManagerStart, WithoutAFileItSaysWhatToDo) {
     mgrtest::TempFolder dir;
     EXPECT_TRUE(window.OpenAtStart(dir.Copy("ejemplo.age")));
     EXPECT_EQ(window.windowTitle(), "Tarjaro  [ejemplo.age]");
+}
+
+// "Abrir" on a name that is a pipe or a device: refused with its notice, the file open before stays.
+TEST(ManagerStart, PipesAndDevicesAreRefused) {
+    mgrtest::SampleData data;
+    ASSERT_EQ(::mkfifo(data.folder.File("tubo.age").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", data.folder.File("nulo.age"));
+    TFormMainTarjaro window(data.store, ManagerMode::Standalone);
+    for (const char *name : {"tubo.age", "nulo.age"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(window.OpenFile(data.folder.File(name)));
+        EXPECT_EQ(data.notices.shown.back().kind, NoticeKind::Error);
+        EXPECT_NE(data.notices.LastText().find("no es un archivo común"), std::string::npos);
+        EXPECT_EQ(data.db.Path, data.path);
+        EXPECT_EQ(data.db.Persons.size(), 12u);
+    }
 }
 
 } // namespace

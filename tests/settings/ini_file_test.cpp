@@ -196,3 +196,17 @@ TEST(IniFileLines, ALoneCarriageReturnEndsALine) {
     EXPECT_EQ(ini.Get("Txt", "StrEle3"), "Aire");
     EXPECT_EQ(IniFile::Parse(ini.ToText()).ToText(), ini.ToText());
 }
+
+// A settings name that is a pipe or a device is refused at once with its reason, never read without
+// end or waited on.
+TEST_F(TempDir, PipesAndDevicesAreNoSettingsFiles) {
+    ASSERT_EQ(::mkfifo((dir / "tubo.ini").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "cero.ini");
+    for (const char *name : {"tubo.ini", "cero.ini"}) {
+        SCOPED_TRACE(name);
+        std::string error;
+        const IniFile loaded = IniFile::Load(dir / name, &error);
+        EXPECT_FALSE(loaded.Existed());
+        EXPECT_EQ(error.rfind("no es un archivo común", 0), 0u) << error;
+    }
+}
