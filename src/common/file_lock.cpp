@@ -1,4 +1,5 @@
 #include "common/file_lock.h"
+#include "common/safe_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -99,6 +100,15 @@ FileLockResult HoldFileLock(const std::string &path, FileLockHold *hold) {
     const int fd = OpenRegular(path, O_RDWR, &st);
     if (fd < 0)
         return FileLockResult::Unavailable;
+    // A user who may write the file but not its folder can never save it: such a user holds nothing,
+    // so as not to make the file read-only for the others.
+    const std::string target = LinkTarget(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        close(fd);
+        return FileLockResult::Unavailable;
+    }
     std::lock_guard guard(registryMutex);
     if (FileLockHold mine = FindLocked(st.st_dev, st.st_ino)) {
         close(fd);

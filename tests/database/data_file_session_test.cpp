@@ -464,6 +464,33 @@ TEST_F(SessionTest, TwoUsersSharingAFileNeverOverwriteEachOther) {
     EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
 }
 
+// Another user who may write the file but not its folder can never save it, and so holds nothing.
+TEST_F(SessionTest, AUserWhoCannotSaveTheFileDoesNotHoldIt) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs a second user: run as root to use the user nobody";
+    const std::string closed = dir_.File("cerrada");
+    ASSERT_EQ(mkdir(closed.c_str(), 0755), 0);
+    const std::string path = closed + "/datos.age";
+    fs::copy_file(path_, path);
+    chmod(path.c_str(), 0666);
+    const pid_t theirs = StartProgram([&] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            return false;
+        static SharedUseGuard guard(name_);
+        static DataFileSession session(&guard, GuardOwner::Current());
+        Database db;
+        SilentNotifier quiet;
+        return session.Open(path, db, quiet, kComma);
+    });
+    SharedUseGuard guard(name_);
+    DataFileSession session(&guard, GuardOwner::Current());
+    Database db;
+    SilentNotifier quiet;
+    ASSERT_TRUE(session.Open(path, db, quiet, kComma));
+    EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
+    StopProgram(theirs);
+}
+
 TEST(IdLimit, AnAdditionPastTheLargestIdIsRefusedBeforeAnythingChanges) {
     StrictNotifier n;
     Database db;
