@@ -358,6 +358,30 @@ TEST_F(ManagerFixture, ImportsPlacesAskingAboutDuplicatesBothWays) {
     SetFileChooser(&files);
 }
 
+// Places with impossible values are refused as typed ones are; the report names them with the reason.
+TEST_F(ManagerFixture, ImportRefusesImpossiblePlacesAndSaysWhy) {
+    ScriptedFileChooser chooser;
+    SetFileChooser(&chooser);
+    window->SetListKind(Kind::Place);
+    const std::string lug = data.folder.File("raros.lug");
+    std::ofstream(lug, std::ios::binary) << "P!1!Rarolandia!\r\nL!1!Polo!1!0!-5!90!10!!\r\n"
+                                            "L!2!Bien!1!0!-5!4,5!-74,1!!\r\n";
+    chooser.paths = {lug};
+    OnNextModal([](QWidget *w) {
+        Find<QPushButton>(w, "BTTodos")->click();
+        Find<QPushButton>(w, "BTAcuerdo")->click();
+    });
+    window->ImportPlaces();
+    const std::string report = data.notices.LastText();
+    EXPECT_EQ(report.rfind("Lugares geográficos agregados: 1", 0), 0u) << report;
+    EXPECT_NE(report.find("Rechazados por valores imposibles: 1\rPolo: latitud 90"), std::string::npos)
+        << report;
+    const auto saved = data.Reload();
+    EXPECT_GE(database::IndexOfName(saved.Places, "Bien"), 0);
+    EXPECT_LT(database::IndexOfName(saved.Places, "Polo"), 0);
+    SetFileChooser(&files);
+}
+
 TEST_F(ManagerFixture, AppendsAnotherDataFile) {
     const std::string other = data.folder.File("otro.age");
     std::filesystem::copy_file(data.path, other);
