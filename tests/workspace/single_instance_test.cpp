@@ -2,6 +2,7 @@
 // user's process neither hears nor is heard; another desktop session runs its own program.
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -323,6 +324,13 @@ TEST(SingleInstance, AnotherDesktopSessionRunsItsOwnProgram) {
             p->waitForFinished(5000);
         }
     }
+    for (const char *display : {":91", ":92"}) {
+        qputenv("DISPLAY", display);
+        QLocalServer::removeServer(SingleInstance::ServerName());
+    }
+    qputenv("DISPLAY", oldDisplay);
+    if (oldDisplay.isEmpty())
+        qunsetenv("DISPLAY");
     qunsetenv("CELESTIGRAFO_INSTANCE");
     std::filesystem::remove_all(home);
 }
