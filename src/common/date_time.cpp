@@ -88,15 +88,17 @@ TDateTime EncodeDate(int year, int month, int day) {
     return static_cast<double>(DaysFromCivil(year, month, day));
 }
 
+long double ContinuousDays(TDateTime value) {
+    std::int64_t d = 0, ms = 0;
+    SplitValue(value, d, ms);
+    return static_cast<long double>(d) + static_cast<long double>(ms) / kMsPerDay;
+}
+
 TDateTime ShiftDateTime(TDateTime value, long double days) {
     const long double plain = static_cast<long double>(value) + days;
     if (value >= 0 && plain >= 0)
         return static_cast<double>(plain);
-    std::int64_t d = 0, ms = 0;
-    SplitValue(value, d, ms);
-    // Continuous line: whole days plus the positive time of day.
-    const long double continuous =
-        static_cast<long double>(d) + static_cast<long double>(ms) / kMsPerDay + days;
+    const long double continuous = ContinuousDays(value) + days;
     const long double floorDays = std::floor(continuous);
     std::int64_t newDays = static_cast<std::int64_t>(floorDays);
     std::int64_t newMs = std::llround(static_cast<double>((continuous - floorDays) * kMsPerDay));

@@ -32,6 +32,10 @@ CivilDateTime DecodeDateTime(TDateTime value);
 TDateTime EncodeDateTime(const CivilDateTime &dt);
 TDateTime EncodeDate(int year, int month, int day);
 
+// The value as days on the continuous civil time line (whole days from 1899-12-30 plus the time of
+// day), which, unlike the value itself, can be added to across 1899-12-30.
+long double ContinuousDays(TDateTime value);
+
 // Adds days on the continuous civil time line: plain addition while value and result are both
 // non-negative, otherwise decode, shift and encode again.
 TDateTime ShiftDateTime(TDateTime value, long double days);

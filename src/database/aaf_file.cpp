@@ -97,13 +97,6 @@ constexpr CountryCode kCountryCodes[] = {
     {"JP", "Japón"},
 };
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char &c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 std::string Trim(std::string_view s) {
     std::size_t a = 0, b = s.size();
     while (a < b && (s[a] == ' ' || s[a] == '\t'))
@@ -325,28 +318,6 @@ bool ParseB93(const std::string &body, AafRecord &r, std::string &why) {
     return true;
 }
 
-long double SerialOf(TDateTime value) {
-    const CivilDateTime c = DecodeDateTime(value);
-    return static_cast<long double>(DaysFromCivil(c.year, c.month, c.day)) +
-           (c.hour * 3600000.0L + c.minute * 60000.0L + c.second * 1000.0L + c.millisecond) / 86400000.0L;
-}
-
-TDateTime ValueOf(long double serial) {
-    std::int64_t days = static_cast<std::int64_t>(std::floor(serial));
-    long long ms = std::llround((serial - static_cast<long double>(days)) * 86400000.0L);
-    if (ms >= 86400000) {
-        ++days;
-        ms -= 86400000;
-    }
-    CivilDateTime c;
-    CivilFromDays(days, c.year, c.month, c.day);
-    c.hour = static_cast<int>(ms / 3600000);
-    c.minute = static_cast<int>(ms / 60000 % 60);
-    c.second = static_cast<int>(ms / 1000 % 60);
-    c.millisecond = static_cast<int>(ms % 1000);
-    return EncodeDateTime(c);
-}
-
 // Text the data file can hold: its separators and the characters Windows-1252 lacks are replaced
 // ("ß" by "ss", "â" by "a", others by "?"); changed is set when anything was.
 std::string StorableText(std::string_view text, bool &changed) {
@@ -380,7 +351,7 @@ std::string FullName(const std::string &first, const std::string &last) {
 std::optional<long double> StoredUniversal(const Database &db, const TPersona &p) {
     if (!p.IsDate || !p.IsHora || p.HoraUT < 0)
         return std::nullopt;
-    long double serial = SerialOf(p.Fecha);
+    long double serial = ContinuousDays(p.Fecha);
     if (p.HoraUT == 0) {
         const int place = IndexOfId(db.Places, p.IdLugarNac);
         if (place >= 0)
@@ -483,7 +454,7 @@ AafFile ReadAafText(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string tag =
-            Upper(line.substr(0, line.find(':') == std::string::npos ? 0 : line.find(':') + 1));
+            AsciiUpper(line.substr(0, line.find(':') == std::string::npos ? 0 : line.find(':') + 1));
         const std::string body = line.substr(tag.size());
         std::string why;
         if (tag == "#A93:") {
@@ -538,10 +509,7 @@ AafImportResult ImportAaf(Database &db, const AafFile &file, bool replace) {
     std::unordered_map<long long, std::vector<std::size_t>> byCell;
     std::unordered_map<std::string, int> namesTaken;
     const auto nameKey = [](std::int32_t country, const std::string &name) {
-        std::string key = std::to_string(country) + "|" + name;
-        for (char &c : key)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return key;
+        return std::to_string(country) + "|" + AsciiUpper(name);
     };
     for (std::size_t i = 0; i < db.Places.size(); ++i) {
         byCell[cell(db.Places[i]->Lat, db.Places[i]->Lon)].push_back(i);
@@ -629,7 +597,7 @@ AafImportResult ImportAaf(Database &db, const AafFile &file, bool replace) {
             person.IsDate = 1;
             person.IsHora = 1;
             person.HoraUT = 1;
-            person.Fecha = ValueOf(*universal);
+            person.Fecha = ShiftDateTime(0, *universal);
         } else {
             person.IsDate = 1;
             person.IsHora = r.hasTime ? 1 : 0;
@@ -691,7 +659,8 @@ std::string WriteAafText(const Database &db, const std::vector<const TPersona *>
         const long double zone = place ? place->TZ + (place->DST ? 1.0L : 0.0L) : 0.0L;
         std::string date = "*", time = "*";
         if (p->IsDate && p->HoraUT >= 0) {
-            const CivilDateTime c = DecodeDateTime(universal ? ValueOf(*universal + zone / 24.0L) : p->Fecha);
+            const CivilDateTime c =
+                DecodeDateTime(universal ? ShiftDateTime(0, *universal + zone / 24.0L) : p->Fecha);
             date = std::to_string(c.day) + "." + std::to_string(c.month) + "." + std::to_string(c.year);
             if (p->IsHora)
                 time = Two(c.hour) + ":" + Two(c.minute) + (c.second ? ":" + Two(c.second) : std::string());
@@ -724,7 +693,7 @@ std::string WriteAafText(const Database &db, const std::vector<const TPersona *>
 }
 
 std::string AafCountryName(std::string_view code) {
-    const std::string upper = Upper(Trim(code));
+    const std::string upper = AsciiUpper(Trim(code));
     for (const CountryCode &c : kCountryCodes)
         if (upper == c.code)
             return c.name;

@@ -64,6 +64,13 @@ template <class T> IdMap RenumberList(RecordList<T> &list) {
 
 } // namespace
 
+std::string AsciiUpper(std::string_view text) {
+    std::string s(text);
+    for (char &c : s)
+        c = AsciiUpper(c);
+    return s;
+}
+
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;

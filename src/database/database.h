@@ -124,6 +124,8 @@ template <class T> std::string NameOfId(const RecordList<T> &list, std::int32_t 
 
 // Equal when only ASCII letter case differs ("Bogotá" = "BOGOTá", "Bogotá" ≠ "BOGOTÁ").
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The text with its ASCII letters upper-cased (other bytes as they are), as names are compared.
+std::string AsciiUpper(std::string_view text);
 // Name order: ASCII letters upper-cased, then Windows-1252 byte by byte (accented letters after "Z").
 int CompareNames(std::string_view a, std::string_view b);
 inline bool NameLess(std::string_view a, std::string_view b) {

@@ -8,14 +8,6 @@ namespace cel::manager {
 
 using namespace cel::database;
 
-std::string AsciiUpper(std::string_view text) {
-    std::string s(text);
-    for (char &c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 void ListFilters::ResetForKind() {
     name.clear();
     surname.clear();

@@ -113,7 +113,6 @@ int RowsPerPage(int gridHeight, int rowHeight);
 std::string ItemsText(const Paging &paging, int records, bool all);
 std::string FoundText(int shown, int kindTotal);
 
-// Upper-cases ASCII letters only.
-std::string AsciiUpper(std::string_view text);
+using database::AsciiUpper;
 
 } // namespace cel::manager

@@ -31,14 +31,6 @@ QString Q(const std::string &s) {
     return QString::fromStdString(s);
 }
 
-// Upper-cases ASCII letters only, as the list filters compare names.
-std::string AsciiUpper(std::string s) {
-    for (char &c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 enum Column { ColId, ColNo, ColTick, ColNombre, ColDst, ColTz, ColLon, ColLat, ColCount };
 
 } // namespace

@@ -53,15 +53,18 @@ constexpr Real kSafeSpeed = 0.012L;
 // A discrete state that changes somewhere in (a, b]: the instant of the change, found by bisection with
 // the coarse function to a second, then checked and finished with the fine one.
 template <class C, class F> Real RefineChange(const C &coarse, const F &fine, Real a, Real b) {
-    const int sa = coarse(a);
-    while (b - a > kSecond) {
-        const Real m = (a + b) / 2;
-        if (coarse(m) == sa)
-            a = m;
-        else
-            b = m;
-    }
-    const Real r = (a + b) / 2;
+    // Halves [lo, hi] to a second around the change of state's value from the one it has at lo.
+    const auto bisect = [](const auto &state, Real lo, Real hi, int atLo) {
+        while (hi - lo > kSecond) {
+            const Real m = (lo + hi) / 2;
+            if (state(m) == atLo)
+                lo = m;
+            else
+                hi = m;
+        }
+        return (lo + hi) / 2;
+    };
+    const Real r = bisect(coarse, a, b, coarse(a));
     Real lo = r - kHalfMinute, hi = r + kHalfMinute;
     int slo = fine(lo), shi = fine(hi);
     for (Real w = 2 * kHalfMinute; slo == shi && w < 1; w *= 2) {
@@ -72,14 +75,7 @@ template <class C, class F> Real RefineChange(const C &coarse, const F &fine, Re
     }
     if (slo == shi)
         return r;
-    while (hi - lo > kSecond) {
-        const Real m = (lo + hi) / 2;
-        if (fine(m) == slo)
-            lo = m;
-        else
-            hi = m;
-    }
-    return (lo + hi) / 2;
+    return bisect(fine, lo, hi, slo);
 }
 
 Real Deviation(Real longitude, Real target) {

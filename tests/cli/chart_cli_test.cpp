@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "cali_data_file.h"
 #include "cli_runner.h"
 
 namespace {
@@ -252,60 +253,8 @@ TEST(ChartCli, BatchOfGoodLinesSucceeds) {
     EXPECT_EQ(count, 2);
 }
 
-// A small data file (Windows-1252, fields separated by 0xE2): Cali, and persons born there.
-std::string DataFile() {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("chart_cli_" + std::to_string(::getpid()) + ".age"))
-            .string();
-    std::ofstream file(path, std::ios::binary);
-    file << "P\xE2"
-            "1\xE2"
-            "Colombia\xE2\r\n"
-            "L\xE2"
-            "3\xE2"
-            "Cali\xE2"
-            "1\xE2"
-            "0\xE2-5\xE2"
-            "3,43722\xE2"
-            "76,5225\xE2Valle\xE2\r\n"
-            "I\xE2"
-            "1\xE2"
-            "Ana\xE2Restrepo\xE2"
-            "3\xE2"
-            "1\xE2"
-            "1\xE2"
-            "29145,5208333333\xE2"
-            "0\xE2"
-            "0\xE2\r\n"
-            "I\xE2"
-            "2\xE2Sin\xE2"
-            "Fecha\xE2"
-            "3\xE2"
-            "0\xE2"
-            "0\xE2"
-            "0\xE2-1\xE2"
-            "1\xE2\r\n"
-            "I\xE2"
-            "3\xE2Juan\xE2P\xE9rez\xE2"
-            "3\xE2"
-            "1\xE2"
-            "1\xE2"
-            "40000,5\xE2"
-            "1\xE2"
-            "1\xE2\r\n"
-            "I\xE2"
-            "4\xE2Juan\xE2P\xE9rez\xE2"
-            "3\xE2"
-            "1\xE2"
-            "1\xE2"
-            "40001,5\xE2"
-            "1\xE2"
-            "1\xE2\r\n";
-    return path;
-}
-
 TEST(ChartCli, PersonsFromTheDataFile) {
-    const std::string db = DataFile();
+    const std::string db = cel::testing::CaliDataFile("chart_cli");
     const CliRun byName = RunCli("chart --db '" + db + "' --person ' ana   RESTREPO ' --format json");
     ASSERT_EQ(byName.code, 0) << byName.err;
     const CliRun byId = RunCli("chart --db '" + db + "' --person 1 --format json");

@@ -6,6 +6,7 @@
 
 #include <regex>
 
+#include "cali_data_file.h"
 #include "cli_runner.h"
 
 namespace {
@@ -15,34 +16,6 @@ using cel::testing::RunCli;
 
 const std::string kBirth = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N";
 const std::string kPeriod = " --from 2025-01-01 --to 2025-06-30 --bodies Sol,Mar,Sat";
-
-// Cali and Ana Restrepo, born there on 1979-10-17 at 12:30 local time.
-std::string DataFile() {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("transits_cli_" + std::to_string(::getpid()) + ".age"))
-            .string();
-    std::ofstream file(path, std::ios::binary);
-    file << "P\xE2"
-            "1\xE2"
-            "Colombia\xE2\r\n"
-            "L\xE2"
-            "3\xE2"
-            "Cali\xE2"
-            "1\xE2"
-            "0\xE2-5\xE2"
-            "3,43722\xE2"
-            "76,5225\xE2Valle\xE2\r\n"
-            "I\xE2"
-            "1\xE2"
-            "Ana\xE2Restrepo\xE2"
-            "3\xE2"
-            "1\xE2"
-            "1\xE2"
-            "29145,5208333333\xE2"
-            "0\xE2"
-            "0\xE2\r\n";
-    return path;
-}
 
 nlohmann::json Json(const CliRun &run) {
     EXPECT_EQ(run.code, 0) << run.err;
@@ -80,7 +53,7 @@ TEST(TransitsCli, JsonEventsHaveTheirFieldsAndTimesInUniversalTime) {
 }
 
 TEST(TransitsCli, PersonFromTheDataFileAndBatchLineGiveTheSameListing) {
-    const std::string db = DataFile();
+    const std::string db = cel::testing::CaliDataFile("transits_cli");
     const nlohmann::json options = Json(RunCli("transits " + kBirth + kPeriod + " --format json"));
     const nlohmann::json person =
         Json(RunCli("transits --db '" + db + "' --person 'Ana Restrepo'" + kPeriod + " --format json"));

@@ -91,6 +91,20 @@ protected:
         go_ = go[1];
         return pid;
     }
+
+    // A second program that opens path through its own session and keeps it open, as the user nobody
+    // when asked; it must get the file to change it when writable is asked for.
+    pid_t StartHolder(const std::string &path, bool asNobody, bool writable) {
+        return StartProgram([&] {
+            if (asNobody && (setgid(65534) != 0 || setuid(65534) != 0))
+                return false;
+            static SharedUseGuard guard(name_);
+            static DataFileSession session(&guard, GuardOwner::Current());
+            Database db;
+            SilentNotifier quiet;
+            return session.Open(path, db, quiet, kComma) && (!writable || !session.ReadOnly());
+        });
+    }
     void StopProgram(pid_t pid) {
         EXPECT_EQ(write(go_, "q", 1), 1);
         close(go_);
@@ -124,13 +138,7 @@ std::unique_ptr<TPersona> NewPerson(Database &db, const std::string &name) {
 TEST_F(SessionTest, AFileHeldByAnotherProgramIsOpenedReadOnlyUnderAnyOfItsNames) {
     fs::create_hard_link(path_, dir_.File("enlace_duro.age"));
     fs::create_symlink(path_, dir_.File("enlace.age"));
-    const pid_t other = StartProgram([&] {
-        static SharedUseGuard guard(name_);
-        static DataFileSession session(&guard, GuardOwner::Current());
-        Database db;
-        SilentNotifier quiet;
-        return session.Open(path_, db, quiet, kComma) && !session.ReadOnly();
-    });
+    const pid_t other = StartHolder(path_, false, true);
     const std::string before = ReadBytes(path_);
     for (const std::string &name : {path_, dir_.File("enlace_duro.age"), dir_.File("enlace.age")}) {
         SCOPED_TRACE(name);
@@ -448,15 +456,7 @@ TEST_F(SessionTest, TwoUsersSharingAFileNeverOverwriteEachOther) {
     }
     // The other way round: the other user's program holds it, and a killed holder frees it.
     const std::string before = ReadBytes(path_);
-    const pid_t theirs = StartProgram([&] {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            return false;
-        static SharedUseGuard guard(name_);
-        static DataFileSession session(&guard, GuardOwner::Current());
-        Database db;
-        SilentNotifier quiet;
-        return session.Open(path_, db, quiet, kComma) && !session.ReadOnly();
-    });
+    const pid_t theirs = StartHolder(path_, true, true);
     SharedUseGuard guard(name_);
     const GuardOwner me = GuardOwner::Current();
     DataFileSession session(&guard, me);
@@ -483,15 +483,7 @@ TEST_F(SessionTest, AUserWhoCannotSaveTheFileDoesNotHoldIt) {
     const std::string path = closed + "/datos.age";
     fs::copy_file(path_, path);
     chmod(path.c_str(), 0666);
-    const pid_t theirs = StartProgram([&] {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            return false;
-        static SharedUseGuard guard(name_);
-        static DataFileSession session(&guard, GuardOwner::Current());
-        Database db;
-        SilentNotifier quiet;
-        return session.Open(path, db, quiet, kComma);
-    });
+    const pid_t theirs = StartHolder(path, true, false);
     SharedUseGuard guard(name_);
     DataFileSession session(&guard, GuardOwner::Current());
     Database db;

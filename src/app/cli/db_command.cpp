@@ -482,16 +482,17 @@ void ImportAafFile(const DbOptions &o, RunContext &ctx) {
         throw CommandError(e.what());
     }
     data.Save(db);
-    for (const AafProblem &p : aaf.problems)
-        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << p.line << ": " << p.reason << '\n';
-    for (const AafProblem &p : result.notes)
-        ctx.err << "celestigrafo-cli: " << o.second << ": línea " << p.line << ": " << p.reason << '\n';
+    for (const auto *list : {&aaf.problems, &result.notes})
+        for (const AafProblem &p : *list)
+            ctx.err << "celestigrafo-cli: " << o.second << ": línea " << p.line << ": " << p.reason << '\n';
     if (WantsJson(ctx, o.format)) {
-        nlohmann::json unreadable = nlohmann::json::array(), skipped = nlohmann::json::array();
-        for (const AafProblem &p : aaf.problems)
-            unreadable.push_back({{"line", p.line}, {"reason", p.reason}});
-        for (const AafProblem &p : result.skipped)
-            skipped.push_back({{"line", p.line}, {"reason", p.reason}});
+        const auto json = [](const std::vector<AafProblem> &problems) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const AafProblem &p : problems)
+                list.push_back({{"line", p.line}, {"reason", p.reason}});
+            return list;
+        };
+        const nlohmann::json unreadable = json(aaf.problems), skipped = json(result.skipped);
         WriteJson(ctx, {{"file", o.file},
                         {"aaf", o.second},
                         {"added", result.added},
