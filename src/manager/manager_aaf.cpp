@@ -45,7 +45,7 @@ void TFormMainTarjaro::ImportAafFile() {
         return;
     }
     if (file.records.empty()) {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
+        store_.Notices().Notice(NoticeKind::Warning, false, false,
                                 "El archivo [" + FileNameOf(path) + "] no tiene registros AAF legibles." +
                                     ProblemLines(file.problems));
         return;
@@ -85,8 +85,9 @@ void TFormMainTarjaro::ImportAafFile() {
                 ProblemLines(file.problems);
     if (!result.notes.empty())
         text += "\r\rAvisos:" + ProblemLines(result.notes);
+    // Left-aligned, so the indented record lines read as a list under their heading.
     store_.Notices().Notice(file.problems.empty() ? NoticeKind::Information : NoticeKind::Warning, false,
-                            true, text);
+                            false, text);
 }
 
 void TFormMainTarjaro::ExportAafFile() {
