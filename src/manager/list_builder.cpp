@@ -87,26 +87,8 @@ bool HasMail(const TLugar &a) {
 } // namespace
 
 bool PersonPasses(const Database &db, const TPersona &p, const ListFilters &f, const CivilDateTime &today) {
-    switch (f.sex) {
-    case SexChoice::All:
-        break;
-    case SexChoice::Female:
-        if (p.Sexo != 0)
-            return false;
-        break;
-    case SexChoice::Male:
-        if (p.Sexo != 1)
-            return false;
-        break;
-    case SexChoice::Other:
-        if (p.Sexo != 2)
-            return false;
-        break;
-    case SexChoice::NotGiven:
-        if (p.Sexo != -1)
-            return false;
-        break;
-    }
+    if (!session::SexMatches(f.sex, p.Sexo))
+        return false;
     if (f.groupFilter && !GroupTest(db, p, f))
         return false;
     if (f.personCountry >= 0 || f.withoutPlace) {

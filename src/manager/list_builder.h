@@ -10,11 +10,12 @@
 
 #include "common/date_time.h"
 #include "database/database.h"
+#include "session/person_filter.h"
 
 namespace cel::manager {
 
 enum class UsedChoice { Yes, No, Both };                        // "items usados:" sí, no, ambos
-enum class SexChoice { All, Female, Male, Other, NotGiven };    // "Todos", "Fem.", "Mas.", "Otro", "< >"
+using session::SexChoice;                                       // "Todos", "Fem.", "Mas.", "Otro", "< >"
 enum class GroupSearch { Or, And };                             // "Búsqueda tipo:" O, Y
 enum class PlaceWhich { All, Residencia, Trabajo, Nacimiento }; // which place the test looks at
 enum class AgeChoice { All, WithoutDate, WithDate, DateWithoutTime }; // the " Edad " tab
