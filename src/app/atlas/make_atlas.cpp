@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "zones/atlas.h"
+#include "zones/text_fold.h"
 
 namespace {
 
@@ -55,7 +56,10 @@ int main(int argc, char **argv) {
         GeonamesCity *city = geonames_get_city(i);
         cel::zones::AtlasCity c;
         c.name = translated[i].name;
-        c.originalName = original[i].name == c.name ? std::string() : original[i].name;
+        // GeoNames' own name only where it is another name, not the same one without accents.
+        c.originalName = cel::zones::FoldForSearch(original[i].name) == cel::zones::FoldForSearch(c.name)
+                             ? std::string()
+                             : original[i].name;
         c.region = translated[i].region;
         c.countryCode = Text(geonames_city_get_country_code(city));
         c.countryName = translated[i].country;
