@@ -254,7 +254,7 @@ QWidget *TFormItem::BuildAddressPage() {
     emailValido_->addItems({"no", QString::fromUtf8("sí"), "sc", "na"});
     form->addRow(QString::fromUtf8("Dirección:"), dir_);
     form->addRow(QString::fromUtf8("Teléfono(s):"), tel_);
-    form->addRow("Celular (movil):", cel_);
+    form->addRow("Celular (móvil):", cel_);
     form->addRow("Fax:", fax_);
     form->addRow(QString::fromUtf8("Página WEB"), web_);
     form->addRow("e-mail:", email_);
