@@ -15,20 +15,22 @@
 #include "database/data_file.h"
 #include "database/record_checks.h"
 #include "database/spanish_order.h"
+#include "session/birth_time.h"
+#include "session/event_place.h"
 
 namespace cel::session {
 
 namespace {
 
-CivilDateTime ClockNow() {
+TDateTime UniversalNow() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,       local.tm_hour,
-            local.tm_min,         local.tm_sec,     static_cast<int>(ms)};
+    return EncodeDateTime({utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                           utc.tm_sec, static_cast<int>(ms)});
 }
 
 std::vector<NamedId> SortedByName(std::vector<NamedId> list) {
@@ -63,7 +65,7 @@ Session::Operation::~Operation() {
         session_.Flush();
 }
 
-Session::Session(Notifier &notifier, TextFormat format) : clock(ClockNow), notifier_(notifier) {
+Session::Session(Notifier &notifier, TextFormat format) : clock(UniversalNow), notifier_(notifier) {
     ws.format = format;
     ws.choices = FirstLookChoices();
     manualPoints_ = ws.choices.pointSelection;
@@ -413,18 +415,17 @@ void Session::Step(int direction) {
 
 void Session::Jump(JumpTarget target) {
     Operation op(*this);
-    const CivilDateTime now = clock();
     TDateTime value = 0;
-    switch (target) {
-    case JumpTarget::TodayAtMidnight:
-        value = EncodeDate(now.year, now.month, now.day);
-        break;
-    case JumpTarget::Now:
-        value = EncodeDateTime(now);
-        break;
-    case JumpTarget::Birth:
+    if (target == JumpTarget::Birth) {
         value = Entry().gmtFlag == 1 ? ws.natalRecord.gmtDateTime : ws.natalRecord.localDateTime;
-        break;
+    } else {
+        // The clock read at the entry's place (or as Greenwich time under "GMT:"), not in the
+        // computer's zone.
+        value = EnteredTimeOf(ws, side_, clock());
+        if (target == JumpTarget::TodayAtMidnight) {
+            const CivilDateTime today = DecodeDateTime(value);
+            value = EncodeDate(today.year, today.month, today.day);
+        }
     }
     EntryMoved(value);
 }
@@ -454,6 +455,10 @@ std::string Session::DateLine(const chart::TDato &record) const {
            "  (TZ:" + FormatFixed(static_cast<double>(record.zone), 2, ws.format.decimalSeparator, 2) + ")";
 }
 
+std::string Session::NatalDateLine() const {
+    return DateLine(ws.natalRecord) + (NatalTimeUnknown(ws) ? "  " + kTimeUnknownMark : "");
+}
+
 std::string Session::EventLabel() const {
     if (synastry_) {
         const database::TPersona *b = FindPerson(personB_);
@@ -475,7 +480,8 @@ std::string Session::PlaceText() const {
         country = database::NameOfId(ws.db.Countries, p.IdPais);
     }
     const std::string zone =
-        " (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws.format.decimalSeparator, 2) + ")";
+        " (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws.format.decimalSeparator, 2) + ")" +
+        (side_ == ChartSide::Natal && NatalTimeUnknown(ws) ? ", " + kTimeUnknownMark : "");
     return place + ", " + country + "\n" +
            "Lon:" + database::AngleText(r.longitude, database::AngleKind::Longitude) +
            ", Lat:" + database::AngleText(r.latitude, database::AngleKind::Latitude) + "\n" +

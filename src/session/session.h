@@ -71,8 +71,9 @@ public:
 
     // Called once at the end of every operation with what it changed.
     std::function<void(Changes)> onChanged;
-    // The clock of "Ahora", "Hoy" and the first look without a person (tests pin it).
-    std::function<CivilDateTime()> clock;
+    // The computer's clock as a universal date-time: "Ahora" and "Hoy" read it at the entry's place,
+    // the first look without a person as Greenwich time (tests pin it).
+    std::function<TDateTime()> clock;
 
     // ---- Settings and the shared-use table.
     // Loads the settings file; the error text when it could not be read (the first-run settings stay).
@@ -214,6 +215,8 @@ public:
     std::string EventLabel() const;
     // A record's date line: local with its zone, or Greenwich time when "GMT" is on.
     std::string DateLine(const chart::TDato &record) const;
+    // The natal date line, marked when the birth's time is not known.
+    std::string NatalDateLine() const;
     // The entry's place with its coordinates and local time, and its Greenwich time (the information
     // lines under the fields), and its Delta T in seconds.
     std::string PlaceText() const;

@@ -5,6 +5,7 @@
 #include "common/date_text.h"
 #include "database/coordinate_text.h"
 #include "database/record_checks.h"
+#include "session/event_place.h"
 #include "session/session.h"
 
 namespace cel::session {
@@ -89,18 +90,21 @@ PersonLoad Session::LoadPerson(ChartSide side, std::int32_t personId) {
 }
 
 void Session::LoadCurrentPerson() {
-    if (ws.LoadPerson(ChartSide::Natal, currentPerson_, DeltaTChosen()).result !=
+    if (ws.LoadPerson(ChartSide::Natal, currentPerson_, DeltaTChosen()).result ==
         PersonLoad::Result::Loaded) {
-        // No person: both charts show the clock's now.
+        // An event still without a place stands at the person's place, at the same instant.
+        if (database::IndexOfId(ws.db.Places, ws.eventRecord.placeId) < 0)
+            if (const std::int32_t place = NewEventPlace(ws.db, *FindPerson(currentPerson_)); place >= 0)
+                MoveEventTo(ws, place);
+    } else {
+        // No person: both charts show the clock's now, read as Greenwich time (the zone of no place).
         currentPerson_ = -1;
         chart::TDato now;
         now.deltaTFlag = 1;
         now.gmtFlag = 0;
         now.placeId = -1;
-        CivilDateTime clockNow = clock();
-        clockNow.millisecond = 0;
         ws.eventRecord = now;
-        ws.ComputeChart(ChartSide::Event, EncodeDateTime(clockNow));
+        ws.ComputeChart(ChartSide::Event, clock());
         ws.natalRecord = ws.eventRecord;
         ws.natal = ws.event;
     }

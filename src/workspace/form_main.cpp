@@ -458,7 +458,7 @@ void TFormMain::ShowLabels() {
     labelNatal_->setText(QString::fromStdString(session_.NatalLabel()));
     twEventos_->setWindowTitle(session_.CurrentPerson() >= 0 ? "Eventos " + labelNatal_->text()
                                                              : "Eventos: ");
-    labelNatalDate_->setText(QString::fromStdString(session_.DateLine(Workspace().natalRecord)));
+    labelNatalDate_->setText(QString::fromStdString(session_.NatalDateLine()));
     labelEventoDate_->setText(QString::fromStdString(session_.DateLine(Workspace().eventRecord)));
     labelEvento_->setText(QString::fromStdString(session_.EventLabel()));
     cbGmt_->setChecked(session_.ShowGmt());

@@ -19,7 +19,6 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QDockWidget;
 class QGroupBox;
 class QLabel;
@@ -32,6 +31,10 @@ class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QToolButton;
+
+namespace cel::manager {
+class DateField;
+}
 
 namespace cel::workspace {
 
@@ -227,7 +230,7 @@ private:
     QWidget *eventPanel_ = nullptr;
     QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
     QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
-    QDateEdit *deFecha_ = nullptr;
+    manager::DateField *deFecha_ = nullptr;
     QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
     QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;
     QLabel *labelDeltaT_ = nullptr, *labelLugar_ = nullptr, *labelGmtInfo_ = nullptr;

@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +19,7 @@
 
 #include <algorithm>
 
+#include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
 #include "workspace/form_main.h"
@@ -140,13 +140,8 @@ QWidget *TFormMain::BuildPlacePage() {
     // Date and time.
     auto *timeBox = new QGroupBox("Fecha y hora");
     auto *timeGrid = new QGridLayout(timeBox);
-    deFecha_ = new QDateEdit;
+    deFecha_ = new manager::DateField;
     deFecha_->setObjectName("DEFecha");
-    deFecha_->setDisplayFormat("dd/MM/yyyy");
-    deFecha_->setMinimumDate(QDate(1, 1, 1));
-    deFecha_->setMaximumDate(QDate(9999, 12, 31));
-    deFecha_->setCalendarPopup(true);
-    deFecha_->setKeyboardTracking(false);
     cbGmtChoice_ = new QComboBox;
     cbGmtChoice_->setObjectName("CBGMTEntrada");
     cbGmtChoice_->addItems({"no", "sí"});
@@ -236,7 +231,7 @@ QWidget *TFormMain::BuildPlacePage() {
     column->addStretch();
 
     // Every edit is one session operation, ending in one recomputation.
-    OnInput(deFecha_, &QDateEdit::dateChanged,
+    OnInput(deFecha_, &manager::DateField::dateChanged,
             [this](QDate d) { session_.SetDate(d.year(), d.month(), d.day()); });
     OnInput(seHora_, &QSpinBox::valueChanged, [this](int hour) {
         if (session_.TwelveHour())

@@ -35,7 +35,7 @@ struct SessionFixture : ::testing::Test {
             ADD_FAILURE() << "unexpected question: " << text;
         };
         s = std::make_unique<Session>(notifier);
-        s->clock = [] { return CivilDateTime{2024, 10, 17, 8, 30, 15, 250}; };
+        s->clock = [] { return EncodeDateTime({2024, 10, 17, 13, 30, 15, 250}); }; // universal time
         s->ws.settings.InstallFirstRunValues();
         s->ws.ApplySettings();
         ASSERT_TRUE(s->OpenFile(dataFile));
@@ -160,8 +160,8 @@ TEST_F(SessionFixture, StepsAndJumpsTheEntry) {
     s->SetSide(ChartSide::Event);
     s->Jump(JumpTarget::TodayAtMidnight);
     EXPECT_DOUBLE_EQ(s->EntryValue(), EncodeDate(2024, 10, 17));
-    s->Jump(JumpTarget::Now);
-    EXPECT_DOUBLE_EQ(s->EntryValue(), EncodeDateTime({2024, 10, 17, 8, 30, 15, 250}));
+    s->Jump(JumpTarget::Now); // read at the event's place, Medellín (UTC-5), the person's birth place
+    EXPECT_NEAR(s->EntryValue(), EncodeDateTime({2024, 10, 17, 8, 30, 15, 250}), 1e-8);
     s->Jump(JumpTarget::Birth);
     EXPECT_DOUBLE_EQ(s->ws.eventRecord.localDateTime, s->ws.natalRecord.localDateTime);
 }
