@@ -1,6 +1,6 @@
 // The item editor's person page: the tabs, the birth and event dates, the addresses, the place
 // selectors, the groups and the events that save at once.
-#include "item_editor.h"
+#include "manager/item_editor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,12 +24,13 @@
 
 #include <algorithm>
 
-#include "colour_suite.h"
+#include "common/clock.h"
 #include "database/coordinate_text.h"
 #include "database/spanish_order.h"
 #include "database/text_cleanup.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
+#include "manager/colour_suite.h"
+#include "manager/editor_widgets.h"
+#include "manager/place_import_window.h"
 
 namespace cel::manager {
 
@@ -341,12 +342,9 @@ void TFormItem::LoadTab() {
             LoadEvent(selectedEvent_);
         } else {
             updating_ = true;
-            const QDateTime now = QDateTime::currentDateTime();
-            const QDate d = now.date();
-            const QTime t = now.time();
-            LoadDateControls(
-                true, true,
-                EncodeDateTime({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0}), 0);
+            CivilDateTime now = LocalNow();
+            now.millisecond = 0;
+            LoadDateControls(true, true, EncodeDateTime(now), 0);
         }
         updating_ = true;
     } else if (tab_ == PersonTab::Observaciones) {
@@ -650,22 +648,8 @@ void TFormItem::FillEventList(int selectRow) {
 }
 
 bool TFormItem::EventFromControls(TEvento &event) {
-    if (ChosenPlace() < 0) {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
-                                "Debe seleccionar el lugar geográfico de nacimiento");
+    if (!CheckPlaceDateAndTime(true))
         return false;
-    }
-    if (!DateIsSet()) {
-        fechaCheck_->setChecked(true);
-        fecha_->setFocus();
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la fecha de nacimiento");
-        return false;
-    }
-    if (horaCheck_->isEnabled() && !horaCheck_->isChecked()) {
-        horaCheck_->setChecked(true);
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la hora de nacimiento");
-        return false;
-    }
     event.IdLugarGeo = ChosenPlace();
     event.IsDate = 1;
     event.IsHora = horaCheck_->isChecked() && horaCheck_->isEnabled() ? 1 : 0;
