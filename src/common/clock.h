@@ -7,5 +7,8 @@ namespace cel {
 
 // The date and time now in the computer's local time, to the millisecond.
 CivilDateTime LocalNow();
+// The date and time now in universal time, to the millisecond; what it is in a place is the place's
+// zone's business.
+TDateTime UniversalNow();
 
 } // namespace cel

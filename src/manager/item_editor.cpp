@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +26,7 @@
 #include "database/coordinate_text.h"
 #include "database/text_cleanup.h"
 #include "manager/colour_suite.h"
+#include "manager/date_field.h"
 #include "manager/editor_widgets.h"
 #include "manager/place_import_window.h"
 
@@ -505,7 +505,17 @@ bool TFormItem::CheckPlaceDateAndTime(bool requirePlace) {
     return true;
 }
 
+bool TFormItem::ReadTypedDate() {
+    if (!fecha_ || !fecha_->isEnabled() || fecha_->commitText())
+        return true;
+    fecha_->setFocus();
+    store_.Notices().Notice(NoticeKind::Warning, false, true, S(fecha_->errorText()));
+    return false;
+}
+
 bool TFormItem::StorePerson() {
+    if (tab_ == PersonTab::Nacimiento && !ReadTypedDate())
+        return false;
     if (mode_ == EditorMode::BirthDataRequired) {
         ShowTab(PersonTab::Nacimiento);
         if (!CheckBirthData(true))

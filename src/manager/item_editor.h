@@ -15,7 +15,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,6 +27,8 @@ class QTabBar;
 class QTimeEdit;
 
 namespace cel::manager {
+
+class DateField;
 
 // What a person must carry to be stored: the manager asks only for the name; the chart program's
 // person list also needs the birth data a chart is computed from.
@@ -104,6 +105,8 @@ private:
     // The place (when required), the date and the time the birth and event fields must have: the
     // first one missing is said and ticked, and false returned.
     bool CheckPlaceDateAndTime(bool requirePlace);
+    // Reads a date still being typed in the date field; false (with its reason shown) when refused.
+    bool ReadTypedDate();
     TDateTime FechaFromControls() const;
     bool DateIsSet() const;
 
@@ -165,7 +168,7 @@ private:
     QComboBox *lugar_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QCheckBox *fechaCheck_ = nullptr, *horaCheck_ = nullptr, *msCheck_ = nullptr;
-    QDateEdit *fecha_ = nullptr;
+    DateField *fecha_ = nullptr;
     QTimeEdit *hora_ = nullptr;
     QRadioButton *h12_ = nullptr, *h24_ = nullptr, *local_ = nullptr, *ut_ = nullptr;
     QSpinBox *ms_ = nullptr;

@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -24,13 +23,15 @@
 
 #include <algorithm>
 
-#include "common/clock.h"
 #include "database/coordinate_text.h"
 #include "database/spanish_order.h"
 #include "database/text_cleanup.h"
+#include "manager/clock.h"
 #include "manager/colour_suite.h"
+#include "manager/date_field.h"
 #include "manager/editor_widgets.h"
 #include "manager/place_import_window.h"
+#include "session/event_place.h"
 
 namespace cel::manager {
 
@@ -149,14 +150,9 @@ QWidget *TFormItem::BuildDatePage() {
     auto *grid = new QGridLayout(page);
     fechaCheck_ = new QCheckBox("Fecha:", page);
     fechaCheck_->setObjectName("CBFecha");
-    fecha_ = new QDateEdit(page);
+    fecha_ = new DateField(page);
     fecha_->setObjectName("DTFecha");
-    fecha_->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     fecha_->setDisplayFormat("MMM-dd-yyyy,ddd");
-    fecha_->setCalendarPopup(true);
-    fecha_->setMinimumWidth(fecha_->fontMetrics().horizontalAdvance("MMM-00-0000,mmmm") + 40);
-    fecha_->setMinimumDate(QDate(100, 1, 1));
-    fecha_->setMaximumDate(QDate(9999, 12, 31));
     horaCheck_ = new QCheckBox("Hora:", page);
     horaCheck_->setObjectName("CBHora");
     hora_ = new QTimeEdit(page);
@@ -230,7 +226,7 @@ QWidget *TFormItem::BuildDatePage() {
         UpdateWorking();
     });
     connect(msCheck_, &QCheckBox::toggled, this, [this] { UpdateDateEnabling(); });
-    connect(fecha_, &QDateEdit::dateChanged, this, [this] { UpdateWorking(); });
+    connect(fecha_, &DateField::dateChanged, this, [this] { UpdateWorking(); });
     connect(hora_, &QTimeEdit::timeChanged, this, [this] { UpdateWorking(); });
     connect(ms_, &QSpinBox::valueChanged, this, [this] { UpdateWorking(); });
     connect(local_, &QRadioButton::toggled, this, [this] { UpdateWorking(); });
@@ -342,9 +338,15 @@ void TFormItem::LoadTab() {
             LoadEvent(selectedEvent_);
         } else {
             updating_ = true;
-            CivilDateTime now = LocalNow();
-            now.millisecond = 0;
-            LoadDateControls(true, true, EncodeDateTime(now), 0);
+            // A new event: the person's place, and the time now there.
+            const std::int32_t place = session::NewEventPlace(store_.Db(), work_);
+            if (place >= 0)
+                SelectPlace(place);
+            const CivilDateTime now =
+                DecodeDateTime(session::CivilTimeAt(store_.Db(), place, UniversalNow()));
+            LoadDateControls(
+                true, true,
+                EncodeDateTime({now.year, now.month, now.day, now.hour, now.minute, now.second, 0}), 0);
         }
         updating_ = true;
     } else if (tab_ == PersonTab::Observaciones) {
@@ -648,7 +650,7 @@ void TFormItem::FillEventList(int selectRow) {
 }
 
 bool TFormItem::EventFromControls(TEvento &event) {
-    if (!CheckPlaceDateAndTime(true))
+    if (!ReadTypedDate() || !CheckPlaceDateAndTime(true))
         return false;
     event.IdLugarGeo = ChosenPlace();
     event.IsDate = 1;
