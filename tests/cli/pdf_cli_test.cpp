@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -28,10 +29,7 @@ protected:
     void SetUp() override {
         if (Shell("command -v pdftotext >/dev/null && command -v pdfimages >/dev/null") != 0)
             GTEST_SKIP() << "poppler-utils is not installed";
-        dir_ = fs::temp_directory_path() / ("pdf_cli_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
     // The output of a poppler tool on the file.
     std::string Tool(const std::string &command, const fs::path &file) {
         const fs::path text = dir_ / "tool.txt";
@@ -42,7 +40,8 @@ protected:
             << command;
         return Slurp(text);
     }
-    fs::path dir_;
+    cel::testsupport::TempFolder folder_{"pdf_cli"};
+    fs::path dir_ = folder_.Dir();
 };
 
 struct PageCase {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "export/wmf_writer.h"
+#include "support/temp_folder.h"
 
 namespace cel::exporting {
 namespace {
@@ -391,8 +392,8 @@ TEST(TCtrlToRTF, AspectListCellsTextPicturesAndHalves) {
 }
 
 TEST(TCtrlToRTF, SaveToFileClosesTheDocumentAndReplacesTheFile) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "cel_rtf_writer_test";
-    std::filesystem::create_directories(dir);
+    const testsupport::TempFolder folder("cel_rtf_writer_test");
+    const std::filesystem::path dir = folder.Dir();
     const std::filesystem::path file = dir / "doc.rtf";
     {
         std::ofstream old(file, std::ios::binary);
@@ -420,7 +421,6 @@ TEST(TCtrlToRTF, SaveToFileClosesTheDocumentAndReplacesTheFile) {
         EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
     }
     EXPECT_EQ(failing.Body().find("\r\n}"), std::string::npos); // nothing appended on failure
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace
