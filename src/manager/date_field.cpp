@@ -1,4 +1,4 @@
-#include "date_field.h"
+#include "manager/date_field.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,4 +1,4 @@
-#include "item_editor.h"
+#include "manager/item_editor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,13 +23,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/text_cleanup.h"
-#include "date_field.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
-#include "place_zone_field.h"
+#include "manager/colour_suite.h"
+#include "manager/date_field.h"
+#include "manager/editor_widgets.h"
+#include "manager/place_import_window.h"
+#include "manager/place_zone_field.h"
 #include "zones/zone_history.h"
 
 namespace cel::manager {
@@ -516,11 +516,15 @@ bool TFormItem::StorePlace() {
 }
 
 bool TFormItem::CheckBirthData(bool requirePlace) {
-    Notifier &n = store_.Notices();
     if (sexoGroup_->checkedId() < 0) {
-        n.Notice(NoticeKind::Warning, false, true, "Debe especificar el sexo");
+        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe especificar el sexo");
         return false;
     }
+    return CheckPlaceDateAndTime(requirePlace);
+}
+
+bool TFormItem::CheckPlaceDateAndTime(bool requirePlace) {
+    Notifier &n = store_.Notices();
     if (requirePlace && ChosenPlace() < 0) {
         n.Notice(NoticeKind::Warning, false, true, "Debe seleccionar el lugar geográfico de nacimiento");
         return false;

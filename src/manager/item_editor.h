@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "data_store.h"
+#include "manager/data_store.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -106,6 +106,9 @@ private:
     database::TLugar_Geo PlaceFromBoxes() const;
     bool StorePerson();
     bool CheckBirthData(bool requirePlace);
+    // The place (when required), the date and the time the birth and event fields must have: the
+    // first one missing is said and ticked, and false returned.
+    bool CheckPlaceDateAndTime(bool requirePlace);
     // Reads a date still being typed in the date field; false (with its reason shown) when refused.
     bool ReadTypedDate();
     TDateTime FechaFromControls() const;

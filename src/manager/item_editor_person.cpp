@@ -1,6 +1,6 @@
 // The item editor's person page: the tabs, the birth and event dates, the addresses, the place
 // selectors, the groups and the events that save at once.
-#include "item_editor.h"
+#include "manager/item_editor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,16 +23,16 @@
 
 #include <algorithm>
 
-#include "clock.h"
-#include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/spanish_order.h"
 #include "database/text_cleanup.h"
-#include "date_field.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
+#include "manager/clock.h"
+#include "manager/colour_suite.h"
+#include "manager/date_field.h"
+#include "manager/editor_widgets.h"
+#include "manager/place_import_window.h"
+#include "manager/zone_offer_panel.h"
 #include "session/event_place.h"
-#include "zone_offer_panel.h"
 
 namespace cel::manager {
 
@@ -665,24 +665,8 @@ void TFormItem::FillEventList(int selectRow) {
 }
 
 bool TFormItem::EventFromControls(TEvento &event) {
-    if (!ReadTypedDate())
+    if (!ReadTypedDate() || !CheckPlaceDateAndTime(true))
         return false;
-    if (ChosenPlace() < 0) {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
-                                "Debe seleccionar el lugar geográfico de nacimiento");
-        return false;
-    }
-    if (!DateIsSet()) {
-        fechaCheck_->setChecked(true);
-        fecha_->setFocus();
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la fecha de nacimiento");
-        return false;
-    }
-    if (horaCheck_->isEnabled() && !horaCheck_->isChecked()) {
-        horaCheck_->setChecked(true);
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la hora de nacimiento");
-        return false;
-    }
     event.IdLugarGeo = ChosenPlace();
     event.IsDate = 1;
     event.IsHora = horaCheck_->isChecked() && horaCheck_->isEnabled() ? 1 : 0;

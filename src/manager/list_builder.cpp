@@ -1,4 +1,4 @@
-#include "list_builder.h"
+#include "manager/list_builder.h"
 #include "database/spanish_order.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "place_zone_field.h"
+#include "manager/place_zone_field.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "zone_choices.h"
+#include "manager/zone_choices.h"
 #include "zones/atlas.h"
 #include "zones/zone_history.h"
 

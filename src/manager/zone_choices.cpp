@@ -1,4 +1,4 @@
-#include "zone_choices.h"
+#include "manager/zone_choices.h"
 
 #include <optional>
 

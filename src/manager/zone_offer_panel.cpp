@@ -1,11 +1,11 @@
-#include "zone_offer_panel.h"
+#include "manager/zone_offer_panel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "zone_choices.h"
+#include "manager/zone_choices.h"
 #include "zones/atlas.h"
 
 namespace cel::manager {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -25,13 +26,9 @@ const std::string kEvent = " --event-date 2024-10-17 --event-time 08:00";
 
 class GraphicsCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("graphics_cli_files_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string File(const std::string &name) const { return (dir / name).string(); }
-    fs::path dir;
+    std::string File(const std::string &name) const { return folder.File(name); }
+    cel::testsupport::TempFolder folder{"graphics_cli_files"};
+    fs::path dir = folder.Dir();
 };
 
 TEST_F(GraphicsCli, WheelInEveryFormatPrintsItsAspectLines) {

@@ -6,6 +6,7 @@
 
 #include "chart_cli.h"
 #include "common/number_text.h"
+#include "text_columns.h"
 
 namespace cel::cli {
 
@@ -67,15 +68,6 @@ std::string Cell(Real position, std::uint8_t sign, bool dmo, bool retrograde, co
     }
     if (retrograde)
         text += " R";
-    return text;
-}
-
-std::string Padded(std::string text, std::size_t width) {
-    std::size_t chars = 0;
-    for (unsigned char ch : text)
-        chars += (ch & 0xC0) != 0x80;
-    if (chars < width)
-        text.append(width - chars, ' ');
     return text;
 }
 
