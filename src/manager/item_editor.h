@@ -29,6 +29,8 @@ class QTimeEdit;
 namespace cel::manager {
 
 class DateField;
+class ZoneOfferPanel;
+class PlaceZoneField;
 
 // What a person must carry to be stored: the manager asks only for the name; the chart program's
 // person list also needs the birth data a chart is computed from.
@@ -100,6 +102,8 @@ private:
     bool HasRecord(std::int32_t id) const;
     bool StoreNamed();
     bool StorePlace();
+    // The place as the boxes now stand (for the zone derived while it is edited).
+    database::TLugar_Geo PlaceFromBoxes() const;
     bool StorePerson();
     bool CheckBirthData(bool requirePlace);
     // The place (when required), the date and the time the birth and event fields must have: the
@@ -158,6 +162,7 @@ private:
     QSpinBox *tzHour_ = nullptr, *tzMin_ = nullptr;
     QCheckBox *dst_ = nullptr;
     QLineEdit *descripcion_ = nullptr;
+    PlaceZoneField *zoneField_ = nullptr;
     // Person page.
     QLineEdit *apellidos_ = nullptr;
     QRadioButton *sexo_[3] = {nullptr, nullptr, nullptr};
@@ -173,6 +178,7 @@ private:
     QRadioButton *h12_ = nullptr, *h24_ = nullptr, *local_ = nullptr, *ut_ = nullptr;
     QSpinBox *ms_ = nullptr;
     QLabel *localLabel_ = nullptr, *utLabel_ = nullptr;
+    ZoneOfferPanel *zoneOffer_ = nullptr;
     QWidget *eventPanel_ = nullptr;
     QListWidget *eventos_ = nullptr;
     QLabel *eventCount_ = nullptr;

@@ -31,6 +31,7 @@
 #include "manager/date_field.h"
 #include "manager/editor_widgets.h"
 #include "manager/place_import_window.h"
+#include "manager/zone_offer_panel.h"
 #include "session/event_place.h"
 
 namespace cel::manager {
@@ -190,6 +191,15 @@ QWidget *TFormItem::BuildDatePage() {
     grid->addWidget(ms_, 3, 1);
     grid->addWidget(localLabel_, 4, 0, 1, 4);
     grid->addWidget(utLabel_, 5, 0, 1, 4);
+    zoneOffer_ = new ZoneOfferPanel(page);
+    grid->addWidget(zoneOffer_, 6, 0, 1, 4);
+    // Applying the zone then in force keeps the birth or event as universal time.
+    connect(zoneOffer_, &ZoneOfferPanel::accepted, this, [this](TDateTime universal) {
+        LoadDateControls(true, true, universal, 1);
+        UpdateDateEnabling();
+        UpdateWorking();
+        UpdateTimeLabels();
+    });
 
     eventPanel_ = new QWidget(page);
     auto *events = new QGridLayout(eventPanel_);
@@ -454,6 +464,7 @@ void TFormItem::UpdateTimeLabels() {
     if (!DateIsSet()) {
         localLabel_->setText("< >");
         utLabel_->setText("< >");
+        zoneOffer_->Clear();
         return;
     }
     const Database &db = store_.Db();
@@ -473,6 +484,10 @@ void TFormItem::UpdateTimeLabels() {
     localLabel_->setText(
         Q(db.PlaceCaption(placeId) + ", (TZ: " + TimeZoneText(tz) + ")" + "\n" + both(local)));
     utLabel_->setText(Q("tu (gmt)\n" + both(universal)));
+    if (local_->isChecked() && horaCheck_->isChecked())
+        zoneOffer_->ShowFor(db, placeId, fecha);
+    else
+        zoneOffer_->Clear();
 }
 
 // ---- place selectors ----

@@ -41,6 +41,7 @@ class SharedUseGuard;
 namespace cel::manager {
 class DataStore;
 class DateField;
+class ZoneOfferPanel;
 } // namespace cel::manager
 
 namespace cel::workspace {
@@ -168,6 +169,8 @@ private:
     void Step(int direction);
     void Jump(int which); // 0 "Hoy a las cero horas", 1 "Ahora", 2 "Nacimiento"
     void ApplySteppedValue(TDateTime value);
+    // The zone offset in force then, applied: the record keeps that instant as Greenwich time.
+    void ApplyZoneOffer(TDateTime universal);
     void RefillCountries();
     void RefillGroups();
     void AddOrEditPlace(bool edit);
@@ -255,6 +258,7 @@ private:
     QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
     QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;
     QLabel *labelDeltaT_ = nullptr, *labelLugar_ = nullptr, *labelGmtInfo_ = nullptr;
+    manager::ZoneOfferPanel *zoneOffer_ = nullptr;
     QSpinBox *seCada_ = nullptr;
     QComboBox *cbUnidad_ = nullptr;
     QToolButton *sbPasoMenos_ = nullptr, *sbPasoMas_ = nullptr;

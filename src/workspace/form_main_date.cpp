@@ -31,6 +31,7 @@
 #include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
+#include "manager/zone_offer_panel.h"
 #include "session/birth_time.h"
 #include "session/event_place.h"
 #include "workspace/date_labels.h"
@@ -196,6 +197,8 @@ QWidget *TFormMain::BuildPlacePage() {
     timeGrid->addWidget(cbDeltaT_, row, 1);
     timeGrid->addWidget(labelDeltaT_, row, 2, 1, 2);
     timeGrid->addWidget(new QLabel("seg"), row++, 4);
+    zoneOffer_ = new manager::ZoneOfferPanel;
+    timeGrid->addWidget(zoneOffer_, row++, 0, 1, 5);
     column->addWidget(timeBox);
 
     // Stepping panel.
@@ -281,6 +284,7 @@ QWidget *TFormMain::BuildPlacePage() {
     connect(sbHoy_, &QPushButton::clicked, this, [this] { Jump(0); });
     connect(sbAhora_, &QPushButton::clicked, this, [this] { Jump(1); });
     connect(sbNacimiento_, &QPushButton::clicked, this, [this] { Jump(2); });
+    connect(zoneOffer_, &manager::ZoneOfferPanel::accepted, this, &TFormMain::ApplyZoneOffer);
     connect(rbEvento_, &QRadioButton::toggled, this, [this](bool on) {
         if (updating_)
             return;
@@ -438,6 +442,11 @@ void TFormMain::Jump(int which) {
     ApplySteppedValue(value);
 }
 
+void TFormMain::ApplyZoneOffer(TDateTime universal) {
+    ws_.Record(Side()).gmtFlag = 1;
+    ApplySteppedValue(universal);
+}
+
 void TFormMain::ApplySteppedValue(TDateTime value) {
     chart::TDato &record = ws_.Record(Side());
     ws_.ComputeChart(Side(), value);
@@ -558,6 +567,11 @@ void TFormMain::RefreshInfoLabels() {
     labelGmtInfo_->setText(
         QString::fromStdString(DateTimeLabel(r.gmtDateTime, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", ws_.format) +
                                DateTimeLabel(r.gmtDateTime, "h:nn:ss", ws_.format) + " (GMT)"));
+    // A local time whose zone then differs from the place's stored one gets the offer beside it.
+    if (r.gmtFlag == 0)
+        zoneOffer_->ShowFor(ws_.db, r.placeId, r.localDateTime);
+    else
+        zoneOffer_->Clear();
 }
 
 void TFormMain::RefreshDateLabels() {
