@@ -136,9 +136,15 @@ void AddProgressions(CLI::App &app, RunContext &ctx) {
         SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
         SetUpBirth(session, options->event, &w.natalRecord, noDeltaT, session::ChartSide::Event);
         w.Recompute();
-        if (WantsJson(ctx, options->chart.format))
-            WriteJson(ctx, ProgressionsJson(w.progressions));
-        else
+        if (WantsJson(ctx, options->chart.format)) {
+            nlohmann::json j = ProgressionsJson(w.progressions);
+            // The zones of --zone and --place, each read at its own date.
+            if (session.natalZone)
+                j["natal_zone"] = ZoneJson(*session.natalZone);
+            if (session.eventZone)
+                j["event_zone"] = ZoneJson(*session.eventZone);
+            WriteJson(ctx, j);
+        } else
             ctx.out << ProgressionsText(w.natal, w.event, w.progressions, session.format);
     });
 }
