@@ -1,5 +1,6 @@
 // "chart": one chart from birth data, as a table or as JSON.
 #include "chart_cli.h"
+#include "session/birth_time.h"
 
 namespace cel::cli {
 
@@ -22,10 +23,17 @@ void AddChart(CLI::App &app, RunContext &ctx) {
         ChartSession session = MakeSession(*options, ctx);
         SetUpBirth(session, options->natal, nullptr, options->noDeltaT, session::ChartSide::Natal);
         const session::Workspace &w = session.workspace;
-        if (WantsJson(ctx, options->format))
-            WriteJson(ctx, ChartJson(w.natalRecord, w.natal));
-        else
+        const bool timeUnknown = session::NatalTimeUnknown(w);
+        if (WantsJson(ctx, options->format)) {
+            nlohmann::json chart = ChartJson(w.natalRecord, w.natal);
+            chart["time_unknown"] = timeUnknown;
+            WriteJson(ctx, chart);
+        } else {
+            // A birth without its time is charted at 0:00; the first line says so.
+            if (timeUnknown)
+                ctx.out << "Hora:        " << session::kTimeUnknownMark << " (carta a las 0:00 locales)\n";
             ctx.out << ChartText(w.natalRecord, w.natal, session.format);
+        }
     });
 }
 
