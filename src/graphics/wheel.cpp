@@ -1112,7 +1112,22 @@ private:
             }
         const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
         list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_ + retro, glyphSide_), step, true, retro / 2};
-        return ShorterColumn(r, angle, list, n, true);
+        LabelColumn column = ShorterColumn(r, angle, list, n, true);
+        // Rows paired one above the other stick out near the top and bottom: the column moves in until
+        // every box stays inside the ring's circle (and so inside the picture).
+        const Direction d(angle);
+        Real outer = 0;
+        for (const LabelRow &row : column) {
+            const double x =
+                std::fabs(d.c * static_cast<double>(row.radius) * geo_.R + row.dx) + row.width / 2;
+            const double y =
+                std::fabs(-d.s * static_cast<double>(row.radius) * geo_.R + row.dy) + row.height / 2;
+            outer = std::max<Real>(outer, std::sqrt(x * x + y * y) / geo_.R);
+        }
+        if (outer > r)
+            for (LabelRow &row : column.rows)
+                row.radius -= outer - r;
+        return column;
     }
     // Where row `row` of the ring starts: just inside the glyphs of the row before.
     Real RingRowStart(Real r, int row) const {
