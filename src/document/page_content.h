@@ -143,6 +143,10 @@ struct PageContent {
     Grid aspectTable;
     const GlyphPainter *tableGlyphs = nullptr;
     bool showStrength = false; // "%"
+    // Paints one cell of the table inside its rectangle as the screen does (tints, relation fills);
+    // when absent the cells are drawn in black by the table glyphs.
+    std::function<void(QPainter &painter, const QRect &rect, int column, int row, const std::string &text)>
+        paintAspectCell;
 
     // "Listado" and "Natal": the detail grid, the renderer of its codes and "peq.".
     Grid detail;

@@ -99,6 +99,8 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
     // The wide pages (the progressions) turn the paper as the printed page does.
     if (document::PageOrientation(input.page, false) == QPageLayout::Landscape)
         writer.WriteLandscapePaper();
+    else
+        writer.WritePortraitPaper();
 
     writer.WriteText(kProgramCaption, base, kAlignRight);
     writer.WriteText(" ", base, kAlignRight);
@@ -127,7 +129,8 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
         RtfGrid table = input.aspectTable;
         if (table.columnWidths.size() > 26)
             table.columnWidths.resize(26);
-        writer.WriteAspectGrid(input.ppi, table, *input.tableGlyphs, input.showStrength, true);
+        writer.WriteAspectGrid(input.ppi, table, *input.tableGlyphs, input.showStrength, true,
+                               input.paintAspectCell);
         break;
     }
     case document::PageKind::Listado:

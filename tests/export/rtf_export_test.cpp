@@ -11,6 +11,7 @@
 
 #include "common/date_time.h"
 #include "export_fixtures.h"
+#include "graphics/canvas.h"
 
 namespace cel::exporting {
 namespace {
@@ -86,7 +87,7 @@ TEST(ExportRtf, Titles) {
     byHouse.natalAscensional = true;
     const std::vector<std::tuple<document::PageKind, document::PageView, std::string>> cases{
         {document::PageKind::Rueda, single, "Dir Secundaria"},
-        {document::PageKind::Rueda, twin, ""},
+        {document::PageKind::Rueda, twin, "Rueda doble: Dir Secundaria - Trán. Eclíptico"},
         {document::PageKind::Tabla, single, "Tabla de aspectos Dir Secundaria"},
         {document::PageKind::Tabla, twin, "Tabla de aspectos"},
         {document::PageKind::Listado, single, "Lista aspectos: Dir Secundaria"},
@@ -196,6 +197,38 @@ TEST(ExportRtf, AspectTableLeavesOutTheNameColumns) {
     BuildExportDocument(input, writer);
     EXPECT_EQ(Count(writer.Body(), "\\cellx"), 26u * static_cast<std::size_t>(input.aspectTable.RowCount()));
     EXPECT_EQ(Count(writer.Body(), "\\clcbpat15"), Count(writer.Body(), "\\cellx"));
+}
+
+// The exported aspect table has the screen's colours: tinted aspect glyphs and the double table's
+// relation fills, in the cell pictures.
+TEST(ExportRtf, AspectTablePicturesAreInColour) {
+    testing_fixtures::RealCharts charts;
+    charts.SetItems(1, 3);
+    const document::PageContent input = document::MakePageContent(document::PageKind::Tabla, charts.State(),
+                                                                  {}, testing_fixtures::SampleHeading());
+    TCtrlToRTF writer;
+    ASSERT_TRUE(BuildExportDocument(input, writer).written);
+    const std::string &body = writer.Body();
+    int red = 0, filled = 0, pictures = 0;
+    const QColor fill = graphics::StoredColour(charts.settings.tabla.colRel[1]);
+    for (std::size_t at = body.find("\\pngblip \\bin"); at != std::string::npos;
+         at = body.find("\\pngblip \\bin", at + 1)) {
+        std::size_t end = 0;
+        const std::size_t size = std::stoul(body.substr(at + 13), &end);
+        const QImage png = QImage::fromData(reinterpret_cast<const uchar *>(body.data() + at + 13 + end),
+                                            static_cast<int>(size), "PNG");
+        ASSERT_FALSE(png.isNull());
+        ++pictures;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x) {
+                const QColor c = png.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                filled += c == fill;
+            }
+    }
+    EXPECT_GT(pictures, 50);
+    EXPECT_GT(red, 50);
+    EXPECT_GT(filled, 500);
 }
 
 TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {

@@ -1,5 +1,6 @@
 #include "page_cli.h"
 
+#include <array>
 #include <map>
 
 #include "document/workspace_page.h"
@@ -29,6 +30,29 @@ std::pair<int, int> ParseItemPair(const std::string &text) {
             ParseItem(text.substr(comma + 1), "--graph-items")};
 }
 
+// The aspect families named as "pp,pc,cp,cc" (point-point, point-cusp, cusp-point, cusp-cusp).
+std::array<bool, settings::kAspectFamilyCount> ParsePageFamilies(const std::string &text) {
+    static const std::map<std::string, int> kNames{{"pp", settings::kPointPoint},
+                                                   {"pc", settings::kPointCusp},
+                                                   {"cp", settings::kCuspPoint},
+                                                   {"cc", settings::kCuspCusp}};
+    std::array<bool, settings::kAspectFamilyCount> families{};
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string word = text.substr(start, comma - start);
+        const auto found = kNames.find(word);
+        if (found != kNames.end())
+            families[static_cast<std::size_t>(found->second)] = true;
+        else if (!word.empty() || text.empty())
+            UsageError("--families: '" + text +
+                       "' is not a list of aspect families: expected pp, pc, cp, cc separated by commas "
+                       "(e.g. pp,pc)");
+        start = comma + 1;
+    }
+    return families;
+}
+
 } // namespace
 
 document::PageKind PageKindOf(const std::string &name) {
@@ -39,6 +63,9 @@ document::PageKind PageKindOf(const std::string &name) {
 }
 
 void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &pageHelp) {
+    // The heading's place comes first: the birth options then name the atlas place "--atlas-place".
+    sub.add_option("--place", options.place, "Natal place name for the heading");
+    sub.add_option("--country", options.country, "Natal country for the heading");
     AddAnalysisOptions(sub, options.analysis);
     std::vector<std::string> pages;
     for (const auto &entry : kPages)
@@ -65,16 +92,24 @@ void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &page
     sub.add_option("--preview-ppi", options.previewPpi,
                    "Print preview resolution; 120 or more gives 765-pixel pictures (default: --ppi)")
         ->check(CLI::Range(24, 1200));
+    sub.add_option("--families", options.families,
+                   "Aspect families drawn and listed: pp, pc, cp, cc separated by commas (default pp)");
+    sub.add_option("--min-strength", options.minStrength,
+                   "Minimum aspect strength in percent (\"Fuerza (%):\")")
+        ->check(CLI::Range(0, 100));
+    sub.add_flag("--by-signs", options.bySigns, "Align a double wheel by signs instead of by Ascendant");
+    sub.add_flag("--inner-only", options.innerOnly,
+                 "\"1 Rueda\": one full wheel with the outer item's bodies around it (with --outer)");
     sub.add_option("--natal-name", options.natalName, "Name and surname shown after \"Natal: \"");
     sub.add_option("--event-name", options.eventName, "Label of the event (default \"Evento\")");
-    sub.add_option("--place", options.place, "Natal place name for the heading");
-    sub.add_option("--country", options.country, "Natal country for the heading");
 }
 
 void WithPageContent(
     const PageOptions &options, RunContext &ctx,
     const std::function<void(const document::PageContent &content, const ChartSession &session)> &use) {
     const document::PageKind page = PageKindOf(options.page);
+    if (options.innerOnly && options.outer.empty())
+        UsageError("--inner-only needs --outer: it draws the outer item's bodies around the inner wheel");
     if (!options.outer.empty() && !options.innerGiven)
         UsageError("--outer needs --inner: expected both items of the double wheel");
     const int inner = options.innerGiven ? ParseItem(options.inner, "--inner") : 1;
@@ -95,7 +130,12 @@ void WithPageContent(
     view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = options.house > 0 ? 1 : 0;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
-    view.aspectFamilies.fill(true);
+    // The aspects the screen would show with the same choices.
+    view.aspectFamilies = ParsePageFamilies(options.families);
+    view.strengthFilter = options.minStrength;
+    view.equaliseBySigns = options.bySigns;
+    view.innerWheelOnly = doubleWheel && options.innerOnly;
+    view.noProjectedHouses = true;
     view.pointSelection.fill(true);
     view.cuspSelection.fill(true);
     view.angleSelection.fill(true);
