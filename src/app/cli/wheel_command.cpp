@@ -31,15 +31,13 @@ struct WheelOptions {
     std::string out;
     bool caption = false;
     std::string natalName;
-    std::string place;
-    std::string country;
 };
 
 // The data box of the inner chart (and the date of the outer one on a double wheel), from the same
 // heading texts the printed pages show.
 graphics::ChartCaption CaptionOf(const ChartSession &session, const WheelOptions &o, bool eventIsPerson) {
     const session::Workspace &w = session.workspace;
-    document::HeadingNames names{o.natalName, "", o.place, o.country, eventIsPerson};
+    document::HeadingNames names{o.natalName, "", "", "", eventIsPerson};
     if (session.hasDb)
         names = document::NamesFromDatabase(w, names, eventIsPerson);
     const document::PageHeading heading = document::MakeHeading(w, names);
@@ -80,8 +78,7 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
                   "Add the chart's data box under the wheel: name, date and time with zone, place with "
                   "coordinates, house system, zodiac and Delta T");
     sub->add_option("--natal-name", options->natalName, "Name shown in the data box (default: the person's)");
-    sub->add_option("--place", options->place, "Place shown in the data box (default: the person's)");
-    sub->add_option("--country", options->country, "Country shown in the data box (default: the place's)");
+
     sub->footer(
         "The wheel flags, colours, font and glyph size come from the settings file (--ini).\n"
         "Example:\n"
