@@ -108,7 +108,8 @@ void AddLines(Page &page, double x, double top, double right, const std::vector<
 QPageLayout::Orientation PageOrientation(PageKind kind, bool landscape) {
     if (kind == PageKind::Rueda)
         return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    return kind == PageKind::Progresiones ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return kind == PageKind::Progresiones || kind == PageKind::Transitos ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait;
 }
 
 QMarginsF PageMargins(QPageLayout::Orientation orientation) {
@@ -263,6 +264,62 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
         }
 }
 
+void FlowListing(Document &document, const LayoutOptions &options) {
+    const PageContent &content = document.content;
+    const Grid &listing = content.listing;
+    const auto bottom = [&document] {
+        const Page &page = document.pages.back();
+        return page.SizeMm().height() - page.margins.bottom();
+    };
+    const auto newPage = [&] {
+        NewPage(document);
+        WritePageHeader(document, options);
+    };
+    // The list: as many rows as fit on each page below the information line, the heading row on every page.
+    int row = 1;
+    while (row < listing.RowCount() || row == 1) {
+        const double top = document.pages.back().HeaderHeight() + 30;
+        const int fit = std::max(1, static_cast<int>((bottom() - top) / Mm(listing.rowHeight)) - 1);
+        Grid part = listing;
+        part.cells.clear();
+        if (!listing.cells.empty())
+            part.cells.push_back(listing.cells.front());
+        for (int r = row; r < std::min(listing.RowCount(), row + fit); ++r)
+            part.cells.push_back(listing.cells[static_cast<std::size_t>(r)]);
+        document.pages.back().drawings.push_back(TextGridDrawing(part, QPointF(20, top), "listing"));
+        row += fit;
+        if (row >= listing.RowCount())
+            break;
+        newPage();
+    }
+    // The timeline on pages of its own, as many rows on each as fit, across the page's width.
+    const std::vector<graphics::TimelineRow> &rows = content.timeline;
+    if (rows.empty())
+        return;
+    const graphics::TimelineLayout timeline;
+    for (int first = 0; first < static_cast<int>(rows.size());) {
+        newPage();
+        Page &page = document.pages.back();
+        const double top = page.HeaderHeight() + 30;
+        const int width = static_cast<int>((page.SizeMm().width() - 40) / kMmPerPixel);
+        const int room = static_cast<int>((bottom() - top) / kMmPerPixel);
+        const int count = std::max(1, (room - timeline.axisHeight - 2) / timeline.rowHeight);
+        const int shown = std::min(count, static_cast<int>(rows.size()) - first);
+        const int height = graphics::TimelineHeight(shown, timeline);
+        PageDrawing drawing;
+        drawing.kind = PageDrawing::Kind::Picture;
+        drawing.name = "timeline";
+        drawing.rect = QRectF(20, top, Mm(width), Mm(height));
+        const double from = content.timelineFrom, to = content.timelineTo;
+        drawing.paint = [rows, from, to, first, shown, width, height, timeline](QPainter &painter) {
+            graphics::DrawTimeline(painter, QRect(0, 0, width, height), rows, from, to, first, shown,
+                                   timeline);
+        };
+        page.drawings.push_back(std::move(drawing));
+        first += shown;
+    }
+}
+
 void BuildDocument(Document &document, PageContent content, const LayoutOptions &options) {
     document.pages.clear();
     document.landscape = options.landscape;
@@ -401,6 +458,10 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         WritePageHeader(document, options);
         break;
     }
+    case PageKind::Transitos:
+        WritePageHeader(document, options);
+        FlowListing(document, options);
+        break;
     }
 }
 

@@ -31,6 +31,8 @@ Page &NewPage(Document &document);
 void WritePageHeader(Document &document, const LayoutOptions &options);
 // Places the cells of the detail grid as rendered pictures, flowing over pages from (15, H + 40).
 void FlowCodeCells(Document &document, const LayoutOptions &options);
+// The listing of transits on as many pages as it takes (its heading row on each), then its timeline.
+void FlowListing(Document &document, const LayoutOptions &options);
 
 // A grid as a drawing at (x, y) millimetres; paintCell draws one cell inside its rectangle (pixels).
 PageDrawing GridDrawing(const Grid &grid, QPointF atMm, std::string name,

@@ -25,7 +25,7 @@ std::string ZoneText(double zone, const TextFormat &format) {
 
 bool IsReport(PageKind page) {
     return page == PageKind::Progresiones || page == PageKind::Speculum || page == PageKind::Resumen ||
-           page == PageKind::Diagramas;
+           page == PageKind::Diagramas || page == PageKind::Transitos;
 }
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
@@ -91,6 +91,8 @@ std::string PageTitle(PageKind page, const PageView &view) {
         return "Resumen " + (view.summaryItemName.empty() ? view.innerItemName : view.summaryItemName);
     case PageKind::Diagramas:
         return "Diagramas";
+    case PageKind::Transitos:
+        return view.listingTitle.empty() ? std::string("Tránsitos") : view.listingTitle;
     }
     return {};
 }
@@ -381,6 +383,8 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         };
         break;
     }
+    case PageKind::Transitos:
+        break; // the listing's window fills the listing and the timeline
     }
     return in;
 }
