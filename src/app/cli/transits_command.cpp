@@ -31,6 +31,7 @@ struct TransitsOptions {
     bool cusps = false;
     double offset = 0; // hours added to the Greenwich times of the text and CSV forms
     bool offsetGiven = false;
+    std::string localZone; // --local-zone: an IANA zone id, or "natal"
     ListingFormat listing = ListingFormat::Text;
 };
 
@@ -186,6 +187,11 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
            "--utc-offset", [options](double v) { options->offset = v, options->offsetGiven = true; },
            "Show the text and CSV times at this fixed offset from Greenwich, hours east")
         ->check(CLI::Range(-14.0, 14.0));
+    sub->add_option("--local-zone", o.localZone,
+                    "Show the text and CSV times in the civil time of this IANA zone (e.g. Europe/Madrid), "
+                    "each with the offset its history gives that instant; natal: the zone the birth was "
+                    "read in (--zone or --place)")
+        ->type_name("ZONE|natal");
     sub->add_option_function<std::string>(
            "--format",
            [options](const std::string &v) {
@@ -197,10 +203,12 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
            "Output: text (default), json or csv")
         ->type_name("text|json|csv")
         ->check(CLI::IsMember({"text", "json", "csv"}));
-    sub->footer("Times are Greenwich time (UT) to the minute.\n"
-                "Example:\n"
-                "  celestigrafo-cli transits --db personas.age --person \"ANA GARCIA\" --from 2025-01-01 "
-                "--to 2025-12-31 --bodies Sat,Jup --format json\n");
+    sub->footer(
+        "Times are Greenwich time (UT) to the minute; the text and CSV forms show them at --utc-offset "
+        "or in the civil time of --local-zone.\n"
+        "Example:\n"
+        "  celestigrafo-cli transits --db personas.age --person \"ANA GARCIA\" --from 2025-01-01 "
+        "--to 2025-12-31 --bodies Sat,Jup --format json\n");
     sub->callback([options, &ctx] {
         TransitsOptions &o = *options;
         if (!HasBirth(o.chart.natal))
@@ -294,7 +302,31 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
             timing::SortEvents(events);
         }
 
-        const double offset = o.offsetGiven ? o.offset : kGreenwich;
+        // The offset of the times shown: fixed, from a zone's history at each instant, or none (Greenwich).
+        timing::OffsetAt offset;
+        if (o.offsetGiven)
+            offset = [hours = o.offset](Real) { return hours; };
+        if (!o.localZone.empty()) {
+            if (o.offsetGiven)
+                UsageError("--local-zone: give either --local-zone or --utc-offset");
+            std::string zoneId = o.localZone;
+            std::optional<double> longitudeWest;
+            if (zoneId == "natal") {
+                if (!session.natalZone)
+                    UsageError(
+                        "--local-zone natal: the birth was not read in a zone (give --zone or --place)");
+                zoneId = session.natalZone->zoneId;
+                longitudeWest = static_cast<double>(w.natalRecord.longitude);
+            }
+            if (!zones::IsZoneId(zoneId))
+                UsageError("--local-zone: '" + zoneId +
+                           "' is not a time zone: expected an IANA zone id (e.g. Europe/Madrid) or natal");
+            offset = [zoneId, longitudeWest](Real days) {
+                const std::optional<zones::ZoneReading> reading =
+                    zones::ReadUniversal(zoneId, timing::DateTimeFromContinuous(days), longitudeWest);
+                return reading ? reading->offsetHours : 0.0;
+            };
+        }
         if (o.listing == ListingFormat::Json || ctx.batch) {
             nlohmann::json list = nlohmann::json::array();
             for (const TimingEvent &e : events)
