@@ -391,9 +391,18 @@ void TransitsPage::BuildControls() {
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     list_->setToolTip("Doble clic o Intro: ver el instante en la rueda (fecha del evento)");
-    const std::array<int, TransitsModel::kColumns> widths = {50, 38, 150, 112, 120, 112};
+    // Room for the texts they hold: a time "2025-03-12T11:11Z" whole, several exact times in the tooltip.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int time = metrics.horizontalAdvance("2025-03-12T11:11+05:00") + 12;
+    const std::array<int, TransitsModel::kColumns> widths = {
+        metrics.horizontalAdvance("DP Conv.") + 12,
+        metrics.horizontalAdvance("Cuerpo") + 12,
+        metrics.horizontalAdvance("165° Sol (aplicativo)") + 12,
+        time,
+        time,
+        time};
     for (int c = 0; c < TransitsModel::kColumns; ++c)
-        list_->setColumnWidth(c, widths[static_cast<std::size_t>(c)] * fontMetrics().averageCharWidth() / 6);
+        list_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     list_->horizontalHeader()->setStretchLastSection(true);
     connect(list_, &QTableView::activated, this, [this](const QModelIndex &index) { ChooseRow(index); });
 
@@ -414,6 +423,7 @@ void TransitsPage::BuildControls() {
     splitter->addWidget(timeline_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({600, 400});
     right->addWidget(splitter, 1);
 
     auto *output = new QHBoxLayout;
