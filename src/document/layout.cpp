@@ -129,7 +129,8 @@ double HeadingTop(const Page &page) {
 QPageLayout::Orientation PageOrientation(PageKind kind, bool landscape) {
     if (kind == PageKind::Rueda)
         return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    return kind == PageKind::Progresiones ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return kind == PageKind::Progresiones || kind == PageKind::Transitos ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait;
 }
 
 QMarginsF PageMargins(QPageLayout::Orientation orientation) {
@@ -373,6 +374,60 @@ void NumberPages(Document &document) {
 
 } // namespace
 
+void FlowListing(Document &document, const LayoutOptions &options, double top) {
+    const PageContent &content = document.content;
+    const Grid &listing = content.listing;
+    const auto bottom = [&document] {
+        const Page &page = document.pages.back();
+        return page.SizeMm().height() - page.margins.bottom();
+    };
+    const auto newPage = [&] {
+        NewPage(document);
+        return WritePageHeader(document, options);
+    };
+    // The list: as many rows as fit on each page below the information line, the heading row on every page.
+    int row = 1;
+    while (row < listing.RowCount() || row == 1) {
+        const int fit = std::max(1, static_cast<int>((bottom() - top) / Mm(listing.rowHeight)) - 1);
+        Grid part = listing;
+        part.cells.clear();
+        if (!listing.cells.empty())
+            part.cells.push_back(listing.cells.front());
+        for (int r = row; r < std::min(listing.RowCount(), row + fit); ++r)
+            part.cells.push_back(listing.cells[static_cast<std::size_t>(r)]);
+        document.pages.back().drawings.push_back(TextGridDrawing(part, QPointF(20, top), "listing"));
+        row += fit;
+        if (row >= listing.RowCount())
+            break;
+        top = newPage();
+    }
+    // The timeline on pages of its own, as many rows on each as fit, across the page's width.
+    const std::vector<graphics::TimelineRow> &rows = content.timeline;
+    if (rows.empty())
+        return;
+    const graphics::TimelineLayout timeline;
+    for (int first = 0; first < static_cast<int>(rows.size());) {
+        top = newPage();
+        Page &page = document.pages.back();
+        const int width = static_cast<int>((page.SizeMm().width() - 40) / kMmPerPixel);
+        const int room = static_cast<int>((bottom() - top) / kMmPerPixel);
+        const int count = std::max(1, (room - timeline.axisHeight - 2) / timeline.rowHeight);
+        const int shown = std::min(count, static_cast<int>(rows.size()) - first);
+        const int height = graphics::TimelineHeight(shown, timeline);
+        PageDrawing drawing;
+        drawing.kind = PageDrawing::Kind::Picture;
+        drawing.name = "timeline";
+        drawing.rect = QRectF(20, top, Mm(width), Mm(height));
+        const double from = content.timelineFrom, to = content.timelineTo;
+        drawing.paint = [rows, from, to, first, shown, width, height, timeline](QPainter &painter) {
+            graphics::DrawTimeline(painter, QRect(0, 0, width, height), rows, from, to, first, shown,
+                                   timeline);
+        };
+        page.drawings.push_back(std::move(drawing));
+        first += shown;
+    }
+}
+
 void BuildDocument(Document &document, PageContent content, const LayoutOptions &options) {
     document.pages.clear();
     document.landscape = options.landscape;
@@ -536,6 +591,9 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         page.drawings.push_back(std::move(diagrams));
         break;
     }
+    case PageKind::Transitos:
+        FlowListing(document, options, WritePageHeader(document, options));
+        break;
     }
     NumberPages(document);
 }

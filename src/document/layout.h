@@ -45,6 +45,9 @@ double WritePageHeader(Document &document, const LayoutOptions &options, double 
 // Places the cells of the detail grid as rendered pictures from (left margin, top), row after row,
 // flowing over as many pages as they fill.
 void FlowCodeCells(Document &document, const LayoutOptions &options, double top);
+// The listing of transits from `top` on as many pages as it takes (its heading row on each), then its
+// timeline.
+void FlowListing(Document &document, const LayoutOptions &options, double top);
 
 // A grid as a drawing at (x, y) millimetres; paintCell draws one cell inside its rectangle (pixels).
 PageDrawing GridDrawing(const Grid &grid, QPointF atMm, std::string name,

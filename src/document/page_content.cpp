@@ -26,7 +26,7 @@ std::string ZoneText(double zone, const TextFormat &format) {
 
 bool IsReport(PageKind page) {
     return page == PageKind::Progresiones || page == PageKind::Speculum || page == PageKind::Resumen ||
-           page == PageKind::Diagramas;
+           page == PageKind::Diagramas || page == PageKind::Transitos;
 }
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
@@ -123,6 +123,8 @@ std::string PageTitle(PageKind page, const PageView &view) {
         return "Resumen " + (view.summaryItemName.empty() ? view.innerItemName : view.summaryItemName);
     case PageKind::Diagramas:
         return "Diagramas";
+    case PageKind::Transitos:
+        return view.listingTitle.empty() ? std::string("Tránsitos") : view.listingTitle;
     }
     return {};
 }
@@ -402,6 +404,8 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         };
         break;
     }
+    case PageKind::Transitos:
+        break; // the listing's window fills the listing and the timeline
     }
     return in;
 }

@@ -92,6 +92,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     BuildFilterDock();
     BuildEventsDock();
     RestoreDockLayout();
+    BuildTransitsWindow();
 
     if (options_.useGuard) {
         try {

@@ -51,6 +51,7 @@ class AspectTablePage;
 class ReportsPage;
 class TFormSetUpCEL;
 class TFormRetorno;
+class TransitsPage;
 
 // What the program hands the window: where the settings live and which windows of other modules
 // it may open.
@@ -198,6 +199,10 @@ private:
     // Solar return window.
     void ToggleSolarReturn(bool on);
 
+    // "Tránsitos" tool window (form_main_transits.cpp): a chosen row's instant becomes the event.
+    void BuildTransitsWindow();
+    void ShowTransitInstant(double days, int source);
+
     // Tool-window layout in the settings' "TB" sections.
     void SaveDockLayout();
     void RestoreDockLayout();
@@ -294,6 +299,8 @@ private:
     QPushButton *sbNuevoEvento_ = nullptr, *sbGuardarEvento_ = nullptr, *sbEliminarEvento_ = nullptr;
 
     TFormRetorno *retorno_ = nullptr;
+    QDockWidget *twTransitos_ = nullptr;
+    TransitsPage *transits_ = nullptr;
 };
 
 } // namespace cel::workspace

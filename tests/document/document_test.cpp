@@ -514,3 +514,57 @@ TEST(DocumentRenderer, PdfOfEveryPageAndAClearErrorForAnUnwritablePath) {
 }
 
 } // namespace
+
+namespace {
+
+// A listing of transits: n rows of text after the heading row, and a timeline row for each.
+PageContent ListingInput(int rows) {
+    PageContent content = SampleInput(PageKind::Transitos);
+    content.view.listingTitle = "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT";
+    content.listing.columnWidths = {48, 38, 190, 104, 316, 104};
+    content.listing.rowHeight = 16;
+    content.listing.cells.push_back({"Fuente", "Cuerpo", "Suceso", "Entra", "Exacto", "Sale"});
+    content.timelineFrom = 45658;
+    content.timelineTo = 46023;
+    for (int r = 0; r < rows; ++r) {
+        content.listing.cells.push_back(
+            {"Trán.", "Sat", "90° Sol", "", "2025-03-0" + std::to_string(r % 9 + 1), ""});
+        cel::graphics::TimelineRow row;
+        row.label = QString("Sat 90° Sol %1").arg(r);
+        row.exact = {45700.0 + r};
+        content.timeline.push_back(row);
+    }
+    return content;
+}
+
+} // namespace
+
+TEST(DocumentLayout, TransitListingFlowsOverLandscapePagesWithItsHeadingRowThenItsTimeline) {
+    const Document document = Build(ListingInput(120));
+    ASSERT_GE(document.pages.size(), 4u);
+    int listed = 0, timelineRows = 0;
+    bool timelineStarted = false;
+    for (const Page &page : document.pages) {
+        EXPECT_EQ(page.orientation, QPageLayout::Landscape);
+        EXPECT_EQ(page.headerCaption, "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT");
+        ASSERT_FALSE(page.texts.empty());
+        EXPECT_EQ(page.texts[0].text.rfind("Natal: Ana Pérez", 0), 0u);
+        for (const PageDrawing &d : page.drawings)
+            EXPECT_TRUE(QRectF(QPointF(0, 0), page.SizeMm()).contains(d.rect)) << d.name;
+        if (const PageDrawing *list = Find(page, "listing")) {
+            EXPECT_FALSE(timelineStarted) << "the list comes first";
+            // Its height says how many rows it holds: the heading row and the page's share of the list.
+            const int rows = static_cast<int>(std::lround(list->rect.height() / (16 * kMmPerPixel)));
+            EXPECT_GT(rows, 1);
+            listed += rows - 1;
+        }
+        if (const PageDrawing *timeline = Find(page, "timeline")) {
+            timelineStarted = true;
+            const cel::graphics::TimelineLayout layout;
+            timelineRows += static_cast<int>(std::lround(
+                (timeline->rect.height() / kMmPerPixel - layout.axisHeight - 2) / layout.rowHeight));
+        }
+    }
+    EXPECT_EQ(listed, 120);
+    EXPECT_EQ(timelineRows, 120);
+}

@@ -277,3 +277,31 @@ TEST(ExportRtf, ProgressionsTurnThePaperSidewaysAndTheOtherPagesKeepItUpright) {
 
 } // namespace
 } // namespace cel::exporting
+
+namespace cel::exporting {
+namespace {
+
+TEST(ExportRtf, TransitListingWritesItsRowsAndTimelinePicturesOnLandscapePaper) {
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Transitos);
+    input.view.listingTitle = "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT";
+    input.listing.columnWidths = {48, 38, 190, 104, 316, 104};
+    input.listing.cells.push_back({"Fuente", "Cuerpo", "Suceso", "Entra", "Exacto", "Sale"});
+    input.timelineFrom = 45658;
+    input.timelineTo = 46023;
+    for (int r = 0; r < 50; ++r) {
+        input.listing.cells.push_back({"Trán.", "Sat", "90° Sol", "", "2025-03-04T05:06Z", ""});
+        graphics::TimelineRow row;
+        row.exact = {45700.0 + r};
+        input.timeline.push_back(row);
+    }
+    TCtrlToRTF writer;
+    ASSERT_TRUE(BuildExportDocument(input, writer).written);
+    const std::string &body = writer.Body();
+    EXPECT_NE(body.find("\\landscape"), std::string::npos);
+    EXPECT_EQ(Count(body, "{\\row}"), 51u);
+    EXPECT_EQ(Count(body, "2025-03-04T05:06Z"), 50u);
+    EXPECT_EQ(Count(body, "\\pngblip"), 2u); // 50 timeline rows in pictures of 40
+}
+
+} // namespace
+} // namespace cel::exporting
