@@ -6,6 +6,7 @@
 #include "document/workspace_page.h"
 #include "option_checks.h"
 #include "picture_output.h"
+#include "wheel_choices.h"
 
 namespace cel::cli {
 
@@ -28,29 +29,6 @@ std::pair<int, int> ParseItemPair(const std::string &text) {
         UsageError("--graph-items: '" + text + "' is not two items: expected A,B (e.g. 1,2)");
     return {ParseItem(text.substr(0, comma), "--graph-items"),
             ParseItem(text.substr(comma + 1), "--graph-items")};
-}
-
-// The aspect families named as "pp,pc,cp,cc" (point-point, point-cusp, cusp-point, cusp-cusp).
-std::array<bool, settings::kAspectFamilyCount> ParsePageFamilies(const std::string &text) {
-    static const std::map<std::string, int> kNames{{"pp", settings::kPointPoint},
-                                                   {"pc", settings::kPointCusp},
-                                                   {"cp", settings::kCuspPoint},
-                                                   {"cc", settings::kCuspCusp}};
-    std::array<bool, settings::kAspectFamilyCount> families{};
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        const std::string word = text.substr(start, comma - start);
-        const auto found = kNames.find(word);
-        if (found != kNames.end())
-            families[static_cast<std::size_t>(found->second)] = true;
-        else if (!word.empty() || text.empty())
-            UsageError("--families: '" + text +
-                       "' is not a list of aspect families: expected pp, pc, cp, cc separated by commas "
-                       "(e.g. pp,pc)");
-        start = comma + 1;
-    }
-    return families;
 }
 
 } // namespace
@@ -131,7 +109,7 @@ void WithPageContent(
     view.aspectMode = options.house > 0 ? 1 : 0;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
     // The aspects the screen would show with the same choices.
-    view.aspectFamilies = ParsePageFamilies(options.families);
+    view.aspectFamilies = ParseFamilies(options.families);
     view.strengthFilter = options.minStrength;
     view.equaliseBySigns = options.bySigns;
     view.innerWheelOnly = doubleWheel && options.innerOnly;
