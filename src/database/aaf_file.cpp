@@ -648,7 +648,7 @@ AafImportResult ImportAaf(Database &db, const AafFile &file, bool replace) {
 }
 
 std::string WriteAafText(const Database &db, const std::vector<const TPersona *> &persons,
-                         AafEncoding encoding, std::string (*zoneOf)(const TLugar_Geo &)) {
+                         AafEncoding encoding, const std::function<std::string(const TLugar_Geo &)> &zoneOf) {
     std::string out = "#: Celestigrafo\r\n";
     for (const TPersona *p : persons) {
         const int placeIndex = IndexOfId(db.Places, p->IdLugarNac);

@@ -2,6 +2,7 @@
 // the database and written from them. Files come in UTF-8 or Windows-1252, with CR LF or LF.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,7 +76,7 @@ enum class AafEncoding { Utf8, Windows1252 };
 // become semicolons. zoneOf gives a place's zone name (or "").
 std::string WriteAafText(const Database &db, const std::vector<const TPersona *> &persons,
                          AafEncoding encoding = AafEncoding::Utf8,
-                         std::string (*zoneOf)(const TLugar_Geo &) = nullptr);
+                         const std::function<std::string(const TLugar_Geo &)> &zoneOf = {});
 
 // The Spanish name of the country of an AAF country code (international vehicle codes, "D", "E",
 // "USA", and the two-letter codes), or "" when unknown.

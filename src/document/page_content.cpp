@@ -14,6 +14,7 @@
 #include "graphics/canvas.h"
 #include "graphics/cell_painters.h"
 #include "graphics/wheel.h"
+#include "session/birth_time.h"
 
 namespace cel::document {
 
@@ -147,7 +148,8 @@ InformationLines PageInformation(PageKind page, const PageHeading &heading, cons
     } else {
         lines.push_back(heading.place + ", " + heading.country);
         lines.push_back("Lon:" + heading.longitudeText + ", Lat:" + heading.latitudeText);
-        lines.push_back(LocalDateTimeLine(heading.natalLocal, heading.zone, format));
+        lines.push_back(LocalDateTimeLine(heading.natalLocal, heading.zone, format) +
+                        (heading.natalTimeUnknown ? ", " + session::kTimeUnknownMark : std::string()));
     }
     if (view.doubleWheel && page != PageKind::Natal) {
         // Natal ecliptic inside natal ascensional is about the person alone: no event line.

@@ -35,8 +35,9 @@ struct PageHeading {
     std::string country; // its country
     std::string longitudeText;
     std::string latitudeText;
-    TDateTime natalLocal = 0; // natal local date-time
-    double zone = 0;          // natal zone, hours east
+    TDateTime natalLocal = 0;      // natal local date-time
+    double zone = 0;               // natal zone, hours east
+    bool natalTimeUnknown = false; // a birth without its time, charted at 0:00: its date lines say so
     // The progressions label: "Edad: ..", "ARMC. Nat: ..", "Arco. DP: ..", "Fecha DS: ..".
     std::array<std::string, 4> progressionLines;
     bool synastry = false;

@@ -2,6 +2,7 @@
 
 #include "database/coordinate_text.h"
 #include "database/database.h"
+#include "session/birth_time.h"
 
 namespace cel::document {
 
@@ -40,7 +41,9 @@ PageHeading MakeHeading(const session::Workspace &w, const HeadingNames &names) 
         return DateLine(r.gmtFlag == 1 ? r.gmtDateTime : r.localDateTime, r.gmtFlag == 1,
                         static_cast<double>(r.zone), format);
     };
-    heading.natalDateLine = dateLine(natal);
+    heading.natalTimeUnknown = session::NatalTimeUnknown(w);
+    heading.natalDateLine =
+        dateLine(natal) + (heading.natalTimeUnknown ? "  " + session::kTimeUnknownMark : "");
     heading.eventDateLine = dateLine(w.eventRecord);
     heading.synastry = names.synastry;
     heading.place = names.place;

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +26,7 @@
 #include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/text_cleanup.h"
+#include "date_field.h"
 #include "editor_widgets.h"
 #include "place_import_window.h"
 
@@ -501,7 +501,17 @@ bool TFormItem::CheckBirthData(bool requirePlace) {
     return true;
 }
 
+bool TFormItem::ReadTypedDate() {
+    if (!fecha_ || !fecha_->isEnabled() || fecha_->commitText())
+        return true;
+    fecha_->setFocus();
+    store_.Notices().Notice(NoticeKind::Warning, false, true, S(fecha_->errorText()));
+    return false;
+}
+
 bool TFormItem::StorePerson() {
+    if (tab_ == PersonTab::Nacimiento && !ReadTypedDate())
+        return false;
     if (mode_ == EditorMode::BirthDataRequired) {
         ShowTab(PersonTab::Nacimiento);
         if (!CheckBirthData(true))

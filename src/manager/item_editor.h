@@ -15,7 +15,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,6 +27,8 @@ class QTabBar;
 class QTimeEdit;
 
 namespace cel::manager {
+
+class DateField;
 
 // What a person must carry to be stored: the manager asks only for the name; the chart program's
 // person list also needs the birth data a chart is computed from.
@@ -101,6 +102,8 @@ private:
     bool StorePlace();
     bool StorePerson();
     bool CheckBirthData(bool requirePlace);
+    // Reads a date still being typed in the date field; false (with its reason shown) when refused.
+    bool ReadTypedDate();
     TDateTime FechaFromControls() const;
     bool DateIsSet() const;
 
@@ -162,7 +165,7 @@ private:
     QComboBox *lugar_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QCheckBox *fechaCheck_ = nullptr, *horaCheck_ = nullptr, *msCheck_ = nullptr;
-    QDateEdit *fecha_ = nullptr;
+    DateField *fecha_ = nullptr;
     QTimeEdit *hora_ = nullptr;
     QRadioButton *h12_ = nullptr, *h24_ = nullptr, *local_ = nullptr, *ut_ = nullptr;
     QSpinBox *ms_ = nullptr;

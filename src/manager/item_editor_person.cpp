@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -24,12 +23,15 @@
 
 #include <algorithm>
 
+#include "clock.h"
 #include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/spanish_order.h"
 #include "database/text_cleanup.h"
+#include "date_field.h"
 #include "editor_widgets.h"
 #include "place_import_window.h"
+#include "session/event_place.h"
 
 namespace cel::manager {
 
@@ -148,14 +150,9 @@ QWidget *TFormItem::BuildDatePage() {
     auto *grid = new QGridLayout(page);
     fechaCheck_ = new QCheckBox("Fecha:", page);
     fechaCheck_->setObjectName("CBFecha");
-    fecha_ = new QDateEdit(page);
+    fecha_ = new DateField(page);
     fecha_->setObjectName("DTFecha");
-    fecha_->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     fecha_->setDisplayFormat("MMM-dd-yyyy,ddd");
-    fecha_->setCalendarPopup(true);
-    fecha_->setMinimumWidth(fecha_->fontMetrics().horizontalAdvance("MMM-00-0000,mmmm") + 40);
-    fecha_->setMinimumDate(QDate(100, 1, 1));
-    fecha_->setMaximumDate(QDate(9999, 12, 31));
     horaCheck_ = new QCheckBox("Hora:", page);
     horaCheck_->setObjectName("CBHora");
     hora_ = new QTimeEdit(page);
@@ -229,7 +226,7 @@ QWidget *TFormItem::BuildDatePage() {
         UpdateWorking();
     });
     connect(msCheck_, &QCheckBox::toggled, this, [this] { UpdateDateEnabling(); });
-    connect(fecha_, &QDateEdit::dateChanged, this, [this] { UpdateWorking(); });
+    connect(fecha_, &DateField::dateChanged, this, [this] { UpdateWorking(); });
     connect(hora_, &QTimeEdit::timeChanged, this, [this] { UpdateWorking(); });
     connect(ms_, &QSpinBox::valueChanged, this, [this] { UpdateWorking(); });
     connect(local_, &QRadioButton::toggled, this, [this] { UpdateWorking(); });
@@ -254,7 +251,7 @@ QWidget *TFormItem::BuildAddressPage() {
     emailValido_->addItems({"no", QString::fromUtf8("sí"), "sc", "na"});
     form->addRow(QString::fromUtf8("Dirección:"), dir_);
     form->addRow(QString::fromUtf8("Teléfono(s):"), tel_);
-    form->addRow("Celular (movil):", cel_);
+    form->addRow("Celular (móvil):", cel_);
     form->addRow("Fax:", fax_);
     form->addRow(QString::fromUtf8("Página WEB"), web_);
     form->addRow("e-mail:", email_);
@@ -341,12 +338,15 @@ void TFormItem::LoadTab() {
             LoadEvent(selectedEvent_);
         } else {
             updating_ = true;
-            const QDateTime now = QDateTime::currentDateTime();
-            const QDate d = now.date();
-            const QTime t = now.time();
+            // A new event: the person's place, and the time now there.
+            const std::int32_t place = session::NewEventPlace(store_.Db(), work_);
+            if (place >= 0)
+                SelectPlace(place);
+            const CivilDateTime now =
+                DecodeDateTime(session::CivilTimeAt(store_.Db(), place, UniversalNow()));
             LoadDateControls(
                 true, true,
-                EncodeDateTime({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0}), 0);
+                EncodeDateTime({now.year, now.month, now.day, now.hour, now.minute, now.second, 0}), 0);
         }
         updating_ = true;
     } else if (tab_ == PersonTab::Observaciones) {
@@ -650,6 +650,8 @@ void TFormItem::FillEventList(int selectRow) {
 }
 
 bool TFormItem::EventFromControls(TEvento &event) {
+    if (!ReadTypedDate())
+        return false;
     if (ChosenPlace() < 0) {
         store_.Notices().Notice(NoticeKind::Warning, false, true,
                                 "Debe seleccionar el lugar geográfico de nacimiento");

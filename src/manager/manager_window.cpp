@@ -509,7 +509,14 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
     const double font = std::max(1.0, grid_->fontMetrics().averageCharWidth() / 5.5);
     int width14 = 0;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int w = static_cast<int>(RecordTableModel::ColumnWidth(kind, c) * (large ? 1.25 : 1.0) * font);
+        const int chosen =
+            static_cast<int>(RecordTableModel::ColumnWidth(kind, c) * (large ? 1.25 : 1.0) * font);
+        // A column widens to its longest text on the page (names are often longer than the width
+        // chosen), up to twice the chosen width; what is still cut shows whole in its tooltip.
+        grid_->resizeColumnToContents(c);
+        const int w = c == RecordTableModel::kTickColumn
+                          ? chosen
+                          : std::clamp(grid_->columnWidth(c), chosen, 2 * chosen);
         grid_->setColumnWidth(c, w);
         if (c >= 1 && c <= 4)
             width14 += w;

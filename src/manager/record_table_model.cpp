@@ -190,6 +190,8 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return CellText(index.row(), column);
+    case Qt::ToolTipRole: // the whole text of a cell too narrow for it
+        return column == kTickColumn ? QVariant() : CellText(index.row(), column);
     case Qt::CheckStateRole:
         if (column == kTickColumn)
             return r->Marca ? Qt::Checked : Qt::Unchecked;

@@ -21,7 +21,6 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QDockWidget;
 class QGroupBox;
 class QLabel;
@@ -41,7 +40,8 @@ class SharedUseGuard;
 } // namespace cel::database
 namespace cel::manager {
 class DataStore;
-}
+class DateField;
+} // namespace cel::manager
 
 namespace cel::workspace {
 
@@ -251,7 +251,7 @@ private:
     QWidget *eventPanel_ = nullptr;
     QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
     QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
-    QDateEdit *deFecha_ = nullptr;
+    manager::DateField *deFecha_ = nullptr;
     QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
     QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;
     QLabel *labelDeltaT_ = nullptr, *labelLugar_ = nullptr, *labelGmtInfo_ = nullptr;

@@ -20,12 +20,12 @@
 #include "analysis/aspects.h"
 #include "astronomy/angle_text.h"
 #include "chart/progressions.h"
+#include "manager/date_field.h"
 #include "workspace/form_main.h"
 #include "workspace/form_orbes.h"
 #include "workspace/form_retorno.h"
 #include "workspace/side_scroll.h"
 #include "workspace/wheel_view.h"
-#include <QDateEdit>
 #include <QStackedWidget>
 
 namespace cel::workspace {

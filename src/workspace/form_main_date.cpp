@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QGridLayout>
@@ -28,8 +27,12 @@
 #include "database/coordinate_text.h"
 #include "database/record_checks.h"
 #include "database/spanish_order.h"
+#include "manager/clock.h"
+#include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
+#include "session/birth_time.h"
+#include "session/event_place.h"
 #include "workspace/date_labels.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
@@ -153,13 +156,8 @@ QWidget *TFormMain::BuildPlacePage() {
     // Date and time.
     auto *timeBox = new QGroupBox("Fecha y hora");
     auto *timeGrid = new QGridLayout(timeBox);
-    deFecha_ = new QDateEdit;
+    deFecha_ = new manager::DateField;
     deFecha_->setObjectName("DEFecha");
-    deFecha_->setDisplayFormat("dd/MM/yyyy");
-    deFecha_->setMinimumDate(QDate(1, 1, 1));
-    deFecha_->setMaximumDate(QDate(9999, 12, 31));
-    deFecha_->setCalendarPopup(true);
-    deFecha_->setKeyboardTracking(false);
     cbGmtChoice_ = new QComboBox;
     cbGmtChoice_->setObjectName("CBGMTEntrada");
     cbGmtChoice_->addItems({"no", "sí"});
@@ -250,7 +248,7 @@ QWidget *TFormMain::BuildPlacePage() {
 
     // Every edit ends in one recomputation.
     auto changed = [this] { FieldsChanged(); };
-    connect(deFecha_, &QDateEdit::dateChanged, this, changed);
+    connect(deFecha_, &manager::DateField::dateChanged, this, changed);
     for (QSpinBox *s : {seHora_, seMin_, seSeg_, seMs_})
         connect(s, &QSpinBox::valueChanged, this, changed);
     for (QComboBox *c : {cbGmtChoice_, cbDeltaT_, cbAmPm_})
@@ -424,16 +422,18 @@ void TFormMain::Step(int direction) {
 }
 
 void TFormMain::Jump(int which) {
-    const QDateTime now = QDateTime::currentDateTime();
     TDateTime value = 0;
-    if (which == 0) {
-        value = EncodeDate(now.date().year(), now.date().month(), now.date().day());
-    } else if (which == 1) {
-        value = EncodeDateTime({now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                                now.time().minute(), now.time().second(), now.time().msec()});
-    } else {
+    if (which == 2) {
         const chart::TDato &natal = ws_.natalRecord;
         value = cbGmtChoice_->currentIndex() == 1 ? natal.gmtDateTime : natal.localDateTime;
+    } else {
+        // The clock read at the record's place (or as Greenwich time under "GMT:"), not in the computer's
+        // zone.
+        value = session::EnteredTimeOf(ws_, Side(), manager::UniversalNow());
+        if (which == 0) {
+            const CivilDateTime today = DecodeDateTime(value);
+            value = EncodeDate(today.year, today.month, today.day);
+        }
     }
     ApplySteppedValue(value);
 }
@@ -551,7 +551,10 @@ void TFormMain::RefreshInfoLabels() {
         "Lon:" + database::AngleText(r.longitude, database::AngleKind::Longitude) +
         ", Lat:" + database::AngleText(r.latitude, database::AngleKind::Latitude) + "\n" +
         DateTimeLabel(r.localDateTime, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", ws_.format) +
-        DateTimeLabel(r.localDateTime, "h:nn:ss", ws_.format) + zone));
+        DateTimeLabel(r.localDateTime, "h:nn:ss", ws_.format) + zone +
+        (Side() == session::ChartSide::Natal && session::NatalTimeUnknown(ws_)
+             ? ", " + session::kTimeUnknownMark
+             : "")));
     labelGmtInfo_->setText(
         QString::fromStdString(DateTimeLabel(r.gmtDateTime, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", ws_.format) +
                                DateTimeLabel(r.gmtDateTime, "h:nn:ss", ws_.format) + " (GMT)"));
@@ -564,7 +567,8 @@ void TFormMain::RefreshDateLabels() {
         return DateTimeLabel(r.localDateTime, "mmm d yyyy, hh:nn:ss am/pm", ws_.format) +
                "  (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws_.format.decimalSeparator, 2) + ")";
     };
-    labelNatalDate_->setText(QString::fromStdString(line(ws_.natalRecord)));
+    labelNatalDate_->setText(QString::fromStdString(
+        line(ws_.natalRecord) + (session::NatalTimeUnknown(ws_) ? "  " + session::kTimeUnknownMark : "")));
     labelEventoDate_->setText(QString::fromStdString(line(ws_.eventRecord)));
     if (!sbSinastria_->isChecked()) {
         if (cbEdad_->isChecked())

@@ -21,7 +21,9 @@
 #include "common/date_text.h"
 #include "database/coordinate_text.h"
 #include "database/record_checks.h"
+#include "manager/clock.h"
 #include "manager/item_editor.h"
+#include "session/event_place.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/key_list.h"
@@ -357,6 +359,10 @@ void TFormMain::LoadCurrentPerson() {
         ws_.natalRecord = birth->record;
         ws_.natalRecord.deltaTFlag = cbDeltaT_->currentIndex() == 1 ? 1 : 0;
         ws_.ComputeChart(session::ChartSide::Natal, birth->value);
+        // An event still without a place stands at the person's place, at the same instant.
+        if (database::IndexOfId(ws_.db.Places, ws_.eventRecord.placeId) < 0)
+            if (const std::int32_t place = session::NewEventPlace(ws_.db, *p); place >= 0)
+                session::MoveEventTo(ws_, place);
     } else {
         currentPerson_ = -1;
         labelNatal_->setText("<>: ");
@@ -365,13 +371,9 @@ void TFormMain::LoadCurrentPerson() {
         now.deltaTFlag = 1;
         now.gmtFlag = 0;
         now.placeId = -1;
-        const QDateTime clock = QDateTime::currentDateTime();
-        const QDate d = clock.date();
-        const QTime t = clock.time();
-        const TDateTime value =
-            EncodeDateTime({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0});
+        // Without a place the clock is read as Greenwich time, the zone of no place.
         ws_.eventRecord = now;
-        ws_.ComputeChart(session::ChartSide::Event, value);
+        ws_.ComputeChart(session::ChartSide::Event, manager::UniversalNow());
         ws_.natalRecord = ws_.eventRecord;
         ws_.natal = ws_.event;
     }

@@ -322,4 +322,38 @@ TEST(ChartCli, UserSettingsFile) {
     std::filesystem::remove(ini);
 }
 
+// A birth stored without its time is charted at 0:00 and says so, in the text and in the JSON.
+TEST(ChartCli, ABirthWithoutItsTimeIsMarked) {
+    const std::string db = cel::testing::CaliDataFile("chart_cli_hora");
+    {
+        std::ofstream file(db, std::ios::binary | std::ios::app);
+        file << "I\xE2"
+                "5\xE2Luz\xE2Sin Hora\xE2"
+                "3\xE2"
+                "1\xE2"
+                "0\xE2"
+                "29145\xE2"
+                "0\xE2"
+                "0\xE2\r\n";
+    }
+    struct Case {
+        const char *person;
+        bool unknown;
+    };
+    for (const Case c : {Case{"Luz Sin Hora", true}, Case{"Ana Restrepo", false}}) {
+        SCOPED_TRACE(c.person);
+        const CliRun text = RunCli("chart --db '" + db + "' --person '" + c.person + "'");
+        ASSERT_EQ(text.code, 0) << text.err;
+        EXPECT_EQ(text.out.rfind("Hora:        hora desconocida (carta a las 0:00 locales)\n", 0) == 0,
+                  c.unknown)
+            << text.out;
+        const CliRun json = RunCli("chart --db '" + db + "' --person '" + c.person + "' --format json");
+        ASSERT_EQ(json.code, 0) << json.err;
+        EXPECT_EQ(nlohmann::json::parse(json.out)["time_unknown"], c.unknown);
+    }
+    EXPECT_EQ(nlohmann::json::parse(RunCli("chart " + kGreenwich + " --format json").out)["time_unknown"],
+              false);
+    std::filesystem::remove(db);
+}
+
 } // namespace

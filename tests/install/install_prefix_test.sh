@@ -9,6 +9,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/celestigrafo-cli share/celestigrafo/ejemplo.age share/celestigrafo/README.md \
+         share/celestigrafo/atlas-ciudades.txt \
          share/celestigrafo/colombia.lug share/celestigrafo/ayuda/index.html \
          share/celestigrafo/ayuda/ventana-principal.png share/celestigrafo/ayuda/administrador.png \
          share/applications/celestigrafo.desktop share/applications/tarjaro.desktop \
@@ -29,6 +30,9 @@ cd "$prefix"
 out=$(env -u CELESTIGRAFO_DATA_DIR "$prefix/bin/celestigrafo-cli" chart \
       --db "$prefix/share/celestigrafo/ejemplo.age" --person "Ana Lucía Restrepo Gaviria")
 grep -q "Fecha local: 1978-03-14 09:35:00" <<<"$out" || fail "unexpected chart: $out"
+# The installed atlas, found from the installed program.
+atlas_out=$(env -u CELESTIGRAFO_ATLAS -u CELESTIGRAFO_DATA_DIR "$prefix/bin/celestigrafo-cli" atlas medellin --limit 1)
+grep -q "America/Bogota" <<<"$atlas_out" || fail "unexpected atlas: $atlas_out"
 "$prefix/bin/celestigrafo-cli" --version | grep -qx "celestigrafo-cli [0-9.]*" || fail "no --version"
 # The manual pages carry the version and the installed paths, with no placeholder left.
 grep -q "@" "$prefix/share/man/man1/celestigrafo.1" && fail "placeholder left in a manual page"

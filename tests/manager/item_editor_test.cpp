@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +16,7 @@
 #include <unistd.h>
 
 #include "database/coordinate_text.h"
+#include "manager/date_field.h"
 #include "manager/file_chooser.h"
 #include "manager/item_editor.h"
 #include "manager_fixture.h"
@@ -216,7 +216,7 @@ TEST(ItemEditor, AddsAPersonWithBirthAddressGroupAndObservations) {
     Choose(Find<QComboBox>(&editor, "CMBLugar"), 2);
     Find<QCheckBox>(&editor, "CBFecha")->setChecked(true);
     Find<QCheckBox>(&editor, "CBHora")->setChecked(true);
-    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(1979, 10, 17));
+    Find<manager::DateField>(&editor, "DTFecha")->setDate(QDate(1979, 10, 17));
     Find<QTimeEdit>(&editor, "TMHora")->setTime(QTime(12, 30));
     EXPECT_TRUE(Find<QLabel>(&editor, "LAUT")->text().contains("17:30:00"))
         << Find<QLabel>(&editor, "LAUT")->text().toStdString();
@@ -274,7 +274,7 @@ TEST(ItemEditor, StoresTheBirthDateAsTheSerial) {
         Find<QCheckBox>(&editor, "CBFecha")->setChecked(c.date);
         if (c.date) {
             Find<QCheckBox>(&editor, "CBHora")->setChecked(true);
-            Find<QDateEdit>(&editor, "DTFecha")->setDate(c.day);
+            Find<manager::DateField>(&editor, "DTFecha")->setDate(c.day);
             Find<QTimeEdit>(&editor, "TMHora")->setTime(c.time);
         }
         Ok(&editor);
@@ -325,7 +325,7 @@ TEST(ItemEditor, EventsAreKeptWithDeAcuerdo) {
     auto *list = Find<QListWidget>(&editor, "LBEventos");
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(Find<QLabel>(&editor, "LAEventos")->text(), "1 evento ");
-    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
+    Find<manager::DateField>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
     data.notices.inputs.push_back(std::string("Graduación"));
     Find<QPushButton>(&editor, "BTNuevoEvento")->click();
     EXPECT_EQ(list->count(), 2);
@@ -338,7 +338,7 @@ TEST(ItemEditor, EventsAreKeptWithDeAcuerdo) {
 
     data.notices.answers.push_back(false); // not overwrite: a new event instead
     data.notices.inputs.push_back(std::string("Viaje"));
-    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2040, 1, 1));
+    Find<manager::DateField>(&editor, "DTFecha")->setDate(QDate(2040, 1, 1));
     Find<QPushButton>(&editor, "BTGuardarEvento")->click();
     EXPECT_EQ(list->count(), 3);
     EXPECT_TRUE(list->item(0)->text().endsWith("Viaje"));
@@ -398,7 +398,7 @@ TEST(ItemEditor, CancelarDropsTheEventsAddedThere) {
     TFormItem editor(data.store, Kind::Person, 9);
     editor.show();
     Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(3);
-    Find<QDateEdit>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
+    Find<manager::DateField>(&editor, "DTFecha")->setDate(QDate(2030, 5, 2));
     data.notices.inputs.push_back(std::string("Boda"));
     Find<QPushButton>(&editor, "BTNuevoEvento")->click();
     ASSERT_EQ(Find<QListWidget>(&editor, "LBEventos")->count(), 2);
@@ -500,7 +500,7 @@ TEST(ItemEditorForChartProgram, AddsAPersonWithBirthDataAndRespectsReadOnly) {
         place->setCurrentIndex(place->findData(3));
         mgrtest::Find<QCheckBox>(editor, "CBFecha")->setChecked(true);
         mgrtest::Find<QCheckBox>(editor, "CBHora")->setChecked(true);
-        mgrtest::Find<QDateEdit>(editor, "DTFecha")->setDate(QDate(1990, 2, 3));
+        mgrtest::Find<manager::DateField>(editor, "DTFecha")->setDate(QDate(1990, 2, 3));
         mgrtest::Find<QPushButton>(editor, "BTAcuerdo")->click();
     });
     const auto id = TFormItem::AddPerson(nullptr, data.store);

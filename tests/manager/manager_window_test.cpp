@@ -559,6 +559,23 @@ TEST_F(ManagerFixture, KeysOfTheGrid) {
               "Desea eliminar el item \"Alex Moreno Kowalski\" de la lista de Lista Personas");
 }
 
+// Names longer than a column's chosen width widen it, and every cell's tooltip holds its whole text.
+TEST_F(ManagerFixture, LongNamesAreShownWhole) {
+    window->show();
+    Kind(database::Kind::Person);
+    auto *grid = Find<QTableView>(window.get(), "SGLista");
+    const QFontMetrics metrics(grid->font());
+    for (const char *name : {"María del Carmen", "Julián Andrés"}) {
+        const int row = RowOf(name);
+        for (const int column : {3, 4}) {
+            const QModelIndex cell = grid->model()->index(row, column);
+            const QString text = cell.data().toString();
+            EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), text);
+            EXPECT_GE(grid->columnWidth(column), metrics.horizontalAdvance(text)) << text.toStdString();
+        }
+    }
+}
+
 TEST_F(ManagerFixture, ShowsTheSummaryOfTheSelectedPerson) {
     window->show();
     SelectName("Ana Lucía");

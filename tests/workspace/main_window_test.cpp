@@ -1,5 +1,4 @@
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +18,7 @@
 
 #include "common/date_time.h"
 #include "database/data_file.h"
+#include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "workspace/form_retorno.h"
 #include "workspace_fixture.h"
@@ -374,7 +374,7 @@ TEST_F(WindowFixture, PersonsAreAddedAndEditedThroughTheItemEditor) {
         place->setCurrentIndex(place->findData(3));
         e->findChild<QCheckBox *>("CBFecha")->setChecked(true);
         e->findChild<QCheckBox *>("CBHora")->setChecked(true);
-        e->findChild<QDateEdit *>("DTFecha")->setDate(QDate(1990, 5, 4));
+        e->findChild<manager::DateField *>("DTFecha")->setDate(QDate(1990, 5, 4));
         e->findChild<QTimeEdit *>("TMHora")->setTime(QTime(6, 15));
     });
     Find<QPushButton>("SBNueva")->click();

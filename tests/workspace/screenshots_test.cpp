@@ -7,10 +7,14 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
+#include "manager/item_editor.h"
+#include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
 
 #include <cstdlib>
@@ -127,6 +131,51 @@ TEST_F(WindowFixture, ThePrintPreviewOfTheAspectTable) {
     const QImage shot = print.grab().toImage();
     EXPECT_GT(DistinctColours(shot), 20);
     Keep(shot, "vista-previa.png");
+}
+
+// The item editor and the solar return window, which open from the main window, painted whole and at
+// the screen's density (the scale test runs this with QT_SCALE_FACTOR=2).
+TEST_F(WindowFixture, TheItemEditorAndTheSolarReturnWindow) {
+    TFormMain &w = Open();
+    w.resize(1366, 768);
+    if (const char *scale = std::getenv("QT_SCALE_FACTOR"); scale != nullptr && *scale != '\0') {
+        EXPECT_DOUBLE_EQ(w.devicePixelRatio(), std::atof(scale));
+    }
+    Choose(kAna);
+    bool editorSeen = false;
+    QTimer::singleShot(0, &w, [&] {
+        auto *editor = qobject_cast<manager::TFormItem *>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editorSeen = true;
+        const auto shoot = [&](const QString &name) {
+            QApplication::processEvents();
+            const QImage shot = editor->grab().toImage();
+            EXPECT_EQ(shot.size(), editor->size() * editor->devicePixelRatio());
+            EXPECT_GT(DistinctColours(shot), 12) << name.toStdString();
+            Keep(shot, name.toUtf8().constData());
+        };
+        shoot("editor-persona.png");
+        for (auto *tabs : editor->findChildren<QTabBar *>()) {
+            for (int page = 0; page < tabs->count(); ++page) {
+                tabs->setCurrentIndex(page);
+                shoot(QString("editor-persona%1.png").arg(page));
+            }
+        }
+        editor->reject();
+    });
+    Find<QPushButton>("SBEditar")->click();
+    EXPECT_TRUE(editorSeen);
+
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    Find<QToolButton>("SBRetorno")->click();
+    auto *retorno = w.findChild<TFormRetorno *>("FormRetorno");
+    ASSERT_NE(retorno, nullptr);
+    QApplication::processEvents();
+    const QImage shot = retorno->grab().toImage();
+    EXPECT_EQ(shot.size(), retorno->size() * retorno->devicePixelRatio());
+    EXPECT_GT(DistinctColours(shot), 12);
+    Keep(shot, "retorno-solar.png");
+    Find<QToolButton>("SBRetorno")->click();
 }
 
 TEST_F(WindowFixture, TheManagerWithTheSamplePersons) {

@@ -16,7 +16,10 @@
 #include "database/data_file.h"
 #include "database/record_checks.h"
 #include "database/safe_file.h"
+#include "session/zone_offer.h"
 #include "settings/settings.h"
+#include "zones/atlas.h"
+#include "zones/place_zones.h"
 
 namespace cel::cli {
 
@@ -102,6 +105,21 @@ const char *kTimeForm = "HH:MM[:SS[.mmm]] (e.g. 12:30 or 07:05:30.250)";
 const char *kZoneForm = "hours east of Greenwich, -14..14 (e.g. -5 or 5.5)";
 const char *kLongitudeForm = "degrees -180..180, west positive, or with W/E (e.g. 74.0833W or -2.35)";
 const char *kLatitudeForm = "degrees strictly between -90 and 90, north positive, or with N/S (e.g. 4.6N)";
+const char *kZoneIdForm =
+    "auto (the zone of the place from the atlas) or an IANA zone id (e.g. Europe/Madrid)";
+const char *kAtlasPlaceForm = "a city of the atlas as NAME or \"NAME, COUNTRY\" (e.g. \"Madrid, ES\")";
+
+std::optional<std::string> ParseZoneId(const std::string &text) {
+    if (text == "auto" || zones::IsZoneId(text))
+        return text;
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseAtlasPlace(const std::string &text) {
+    if (text.find_first_not_of(" ,") == std::string::npos)
+        return std::nullopt;
+    return text;
+}
 
 } // namespace
 
@@ -190,6 +208,16 @@ void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &pr
     sub.add_option("--" + prefix + "tz", options.zone, "Time zone in hours, east positive" + defaults)
         ->type_name("HOURS")
         ->check(Check(ParseZone, kZoneForm));
+    CLI::Option *tz = sub.get_option("--" + prefix + "tz");
+    sub.add_option("--" + prefix + "zone", options.zoneId,
+                   "The place's time zone: auto (from the atlas, by --" + prefix +
+                       "place or the coordinates) "
+                       "or an IANA id such as Europe/Madrid; the offset in force at the date (daylight time, "
+                       "local mean time) is applied instead of --" +
+                       prefix + "tz")
+        ->type_name("auto|ZONE")
+        ->check(Check(ParseZoneId, kZoneIdForm))
+        ->excludes(tz);
     sub.add_option("--" + prefix + "lon", options.longitude,
                    "Longitude in degrees, west positive, or with W/E, e.g. 74.0833W" + defaults)
         ->type_name("DEG[W|E]")
@@ -198,6 +226,17 @@ void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &pr
                    "Latitude in degrees, north positive, or with N/S, e.g. 4.6N" + defaults)
         ->type_name("DEG[N|S]")
         ->check(Check(ParseLatitude, kLatitudeForm));
+    // The page commands have a "--place" of their own: the heading's place name.
+    const std::string placeName = sub.get_option_no_throw("--" + prefix + "place") ? "atlas-place" : "place";
+    options.atlasPlaceOption = "--" + prefix + placeName;
+    sub.add_option(options.atlasPlaceOption, options.atlasPlace,
+                   "A city of the atlas, \"NAME[, COUNTRY]\" (e.g. \"Madrid, ES\"): its coordinates and, "
+                   "unless --" +
+                       prefix + "tz or --" + prefix + "zone says otherwise, its zone")
+        ->type_name("\"NAME[, CC]\"")
+        ->check(Check(ParseAtlasPlace, kAtlasPlaceForm))
+        ->excludes(sub.get_option("--" + prefix + "lon"))
+        ->excludes(sub.get_option("--" + prefix + "lat"));
 }
 
 void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &prefix) {
@@ -207,7 +246,7 @@ void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &pr
                                    "person's Id; gives the ") +
                            (prefix.empty() ? "" : "event's ") + "date, time and place")
             ->type_name("NAME");
-    for (const char *name : {"date", "time", "gmt", "tz", "lon", "lat"})
+    for (const char *name : {"date", "time", "gmt", "tz", "zone", "lon", "lat", "place", "atlas-place"})
         if (CLI::Option *other = sub.get_option_no_throw("--" + prefix + name))
             person->excludes(other);
 }
@@ -228,6 +267,7 @@ void AddChartOptions(CLI::App &sub, ChartCommandOptions &options) {
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx) {
     ChartSession session;
     session.format = ctx.format;
+    session.err = &ctx.err;
     session::Workspace &w = session.workspace;
     w.format = ctx.format;
     settings::Settings &values = w.settings;
@@ -322,12 +362,29 @@ const database::TPersona &FindPerson(const ChartSession &session, const std::str
 
 } // namespace
 
+namespace {
+
+// The atlas, or a failure naming the file that is missing.
+const zones::Atlas &AtlasFor(const std::string &option) {
+    const zones::Atlas &atlas = zones::SharedAtlas();
+    if (atlas.Empty())
+        throw CommandError(option + ": the atlas of cities is not available (" + zones::AtlasFile().string() +
+                           ")");
+    return atlas;
+}
+
+} // namespace
+
 void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart::TDato *fallback,
                 bool noDeltaT, session::ChartSide side) {
     session::Workspace &w = session.workspace;
     chart::TDato &record = w.Record(side);
     record = chart::TDato{};
-    const std::string option = side == session::ChartSide::Event ? "--event-person" : "--person";
+    const bool eventSide = side == session::ChartSide::Event;
+    std::optional<ZoneUsed> &zoneUsed = eventSide ? session.eventZone : session.natalZone;
+    zoneUsed.reset();
+    const std::string option = eventSide ? "--event-person" : "--person";
+    const std::string zoneOption = eventSide ? "--event-zone" : "--zone";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
         if (const auto problems = database::BirthProblems(w.db, person); !problems.empty()) {
@@ -352,20 +409,87 @@ void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart:
     const double time = *ParseTimeOfDay(options.time);
     const TDateTime value = date >= 0 ? date + time : date - time;
 
-    if (fallback != nullptr && options.zone.empty() && options.longitude.empty() &&
-        options.latitude.empty()) {
+    const bool placeGiven = !options.zone.empty() || !options.longitude.empty() ||
+                            !options.latitude.empty() || !options.zoneId.empty() ||
+                            !options.atlasPlace.empty();
+    // An event at the natal place whose zone came from the zone history reads that history at its own date.
+    const ZoneUsed *natalZone = eventSide && session.natalZone ? &*session.natalZone : nullptr;
+    if (fallback != nullptr && !placeGiven && natalZone == nullptr) {
         record.placeId = fallback->placeId; // the same place as the natal chart
         w.ComputeChart(side, value, chart::PlaceOf(*fallback));
         return;
     }
+    const zones::AtlasCity *city = nullptr;
+    if (!options.atlasPlace.empty()) {
+        city = AtlasFor(options.atlasPlaceOption).Lookup(options.atlasPlace);
+        if (city == nullptr)
+            UsageError(options.atlasPlaceOption + ": no city '" + options.atlasPlace +
+                       "' in the atlas: expected NAME or \"NAME, COUNTRY\" (e.g. \"Madrid, ES\"); "
+                       "celestigrafo-cli atlas NAME lists the cities");
+    }
     chart::PlacePosition place;
-    place.zone = !options.zone.empty() ? *ParseZone(options.zone) : fallback ? fallback->zone : 0;
-    place.longitude = !options.longitude.empty() ? *ParseLongitude(options.longitude)
-                      : fallback                 ? fallback->longitude
+    place.longitude = city                         ? city->longitudeWest
+                      : !options.longitude.empty() ? *ParseLongitude(options.longitude)
+                      : fallback                   ? fallback->longitude
+                                                   : 0;
+    place.latitude = city                        ? city->latitude
+                     : !options.latitude.empty() ? *ParseLatitude(options.latitude)
+                     : fallback                  ? fallback->latitude
                                                  : 0;
-    place.latitude = !options.latitude.empty() ? *ParseLatitude(options.latitude)
-                     : fallback                ? fallback->latitude
-                                               : 0;
+    place.zone = !options.zone.empty() ? *ParseZone(options.zone) : fallback ? fallback->zone : 0;
+
+    std::string zoneId = options.zoneId;
+    std::string cityText;
+    if (zoneId.empty() && options.zone.empty()) {
+        if (city)
+            zoneId = city->zoneId;
+        else if (natalZone && options.longitude.empty() && options.latitude.empty())
+            zoneId = natalZone->zoneId, cityText = natalZone->place;
+    }
+    if (zoneId == "auto") {
+        if (city) {
+            zoneId = city->zoneId;
+        } else if ((!options.longitude.empty() && !options.latitude.empty()) || fallback) {
+            const zones::PlaceZone derived =
+                zones::DerivedZone(AtlasFor(zoneOption), static_cast<double>(place.latitude),
+                                   static_cast<double>(place.longitude), "");
+            zoneId = derived.zoneId;
+            if (derived.city)
+                cityText = "cerca de " + derived.city->name + ", " + derived.city->countryName;
+        } else {
+            UsageError(zoneOption + " auto needs the place: expected " + options.atlasPlaceOption +
+                       " NAME or both --" + std::string(eventSide ? "event-" : "") + "lon and --" +
+                       (eventSide ? "event-" : "") + "lat");
+        }
+    }
+    if (city)
+        cityText = city->name + (city->region.empty() ? "" : ", " + city->region) + ", " + city->countryName;
+    if (!zoneId.empty()) {
+        ZoneUsed used;
+        used.zoneId = zoneId;
+        used.place = cityText;
+        const double longitude = static_cast<double>(place.longitude);
+        if (options.gmt) {
+            const std::optional<zones::ZoneReading> r = zones::ReadUniversal(zoneId, value, longitude);
+            if (!r)
+                UsageError(zoneOption + ": unknown zone '" + zoneId + "': expected " + kZoneIdForm);
+            used.reading.zoneId = zoneId;
+            used.reading.first = used.reading.second = *r;
+            used.reading.beforeReliableHistory = value < zones::ReliableHistoryStart();
+        } else {
+            const std::optional<zones::LocalZoneReading> r = zones::ReadLocal(zoneId, value, longitude);
+            if (!r)
+                UsageError(zoneOption + ": unknown zone '" + zoneId + "': expected " + kZoneIdForm);
+            used.reading = *r;
+            if (r->kind != zones::LocalTimeKind::Unique && session.err) {
+                const auto offer = session::OfferZone(zoneId, value, r->first.offsetHours, longitude);
+                *session.err << "celestigrafo-cli: aviso: " << offer->text << ". " << offer->note
+                             << " Se usa " << session::ReadingText(r->first) << ".\n";
+            }
+        }
+        place.zone = used.reading.first.offsetHours;
+        zoneUsed = used;
+    }
     record.placeId = -1;
     w.ComputeChart(side, value, place);
 }
@@ -404,7 +528,51 @@ nlohmann::json CuspsJson(const chart::InfoCasas &cusps) {
 
 } // namespace
 
-nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &c) {
+namespace {
+
+// The notes on a zone reading: gap, fold, local mean time, dates before 1970.
+std::string ZoneNote(const ZoneUsed &zone, TDateTime local, double longitudeWest) {
+    const auto offer = session::OfferZone(zone.zoneId, local, zone.reading.first.offsetHours, longitudeWest);
+    if (!offer)
+        return {};
+    std::string note = zone.reading.kind == zones::LocalTimeKind::Unique ? std::string() : offer->text + ". ";
+    return note + offer->note;
+}
+
+} // namespace
+
+nlohmann::json ZoneJson(const ZoneUsed &zone) {
+    const zones::LocalZoneReading &r = zone.reading;
+    nlohmann::json j = {{"id", zone.zoneId},
+                        {"offset_hours", r.first.offsetHours},
+                        {"offset", zones::OffsetText(r.first.offsetHours)},
+                        {"abbreviation", r.first.abbreviation},
+                        {"daylight", r.first.daylight},
+                        {"daylight_hours", r.first.daylightHours},
+                        {"local_mean_time", r.first.localMeanTime},
+                        {"kind", r.kind == zones::LocalTimeKind::Unique ? "unique"
+                                 : r.kind == zones::LocalTimeKind::Gap  ? "gap"
+                                                                        : "fold"},
+                        {"before_1970", r.beforeReliableHistory}};
+    if (r.kind != zones::LocalTimeKind::Unique) {
+        j["other_offset_hours"] = r.second.offsetHours;
+        j["other_offset"] = zones::OffsetText(r.second.offsetHours);
+    }
+    if (!zone.place.empty())
+        j["place"] = zone.place;
+    return j;
+}
+
+std::string ZoneLine(const ZoneUsed &zone) {
+    const zones::ZoneReading &r = zone.reading.first;
+    std::string line = "Zona:        " + zone.zoneId + ", " + session::ReadingText(r) +
+                       (r.abbreviation.empty() || r.localMeanTime ? "" : " (" + r.abbreviation + ")") + "\n";
+    if (!zone.place.empty())
+        line += "Ciudad:      " + zone.place + "\n";
+    return line;
+}
+
+nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &c, const ZoneUsed *zone) {
     nlohmann::json bodies = nlohmann::json::array();
     for (int n = 1; n <= kBodyCount; ++n) {
         const chart::RecPlaneta &b = c.bodies[n];
@@ -434,28 +602,36 @@ nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &c)
                           {"ruled_houses_ecliptic", b.ruledHousesEcliptic},
                           {"ruled_houses_ascensional", b.ruledHousesAscensional}});
     }
-    return {{"delta_t_seconds", c.deltaT},
-            {"instant_tt", c.instant},
-            {"julian_day", c.julianDay},
-            {"sidereal_time_hours", c.siderealTime},
-            {"obliquity", c.obliquity},
-            {"armc", c.armc},
-            {"sun_true_longitude", c.sunTrueLongitude},
-            {"sun_mean_longitude", c.sunMeanLongitude},
-            {"equation_of_time_days", c.equationOfTime},
-            {"local_datetime", record.localDateTime},
-            {"gmt_datetime", record.gmtDateTime},
-            {"latitude", c.latitude},
-            {"longitude", c.longitude},
-            {"zone_hours", record.zone},
-            {"bodies", bodies},
-            {"cusps_ecliptic", CuspsJson(c.eclipticCusps)},
-            {"cusps_ascensional", CuspsJson(c.ascensionalCusps)},
-            {"ecliptic_rotation", c.eclipticRotation},
-            {"ascensional_rotation", c.ascensionalRotation}};
+    nlohmann::json j = {{"delta_t_seconds", c.deltaT},
+                        {"instant_tt", c.instant},
+                        {"julian_day", c.julianDay},
+                        {"sidereal_time_hours", c.siderealTime},
+                        {"obliquity", c.obliquity},
+                        {"armc", c.armc},
+                        {"sun_true_longitude", c.sunTrueLongitude},
+                        {"sun_mean_longitude", c.sunMeanLongitude},
+                        {"equation_of_time_days", c.equationOfTime},
+                        {"local_datetime", record.localDateTime},
+                        {"gmt_datetime", record.gmtDateTime},
+                        {"latitude", c.latitude},
+                        {"longitude", c.longitude},
+                        {"zone_hours", record.zone},
+                        {"bodies", bodies},
+                        {"cusps_ecliptic", CuspsJson(c.eclipticCusps)},
+                        {"cusps_ascensional", CuspsJson(c.ascensionalCusps)},
+                        {"ecliptic_rotation", c.eclipticRotation},
+                        {"ascensional_rotation", c.ascensionalRotation}};
+    if (zone) {
+        j["zone"] = ZoneJson(*zone);
+        const std::string note = ZoneNote(*zone, record.localDateTime, static_cast<double>(record.longitude));
+        if (!note.empty())
+            j["zone"]["note"] = note;
+    }
+    return j;
 }
 
-std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, const TextFormat &format) {
+std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, const TextFormat &format,
+                      const ZoneUsed *zoneUsed) {
     std::ostringstream out;
     auto angle = [&](Real x) {
         return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
@@ -471,6 +647,13 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
     };
     std::string zone = FormatSignificant(static_cast<double>(record.zone), 4, format.decimalSeparator, true);
     out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
+    if (zoneUsed) {
+        out << ZoneLine(*zoneUsed);
+        if (const std::string note =
+                ZoneNote(*zoneUsed, record.localDateTime, static_cast<double>(record.longitude));
+            !note.empty())
+            out << "Nota:        " << note << "\n";
+    }
     out << "Fecha GMT:   " << DateTimeText(record.gmtDateTime) << "\n";
     out << "Fecha TT:    " << DateTimeText(c.instant) << "  (Delta T "
         << FormatFixed(c.deltaT, 4, format.decimalSeparator) << " s)\n";

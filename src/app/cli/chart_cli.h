@@ -11,6 +11,7 @@
 #include "database/database.h"
 #include "session/workspace.h"
 #include "settings/settings.h"
+#include "zones/zone_history.h"
 
 namespace cel::cli {
 
@@ -31,6 +32,9 @@ struct BirthOptions {
     std::string zone;
     std::string longitude;
     std::string latitude;
+    std::string zoneId;     // --zone: "auto" or an IANA zone id, instead of --tz
+    std::string atlasPlace; // --place: "NAME[, COUNTRY]" of the atlas, instead of --lon and --lat
+    std::string atlasPlaceOption = "--place"; // its name in this command
 };
 
 struct ChartCommandOptions {
@@ -41,15 +45,23 @@ struct ChartCommandOptions {
     OutputFormat format = OutputFormat::Text;
 };
 
-// Adds --date, --time, --gmt, --tz, --lon, --lat (with prefix "event-" for the event; without the date and
-// time when the command finds them itself), each checked while parsing so that a bad value is a one-line
-// parse error naming the option.
+// Adds --date, --time, --gmt, --tz, --zone, --lon, --lat, --place (with prefix "event-" for the event;
+// without the date and time when the command finds them itself), each checked while parsing so that a
+// bad value is a one-line parse error naming the option. A command that has a "--place" of its own
+// (the page heading's) gets the atlas place as "--atlas-place".
 enum class DateOptions { Required, Absent };
 void AddBirthOptions(CLI::App &sub, BirthOptions &options, const std::string &prefix, DateOptions date);
 // Adds --person (or --event-person), which excludes the date, time and place options of the same prefix.
 void AddPersonOption(CLI::App &sub, BirthOptions &options, const std::string &prefix);
 // Adds the natal options (with --person), --no-delta-t, --ini, --db and --format.
 void AddChartOptions(CLI::App &sub, ChartCommandOptions &options);
+
+// The zone history applied to one side's birth data (--zone or --place).
+struct ZoneUsed {
+    std::string zoneId;
+    zones::LocalZoneReading reading; // first: the reading used
+    std::string place; // the atlas city of --place ("Madrid, Comunidad de Madrid, España"), or ""
+};
 
 // A chart computation set up from the options: the workspace with the settings from --ini (or the
 // built-in ones) and the data file of --db.
@@ -58,6 +70,8 @@ struct ChartSession {
     TextFormat format;
     bool hasDb = false;    // --db was given
     bool hasEvent = false; // the event options named an event (otherwise it is the natal chart again)
+    std::optional<ZoneUsed> natalZone, eventZone;
+    std::ostream *err = nullptr; // notices on the zone history (gaps, folds, local mean time)
 };
 ChartSession MakeSession(const ChartCommandOptions &options, const RunContext &ctx);
 
@@ -72,8 +86,14 @@ inline bool HasBirth(const BirthOptions &options) {
     return !options.date.empty() || !options.person.empty();
 }
 
-nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &chart);
-std::string ChartText(const chart::TDato &record, const chart::TDataAstro &chart, const TextFormat &format);
+// With zone, the output names the zone, the offset used and whether it was daylight or local mean time.
+nlohmann::json ChartJson(const chart::TDato &record, const chart::TDataAstro &chart,
+                         const ZoneUsed *zone = nullptr);
+std::string ChartText(const chart::TDato &record, const chart::TDataAstro &chart, const TextFormat &format,
+                      const ZoneUsed *zone = nullptr);
+// The "zone" object of the JSON output, and the text line "Zona: ...".
+nlohmann::json ZoneJson(const ZoneUsed &zone);
+std::string ZoneLine(const ZoneUsed &zone);
 
 // "YYYY-MM-DD HH:MM:SS.mmm" (the milliseconds only when not zero).
 std::string DateTimeText(TDateTime value);

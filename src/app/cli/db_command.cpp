@@ -13,6 +13,8 @@
 #include "database/place_import.h"
 #include "database/safe_file.h"
 #include "database/shared_use_guard.h"
+#include "zones/atlas.h"
+#include "zones/place_zones.h"
 
 namespace cel::cli {
 
@@ -536,8 +538,15 @@ void ExportAafFile(const DbOptions &o, RunContext &ctx) {
         if (inGroup)
             persons.push_back(p.get());
     }
-    const std::string text =
-        WriteAafText(db, persons, o.encoding == "cp1252" ? AafEncoding::Windows1252 : AafEncoding::Utf8);
+    // Each place's zone (the user's choice, else the nearest atlas city of its country) as "#ZNAM".
+    zones::PlaceZoneChoices choices;
+    choices.Load(zones::DefaultChoicesFile());
+    const zones::Atlas &atlas = zones::SharedAtlas();
+    const auto zoneOf = [&](const TLugar_Geo &place) {
+        return zones::ZoneOfPlace(db, place, atlas, &choices).zoneId;
+    };
+    const std::string text = WriteAafText(
+        db, persons, o.encoding == "cp1252" ? AafEncoding::Windows1252 : AafEncoding::Utf8, zoneOf);
     try {
         WriteFileSafely(o.out, text);
     } catch (const FileError &e) {

@@ -63,6 +63,9 @@ document::PageKind PageKindOf(const std::string &name) {
 }
 
 void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &pageHelp) {
+    // The heading's place comes first: the birth options then name the atlas place "--atlas-place".
+    sub.add_option("--place", options.place, "Natal place name for the heading");
+    sub.add_option("--country", options.country, "Natal country for the heading");
     AddAnalysisOptions(sub, options.analysis);
     std::vector<std::string> pages;
     for (const auto &entry : kPages)
@@ -99,8 +102,6 @@ void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &page
                  "\"1 Rueda\": one full wheel with the outer item's bodies around it (with --outer)");
     sub.add_option("--natal-name", options.natalName, "Name and surname shown after \"Natal: \"");
     sub.add_option("--event-name", options.eventName, "Label of the event (default \"Evento\")");
-    sub.add_option("--place", options.place, "Natal place name for the heading");
-    sub.add_option("--country", options.country, "Natal country for the heading");
 }
 
 void WithPageContent(
