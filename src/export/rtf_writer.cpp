@@ -205,8 +205,8 @@ std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
 }
 
 void TCtrlToRTF::WriteLandscapePaper() {
-    body_ += "\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape";
-    tableRoom_ = 15840 - 2 * 1134;
+    body_ += "\\paperw15840\\paperh12240\\margl567\\margr567\\margt567\\margb567\\landscape";
+    tableRoom_ = 15840 - 2 * 567;
 }
 
 void TCtrlToRTF::WritePortraitPaper() {
@@ -310,7 +310,7 @@ std::vector<long double> FittedWidths(int ppi, const RtfGrid &grid, int extra,
     font.setItalic(grid.font.italic);
     const QFontMetricsF metrics(font, &device);
     // Both gaps of the cell (108 twips each side) and a little slack for the reader's own font.
-    const long double gaps = 216.0L / 1440 * perInch + 4;
+    const long double gaps = 216.0L / 1440 * perInch + 2;
     std::vector<long double> widths;
     for (int c = 0; c < grid.ColumnCount(); ++c) {
         long double width = grid.columnWidths[static_cast<std::size_t>(c)] + extra;
@@ -320,7 +320,7 @@ std::vector<long double> FittedWidths(int ppi, const RtfGrid &grid, int extra,
             if (text.empty() && glyphs == 0)
                 continue;
             const long double textWidth =
-                metrics.horizontalAdvance(QString::fromStdString(" " + text + "  ")) * 1.08L * perInch / 96;
+                metrics.horizontalAdvance(QString::fromStdString(" " + text + "  ")) * 1.03L * perInch / 96;
             width = std::max(width, textWidth + glyphs * perInch / 96 + gaps);
         }
         widths.push_back(std::ceil(width));

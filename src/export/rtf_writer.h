@@ -39,8 +39,8 @@ public:
     void AddFont(const RtfFont &font);
     // "{\rtf1..." with the font table as registered so far and the colour table; the group stays open.
     void WriteHeader();
-    // Letter paper turned sideways, with the printed landscape page's margins (20 mm, 10 mm top and
-    // bottom); written right after the header.
+    // Letter paper turned sideways with 10 mm margins, room for the widest table; written right after
+    // the header.
     void WriteLandscapePaper();
     // Letter paper upright with 20 mm margins at the sides, 10 mm at the top and bottom.
     void WritePortraitPaper();

@@ -265,7 +265,7 @@ TEST(ExportRtf, ProgressionsTurnThePaperSidewaysAndTheOtherPagesKeepItUpright) {
         const std::string &body = writer.Body();
         const bool landscape = page == document::PageKind::Progresiones;
         EXPECT_EQ(
-            body.find("\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape") !=
+            body.find("\\paperw15840\\paperh12240\\margl567\\margr567\\margt567\\margb567\\landscape") !=
                 std::string::npos,
             landscape);
         // Before the first paragraph: the paper is the whole document's.
