@@ -3,9 +3,9 @@
 #include <QLocale>
 #include <sys/stat.h>
 
+#include "common/safe_file.h"
 #include "database/data_file.h"
 #include "database/record_checks.h"
-#include "database/safe_file.h"
 
 namespace cel::manager {
 
