@@ -73,9 +73,11 @@ void TFormMain::BuildTransitsWindow() {
         }
         twTransitos_->setVisible(on);
     });
-    // Closing the window releases the button.
-    connect(twTransitos_, &QDockWidget::visibilityChanged, toggle,
-            [this, toggle](bool) { toggle->setChecked(!twTransitos_->isHidden()); });
+    // Closing the window releases the button. The dock also says so while the main window is being
+    // destroyed, so the handler touches only the dock and the button, never the main window.
+    QDockWidget *dock = twTransitos_;
+    connect(dock, &QDockWidget::visibilityChanged, toggle,
+            [dock, toggle](bool) { toggle->setChecked(!dock->isHidden()); });
 }
 
 void TFormMain::ShowTransitInstant(double days, int source) {
