@@ -12,14 +12,7 @@ namespace {
 constexpr double kSecond = 1.0 / 3600.0;
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    CivilDateTime dt;
-    dt.year = y;
-    dt.month = mo;
-    dt.day = d;
-    dt.hour = h;
-    dt.minute = mi;
-    dt.second = s;
-    return EncodeDateTime(dt);
+    return EncodeDateTime({y, mo, d, h, mi, s, 0});
 }
 
 std::string Civil(TDateTime value) {
