@@ -4,7 +4,10 @@
 // start-up to the first painted window with a data file of 10,000 persons.
 #include <QAction>
 #include <QApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +15,7 @@
 #include <unistd.h>
 
 #include "bench_setup.h"
+#include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "example_workspace.h"
 #include "graphics/canvas.h"
@@ -19,6 +23,7 @@
 #include "session/date_entry.h"
 #include "session/workspace.h"
 #include "workspace/form_main.h"
+#include "workspace/transits_page.h"
 
 namespace {
 
@@ -45,6 +50,43 @@ void BM_DateStepWithWheel(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_DateStepWithWheel)->Arg(800)->Unit(benchmark::kMillisecond);
+
+// The "Tránsitos" window filling a ten-year listing of every transiting body with every aspect kind: the
+// longest time the window's event loop was kept from running (a 5 ms timer's largest gap), in ms.
+void BM_TransitsWindowLongestBlock(benchmark::State &state) {
+    bench::EnsureApplication<QApplication>("bench_workspace");
+    session::Workspace w;
+    bench::SetUpExampleCharts(w, EncodeDate(2024, 10, 17) + 8.0 / 24);
+    w.Recompute();
+    ScriptedNotifier notifier;
+    double longest = 0, events = 0;
+    for (auto _ : state) {
+        workspace::TransitsPage page(notifier, w);
+        page.resize(1100, 600);
+        page.show();
+        page.findChild<QDateEdit *>("DEDesde")->setDate(QDate(2020, 1, 1));
+        page.findChild<QDateEdit *>("DEHasta")->setDate(QDate(2029, 12, 31));
+        bool finished = false;
+        page.onFinished = [&](bool) { finished = true; };
+        QElapsedTimer clock;
+        qint64 last = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, static_cast<double>(now - last));
+            last = now;
+        });
+        clock.start();
+        tick.start(5);
+        page.Start();
+        while (!finished)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        events = page.Model().rowCount();
+    }
+    state.counters["longest_block_ms"] = longest;
+    state.counters["events"] = events;
+}
+BENCHMARK(BM_TransitsWindowLongestBlock)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A data file of 10,000 persons, written once.
 std::string LargeDataFile() {

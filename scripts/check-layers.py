@@ -24,8 +24,6 @@ BEHIND_SESSION = {'database', 'astronomy'}
 STILL_DIRECT = {
     'src/manager/item_editor.cpp',
     'src/manager/item_editor_person.cpp',
-    'src/manager/list_builder.cpp',
-    'src/manager/list_builder.h',
     'src/manager/manager_aaf.cpp',
     'src/manager/manager_files.cpp',
     'src/manager/manager_filters.cpp',
@@ -33,6 +31,8 @@ STILL_DIRECT = {
     'src/manager/manager_window.cpp',
     'src/manager/place_import_window.cpp',
     'src/manager/place_import_window.h',
+    'src/manager/place_zone_field.cpp',
+    'src/manager/place_zone_field.h',
     'src/manager/record_table_model.cpp',
     'src/manager/record_table_model.h',
     'src/manager/small_dialogs.cpp',

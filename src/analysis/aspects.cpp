@@ -225,13 +225,17 @@ bool LiesBetween(float a, float b, float c) {
     return lo <= b && b <= hi;
 }
 
-void CollectDispositorAspects(DispositorList &list, AspectList &eclipticBodies,
-                              const AspectList &ascensionalBodies, const chart::RecDataProg &item1,
-                              const chart::RecDataProg &item2, const settings::OrbTables &orbs,
-                              const settings::DignityMatrix &matrix) {
+namespace {
+
+// The dispositor aspects of one ecliptic list (body–body, or body–cusp when toCusps): for each pair
+// that is not also ascensional, every ruler of either member's sign that lies between the two.
+void CollectDispositors(DispositorList &list, AspectList &ecliptic, const AspectList &ascensional,
+                        const chart::RecDataProg &item1, const chart::RecDataProg &item2, bool toCusps,
+                        const settings::OrbTables &orbs, const settings::DignityMatrix &matrix) {
     const PositionList pos = BodyPositions(item2);
-    for (TAspReg &record : eclipticBodies) {
-        if (HasPair(ascensionalBodies, record.key, false))
+    const PositionList second = toCusps ? CuspPositions(item2) : pos;
+    for (TAspReg &record : ecliptic) {
+        if (HasPair(ascensional, record.key, false))
             continue;
         const PairMembers m = ReadPairKey(record.key);
         const int r = m.number1, s = m.number2;
@@ -239,53 +243,45 @@ void CollectDispositorAspects(DispositorList &list, AspectList &eclipticBodies,
             continue;
         const int k0 = record.kind;
         const float orb = orbs.OPA[static_cast<std::size_t>(k0)];
+        // The ruler's pair with the other member: bodies in number order; a cusp after its body.
+        const auto withS = [&](int R) {
+            return toCusps ? MakePairKey('p', R, 'c', s)
+                           : MakePairKey('p', std::min(R, s), 'p', std::max(R, s));
+        };
+        const auto withR = [&](int R) {
+            return toCusps ? MakePairKey('p', r, 'p', R)
+                           : MakePairKey('p', std::min(R, r), 'p', std::max(R, r));
+        };
         const int signR = item1.bodies[static_cast<std::size_t>(r)].sign;
         for (int R = NextRuler(1, signR, matrix); R != -1; R = NextRuler(R + 1, signR, matrix)) {
-            if (LiesBetween(pos[s], pos[R], pos[r]) &&
-                AppendDispositor(list, pos[R], pos[s], orb, record.key,
-                                 MakePairKey('p', std::min(R, s), 'p', std::max(R, s)), k0, orbs))
+            if (LiesBetween(second[s], pos[R], pos[r]) &&
+                AppendDispositor(list, pos[R], second[s], orb, record.key, withS(R), k0, orbs))
                 record.dispositorMark = 1;
         }
-        const int signS = item1.bodies[static_cast<std::size_t>(s)].sign;
+        const int signS = toCusps ? item1.cusps[static_cast<std::size_t>(s)].sign
+                                  : item1.bodies[static_cast<std::size_t>(s)].sign;
         for (int R = NextRuler(1, signS, matrix); R != -1; R = NextRuler(R + 1, signS, matrix)) {
-            if (LiesBetween(pos[s], pos[R], pos[r]) &&
-                AppendDispositor(list, pos[r], pos[R], orb, record.key,
-                                 MakePairKey('p', std::min(R, r), 'p', std::max(R, r)), k0, orbs))
+            if (LiesBetween(second[s], pos[R], pos[r]) &&
+                AppendDispositor(list, pos[r], pos[R], orb, record.key, withR(R), k0, orbs))
                 record.dispositorMark = 1;
         }
     }
+}
+
+} // namespace
+
+void CollectDispositorAspects(DispositorList &list, AspectList &eclipticBodies,
+                              const AspectList &ascensionalBodies, const chart::RecDataProg &item1,
+                              const chart::RecDataProg &item2, const settings::OrbTables &orbs,
+                              const settings::DignityMatrix &matrix) {
+    CollectDispositors(list, eclipticBodies, ascensionalBodies, item1, item2, false, orbs, matrix);
 }
 
 void CollectDispositorCuspAspects(DispositorList &list, AspectList &eclipticBodyCusp,
                                   const AspectList &ascensionalBodyCusp, const chart::RecDataProg &item1,
                                   const chart::RecDataProg &item2, const settings::OrbTables &orbs,
                                   const settings::DignityMatrix &matrix) {
-    const PositionList pos = BodyPositions(item2);
-    const PositionList cusp = CuspPositions(item2);
-    for (TAspReg &record : eclipticBodyCusp) {
-        if (HasPair(ascensionalBodyCusp, record.key, false))
-            continue;
-        const PairMembers m = ReadPairKey(record.key);
-        const int r = m.number1, s = m.number2;
-        if (r < 1 || r > 12 || s < 1 || s > 12)
-            continue;
-        const int k0 = record.kind;
-        const float orb = orbs.OPA[static_cast<std::size_t>(k0)];
-        const int signR = item1.bodies[static_cast<std::size_t>(r)].sign;
-        for (int R = NextRuler(1, signR, matrix); R != -1; R = NextRuler(R + 1, signR, matrix)) {
-            if (LiesBetween(cusp[s], pos[R], pos[r]) &&
-                AppendDispositor(list, pos[R], cusp[s], orb, record.key, MakePairKey('p', R, 'c', s), k0,
-                                 orbs))
-                record.dispositorMark = 1;
-        }
-        const int signS = item1.cusps[static_cast<std::size_t>(s)].sign;
-        for (int R = NextRuler(1, signS, matrix); R != -1; R = NextRuler(R + 1, signS, matrix)) {
-            if (LiesBetween(cusp[s], pos[R], pos[r]) &&
-                AppendDispositor(list, pos[r], pos[R], orb, record.key, MakePairKey('p', r, 'p', R), k0,
-                                 orbs))
-                record.dispositorMark = 1;
-        }
-    }
+    CollectDispositors(list, eclipticBodyCusp, ascensionalBodyCusp, item1, item2, true, orbs, matrix);
 }
 
 void BuildNatalAspects(AspectLists &lists, const chart::RecDataProg &item1, const chart::RecDataProg &item2,

@@ -424,12 +424,15 @@ void FillChartData(TextGrid &grid, const chart::TDataAstro &chart, const TextFor
             FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, p.aoDo, format) + " " +
             p.aoDoLabel;
     }
-    const CivilDateTime instant = DecodeDateTime(chart.instant);
+    // The chart's instant is in dynamical time when ΔT is applied; the "GMT" lines show universal time.
+    const TDateTime universal =
+        chart.deltaT != 0 ? ShiftDateTime(chart.instant, -(chart.deltaT / 86400.0f)) : chart.instant;
+    const CivilDateTime instant = DecodeDateTime(universal);
     grid.At(14, 2) =
         std::string(format.shortMonthNames[static_cast<std::size_t>((instant.month + 11) % 12)]) + " " +
         TwoDigits(instant.day) + " " + std::to_string(instant.year);
     grid.At(15, 2) = TimeText(instant);
-    grid.At(16, 2) = FormatFixed(chart.deltaT, 3, format.decimalSeparator, 2);
+    grid.At(16, 2) = FormatFixed(chart.deltaT, 3, format.decimalSeparator, 2) + " s";
     grid.At(17, 2) = FormatFixed(static_cast<double>(chart.julianDay), 4, format.decimalSeparator, 2);
     grid.At(18, 2) =
         FormatAngle(24, 0, AngleSuffix::None, AngleLayout::HoursMinutesSeconds, chart.siderealTime, format);

@@ -39,6 +39,11 @@ SunResult SunPosition(Real jd) {
 
 BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun) {
     const SeriesBody series = static_cast<SeriesBody>(body - 2); // 3 Mercury .. 9 Neptune
+    return PlanetPosition(body, jd, sun, Nutation(jd), [series](Real tau) { return SeriesLBR(series, tau); });
+}
+
+BodyPosition PlanetPosition(int, Real jd, const SunResult &sun, Real nutation,
+                            const HeliocentricSeries &series) {
     Real lightTime = 0;
     Real previous = 0;
     Real t = 0;
@@ -51,7 +56,7 @@ BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun) {
     do {
         previous = lightTime;
         t = (jd - lightTime - 2451545) / 365250;
-        const Lbr p = SeriesLBR(series, t);
+        const Lbr p = series(t);
         const Real bigT = 10 * t;
         const Real lambdaPrime = (p.l - 1.397L * bigT - 0.00031L * bigT * bigT) * kDegToRad;
         const Real c = std::cos(lambdaPrime), s = std::sin(lambdaPrime);
@@ -75,7 +80,7 @@ BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun) {
     const Real bet = beta * kDegToRad;
     BodyPosition r;
     r.longitude =
-        Nutation(jd) + lambda +
+        nutation + lambda +
         (-kAberration * std::cos(sunLambda - lam) + e * kAberration * std::cos(pi - lam)) / std::cos(bet);
     r.latitude = beta - kAberration * std::sin(bet) * (std::sin(sunLambda - lam) - e * std::sin(pi - lam));
     if (r.longitude >= 360)

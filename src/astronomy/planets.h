@@ -2,7 +2,10 @@
 // light time, aberration and nutation in longitude.
 #pragma once
 
+#include <functional>
+
 #include "astronomy/angles.h"
+#include "astronomy/series.h"
 
 namespace cel::astronomy {
 
@@ -25,5 +28,12 @@ struct BodyPosition {
 
 // Planet number 3 (Mercury) .. 9 (Neptune) at jd (TT), using the Sun of the same instant.
 BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun);
+
+// The same with the nutation in longitude of jd and the planet's heliocentric L, B, R (as a function of tau,
+// Julian millennia of TT from J2000.0) given by the caller: a search that fits the series once over a span
+// uses the fit for every instant in it.
+using HeliocentricSeries = std::function<Lbr(Real tau)>;
+BodyPosition PlanetPosition(int body, Real jd, const SunResult &sun, Real nutation,
+                            const HeliocentricSeries &series);
 
 } // namespace cel::astronomy

@@ -46,6 +46,10 @@ Vector3 PlutoHeliocentric(Real jd) {
 }
 
 Ecliptic PlutoPosition(Real jd, Real obliquity, Real sunDistance) {
+    return PlutoPosition(jd, obliquity, sunDistance, PlutoHeliocentric(jd));
+}
+
+Ecliptic PlutoPosition(Real jd, Real obliquity, Real sunDistance, const Vector3 &heliocentric) {
     // The Sun referred to the equator and equinox of J2000.0.
     const Real tau = (jd - 2451545) / 365250;
     Real earthL = 0, earthB = 0;
@@ -67,7 +71,7 @@ Ecliptic PlutoPosition(Real jd, Real obliquity, Real sunDistance) {
     const Real sunY = -0.000000479966L * x0 + 0.917482137087L * y0 - 0.397776982902L * z0;
     const Real sunZ = 0.397776982902L * y0 + 0.917482137087L * z0;
 
-    const Vector3 pluto = PlutoHeliocentric(jd);
+    const Vector3 &pluto = heliocentric;
     const Real x = pluto.x + sunX, y = pluto.y + sunY, z = pluto.z + sunZ;
     const Real alpha0 = VectorAngle(x, y);
     const Real delta0 = ArcSin(z / std::sqrt(x * x + y * y + z * z));

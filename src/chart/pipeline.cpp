@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "astronomy/earth_orientation.h"
 #include "astronomy/moon.h"
 #include "astronomy/pluto_node_fortune.h"
 #include "astronomy/time_scales.h"
+#include "chart/separation.h"
 #include "settings/settings.h"
 
 namespace cel::chart {
@@ -293,37 +295,40 @@ std::string RuledHouses(int body, const InfoCasas &cusps, const settings::Dignit
     return text;
 }
 
-namespace {
-
-// The positions x that keep the order of q (already unrolled into one increasing run), with gap j (from
-// x[j] to x[j + 1]) at least d[j], moving the least (sum of squared moves): with y = x - the sum of the
-// gaps before it, the constraints become y non-decreasing, which pooling adjacent violators solves.
-std::array<Real, kBodyCount> SeparateInOrder(const std::array<Real, kBodyCount> &q,
-                                             const std::array<Real, kBodyCount> &d) {
+// With y = x - the sum of the gaps before it, the constraints become y non-decreasing, which pooling
+// adjacent violators solves.
+void SeparateInOrder(std::span<const Real> q, std::span<const Real> d, std::span<Real> x) {
     struct Block {
         Real sum = 0;
         int count = 0;
         Real Mean() const { return sum / count; }
     };
-    std::array<Real, kBodyCount> offset{};
-    for (int j = 1; j < kBodyCount; ++j)
+    const std::size_t n = q.size();
+    std::vector<Real> offset(n, 0);
+    for (std::size_t j = 1; j < n; ++j)
         offset[j] = offset[j - 1] + d[j - 1];
-    std::array<Block, kBodyCount> blocks{};
-    int top = 0;
-    for (int j = 0; j < kBodyCount; ++j) {
-        blocks[top] = Block{q[j] - offset[j], 1};
-        ++top;
-        while (top > 1 && blocks[top - 2].Mean() > blocks[top - 1].Mean()) {
-            blocks[top - 2].sum += blocks[top - 1].sum;
-            blocks[top - 2].count += blocks[top - 1].count;
-            --top;
+    std::vector<Block> blocks;
+    blocks.reserve(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        blocks.push_back(Block{q[j] - offset[j], 1});
+        while (blocks.size() > 1 && blocks[blocks.size() - 2].Mean() > blocks.back().Mean()) {
+            blocks[blocks.size() - 2].sum += blocks.back().sum;
+            blocks[blocks.size() - 2].count += blocks.back().count;
+            blocks.pop_back();
         }
     }
+    std::size_t j = 0;
+    for (const Block &block : blocks)
+        for (int k = 0; k < block.count; ++k, ++j)
+            x[j] = block.Mean() + offset[j];
+}
+
+namespace {
+
+std::array<Real, kBodyCount> SeparateInOrder(const std::array<Real, kBodyCount> &q,
+                                             const std::array<Real, kBodyCount> &d) {
     std::array<Real, kBodyCount> x{};
-    int j = 0;
-    for (int b = 0; b < top; ++b)
-        for (int k = 0; k < blocks[b].count; ++k, ++j)
-            x[j] = blocks[b].Mean() + offset[j];
+    chart::SeparateInOrder(std::span<const Real>(q), std::span<const Real>(d), std::span<Real>(x));
     return x;
 }
 

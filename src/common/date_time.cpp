@@ -1,4 +1,4 @@
-#include "date_time.h"
+#include "common/date_time.h"
 
 #include <cmath>
 

@@ -100,12 +100,9 @@ FileLockResult HoldFileLock(const std::string &path, FileLockHold *hold) {
     const int fd = OpenRegular(path, O_RDWR, &st);
     if (fd < 0)
         return FileLockResult::Unavailable;
-    // A user who may write the file but not its folder can never save it: such a user holds nothing,
-    // so as not to make the file read-only for the others.
-    const std::string target = LinkTarget(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+    // A user who cannot save the file (its folder closed to the user, say) holds nothing, so as not to
+    // make the file read-only for the others.
+    if (!MayReplace(path)) {
         close(fd);
         return FileLockResult::Unavailable;
     }

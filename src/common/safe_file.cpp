@@ -1,9 +1,11 @@
 #include "common/safe_file.h"
+#include "common/clock.h"
 #include "common/file_lock.h"
 #include "common/system_error_text.h"
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -82,11 +84,10 @@ std::vector<std::string> SameFileNames(const std::string &folder, const std::str
 }
 
 std::string Timestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const CivilDateTime now = LocalNow();
     char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second);
     return text;
 }
 
@@ -211,6 +212,9 @@ bool MayReplace(const std::string &path, int *code) {
         e = errno;
     else if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         e = EACCES; // made read-only by its owner: root does not replace it either
+    // The new file is written beside the old one: its folder must take it.
+    else if (faccessat(AT_FDCWD, Folder(LinkTarget(path)).c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        e = errno;
     if (code)
         *code = e;
     return e == 0;

@@ -75,8 +75,9 @@ std::string LinkTarget(const std::string &path);
 // "datos-copia-20261210-153000.age" in the same folder.
 std::string SiblingPath(const std::string &path, const std::string &tag);
 
-// True when the user may replace the existing file at path; false with errno-style code otherwise
-// (a file without any write permission counts as read-only for every user, root included).
+// True when the user may replace the existing file at path: the file writable, and its folder open to
+// the new file written beside it; false with errno-style code otherwise (a file without any write
+// permission counts as read-only for every user, root included).
 bool MayReplace(const std::string &path, int *code = nullptr);
 
 // How many names (hard links) the file at path has outside its own folder: a save keeps the names in

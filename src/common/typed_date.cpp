@@ -1,4 +1,4 @@
-#include "typed_date.h"
+#include "common/typed_date.h"
 
 #include <date/julian.h>
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "common/safe_file.h"
+#include "common/text_lines.h"
 #include "common/windows1252.h"
 #include "database/text_cleanup.h"
 
@@ -444,15 +445,10 @@ AafFile ReadAafText(std::string_view bytes) {
         pending.reset();
     };
     int lineNumber = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
+    TextLines lines(text);
+    for (std::string_view view; lines.Next(view);) {
+        const std::string line(view);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         const std::string tag =
             AsciiUpper(line.substr(0, line.find(':') == std::string::npos ? 0 : line.find(':') + 1));
         const std::string body = line.substr(tag.size());

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database.h"
+#include "database/database.h"
 
 namespace cel::database {
 

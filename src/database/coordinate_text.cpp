@@ -1,4 +1,4 @@
-#include "coordinate_text.h"
+#include "database/coordinate_text.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/notifier.h"
-#include "database.h"
+#include "database/database.h"
 
 namespace cel::database {
 

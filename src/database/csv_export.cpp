@@ -1,10 +1,10 @@
-#include "csv_export.h"
+#include "database/csv_export.h"
 
 #include "common/date_text.h"
+#include "common/safe_file.h"
 #include "common/windows1252.h"
-#include "coordinate_text.h"
-#include "data_file.h"
-#include "safe_file.h"
+#include "database/coordinate_text.h"
+#include "database/data_file.h"
 
 namespace cel::database {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/text_format.h"
-#include "database.h"
+#include "database/database.h"
 
 namespace cel::database {
 

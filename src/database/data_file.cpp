@@ -1,4 +1,4 @@
-#include "data_file.h"
+#include "database/data_file.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,9 @@
 #include <sys/stat.h>
 
 #include "common/number_text.h"
+#include "common/safe_file.h"
+#include "common/text_lines.h"
 #include "common/windows1252.h"
-#include "safe_file.h"
 
 namespace cel::database {
 
@@ -394,16 +395,8 @@ LoadReport LoadDataText(std::string_view bytes, Database &db, Notifier &notifier
     LoadReport report;
     const LineReader reader(format.decimalSeparator);
     MaxIds ids;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        pos = next;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    TextLines lines(bytes);
+    for (std::string_view line; lines.Next(line);) {
         ++report.lines;
         bool ok = true;
         if (line.empty()) {

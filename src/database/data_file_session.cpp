@@ -1,4 +1,4 @@
-#include "data_file_session.h"
+#include "database/data_file_session.h"
 
 #include <cerrno>
 

@@ -10,9 +10,9 @@
 #include "common/notifier.h"
 #include "common/safe_file.h"
 #include "common/text_format.h"
-#include "data_file.h"
-#include "database.h"
-#include "shared_use_guard.h"
+#include "database/data_file.h"
+#include "database/database.h"
+#include "database/shared_use_guard.h"
 
 namespace cel::database {
 

@@ -1,4 +1,4 @@
-#include "database.h"
+#include "database/database.h"
 
 #include <unordered_map>
 

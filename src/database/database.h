@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records.h"
+#include "database/records.h"
 
 namespace cel::database {
 

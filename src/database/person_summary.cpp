@@ -1,8 +1,8 @@
-#include "person_summary.h"
+#include "database/person_summary.h"
 
 #include "common/date_text.h"
-#include "coordinate_text.h"
-#include "text_cleanup.h"
+#include "database/coordinate_text.h"
+#include "database/text_cleanup.h"
 
 namespace cel::database {
 

@@ -1,14 +1,15 @@
-#include "place_import.h"
+#include "database/place_import.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
-#include "coordinate_text.h"
-#include "data_file.h"
-#include "record_checks.h"
-#include "safe_file.h"
-#include "text_cleanup.h"
+#include "common/safe_file.h"
+#include "common/text_lines.h"
+#include "database/coordinate_text.h"
+#include "database/data_file.h"
+#include "database/record_checks.h"
+#include "database/text_cleanup.h"
 
 namespace cel::database {
 
@@ -101,17 +102,9 @@ private:
 PlaceFile ReadPlaceText(std::string_view bytes, Notifier &notifier, const TextFormat &format) {
     PlaceFile file;
     int lineNo = 0;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        pos = next;
+    TextLines lines(bytes);
+    for (std::string_view line; lines.Next(line);) {
         ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         if (line.empty() || (line[0] != 'L' && line[0] != 'P'))
             continue;
         bool ok = false;

@@ -8,8 +8,8 @@
 
 #include "common/notifier.h"
 #include "common/text_format.h"
-#include "database.h"
-#include "record_checks.h"
+#include "database/database.h"
+#include "database/record_checks.h"
 
 namespace cel::database {
 

@@ -1,4 +1,4 @@
-#include "record_checks.h"
+#include "database/record_checks.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/date_time.h"
-#include "database.h"
+#include "database/database.h"
 
 namespace cel::database {
 

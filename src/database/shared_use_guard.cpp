@@ -1,4 +1,4 @@
-#include "shared_use_guard.h"
+#include "database/shared_use_guard.h"
 
 #include <cerrno>
 #include <csignal>
@@ -14,7 +14,7 @@
 
 #include "common/private_folder.h"
 #include "common/system_error_text.h"
-#include "data_file.h"
+#include "database/data_file.h"
 
 namespace cel::database {
 

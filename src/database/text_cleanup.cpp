@@ -1,4 +1,4 @@
-#include "text_cleanup.h"
+#include "database/text_cleanup.h"
 
 namespace cel::database {
 

@@ -14,8 +14,9 @@ namespace cel::document {
 
 namespace {
 
-constexpr double kLineStep = 3.5; // information lines, millimetres apart
+constexpr double kLineStep = 3.5; // information lines, millimetres apart at the least
 constexpr int kPrintPpi = 300;    // pictures without a vector painter are drawn at this resolution
+constexpr double kGap = 4;        // millimetres between the heading lines and the page's content
 
 double Mm(int pixels) {
     return pixels * kMmPerPixel;
@@ -93,22 +94,43 @@ std::vector<std::string> BreakLine(const std::string &line, double room, const T
     return lines;
 }
 
-// Writes the lines from (x, top) down, each broken to the room left of `right` millimetres.
-void AddLines(Page &page, double x, double top, double right, const std::vector<std::string> &lines) {
+// Writes the lines from (x, top) down, each broken to the room left of `right` millimetres; returns the
+// bottom of the last line.
+double AddLines(Page &page, double x, double top, double right, const std::vector<std::string> &lines) {
     double y = top;
     for (const std::string &line : lines)
         for (const std::string &part : BreakLine(line, right - x, {"Arial", 9})) {
             AddText(page, x, y, part);
-            y += kLineStep;
+            y += InformationLineStep();
         }
+    return y;
+}
+
+// The room for the page's content: between the margins, below `top`, above the footer.
+QRectF ContentArea(const Page &page, double top) {
+    const QSizeF size = page.SizeMm();
+    const QMarginsF &m = page.margins;
+    return {QPointF(m.left(), top), QPointF(size.width() - m.right(), size.height() - m.bottom())};
 }
 
 } // namespace
 
+double InformationLineStep() {
+    // The font's own line spacing, so a line's descenders never reach into the next line.
+    static const double step =
+        std::max(kLineStep, QFontMetricsF(MakeFont({"Arial", 9})).lineSpacing() * kMmPerPixel);
+    return step;
+}
+
+double HeadingTop(const Page &page) {
+    return page.HeaderHeight() + kHeadingOffset;
+}
+
 QPageLayout::Orientation PageOrientation(PageKind kind, bool landscape) {
     if (kind == PageKind::Rueda)
         return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    return kind == PageKind::Progresiones ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return kind == PageKind::Progresiones || kind == PageKind::Transitos ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait;
 }
 
 QMarginsF PageMargins(QPageLayout::Orientation orientation) {
@@ -168,6 +190,52 @@ PageDrawing GridDrawing(const Grid &grid, QPointF atMm, std::string name,
     return drawing;
 }
 
+PageDrawing AspectGridDrawing(const PageContent &content, QPointF atMm) {
+    constexpr int kCell = 16;
+    const bool square = content.view.doubleWheel;
+    const int cells = square ? 13 : 12;
+    PageDrawing drawing;
+    drawing.kind = PageDrawing::Kind::Grid;
+    drawing.name = "aspect grid";
+    drawing.rect = QRectF(atMm, QSizeF(Mm(cells * kCell), Mm(cells * kCell)));
+    const Grid table = content.aspectTable;
+    const auto paintCell = content.paintAspectCell;
+    drawing.paint = [table, paintCell, square, cells](QPainter &painter) {
+        if (!paintCell)
+            return;
+        QPen pen(QColor(160, 160, 160));
+        pen.setWidthF(0.5);
+        // One cell: the table's cell (column, row) drawn at grid position (x, y), framed.
+        const auto cell = [&](int x, int y, int column, int row) {
+            const QRect rect(x * kCell, y * kCell, kCell, kCell);
+            painter.save();
+            painter.setClipRect(rect);
+            paintCell(painter, rect, column, row, table.Cell(column, row));
+            painter.restore();
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(rect));
+        };
+        if (square) {
+            // Outer bodies across the top, inner bodies down the left.
+            for (int b = 1; b <= 12; ++b) {
+                cell(b, 0, b, 0);
+                cell(0, b, 0, b);
+                for (int c = 1; c <= 12; ++c)
+                    cell(c, b, c, b);
+            }
+            return;
+        }
+        // The body's glyph on the diagonal, its aspects with the bodies before it to the left.
+        for (int r = 1; r <= cells; ++r) {
+            cell(r - 1, r - 1, r, 0);
+            for (int c = 1; c < r; ++c)
+                cell(c - 1, r - 1, c, r);
+        }
+    };
+    return drawing;
+}
+
 double GridBottom(const Grid &grid, double y) {
     return y + Mm(grid.rowHeight * grid.RowCount());
 }
@@ -180,25 +248,35 @@ Page &NewPage(Document &document) {
     return document.pages.back();
 }
 
-void WritePageHeader(Document &document, const LayoutOptions &options) {
+double WritePageHeader(Document &document, const LayoutOptions &options, double columnRight) {
     if (document.pages.empty())
         NewPage(document);
     Page &page = document.pages.back();
     const PageContent &content = document.content;
-    const double top = page.HeaderHeight() + 22;
+    const double top = HeadingTop(page);
+    const double left = page.margins.left();
     const InformationLines info =
         PageInformation(content.page, content.heading, content.view, content.format);
-    // The lines may reach into the right margin, not past the 10 mm printers leave at the paper's edge.
     const double width = page.SizeMm().width();
-    const double right = width - 90;
-    AddLines(page, 30, top, info.right.empty() ? width - 10 : right - 2, info.left);
-    AddLines(page, right, top, width - 10, info.right);
+    const double paperRight = width - page.margins.right();
+    double bottom = top;
+    if (columnRight > 0) {
+        // One column beside the picture: the second column's lines follow the first's.
+        std::vector<std::string> lines = info.left;
+        lines.insert(lines.end(), info.right.begin(), info.right.end());
+        bottom = AddLines(page, left, top, columnRight, lines);
+    } else {
+        const double right = paperRight - kRightColumn;
+        bottom = AddLines(page, left, top, info.right.empty() ? paperRight : right - 2, info.left);
+        bottom = std::max(bottom, AddLines(page, right, top, paperRight, info.right));
+    }
     page.headerCaption = PageTitle(content.page, content.view);
     page.footerLeft = FooterCaption();
     page.footerRight = options.footerText;
+    return bottom + kGap;
 }
 
-void FlowCodeCells(Document &document, const LayoutOptions &options) {
+void FlowCodeCells(Document &document, const LayoutOptions &options, double top) {
     const PageContent &content = document.content;
     const Grid &detail = content.detail;
     const int columnWidth = detail.columnWidths.empty() ? 64 : detail.columnWidths.front();
@@ -206,20 +284,33 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
     const double h = std::max(1.0, std::round(detail.rowHeight / 2.9));
     const int pictureWidth = static_cast<int>(3.5 * w);
     const int pictureHeight = static_cast<int>(2.9 * h);
+    // Rows follow each other at the picture's height and a little air, so the list fills the page.
+    const double rowStep = Mm(pictureHeight) + 1.5;
+    const double headingStep = InformationLineStep() + 1;
     const TextFont font = detail.font;
     const CodeRenderer render = content.paintCode ? content.paintCode : content.renderCode;
 
-    double x = 15;
-    double y = document.pages.back().HeaderHeight() + 40;
-    // A new page when three more rows would pass the bottom margin; it starts below the header lines.
-    // The check is made where a cell is about to be placed, so the list never ends on an empty page.
-    const auto pageCheck = [&] {
+    const double left = document.pages.back().margins.left();
+    // As many cells as fit across between the margins, spread over the whole width.
+    const Page &first = document.pages.back();
+    const double across = first.SizeMm().width() - left - first.margins.right();
+    const int perRow = std::max(1, static_cast<int>(std::floor(across / std::max(w, Mm(pictureWidth)))));
+    const double step = std::max(w, across / perRow);
+    double x = left;
+    double y = top;
+    // A new page when `need` millimetres more would pass the bottom margin; it starts below the header
+    // lines. The check is made where a cell is about to be placed, so the list never ends on an empty page.
+    const auto pageCheck = [&](double need) {
         const Page &page = document.pages.back();
-        if (y + 3 * h > page.SizeMm().height() - page.margins.bottom()) {
+        if (y + need > page.SizeMm().height() - page.margins.bottom() && !page.drawings.empty()) {
             NewPage(document);
-            WritePageHeader(document, options);
-            y = document.pages.back().HeaderHeight() + 40;
+            y = WritePageHeader(document, options);
+            x = left;
         }
+    };
+    const auto rowFull = [&] {
+        const Page &page = document.pages.back();
+        return x + Mm(pictureWidth) > page.SizeMm().width() - page.margins.right() + 1e-9;
     };
     const auto place = [&](double at, int width, const std::string &code) {
         PageDrawing drawing;
@@ -240,13 +331,21 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
             if (text.empty())
                 continue;
             if (text[0] == ' ') {
-                y += h;
-                x = 15;
-                pageCheck();
-                AddText(document.pages.back(), 15 + w / 4, y + h / 4, text, font);
-                y += h;
-                x = 15 - w;
-            } else if (pageCheck(), text[0] == '?') {
+                // A heading starts a row of its own and keeps at least one row of cells below it.
+                if (x > left)
+                    y += rowStep;
+                x = left;
+                pageCheck(headingStep + rowStep);
+                AddText(document.pages.back(), left, y, text, font);
+                y += headingStep;
+                continue;
+            }
+            if (rowFull()) {
+                x = left;
+                y += rowStep;
+            }
+            pageCheck(Mm(pictureHeight));
+            if (text[0] == '?') {
                 AddText(document.pages.back(), x, y + h / 4, text, font);
             } else if (const std::size_t slash = text.find('/');
                        slash != std::string::npos && content.ambos) {
@@ -255,12 +354,78 @@ void FlowCodeCells(Document &document, const LayoutOptions &options) {
             } else {
                 place(x, pictureWidth, text.substr(0, slash));
             }
-            x += w;
-            if (x + w > document.pages.back().SizeMm().width()) {
-                x = 15;
-                y += h;
-            }
+            x += step;
         }
+}
+
+namespace {
+
+// The largest square that fits in `area`, of at most `side` pixels, as millimetres.
+double SquareSideMm(const QRectF &area, int side) {
+    return std::max(10.0, std::min({Mm(side), area.width(), area.height()}));
+}
+
+// Numbers every page "Página n de m" in the centre of its footer.
+void NumberPages(Document &document) {
+    const std::size_t count = document.pages.size();
+    for (std::size_t i = 0; i < count; ++i)
+        document.pages[i].footerCentre = "Página " + std::to_string(i + 1) + " de " + std::to_string(count);
+}
+
+} // namespace
+
+void FlowListing(Document &document, const LayoutOptions &options, double top) {
+    const PageContent &content = document.content;
+    const Grid &listing = content.listing;
+    const auto bottom = [&document] {
+        const Page &page = document.pages.back();
+        return page.SizeMm().height() - page.margins.bottom();
+    };
+    const auto newPage = [&] {
+        NewPage(document);
+        return WritePageHeader(document, options);
+    };
+    // The list: as many rows as fit on each page below the information line, the heading row on every page.
+    int row = 1;
+    while (row < listing.RowCount() || row == 1) {
+        const int fit = std::max(1, static_cast<int>((bottom() - top) / Mm(listing.rowHeight)) - 1);
+        Grid part = listing;
+        part.cells.clear();
+        if (!listing.cells.empty())
+            part.cells.push_back(listing.cells.front());
+        for (int r = row; r < std::min(listing.RowCount(), row + fit); ++r)
+            part.cells.push_back(listing.cells[static_cast<std::size_t>(r)]);
+        document.pages.back().drawings.push_back(TextGridDrawing(part, QPointF(20, top), "listing"));
+        row += fit;
+        if (row >= listing.RowCount())
+            break;
+        top = newPage();
+    }
+    // The timeline on pages of its own, as many rows on each as fit, across the page's width.
+    const std::vector<graphics::TimelineRow> &rows = content.timeline;
+    if (rows.empty())
+        return;
+    const graphics::TimelineLayout timeline;
+    for (int first = 0; first < static_cast<int>(rows.size());) {
+        top = newPage();
+        Page &page = document.pages.back();
+        const int width = static_cast<int>((page.SizeMm().width() - 40) / kMmPerPixel);
+        const int room = static_cast<int>((bottom() - top) / kMmPerPixel);
+        const int count = std::max(1, (room - timeline.axisHeight - 2) / timeline.rowHeight);
+        const int shown = std::min(count, static_cast<int>(rows.size()) - first);
+        const int height = graphics::TimelineHeight(shown, timeline);
+        PageDrawing drawing;
+        drawing.kind = PageDrawing::Kind::Picture;
+        drawing.name = "timeline";
+        drawing.rect = QRectF(20, top, Mm(width), Mm(height));
+        const double from = content.timelineFrom, to = content.timelineTo;
+        drawing.paint = [rows, from, to, first, shown, width, height, timeline](QPainter &painter) {
+            graphics::DrawTimeline(painter, QRect(0, 0, width, height), rows, from, to, first, shown,
+                                   timeline);
+        };
+        page.drawings.push_back(std::move(drawing));
+        first += shown;
+    }
 }
 
 void BuildDocument(Document &document, PageContent content, const LayoutOptions &options) {
@@ -270,30 +435,49 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
     const PageContent &c = document.content;
     Page &page = NewPage(document);
     const QSizeF size = page.SizeMm();
-    const double H = page.HeaderHeight();
+    const double left = page.margins.left();
     switch (c.page) {
     case PageKind::Rueda: {
         const int side = WheelPictureSide(size);
         PageDrawing wheel;
         wheel.kind = PageDrawing::Kind::Wheel;
         wheel.name = "wheel";
-        const double lower = page.orientation == QPageLayout::Landscape ? 5 : 0;
-        double top = (size.height() - Mm(side)) / 2 + lower;
-        // In portrait there is room to keep the wheel below the information lines instead of under them.
-        const double linesBottom = H + 22 + 4 * kLineStep + 2;
-        if (top < linesBottom && linesBottom + Mm(side) <= size.height() - page.margins.bottom())
-            top = linesBottom;
-        wheel.rect = QRectF((size.width() - Mm(side)) / 2, top, Mm(side), Mm(side));
-        wheel.paint = SquarePicture(c.paintWheel, c.drawWheel, side, Qt::white);
+        QRectF area;
+        const bool grid = options.aspectGrid && c.paintAspectCell;
+        const double gridSide = grid ? Mm((c.view.doubleWheel ? 13 : 12) * 16) : 0;
+        if (page.orientation == QPageLayout::Landscape) {
+            // The heading in a column at the left, the wheel in the room to its right; the aspect grid
+            // below the heading.
+            const QRectF content = ContentArea(page, page.HeaderHeight() + 2);
+            const double sideMm = SquareSideMm(content.adjusted(kLandscapeColumn, 0, 0, 0), side);
+            const double x = content.right() - sideMm;
+            const double linesBottom = WritePageHeader(document, options, x - kGap);
+            area = QRectF(x, content.top() + (content.height() - sideMm) / 2, sideMm, sideMm);
+            if (grid)
+                page.drawings.push_back(AspectGridDrawing(
+                    c, QPointF(left, std::min(std::max(linesBottom, content.bottom() - gridSide - 2 * kGap),
+                                              content.bottom() - gridSide))));
+        } else {
+            // The wheel centred below the heading; the aspect grid under it at the left.
+            const QRectF content = ContentArea(page, WritePageHeader(document, options));
+            const double sideMm =
+                SquareSideMm(content.adjusted(0, 0, 0, grid ? -(gridSide + kGap) : 0), side);
+            area = QRectF(content.left() + (content.width() - sideMm) / 2, content.top(), sideMm, sideMm);
+            if (grid)
+                page.drawings.push_back(AspectGridDrawing(c, QPointF(left, content.bottom() - gridSide)));
+        }
+        const double scale = area.width() / Mm(side);
+        wheel.rect = area;
+        const auto paint = SquarePicture(c.paintWheel, c.drawWheel, side, Qt::white);
+        wheel.paint = [paint, scale](QPainter &painter) {
+            painter.scale(scale, scale);
+            paint(painter);
+        };
         page.drawings.push_back(std::move(wheel));
-        WritePageHeader(document, options);
-        // Where the lines still meet the wheel's ring (landscape) they keep a white ground to stay legible.
-        for (PageText &text : page.texts)
-            text.opaque = true;
         break;
     }
     case PageKind::Tabla: {
-        WritePageHeader(document, options);
+        const double top = WritePageHeader(document, options);
         // Printed with the normal glyph set whatever "ImagenT" chooses; the position columns stay on screen.
         Grid table = c.aspectTable;
         table.columnWidths.assign(std::min<std::size_t>(26, table.columnWidths.size()),
@@ -301,9 +485,15 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         table.rowHeight = c.showStrength ? 24 : 16;
         const GlyphPainter &glyphs = NormalGlyphPainter();
         const bool strength = c.showStrength;
+        const auto paintCell = c.paintAspectCell;
         document.pages.back().drawings.push_back(GridDrawing(
-            table, QPointF(30, H + 45), "aspect table",
-            [table, &glyphs, strength](QPainter &painter, const QRect &rect, int column, int row) {
+            table, QPointF(left, top), "aspect table",
+            [table, &glyphs, strength, paintCell](QPainter &painter, const QRect &rect, int column, int row) {
+                if (paintCell) {
+                    // As on screen: the aspects tinted by kind, the double table's relation fills.
+                    paintCell(painter, rect, column, row, table.Cell(column, row));
+                    return;
+                }
                 if (!AspectCellDrawn(table, column, row))
                     return;
                 const QSize cell = AspectCellSize(table, column, glyphs, strength);
@@ -315,11 +505,10 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
     }
     case PageKind::Listado:
     case PageKind::Natal:
-        WritePageHeader(document, options);
-        FlowCodeCells(document, options);
+        FlowCodeCells(document, options, WritePageHeader(document, options));
         break;
     case PageKind::Progresiones: {
-        WritePageHeader(document, options);
+        const double top = WritePageHeader(document, options);
         // Room on the page for a position and its sign glyph in every column.
         Grid grid = c.progressions;
         for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
@@ -327,7 +516,7 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         const ProgGridMarks marks = c.progressionMarks;
         const GlyphPainter &glyphs = c.smallGlyphs != nullptr ? *c.smallGlyphs : NormalGlyphPainter();
         page.drawings.push_back(GridDrawing(
-            grid, QPointF(20, H + 40), "progressions",
+            grid, QPointF(left, top), "progressions",
             [grid, marks, &glyphs](QPainter &painter, const QRect &rect, int column, int row) {
                 const int g = glyphs.Size();
                 QRect textRect = rect;
@@ -346,7 +535,7 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         break;
     }
     case PageKind::Speculum: {
-        WritePageHeader(document, options);
+        const double top = WritePageHeader(document, options);
         // Columns wide enough for a Julian day, rows close enough for both charts on the page.
         const auto printed = [](Grid grid) {
             static constexpr int kWidths[] = {30, 80, 76, 80, 76, 100, 92, 92};
@@ -357,16 +546,16 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         };
         const Grid natal = printed(c.natalSpeculum);
         const Grid event = printed(c.eventSpeculum);
-        AddText(page, 30, H + 35, "Natal");
-        page.drawings.push_back(TextGridDrawing(natal, QPointF(30, H + 40), "natal speculum"));
+        AddText(page, left, top, "Natal");
+        page.drawings.push_back(TextGridDrawing(natal, QPointF(left, top + 5), "natal speculum"));
         // The event's speculum below the natal one, never over it.
-        const double eventTop = std::max(140.0, GridBottom(natal, H + 40) + 5);
-        AddText(page, 30, eventTop, "Evento");
-        page.drawings.push_back(TextGridDrawing(event, QPointF(30, eventTop + 5), "event speculum"));
+        const double eventTop = GridBottom(natal, top + 5) + 5;
+        AddText(page, left, eventTop, "Evento");
+        page.drawings.push_back(TextGridDrawing(event, QPointF(left, eventTop + 5), "event speculum"));
         break;
     }
     case PageKind::Resumen: {
-        WritePageHeader(document, options);
+        const double top = WritePageHeader(document, options);
         const auto paint = c.paintSummaryCell;
         const auto summary = [paint](const Grid &grid, int which) {
             return [paint, grid, which](QPainter &painter, const QRect &rect, int column, int row) {
@@ -377,31 +566,36 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
             };
         };
         page.drawings.push_back(
-            GridDrawing(c.bodySummary, QPointF(30, H + 35), "summary 1", summary(c.bodySummary, 1)));
-        const double second = std::max(H + 110, GridBottom(c.bodySummary, H + 35) + 5);
+            GridDrawing(c.bodySummary, QPointF(left, top), "summary 1", summary(c.bodySummary, 1)));
+        const double second = GridBottom(c.bodySummary, top) + 6;
         page.drawings.push_back(
-            GridDrawing(c.distribution, QPointF(30, second), "summary 2", summary(c.distribution, 2)));
+            GridDrawing(c.distribution, QPointF(left, second), "summary 2", summary(c.distribution, 2)));
         break;
     }
     case PageKind::Diagramas: {
-        // 840 pixels of 120 per inch take the room of 675 of 96.
+        // 840 pixels of 120 per inch take the room of 675 of 96; the picture shrinks to the margins.
         const int side = DiagramPictureSide(c.previewPpi);
         const double ppi = c.previewPpi >= 120 ? 120.0 : 96.0;
-        const double sideMm = side * 25.4 / ppi;
+        const QRectF content = ContentArea(page, WritePageHeader(document, options));
+        const double sideMm = std::min({side * 25.4 / ppi, content.width(), content.height()});
         PageDrawing diagrams;
         diagrams.kind = PageDrawing::Kind::Diagrams;
         diagrams.name = "diagrams";
-        diagrams.rect = QRectF(30, H + 35, sideMm, sideMm);
+        diagrams.rect = QRectF(left, content.top(), sideMm, sideMm);
         const auto paint = SquarePicture(c.paintDiagrams, c.drawDiagrams, side, Qt::white);
-        diagrams.paint = [paint, ppi](QPainter &painter) {
-            painter.scale(96.0 / ppi, 96.0 / ppi);
+        const double scale = sideMm / (side * kMmPerPixel);
+        diagrams.paint = [paint, scale](QPainter &painter) {
+            painter.scale(scale, scale);
             paint(painter);
         };
         page.drawings.push_back(std::move(diagrams));
-        WritePageHeader(document, options);
         break;
     }
+    case PageKind::Transitos:
+        FlowListing(document, options, WritePageHeader(document, options));
+        break;
     }
+    NumberPages(document);
 }
 
 } // namespace cel::document

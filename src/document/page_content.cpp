@@ -26,7 +26,7 @@ std::string ZoneText(double zone, const TextFormat &format) {
 
 bool IsReport(PageKind page) {
     return page == PageKind::Progresiones || page == PageKind::Speculum || page == PageKind::Resumen ||
-           page == PageKind::Diagramas;
+           page == PageKind::Diagramas || page == PageKind::Transitos;
 }
 
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
@@ -56,6 +56,36 @@ const chart::RecDataProg &Item(const chart::TDataProg &progressions, int item) {
     return progressions.items[static_cast<std::size_t>(i)];
 }
 
+// The aspect table of the view with the screen's cell painter: the "Tabla" page, and the wheel page's
+// aspect grid.
+void AddAspectTable(PageContent &in, const ChartState &state, const PageChoices &choices) {
+    const settings::RecVistaCarta &view = state.view;
+    const bool doubleWheel = view.wheelMode == settings::kDoubleWheel;
+    analysis::TextGrid table;
+    analysis::SetUpAspectTable(table, view, false);
+    const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
+    analysis::FillAspectTable(table, doubleWheel, *lists.bodies, *lists.bodyCusp, lists.cuspBody,
+                              *lists.cusps, view);
+    const bool large = view.largeImagesTable;
+    // Room for the glyph, and for "100%" when the strength is shown; 26 such columns still fit
+    // across a Letter page.
+    const int width = (large ? 22 : 16) + (choices.showStrength ? 4 : 0);
+    in.aspectTable = FromTextGrid(table, {width}, large ? 20 : 16, TextFont{"Arial", large ? 9 : 8});
+    in.tableGlyphs = large ? &LargeGlyphPainter() : &NormalGlyphPainter();
+    in.showStrength = choices.showStrength;
+    auto context = std::make_shared<graphics::CellContext>(state.progressions, state.view, state.aspects,
+                                                           state.settings.dignity);
+    context->gridFont.family = QStringLiteral("Arial");
+    context->format = state.format;
+    graphics::SetRelationColours(*context, state.settings);
+    const bool percent = choices.showStrength;
+    in.paintAspectCell = [context, percent](QPainter &painter, const QRect &rect, int column, int row,
+                                            const std::string &text) {
+        graphics::Canvas canvas(painter, rect.size() + QSize(rect.x(), rect.y()));
+        graphics::PaintAspectCell(canvas, rect, column, row, text, false, percent, *context);
+    };
+}
+
 } // namespace
 
 std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format) {
@@ -71,7 +101,8 @@ std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &f
 std::string PageTitle(PageKind page, const PageView &view) {
     switch (page) {
     case PageKind::Rueda:
-        return view.doubleWheel ? std::string() : view.innerItemName;
+        return view.doubleWheel ? "Rueda doble: " + view.innerItemName + " - " + view.outerItemName
+                                : view.innerItemName;
     case PageKind::Tabla:
         return view.doubleWheel ? std::string("Tabla de aspectos")
                                 : "Tabla de aspectos " + view.innerItemName;
@@ -92,6 +123,8 @@ std::string PageTitle(PageKind page, const PageView &view) {
         return "Resumen " + (view.summaryItemName.empty() ? view.innerItemName : view.summaryItemName);
     case PageKind::Diagramas:
         return "Diagramas";
+    case PageKind::Transitos:
+        return view.listingTitle.empty() ? std::string("Tránsitos") : view.listingTitle;
     }
     return {};
 }
@@ -235,7 +268,6 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
     in.view.natalByHouse = view.aspectMode == settings::AspectMode::ByHouse;
     in.view.house = choices.house;
     in.view.natalAscensional = choices.natalAscensional;
-    const bool doubleWheel = in.view.doubleWheel;
 
     switch (page) {
     case PageKind::Rueda: {
@@ -252,23 +284,12 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
             graphics::Canvas canvas(painter, QSize(side, side));
             draw(canvas, QRect(0, 0, side, side));
         };
+        AddAspectTable(in, state, choices); // for the aspect grid beside the wheel
         break;
     }
-    case PageKind::Tabla: {
-        analysis::TextGrid table;
-        analysis::SetUpAspectTable(table, view, false);
-        const analysis::TableLists lists = analysis::SelectTableLists(view, state.aspects);
-        analysis::FillAspectTable(table, doubleWheel, *lists.bodies, *lists.bodyCusp, lists.cuspBody,
-                                  *lists.cusps, view);
-        const bool large = view.largeImagesTable;
-        // Room for the glyph, and for "100%" when the strength is shown; 26 such columns still fit
-        // across a Letter page.
-        const int width = (large ? 22 : 16) + (choices.showStrength ? 4 : 0);
-        in.aspectTable = FromTextGrid(table, {width}, large ? 20 : 16, TextFont{"Arial", large ? 9 : 8});
-        in.tableGlyphs = large ? &LargeGlyphPainter() : &NormalGlyphPainter();
-        in.showStrength = choices.showStrength;
+    case PageKind::Tabla:
+        AddAspectTable(in, state, choices);
         break;
-    }
     case PageKind::Listado:
     case PageKind::Natal: {
         analysis::TextGrid detail;
@@ -383,6 +404,8 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         };
         break;
     }
+    case PageKind::Transitos:
+        break; // the listing's window fills the listing and the timeline
     }
     return in;
 }

@@ -17,13 +17,15 @@
 #include "document/grid.h"
 #include "graphics/diagrams.h"
 #include "graphics/glyphs.h"
+#include "graphics/timeline.h"
 #include "settings/settings.h"
 #include "settings/view_record.h"
 
 namespace cel::document {
 
-// The kind of page: the wheel, the three kinds of aspect page and the four reports.
-enum class PageKind { Rueda, Tabla, Listado, Natal, Progresiones, Speculum, Resumen, Diagramas };
+// The kind of page: the wheel, the three kinds of aspect page, the four reports and the listing of
+// transits, progressions and directions.
+enum class PageKind { Rueda, Tabla, Listado, Natal, Progresiones, Speculum, Resumen, Diagramas, Transitos };
 
 // What the main window shows above the pages, as texts.
 struct PageHeading {
@@ -54,6 +56,7 @@ struct PageView {
     int house = 0;                 // current house of the by-house list
     bool natalAscensional = false; // "R. Asc." (else "R. Ecl.")
     std::string summaryItemName;   // "Resumen": the chosen summary item
+    std::string listingTitle;      // "Tránsitos": the title with the period
 };
 
 // The local date-time as the place information shows it:
@@ -143,6 +146,10 @@ struct PageContent {
     Grid aspectTable;
     const GlyphPainter *tableGlyphs = nullptr;
     bool showStrength = false; // "%"
+    // Paints one cell of the table inside its rectangle as the screen does (tints, relation fills);
+    // when absent the cells are drawn in black by the table glyphs.
+    std::function<void(QPainter &painter, const QRect &rect, int column, int row, const std::string &text)>
+        paintAspectCell;
 
     // "Listado" and "Natal": the detail grid, the renderer of its codes and "peq.".
     Grid detail;
@@ -166,6 +173,11 @@ struct PageContent {
     std::function<void(QPainter &painter, const QRect &rect, int grid, int column, int row,
                        const std::string &text)>
         paintSummaryCell;
+
+    // "Tránsitos": the listing (a heading row, then a row per event) and its timeline over the period.
+    Grid listing;
+    std::vector<graphics::TimelineRow> timeline;
+    double timelineFrom = 0, timelineTo = 0;
 };
 
 // The complete content of one page. The callbacks keep the references of `state`: the charts and settings

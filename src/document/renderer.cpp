@@ -59,13 +59,16 @@ void PaintPage(QPainter &painter, const Page &page, bool marginGuides) {
         drawing.paint(painter);
         painter.restore();
     }
-    for (const PageText &text : page.texts) {
-        const QFontMetricsF metrics(MakeFont(text.font));
-        const QRectF line(text.at, QSizeF(size.width() - text.at.x(), metrics.height() / kPixelsPerMm));
+    // The white grounds first, then every text: a ground never cuts into the line above it.
+    for (const PageText &text : page.texts)
         if (text.opaque) {
+            const QFontMetricsF metrics(MakeFont(text.font));
             const qreal width = metrics.horizontalAdvance(QString::fromStdString(text.text));
             painter.fillRect(QRectF(Px(text.at), QSizeF(width, metrics.height())), Qt::white);
         }
+    for (const PageText &text : page.texts) {
+        const QFontMetricsF metrics(MakeFont(text.font));
+        const QRectF line(text.at, QSizeF(size.width() - text.at.x(), metrics.height() / kPixelsPerMm));
         DrawText(painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text.text, text.font);
     }
     const double inner = size.width() - m.left() - m.right();

@@ -1,5 +1,8 @@
 #include "export/rtf_export.h"
 
+#include <QPainter>
+
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -90,6 +93,9 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
         grid = &input.natalSpeculum;
         writer.AddFont(input.eventSpeculum.font);
         break;
+    case document::PageKind::Transitos:
+        grid = &input.listing;
+        break;
     default:
         break;
     }
@@ -99,6 +105,8 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
     // The wide pages (the progressions) turn the paper as the printed page does.
     if (document::PageOrientation(input.page, false) == QPageLayout::Landscape)
         writer.WriteLandscapePaper();
+    else
+        writer.WritePortraitPaper();
 
     writer.WriteText(kProgramCaption, base, kAlignRight);
     writer.WriteText(" ", base, kAlignRight);
@@ -127,7 +135,8 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
         RtfGrid table = input.aspectTable;
         if (table.columnWidths.size() > 26)
             table.columnWidths.resize(26);
-        writer.WriteAspectGrid(input.ppi, table, *input.tableGlyphs, input.showStrength, true);
+        writer.WriteAspectGrid(input.ppi, table, *input.tableGlyphs, input.showStrength, true,
+                               input.paintAspectCell);
         break;
     }
     case document::PageKind::Listado:
@@ -152,6 +161,30 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
         picture.fill(Qt::white);
         input.drawDiagrams(picture);
         writer.WritePicture(kPrintPpi, picture, kAlignCentre);
+        break;
+    }
+    case document::PageKind::Transitos: {
+        writer.WriteGrid(input.ppi, input.listing);
+        // The timeline in pictures of at most 40 rows, across the landscape page.
+        const graphics::TimelineLayout layout;
+        constexpr int kRowsPerPicture = 40;
+        constexpr int kWidth = 900; // screen pixels
+        const double scale = static_cast<double>(kPrintPpi) / screenPpi;
+        const int rows = static_cast<int>(input.timeline.size());
+        for (int first = 0; first < rows; first += kRowsPerPicture) {
+            const int count = std::min(kRowsPerPicture, rows - first);
+            const int height = graphics::TimelineHeight(count, layout);
+            QImage picture(static_cast<int>(std::lround(kWidth * scale)),
+                           static_cast<int>(std::lround(height * scale)), QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            painter.scale(scale, scale);
+            graphics::DrawTimeline(painter, QRect(0, 0, kWidth, height), input.timeline, input.timelineFrom,
+                                   input.timelineTo, first, count, layout);
+            painter.end();
+            writer.WriteText("", base, kAlignLeft);
+            writer.WritePicture(kPrintPpi, picture, kAlignCentre);
+        }
         break;
     }
     case document::PageKind::Resumen:

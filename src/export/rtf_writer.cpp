@@ -205,7 +205,29 @@ std::string TCtrlToRTF::EscapeText(std::string_view utf8) {
 }
 
 void TCtrlToRTF::WriteLandscapePaper() {
-    body_ += "\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape";
+    body_ += "\\paperw15840\\paperh12240\\margl567\\margr567\\margt567\\margb567\\landscape";
+    tableRoom_ = 15840 - 2 * 567;
+}
+
+void TCtrlToRTF::WritePortraitPaper() {
+    body_ += "\\paperw12240\\paperh15840\\margl1134\\margr1134\\margt567\\margb567";
+    tableRoom_ = 12240 - 2 * 1134;
+}
+
+RtfFont TCtrlToRTF::TableFont(int ppi, const RtfGrid &grid, int extra,
+                              const std::function<int(int row, int column)> &glyphRoom) const {
+    RtfGrid sized = grid;
+    const long double perInch = ppi > 0 ? ppi : 96;
+    while (tableRoom_ > 0 && sized.font.size > 6) {
+        long double sum = 0;
+        for (const long double w : FittedWidths(ppi, sized, extra, glyphRoom))
+            sum += w;
+        // The row starts 90 twips in and its last edge lies 108 twips past the sum.
+        if (sum / perInch * 1440 + 108 + 90 <= tableRoom_)
+            break;
+        --sized.font.size;
+    }
+    return sized.font;
 }
 
 void TCtrlToRTF::WriteText(std::string_view text, const RtfFont &font, int alignment) {
@@ -275,18 +297,57 @@ void TCtrlToRTF::WriteTablePrologue() {
     body_ += ")}}{\\*\\pnseclvl9\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}";
 }
 
+std::vector<long double> FittedWidths(int ppi, const RtfGrid &grid, int extra,
+                                      const std::function<int(int row, int column)> &glyphRoom) {
+    const long double perInch = ppi > 0 ? ppi : 96;
+    // Measured at 96 per inch, where the font's points are 4/3 pixels, then taken to ppi.
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(3780);
+    device.setDotsPerMeterY(3780);
+    QFont font(QString::fromStdString(grid.font.name));
+    font.setPointSizeF(grid.font.size);
+    font.setBold(grid.font.bold);
+    font.setItalic(grid.font.italic);
+    const QFontMetricsF metrics(font, &device);
+    // Both gaps of the cell (108 twips each side) and a little slack for the reader's own font.
+    const long double gaps = 216.0L / 1440 * perInch + 2;
+    std::vector<long double> widths;
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        long double width = grid.columnWidths[static_cast<std::size_t>(c)] + extra;
+        for (int r = 0; r < grid.RowCount(); ++r) {
+            const std::string &text = grid.Cell(c, r);
+            const int glyphs = glyphRoom ? glyphRoom(r, c) : 0;
+            if (text.empty() && glyphs == 0)
+                continue;
+            const long double textWidth =
+                metrics.horizontalAdvance(QString::fromStdString(" " + text + "  ")) * 1.03L * perInch / 96;
+            width = std::max(width, textWidth + glyphs * perInch / 96 + gaps);
+        }
+        widths.push_back(std::ceil(width));
+    }
+    return widths;
+}
+
 void TCtrlToRTF::WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
+                               const std::string &fontWords) {
+    std::vector<long double> widths;
+    for (int w : grid.columnWidths)
+        widths.push_back(w + (smallGlyphs ? 6 : 2));
+    WriteRowStart(ppi, widths, cellBorders, fontWords);
+}
+
+void TCtrlToRTF::WriteRowStart(int ppi, const std::vector<long double> &widths, bool cellBorders,
                                const std::string &fontWords) {
     const long double perInch = ppi > 0 ? ppi : 96;
     body_ += "\\trowd\\trgaph108\\trrh260\\trleft90";
     body_ += kRowBorders;
     long double sum = 0;
-    for (int c = 0; c < grid.ColumnCount(); ++c) {
+    for (const long double width : widths) {
         body_ += "\\clvertalt";
         if (cellBorders)
             body_ += kCellBorders;
         body_ += "\\cltxlrtb";
-        sum += grid.columnWidths[static_cast<std::size_t>(c)] + (smallGlyphs ? 6 : 2);
+        sum += width;
         body_ += "\\cellx" + Num(RoundHalfEven(sum / perInch * 1440 + 108));
     }
     body_ += "\\pard\\ri-123\\nowidctlpar\\widctlpar\\intbl\\adjustright";
@@ -297,12 +358,15 @@ void TCtrlToRTF::WriteRowEnd() {
     body_ += "}\\pard \\nowidctlpar\\widctlpar\\intbl\\adjustright {\\row}";
 }
 
-void TCtrlToRTF::WriteGrid(int ppi, const RtfGrid &grid) {
+void TCtrlToRTF::WriteGrid(int ppi, const RtfGrid &screenGrid) {
+    RtfGrid grid = screenGrid;
+    grid.font = TableFont(ppi, screenGrid, 2);
     const std::string fontWords =
         FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
+    const std::vector<long double> widths = FittedWidths(ppi, grid, 2);
     WriteTablePrologue();
     for (int r = 0; r < grid.RowCount(); ++r) {
-        WriteRowStart(ppi, grid, true, false, fontWords);
+        WriteRowStart(ppi, widths, true, fontWords);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             body_ += ' ';
             body_ += EscapeText(grid.Cell(c, r));
@@ -318,17 +382,28 @@ void TCtrlToRTF::WriteGlyphPicture(int ppi, const GlyphPainter &glyphs, int pict
                       [&](QPainter &painter) { glyphs.Draw(painter, picture, 0, 0, 0); });
 }
 
-void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks,
+void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &screenGrid, const ProgGridMarks &marks,
                                const GlyphPainter &glyphs) {
+    // Each cell holds its text and, in one line with it, the point's or the sign's glyph.
+    const int g = glyphs.Size();
+    const auto glyphRoom = [&marks, g](int r, int c) {
+        if (c == 0 && r >= 1 && r <= 12)
+            return g + 2;
+        const int sign = c >= 1 && c <= 9 && r >= 1 && r <= 24 ? marks.SignAt(r, c) : 0;
+        return sign >= 1 && sign <= 12 ? g + 2 : 0;
+    };
+    const bool small = g <= 11;
+    RtfGrid grid = screenGrid;
+    grid.font = TableFont(ppi, screenGrid, small ? 6 : 2, glyphRoom);
     const std::string fontRef = FontReference(grid.font);
     const std::string size = SizeWord(grid.font);
     const std::string style = StyleWords(grid.font);
     const std::string colour = ColourWord(grid.font.colour);
     const std::string fontWords = fontRef + size + style + colour;
-    const bool small = glyphs.Size() <= 11;
+    const std::vector<long double> widths = FittedWidths(ppi, grid, small ? 6 : 2, glyphRoom);
     WriteTablePrologue();
     for (int r = 0; r < grid.RowCount(); ++r) {
-        WriteRowStart(ppi, grid, true, small, fontWords);
+        WriteRowStart(ppi, widths, true, fontWords);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             if (c == 0 && r >= 1 && r <= 12)
                 WriteGlyphPicture(ppi, glyphs, 11 + r);
@@ -350,7 +425,7 @@ void TCtrlToRTF::WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks
 }
 
 void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainter &glyphs, bool showStrength,
-                                 bool cellBorders) {
+                                 bool cellBorders, const AspectCellPainter &paintCell) {
     const std::string fontWords =
         FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
     const bool small = glyphs.Size() <= 11;
@@ -358,7 +433,14 @@ void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainte
     for (int r = 0; r < grid.RowCount(); ++r) {
         WriteRowStart(ppi, grid, cellBorders, small, fontWords);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
-            if (document::AspectCellDrawn(grid, c, r)) {
+            if (paintCell && document::AspectCellDrawn(grid, c, r)) {
+                // The cell's own width; one glyph high and a line for the strength, as on screen.
+                const int width = std::max(grid.columnWidths[static_cast<std::size_t>(c)], glyphs.Size() + 3);
+                const int height = glyphs.Size() + 2 + (showStrength ? glyphs.Size() + 2 : 0);
+                WriteDrawnPicture(ppi, body_, width, height, [&](QPainter &painter) {
+                    paintCell(painter, QRect(0, 0, width, height), c, r, grid.Cell(c, r));
+                });
+            } else if (document::AspectCellDrawn(grid, c, r)) {
                 const QSize size = document::AspectCellSize(grid, c, glyphs, showStrength);
                 WriteDrawnPicture(ppi, body_, size.width(), size.height(), [&](QPainter &painter) {
                     document::PaintAspectCell(painter, grid, c, r, glyphs, showStrength);

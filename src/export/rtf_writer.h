@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,9 @@ using document::CodeRenderer;
 using document::GlyphPainter;
 using document::ProgGridMarks;
 
+// Paints one aspect-table cell (column, row, text) inside a rectangle.
+using AspectCellPainter = std::function<void(QPainter &, const QRect &, int, int, const std::string &)>;
+
 // Alignment of paragraphs and pictures.
 enum RtfAlignment : int { kAlignLeft = 0, kAlignRight = 1, kAlignCentre = 2 };
 
@@ -35,9 +39,11 @@ public:
     void AddFont(const RtfFont &font);
     // "{\rtf1..." with the font table as registered so far and the colour table; the group stays open.
     void WriteHeader();
-    // Letter paper turned sideways, with the printed landscape page's margins (20 mm, 10 mm top and
-    // bottom); written right after the header.
+    // Letter paper turned sideways with 10 mm margins, room for the widest table; written right after
+    // the header.
     void WriteLandscapePaper();
+    // Letter paper upright with 20 mm margins at the sides, 10 mm at the top and bottom.
+    void WritePortraitPaper();
     void WriteText(std::string_view text, const RtfFont &font, int alignment);
     void WritePicture(int ppi, const QImage &bitmap, int alignment);
     // A picture group without a paragraph, appended to target (a table cell): the bitmap as PNG, shown at
@@ -50,9 +56,10 @@ public:
     void WriteGrid(int ppi, const RtfGrid &grid);
     // The progressions grid with point glyphs in column 0 and sign glyphs in the position cells.
     void WriteProgGrid(int ppi, const RtfGrid &grid, const ProgGridMarks &marks, const GlyphPainter &glyphs);
-    // The aspect table, every cell as a rendered picture.
+    // The aspect table, every cell as a rendered picture: by paintCell when given (the screen's cell
+    // painter, with its tints and relation fills, inside the cell's rectangle), else by the glyphs.
     void WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainter &glyphs, bool showStrength,
-                         bool cellBorders);
+                         bool cellBorders, const AspectCellPainter &paintCell = {});
     // The aspect detail list: cells of cellWidth x cellHeight pixels drawn by render.
     void WriteAspectList(int ppi, const RtfGrid &grid, const CodeRenderer &render, int cellWidth,
                          int cellHeight, bool smallGlyphs, bool cellBorders);
@@ -80,16 +87,31 @@ private:
     // Row definition and the opening of the row's cells; smallGlyphs widens columns by 6, not 2.
     void WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
                        const std::string &fontWords);
+    // The same with the columns' widths in pixels given (the cells' room before the gaps).
+    void WriteRowStart(int ppi, const std::vector<long double> &widths, bool cellBorders,
+                       const std::string &fontWords);
     void WriteRowEnd();
+
+    // The font the text tables are written in: the grid's own, made smaller (down to 6 points) while
+    // the table would be wider than the paper's room between its margins.
+    RtfFont TableFont(int ppi, const RtfGrid &grid, int extra,
+                      const std::function<int(int row, int column)> &glyphRoom = {}) const;
 
     std::string body_;
     bool headerWritten_ = false;
+    long tableRoom_ = 0; // twips between the margins; 0 when the paper is not set
     std::vector<std::string> fontTable_;
     std::vector<std::string> fontNames_;
 };
 
 // The resolution the document's pictures are drawn at: print quality.
 inline constexpr int kPrintPpi = 300;
+
+// The widths (pixels of ppi per inch) a text table's columns need so that no cell's text wraps in a word
+// processor: at least the on-screen width plus `extra`, and the widest cell's text (as written, with its
+// blanks) plus `glyphRoom(row, column)` pixels of pictures plus the cell's gaps.
+std::vector<long double> FittedWidths(int ppi, const RtfGrid &grid, int extra,
+                                      const std::function<int(int row, int column)> &glyphRoom = {});
 
 // Rounds to the nearest integer, halves to even.
 long RoundHalfEven(long double x);

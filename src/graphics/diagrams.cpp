@@ -1,6 +1,7 @@
 #include "graphics/diagrams.h"
 
 #include <cmath>
+#include <vector>
 
 #include "analysis/dignities.h"
 
@@ -137,18 +138,36 @@ private:
     int Graph(int x, int y, int p, int b, const std::array<float, N1> &first, int count1,
               const std::array<float, N2> &second, int count2) {
         if (kind_ == GraphKind::Histogram) {
+            int room = 0;
             auto bars = [&](int left, const auto &values, int count, long double scale) {
                 for (int i = 1; i <= count; ++i) {
                     const int length =
                         total_ == 0 ? 0 : RoundHalfEven(values[static_cast<std::size_t>(i)] * scale / total_);
+                    const int top = y + Px(20) * (i - 1);
                     if (length > 0)
-                        StyledSquare(QRect(left, y + Px(20) * (i - 1), length, Px(15)), i);
+                        StyledSquare(QRect(left, top, length, Px(15)), i);
+                    // The bar's value at its end, kept inside the group's own column.
+                    const QString text = Percent(values[static_cast<std::size_t>(i)]);
+                    const QSize size = canvas_.TextSize(text, font_);
+                    const int at = std::min(left + length + Px(3), left + room - size.width() - Px(2));
+                    const QPoint corner(std::max(left, at), top + (Px(15) - size.height()) / 2);
+                    canvas_.FillRect(QRect(corner, size), Qt::white);
+                    canvas_.Text(corner, text, font_);
                 }
             };
+            room = b / 2;
             bars(x, first, count1, b / 2.0L);
+            room = std::max(p + Px(45), b / 2);
             bars(x + b / 2, second, count2, static_cast<long double>(p));
             return y + std::max(p, Px(20) * std::max(count1, count2));
         }
+        // Each slice's share on a white ground inside it, once every slice is drawn; slivers too thin
+        // to hold a number are left without.
+        struct Label {
+            int left, middle, span;
+            float value;
+        };
+        std::vector<Label> labels;
         auto pie = [&](int left, const auto &values, int count) {
             if (total_ == 0)
                 return;
@@ -161,11 +180,28 @@ private:
                 const GroupStyle style = StyleOf(i, colour_);
                 canvas_.Pie(QRect(left, y, p, p), start, span, Qt::black,
                             QBrush(style.colour, style.pattern));
+                labels.push_back({left, start + span / 2, span, v});
                 start += span;
             }
         };
         pie(x, first, count1);
         pie(x + b / 2, second, count2);
+        TextStyle small = font_;
+        small.pointSize = 7;
+        for (const Label &label : labels) {
+            if (label.span < 5760 / 30)
+                continue;
+            const long double angle = label.middle / 16.0L * 3.14159265358979323846L / 180;
+            const long double r = p / 2.0L;
+            const QString text =
+                QString::number(qRound(total_ == 0 ? 0.0f : 100.0f * label.value / total_)) + "%";
+            const QSize size = canvas_.TextSize(text, small);
+            const QPoint centre(RoundHalfEven(label.left + r + std::cos(angle) * r * 0.6L),
+                                RoundHalfEven(y + r - std::sin(angle) * r * 0.6L));
+            const QRect box(centre - QPoint(size.width() / 2, size.height() / 2), size);
+            canvas_.FillRect(box, Qt::white);
+            canvas_.Text(box.topLeft(), text, small);
+        }
         return y + p;
     }
 

@@ -12,6 +12,7 @@
 #include "astronomy/angle_text.h"
 #include "astronomy/angles.h"
 #include "chart/pipeline.h"
+#include "graphics/label_layout.h"
 
 namespace cel::graphics {
 
@@ -189,17 +190,33 @@ public:
         rotation_ = inner.rotation;
         const Real porArea = v.radiusFractions[0];
         if (v.wheelMode != settings::kDoubleWheel) {
+            // The labels as large as they can be while they stand clear and near their bodies.
+            if (Flag(v, settings::kFlagPlanetas)) {
+                const RingFractions f =
+                    ComputeRingFractions(v, porArea, glyphs_.Size(), kReferenceRadius,
+                                         Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
+                for (const qreal scale : kLabelScales) {
+                    if (!ScaleReadable(scale))
+                        break;
+                    SetLabelScale(scale);
+                    if (BodyLabelsFit(inner, GlyphRadius(porArea, f, 1, false), kSingleInnermost))
+                        break;
+                }
+            }
             DrawChartRing(porArea, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
+            SetLabelScale(1);
         } else if (v.innerWheelOnly) {
             // The labels as large as they can be while the ring's and the wheel's labels stand clear and
             // the aspect circle keeps room to be read.
             if (Flag(v, settings::kFlagPlanetas))
                 for (const qreal scale : kLabelScales) {
+                    if (!ScaleReadable(scale))
+                        break;
                     SetLabelScale(scale);
-                    auto ringAt = [this, porArea](Real angle) { return RingColumn(porArea, angle); };
-                    if (!PlacementClear(PlaceLabels(outer, ringAt), ringAt))
+                    const Placement &ring = RingPlacement(porArea, outer);
+                    if (!PlacementClear(ring, RingColumnsAt(porArea)))
                         continue;
-                    const Real last = RingInnerEdge(porArea);
+                    const Real last = RingInnerEdge(RingRowStart(porArea, ring.rowsUsed - 1));
                     const RingFractions f =
                         ComputeRingFractions(v, last, glyphs_.Size(), kReferenceRadius,
                                              Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
@@ -210,29 +227,45 @@ public:
             DrawChartRing(last, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
             SetLabelScale(1);
         } else {
-            // The labels of both wheels as large as they can be while the inner wheel's labels stand
-            // clear of one another.
+            // The labels of both wheels as large as they can be while they stand clear of one another.
+            // Projected natal houses only make sense over transit signs in their zodiac places.
+            const Real outerRotation =
+                !v.equaliseBySigns && !v.projectInnerHouses ? outer.rotation : inner.rotation;
+            // Turned apart, each wheel reads on its own zodiac: the inner one gets a sign ring of its own.
+            const Real apart = Norm360(outerRotation - inner.rotation);
+            const bool innerZodiac = std::min(apart, 360 - apart) > 0.01L;
             if (Flag(v, settings::kFlagPlanetas)) {
                 const RingFractions outerRing =
                     ComputeRingFractions(v, porArea, glyphs_.Size(), kReferenceRadius,
                                          Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
                 for (const qreal scale : kLabelScales) {
+                    if (!ScaleReadable(scale))
+                        break;
                     SetLabelScale(scale);
-                    const Real innerScale = OuterWheelHouseRadius(porArea, outerRing);
+                    rotation_ = outerRotation;
+                    const Real outerGlyphs = GlyphRadius(porArea, outerRing, 2, true);
+                    const Placement &outerPlaced = BodyPlacement(outer, outerGlyphs, kOuterInnermost);
+                    const bool outerClear = PlacementClear(outerPlaced, BodyColumnsAt(outerGlyphs));
+                    const Real innerScale = OuterWheelHouseRadius(
+                        porArea, outerRing, PlacementInnerEdge(outerGlyphs, outerPlaced.rowsUsed));
+                    rotation_ = inner.rotation;
                     const RingFractions innerRing =
-                        ComputeRingFractions(v, innerScale, glyphs_.Size(), kReferenceRadius, false, false);
-                    if (BodyLabelsFit(inner, GlyphRadius(innerScale, innerRing, 1, true), kInnermostLabel))
+                        ComputeRingFractions(v, innerScale, glyphs_.Size(), kReferenceRadius,
+                                             innerZodiac && Flag(v, settings::kFlagSignos), false);
+                    if (outerClear &&
+                        BodyLabelsFit(inner, GlyphRadius(innerScale, innerRing, 1, true), kInnermostLabel))
                         break;
                 }
             }
-            // Projected natal houses only make sense over transit signs in their zodiac places.
-            if (!v.equaliseBySigns && !v.projectInnerHouses)
-                rotation_ = outer.rotation;
+            rotation_ = outerRotation;
             const RingFractions outerRing =
                 DrawChartRing(porArea, outer, v.outerItem, 2, true, Flag(v, settings::kFlagGrados), true);
             projectedOuter_ = porArea * outerRing.A;
             rotation_ = inner.rotation;
-            DrawChartRing(innerScale_, inner, v.innerItem, 1, true, false, false);
+            // The aspects between the two charts are drawn inside the inner wheel.
+            crossAspects_ = true;
+            DrawChartRing(innerScale_, inner, v.innerItem, 1, true, false, innerZodiac);
+            crossAspects_ = false;
             SetLabelScale(1);
         }
         return count_;
@@ -240,8 +273,13 @@ public:
 
 private:
     static constexpr int kMinimumRadius = 20;
-    static constexpr Real kInnermostLabel = 0.08L; // how near the centre (fraction of R) labels may come
-    static constexpr Real kReadableAspectCircle = 0.28L; // the least aspect circle of "1 Rueda" (of R)
+    static constexpr Real kInnermostLabel = 0.1L;       // how near the centre (fraction of R) labels may come
+    static constexpr Real kReadableAspectCircle = 0.2L; // the least aspect circle of "1 Rueda" (of R)
+    static constexpr Real kSingleInnermost = 0.2L;      // the least aspect circle of a single wheel
+    static constexpr Real kOuterInnermost = 0.45L;      // how far in an outer wheel's labels may come
+    static constexpr Real kRingInnermost = 0.6L;        // how far in the "1 Rueda" ring's rows may come
+    static constexpr Real kWantedShift = 4;             // a glyph moving further asks for another row
+    static constexpr Real kLargestShift = 7.5L;         // no glyph stands further from its body
 
     const chart::RecDataProg &Item(int n) const {
         const int i = std::clamp(n, 1, chart::kItemCount);
@@ -330,9 +368,10 @@ private:
             positionInSign));
     }
 
-    void Record(int wheel, int body, const QRectF &box) {
+    void Record(int wheel, int body, const QRectF &box, WheelLabelKind kind) {
+        boxes_.push_back(box);
         if (in_.labels)
-            in_.labels->push_back(WheelLabel{wheel, body, box});
+            in_.labels->push_back(WheelLabel{wheel, body, box, kind});
     }
 
     // The retrograde "R" beside a glyph's lower right corner, in the glyph's colour, its box within the
@@ -345,20 +384,41 @@ private:
         canvas_.TextF(topLeft, QStringLiteral("R"), style);
         return QRectF(topLeft, s);
     }
+    // Whether a box keeps clear of every text and glyph placed so far.
+    bool Free(const QRectF &box) const {
+        return std::none_of(boxes_.begin(), boxes_.end(), [&](const QRectF &placed) {
+            const QRectF overlap = placed.intersected(box);
+            return overlap.width() > 0.01 && overlap.height() > 0.01;
+        });
+    }
+    void RecordBody(int wheel, int body, Real longitude, Real drawn, const QRectF &box, int row) {
+        if (in_.bodies)
+            in_.bodies->push_back(WheelBodyPlace{wheel, body, Norm360(longitude), Norm360(drawn), box, row});
+    }
     QSizeF RetroSize() const { return canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1)); }
 
-    // The wheel angles of an item's body glyphs: the zodiac positions spread in order, each pair of
-    // neighbours as far apart as the label rows need where they meet, and never less than the chart's
-    // own spreading asks for.
-    std::array<Real, 13> PlaceLabels(const chart::RecDataProg &item,
-                                     const std::function<LabelColumn(Real angle)> &rowsAt) {
+    // The label column of a body on a row at a wheel angle.
+    using ColumnAt = std::function<LabelColumn(int row, Real angle)>;
+    // Where an item's body glyphs stand: zodiac degrees and rows (0 the outermost).
+    struct Placement {
+        std::array<Real, 13> placed{};
+        std::array<int, 13> row{};
+        int rowsUsed = 1;
+        Real largestShift = 0;
+    };
+
+    // The glyphs of an item placed on up to `rows` rows: each pair of neighbours on a row as far apart as
+    // their label columns need where they meet, and never less than the chart's own spreading asks for;
+    // a glyph steps onto a further row before it moves far from its body.
+    Placement PlaceLabels(const chart::RecDataProg &item, const ColumnAt &columnAt, int rows) {
         const Real minimum = view_.largeImagesWheel ? chart::kLargeGlyphSeparation : chart::kGlyphSeparation;
         const qreal gap = 4 * k_ * labelScale_; // room enough to tell one label from the next
-        auto clearAt = [&](Real theta, Real delta) { return NeighboursClear(rowsAt, theta, delta, gap); };
         // The least angle that keeps them clear, to a quarter of a degree: a few whole degrees tried
         // first (most neighbours need little), then the interval halved (labels only move apart as the
         // angle between them grows).
-        auto separationAt = [&](Real position) {
+        auto separationAt = [&](int row, Real position) {
+            auto rowsAt = [&](Real angle) { return columnAt(row, angle); };
+            auto clearAt = [&](Real theta, Real delta) { return NeighboursClear(rowsAt, theta, delta, gap); };
             const Real theta = rotation_ + position;
             Real blocked = minimum - 1, clear = 30;
             for (Real delta = minimum; delta < minimum + 4; delta += 1) {
@@ -377,29 +437,32 @@ private:
             }
             return clear;
         };
-        std::array<chart::TAuxPos, chart::kBodyCount> list{};
+        RowLayoutRequest request;
         for (int i = 1; i <= 12; ++i)
-            list[static_cast<std::size_t>(i - 1)] = {i, item.bodies[static_cast<std::size_t>(i)].position};
-        std::array<Real, 13> placed{};
-        if (!chart::SpreadList(list, separationAt)) {
-            for (int i = 1; i <= 12; ++i)
-                placed[static_cast<std::size_t>(i)] = item.bodies[static_cast<std::size_t>(i)].wheelPosition;
-        } else {
-            for (const chart::TAuxPos &e : list)
-                placed[static_cast<std::size_t>(e.body)] = e.position;
+            request.angles[static_cast<std::size_t>(i - 1)] =
+                item.bodies[static_cast<std::size_t>(i)].position;
+        request.rows = rows;
+        request.separation = separationAt;
+        request.wantedShift = kWantedShift;
+        const RowLayout layout = LayoutInRows(request);
+        Placement placement;
+        for (int i = 1; i <= 12; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            placement.placed[k] =
+                std::isfinite(layout.angles[k - 1]) ? layout.angles[k - 1] : item.bodies[k].wheelPosition;
+            placement.row[k] = layout.rows[k - 1];
         }
-        placed_[&item] = placed;
-        return placed;
+        placement.rowsUsed = layout.rowsUsed;
+        placement.largestShift = layout.largestShift;
+        placed_[&item] = placement.placed;
+        return placement;
     }
 
-    // Two neighbours' label columns, delta degrees apart about a wheel angle, are clear when no row of
-    // one comes within `gap` pixels of any row of the other.
-    bool NeighboursClear(const std::function<LabelColumn(Real angle)> &rowsAt, Real theta, Real delta,
-                         qreal gap) const {
-        const Real a1 = theta - delta / 2, a2 = theta + delta / 2;
+    // Two label columns at wheel angles a1 and a2 are clear when no row of one comes within `gap` pixels
+    // of any row of the other.
+    bool ColumnsClear(const LabelColumn &rows1, Real a1, const LabelColumn &rows2, Real a2, qreal gap) const {
         const Direction d1(a1), d2(a2);
         const double c1 = d1.c, s1 = d1.s, c2 = d2.c, s2 = d2.s;
-        const LabelColumn rows1 = rowsAt(a1), rows2 = rowsAt(a2);
         for (const LabelRow &p : rows1)
             for (const LabelRow &q : rows2) {
                 const double pr = static_cast<double>(p.radius), qr = static_cast<double>(q.radius);
@@ -410,21 +473,29 @@ private:
             }
         return true;
     }
+    // Two neighbours' label columns, delta degrees apart about a wheel angle.
+    bool NeighboursClear(const std::function<LabelColumn(Real angle)> &rowsAt, Real theta, Real delta,
+                         qreal gap) const {
+        const Real a1 = theta - delta / 2, a2 = theta + delta / 2;
+        return ColumnsClear(rowsAt(a1), a1, rowsAt(a2), a2, gap);
+    }
 
-    // Whether the label columns placed at these wheel positions stand clear of one another.
-    bool PlacementClear(const std::array<Real, 13> &placed,
-                        const std::function<LabelColumn(Real angle)> &rowsAt) const {
+    // Whether the label columns of a placement stand clear of one another and near their bodies.
+    bool PlacementClear(const Placement &placement, const ColumnAt &columnAt) const {
+        if (placement.largestShift > kLargestShift)
+            return false;
         std::array<Real, 12> angles{};
-        for (int i = 1; i <= 12; ++i)
-            angles[static_cast<std::size_t>(i - 1)] =
-                Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
+        std::array<LabelColumn, 12> columns{};
+        for (int i = 1; i <= 12; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            angles[k - 1] = Norm360(rotation_ + placement.placed[k]);
+            columns[k - 1] = columnAt(placement.row[k], angles[k - 1]);
+        }
         // Every pair: near the centre the columns of bodies further apart can meet too.
         for (std::size_t i = 0; i < angles.size(); ++i)
-            for (std::size_t j = i + 1; j < angles.size(); ++j) {
-                const Real a = angles[i], b = angles[j];
-                if (!NeighboursClear(rowsAt, (a + b) / 2, b - a, 0.5 * k_ * labelScale_))
+            for (std::size_t j = i + 1; j < angles.size(); ++j)
+                if (!ColumnsClear(columns[i], angles[i], columns[j], angles[j], 0.5 * k_ * labelScale_))
                     return false;
-            }
         return true;
     }
 
@@ -547,11 +618,31 @@ private:
         // lines.
         Real houseRadius = r * h;
         const Real glyphRadius = GlyphRadius(r, f, wheel, outerCall);
-        if (r < 0.999L && Flag(v, settings::kFlagPlanetas))
-            houseRadius = std::max(houseRadius, LabelsInnerEdge(glyphRadius) - 0.015L);
+        const bool bodies = Flag(v, settings::kFlagPlanetas);
+        Placement placement;
+        Real labelsEdge = glyphRadius;
+        if (bodies) {
+            placement = BodyPlacement(item, glyphRadius, InnermostLabel(wheel, outerCall, r));
+            labelsEdge = PlacementInnerEdge(glyphRadius, placement.rowsUsed);
+        }
+        if (r < 0.999L && bodies)
+            houseRadius = std::max(houseRadius, labelsEdge - 0.015L);
+        // Further rows of glyphs take room from the house ring, which keeps its numbers' room inside them.
+        // Where rows stand, the house ring gives way just inside the columns actually drawn.
+        if (bodies && placement.rowsUsed > 1 && r >= 0.999L) {
+            Real drawnEdge = glyphRadius;
+            for (int i = 1; i <= 12; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                const Real angle = Norm360(rotation_ + placement.placed[k]);
+                for (const LabelRow &row : BodyColumn(BodyRowRadius(glyphRadius, placement.row[k]), angle))
+                    drawnEdge = std::min(drawnEdge, RowInnerReach(row, angle));
+            }
+            houseRadius = std::min(
+                houseRadius, drawnEdge - std::max(LabelsInnerEdge(glyphRadius) - r * h, HouseNumberRoom()));
+        }
         // The outer wheel of a double wheel leaves the inner one all the room inside its labels' reach.
         if (wheel == 2 && outerCall) {
-            houseRadius = OuterWheelHouseRadius(r, f);
+            houseRadius = OuterWheelHouseRadius(r, f, labelsEdge);
             innerScale_ = houseRadius;
         }
         const bool houses = Flag(v, settings::kFlagCasas);
@@ -567,7 +658,7 @@ private:
         const Real houseEdge = degreeDrawn ? rB : rA; // the first circle outside the house circle
         if (housesDrawn && Color())
             canvas_.RingSector(centre, Px(houseRadius), Px(houseEdge), 0, 360, in_.colours.wheel[6]);
-        const bool centreFilled = !outerCall && Color();
+        const bool centreFilled = (!outerCall || crossAspects_) && Color();
         if (centreFilled)
             canvas_.Disc(centre, Px(houses ? houseRadius : houseEdge), in_.colours.wheel[5]);
         labelBackground_ = housesDrawn && Color()    ? in_.colours.wheel[6]
@@ -583,12 +674,6 @@ private:
         for (int i = 0; i < 12; ++i)
             lines.append(QLineF(geo_.AtF(rE, rotation_ + 30 * i), geo_.AtF(rB - 0.01L, rotation_ + 30 * i)));
         canvas_.LinesF(lines, WheelColour(9), line_);
-
-        // 3. Sign glyphs.
-        if (signRing && ringsShown) {
-            for (int i = 0; i < 12; ++i)
-                CentredGlyph(i, geo_.AtF(rE - 0.04L, rotation_ + 15 + 30 * i), WheelColour(11), FullGlyph());
-        }
 
         // 4. Degree ring.
         if (degreeDrawn) {
@@ -616,14 +701,78 @@ private:
                 canvas_.CircleF(centre, Px(houseRadius + 0.05L * r), Qt::black, line_);
         }
 
-        // 7. Bodies.
-        if (Flag(v, settings::kFlagPlanetas))
-            DrawBodies(item, wheel, rB, glyphRadius);
+        // 3. Sign glyphs, each moved within its sign where a cusp text stands at its middle.
+        if (signRing && ringsShown) {
+            for (int i = 0; i < 12; ++i) {
+                const QSizeF side(FullGlyph(), FullGlyph());
+                Real at = rotation_ + 15 + 30 * i;
+                bool free = false;
+                for (const Real beside : {0.0L, 4.0L, -4.0L, 8.0L, -8.0L, 11.0L, -11.0L}) {
+                    if (Free(CentredBox(geo_.AtF(rE - 0.04L, rotation_ + 15 + beside + 30 * i), side))) {
+                        at = rotation_ + 15 + beside + 30 * i;
+                        free = true;
+                        break;
+                    }
+                }
+                // A wheel inside another is read by its coloured signs and the labels' sign glyphs: a
+                // sign glyph with no room beside the cusp texts is left out there.
+                if (!free && r < 0.999L)
+                    continue;
+                Record(wheel, 0, CentredGlyph(i, geo_.AtF(rE - 0.04L, at), WheelColour(11), FullGlyph()),
+                       WheelLabelKind::Sign);
+            }
+        }
+
+        // 7. Bodies, then the house numbers where the labels leave them room.
+        if (bodies)
+            DrawBodies(item, wheel, rB, glyphRadius, placement);
+        // The outer wheel's numbers wait for the inner wheel's cusp texts, which stand beside them.
+        if (!(wheel == 2 && outerCall))
+            DrawHouseNumbers();
 
         // 8, 9. Aspect lines.
-        if (!outerCall)
+        rotationOf_[&item] = rotation_;
+        if (!outerCall || crossAspects_)
             DrawAspectLines(item, itemNumber, houseRadius);
         return f;
+    }
+
+    // A house number waiting for the body labels: it takes the first place clear of them just outside
+    // the house circle, or inside it, and is left out where there is none.
+    struct HouseNumber {
+        int wheel;
+        int n;
+        Real circle;
+        Real angle;
+        TextStyle style;
+        QColor background;
+    };
+    void DrawHouseNumbers() {
+        for (const HouseNumber &h : houseNumbers_) {
+            const QString text = QString::number(h.n);
+            const QSizeF size = canvas_.TextSizeF(text, h.style);
+            for (const Real out : {0.025L, 0.045L, 0.065L, -0.03L}) {
+                const QPointF at = geo_.AtF(h.circle + out, h.angle);
+                if (Free(CentredBox(at, size))) {
+                    const QColor centre = Color() ? in_.colours.wheel[5] : QColor(Qt::white);
+                    Record(h.wheel, 0, CentredText(text, at, h.style, out > 0 ? h.background : centre),
+                           WheelLabelKind::HouseNumber);
+                    break;
+                }
+            }
+        }
+        houseNumbers_.clear();
+    }
+
+    // A cusp's text piece or sign, left out where a closer cusp's pieces already stand (a crowded ring).
+    void CuspPiece(int wheel, const QString &text, QPointF at, const TextStyle &style,
+                   const QColor &background) {
+        if (Free(CentredBox(at, canvas_.TextSizeF(text, style))))
+            Record(wheel, 0, CentredText(text, at, style, background), WheelLabelKind::CuspText);
+    }
+    void CuspSign(int wheel, int sign, QPointF at) {
+        if (Free(CentredBox(at, QSizeF(FullGlyph(), FullGlyph()))))
+            Record(wheel, 0, CentredGlyph(sign, at, WheelColour(10), FullGlyph()), WheelLabelKind::CuspSign);
     }
 
     void DrawHouses(const chart::RecDataProg &item, Real r, Real f, Real o, int wheel) {
@@ -645,38 +794,76 @@ private:
         const Real q = CuspTextRadius(r, o);
         const bool texto = Flag(v, settings::kFlagCasasTexto), seg = Flag(v, settings::kFlagCasasSeg);
         // The pieces of a position stand D degrees apart, more where a small ring would make them touch.
-        const qreal pieceWidth = canvas_.TextSizeF(QStringLiteral("00°"), textStyle).width() + 3 * k_;
-        const Real gapAngle = std::max(
-            kAngleGap, 2 * std::asin(std::min<Real>(1, pieceWidth / (2 * std::max<Real>(1, Px(q))))) / kDeg);
+        // Boxes side by side along the ring at an angle stand clear when they part along either axis.
+        const QSizeF piece =
+            canvas_.TextSizeF(QStringLiteral("00°"), textStyle).expandedTo(QSizeF(FullGlyph(), FullGlyph())) +
+            QSizeF(3 * k_, 2 * k_);
+        auto gapAt = [&](Real theta) {
+            const Real sx = std::fabs(std::sin(theta * kDeg)), cy = std::fabs(std::cos(theta * kDeg));
+            const Real chord =
+                std::min(sx > 1e-6L ? piece.width() / sx : 1e9L, cy > 1e-6L ? piece.height() / cy : 1e9L);
+            return std::max(kAngleGap,
+                            2 * std::asin(std::min<Real>(1, chord / (2 * std::max<Real>(1, Px(q))))) / kDeg);
+        };
+        Real widestGap = kAngleGap;
+        for (int a = 0; a < 90; a += 3)
+            widestGap = std::max(widestGap, gapAt(a));
+        // Each cusp's pieces stand from `low` to `high` degrees about its line (degrees before the cusp's
+        // line on the left half); close cusps, as at polar latitudes, have their groups moved apart along
+        // the ring so that they never interleave.
+        const bool signo = Flag(v, settings::kFlagCasasSigno);
+        const int after = texto ? (seg || signo ? 1 : 0) + (seg && signo ? 1 : 0) : 0; // gaps after the line
+        const int before = texto ? 1 : 0;                                              // and before it
+        std::array<Real, 13> textAngle{};
+        {
+            RowLayoutRequest request;
+            auto middle = [&](int n) {
+                const Real theta = Norm360(rotation_ + cusp(n));
+                return theta + (theta >= 180 ? 1 : -1) * (after - before) * gapAt(theta) / 2;
+            };
+            for (int n = 1; n <= 12; ++n)
+                request.angles[static_cast<std::size_t>(n - 1)] = middle(n);
+            const Real width = (before + after + 1) * widestGap + 1;
+            request.separation = [width](int, Real) { return width; };
+            request.wantedShift = 360;
+            const RowLayout spread = LayoutInRows(request);
+            for (int n = 1; n <= 12; ++n) {
+                const Real theta = Norm360(rotation_ + cusp(n));
+                textAngle[static_cast<std::size_t>(n)] =
+                    theta + (spread.angles[static_cast<std::size_t>(n - 1)] - Norm360(middle(n)));
+            }
+        }
         for (int n = 1; n <= 12; ++n) {
-            const Real theta = Norm360(rotation_ + cusp(n));
+            const Real line = Norm360(rotation_ + cusp(n));
             Real d = std::fabs(cusp(n + 1) - cusp(n));
             if (d > 180)
                 d = 360 - d;
             d /= 2;
-            CentredText(QString::number(n), geo_.AtF(f + 0.025L, theta + d), numberStyle, houseArea);
+            houseNumbers_.push_back({wheel, n, f, line + d, numberStyle, houseArea});
             const auto &entry = item.cusps[static_cast<std::size_t>(n)];
+            // The side the pieces read from is the line's, wherever they were moved.
+            const bool left = line >= 180;
+            const Real theta = textAngle[static_cast<std::size_t>(n)];
+            // Wide gaps (a small ring) turn the pieces' direction too: the gap holds where they stand.
+            Real gapAngle = gapAt(theta);
+            for (int pass = 0; pass < 2; ++pass)
+                gapAngle = std::max({gapAngle, gapAt(theta + gapAngle), gapAt(theta - gapAngle),
+                                     gapAt(theta + gapAngle / 2), gapAt(theta - gapAngle / 2)});
             if (texto) {
                 const QString text = PositionText(cusp(n) - (entry.sign - 1) * 30.0L, seg);
-                const Real degreesAt = theta >= 180 ? theta - gapAngle : theta + gapAngle;
-                const Real secondsAt = theta >= 180 ? theta + gapAngle : theta - gapAngle;
-                Record(
-                    wheel, 0,
-                    CentredText(text.mid(0, 3), geo_.AtF(q, degreesAt), textStyle, SectorColour(degreesAt)));
-                Record(wheel, 0,
-                       CentredText(text.mid(4, 3), geo_.AtF(q, theta), textStyle, SectorColour(theta)));
+                const Real degreesAt = left ? theta - gapAngle : theta + gapAngle;
+                const Real secondsAt = left ? theta + gapAngle : theta - gapAngle;
+                CuspPiece(wheel, text.mid(0, 3), geo_.AtF(q, degreesAt), textStyle, SectorColour(degreesAt));
+                CuspPiece(wheel, text.mid(4, 3), geo_.AtF(q, theta), textStyle, SectorColour(theta));
                 if (seg)
-                    Record(wheel, 0,
-                           CentredText(text.mid(8, 3), geo_.AtF(q, secondsAt), textStyle,
-                                       SectorColour(secondsAt)));
+                    CuspPiece(wheel, text.mid(8, 3), geo_.AtF(q, secondsAt), textStyle,
+                              SectorColour(secondsAt));
             }
-            if (Flag(v, settings::kFlagCasasSigno)) {
+            if (signo) {
                 Real offset = 0;
                 if (texto)
-                    offset = (theta >= 180 ? 1 : -1) * gapAngle * (seg ? 2 : 1);
-                Record(
-                    wheel, 0,
-                    CentredGlyph(entry.sign - 1, geo_.AtF(q, theta + offset), WheelColour(10), FullGlyph()));
+                    offset = (left ? 1 : -1) * gapAngle * (seg ? 2 : 1);
+                CuspSign(wheel, entry.sign - 1, geo_.AtF(q, theta + offset));
             }
         }
     }
@@ -696,11 +883,10 @@ private:
 
     // The house circle of the outer wheel of a double wheel, which is the inner wheel's scale: all the
     // room inside the outer labels' reach.
-    Real OuterWheelHouseRadius(Real r, const RingFractions &f) const {
+    Real OuterWheelHouseRadius(Real r, const RingFractions &f, Real edge) const {
         Real houseRadius = r * f.h;
         if (!Flag(view_, settings::kFlagPlanetas))
             return houseRadius;
-        const Real edge = LabelsInnerEdge(GlyphRadius(r, f, 2, true));
         houseRadius = std::max(houseRadius, edge - 0.01L);
         // The inner wheel's cusp texts stand just inside its outer circle, their corners reaching out a
         // little: they too stay clear of these labels.
@@ -712,26 +898,78 @@ private:
     }
 
     // The scales tried for the labels of a crowded wheel, largest first.
-    static constexpr std::array<qreal, 7> kLabelScales{1, 0.92, 0.85, 0.78, 0.72, 0.66, 0.6};
+    static constexpr std::array<qreal, 10> kLabelScales{1,    0.92, 0.85, 0.78, 0.72,
+                                                        0.66, 0.6,  0.54, 0.48, 0.43};
+    // Whether the labels may be drawn at a scale: below 0.6 only while a glyph keeps 8 pixels.
+    bool ScaleReadable(qreal scale) const { return scale >= 0.6 || glyphs_.Size() * k_ * scale >= 8; }
 
-    // Whether an item's labels with glyphs at radius b can be placed clear of one another, reaching no
-    // further in than `inner`.
+    // Whether an item's labels with glyphs first at radius b can be placed clear of one another and
+    // near their bodies, reaching no further in than `inner`.
     bool BodyLabelsFit(const chart::RecDataProg &item, Real b, Real inner) {
         if (LabelsInnerEdge(b) < inner)
             return false;
-        auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
-        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
-        fitted_ = {&item, b, labelScale_, rotation_, placed};
-        return PlacementClear(placed, columnAt);
+        return PlacementClear(BodyPlacement(item, b, inner), BodyColumnsAt(b));
     }
-    // The body placement last tried for a fit, which the drawing reuses when nothing changed since.
-    struct FittedPlacement {
-        const chart::RecDataProg *item = nullptr;
+    // The placement of an item's glyphs first at radius b on the rows that reach no further in than
+    // `inner`, kept for the drawing while nothing changes.
+    const Placement &BodyPlacement(const chart::RecDataProg &item, Real b, Real inner) {
+        Fitted &known = fitted_[&item];
+        if (!known.valid || known.b != b || known.scale != labelScale_ || known.rotation != rotation_ ||
+            known.inner != inner) {
+            known = {true,      b,     labelScale_,
+                     rotation_, inner, PlaceLabels(item, BodyColumnsAt(b), BodyRowsWithin(b, inner))};
+        }
+        placed_[&item] = known.placement.placed;
+        return known.placement;
+    }
+    struct Fitted {
+        bool valid = false;
         Real b = 0;
         qreal scale = 0;
         Real rotation = 0;
-        std::array<Real, 13> placed{};
+        Real inner = 0;
+        Placement placement;
     };
+    ColumnAt BodyColumnsAt(Real b) const {
+        return [this, b](int row, Real angle) { return BodyColumn(BodyRowRadius(b, row), angle); };
+    }
+    // The glyph radius of row `row` of body columns whose first row stands at b: each row just inside the
+    // reach of the one before.
+    Real BodyRowRadius(Real b, int row) const {
+        Real radius = b;
+        for (int k = 0; k < row; ++k) {
+            radius = LabelsInnerEdge(radius) - RowGap();
+            if (std::find(compactRadii_.begin(), compactRadii_.end(), radius) == compactRadii_.end())
+                compactRadii_.push_back(radius);
+        }
+        return radius;
+    }
+    // From the inner reach of a row to the next row's glyph centre: half the glyph with its "R", and a gap.
+    Real RowGap() const {
+        const qreal retro = view_.retrogradeMark ? retroSize_.width() : 0;
+        return (std::hypot(glyphSide_ / 2 + retro, glyphSide_ / 2) + 3 * k_ * labelScale_) / geo_.R;
+    }
+    // How far in the labels of `rowsUsed` rows with the first at b reach.
+    Real PlacementInnerEdge(Real b, int rowsUsed) const {
+        return LabelsInnerEdge(BodyRowRadius(b, rowsUsed - 1));
+    }
+    // How many rows (up to three) reach no further in than `inner`.
+    int BodyRowsWithin(Real b, Real inner) const {
+        int rows = 1;
+        while (rows < 3 && LabelsInnerEdge(BodyRowRadius(b, rows)) >= inner)
+            ++rows;
+        return rows;
+    }
+    // The room between the house circle and the labels for the house numbers.
+    Real HouseNumberRoom() const { return 0.025L + (cuspPieceSize_.height() / 2 + 2 * k_) / geo_.R; }
+    // How near the centre the body labels of a wheel may come.
+    Real InnermostLabel(int wheel, bool outerCall, Real r) const {
+        if (wheel == 2)
+            return kOuterInnermost;
+        if (outerCall)
+            return kInnermostLabel;
+        return r < 0.999L ? kReadableAspectCircle + 0.015L : kSingleInnermost;
+    }
 
     // The radius of the cusp texts of a wheel of scale r whose house lines end at o.
     Real CuspTextRadius(Real r, Real o) const { return o + r * (view_.fontSize / 200.0L); }
@@ -756,8 +994,10 @@ private:
         const Real c = v.fontSize / 150.0L;
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
         const int pieces = texto ? (seg ? 3 : 2) : 0;
-        // Two wheels share the picture: their rows stand as close as their real sizes allow.
-        const bool compact = v.wheelMode == settings::kDoubleWheel;
+        // Two wheels share the picture, or a further row of a crowded wheel: the rows stand as close as
+        // their real sizes allow.
+        const bool compact = v.wheelMode == settings::kDoubleWheel ||
+                             std::find(compactRadii_.begin(), compactRadii_.end(), b) != compactRadii_.end();
         std::array<Piece, 6> list{};
         int n = 0;
         const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
@@ -798,21 +1038,13 @@ private:
         return table;
     }
 
-    void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b) {
+    void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b, const Placement &placement) {
         const RecVistaCarta &v = view_;
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
         const bool signo = Flag(v, settings::kFlagPlanetasSigno);
         const int pieces = texto ? (seg ? 3 : 2) : 0;
-        auto columnAt = [this, b](Real angle) { return BodyColumn(b, angle); };
-        std::array<Real, 13> placed;
-        if (fitted_.item == &item && fitted_.b == b && fitted_.scale == labelScale_ &&
-            fitted_.rotation == rotation_) {
-            placed = fitted_.placed;
-            placed_[&item] = placed;
-        } else {
-            placed = PlaceLabels(item, columnAt);
-        }
+        const std::array<Real, 13> &placed = placement.placed;
 
         QList<QLineF> connectors;
         for (int i = 1; i <= 12; ++i) {
@@ -825,27 +1057,32 @@ private:
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
             const Real angle = rotation_ + placed[static_cast<std::size_t>(i)];
-            const QPointF glyphPoint = geo_.AtF(b, angle);
+            const Real rowRadius = BodyRowRadius(b, placement.row[static_cast<std::size_t>(i)]);
+            auto columnAt = [this, rowRadius](Real at) { return BodyColumn(rowRadius, at); };
+            const QPointF glyphPoint = geo_.AtF(rowRadius, angle);
             const QRectF glyphBox = CentredBox(glyphPoint, QSizeF(glyphSide_, glyphSide_));
             canvas_.FillRectF(glyphBox, labelBackground_);
             canvas_.Glyph(glyphs_, kBodyPictureBase + i, glyphBox, BodyColour(i));
-            Record(wheel, i, glyphBox);
+            Record(wheel, i, glyphBox, WheelLabelKind::Body);
+            RecordBody(wheel, i, body.position, placed[static_cast<std::size_t>(i)], glyphBox,
+                       placement.row[static_cast<std::size_t>(i)]);
             if (v.retrogradeMark && body.retrograde)
-                Record(wheel, i, RetrogradeMark(i, glyphPoint));
+                Record(wheel, i, RetrogradeMark(i, glyphPoint), WheelLabelKind::Retrograde);
             const LabelColumn column = columnAt(angle);
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = 0; j < pieces; ++j)
                     Record(wheel, i,
                            CentredText(text.mid(4 * j, 3), RowCentre(column[j + 1], angle), textStyle,
-                                       labelBackground_));
+                                       labelBackground_),
+                           WheelLabelKind::Position);
             }
             if (signo) {
                 const QRectF box =
                     CentredBox(RowCentre(column.back(), angle), QSizeF(glyphSide_, glyphSide_));
                 canvas_.FillRectF(box, labelBackground_);
                 canvas_.Glyph(glyphs_, body.sign - 1, box, BodyColour(i));
-                Record(wheel, i, box);
+                Record(wheel, i, box, WheelLabelKind::BodySign);
             }
         }
     }
@@ -875,7 +1112,44 @@ private:
             }
         const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
         list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_ + retro, glyphSide_), step, true, retro / 2};
-        return ShorterColumn(r, angle, list, n, true);
+        LabelColumn column = ShorterColumn(r, angle, list, n, true);
+        // Rows paired one above the other stick out near the top and bottom: the column moves in until
+        // every box stays inside the ring's circle (and so inside the picture).
+        const Direction d(angle);
+        Real outer = 0;
+        for (const LabelRow &row : column) {
+            const double x =
+                std::fabs(d.c * static_cast<double>(row.radius) * geo_.R + row.dx) + row.width / 2;
+            const double y =
+                std::fabs(-d.s * static_cast<double>(row.radius) * geo_.R + row.dy) + row.height / 2;
+            outer = std::max<Real>(outer, std::sqrt(x * x + y * y) / geo_.R);
+        }
+        if (outer > r)
+            for (LabelRow &row : column.rows)
+                row.radius -= outer - r;
+        return column;
+    }
+    // Where row `row` of the ring starts: just inside the glyphs of the row before.
+    Real RingRowStart(Real r, int row) const {
+        Real start = r;
+        for (int k = 0; k < row; ++k)
+            start = RingInnerEdge(start);
+        return start;
+    }
+    ColumnAt RingColumnsAt(Real r) const {
+        return [this, r](int row, Real angle) { return RingColumn(RingRowStart(r, row), angle); };
+    }
+    // The ring's placement on the rows that leave the inner wheel room enough, kept while nothing changes.
+    const Placement &RingPlacement(Real r, const chart::RecDataProg &item) {
+        if (!ringPlaced_.valid || ringPlaced_.b != r || ringPlaced_.scale != labelScale_ ||
+            ringPlaced_.rotation != rotation_) {
+            int rows = 1;
+            while (rows < 2 && RingInnerEdge(RingRowStart(r, rows)) >= kRingInnermost)
+                ++rows;
+            ringPlaced_ = {true, r, labelScale_, rotation_, 0, PlaceLabels(item, RingColumnsAt(r), rows)};
+        }
+        placed_[&item] = ringPlaced_.placement.placed;
+        return ringPlaced_.placement;
     }
     // How far (fraction of R) a row's box reaches from its centre along the radius at a wheel angle.
     static Real RadialHalf(const LabelRow &row, Real angle, int R) {
@@ -897,33 +1171,39 @@ private:
         const TextStyle textStyle = WheelFont(WheelColour(10), false);
         const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
         const bool signo = Flag(v, settings::kFlagPlanetasSigno);
-        auto columnAt = [this, r](Real angle) { return RingColumn(r, angle); };
-        const std::array<Real, 13> placed = PlaceLabels(item, columnAt);
-        const Real radius = RingInnerEdge(r);
+        const Placement &placement = RingPlacement(r, item);
+        const std::array<Real, 13> placed = placement.placed;
+        const Real radius = RingInnerEdge(RingRowStart(r, placement.rowsUsed - 1));
         const QColor background = Qt::white;
         std::vector<QRectF> ringBoxes; // where the ring's labels stand, for the cusp numbers to avoid
         for (int i = 1; i <= 12; ++i) {
             const auto &body = item.bodies[static_cast<std::size_t>(i)];
             const Real phi = Norm360(rotation_ + placed[static_cast<std::size_t>(i)]);
-            const LabelColumn column = columnAt(phi);
-            auto keep = [&](const QRectF &box) {
+            const LabelColumn column =
+                RingColumn(RingRowStart(r, placement.row[static_cast<std::size_t>(i)]), phi);
+            auto keep = [&](const QRectF &box, WheelLabelKind kind) {
                 ringBoxes.push_back(box);
-                Record(2, i, box);
+                Record(2, i, box, kind);
             };
             int row = 0;
             if (signo)
-                keep(CentredGlyph(body.sign - 1, RowCentre(column[row++], phi), BodyColour(i)));
+                keep(CentredGlyph(body.sign - 1, RowCentre(column[row++], phi), BodyColour(i)),
+                     WheelLabelKind::BodySign);
             if (texto) {
                 const QString text = PositionText(body.position - (body.sign - 1) * 30.0L, seg);
                 for (int j = seg ? 2 : 1; j >= 0; --j)
-                    keep(CentredText(text.mid(4 * j, 3), RowCentre(column[row++], phi), textStyle,
-                                     background));
+                    keep(
+                        CentredText(text.mid(4 * j, 3), RowCentre(column[row++], phi), textStyle, background),
+                        WheelLabelKind::Position);
             }
             const LabelRow &glyphRow = column[row];
             const QPointF glyphPoint = geo_.AtF(glyphRow.radius, phi);
-            keep(CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i)));
+            const QRectF glyphBox = CentredGlyph(kBodyPictureBase + i, glyphPoint, BodyColour(i));
+            keep(glyphBox, WheelLabelKind::Body);
+            RecordBody(2, i, body.position, placed[static_cast<std::size_t>(i)], glyphBox,
+                       placement.row[static_cast<std::size_t>(i)]);
             if (v.retrogradeMark && body.retrograde)
-                keep(RetrogradeMark(i, glyphPoint));
+                keep(RetrogradeMark(i, glyphPoint), WheelLabelKind::Retrograde);
             const QPointF end = geo_.AtF(radius, Norm360(rotation_ + body.position));
             LabelRow around = glyphRow; // the glyph with its "R" on either side
             around.width += 2 * std::fabs(around.dx);
@@ -941,10 +1221,7 @@ private:
                 // moves along its line, in or out, to the nearest place clear of them.
                 const QString number = QString::number(n);
                 const QSizeF size = canvas_.TextSizeF(number, style);
-                auto clearOfLabels = [&](const QRectF &b) {
-                    return std::none_of(ringBoxes.begin(), ringBoxes.end(),
-                                        [&](const QRectF &l) { return l.intersects(b); });
-                };
+                auto clearOfLabels = [&](const QRectF &b) { return Free(b); };
                 QRectF box = CentredBox(geo_.AtF(radius + 0.12L, theta), size);
                 // Along the line first, then a few degrees beside it where a column covers the line.
                 for (const Real beside : {0.0L, 3.0L, -3.0L, 6.0L, -6.0L}) {
@@ -955,7 +1232,9 @@ private:
                             box = moved;
                     }
                 }
-                Record(2, 0, box);
+                if (!clearOfLabels(box))
+                    continue; // no room anywhere near its line: left out rather than drawn over a label
+                Record(2, 0, box, WheelLabelKind::CuspNumber);
                 canvas_.TextF(box.topLeft(), number, style);
             }
             DrawCuspLegend(item, style, colour);
@@ -964,46 +1243,80 @@ private:
     }
 
     // The outer item's cusps in the top-left corner: number, sign and, for the first six, the position.
+    // In the first corner of the picture (top left, top right, bottom left, bottom right) where it
+    // stands clear of the ring's labels.
     void DrawCuspLegend(const chart::RecDataProg &item, const TextStyle &style, const QColor &colour) {
         const RecVistaCarta &v = view_;
         const qreal lineHeight = canvas_.TextSizeF(QStringLiteral("30º"), style).height() + 2 * k_;
         const qreal numberWidth = canvas_.TextSizeF(QStringLiteral("30"), style).width();
-        const QPointF origin = geo_.origin;
-        qreal x = 2 * k_, y = 2 * k_, columnEnd = 0;
+        struct Line {
+            QPointF at; // the number's top-left corner, from the legend's corner
+            qreal end;  // where the line ends, from the legend's corner
+            QString text;
+        };
+        std::array<Line, 12> lines{};
+        qreal x = 0, y = 0, columnEnd = 0;
         for (int n = 1; n <= 12; ++n) {
             if (n == 7) {
                 x = columnEnd + 5 * k_;
-                y = 2 * k_;
+                y = 0;
             }
             const auto &entry = item.cusps[static_cast<std::size_t>(n)];
-            canvas_.TextF(origin + QPointF(x, y), QString::number(n), style);
-            const qreal pictureX = x + numberWidth;
-            const qreal top = y + (lineHeight - 2 * k_ - glyphSide_) / 2;
-            canvas_.Glyph(glyphs_, entry.sign - 1,
-                          QRectF(origin + QPointF(pictureX, top), QSizeF(glyphSide_, glyphSide_)), colour);
-            qreal end = pictureX + glyphSide_;
+            Line &line = lines[static_cast<std::size_t>(n - 1)];
+            line.at = QPointF(x, y);
+            line.end = x + numberWidth + glyphSide_;
             if (n <= 6 && Flag(v, settings::kFlagCasasTexto)) {
-                const QString text =
+                line.text =
                     QStringLiteral("[") +
                     PositionText(entry.cusp - (entry.sign - 1) * 30.0L, Flag(v, settings::kFlagCasasSeg)) +
                     QStringLiteral("]");
-                canvas_.TextF(origin + QPointF(end + 2 * k_, y), text, style);
-                end += 2 * k_ + canvas_.TextSizeF(text, style).width();
+                line.end += 2 * k_ + canvas_.TextSizeF(line.text, style).width();
             }
-            columnEnd = std::max(columnEnd, end);
+            columnEnd = std::max(columnEnd, line.end);
             y += lineHeight;
+        }
+        const QSizeF size(columnEnd, 6 * lineHeight - 2 * k_);
+        const QPointF margin(2 * k_, 2 * k_);
+        const QPointF far(2 * (geo_.cx + 1.5) - size.width() - 2 * k_,
+                          2 * (geo_.cy + 1.5) - size.height() - 2 * k_);
+        QPointF corner = geo_.origin + margin;
+        for (const QPointF &c :
+             {QPointF(margin), QPointF(far.x(), margin.y()), QPointF(margin.x(), far.y()), far}) {
+            bool clear = true;
+            for (const Line &line : lines)
+                clear = clear && Free(QRectF(geo_.origin + c + line.at,
+                                             QSizeF(line.end - line.at.x(), lineHeight - 2 * k_)));
+            if (clear) {
+                corner = geo_.origin + c;
+                break;
+            }
+        }
+        for (int n = 1; n <= 12; ++n) {
+            const auto &entry = item.cusps[static_cast<std::size_t>(n)];
+            const Line &line = lines[static_cast<std::size_t>(n - 1)];
+            const QPointF at = corner + line.at;
+            canvas_.TextF(at, QString::number(n), style);
+            const qreal top = at.y() + (lineHeight - 2 * k_ - glyphSide_) / 2;
+            canvas_.Glyph(glyphs_, entry.sign - 1,
+                          QRectF(QPointF(at.x() + numberWidth, top), QSizeF(glyphSide_, glyphSide_)), colour);
+            if (!line.text.isEmpty())
+                canvas_.TextF(QPointF(at.x() + numberWidth + glyphSide_ + 2 * k_, at.y()), line.text, style);
+            Record(2, 0, QRectF(at, QSizeF(line.end - line.at.x(), lineHeight - 2 * k_)),
+                   WheelLabelKind::Legend);
         }
     }
 
     // Where a member of an aspect lies: a body where its glyph was drawn, a cusp at the cusp.
     QPointF MemberPoint(const chart::RecDataProg &item, char kind, int number, Real f) const {
+        const auto turned = rotationOf_.find(&item);
+        const Real rotation = turned != rotationOf_.end() ? turned->second : rotation_;
         const std::size_t n = static_cast<std::size_t>(std::clamp(number, 1, 12));
         Real position = item.bodies[n].wheelPosition;
         if (kind == 'c')
             position = static_cast<Real>(item.cusps[n].cusp);
         else if (const auto it = placed_.find(&item); it != placed_.end())
             position = it->second[n];
-        return geo_.AtF(f, Norm360(rotation_ + position));
+        return geo_.AtF(f, Norm360(rotation + position));
     }
 
     void DrawAspectLines(const chart::RecDataProg &item, int itemNumber, Real f) {
@@ -1011,9 +1324,16 @@ private:
             return;
         const analysis::AspectLists &lists = *in_.aspects;
         const analysis::AspectList *bodies, *bodyCusp, *cusps;
-        // In "1 Rueda" the first member of a pair aspect belongs to the outer item.
+        // In "1 Rueda" and between the two wheels of a double wheel the first member of a pair aspect
+        // belongs to the outer item.
         const chart::RecDataProg *firstItem = &item;
-        if (itemNumber == chart::kNatalEcliptic) {
+        if (crossAspects_) {
+            bodies = &lists.pairBodies;
+            bodyCusp = &lists.pairBodyCusp;
+            cusps = &lists.pairCusps;
+            firstItem = &Item(view_.outerItem);
+            itemNumber = 0; // the natal chart's dispositor filter is not for aspects between two charts
+        } else if (itemNumber == chart::kNatalEcliptic) {
             bodies = &lists.eclipticBodies;
             bodyCusp = &lists.eclipticBodyCusp;
             cusps = &lists.eclipticCusps;
@@ -1036,9 +1356,14 @@ private:
         }
         // The glyphs over all the lines, each on a small patch of the centre so crossings stay clear.
         const QColor patch = Color() ? in_.colours.wheel[5] : QColor(Qt::white);
+        // A glyph whose patch would cover another label or glyph is left out: the line still shows.
         for (const auto &[mid, kind] : glyphsAt) {
-            canvas_.Disc(mid, FullGlyph() * 0.62, patch);
-            CentredGlyph(kAspectPictureBase + kind, mid, Qt::black, FullGlyph());
+            const qreal reach = FullGlyph() * 0.62;
+            if (!Free(CentredBox(mid, QSizeF(2 * reach, 2 * reach))))
+                continue;
+            canvas_.Disc(mid, reach, patch);
+            Record(1, 0, CentredGlyph(kAspectPictureBase + kind, mid, Qt::black, FullGlyph()),
+                   WheelLabelKind::Aspect);
         }
     }
 
@@ -1077,7 +1402,13 @@ private:
         Real edge;
     };
     mutable std::vector<InnerEdge> innerEdges_;
-    FittedPlacement fitted_;
+    mutable std::vector<Real> compactRadii_; // the glyph radii of further rows, whose columns are compact
+    std::map<const chart::RecDataProg *, Fitted> fitted_;
+    Fitted ringPlaced_;
+    std::map<const chart::RecDataProg *, Real> rotationOf_; // the rotation each drawn item was drawn at
+    std::vector<QRectF> boxes_;                             // every text and glyph placed so far
+    std::vector<HouseNumber> houseNumbers_;                 // the house numbers waiting for the body labels
+    bool crossAspects_ = false; // drawing the inner wheel of a double wheel, with the aspects between both
     Real rotation_ = 0;
     Real innerScale_ = 0;     // the scale of the inner wheel of a double wheel
     Real projectedOuter_ = 0; // C: the outer wheel's sign-ring edge, for the projected inner houses
@@ -1088,6 +1419,36 @@ private:
 };
 
 } // namespace
+
+const char *WheelLabelKindName(WheelLabelKind kind) {
+    switch (kind) {
+    case WheelLabelKind::Body:
+        return "body";
+    case WheelLabelKind::Retrograde:
+        return "retrograde";
+    case WheelLabelKind::Position:
+        return "position";
+    case WheelLabelKind::BodySign:
+        return "body_sign";
+    case WheelLabelKind::CuspText:
+        return "cusp_text";
+    case WheelLabelKind::CuspSign:
+        return "cusp_sign";
+    case WheelLabelKind::HouseNumber:
+        return "house_number";
+    case WheelLabelKind::CuspNumber:
+        return "cusp_number";
+    case WheelLabelKind::Sign:
+        return "sign";
+    case WheelLabelKind::Aspect:
+        return "aspect";
+    case WheelLabelKind::Legend:
+        return "legend";
+    case WheelLabelKind::Caption:
+        return "caption";
+    }
+    return "";
+}
 
 int DrawWheel(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input) {
     WheelPainter painter(canvas, rect, glyphs, input);

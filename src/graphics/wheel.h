@@ -33,11 +33,41 @@ WheelColours WheelColoursFrom(const settings::Settings &settings);
 // The colours of a first run.
 WheelColours DefaultWheelColours();
 
-// Where a label of a body (its glyph, retrograde mark, position texts or sign glyph) was drawn.
+// What a placed text or glyph of the wheel is.
+enum class WheelLabelKind {
+    Body,        // a body's glyph
+    Retrograde,  // its "R"
+    Position,    // a piece of its position text
+    BodySign,    // the sign glyph of its position
+    CuspText,    // a piece of a cusp's position text
+    CuspSign,    // the sign glyph of a cusp
+    HouseNumber, // a house number inside the house ring
+    CuspNumber,  // a "1 Rueda" outer item's cusp number
+    Sign,        // a sign glyph of the zodiac ring
+    Aspect,      // an aspect glyph
+    Legend,      // a line of the "1 Rueda" cusp legend
+    Caption,     // the chart's data box
+};
+// The name of a kind as the command line prints it ("body", "position", "cusp_text", ...).
+const char *WheelLabelKindName(WheelLabelKind kind);
+
+// Where a text or glyph was drawn, in the picture's pixels.
 struct WheelLabel {
     int wheel = 1; // 1 inner or single wheel, 2 outer wheel or "1 Rueda" ring
-    int body = 0;  // 0: a cusp text or sign of the wheel's houses
+    int body = 0;  // the body a label belongs to; 0 for the others
     QRectF box;
+    WheelLabelKind kind = WheelLabelKind::Body;
+};
+
+// Where a body's glyph stands: its true longitude and the zodiac degree it is drawn at (read on the
+// zodiac of its own wheel).
+struct WheelBodyPlace {
+    int wheel = 1; // 1 inner or single wheel, 2 outer wheel or "1 Rueda" ring
+    int body = 0;
+    long double longitude = 0;
+    long double drawn = 0;
+    QRectF box;
+    int row = 0; // 0 the outermost row of glyphs, further rows inward where the wheel is crowded
 };
 
 struct WheelInput {
@@ -45,7 +75,8 @@ struct WheelInput {
     const settings::RecVistaCarta &view;
     const analysis::AspectLists *aspects = nullptr; // none: no aspect lines
     WheelColours colours = DefaultWheelColours();
-    std::vector<WheelLabel> *labels = nullptr; // when given, receives every body label drawn
+    std::vector<WheelLabel> *labels = nullptr;     // when given, receives every text and glyph placed
+    std::vector<WheelBodyPlace> *bodies = nullptr; // when given, receives where each body glyph stands
 };
 
 // Radius R and centre of a drawing rectangle; points are placed by radius fraction and angle (degrees,

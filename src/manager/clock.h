@@ -1,10 +1,10 @@
-// The computer's clock as a universal date-time; what it is in a place is the place's zone's business.
+// The computer's clock for the windows: the one of the common module.
 #pragma once
 
-#include "common/date_time.h"
+#include "common/clock.h"
 
 namespace cel::manager {
 
-TDateTime UniversalNow();
+using cel::UniversalNow;
 
 } // namespace cel::manager

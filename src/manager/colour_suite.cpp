@@ -1,4 +1,4 @@
-#include "colour_suite.h"
+#include "manager/colour_suite.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "date_field.h"
+#include "manager/date_field.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -213,8 +213,12 @@ bool DateField::eventFilter(QObject *watched, QEvent *event) {
         switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            // A refused date keeps the Enter here, so a dialog does not close on it.
-            return !commitText();
+            // Enter after typing reads the date and stays in the field (a dialog does not close on it);
+            // Enter on a date already read goes on to the dialog's default button.
+            if (!changed && error_.isEmpty())
+                return false;
+            commitText();
+            return true;
         case Qt::Key_Escape:
             if (!changed && error_.isEmpty())
                 return false;

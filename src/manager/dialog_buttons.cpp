@@ -1,4 +1,4 @@
-#include "dialog_buttons.h"
+#include "manager/dialog_buttons.h"
 
 #include <QBoxLayout>
 #include <QDialog>

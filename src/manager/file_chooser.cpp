@@ -1,4 +1,4 @@
-#include "file_chooser.h"
+#include "manager/file_chooser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

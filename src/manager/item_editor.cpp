@@ -1,4 +1,4 @@
-#include "item_editor.h"
+#include "manager/item_editor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,12 +23,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/text_cleanup.h"
-#include "date_field.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
+#include "manager/colour_suite.h"
+#include "manager/date_field.h"
+#include "manager/editor_widgets.h"
+#include "manager/place_import_window.h"
+#include "manager/place_zone_field.h"
+#include "zones/zone_history.h"
 
 namespace cel::manager {
 
@@ -200,6 +202,19 @@ QWidget *TFormItem::BuildPlacePage() {
     grid->addWidget(new QLabel(QString::fromUtf8("Descripción:"), page), row, 0);
     grid->addWidget(descripcion_, row++, 1, 1, 5);
 
+    zoneField_ = new PlaceZoneField(page);
+    grid->addWidget(new QLabel("Zona horaria:", page), row, 0);
+    grid->addWidget(zoneField_, row++, 1, 1, 5);
+    const auto rederive = [this] {
+        if (!updating_)
+            zoneField_->Rederive(store_.Db(), PlaceFromBoxes());
+    };
+    for (QSpinBox *box : {lonDeg_, lonMin_, lonSec_, latDeg_, latMin_, latSec_})
+        connect(box, &QSpinBox::valueChanged, this, rederive);
+    for (QRadioButton *radio : {lonE_, latS_})
+        connect(radio, &QRadioButton::toggled, this, rederive);
+    connect(pais_, &QComboBox::currentIndexChanged, this, rederive);
+
     const auto lonChanged = [this] {
         if (updating_)
             return;
@@ -280,6 +295,16 @@ void TFormItem::LoadPlace(const TLugar_Geo &place) {
     descripcion_->setText(Q(place.Descripcion));
     lonTouched_ = latTouched_ = tzTouched_ = false;
     updating_ = false;
+    zoneField_->ShowFor(store_.Db(), place);
+}
+
+TLugar_Geo TFormItem::PlaceFromBoxes() const {
+    TLugar_Geo place = workPlace_;
+    place.Nombre = CleanText(S(nombre_->text()));
+    place.IdPais = ChosenCountry(pais_);
+    place.Lon = ComposeDegrees({lonE_->isChecked(), lonDeg_->value(), lonMin_->value(), lonSec_->value(), 0});
+    place.Lat = ComposeDegrees({latS_->isChecked(), latDeg_->value(), latMin_->value(), latSec_->value(), 0});
+    return place;
 }
 
 void TFormItem::NormaliseCoordinate(QSpinBox *deg, QSpinBox *min, QSpinBox *sec, int degreeLimit) {
@@ -435,6 +460,16 @@ bool TFormItem::StorePlace() {
                      NameOfId(db.Countries, country));
         return false;
     }
+    if (const std::string zone = zoneField_->Zone(); !zone.empty() && !zones::IsZoneId(zone)) {
+        n.Notice(NoticeKind::Warning, false, true,
+                 "La zona horaria \"" + zone + "\" no existe en la base de datos de zonas horarias");
+        return false;
+    }
+    // The key the place's zone choice is kept under, before a new name or new coordinates.
+    std::optional<zones::PlaceKey> formerKey;
+    if (!isNew_)
+        if (const int i = IndexOfId(db.Places, editedId_); i >= 0)
+            formerKey = zones::KeyOf(db, *db.Places[static_cast<std::size_t>(i)]);
     TLugar_Geo place = workPlace_;
     place.Nombre = name;
     place.IdPais = country;
@@ -474,15 +509,22 @@ bool TFormItem::StorePlace() {
     }
     workPlace_ = place;
     lonTouched_ = latTouched_ = tzTouched_ = false;
+    std::string error;
+    if (!zoneField_->Store(db, place, formerKey, &error))
+        n.Notice(NoticeKind::Error, false, true, "No se pudo guardar la zona horaria del lugar: " + error);
     return true;
 }
 
 bool TFormItem::CheckBirthData(bool requirePlace) {
-    Notifier &n = store_.Notices();
     if (sexoGroup_->checkedId() < 0) {
-        n.Notice(NoticeKind::Warning, false, true, "Debe especificar el sexo");
+        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe especificar el sexo");
         return false;
     }
+    return CheckPlaceDateAndTime(requirePlace);
+}
+
+bool TFormItem::CheckPlaceDateAndTime(bool requirePlace) {
+    Notifier &n = store_.Notices();
     if (requirePlace && ChosenPlace() < 0) {
         n.Notice(NoticeKind::Warning, false, true, "Debe seleccionar el lugar geográfico de nacimiento");
         return false;

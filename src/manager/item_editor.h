@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "data_store.h"
+#include "manager/data_store.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -29,6 +29,8 @@ class QTimeEdit;
 namespace cel::manager {
 
 class DateField;
+class ZoneOfferPanel;
+class PlaceZoneField;
 
 // What a person must carry to be stored: the manager asks only for the name; the chart program's
 // person list also needs the birth data a chart is computed from.
@@ -100,8 +102,13 @@ private:
     bool HasRecord(std::int32_t id) const;
     bool StoreNamed();
     bool StorePlace();
+    // The place as the boxes now stand (for the zone derived while it is edited).
+    database::TLugar_Geo PlaceFromBoxes() const;
     bool StorePerson();
     bool CheckBirthData(bool requirePlace);
+    // The place (when required), the date and the time the birth and event fields must have: the
+    // first one missing is said and ticked, and false returned.
+    bool CheckPlaceDateAndTime(bool requirePlace);
     // Reads a date still being typed in the date field; false (with its reason shown) when refused.
     bool ReadTypedDate();
     TDateTime FechaFromControls() const;
@@ -155,6 +162,7 @@ private:
     QSpinBox *tzHour_ = nullptr, *tzMin_ = nullptr;
     QCheckBox *dst_ = nullptr;
     QLineEdit *descripcion_ = nullptr;
+    PlaceZoneField *zoneField_ = nullptr;
     // Person page.
     QLineEdit *apellidos_ = nullptr;
     QRadioButton *sexo_[3] = {nullptr, nullptr, nullptr};
@@ -170,6 +178,7 @@ private:
     QRadioButton *h12_ = nullptr, *h24_ = nullptr, *local_ = nullptr, *ut_ = nullptr;
     QSpinBox *ms_ = nullptr;
     QLabel *localLabel_ = nullptr, *utLabel_ = nullptr;
+    ZoneOfferPanel *zoneOffer_ = nullptr;
     QWidget *eventPanel_ = nullptr;
     QListWidget *eventos_ = nullptr;
     QLabel *eventCount_ = nullptr;

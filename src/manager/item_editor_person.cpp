@@ -1,6 +1,6 @@
 // The item editor's person page: the tabs, the birth and event dates, the addresses, the place
 // selectors, the groups and the events that save at once.
-#include "item_editor.h"
+#include "manager/item_editor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,15 +23,19 @@
 
 #include <algorithm>
 
-#include "clock.h"
-#include "colour_suite.h"
 #include "database/coordinate_text.h"
 #include "database/spanish_order.h"
 #include "database/text_cleanup.h"
-#include "date_field.h"
-#include "editor_widgets.h"
-#include "place_import_window.h"
+#include "manager/clock.h"
+#include "manager/colour_suite.h"
+#include "manager/date_field.h"
+#include "manager/editor_widgets.h"
+#include "manager/place_import_window.h"
+#include "manager/zone_choices.h"
+#include "manager/zone_offer_panel.h"
 #include "session/event_place.h"
+#include "session/zone_offer.h"
+#include "zones/atlas.h"
 
 namespace cel::manager {
 
@@ -190,6 +194,15 @@ QWidget *TFormItem::BuildDatePage() {
     grid->addWidget(ms_, 3, 1);
     grid->addWidget(localLabel_, 4, 0, 1, 4);
     grid->addWidget(utLabel_, 5, 0, 1, 4);
+    zoneOffer_ = new ZoneOfferPanel(page);
+    grid->addWidget(zoneOffer_, 6, 0, 1, 4);
+    // Applying the zone then in force keeps the birth or event as universal time.
+    connect(zoneOffer_, &ZoneOfferPanel::accepted, this, [this](TDateTime universal) {
+        LoadDateControls(true, true, universal, 1);
+        UpdateDateEnabling();
+        UpdateWorking();
+        UpdateTimeLabels();
+    });
 
     eventPanel_ = new QWidget(page);
     auto *events = new QGridLayout(eventPanel_);
@@ -454,6 +467,7 @@ void TFormItem::UpdateTimeLabels() {
     if (!DateIsSet()) {
         localLabel_->setText("< >");
         utLabel_->setText("< >");
+        zoneOffer_->Clear();
         return;
     }
     const Database &db = store_.Db();
@@ -473,6 +487,11 @@ void TFormItem::UpdateTimeLabels() {
     localLabel_->setText(
         Q(db.PlaceCaption(placeId) + ", (TZ: " + TimeZoneText(tz) + ")" + "\n" + both(local)));
     utLabel_->setText(Q("tu (gmt)\n" + both(universal)));
+    if (local_->isChecked() && horaCheck_->isChecked())
+        zoneOffer_->Show(
+            session::OfferZoneForPlace(db, placeId, fecha, zones::SharedAtlas(), &ZoneChoices()));
+    else
+        zoneOffer_->Clear();
 }
 
 // ---- place selectors ----
@@ -650,24 +669,8 @@ void TFormItem::FillEventList(int selectRow) {
 }
 
 bool TFormItem::EventFromControls(TEvento &event) {
-    if (!ReadTypedDate())
+    if (!ReadTypedDate() || !CheckPlaceDateAndTime(true))
         return false;
-    if (ChosenPlace() < 0) {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
-                                "Debe seleccionar el lugar geográfico de nacimiento");
-        return false;
-    }
-    if (!DateIsSet()) {
-        fechaCheck_->setChecked(true);
-        fecha_->setFocus();
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la fecha de nacimiento");
-        return false;
-    }
-    if (horaCheck_->isEnabled() && !horaCheck_->isChecked()) {
-        horaCheck_->setChecked(true);
-        store_.Notices().Notice(NoticeKind::Warning, false, true, "Debe establecer la hora de nacimiento");
-        return false;
-    }
     event.IdLugarGeo = ChosenPlace();
     event.IsDate = 1;
     event.IsHora = horaCheck_->isChecked() && horaCheck_->isEnabled() ? 1 : 0;

@@ -4,6 +4,6 @@
 // texts themselves live in the database module; these are the windows over them.
 #pragma once
 
-#include "data_store.h"
-#include "item_editor.h"
-#include "notice_window.h"
+#include "manager/data_store.h"
+#include "manager/item_editor.h"
+#include "manager/notice_window.h"

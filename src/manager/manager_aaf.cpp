@@ -95,12 +95,12 @@ void TFormMainTarjaro::ExportAafFile() {
         return;
     // The ticked persons of the list, else every person listed (every person when another kind shows).
     std::vector<const TPersona *> persons;
-    if (kind_ == Kind::Person) {
-        for (TData *r : display_)
+    if (list_.Kind() == Kind::Person) {
+        for (TData *r : list_.Rows())
             if (r->Marca)
                 persons.push_back(static_cast<const TPersona *>(r));
         if (persons.empty())
-            for (TData *r : display_)
+            for (TData *r : list_.Rows())
                 persons.push_back(static_cast<const TPersona *>(r));
     } else {
         for (const auto &p : store_.Db().Persons)

@@ -1,18 +1,18 @@
 // The manager window's file operations: open, copy, new file, backup, append another data file, place
 // import and the CSV exports.
-#include "manager_window.h"
+#include "manager/manager_window.h"
 
 #include <QDate>
 #include <QDialog>
 #include <QFileInfo>
 
+#include "common/safe_file.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
 #include "database/place_import.h"
-#include "database/safe_file.h"
-#include "file_chooser.h"
-#include "place_import_window.h"
-#include "small_dialogs.h"
+#include "manager/file_chooser.h"
+#include "manager/place_import_window.h"
+#include "manager/small_dialogs.h"
 
 namespace cel::manager {
 
@@ -40,9 +40,7 @@ bool TFormMainTarjaro::OpenFile(const std::string &path) {
     DataChanged();
     FillCombos();
     UpdateCaption();
-    filtering_ = false;
-    ResetFilterControls(false);
-    filtering_ = true;
+    ResetFilters(false);
     Rebuild();
     if (activated_)
         store_.ReadOnly();
@@ -169,7 +167,7 @@ void TFormMainTarjaro::ImportPlaces() {
 }
 
 void TFormMainTarjaro::ExportCsv() {
-    if (kind_ == Kind::BusinessGroup || kind_ == Kind::Business)
+    if (list_.Kind() == Kind::BusinessGroup || list_.Kind() == Kind::Business)
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
@@ -177,7 +175,7 @@ void TFormMainTarjaro::ExportCsv() {
     if (path.empty())
         return;
     PersonCsvOptions options;
-    if (kind_ == Kind::Person) {
+    if (list_.Kind() == Kind::Person) {
         TFormExportPersona dialog(this);
         if (dialog.exec() != QDialog::Accepted)
             return;
@@ -187,29 +185,29 @@ void TFormMainTarjaro::ExportCsv() {
         return;
     const Database &db = store_.Db();
     std::string text;
-    switch (kind_) {
+    switch (list_.Kind()) {
     case Kind::Country: {
         std::vector<const TPais *> rows;
-        for (TData *r : display_)
+        for (TData *r : list_.Rows())
             rows.push_back(static_cast<const TPais *>(r));
         text = CountriesCsv(rows);
         break;
     }
     case Kind::Place: {
         std::vector<const TLugar_Geo *> rows;
-        for (TData *r : display_)
+        for (TData *r : list_.Rows())
             rows.push_back(static_cast<const TLugar_Geo *>(r));
         text = PlacesCsv(db, rows);
         break;
     }
     case Kind::PersonGroup: {
-        std::vector<const TData *> rows(display_.begin(), display_.end());
+        std::vector<const TData *> rows(list_.Rows().begin(), list_.Rows().end());
         text = PersonGroupsCsv(rows);
         break;
     }
     default: {
         std::vector<const TPersona *> rows;
-        for (TData *r : display_)
+        for (TData *r : list_.Rows())
             rows.push_back(static_cast<const TPersona *>(r));
         text = PersonsCsv(db, rows, options, store_.Format());
         break;
@@ -225,7 +223,7 @@ void TFormMainTarjaro::ExportCsv() {
 }
 
 void TFormMainTarjaro::ExportMailList() {
-    if (kind_ != Kind::Person)
+    if (list_.Kind() != Kind::Person)
         return;
     const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
@@ -233,7 +231,7 @@ void TFormMainTarjaro::ExportMailList() {
     if (path.empty() || store_.ReadOnly())
         return;
     std::vector<const TPersona *> rows;
-    for (TData *r : display_)
+    for (TData *r : list_.Rows())
         rows.push_back(static_cast<const TPersona *>(r));
     try {
         WriteCsvFile(path, MailListCsv(rows));

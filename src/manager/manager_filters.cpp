@@ -1,7 +1,7 @@
-// The manager window's filter panel: its controls per kind, the combos they list from, and the
-// filter choices read from and written to them.
+// The manager window's filter panel: its controls per kind and the combos they list from. Each control
+// passes its new value into the list's choices; the controls are written from the choices.
 #include "database/spanish_order.h"
-#include "manager_window.h"
+#include "manager/manager_window.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace cel::manager {
 
@@ -29,6 +30,11 @@ namespace {
 
 QString Q(const std::string &s) {
     return QString::fromStdString(s);
+}
+
+// The Id an entry of a combo stands for; the first entry ("[*]") and no entry stand for all (-1).
+std::int32_t IdAt(const QComboBox *combo, int index) {
+    return index > 0 ? combo->itemData(index).toInt() : -1;
 }
 
 } // namespace
@@ -44,7 +50,9 @@ QWidget *TFormMainTarjaro::BuildFilterPanel() {
     nameFilter_->setObjectName("EDNombre");
     nameRow->addWidget(nameFilter_);
     layout->addLayout(nameRow);
-    connect(nameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(nameFilter_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        ChangeFilter([&](session::ListFilters &f) { f.name = text.toStdString(); });
+    });
 
     kindFilters_ = new QStackedWidget(filterPanel_);
     kindFilters_->setObjectName("PNFiltrosTipo");
@@ -58,7 +66,9 @@ QWidget *TFormMainTarjaro::BuildFilterPanel() {
     businessGroup_->setObjectName("CMBGrupoEmpresa");
     businessRow->addWidget(businessGroup_, 1);
     kindFilters_->addWidget(business);
-    connect(businessGroup_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(businessGroup_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        ChangeFilter([&](session::ListFilters &f) { f.businessGroup = IdAt(businessGroup_, i); });
+    });
     layout->addWidget(kindFilters_, 1);
     return filterPanel_;
 }
@@ -78,11 +88,12 @@ QWidget *TFormMainTarjaro::BuildPlaceFilters() {
     dstYes_->setObjectName("RBDSTSi");
     dstBoth_ = new QRadioButton("ambos", dstBox);
     dstBoth_->setObjectName("RBDSTAmbos");
-    for (QRadioButton *r : {dstNo_, dstYes_, dstBoth_}) {
+    const std::pair<QRadioButton *, int> dstChoices[] = {{dstNo_, 0}, {dstYes_, 1}, {dstBoth_, -1}};
+    for (const auto &[r, dst] : dstChoices) {
         dstRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+        connect(r, &QRadioButton::toggled, this, [this, dst](bool on) {
             if (on)
-                Rebuild();
+                ChangeFilter([dst](session::ListFilters &f) { f.dst = dst; });
         });
     }
     grid->addWidget(dstBox, 1, 0, 1, 4);
@@ -92,19 +103,23 @@ QWidget *TFormMainTarjaro::BuildPlaceFilters() {
     tzFrom_->setObjectName("SETZDesde");
     tzTo_ = new QSpinBox(page);
     tzTo_->setObjectName("SETZHasta");
-    for (QSpinBox *s : {tzFrom_, tzTo_}) {
+    for (QSpinBox *s : {tzFrom_, tzTo_})
         s->setRange(-12, 12);
-        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
-    }
+    connect(tzFrom_, &QSpinBox::valueChanged, this,
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.tzFrom = v; }); });
+    connect(tzTo_, &QSpinBox::valueChanged, this,
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.tzTo = v; }); });
     grid->addWidget(tzOn_, 2, 0);
     grid->addWidget(tzFrom_, 2, 1);
     grid->addWidget(tzTo_, 2, 2);
     grid->setRowStretch(3, 1);
-    connect(placeCountry_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(placeCountry_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        ChangeFilter([&](session::ListFilters &f) { f.placeCountry = IdAt(placeCountry_, i); });
+    });
     connect(tzOn_, &QCheckBox::toggled, this, [this](bool on) {
         tzFrom_->setEnabled(on);
         tzTo_->setEnabled(on);
-        Rebuild();
+        ChangeFilter([on](session::ListFilters &f) { f.tzOn = on; });
     });
     return page;
 }
@@ -124,13 +139,21 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     sex_->addItems({"Todos", "Fem.", "Mas.", "Otro", "< >"});
     form->addWidget(sex_, 1, 1);
     layout->addLayout(form);
-    connect(surnameFilter_, &QLineEdit::textChanged, this, &TFormMainTarjaro::Rebuild);
-    connect(sex_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(surnameFilter_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        ChangeFilter([&](session::ListFilters &f) { f.surname = text.toStdString(); });
+    });
+    connect(sex_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        ChangeFilter(
+            [i](session::ListFilters &f) { f.sex = static_cast<session::SexChoice>(std::max(0, i)); });
+    });
 
     personTabs_ = new QTabWidget(page);
     personTabs_->setObjectName("TCPersonas");
-    const auto rebuildOn = [this](QAbstractButton *b) {
-        connect(b, &QAbstractButton::toggled, this, &TFormMainTarjaro::Rebuild);
+    // A button whose state is one choice of the filters.
+    const auto choiceOf = [this](QAbstractButton *b, bool session::ListFilters::*choice) {
+        connect(b, &QAbstractButton::toggled, this, [this, choice](bool on) {
+            ChangeFilter([choice, on](session::ListFilters &f) { f.*choice = on; });
+        });
     };
 
     // Groups.
@@ -177,14 +200,17 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     groupButtons->addWidget(noGroups);
     groupButtons->addStretch(1);
     g->addLayout(groupButtons, 3, 3);
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{groupFilter_, withoutGroup_, searchAnd_, different_})
-        rebuildOn(b);
+    choiceOf(groupFilter_, &session::ListFilters::groupFilter);
+    choiceOf(withoutGroup_, &session::ListFilters::withoutGroup);
     connect(searchAnd_, &QRadioButton::toggled, this, [this](bool on) {
         if (!on)
             same_->setChecked(true);
         different_->setEnabled(on);
+        ChangeFilter([on](session::ListFilters &f) {
+            f.search = on ? session::GroupSearch::And : session::GroupSearch::Or;
+        });
     });
+    choiceOf(different_, &session::ListFilters::different);
     connect(groupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const std::int32_t id = item->data(Qt::UserRole).toInt();
         Database &db = store_.Db();
@@ -237,11 +263,19 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     whichBirth_->setObjectName("RBLugarNacimiento");
     auto *whichGroup = new QButtonGroup(places);
     int col = 0;
-    for (QRadioButton *r : {whichAll_, whichHome_, whichWork_, whichBirth_}) {
+    const std::pair<QRadioButton *, session::PlaceWhich> whichChoices[] = {
+        {whichAll_, session::PlaceWhich::All},
+        {whichHome_, session::PlaceWhich::Residencia},
+        {whichWork_, session::PlaceWhich::Trabajo},
+        {whichBirth_, session::PlaceWhich::Nacimiento}};
+    for (const auto &[r, which] : whichChoices) {
         whichGroup->addButton(r);
         p->addWidget(r, 3 + col / 2, col % 2 * 2, 1, 2);
         ++col;
-        rebuildOn(r);
+        connect(r, &QRadioButton::toggled, this, [this, which](bool on) {
+            if (on)
+                ChangeFilter([which](session::ListFilters &f) { f.which = which; });
+        });
     }
     equal_ = new QRadioButton("=", places);
     equal_->setObjectName("RBIgual");
@@ -253,17 +287,24 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     p->addWidget(equal_, 2, 2);
     p->addWidget(notEqual_, 2, 3);
     p->setRowStretch(5, 1);
-    rebuildOn(notEqual_);
+    choiceOf(notEqual_, &session::ListFilters::negate);
     connect(withoutPlace_, &QCheckBox::toggled, this, [this](bool on) {
         personCountry_->setEnabled(!on);
         personPlace_->setEnabled(!on);
-        Rebuild();
+        ChangeFilter([on](session::ListFilters &f) { f.withoutPlace = on; });
     });
-    connect(personCountry_, &QComboBox::currentIndexChanged, this, [this] {
-        FillPersonPlaces();
-        Rebuild();
+    // A country lists its places, from "[*]".
+    connect(personCountry_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        const std::int32_t country = IdAt(personCountry_, i);
+        FillPersonPlaces(country);
+        ChangeFilter([country](session::ListFilters &f) {
+            f.personCountry = country;
+            f.personPlace = -1;
+        });
     });
-    connect(personPlace_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(personPlace_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        ChangeFilter([&](session::ListFilters &f) { f.personPlace = IdAt(personPlace_, i); });
+    });
     connect(resetCountry, &QPushButton::clicked, this, [this] { personCountry_->setCurrentIndex(0); });
     connect(resetPlace, &QPushButton::clicked, this, [this] { personPlace_->setCurrentIndex(0); });
     personTabs_->addTab(places, QString::fromUtf8("Lugar geográfico "));
@@ -281,14 +322,12 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     ageFrom_->setObjectName("SEEdadDesde");
     ageTo_ = new QSpinBox(ages);
     ageTo_->setObjectName("SEEdadHasta");
-    // The controls start at the filters' defaults (20 to 80, the current month): the first reset
-    // reads them back.
     for (QSpinBox *s : {ageFrom_, ageTo_})
         s->setRange(0, 200);
-    ageFrom_->setValue(filters_.ageFrom);
-    ageTo_->setValue(filters_.ageTo);
-    for (QSpinBox *s : {ageFrom_, ageTo_})
-        connect(s, &QSpinBox::valueChanged, this, &TFormMainTarjaro::Rebuild);
+    connect(ageFrom_, &QSpinBox::valueChanged, this,
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.ageFrom = v; }); });
+    connect(ageTo_, &QSpinBox::valueChanged, this,
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.ageTo = v; }); });
     a->addWidget(ageOn_, 1, 0);
     a->addWidget(ageFrom_, 1, 1);
     a->addWidget(ageTo_, 1, 2);
@@ -297,19 +336,19 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     month_ = new QComboBox(ages);
     month_->setObjectName("CMBMes");
     month_->addItems({"Ene", "Feb", "Mar", "Abr", "May", "Jun", "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"});
-    month_->setCurrentIndex(filters_.birthdayMonth - 1);
     a->addWidget(birthdayOn_, 2, 0);
     a->addWidget(month_, 2, 1, 1, 2);
     a->setRowStretch(3, 1);
     connect(age_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        const bool withDate = i == 2;
+        const auto age = static_cast<session::AgeChoice>(std::max(0, i));
         for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(withDate);
-        Rebuild();
+            w->setEnabled(age == session::AgeChoice::WithDate);
+        ChangeFilter([age](session::ListFilters &f) { f.age = age; });
     });
-    rebuildOn(ageOn_);
-    rebuildOn(birthdayOn_);
-    connect(month_, &QComboBox::currentIndexChanged, this, &TFormMainTarjaro::Rebuild);
+    choiceOf(ageOn_, &session::ListFilters::ageOn);
+    choiceOf(birthdayOn_, &session::ListFilters::birthdayOn);
+    connect(month_, &QComboBox::currentIndexChanged, this,
+            [this](int i) { ChangeFilter([i](session::ListFilters &f) { f.birthdayMonth = i + 1; }); });
     personTabs_->addTab(ages, " Edad ");
 
     // E-mail.
@@ -337,9 +376,17 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     m->addWidget(mailWork_, 1, 1);
     m->addWidget(exportMail, 2, 0, 1, 3);
     m->setRowStretch(3, 1);
-    for (QAbstractButton *b :
-         std::initializer_list<QAbstractButton *>{mailYes_, mailNo_, mailHome_, mailWork_})
-        rebuildOn(b);
+    const std::pair<QRadioButton *, session::MailChoice> mailChoices[] = {
+        {mailAny_, session::MailChoice::Any},
+        {mailYes_, session::MailChoice::Yes},
+        {mailNo_, session::MailChoice::No}};
+    for (const auto &[r, choice] : mailChoices)
+        connect(r, &QRadioButton::toggled, this, [this, choice](bool on) {
+            if (on)
+                ChangeFilter([choice](session::ListFilters &f) { f.mail = choice; });
+        });
+    choiceOf(mailHome_, &session::ListFilters::mailHome);
+    choiceOf(mailWork_, &session::ListFilters::mailWork);
     connect(mailAny_, &QRadioButton::toggled, this, [this](bool on) {
         mailHome_->setEnabled(!on);
         mailWork_->setEnabled(!on);
@@ -361,21 +408,27 @@ void TFormMainTarjaro::FillCombos() {
         countries.push_back(c.get());
     std::stable_sort(countries.begin(), countries.end(),
                      [](const TPais *a, const TPais *b) { return SpanishLess(a->Nombre, b->Nombre); });
-    for (QComboBox *combo : {placeCountry_, personCountry_}) {
-        const int keep = combo->currentIndex() > 0 ? combo->currentData().toInt() : -1;
+    // A chosen country stays chosen while it exists; the place and business group go back to "[*]".
+    session::ListFilters &f = list_.Filters();
+    for (auto [combo, country] :
+         {std::pair{placeCountry_, &f.placeCountry}, {personCountry_, &f.personCountry}}) {
         combo->clear();
         combo->addItem("[*]", -1);
         for (const TPais *c : countries)
             combo->addItem(Q(c->Nombre), c->Id);
-        const int at = combo->findData(keep);
+        const int at = *country < 0 ? -1 : combo->findData(*country);
         combo->setCurrentIndex(at < 0 ? 0 : at);
+        if (at < 0)
+            *country = -1;
     }
     businessGroup_->clear();
     businessGroup_->addItem("[*]", -1);
     for (const auto &g : db.BusinessGroups)
         businessGroup_->addItem(Q(g->Nombre), g->Id);
+    f.businessGroup = -1;
     FillGroupFilter();
-    FillPersonPlaces();
+    FillPersonPlaces(f.personCountry);
+    f.personPlace = -1;
     filtering_ = was;
 }
 
@@ -398,12 +451,10 @@ void TFormMainTarjaro::FillGroupFilter() {
         groupList_->setCurrentRow(current);
 }
 
-void TFormMainTarjaro::FillPersonPlaces() {
+void TFormMainTarjaro::FillPersonPlaces(std::int32_t country) {
     const bool was = filtering_;
     filtering_ = false;
     const Database &db = store_.Db();
-    const std::int32_t country =
-        personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
     personPlace_->clear();
     personPlace_->addItem("[*]", -1);
     if (country >= 0) {
@@ -420,14 +471,15 @@ void TFormMainTarjaro::FillPersonPlaces() {
     filtering_ = was;
 }
 
-void TFormMainTarjaro::ResetFilterControls(bool all) {
-    ReadFilterControls();
-    if (all) {
-        filters_.ResetAll();
-        allOnOnePage_->setChecked(true);
-    } else {
-        filters_.ResetForKind();
-    }
+void TFormMainTarjaro::ChangeFilter(const std::function<void(session::ListFilters &)> &change) {
+    if (!filtering_)
+        return;
+    change(list_.Filters());
+    Rebuild();
+}
+
+void TFormMainTarjaro::ResetFilters(bool all) {
+    list_.ResetFilters(all);
     WriteFilterControls();
 }
 
@@ -435,14 +487,17 @@ void TFormMainTarjaro::ResetFilterControls(bool all) {
 void TFormMainTarjaro::WriteFilterControls() {
     const bool was = filtering_;
     filtering_ = false;
-    const ListFilters &f = filters_;
+    const session::ListFilters &f = list_.Filters();
     const auto choose = [](QComboBox *combo, int id) {
         const int at = id < 0 ? 0 : combo->findData(id);
         combo->setCurrentIndex(at < 0 ? 0 : at);
     };
     nameFilter_->setText(QString::fromStdString(f.name));
     onlyTicked_->setChecked(f.onlyTicked);
-    (f.used == UsedChoice::Yes ? usedYes_ : f.used == UsedChoice::No ? usedNo_ : usedBoth_)->setChecked(true);
+    (f.used == session::UsedChoice::Yes  ? usedYes_
+     : f.used == session::UsedChoice::No ? usedNo_
+                                         : usedBoth_)
+        ->setChecked(true);
     choose(placeCountry_, f.placeCountry);
     (f.dst == 0 ? dstNo_ : f.dst == 1 ? dstYes_ : dstBoth_)->setChecked(true);
     tzOn_->setChecked(f.tzOn);
@@ -454,19 +509,19 @@ void TFormMainTarjaro::WriteFilterControls() {
     sex_->setCurrentIndex(static_cast<int>(f.sex));
     groupFilter_->setChecked(f.groupFilter);
     withoutGroup_->setChecked(f.withoutGroup);
-    (f.search == GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
+    (f.search == session::GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
     (f.different ? different_ : same_)->setChecked(true);
-    different_->setEnabled(f.search == GroupSearch::And);
+    different_->setEnabled(f.search == session::GroupSearch::And);
     choose(personCountry_, f.personCountry);
-    FillPersonPlaces();
+    FillPersonPlaces(f.personCountry);
     choose(personPlace_, f.personPlace);
     withoutPlace_->setChecked(f.withoutPlace);
     personCountry_->setEnabled(!f.withoutPlace);
     personPlace_->setEnabled(!f.withoutPlace);
-    (f.which == PlaceWhich::Residencia   ? whichHome_
-     : f.which == PlaceWhich::Trabajo    ? whichWork_
-     : f.which == PlaceWhich::Nacimiento ? whichBirth_
-                                         : whichAll_)
+    (f.which == session::PlaceWhich::Residencia   ? whichHome_
+     : f.which == session::PlaceWhich::Trabajo    ? whichWork_
+     : f.which == session::PlaceWhich::Nacimiento ? whichBirth_
+                                                  : whichAll_)
         ->setChecked(true);
     (f.negate ? notEqual_ : equal_)->setChecked(true);
     age_->setCurrentIndex(static_cast<int>(f.age));
@@ -476,54 +531,18 @@ void TFormMainTarjaro::WriteFilterControls() {
     birthdayOn_->setChecked(f.birthdayOn);
     month_->setCurrentIndex(f.birthdayMonth - 1);
     for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-        w->setEnabled(f.age == AgeChoice::WithDate);
-    (f.mail == MailChoice::Yes ? mailYes_ : f.mail == MailChoice::No ? mailNo_ : mailAny_)->setChecked(true);
+        w->setEnabled(f.age == session::AgeChoice::WithDate);
+    (f.mail == session::MailChoice::Yes  ? mailYes_
+     : f.mail == session::MailChoice::No ? mailNo_
+                                         : mailAny_)
+        ->setChecked(true);
     mailHome_->setChecked(f.mailHome);
     mailWork_->setChecked(f.mailWork);
-    mailHome_->setEnabled(f.mail != MailChoice::Any);
-    mailWork_->setEnabled(f.mail != MailChoice::Any);
+    mailHome_->setEnabled(f.mail != session::MailChoice::Any);
+    mailWork_->setEnabled(f.mail != session::MailChoice::Any);
     choose(businessGroup_, f.businessGroup);
+    allOnOnePage_->setChecked(list_.AllOnOnePage());
     filtering_ = was;
-}
-
-void TFormMainTarjaro::ReadFilterControls() {
-    ListFilters &f = filters_;
-    f.name = nameFilter_->text().toStdString();
-    f.onlyTicked = onlyTicked_->isChecked();
-    f.used = usedYes_->isChecked()  ? UsedChoice::Yes
-             : usedNo_->isChecked() ? UsedChoice::No
-                                    : UsedChoice::Both;
-    f.placeCountry = placeCountry_->currentIndex() > 0 ? placeCountry_->currentData().toInt() : -1;
-    f.dst = dstNo_->isChecked() ? 0 : dstYes_->isChecked() ? 1 : -1;
-    f.tzOn = tzOn_->isChecked();
-    f.tzFrom = tzFrom_->value();
-    f.tzTo = tzTo_->value();
-    f.surname = surnameFilter_->text().toStdString();
-    f.sex = static_cast<SexChoice>(std::max(0, sex_->currentIndex()));
-    f.groupFilter = groupFilter_->isChecked();
-    f.withoutGroup = withoutGroup_->isChecked();
-    f.search = searchAnd_->isChecked() ? GroupSearch::And : GroupSearch::Or;
-    f.different = different_->isChecked() && searchAnd_->isChecked();
-    f.personCountry = personCountry_->currentIndex() > 0 ? personCountry_->currentData().toInt() : -1;
-    f.personPlace = personPlace_->currentIndex() > 0 ? personPlace_->currentData().toInt() : -1;
-    f.withoutPlace = withoutPlace_->isChecked();
-    f.which = whichHome_->isChecked()    ? PlaceWhich::Residencia
-              : whichWork_->isChecked()  ? PlaceWhich::Trabajo
-              : whichBirth_->isChecked() ? PlaceWhich::Nacimiento
-                                         : PlaceWhich::All;
-    f.negate = notEqual_->isChecked();
-    f.age = static_cast<AgeChoice>(std::max(0, age_->currentIndex()));
-    f.ageOn = ageOn_->isChecked();
-    f.ageFrom = ageFrom_->value();
-    f.ageTo = ageTo_->value();
-    f.birthdayOn = birthdayOn_->isChecked();
-    f.birthdayMonth = month_->currentIndex() + 1;
-    f.mail = mailYes_->isChecked()  ? MailChoice::Yes
-             : mailNo_->isChecked() ? MailChoice::No
-                                    : MailChoice::Any;
-    f.mailHome = mailHome_->isChecked();
-    f.mailWork = mailWork_->isChecked();
-    f.businessGroup = businessGroup_->currentIndex() > 0 ? businessGroup_->currentData().toInt() : -1;
 }
 
 } // namespace cel::manager

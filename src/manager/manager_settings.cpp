@@ -1,4 +1,4 @@
-#include "manager_settings.h"
+#include "manager/manager_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "manager_window.h"
+#include "manager/manager_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -38,18 +37,19 @@
 #include <filesystem>
 #include <unordered_set>
 
-#include "colour_suite.h"
+#include "common/clock.h"
 #include "common/install_paths.h"
+#include "common/safe_file.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
 #include "database/person_summary.h"
 #include "database/place_import.h"
-#include "database/safe_file.h"
-#include "file_chooser.h"
-#include "item_editor.h"
-#include "place_import_window.h"
-#include "record_table_model.h"
-#include "small_dialogs.h"
+#include "manager/colour_suite.h"
+#include "manager/file_chooser.h"
+#include "manager/item_editor.h"
+#include "manager/place_import_window.h"
+#include "manager/record_table_model.h"
+#include "manager/small_dialogs.h"
 
 namespace cel::manager {
 
@@ -70,41 +70,9 @@ std::function<void(const std::string &)> &LinkOpener() {
     return opener;
 }
 
-const char *ListName(Kind kind) {
-    static const char *const names[] = {"Países",         "Lugares Geográficos", "Grupo Personas",
-                                        "Lista Personas", "Grupo Empresas",      "Lista Empresas"};
-    return names[static_cast<int>(kind)];
-}
-
-const char *UsageHeader(Kind kind) {
-    switch (kind) {
-    case Kind::Country:
-        return "Lugares con este País";
-    case Kind::Place:
-        return "P>L";
-    case Kind::PersonGroup:
-        return "Personas con este Grupo";
-    default:
-        return "Empresas con este Grupo";
-    }
-}
-
 CivilDateTime Today() {
-    const QDate d = QDate::currentDate();
-    CivilDateTime t;
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
-}
-
-// Removes the records in `gone` from a list.
-template <class T> void RemoveRecords(RecordList<T> &list, const std::unordered_set<const TData *> &gone) {
-    std::erase_if(list, [&gone](const auto &r) { return gone.contains(r.get()); });
-}
-
-bool Renumbered(Kind kind) {
-    return kind == Kind::Country || kind == Kind::Place || kind == Kind::PersonGroup || kind == Kind::Person;
+    const CivilDateTime now = LocalNow();
+    return {now.year, now.month, now.day};
 }
 
 QColor FromBgr(std::uint32_t bgr) {
@@ -123,12 +91,12 @@ ManagerMode ManagerModeFor(const std::string &executablePath) {
 // ---- construction ----
 
 TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *parent)
-    : QWidget(parent, Qt::Window), store_(store), mode_(mode), builder_(store.Db()) {
+    : QWidget(parent, Qt::Window), store_(store), mode_(mode), list_(store.Db()) {
     setObjectName("TFormMainTarjaro");
     setWindowTitle("Tarjaro");
     SetCurrentSuite(CurrentSuite());
     ApplySuite(this);
-    filters_.birthdayMonth = QDate::currentDate().month();
+    list_.Filters().birthdayMonth = LocalNow().month;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(BuildFileBar());
@@ -191,7 +159,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     std::vector<bool> hidden;
     for (QWidget *w : personOnly) {
         hidden.push_back(w->isHidden());
-        w->setVisible(w != summaryPanel_ || detailsButton_->isChecked());
+        w->setVisible(w != summaryPanel_ || showDetails_);
     }
     const int width = std::max(1100, sizeHint().width());
     std::size_t i = 0;
@@ -205,9 +173,7 @@ TFormMainTarjaro::TFormMainTarjaro(DataStore &store, ManagerMode mode, QWidget *
     }
     FillCombos();
     UpdateCaption();
-    filtering_ = false;
-    ResetFilterControls(true);
-    filtering_ = true;
+    ResetFilters(true);
     SetListKind(Kind::Person);
 }
 
@@ -321,11 +287,15 @@ QWidget *TFormMainTarjaro::BuildItemBar() {
     usedNo_->setObjectName("RBUsadosNo");
     usedBoth_ = new QRadioButton("ambos", usedBox_);
     usedBoth_->setObjectName("RBUsadosAmbos");
-    for (QRadioButton *r : {usedYes_, usedNo_, usedBoth_}) {
+    const std::pair<QRadioButton *, session::UsedChoice> usedChoices[] = {
+        {usedYes_, session::UsedChoice::Yes},
+        {usedNo_, session::UsedChoice::No},
+        {usedBoth_, session::UsedChoice::Both}};
+    for (const auto &[r, used] : usedChoices) {
         usedRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+        connect(r, &QRadioButton::toggled, this, [this, used](bool on) {
             if (on)
-                Rebuild();
+                ChangeFilter([used](session::ListFilters &f) { f.used = used; });
         });
     }
     row->addWidget(usedBox_);
@@ -354,13 +324,17 @@ QWidget *TFormMainTarjaro::BuildItemBar() {
     connect(all, &QToolButton::clicked, this, [this] { SetTicksOnPage(true); });
     connect(none, &QToolButton::clicked, this, [this] { SetTicksOnPage(false); });
     connect(reset, &QToolButton::clicked, this, [this] {
-        ResetFilterControls(true);
+        ResetFilters(true);
         Rebuild();
     });
-    connect(onlyTicked_, &QCheckBox::toggled, this, &TFormMainTarjaro::Rebuild);
+    connect(onlyTicked_, &QCheckBox::toggled, this,
+            [this](bool on) { ChangeFilter([on](session::ListFilters &f) { f.onlyTicked = on; }); });
     connect(addGroupButton_, &QToolButton::clicked, this, [this] { AssignGroup(true); });
     connect(removeGroupButton_, &QToolButton::clicked, this, [this] { AssignGroup(false); });
-    connect(detailsButton_, &QToolButton::toggled, this, [this] { SetListKind(kind_); });
+    connect(detailsButton_, &QToolButton::toggled, this, [this](bool on) {
+        showDetails_ = on;
+        SetListKind(list_.Kind());
+    });
     return bar;
 }
 
@@ -394,9 +368,12 @@ QWidget *TFormMainTarjaro::BuildPagingBar() {
     foundLabel_->setObjectName("LAEncontrados");
     row->addWidget(foundLabel_);
     row->addStretch(1);
-    connect(prev, &QToolButton::clicked, this, [this] { GoToPage(page_ - 1); });
-    connect(next, &QToolButton::clicked, this, [this] { GoToPage(page_ + 1); });
-    connect(allOnOnePage_, &QCheckBox::toggled, this, [this] { GoToPage(1); });
+    connect(prev, &QToolButton::clicked, this, [this] { GoToPage(list_.Page().page - 1); });
+    connect(next, &QToolButton::clicked, this, [this] { GoToPage(list_.Page().page + 1); });
+    connect(allOnOnePage_, &QCheckBox::toggled, this, [this](bool all) {
+        list_.SetAllOnOnePage(all);
+        GoToPage(1);
+    });
     return bar;
 }
 
@@ -420,7 +397,14 @@ QWidget *TFormMainTarjaro::BuildSummaryPanel() {
         summaryBoxes_[i]->setObjectName(names[i]);
         summaryBoxes_[i]->setChecked(true);
         grid->addWidget(summaryBoxes_[i], i / 2, i % 2);
-        connect(summaryBoxes_[i], &QCheckBox::toggled, this, &TFormMainTarjaro::UpdateSummary);
+        connect(summaryBoxes_[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            bool database::SummaryOptions::*const blocks[] = {
+                &database::SummaryOptions::genero,     &database::SummaryOptions::nacimiento,
+                &database::SummaryOptions::residencia, &database::SummaryOptions::trabajo,
+                &database::SummaryOptions::grupos,     &database::SummaryOptions::observaciones};
+            settings_.summary.*blocks[i] = on;
+            UpdateSummary();
+        });
     }
     layout->addWidget(see);
     return summaryPanel_;
@@ -431,13 +415,14 @@ QWidget *TFormMainTarjaro::BuildSummaryPanel() {
 void TFormMainTarjaro::UseSettings(const ManagerSettings &settings, const std::string &settingsPath) {
     settings_ = settings;
     settingsPath_ = settingsPath;
+    const database::SummaryOptions chosen = settings.summary;
     SetCurrentSuite(settings.color);
     ApplySuite(this);
-    const bool boxes[6] = {settings.summary.genero,     settings.summary.nacimiento,
-                           settings.summary.residencia, settings.summary.trabajo,
-                           settings.summary.grupos,     settings.summary.observaciones};
+    const bool boxes[6] = {chosen.genero,  chosen.nacimiento, chosen.residencia,
+                           chosen.trabajo, chosen.grupos,     chosen.observaciones};
     for (int i = 0; i < 6; ++i)
         summaryBoxes_[i]->setChecked(boxes[i]);
+    settings_.summary = chosen;
     ApplyHints();
 }
 
@@ -481,18 +466,14 @@ void TFormMainTarjaro::ShowSettings(bool on) {
 // ---- list ----
 
 void TFormMainTarjaro::SetListKind(Kind kind) {
-    if (kind != kind_)
-        selectedId_ = -1;
-    kind_ = kind;
+    list_.SetKind(kind, Today());
     const int k = static_cast<int>(kind);
     if (k < 4) {
         kindCombo_->setCurrentIndex(k);
         if (QAbstractButton *b = kindButtons_->button(k))
             b->setChecked(true);
     }
-    filtering_ = false;
-    ResetFilterControls(false);
-    filtering_ = true;
+    WriteFilterControls();
     const bool persons = kind == Kind::Person;
     kindFilters_->setCurrentIndex(kind == Kind::Place ? 1 : persons ? 2 : kind == Kind::Business ? 3 : 0);
     usedBox_->setVisible(!persons && kind != Kind::Business);
@@ -500,9 +481,9 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
     for (QWidget *w : std::initializer_list<QWidget *>{detailsButton_, addGroupButton_, removeGroupButton_,
                                                        internetButton_})
         w->setVisible(persons);
-    const bool panel = persons && detailsButton_->isChecked();
+    const bool panel = persons && showDetails_;
     summaryPanel_->setVisible(panel);
-    Rebuild();
+    FillPage();
     // Column widths, scaled a quarter up on screens of 120 or more pixels per inch, and with the
     // font when it is wider than the small font the widths were chosen for.
     const bool large = screen() && screen()->logicalDotsPerInch() >= 120;
@@ -533,30 +514,27 @@ void TFormMainTarjaro::SetListKind(Kind kind) {
 void TFormMainTarjaro::Rebuild() {
     if (!filtering_)
         return;
-    ReadFilterControls();
-    display_ = builder_.Build(kind_, filters_, Today());
-    page_ = 1;
+    list_.Rebuild(Today());
     FillPage();
 }
 
 void TFormMainTarjaro::GoToPage(int page) {
-    page_ = page;
+    list_.GoToPage(page);
     FillPage();
 }
 
 void TFormMainTarjaro::FillPage() {
     const int rows =
-        RowsPerPage(grid_->viewport()->height() + grid_->horizontalHeader()->height(), kRowHeight);
-    const Paging paging =
-        ComputePaging(static_cast<int>(display_.size()), rows, allOnOnePage_->isChecked(), page_);
-    page_ = paging.page;
-    pageCount_ = paging.pageCount;
-    model_->SetPage(kind_, &display_, paging.first, paging.count);
-    itemsLabel_->setText(Q(ItemsText(paging, static_cast<int>(display_.size()), allOnOnePage_->isChecked())));
+        session::RowsPerPage(grid_->viewport()->height() + grid_->horizontalHeader()->height(), kRowHeight);
+    list_.SetRowsPerPage(rows);
+    list_.GoToPage(list_.Page().page);
+    const session::Paging &paging = list_.Page();
+    model_->SetPage(list_.Kind(), &list_.Rows(), paging.first, paging.count);
+    itemsLabel_->setText(Q(list_.ItemsText()));
     UpdateCounters();
-    prevPage_->setEnabled(page_ > 1);
-    nextPage_->setEnabled(!allOnOnePage_->isChecked() && page_ < pageCount_);
-    const int row = model_->RowOfId(selectedId_);
+    prevPage_->setEnabled(paging.page > 1);
+    nextPage_->setEnabled(!list_.AllOnOnePage() && paging.page < paging.pageCount);
+    const int row = model_->RowOfId(list_.SelectedId());
     if (row >= 0) {
         grid_->selectionModel()->setCurrentIndex(model_->index(row, 3), QItemSelectionModel::ClearAndSelect |
                                                                             QItemSelectionModel::Rows);
@@ -570,12 +548,12 @@ void TFormMainTarjaro::FillPage() {
 }
 
 void TFormMainTarjaro::UpdateCounters() {
-    foundLabel_->setText(Q(FoundText(static_cast<int>(display_.size()), builder_.KindCount(kind_))));
+    foundLabel_->setText(Q(list_.FoundText()));
 }
 
 void TFormMainTarjaro::UpdateButtons() {
     const bool open = FileIsOpen();
-    const bool row = model_->RecordAt(grid_->currentIndex().row()) != nullptr;
+    const bool row = model_->RowOfId(list_.SelectedId()) >= 0;
     for (QAbstractButton *b : fileButtons_)
         b->setEnabled(open);
     newButton_->setEnabled(open);
@@ -586,38 +564,39 @@ void TFormMainTarjaro::UpdateButtons() {
     for (QAbstractButton *b : kindButtons_->buttons())
         b->setEnabled(open);
     filterPanel_->setEnabled(open);
-    importButton_->setVisible(kind_ == Kind::Place && open);
+    importButton_->setVisible(list_.Kind() == Kind::Place && open);
 }
 
 void TFormMainTarjaro::CurrentRowChanged() {
     const TData *r = model_->RecordAt(grid_->currentIndex().row());
-    selectedId_ = r ? r->Id : -1;
-    model_->SetSelectedId(selectedId_);
+    list_.Select(r ? r->Id : -1);
+    model_->SetSelectedId(list_.SelectedId());
     UpdateSummary();
     UpdateInternetMenu();
     UpdateButtons();
 }
 
 void TFormMainTarjaro::SelectId(std::int32_t id) {
-    selectedId_ = id;
+    list_.Select(id);
     FillPage();
 }
 
 void TFormMainTarjaro::DataChanged() {
-    builder_.DataChanged();
+    list_.DataChanged();
 }
 
 void TFormMainTarjaro::ToggleTick(int row) {
     TData *r = model_->RecordAt(row);
     if (!r)
         return;
-    r->Marca = r->Marca ? 0 : 1;
+    session::ManagerList::ToggleTick(*r);
     model_->TicksChanged();
 }
 
 void TFormMainTarjaro::SetTicksOnPage(bool on) {
-    for (int row = 0; row < model_->rowCount(); ++row)
-        model_->RecordAt(row)->Marca = on ? 1 : 0;
+    const session::Paging &page = list_.Page();
+    for (int i = page.first; i < page.first + page.count; ++i)
+        list_.Rows()[static_cast<std::size_t>(i)]->Marca = on ? 1 : 0;
     model_->TicksChanged();
 }
 
@@ -632,7 +611,7 @@ void TFormMainTarjaro::ShowContextMenu(const QPoint &pos) {
     menu.addAction("Editar", this, &TFormMainTarjaro::EditItem);
     menu.addAction("Borrar", this, &TFormMainTarjaro::DeleteItem);
     menu.addAction("Borrar seleccionados", this, &TFormMainTarjaro::DeleteTicked);
-    if (kind_ == Kind::Person) {
+    if (list_.Kind() == Kind::Person) {
         QMenu *internet = menu.addMenu("Internet");
         for (QAction *a : links_)
             if (a->isVisible())
@@ -640,10 +619,10 @@ void TFormMainTarjaro::ShowContextMenu(const QPoint &pos) {
         internet->setEnabled(!internet->isEmpty());
         QAction *details = menu.addAction("Detalles persona");
         details->setCheckable(true);
-        details->setChecked(detailsButton_->isChecked());
+        details->setChecked(showDetails_);
         connect(details, &QAction::toggled, detailsButton_, &QAbstractButton::setChecked);
     }
-    if (kind_ == Kind::Place)
+    if (list_.Kind() == Kind::Place)
         menu.addAction(QString::fromUtf8("Importar lugar geográfico"), this, &TFormMainTarjaro::ImportPlaces);
     menu.exec(grid_->viewport()->mapToGlobal(pos));
 }
@@ -655,7 +634,7 @@ bool TFormMainTarjaro::eventFilter(QObject *watched, QEvent *event) {
     if (watched == grid_) {
         switch (key) {
         case Qt::Key_Space:
-            ToggleTick(grid_->currentIndex().row());
+            ToggleTick(model_->RowOfId(list_.SelectedId()));
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -687,21 +666,13 @@ bool TFormMainTarjaro::eventFilter(QObject *watched, QEvent *event) {
 void TFormMainTarjaro::OpenEditor(std::int32_t id) {
     if (!FileIsOpen() || store_.ReadOnly())
         return;
-    TFormItem editor(store_, kind_, id, EditorMode::NamesOnly, this);
-    if (kind_ == Kind::Person && id >= 0) {
-        editor.SetNeighbours([this](std::int32_t current, int step) {
-            const auto it = std::find_if(display_.begin(), display_.end(),
-                                         [current](const TData *r) { return r->Id == current; });
-            if (it == display_.end())
-                return -1;
-            const auto at = (it - display_.begin()) + step;
-            return at >= 0 && at < static_cast<std::ptrdiff_t>(display_.size())
-                       ? display_[static_cast<std::size_t>(at)]->Id
-                       : -1;
-        });
+    TFormItem editor(store_, list_.Kind(), id, EditorMode::NamesOnly, this);
+    if (list_.Kind() == Kind::Person && id >= 0) {
+        editor.SetNeighbours(
+            [this](std::int32_t current, int step) { return list_.Neighbour(current, step); });
         connect(&editor, &TFormItem::stored, this, [this](std::int32_t storedId) {
             DataChanged();
-            selectedId_ = storedId;
+            list_.Select(storedId);
             Rebuild();
         });
     }
@@ -709,7 +680,7 @@ void TFormMainTarjaro::OpenEditor(std::int32_t id) {
     // Even a cancelled editor may have saved a country, a place or events on the way.
     DataChanged();
     if (stored)
-        selectedId_ = editor.EditedId();
+        list_.Select(editor.EditedId());
     FillCombos();
     Rebuild();
 }
@@ -719,30 +690,18 @@ void TFormMainTarjaro::AddItem() {
 }
 
 void TFormMainTarjaro::EditItem() {
-    if (model_->RecordAt(grid_->currentIndex().row()))
-        OpenEditor(selectedId_);
+    if (model_->RowOfId(list_.SelectedId()) >= 0)
+        OpenEditor(list_.SelectedId());
 }
 
 void TFormMainTarjaro::DeleteItem() {
-    TData *r = model_->RecordAt(grid_->currentIndex().row());
+    const int row = model_->RowOfId(list_.SelectedId());
+    TData *r = model_->RecordAt(row);
     if (!r || !FileIsOpen() || store_.ReadOnly())
         return;
-    Notifier &n = store_.Notices();
-    if (r->Usos != 0 && kind_ != Kind::Person && kind_ != Kind::Business) {
-        n.Notice(NoticeKind::Warning, false, true,
-                 std::string("NO se puede eliminar el item") + " \"" + r->Nombre + "\"" + " de la lista de " +
-                     ListName(kind_) + ", ya que esta siendo usado en" + " \"" + UsageHeader(kind_) + "\"");
+    if (!list_.DeleteOne(*r, store_.Notices()))
         return;
-    }
-    // A person is named in full; "No" is the default answer, so Enter keeps the record.
-    const std::string name =
-        kind_ == Kind::Person ? r->Nombre + " " + static_cast<const TPersona *>(r)->Apellidos : r->Nombre;
-    if (n.Ask(std::string("Desea eliminar el item") + " \"" + name + "\"" + " de la lista de " +
-                  ListName(kind_),
-              QuestionStyle{true, false}) != Answer::Yes)
-        return;
-    const int row = grid_->currentIndex().row();
-    RemoveFromList({r});
+    ShowRemoval();
     if (model_->rowCount() > 0)
         grid_->selectionModel()->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), 3),
                                                  QItemSelectionModel::ClearAndSelect |
@@ -752,69 +711,30 @@ void TFormMainTarjaro::DeleteItem() {
 void TFormMainTarjaro::DeleteTicked() {
     if (!FileIsOpen() || store_.ReadOnly())
         return;
-    std::unordered_set<const TData *> gone;
-    bool untick = false;
-    for (TData *r : display_) {
-        if (!r->Marca)
-            continue;
-        if (r->Usos != 0 && kind_ != Kind::Person && kind_ != Kind::Business) {
-            r->Marca = 0;
-            untick = true;
-        } else {
-            gone.insert(r);
-        }
-    }
-    if (untick)
-        Rebuild();
-    if (gone.empty())
-        return;
-    Notifier &n = store_.Notices();
-    const std::string count = std::to_string(gone.size());
-    const QuestionStyle deletes{true, false};
-    if (n.Ask("Desea eliminar " + count + " items(s) seleccionado(s)", deletes) != Answer::Yes ||
-        n.Ask("Confirme su deseo de eliminar " + count + " registro(s) seleccionado(s)", deletes) !=
-            Answer::Yes)
-        return;
-    RemoveFromList(gone);
+    if (list_.DeleteTicked(store_.Notices(), Today()))
+        ShowRemoval();
+    else
+        FillPage(); // ticks of records in use may have been taken off
 }
 
-// Removes the records from the list of the shown kind, renumbers where the kind's ids are positions,
-// and shows and saves the result.
-void TFormMainTarjaro::RemoveFromList(const std::unordered_set<const TData *> &gone) {
-    Database &db = store_.Db();
-    db.VisitList(kind_, [&gone](auto &list) { RemoveRecords(list, gone); });
-    if (Renumbered(kind_))
-        db.Renumber(kind_);
-    DataChanged();
-    selectedId_ = -1;
+// After records were removed from the list's kind: shows and saves the result.
+void TFormMainTarjaro::ShowRemoval() {
     Rebuild();
     FillCombos();
     store_.Save();
 }
 
 void TFormMainTarjaro::AssignGroup(bool add) {
-    if (kind_ != Kind::Person || !FileIsOpen() || store_.ReadOnly())
+    if (list_.Kind() != Kind::Person || !FileIsOpen() || store_.ReadOnly())
         return;
     TFormAddGrupo chooser(store_.Db(), add ? "Agregar grupo" : "Borrar grupo", store_, this);
     if (chooser.exec() != QDialog::Accepted)
         return;
-    const std::int32_t group = chooser.ChosenId();
-    for (TData *r : display_) {
-        auto &groups = static_cast<TPersona *>(r)->Grupos;
-        const bool has =
-            std::any_of(groups.begin(), groups.end(), [group](const TId &g) { return g.Id == group; });
-        if (add && !has) {
-            TId ref;
-            ref.Id = group;
-            groups.push_back(ref);
-        } else if (!add && has) {
-            std::erase_if(groups, [group](const TId &g) { return g.Id == group; });
-        }
-    }
-    const std::int32_t keep = selectedId_;
+    list_.AssignGroup(chooser.ChosenId(), add);
+    const std::int32_t keep = list_.SelectedId();
     store_.Save();
     DataChanged();
-    selectedId_ = keep;
+    list_.Select(keep);
     Rebuild();
 }
 
@@ -822,22 +742,14 @@ void TFormMainTarjaro::AssignGroup(bool add) {
 
 void TFormMainTarjaro::UpdateSummary() {
     summary_->clear();
-    if (kind_ != Kind::Person || !summaryPanel_->isVisible())
+    if (list_.Kind() != Kind::Person || !summaryPanel_->isVisible())
         return;
     const Database &db = store_.Db();
-    const int i = IndexOfId(db.Persons, selectedId_);
+    const int i = IndexOfId(db.Persons, list_.SelectedId());
     if (i < 0)
         return;
-    SummaryOptions options;
-    options.genero = summaryBoxes_[0]->isChecked();
-    options.nacimiento = summaryBoxes_[1]->isChecked();
-    options.residencia = summaryBoxes_[2]->isChecked();
-    options.trabajo = summaryBoxes_[3]->isChecked();
-    options.grupos = summaryBoxes_[4]->isChecked();
-    options.observaciones = summaryBoxes_[5]->isChecked();
-    settings_.summary = options;
     const auto lines =
-        PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), options, store_.Format());
+        PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), settings_.summary, store_.Format());
     // The two tab stops of the panel, in points: values after one tab, group names after two.
     const double point = summary_->logicalDpiX() / 72.0;
     QTextBlockFormat block;
@@ -884,7 +796,7 @@ void TFormMainTarjaro::SetLinkOpener(std::function<void(const std::string &)> op
 
 void TFormMainTarjaro::UpdateInternetMenu() {
     const Database &db = store_.Db();
-    const int i = kind_ == Kind::Person ? IndexOfId(db.Persons, selectedId_) : -1;
+    const int i = list_.Kind() == Kind::Person ? IndexOfId(db.Persons, list_.SelectedId()) : -1;
     const TPersona *p = i >= 0 ? db.Persons[static_cast<std::size_t>(i)].get() : nullptr;
     const std::string *fields[4] = {};
     if (p) {
@@ -906,7 +818,7 @@ void TFormMainTarjaro::UpdateInternetMenu() {
 
 void TFormMainTarjaro::OpenLink(const std::string &entry) {
     const Database &db = store_.Db();
-    const int i = IndexOfId(db.Persons, selectedId_);
+    const int i = IndexOfId(db.Persons, list_.SelectedId());
     if (i >= 0)
         LinkOpener()(LinkFor(*db.Persons[static_cast<std::size_t>(i)], entry));
 }
@@ -931,7 +843,7 @@ void TFormMainTarjaro::showEvent(QShowEvent *event) {
 
 void TFormMainTarjaro::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
-    if (!allOnOnePage_->isChecked())
+    if (!list_.AllOnOnePage())
         FillPage();
 }
 

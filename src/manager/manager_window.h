@@ -12,9 +12,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "data_store.h"
-#include "list_builder.h"
-#include "manager_settings.h"
+#include "manager/data_store.h"
+#include "manager/manager_settings.h"
+#include "session/list_builder.h"
+#include "session/manager_list.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -62,17 +63,18 @@ public:
                                                   std::function<void()> onClosed, bool splash = true);
 
     // The list shown and its filters (tests and the benchmarks drive these as the controls do).
-    database::Kind ListKind() const { return kind_; }
+    database::Kind ListKind() const { return list_.Kind(); }
     void SetListKind(database::Kind kind);
-    const std::vector<database::TData *> &DisplayList() const { return display_; }
-    ListFilters &Filters() { return filters_; }
+    const std::vector<database::TData *> &DisplayList() const { return list_.Rows(); }
+    session::ListFilters &Filters() { return list_.Filters(); }
+    const session::ManagerList &List() const { return list_; }
     void Rebuild();
     void GoToPage(int page);
-    int Page() const { return page_; }
-    int PageCount() const { return pageCount_; }
+    int Page() const { return list_.Page().page; }
+    int PageCount() const { return list_.Page().pageCount; }
     // Selects the grid row of the record with this Id (when shown).
     void SelectId(std::int32_t id);
-    std::int32_t SelectedId() const { return selectedId_; }
+    std::int32_t SelectedId() const { return list_.SelectedId(); }
     // The first activation's work: the person list, the panel, the read-only check.
     void FirstActivation();
 
@@ -110,7 +112,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void RemoveFromList(const std::unordered_set<const database::TData *> &gone);
+    void ShowRemoval();
     QWidget *BuildFileBar();
     QWidget *BuildFilterPanel();
     QWidget *BuildPlaceFilters();
@@ -119,12 +121,14 @@ private:
     QWidget *BuildPagingBar();
     QWidget *BuildSummaryPanel();
 
-    void ReadFilterControls();
-    void ResetFilterControls(bool all);
+    // A filter control's new value into the list's choices, and the list built again; ignored while
+    // the window writes its controls from the choices.
+    void ChangeFilter(const std::function<void(session::ListFilters &)> &change);
+    void ResetFilters(bool all);
     void WriteFilterControls();
     void FillCombos();
     void FillGroupFilter();
-    void FillPersonPlaces();
+    void FillPersonPlaces(std::int32_t country);
     void FillPage();
     void UpdateCounters();
     void UpdateButtons();
@@ -144,14 +148,9 @@ private:
 
     DataStore &store_;
     ManagerMode mode_;
-    ListBuilder builder_;
-    ListFilters filters_;
-    database::Kind kind_ = database::Kind::Person;
-    std::vector<database::TData *> display_;
-    int page_ = 1;
-    int pageCount_ = 1;
-    std::int32_t selectedId_ = -1;
+    session::ManagerList list_;
     bool filtering_ = true;
+    bool showDetails_ = true; // "Detalles": the person summary beside the grid
     bool activated_ = false;
     bool closed_ = false; // closed: a first activation still queued does nothing
     ManagerSettings settings_;
@@ -205,7 +204,7 @@ private:
     QCheckBox *mailHome_ = nullptr, *mailWork_ = nullptr;
     // Businesses.
     QComboBox *businessGroup_ = nullptr;
-    // Paging and counters.
+    // session::Paging and counters.
     QAbstractButton *prevPage_ = nullptr, *nextPage_ = nullptr;
     QCheckBox *allOnOnePage_ = nullptr;
     QLabel *itemsLabel_ = nullptr, *foundLabel_ = nullptr;

@@ -1,5 +1,5 @@
-#include "notice_window.h"
-#include "dialog_buttons.h"
+#include "manager/notice_window.h"
+#include "manager/dialog_buttons.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

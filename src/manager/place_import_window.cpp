@@ -1,4 +1,4 @@
-#include "place_import_window.h"
+#include "manager/place_import_window.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -14,12 +14,12 @@
 
 #include <algorithm>
 
-#include "colour_suite.h"
+#include "common/safe_file.h"
 #include "database/coordinate_text.h"
 #include "database/data_file.h"
-#include "database/safe_file.h"
 #include "database/spanish_order.h"
-#include "file_chooser.h"
+#include "manager/colour_suite.h"
+#include "manager/file_chooser.h"
 
 namespace cel::manager {
 

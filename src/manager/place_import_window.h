@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "data_store.h"
 #include "database/place_import.h"
+#include "manager/data_store.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "record_table_model.h"
+#include "manager/record_table_model.h"
 
 #include <QBrush>
 #include <QColor>

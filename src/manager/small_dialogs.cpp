@@ -1,5 +1,5 @@
-#include "small_dialogs.h"
-#include "dialog_buttons.h"
+#include "manager/small_dialogs.h"
+#include "manager/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,9 +16,9 @@
 
 #include <algorithm>
 
-#include "colour_suite.h"
 #include "common/version.h"
 #include "database/spanish_order.h"
+#include "manager/colour_suite.h"
 
 // The splash picture is compiled into the module; a static library registers it on first use.
 static void InitManagerResources() {

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "data_store.h"
 #include "database/csv_export.h"
+#include "manager/data_store.h"
 
 class QCheckBox;
 class QComboBox;

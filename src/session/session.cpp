@@ -430,6 +430,20 @@ void Session::Jump(JumpTarget target) {
     EntryMoved(value);
 }
 
+std::optional<ZoneOffer> Session::EntryZoneOffer(const zones::Atlas &atlas,
+                                                 const zones::PlaceZoneChoices *choices) const {
+    const chart::TDato &record = Entry();
+    if (record.gmtFlag != 0)
+        return std::nullopt;
+    return OfferZoneForPlace(ws.db, record.placeId, record.localDateTime, atlas, choices);
+}
+
+void Session::ApplyZoneOffer(TDateTime universal) {
+    Operation op(*this);
+    ws.Record(side_).gmtFlag = 1;
+    EntryMoved(universal);
+}
+
 void Session::PlaceStored(std::int32_t placeId) {
     Operation op(*this);
     Mark(kListsChanged, Compute::None);
@@ -439,6 +453,18 @@ void Session::PlaceStored(std::int32_t placeId) {
 void Session::PlacesImported() {
     Operation op(*this);
     Mark(kListsChanged | kEntryChanged, Compute::None);
+}
+
+void Session::ShowEventAt(TDateTime universal, int item) {
+    Operation op(*this);
+    ws.ComputeChart(ChartSide::Event, EnteredTimeOf(ws, ChartSide::Event, universal));
+    Mark(kEntryChanged, Compute::Recompute);
+    const settings::RecVistaCarta &c = ws.choices;
+    if (c.innerItem != item && !(c.wheelMode == settings::kDoubleWheel && c.outerItem == item)) {
+        SetWheelMode(settings::kDoubleWheel);
+        SetInnerItem(chart::kNatalEcliptic);
+        SetOuterItem(item);
+    }
 }
 
 void Session::SolarReturnApplied() {

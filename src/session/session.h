@@ -18,6 +18,7 @@
 #include "session/date_entry.h"
 #include "session/person_filter.h"
 #include "session/workspace.h"
+#include "session/zone_offer.h"
 
 namespace cel::session {
 
@@ -202,9 +203,18 @@ public:
     // The entry stepped by the count of units, forwards (+1) or backwards (-1); not in synastry.
     void Step(int direction);
     void Jump(JumpTarget target);
+    // The zone history's offer for the entry's local time at its place (nothing for an entry in
+    // Greenwich time), and the offer applied: the entry keeps that instant as Greenwich time.
+    std::optional<ZoneOffer> EntryZoneOffer(const zones::Atlas &atlas,
+                                            const zones::PlaceZoneChoices *choices) const;
+    void ApplyZoneOffer(TDateTime universal);
     // After a place was added or edited (it becomes the entry's place), or places were imported.
     void PlaceStored(std::int32_t placeId);
     void PlacesImported();
+    // A listing's instant (universal time) becomes the event chart and shows on the wheel: when
+    // neither ring shows the listing's chart item, a double wheel with natal inside and the item
+    // outside.
+    void ShowEventAt(TDateTime universal, int item);
     // The solar return window made its instant the event chart.
     void SolarReturnApplied();
 

@@ -34,12 +34,23 @@ private:
         double scale; // dx per day
     };
     Located Locate(int body, Real jd);
-    // Jupiter to Pluto share their pieces' span and nodes, so each node's Sun is computed once.
+    // Jupiter to Pluto share their pieces' span and nodes, so each node's Sun and obliquity are
+    // computed once; their heliocentric series are fitted over the piece, so the light-time passes
+    // at the nodes cost no series evaluation.
     static constexpr int kFirstSharedBody = 6;
     static constexpr int kLastSharedBody = 10;
-    const astronomy::SunResult &SharedSun(std::int64_t index, int node, Real jd);
-    std::unordered_map<std::int64_t, std::vector<astronomy::SunResult>> suns_;
-    std::unordered_map<std::int64_t, std::vector<bool>> sunKnown_;
+    struct SharedNode {
+        astronomy::SunResult sun;
+        Real obliquity = 0;
+        bool known = false;
+    };
+    const SharedNode &Node(std::int64_t index, int node, Real jd);
+    std::unordered_map<std::int64_t, std::vector<SharedNode>> nodes_;
+    // The node values of a piece of body at its Chebyshev nodes; the nutation is taken out.
+    void NodeValues(int body, std::int64_t index, std::vector<Real> &lon, std::vector<Real> &lat);
+    // Cosines of the fits, cos(pi j (k + 1/2) / n), per number of terms n.
+    const std::vector<Real> &Cosines(int n);
+    std::unordered_map<int, std::vector<Real>> cosines_;
 
     // Entry kNutation holds the nutation in longitude, added back to every body.
     static constexpr int kNutation = kLastMovingBody + 1;

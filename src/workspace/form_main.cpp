@@ -82,6 +82,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     BuildFilterDock();
     BuildEventsDock();
     RestoreDockLayout();
+    BuildTransitsWindow();
 
     session_.onChanged = [this](session::Changes changes) { Show(changes); };
     if (options_.useGuard)

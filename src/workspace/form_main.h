@@ -34,7 +34,8 @@ class QToolButton;
 
 namespace cel::manager {
 class DateField;
-}
+class ZoneOfferPanel;
+} // namespace cel::manager
 
 namespace cel::workspace {
 
@@ -45,6 +46,7 @@ class TFormSetUpCEL;
 class TFormRetorno;
 class PersonListModel;
 class PersonFilterProxy;
+class TransitsPage;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -182,6 +184,10 @@ private:
     // Solar return window.
     void ToggleSolarReturn(bool on);
 
+    // "Tránsitos" tool window (form_main_transits.cpp): a chosen row's instant becomes the event.
+    void BuildTransitsWindow();
+    void ShowTransitInstant(double days, int source);
+
     // Tool-window layout in the settings' "TB" sections.
     std::vector<DockSection> Docks() const;
     void SaveDockLayout();
@@ -234,6 +240,7 @@ private:
     QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
     QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;
     QLabel *labelDeltaT_ = nullptr, *labelLugar_ = nullptr, *labelGmtInfo_ = nullptr;
+    manager::ZoneOfferPanel *zoneOffer_ = nullptr;
     QSpinBox *seCada_ = nullptr;
     QComboBox *cbUnidad_ = nullptr;
     QToolButton *sbPasoMenos_ = nullptr, *sbPasoMas_ = nullptr;
@@ -269,6 +276,8 @@ private:
     QPushButton *sbNuevoEvento_ = nullptr, *sbGuardarEvento_ = nullptr, *sbEliminarEvento_ = nullptr;
 
     TFormRetorno *retorno_ = nullptr;
+    QDockWidget *twTransitos_ = nullptr;
+    TransitsPage *transits_ = nullptr;
 };
 
 } // namespace cel::workspace

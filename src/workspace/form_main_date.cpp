@@ -22,8 +22,11 @@
 #include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
+#include "manager/zone_choices.h"
+#include "manager/zone_offer_panel.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
+#include "zones/atlas.h"
 
 namespace cel::workspace {
 
@@ -180,6 +183,8 @@ QWidget *TFormMain::BuildPlacePage() {
     timeGrid->addWidget(cbDeltaT_, row, 1);
     timeGrid->addWidget(labelDeltaT_, row, 2, 1, 2);
     timeGrid->addWidget(new QLabel("seg"), row++, 4);
+    zoneOffer_ = new manager::ZoneOfferPanel;
+    timeGrid->addWidget(zoneOffer_, row++, 0, 1, 5);
     column->addWidget(timeBox);
 
     // Stepping panel.
@@ -269,6 +274,8 @@ QWidget *TFormMain::BuildPlacePage() {
     connect(sbHoy_, &QPushButton::clicked, Action(Command::Today), &QAction::trigger);
     connect(sbAhora_, &QPushButton::clicked, Action(Command::Now), &QAction::trigger);
     connect(sbNacimiento_, &QPushButton::clicked, Action(Command::Birth), &QAction::trigger);
+    connect(zoneOffer_, &manager::ZoneOfferPanel::accepted, this,
+            [this](TDateTime universal) { session_.ApplyZoneOffer(universal); });
     OnInput(rbEvento_, &QRadioButton::toggled, [this](bool on) {
         session_.SetSide(on ? session::ChartSide::Event : session::ChartSide::Natal);
     });
@@ -330,6 +337,8 @@ void TFormMain::ShowEntry() {
     seCada_->setValue(session_.StepCount());
     labelLugar_->setText(QString::fromStdString(session_.PlaceText()));
     labelGmtInfo_->setText(QString::fromStdString(session_.GmtText()));
+    // A local time whose zone then differs from the place's stored one gets the offer beside it.
+    zoneOffer_->Show(session_.EntryZoneOffer(zones::SharedAtlas(), &manager::ZoneChoices()));
 }
 
 void TFormMain::ShowPlaces() {

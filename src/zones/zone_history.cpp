@@ -137,9 +137,23 @@ ZoneReading MakeReading(const date::time_zone *zone, const date::sys_info &info,
     r.offsetHours = static_cast<double>(OffsetMs(info, longitudeWest)) / 3'600'000.0;
     r.abbreviation = info.abbrev;
     r.localMeanTime = info.abbrev == "LMT";
-    r.daylight = info.save != ch::minutes{0};
-    if (r.daylight && zone)
-        r.daylightHours = static_cast<double>((info.offset - StandardOffset(*zone, info)).count()) / 3600.0;
+    if (!zone)
+        return r;
+    // The database marks Ireland's winter (GMT) as its saving time, a negative one: for the user the
+    // summer time is the greater offset of the year. (Morocco's month of Ramadan at +0 is marked the
+    // same way; its +1 around it stays standard time, which the length of that month tells apart.)
+    if (info.save != ch::minutes{0}) {
+        const ch::seconds saving = info.offset - StandardOffset(*zone, info);
+        r.daylight = saving > ch::seconds{0};
+        r.daylightHours = r.daylight ? static_cast<double>(saving.count()) / 3600.0 : 0.0;
+    } else if (!IsBeginless(info)) {
+        const date::sys_info before = zone->get_info(info.begin - ch::seconds{1});
+        if (before.save != ch::minutes{0} && before.offset < info.offset &&
+            before.end - before.begin > date::days{90}) {
+            r.daylight = true;
+            r.daylightHours = static_cast<double>((info.offset - before.offset).count()) / 3600.0;
+        }
+    }
     return r;
 }
 

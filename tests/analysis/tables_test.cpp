@@ -271,8 +271,8 @@ TEST(ChartData, SpeculumTexts) {
         {1, 7, "190° 00' 00\" DO"},
         {14, 1, "Fecha GMT:"},
         {14, 2, "oct 17 1979"},
-        {15, 2, "12:30:05:250"},
-        {16, 2, "50,062"}, // the exact binary tie goes to even
+        {15, 2, "12:29:15:188"}, // universal time: the instant less ΔT
+        {16, 2, "50,062 s"},     // the exact binary tie goes to even
         {17, 2, "2444164,0209"},
         {18, 2, "13h 30' 00\""},
         {14, 4, "180° 30' 00\""}, // the whole circle, not wrapped at 180

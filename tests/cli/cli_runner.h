@@ -1,57 +1,13 @@
-// Runs the built celestigrafo-cli as a user would: shell words, standard input, exit code and both
-// output streams.
+// The command-line tests run the program through the tests' shared runner.
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/cli_run.h"
 
 namespace cel::testing {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-inline std::string Slurp(const std::filesystem::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// Exit code of a shell command, -1 when it did not exit normally.
-inline int Shell(const std::string &command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The program with arguments (already shell-quoted), the given standard input, and an optional
-// prefix such as "env LANG=es_CO.UTF-8 ".
-inline CliRun RunCli(const std::string &arguments, const std::string &input = "",
-                     const std::string &prefix = "") {
-    static int counter = 0;
-    const std::string stem =
-        (std::filesystem::temp_directory_path() /
-         ("celestigrafo_cli_" + std::to_string(::getpid()) + "_" + std::to_string(++counter)))
-            .string();
-    {
-        std::ofstream in(stem + ".in", std::ios::binary);
-        in << input;
-    }
-    CliRun run;
-    run.code = Shell(prefix + "'" + CEL_CLI_PATH + "' " + arguments + " <'" + stem + ".in' >'" + stem +
-                     ".out' 2>'" + stem + ".err'");
-    run.out = Slurp(stem + ".out");
-    run.err = Slurp(stem + ".err");
-    for (const char *ext : {".in", ".out", ".err"})
-        std::filesystem::remove(stem + ext);
-    return run;
-}
+using testsupport::CliRun;
+using testsupport::RunCli;
+using testsupport::Shell;
+using testsupport::Slurp;
 
 } // namespace cel::testing

@@ -14,6 +14,7 @@
 
 #include "cli_runner.h"
 #include "database/shared_use_guard.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -25,22 +26,18 @@ using cel::testing::Slurp;
 // A folder with a copy of the sample data file, removed afterwards.
 class DbCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "celcli-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-        fs::copy_file(Data("ejemplo.age"), File("datos.age"));
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { folder_.Copy("ejemplo.age", "datos.age"); }
 
-    static std::string Data(const std::string &name) { return std::string(CEL_TEST_DATA_DIR) + "/" + name; }
-    std::string File(const std::string &name) const { return dir_ + "/" + name; }
+    static std::string Data(const std::string &name) { return cel::testsupport::DataPath(name); }
+    std::string File(const std::string &name) const { return folder_.File(name); }
 
     // Runs the program with arguments (shell words) under a locale.
     CliRun Cli(const std::string &arguments, const std::string &lang = "es_CO.UTF-8") const {
         return cel::testing::RunCli(arguments, "", "env -u LC_ALL -u LC_NUMERIC LANG=" + lang + " ");
     }
 
-    std::string dir_;
+    cel::testsupport::TempFolder folder_{"celcli"};
+    std::string dir_ = folder_.Path();
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -28,10 +29,7 @@ protected:
     void SetUp() override {
         if (Shell("command -v pdftotext >/dev/null && command -v pdfimages >/dev/null") != 0)
             GTEST_SKIP() << "poppler-utils is not installed";
-        dir_ = fs::temp_directory_path() / ("pdf_cli_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
     // The output of a poppler tool on the file.
     std::string Tool(const std::string &command, const fs::path &file) {
         const fs::path text = dir_ / "tool.txt";
@@ -42,7 +40,8 @@ protected:
             << command;
         return Slurp(text);
     }
-    fs::path dir_;
+    cel::testsupport::TempFolder folder_{"pdf_cli"};
+    fs::path dir_ = folder_.Dir();
 };
 
 struct PageCase {
@@ -129,6 +128,40 @@ TEST_F(PdfCli, BadInputIsAUsageErrorAndAnUnwritableFileAFailure) {
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("x.pdf"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
+// The printed wheel draws the aspects the wheel command draws with the same choices (families, minimum
+// strength), and the exported aspect table keeps only the chosen families.
+TEST_F(PdfCli, PrintedPagesDrawTheAspectChoiceOfTheWheel) {
+    const std::string chart = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225W --lat 3.43722N";
+    const auto lines = [&](const std::string &command, const std::string &choice, const std::string &out) {
+        const CliRun run =
+            RunCli(command + " " + choice + " --format json --out '" + (dir_ / out).string() + "' " + chart);
+        EXPECT_EQ(run.code, 0) << command << " " << choice << "\n" << run.err;
+        return run.code == 0 ? nlohmann::json::parse(run.out).at("aspect_lines").get<int>() : -1;
+    };
+    std::vector<int> printed;
+    for (const std::string choice : {"", "--families pp,pc,cp,cc", "--families pp --min-strength 60"}) {
+        SCOPED_TRACE(choice);
+        const int wheel = lines("wheel", choice, "w.png");
+        EXPECT_EQ(lines("pdf --page rueda", choice, "w.pdf"), wheel);
+        printed.push_back(wheel);
+    }
+    EXPECT_GT(printed[1], printed[0]); // all four families draw the cusp aspects too
+    EXPECT_LT(printed[2], printed[0]); // the weak aspects are left out
+    const auto pictures = [&](const std::string &choice) {
+        const fs::path file = dir_ / "t.rtf";
+        const CliRun run = RunCli("rtf --page tabla " + choice + " --out '" + file.string() + "' " + chart);
+        EXPECT_EQ(run.code, 0) << run.err;
+        const std::string doc = Slurp(file);
+        std::size_t n = 0;
+        for (std::size_t at = doc.find("{\\pict"); at != std::string::npos; at = doc.find("{\\pict", at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_LT(pictures("--families pp"), pictures("--families pp,pc,cp,cc"));
+    EXPECT_EQ(
+        RunCli("pdf --page rueda --families xx --out '" + (dir_ / "x.pdf").string() + "' " + chart).code, 2);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -36,15 +37,12 @@ const std::string kBirth = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225
 
 class RtfCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("rtf_cli_docs_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
     void TearDown() override {
-        if (std::getenv("CEL_KEEP_EXPORT_PDF") == nullptr)
-            fs::remove_all(dir_);
+        if (std::getenv("CEL_KEEP_EXPORT_PDF") != nullptr)
+            folder_.Keep();
     }
-    fs::path dir_;
+    cel::testsupport::TempFolder folder_{"rtf_cli_docs"};
+    fs::path dir_ = folder_.Dir();
 };
 
 struct PageCase {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -19,15 +20,8 @@ const std::string kNatal = "--date 1979-10-17 --time 12:30 --tz -5 --lon 76.5225
 
 class SafetyCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "celsafe-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string Write(const std::string &name, const std::string &bytes) const {
-        const std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return folder_.Write(name, bytes);
     }
     static bool Garbage(const std::string &text) {
         for (const char *bad : {"nan", "inf", "NAN", "INF", "-2147483648", "2147483647"})
@@ -35,7 +29,8 @@ protected:
                 return true;
         return false;
     }
-    std::string dir_;
+    cel::testsupport::TempFolder folder_{"celsafe"};
+    std::string dir_ = folder_.Path();
 };
 
 } // namespace

@@ -94,6 +94,30 @@ TEST(TransitsCli, KindsFiltersAndCsv) {
     EXPECT_THAT(csv.out, testing::HasSubstr("-05:00"));
 }
 
+// The times of a zone follow its history: the Sun's ingresses of 2025 in Madrid's winter and summer time.
+TEST(TransitsCli, LocalZoneTimesTakeTheOffsetInForceAtEachInstant) {
+    const CliRun csv = RunCli("transits " + kBirth +
+                              " --from 2025-01-01 --to 2025-12-31 --bodies Sol --kind ingresses "
+                              "--format csv --local-zone Europe/Madrid");
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    const std::regex aries("entra en Ari,,2025-03-20T10:0[0-9]\\+01:00,");
+    const std::regex cancer("entra en Can,,2025-06-21T04:4[0-9]\\+02:00,");
+    EXPECT_TRUE(std::regex_search(csv.out, aries)) << csv.out;
+    EXPECT_TRUE(std::regex_search(csv.out, cancer)) << csv.out;
+    const CliRun json = RunCli("transits " + kBirth +
+                               " --from 2025-01-01 --to 2025-12-31 --bodies Sol --kind ingresses "
+                               "--format json --local-zone Europe/Madrid");
+    EXPECT_THAT(json.out, testing::HasSubstr("\"2025-03-20T09:0")) << "JSON stays in universal time";
+
+    for (const std::string &bad :
+         {std::string(" --local-zone Europe/Nowhere"), std::string(" --local-zone natal"),
+          std::string(" --local-zone Europe/Madrid --utc-offset 1")}) {
+        const CliRun run = RunCli("transits " + kBirth + " --from 2025-01-01 --to 2025-12-31" + bad);
+        EXPECT_EQ(run.code, 2) << bad;
+        EXPECT_THAT(run.err, testing::HasSubstr("--local-zone")) << bad;
+    }
+}
+
 TEST(TransitsCli, BadOptionsAreUsageErrors) {
     struct Case {
         std::string options, message;

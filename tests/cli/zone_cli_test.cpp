@@ -90,6 +90,24 @@ TEST(ZoneCli, JsonNamesTheZoneAndThePlace) {
     EXPECT_NE(o["note"].get<std::string>().find("Antes de 1970"), std::string::npos);
 }
 
+// An event at the natal place reads the zone history at its own date: winter birth, summer event.
+TEST(ZoneCli, EventReadsTheZoneAtItsOwnDate) {
+    const CliRun run = RunCli("progressions --date 1990-01-10 --time 12:00 --place 'Madrid, ES' "
+                              "--event-date 2024-07-10 --event-time 12:00 --format json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["natal_zone"]["offset"], "UTC+1");
+    EXPECT_EQ(j["event_zone"]["id"], "Europe/Madrid");
+    EXPECT_EQ(j["event_zone"]["offset"], "UTC+2");
+    EXPECT_EQ(j["event_zone"]["daylight"], true);
+    // A zone of its own for the event.
+    const CliRun other = RunCli("progressions --date 1990-01-10 --time 12:00 --place 'Madrid, ES' "
+                                "--event-date 2024-07-10 --event-time 12:00 --event-place 'Nueva York, US' "
+                                "--format json");
+    ASSERT_EQ(other.code, 0) << other.err;
+    EXPECT_EQ(nlohmann::json::parse(other.out)["event_zone"]["offset"], "UTC-4");
+}
+
 TEST(ZoneCli, GapAndFoldAreNamedWithBothReadings) {
     const CliRun gap = RunCli("chart --date 2024-03-31 --time 02:30 --place 'Madrid, ES' --format json");
     ASSERT_EQ(gap.code, 0) << gap.err;

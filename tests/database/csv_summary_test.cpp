@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "common/date_text.h"
+#include "common/safe_file.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
 #include "database/person_summary.h"
-#include "database/safe_file.h"
 #include "scripted_notifier.h"
 #include "test_util.h"
 

@@ -16,6 +16,7 @@
 #include "database/data_file_session.h"
 #include "database/place_import.h"
 #include "scripted_notifier.h"
+#include "support/child_process.h"
 #include "test_util.h"
 
 namespace fs = std::filesystem;
@@ -25,6 +26,9 @@ using cel::dbtest::DataPath;
 using cel::dbtest::ReadBytes;
 using cel::dbtest::StrictNotifier;
 using cel::dbtest::TempFolder;
+using cel::testsupport::As;
+using cel::testsupport::DeadPid;
+using cel::testsupport::InChild;
 
 namespace {
 
@@ -46,50 +50,24 @@ protected:
         fs::copy_file(DataPath("ejemplo.age"), path_);
     }
     void TearDown() override {
-        for (pid_t pid : children_) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        programs_.clear();
         SharedUseGuard::Remove(name_);
         // The second user's table of the same name, when a test made one.
-        if (geteuid() == 0) {
-            const pid_t other = fork();
-            if (other == 0) {
-                if (setgid(65534) == 0 && setuid(65534) == 0)
+        if (geteuid() == 0)
+            InChild(
+                [&] {
                     SharedUseGuard::Remove(name_);
-                _exit(0);
-            }
-            waitpid(other, nullptr, 0);
-        }
+                    return 0;
+                },
+                As::Nobody);
     }
 
     // A second program: a child process that runs fn, tells the parent it is ready, and stays alive
-    // until the parent writes a byte (or the test ends).
+    // until the parent stops it (or the test ends).
     template <class Fn> pid_t StartProgram(Fn fn) {
-        int ready[2], go[2];
-        EXPECT_EQ(pipe(ready), 0);
-        EXPECT_EQ(pipe(go), 0);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(ready[0]);
-            close(go[1]);
-            char result = fn() ? 'o' : 'x';
-            if (write(ready[1], &result, 1) != 1)
-                _exit(3);
-            char command = 0;
-            if (read(go[0], &command, 1) < 0)
-                _exit(4);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(go[0]);
-        char result = 0;
-        EXPECT_EQ(read(ready[0], &result, 1), 1);
-        EXPECT_EQ(result, 'o');
-        close(ready[0]);
-        children_.push_back(pid);
-        go_ = go[1];
-        return pid;
+        auto &program = programs_.emplace_back(std::make_unique<testsupport::SecondProgram>());
+        EXPECT_TRUE(program->Start(fn));
+        return program->Pid();
     }
 
     // A second program that opens path through its own session and keeps it open, as the user nobody
@@ -105,18 +83,22 @@ protected:
             return session.Open(path, db, quiet, kComma) && (!writable || !session.ReadOnly());
         });
     }
+    void KillProgram(pid_t pid) {
+        std::erase_if(programs_, [&](auto &program) { return program->Pid() == pid; });
+    }
     void StopProgram(pid_t pid) {
-        EXPECT_EQ(write(go_, "q", 1), 1);
-        close(go_);
-        waitpid(pid, nullptr, 0);
-        std::erase(children_, pid);
+        std::erase_if(programs_, [&](auto &program) {
+            if (program->Pid() != pid)
+                return false;
+            program->Stop();
+            return true;
+        });
     }
 
     TempFolder dir_;
     std::string name_;
     std::string path_;
-    std::vector<pid_t> children_;
-    int go_ = -1;
+    std::vector<std::unique_ptr<testsupport::SecondProgram>> programs_;
 };
 
 int Persons(const std::string &path) {
@@ -246,11 +228,7 @@ TEST_F(SessionTest, AReadOnlyFileOpensReadOnlyAndIsNotReplaced) {
 }
 
 TEST_F(SessionTest, OpeningRemovesTheTemporaryFilesOfEndedSaves) {
-    const pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    waitpid(dead, nullptr, 0);
-    const std::string leftover = dir_.File(".datos.age.tmp" + std::to_string(dead) + "-0");
+    const std::string leftover = dir_.File(".datos.age.tmp" + std::to_string(DeadPid()) + "-0");
     WriteFileSafely(leftover, "medio archivo");
     DataFileSession session(nullptr, GuardOwner::Current());
     Database db;
@@ -262,32 +240,27 @@ TEST_F(SessionTest, OpeningRemovesTheTemporaryFilesOfEndedSaves) {
 TEST_F(SessionTest, TheTableIsUsableByEveryUserWhateverTheCreatorsUmask) {
     // Created by a program with a strict umask, then another user runs the programs too: each user's
     // table is the user's own, closed to everybody else.
-    const pid_t creator = fork();
-    if (creator == 0) {
-        umask(077);
-        SharedUseGuard guard(name_);
-        _exit(guard.Register(GuardOwner::Current(), path_) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(creator, &status, 0);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(InChild([&] {
+                  umask(077);
+                  SharedUseGuard guard(name_);
+                  return guard.Register(GuardOwner::Current(), path_) ? 0 : 1;
+              }),
+              0);
     struct stat st {};
     ASSERT_EQ(stat(SharedUseGuard::TablePath(name_).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(st.st_uid, geteuid());
-    const pid_t user = fork();
-    if (user == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(90);
-        try {
-            SharedUseGuard guard(name_);
-            _exit(guard.Register(GuardOwner::Current(), "/tmp/otro.age") ? 0 : 1);
-        } catch (const EMappingException &) {
-            _exit(2);
-        }
-    }
-    waitpid(user, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(InChild(
+                  [&] {
+                      try {
+                          SharedUseGuard guard(name_);
+                          return guard.Register(GuardOwner::Current(), "/tmp/otro.age") ? 0 : 1;
+                      } catch (const EMappingException &) {
+                          return 2;
+                      }
+                  },
+                  As::Nobody),
+              0);
 }
 
 TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
@@ -333,15 +306,7 @@ TEST_F(SessionTest, ATableThatCannotBeOpenedIsNamedWithTheReason) {
 
 // Runs fn as the user nobody in a child process; its result, or -1 when it died (a signal).
 template <class Fn> int AsNobody(Fn fn) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(90);
-        _exit(fn());
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return InChild(fn, As::Nobody);
 }
 
 TEST_F(SessionTest, AnotherUserCanNeitherForgeNorShrinkTheTable) {
@@ -466,9 +431,7 @@ TEST_F(SessionTest, TwoUsersSharingAFileNeverOverwriteEachOther) {
     EXPECT_EQ(session.GetAccess(), DataFileSession::Access::UsedByAnother);
     EXPECT_THROW(session.Save(db, kComma, quiet), FileError);
     EXPECT_EQ(ReadBytes(path_), before);
-    kill(theirs, SIGKILL);
-    waitpid(theirs, nullptr, 0);
-    std::erase(children_, theirs);
+    KillProgram(theirs);
     EXPECT_FALSE(guard.UsedByAnother(me, path_));
     ASSERT_TRUE(session.Open(path_, db, quiet, kComma));
     EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
@@ -491,6 +454,38 @@ TEST_F(SessionTest, AUserWhoCannotSaveTheFileDoesNotHoldIt) {
     ASSERT_TRUE(session.Open(path, db, quiet, kComma));
     EXPECT_EQ(session.GetAccess(), DataFileSession::Access::ReadWrite);
     StopProgram(theirs);
+}
+
+// Whether a file may be saved is one question, asked the same way when it is opened and when it would
+// be held: a user who may write the file but not its folder has it opened read-only, and saying so.
+TEST_F(SessionTest, AFileInAFolderTheUserCannotWriteOpensNotWritable) {
+    const std::string closed = dir_.File("cerrada");
+    ASSERT_EQ(mkdir(closed.c_str(), 0755), 0);
+    const std::string path = closed + "/datos.age";
+    fs::copy_file(path_, path);
+    chmod(path.c_str(), 0666);
+    chmod(closed.c_str(), 0555);
+    const std::string before = ReadBytes(path);
+    const int code = InChild(
+        [&] {
+            DataFileSession session(nullptr, GuardOwner::Current());
+            Database db;
+            SilentNotifier quiet;
+            if (!session.Open(path, db, quiet, kComma))
+                return 1;
+            if (session.GetAccess() != DataFileSession::Access::NotWritable)
+                return 2;
+            try {
+                session.Save(db, kComma, quiet);
+            } catch (const FileError &e) {
+                return e.code() == EACCES ? 0 : 3;
+            }
+            return 4;
+        },
+        As::Nobody);
+    chmod(closed.c_str(), 0755);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
 TEST(IdLimit, AnAdditionPastTheLargestIdIsRefusedBeforeAnythingChanges) {

@@ -2,10 +2,10 @@
 
 #include <map>
 
+#include "common/safe_file.h"
 #include "common/windows1252.h"
 #include "database/data_file.h"
 #include "database/place_import.h"
-#include "database/safe_file.h"
 #include "scripted_notifier.h"
 #include "test_util.h"
 

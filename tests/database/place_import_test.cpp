@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "common/safe_file.h"
 #include "common/windows1252.h"
 #include "database/coordinate_text.h"
 #include "database/data_file.h"
 #include "database/place_import.h"
-#include "database/safe_file.h"
 #include "scripted_notifier.h"
 #include "test_util.h"
 

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include "database/shared_use_guard.h"
 #include "scripted_notifier.h"
+#include "support/child_process.h"
 
 using namespace cel;
 using namespace cel::database;
@@ -25,66 +26,42 @@ protected:
         SharedUseGuard::Remove(name_);
     }
     void TearDown() override {
-        for (pid_t pid : children_) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        programs_.clear();
         SharedUseGuard::Remove(name_);
     }
 
     // A child process that registers path in its own mapping of the table, tells the parent, and
-    // then waits (for a byte on the second pipe: 'r' releases and exits, anything else just exits).
+    // then waits (for a command byte: 'r' releases and exits, anything else just exits).
     pid_t StartHolder(const std::string &path) {
-        int ready[2], go[2];
-        EXPECT_EQ(pipe(ready), 0);
-        EXPECT_EQ(pipe(go), 0);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(ready[0]);
-            close(go[1]);
-            char result = 'x';
-            try {
-                SharedUseGuard guard(name_);
-                result = guard.Register(GuardOwner::Current(), path) ? 'o' : 'n';
-                if (write(ready[1], &result, 1) != 1)
-                    _exit(3);
-                char command = 0;
-                if (read(go[0], &command, 1) == 1 && command == 'r')
-                    guard.Release(GuardOwner::Current(), path);
-            } catch (...) {
-                if (write(ready[1], &result, 1) != 1)
-                    _exit(4);
-            }
-            _exit(0);
-        }
-        close(ready[1]);
-        close(go[0]);
-        char result = 0;
-        EXPECT_EQ(read(ready[0], &result, 1), 1);
-        EXPECT_EQ(result, 'o');
-        close(ready[0]);
-        children_.push_back(pid);
-        commands_[pid] = go[1];
+        std::optional<SharedUseGuard> guard;
+        auto program = std::make_unique<testsupport::SecondProgram>();
+        EXPECT_TRUE(program->Start(
+            [&] {
+                try {
+                    guard.emplace(name_);
+                    return guard->Register(GuardOwner::Current(), path);
+                } catch (...) {
+                    return false;
+                }
+            },
+            [&](char command) {
+                if (command == 'r' && guard)
+                    guard->Release(GuardOwner::Current(), path);
+            }));
+        const pid_t pid = program->Pid();
+        programs_[pid] = std::move(program);
         return pid;
     }
 
     void Finish(pid_t pid, char command) {
-        EXPECT_EQ(write(commands_[pid], &command, 1), 1);
-        close(commands_[pid]);
-        waitpid(pid, nullptr, 0);
-        std::erase(children_, pid);
+        programs_[pid]->Stop(command);
+        programs_.erase(pid);
     }
 
-    void KillHard(pid_t pid) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        close(commands_[pid]);
-        std::erase(children_, pid);
-    }
+    void KillHard(pid_t pid) { programs_.erase(pid); }
 
     std::string name_;
-    std::vector<pid_t> children_;
-    std::map<pid_t, int> commands_;
+    std::map<pid_t, std::unique_ptr<testsupport::SecondProgram>> programs_;
 };
 
 int UsedSlots(SharedUseGuard &g) {

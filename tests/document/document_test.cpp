@@ -6,14 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "../export/export_fixtures.h"
 #include "document/layout.h"
 #include "document/renderer.h"
 #include "document/text_painting.h"
+#include "graphics/canvas.h"
 
 namespace {
 
@@ -51,20 +54,33 @@ struct KindCase {
     bool landscapeChosen;
     QPageLayout::Orientation orientation;
     std::string title;
-    std::string grid; // the drawing placed at (x, H + dy)
-    double x, dy;
+    std::string grid; // the drawing at the left margin, below the information lines
 };
+
+// The box a text of the page takes, in millimetres.
+QRectF TextBox(const PageText &t) {
+    const QFontMetricsF metrics(MakeFont(t.font));
+    return {t.at, QSizeF(metrics.horizontalAdvance(QString::fromStdString(t.text)) * kMmPerPixel,
+                         metrics.height() * kMmPerPixel)};
+}
+
+// The room between the margins.
+QRectF InsideMargins(const Page &page) {
+    const QSizeF size = page.SizeMm();
+    const QMarginsF &m = page.margins;
+    return {QPointF(m.left(), m.top()), QPointF(size.width() - m.right(), size.height() - m.bottom())};
+}
 
 // Each kind: its orientation whatever the wheel's choice says, its title and where its content lands.
 TEST(DocumentLayout, EveryKindHasItsOrientationTitleCaptionsAndPositions) {
     const KindCase cases[] = {
-        {PageKind::Tabla, true, QPageLayout::Portrait, "Tabla de aspectos Natal Eclíptica", "aspect table",
-         30, 45},
-        {PageKind::Progresiones, false, QPageLayout::Landscape, "Lista Progresiones", "progressions", 20, 40},
-        {PageKind::Speculum, true, QPageLayout::Portrait, "Speculum", "natal speculum", 30, 40},
-        {PageKind::Diagramas, true, QPageLayout::Portrait, "Diagramas", "diagrams", 30, 35},
-        {PageKind::Rueda, false, QPageLayout::Portrait, "Natal Eclíptica", "wheel", -1, -1},
-        {PageKind::Rueda, true, QPageLayout::Landscape, "Natal Eclíptica", "wheel", -1, -1},
+        {PageKind::Tabla, true, QPageLayout::Portrait, "Tabla de aspectos Natal Eclíptica", "aspect table"},
+        {PageKind::Progresiones, false, QPageLayout::Landscape, "Lista Progresiones", "progressions"},
+        {PageKind::Speculum, true, QPageLayout::Portrait, "Speculum", "natal speculum"},
+        {PageKind::Resumen, true, QPageLayout::Portrait, "Resumen Natal Eclíptica", "summary 1"},
+        {PageKind::Diagramas, true, QPageLayout::Portrait, "Diagramas", "diagrams"},
+        {PageKind::Rueda, false, QPageLayout::Portrait, "Natal Eclíptica", "wheel"},
+        {PageKind::Rueda, true, QPageLayout::Landscape, "Natal Eclíptica", "wheel"},
     };
     for (const KindCase &c : cases) {
         SCOPED_TRACE(PageTitle(c.kind, {}) + (c.landscapeChosen ? " landscape" : ""));
@@ -80,29 +96,41 @@ TEST(DocumentLayout, EveryKindHasItsOrientationTitleCaptionsAndPositions) {
         EXPECT_DOUBLE_EQ(H, (landscape ? 10 : 20) + kHeaderCaptionHeight);
         EXPECT_EQ(page.headerCaption, c.title);
         EXPECT_EQ(page.footerLeft, kFooter);
+        EXPECT_EQ(page.footerCentre, "Página 1 de 1");
         EXPECT_EQ(page.footerRight, "Consulta de prueba");
-        // The first information line at (30, H + 22), the next 3.5 below.
+        // The first information line at the left margin just below the title, the next one line below.
         ASSERT_GE(page.texts.size(), 1u);
-        EXPECT_EQ(page.texts[0].at, QPointF(30, H + 22));
+        EXPECT_EQ(page.texts[0].at, QPointF(20, H + kHeadingOffset));
         EXPECT_EQ(page.texts[0].text.rfind("Natal: Ana Pérez", 0), 0u);
+        double linesBottom = 0;
+        for (const PageText &t : page.texts)
+            if (t.text.rfind("Natal", 0) == 0 || t.text.rfind("Cali", 0) == 0 ||
+                t.text.rfind("Lon:", 0) == 0 || t.text.rfind("mi", 0) == 0)
+                linesBottom = std::max(linesBottom, TextBox(t).bottom());
         if (c.kind == PageKind::Tabla || c.kind == PageKind::Rueda) {
             ASSERT_GE(page.texts.size(), 4u);
             EXPECT_EQ(page.texts[1].text, "Cali, Colombia");
-            EXPECT_DOUBLE_EQ(page.texts[1].at.y(), H + 25.5);
+            EXPECT_DOUBLE_EQ(page.texts[1].at.y(), H + kHeadingOffset + InformationLineStep());
         }
         const PageDrawing *drawing = Find(page, c.grid);
         ASSERT_NE(drawing, nullptr);
-        if (c.x >= 0) {
-            EXPECT_DOUBLE_EQ(drawing->rect.x(), c.x);
-            EXPECT_DOUBLE_EQ(drawing->rect.y(), H + c.dy);
+        // Left edges line up at the margin (the landscape wheel stands right of the heading column), and
+        // the content starts below the information lines.
+        if (c.kind != PageKind::Rueda) {
+            EXPECT_DOUBLE_EQ(drawing->rect.x(), 20);
         }
-        // Everything stays on the paper.
+        if (!(c.kind == PageKind::Rueda && landscape)) {
+            EXPECT_GE(drawing->rect.y(), linesBottom);
+        }
+        // Everything stays inside the margins.
         for (const PageDrawing &d : page.drawings)
-            EXPECT_TRUE(QRectF(QPointF(0, 0), page.SizeMm()).contains(d.rect)) << d.name;
+            EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(d.rect) ||
+                        (d.rect.isEmpty() && InsideMargins(page).contains(d.rect.topLeft())))
+                << d.name;
     }
 }
 
-TEST(DocumentLayout, WheelIsASquareOfItsPictureSideCentredAcrossThePage) {
+TEST(DocumentLayout, WheelIsASquareOfItsPictureSideAtMostInsideTheMargins) {
     for (const bool landscape : {false, true}) {
         const Document document = Build(SampleInput(PageKind::Rueda), landscape);
         const Page &page = document.pages.front();
@@ -110,19 +138,100 @@ TEST(DocumentLayout, WheelIsASquareOfItsPictureSideCentredAcrossThePage) {
         const PageDrawing *wheel = Find(page, "wheel");
         ASSERT_NE(wheel, nullptr);
         EXPECT_EQ(wheel->kind, PageDrawing::Kind::Wheel);
-        // [min(215.9, 259.4) x 1.225 x 2.6] = 687 pixels in portrait, [195.9 x 3.185] = 623 in landscape.
+        // [min(215.9, 259.4) x 1.225 x 2.6] = 687 pixels in portrait, [195.9 x 3.185] = 623 in landscape,
+        // shrunk to the room between the margins.
         const int side = WheelPictureSide(size);
         EXPECT_EQ(side, landscape ? 623 : 687);
-        EXPECT_NEAR(wheel->rect.width(), side * 25.4 / 96, 1e-9);
+        EXPECT_LE(wheel->rect.width(), side * 25.4 / 96 + 1e-9);
         EXPECT_DOUBLE_EQ(wheel->rect.width(), wheel->rect.height());
-        EXPECT_NEAR(wheel->rect.center().x(), size.width() / 2, 1e-9);
-        if (landscape) {
-            EXPECT_NEAR(wheel->rect.center().y(), size.height() / 2 + 5, 1e-9);
-        } else { // below the four information lines, above the bottom margin
-            EXPECT_GE(wheel->rect.top(), page.HeaderHeight() + 22 + 4 * 3.5);
+        EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(wheel->rect));
+        if (landscape) { // at the right margin, centred in the height below the title
+            EXPECT_NEAR(wheel->rect.right(), size.width() - page.margins.right(), 1e-9);
+            EXPECT_NEAR(wheel->rect.width(), side * 25.4 / 96, 1e-9);
+        } else { // centred across, as wide as the margins allow
+            EXPECT_NEAR(wheel->rect.center().x(), size.width() / 2, 1e-9);
+            EXPECT_NEAR(wheel->rect.width(), size.width() - 40, 1e-9);
         }
-        EXPECT_LE(wheel->rect.bottom(), size.height() - page.margins.bottom());
     }
+}
+
+// The heading never covers the wheel and its lines never clip each other: portrait and landscape,
+// single and double, with a name and a place long enough to wrap.
+TEST(DocumentLayout, WheelPageHeadingNeverCoversTheWheelNorClipsItsLines) {
+    struct Case {
+        bool landscape, doubleWheel, longTexts;
+    };
+    for (const Case c : {Case{false, false, false}, Case{false, false, true}, Case{false, true, true},
+                         Case{true, false, false}, Case{true, true, false}, Case{true, true, true}}) {
+        SCOPED_TRACE(std::to_string(c.landscape) + std::to_string(c.doubleWheel) +
+                     std::to_string(c.longTexts));
+        PageContent content = SampleInput(PageKind::Rueda);
+        if (c.doubleWheel) {
+            content.view.doubleWheel = true;
+            content.view.innerItem = 1;
+            content.view.outerItem = 3;
+        }
+        if (c.longTexts) {
+            content.heading.natalLabel = "Natal: María de los Ángeles Valentina Echeverría de la Santísima "
+                                         "Trinidad y Restrepo  ";
+            content.heading.place =
+                "Santiago de los Caballeros de Guatemala, Antigua Guatemala, Departamento "
+                "de Sacatepéquez, República de Guatemala, Centroamérica";
+        }
+        const Document document = Build(content, c.landscape);
+        const Page &page = document.pages.front();
+        const PageDrawing *wheel = Find(page, "wheel");
+        ASSERT_NE(wheel, nullptr);
+        std::vector<QRectF> boxes;
+        for (const PageText &t : page.texts) {
+            const QRectF box = TextBox(t);
+            EXPECT_FALSE(box.intersects(wheel->rect)) << t.text;
+            for (const QRectF &other : boxes)
+                EXPECT_FALSE(box.intersects(other)) << t.text;
+            EXPECT_LE(box.right(), page.SizeMm().width() - page.margins.right() + 1e-9) << t.text;
+            boxes.push_back(box);
+        }
+        EXPECT_GE(boxes.size(), c.longTexts ? 5u : 4u);
+    }
+}
+
+// The aspect grid beside the wheel, when chosen: inside the margins, clear of the wheel and the heading,
+// a triangle of 12 cells for one chart and a square of 13 for two; the real charts paint it in colour.
+TEST(DocumentLayout, AspectGridStandsBesideTheWheel) {
+    RealCharts charts;
+    for (const bool landscape : {false, true})
+        for (const int outer : {1, 3}) {
+            SCOPED_TRACE(std::to_string(landscape) + " " + std::to_string(outer));
+            charts.SetItems(1, outer);
+            PageContent content =
+                MakePageContent(PageKind::Rueda, charts.State(), {}, SampleInput(PageKind::Rueda).heading);
+            content.view.doubleWheel = outer != 1;
+            Document document;
+            BuildDocument(document, content, LayoutOptions{landscape, "", true});
+            const Page &page = document.pages.front();
+            const PageDrawing *wheel = Find(page, "wheel");
+            const PageDrawing *grid = Find(page, "aspect grid");
+            ASSERT_TRUE(wheel && grid);
+            EXPECT_NEAR(grid->rect.width(), (outer == 1 ? 12 : 13) * 16 * kMmPerPixel, 1e-9);
+            EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(grid->rect));
+            EXPECT_FALSE(grid->rect.intersects(wheel->rect));
+            for (const PageText &t : page.texts)
+                EXPECT_FALSE(TextBox(t).intersects(grid->rect)) << t.text;
+            const QImage image = RenderPageImage(page, 100, false);
+            const double k = 100 / 25.4;
+            int coloured = 0;
+            for (int y = qRound(grid->rect.top() * k); y < qRound(grid->rect.bottom() * k); ++y)
+                for (int x = qRound(grid->rect.left() * k); x < qRound(grid->rect.right() * k); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    coloured +=
+                        std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) >
+                        100;
+                }
+            EXPECT_GT(coloured, 20);
+        }
+    // Without the choice there is no grid.
+    const Document plain = Build(SampleInput(PageKind::Rueda));
+    EXPECT_EQ(Find(plain.pages.front(), "aspect grid"), nullptr);
 }
 
 TEST(DocumentLayout, DoubleWheelTableHasTheBareTitleAndTheWheelLinesAtTheRight) {
@@ -133,19 +242,19 @@ TEST(DocumentLayout, DoubleWheelTableHasTheBareTitleAndTheWheelLinesAtTheRight) 
     const Document document = Build(content);
     const Page &page = document.pages.front();
     EXPECT_EQ(page.headerCaption, "Tabla de aspectos");
-    const double right = page.SizeMm().width() - 90;
+    const double right = page.SizeMm().width() - page.margins.right() - kRightColumn;
     const PageText *event = FindText(page, "Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)");
     const PageText *inner = FindText(page, "Rueda Int: Natal Eclíptica");
     const PageText *outer = FindText(page, "Rueda Ext: Trán. Eclíptico");
     ASSERT_TRUE(event && inner && outer);
     for (const PageText *t : {event, inner, outer})
         EXPECT_DOUBLE_EQ(t->at.x(), right);
-    EXPECT_EQ(event->at.y(), page.HeaderHeight() + 22);
-    EXPECT_DOUBLE_EQ(outer->at.y(), page.HeaderHeight() + 29);
+    EXPECT_EQ(event->at.y(), page.HeaderHeight() + kHeadingOffset);
+    EXPECT_DOUBLE_EQ(outer->at.y(), page.HeaderHeight() + kHeadingOffset + 2 * InformationLineStep());
 }
 
 // A long name makes the report's first information line wider than the paper: it breaks after its
-// sentence and every line ends inside the paper, the lines still 3.5 mm apart.
+// sentence and every line ends inside the margins, the lines a font's line spacing apart.
 TEST(DocumentLayout, InformationLinesBreakInsteadOfRunningOffThePaper) {
     for (const PageKind kind : {PageKind::Resumen, PageKind::Speculum, PageKind::Tabla, PageKind::Rueda}) {
         SCOPED_TRACE(static_cast<int>(kind));
@@ -159,13 +268,15 @@ TEST(DocumentLayout, InformationLinesBreakInsteadOfRunningOffThePaper) {
         for (const PageText &t : page.texts) {
             const double right =
                 t.at.x() + metrics.horizontalAdvance(QString::fromStdString(t.text)) * kMmPerPixel;
-            EXPECT_LE(right, page.SizeMm().width() - 10) << t.text;
-            if (t.at.x() == 30 && t.at.y() < page.HeaderHeight() + 35) // the information lines
+            EXPECT_LE(right, page.SizeMm().width() - page.margins.right()) << t.text;
+            if (t.at.x() == 20 && t.at.y() < page.HeaderHeight() + 20 &&
+                t.text != "Natal") // the information lines
                 tops.push_back(t.at.y());
         }
         ASSERT_GE(tops.size(), 2u);
         for (std::size_t i = 1; i < tops.size(); ++i)
-            EXPECT_NEAR(tops[i] - tops[i - 1], 3.5, 1e-9);
+            EXPECT_NEAR(tops[i] - tops[i - 1], InformationLineStep(), 1e-9);
+        EXPECT_GE(InformationLineStep(), 3.5);
     }
 }
 
@@ -181,15 +292,17 @@ TEST(DocumentLayout, EventSpeculumNeverOverlapsTheNatalOne) {
     const PageText *label = FindText(page, "Evento");
     ASSERT_NE(label, nullptr);
     EXPECT_DOUBLE_EQ(label->at.y() + 5, event->rect.top());
-    // A short natal speculum leaves the event's block at 140.
+    // A short natal speculum brings the event's block up below it.
     content.natalSpeculum.cells.resize(5);
     const Document usual = Build(content);
-    EXPECT_DOUBLE_EQ(FindText(usual.pages.front(), "Evento")->at.y(), 140);
+    EXPECT_DOUBLE_EQ(FindText(usual.pages.front(), "Evento")->at.y(),
+                     Find(usual.pages.front(), "natal speculum")->rect.bottom() + 5);
 }
 
-// A list of 60 codes under one heading flows over pages; every page has the header lines and captions,
-// every code is placed once inside the margins, and a new page starts at H + 40.
-TEST(DocumentLayout, SixtyCodeListFlowsOverPagesEachWithItsHeader) {
+// A list of 60 codes under one heading flows over pages; every page has the header lines, the captions
+// and its number, every code is placed once inside the margins, each page starts below its header lines,
+// and every page but the last is full: another row of codes would pass the bottom margin.
+TEST(DocumentLayout, SixtyCodeListFlowsOverFullPagesEachWithItsHeader) {
     PageContent content = SampleInput(PageKind::Listado);
     Grid &detail = content.detail;
     detail.columnWidths.assign(8, 100);
@@ -208,42 +321,131 @@ TEST(DocumentLayout, SixtyCodeListFlowsOverPagesEachWithItsHeader) {
     content.paintCode = nullptr;
     const Document document = Build(content);
 
-    ASSERT_GE(document.pages.size(), 3u);
+    ASSERT_GE(document.pages.size(), 2u);
+    const std::size_t count = document.pages.size();
     int codes = 0;
     const double w = std::round(100 / 3.2), h = std::round(90 / 2.9);
-    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+    const double pictureHeight = static_cast<int>(2.9 * h) * 25.4 / 96;
+    for (std::size_t i = 0; i < count; ++i) {
         SCOPED_TRACE("page " + std::to_string(i + 1));
         const Page &page = document.pages[i];
         EXPECT_EQ(page.orientation, QPageLayout::Portrait);
         EXPECT_EQ(page.headerCaption, "Lista aspectos: Natal Eclíptica");
         EXPECT_EQ(page.footerLeft, kFooter);
+        EXPECT_EQ(page.footerCentre, "Página " + std::to_string(i + 1) + " de " + std::to_string(count));
         const PageText *first = FindText(page, "Natal: Ana Pérez  ");
         ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first->at, QPointF(30, page.HeaderHeight() + 22));
-        double top = 1e9;
+        EXPECT_EQ(first->at, QPointF(20, page.HeaderHeight() + kHeadingOffset));
+        const PageText *last = FindText(page, "miércoles, oct-17-1979, 12:30:00 pm, 12:30:00 (TZ:-5,00)");
+        ASSERT_NE(last, nullptr);
+        double top = 1e9, bottom = 0;
         for (const PageDrawing &d : page.drawings) {
             ASSERT_EQ(d.kind, PageDrawing::Kind::Code);
             ++codes;
             top = std::min(top, d.rect.top());
-            EXPECT_LE(d.rect.top() + h, page.SizeMm().height() - page.margins.bottom());
-            EXPECT_LE(d.rect.left() + w, page.SizeMm().width());
+            bottom = std::max(bottom, d.rect.bottom());
+            EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(d.rect));
             EXPECT_NEAR(d.rect.width(), static_cast<int>(3.5 * w) * 25.4 / 96, 1e-9);
+            EXPECT_NEAR(d.rect.height(), pictureHeight, 1e-9);
         }
-        if (i > 0) {
-            EXPECT_DOUBLE_EQ(top, page.HeaderHeight() + 40);
+        EXPECT_GT(top, TextBox(*last).bottom());
+        if (i + 1 < count) {
+            EXPECT_GT(bottom + 1.5 + pictureHeight, page.SizeMm().height() - page.margins.bottom());
         }
     }
     EXPECT_EQ(codes, 60);
-    // The heading is written once, on the first page, a row below the start.
+    // The heading is written once, on the first page, at the left margin above the first row.
     const PageText *heading = FindText(document.pages.front(), " Lista");
     ASSERT_NE(heading, nullptr);
-    EXPECT_DOUBLE_EQ(heading->at.x(), 15 + w / 4);
-    EXPECT_DOUBLE_EQ(heading->at.y(), document.pages.front().HeaderHeight() + 40 + h + h / 4);
+    EXPECT_DOUBLE_EQ(heading->at.x(), 20);
+    EXPECT_LT(heading->at.y(), document.pages.front().drawings.front().rect.top());
 
     // Rendering the pages paints every code once.
     for (const Page &page : document.pages)
         RenderPageImage(page, 30, false);
     EXPECT_EQ(painted, 60);
+}
+
+// The natal listing of the real charts: its cells fill the pages, so the 1979 chart's aspects take no
+// more pages than their rows need.
+TEST(DocumentLayout, RealListingFillsItsPages) {
+    RealCharts charts;
+    const PageContent content =
+        MakePageContent(PageKind::Listado, charts.State(), {}, SampleInput(PageKind::Listado).heading);
+    int cells = 0;
+    for (const auto &row : content.detail.cells)
+        for (const std::string &cell : row)
+            cells += !cell.empty() && cell[0] != ' ';
+    const Document document = Build(content);
+    ASSERT_FALSE(document.pages.empty());
+    const Page &page = document.pages.front();
+    const int perRow =
+        static_cast<int>(std::count_if(page.drawings.begin(), page.drawings.end(), [&](const PageDrawing &d) {
+            return d.rect.top() == page.drawings.front().rect.top();
+        }));
+    const double rowHeight = page.drawings.front().rect.height() + 1.5;
+    const double room = InsideMargins(page).bottom() - page.drawings.front().rect.top() + 1.5;
+    const int rowsPerPage = static_cast<int>(room / rowHeight);
+    ASSERT_GE(perRow, 3);
+    ASSERT_GE(rowsPerPage, 7);
+    // Thirteen aspects share one page; the whole list needs one page per rowsPerPage rows, give or take
+    // the first page's heading.
+    EXPECT_GE(perRow * rowsPerPage, 13);
+    const int rows = (cells + perRow - 1) / perRow;
+    EXPECT_LE(static_cast<int>(document.pages.size()), (rows + rowsPerPage - 2) / rowsPerPage + 1);
+}
+
+// Every kind of page has a title, a double wheel too, and its page number.
+TEST(DocumentLayout, EveryPageHasATitleAndItsNumber) {
+    for (const PageKind kind :
+         {PageKind::Rueda, PageKind::Tabla, PageKind::Listado, PageKind::Natal, PageKind::Progresiones,
+          PageKind::Speculum, PageKind::Resumen, PageKind::Diagramas}) {
+        PageContent content = SampleInput(kind);
+        content.view.doubleWheel = kind != PageKind::Natal;
+        content.view.innerItem = 1;
+        content.view.outerItem = 3;
+        const Document document = Build(content);
+        for (std::size_t i = 0; i < document.pages.size(); ++i) {
+            EXPECT_FALSE(document.pages[i].headerCaption.empty()) << static_cast<int>(kind);
+            EXPECT_EQ(document.pages[i].footerCentre,
+                      "Página " + std::to_string(i + 1) + " de " + std::to_string(document.pages.size()));
+        }
+    }
+    PageView twin;
+    twin.doubleWheel = true;
+    twin.innerItemName = "Natal Eclíptica";
+    twin.outerItemName = "Trán. Eclíptico";
+    EXPECT_EQ(PageTitle(PageKind::Rueda, twin), "Rueda doble: Natal Eclíptica - Trán. Eclíptico");
+}
+
+// The printed aspect table shows the screen's colours: aspect glyphs tinted by kind and, in the double
+// table, the relation fills.
+TEST(DocumentRenderer, PrintedAspectTableIsInColour) {
+    RealCharts charts;
+    charts.SetItems(1, 3);
+    const Document document =
+        Build(MakePageContent(PageKind::Tabla, charts.State(), {}, SampleInput(PageKind::Tabla).heading));
+    const Page &page = document.pages.front();
+    const PageDrawing *table = Find(page, "aspect table");
+    ASSERT_NE(table, nullptr);
+    const QImage image = RenderPageImage(page, 150, false);
+    const double k = 150 / 25.4;
+    std::map<QRgb, int> colours;
+    for (int y = qRound(table->rect.top() * k); y < qRound(table->rect.bottom() * k); ++y)
+        for (int x = qRound(table->rect.left() * k); x < qRound(table->rect.right() * k); ++x)
+            ++colours[image.pixel(x, y)];
+    const auto count = [&](QColor c) {
+        const auto found = colours.find(c.rgb());
+        return found == colours.end() ? 0 : found->second;
+    };
+    EXPECT_GT(count(QColor(255, 0, 0)), 20); // oppositions and squares in red
+    EXPECT_GT(count(QColor(0, 0, 255)), 20); // trines and sextiles in blue
+    int relationFills = 0;
+    for (int r = 1; r <= 5; ++r)
+        if (charts.settings.tabla.viewColRel[static_cast<std::size_t>(r)])
+            relationFills +=
+                count(cel::graphics::StoredColour(charts.settings.tabla.colRel[static_cast<std::size_t>(r)]));
+    EXPECT_GT(relationFills, 100);
 }
 
 TEST(DocumentLayout, BothModelsPlaceTheTwoHalvesOfACellSideBySide) {
@@ -312,3 +514,57 @@ TEST(DocumentRenderer, PdfOfEveryPageAndAClearErrorForAnUnwritablePath) {
 }
 
 } // namespace
+
+namespace {
+
+// A listing of transits: n rows of text after the heading row, and a timeline row for each.
+PageContent ListingInput(int rows) {
+    PageContent content = SampleInput(PageKind::Transitos);
+    content.view.listingTitle = "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT";
+    content.listing.columnWidths = {48, 38, 190, 104, 316, 104};
+    content.listing.rowHeight = 16;
+    content.listing.cells.push_back({"Fuente", "Cuerpo", "Suceso", "Entra", "Exacto", "Sale"});
+    content.timelineFrom = 45658;
+    content.timelineTo = 46023;
+    for (int r = 0; r < rows; ++r) {
+        content.listing.cells.push_back(
+            {"Trán.", "Sat", "90° Sol", "", "2025-03-0" + std::to_string(r % 9 + 1), ""});
+        cel::graphics::TimelineRow row;
+        row.label = QString("Sat 90° Sol %1").arg(r);
+        row.exact = {45700.0 + r};
+        content.timeline.push_back(row);
+    }
+    return content;
+}
+
+} // namespace
+
+TEST(DocumentLayout, TransitListingFlowsOverLandscapePagesWithItsHeadingRowThenItsTimeline) {
+    const Document document = Build(ListingInput(120));
+    ASSERT_GE(document.pages.size(), 4u);
+    int listed = 0, timelineRows = 0;
+    bool timelineStarted = false;
+    for (const Page &page : document.pages) {
+        EXPECT_EQ(page.orientation, QPageLayout::Landscape);
+        EXPECT_EQ(page.headerCaption, "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT");
+        ASSERT_FALSE(page.texts.empty());
+        EXPECT_EQ(page.texts[0].text.rfind("Natal: Ana Pérez", 0), 0u);
+        for (const PageDrawing &d : page.drawings)
+            EXPECT_TRUE(QRectF(QPointF(0, 0), page.SizeMm()).contains(d.rect)) << d.name;
+        if (const PageDrawing *list = Find(page, "listing")) {
+            EXPECT_FALSE(timelineStarted) << "the list comes first";
+            // Its height says how many rows it holds: the heading row and the page's share of the list.
+            const int rows = static_cast<int>(std::lround(list->rect.height() / (16 * kMmPerPixel)));
+            EXPECT_GT(rows, 1);
+            listed += rows - 1;
+        }
+        if (const PageDrawing *timeline = Find(page, "timeline")) {
+            timelineStarted = true;
+            const cel::graphics::TimelineLayout layout;
+            timelineRows += static_cast<int>(std::lround(
+                (timeline->rect.height() / kMmPerPixel - layout.axisHeight - 2) / layout.rowHeight));
+        }
+    }
+    EXPECT_EQ(listed, 120);
+    EXPECT_EQ(timelineRows, 120);
+}

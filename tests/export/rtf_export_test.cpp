@@ -11,6 +11,7 @@
 
 #include "common/date_time.h"
 #include "export_fixtures.h"
+#include "graphics/canvas.h"
 
 namespace cel::exporting {
 namespace {
@@ -86,7 +87,7 @@ TEST(ExportRtf, Titles) {
     byHouse.natalAscensional = true;
     const std::vector<std::tuple<document::PageKind, document::PageView, std::string>> cases{
         {document::PageKind::Rueda, single, "Dir Secundaria"},
-        {document::PageKind::Rueda, twin, ""},
+        {document::PageKind::Rueda, twin, "Rueda doble: Dir Secundaria - Trán. Eclíptico"},
         {document::PageKind::Tabla, single, "Tabla de aspectos Dir Secundaria"},
         {document::PageKind::Tabla, twin, "Tabla de aspectos"},
         {document::PageKind::Listado, single, "Lista aspectos: Dir Secundaria"},
@@ -198,6 +199,38 @@ TEST(ExportRtf, AspectTableLeavesOutTheNameColumns) {
     EXPECT_EQ(Count(writer.Body(), "\\clcbpat15"), Count(writer.Body(), "\\cellx"));
 }
 
+// The exported aspect table has the screen's colours: tinted aspect glyphs and the double table's
+// relation fills, in the cell pictures.
+TEST(ExportRtf, AspectTablePicturesAreInColour) {
+    testing_fixtures::RealCharts charts;
+    charts.SetItems(1, 3);
+    const document::PageContent input = document::MakePageContent(document::PageKind::Tabla, charts.State(),
+                                                                  {}, testing_fixtures::SampleHeading());
+    TCtrlToRTF writer;
+    ASSERT_TRUE(BuildExportDocument(input, writer).written);
+    const std::string &body = writer.Body();
+    int red = 0, filled = 0, pictures = 0;
+    const QColor fill = graphics::StoredColour(charts.settings.tabla.colRel[1]);
+    for (std::size_t at = body.find("\\pngblip \\bin"); at != std::string::npos;
+         at = body.find("\\pngblip \\bin", at + 1)) {
+        std::size_t end = 0;
+        const std::size_t size = std::stoul(body.substr(at + 13), &end);
+        const QImage png = QImage::fromData(reinterpret_cast<const uchar *>(body.data() + at + 13 + end),
+                                            static_cast<int>(size), "PNG");
+        ASSERT_FALSE(png.isNull());
+        ++pictures;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x) {
+                const QColor c = png.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                filled += c == fill;
+            }
+    }
+    EXPECT_GT(pictures, 50);
+    EXPECT_GT(red, 50);
+    EXPECT_GT(filled, 500);
+}
+
 TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {
     document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Speculum);
     TCtrlToRTF writer;
@@ -232,7 +265,7 @@ TEST(ExportRtf, ProgressionsTurnThePaperSidewaysAndTheOtherPagesKeepItUpright) {
         const std::string &body = writer.Body();
         const bool landscape = page == document::PageKind::Progresiones;
         EXPECT_EQ(
-            body.find("\\paperw15840\\paperh12240\\margl1134\\margr1134\\margt567\\margb567\\landscape") !=
+            body.find("\\paperw15840\\paperh12240\\margl567\\margr567\\margt567\\margb567\\landscape") !=
                 std::string::npos,
             landscape);
         // Before the first paragraph: the paper is the whole document's.
@@ -240,6 +273,34 @@ TEST(ExportRtf, ProgressionsTurnThePaperSidewaysAndTheOtherPagesKeepItUpright) {
             EXPECT_LT(body.find("\\landscape"), body.find("\\par "));
         }
     }
+}
+
+} // namespace
+} // namespace cel::exporting
+
+namespace cel::exporting {
+namespace {
+
+TEST(ExportRtf, TransitListingWritesItsRowsAndTimelinePicturesOnLandscapePaper) {
+    document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Transitos);
+    input.view.listingTitle = "Tránsitos del 01/01/2025 al 31/12/2025, horas GMT";
+    input.listing.columnWidths = {48, 38, 190, 104, 316, 104};
+    input.listing.cells.push_back({"Fuente", "Cuerpo", "Suceso", "Entra", "Exacto", "Sale"});
+    input.timelineFrom = 45658;
+    input.timelineTo = 46023;
+    for (int r = 0; r < 50; ++r) {
+        input.listing.cells.push_back({"Trán.", "Sat", "90° Sol", "", "2025-03-04T05:06Z", ""});
+        graphics::TimelineRow row;
+        row.exact = {45700.0 + r};
+        input.timeline.push_back(row);
+    }
+    TCtrlToRTF writer;
+    ASSERT_TRUE(BuildExportDocument(input, writer).written);
+    const std::string &body = writer.Body();
+    EXPECT_NE(body.find("\\landscape"), std::string::npos);
+    EXPECT_EQ(Count(body, "{\\row}"), 51u);
+    EXPECT_EQ(Count(body, "2025-03-04T05:06Z"), 50u);
+    EXPECT_EQ(Count(body, "\\pngblip"), 2u); // 50 timeline rows in pictures of 40
 }
 
 } // namespace

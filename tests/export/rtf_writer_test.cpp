@@ -1,5 +1,7 @@
 #include "export/rtf_writer.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "export/wmf_writer.h"
+#include "support/temp_folder.h"
 
 namespace cel::exporting {
 namespace {
@@ -188,7 +191,7 @@ TEST(TCtrlToRTF, TwoColumnTextGridEdgesAndRowStructure) {
     const std::size_t start = rtf.Body().size();
     RtfGrid grid;
     grid.columnWidths = {80, 40};
-    grid.cells = {{"Long.", "{x}"}, {"Sol"}};
+    grid.cells = {{"Long.", "x"}, {"{x}"}}; // texts that fit their on-screen widths
     grid.font = RtfFont{"Arial", 8};
     rtf.WriteGrid(96, grid);
     const std::string table = rtf.Body().substr(start);
@@ -198,9 +201,9 @@ TEST(TCtrlToRTF, TwoColumnTextGridEdgesAndRowStructure) {
     EXPECT_EQ(Count(table, "{\\row}"), 2u);
     EXPECT_NE(
         table.find("\\pard\\ri-123\\nowidctlpar\\widctlpar\\intbl\\adjustright {\\f1\\fs16\\cgrid0 Long.  "
-                   "\\cell  \\{x\\}  \\cell }\\pard \\nowidctlpar\\widctlpar\\intbl\\adjustright {\\row}"),
+                   "\\cell  x  \\cell }\\pard \\nowidctlpar\\widctlpar\\intbl\\adjustright {\\row}"),
         std::string::npos);
-    EXPECT_NE(table.find("\\cgrid0 Sol  \\cell    \\cell }"), std::string::npos); // short row padded
+    EXPECT_NE(table.find("\\cgrid0 \\{x\\}  \\cell    \\cell }"), std::string::npos); // short row padded
     EXPECT_EQ(table.rfind("\\pard\\nowidctlpar\\widctlpar\\adjustright "),
               table.size() - std::string("\\pard\\nowidctlpar\\widctlpar\\adjustright ").size());
     EXPECT_EQ(
@@ -211,6 +214,91 @@ TEST(TCtrlToRTF, TwoColumnTextGridEdgesAndRowStructure) {
     EXPECT_NE(table.find("\\pnseclvl9\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\\trowd"
                          "\\trgaph108\\trrh260\\trleft90\\trbrdrt\\brdrs\\brdrw10"),
               std::string::npos);
+}
+
+// The right edges of the cells of the first row of a table.
+std::vector<long> CellEdges(const std::string &table) {
+    std::vector<long> edges;
+    const std::size_t rowEnd = table.find("{\\row}");
+    for (std::size_t at = table.find("\\cellx"); at != std::string::npos && at < rowEnd;
+         at = table.find("\\cellx", at + 1))
+        edges.push_back(std::stol(table.substr(at + 6)));
+    return edges;
+}
+
+// Texts wider than their on-screen columns (the speculum's and the progressions' positions, a Julian
+// day) widen their columns: each cell's room inside its gaps holds its text and glyph, so a word processor
+// wraps nothing. On upright paper a table too wide for the room between the margins is written smaller.
+TEST(TCtrlToRTF, TableColumnsAreAsWideAsTheirTexts) {
+    RtfGrid grid;
+    grid.columnWidths = {34, 74, 74, 52};
+    grid.font = RtfFont{"Arial", 8};
+    grid.cells = {{"", "Long.", "Día Juliano:", "Nat. Ecl"},
+                  {"Sol", "203° 44' 40\"", "2444164,2297", "23° 44' 39\""}};
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8);
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(3780);
+    device.setDotsPerMeterY(3780);
+    const QFontMetricsF metrics(font, &device);
+    const auto twips = [&](const std::string &text) {
+        return metrics.horizontalAdvance(QString::fromStdString(" " + text + "  ")) * 15;
+    };
+    {
+        TCtrlToRTF rtf;
+        rtf.AddFont(RtfFont{"Arial"});
+        rtf.WriteHeader();
+        const std::size_t start = rtf.Body().size();
+        rtf.WriteGrid(96, grid);
+        const std::vector<long> edges = CellEdges(rtf.Body().substr(start));
+        ASSERT_EQ(edges.size(), 4u);
+        long previous = 108;
+        for (int c = 0; c < 4; ++c) {
+            const long room = edges[static_cast<std::size_t>(c)] - previous - 216; // less both gaps
+            for (const auto &row : grid.cells)
+                EXPECT_GE(room, twips(row[static_cast<std::size_t>(c)])) << row[static_cast<std::size_t>(c)];
+            // Never narrower than on screen.
+            EXPECT_GE(edges[static_cast<std::size_t>(c)] - previous,
+                      (grid.columnWidths[static_cast<std::size_t>(c)] + 2) * 15 - 1);
+            previous = edges[static_cast<std::size_t>(c)];
+        }
+    }
+    {
+        // The progressions: the sign glyph follows the text in the same cell.
+        ProgGridMarks marks;
+        marks.sign.assign(2, std::vector<int>(4, 0));
+        marks.retro.assign(2, std::vector<bool>(4, false));
+        marks.sign[1][3] = 7;
+        const SquareGlyphs glyphs(11);
+        TCtrlToRTF rtf;
+        rtf.AddFont(RtfFont{"Arial"});
+        rtf.WriteHeader();
+        const std::size_t start = rtf.Body().size();
+        rtf.WriteProgGrid(96, grid, marks, glyphs);
+        const std::vector<long> edges = CellEdges(rtf.Body().substr(start));
+        ASSERT_EQ(edges.size(), 4u);
+        EXPECT_GE(edges[3] - edges[2] - 216, twips("23° 44' 39\"") + 11 * 15);
+    }
+    {
+        // Twenty such columns do not fit upright: the table is written smaller, and then it fits.
+        RtfGrid wide = grid;
+        wide.columnWidths.assign(20, 74);
+        for (auto &row : wide.cells)
+            row.assign(20, "2444164,2297");
+        TCtrlToRTF rtf;
+        rtf.AddFont(RtfFont{"Arial"});
+        rtf.WriteHeader();
+        rtf.WritePortraitPaper();
+        const std::size_t start = rtf.Body().size();
+        rtf.WriteGrid(96, wide);
+        const std::string table = rtf.Body().substr(start);
+        EXPECT_EQ(table.find("\\fs16"), std::string::npos);
+        const std::vector<long> edges = CellEdges(table);
+        ASSERT_EQ(edges.size(), 20u);
+        if (table.find("\\fs12") == std::string::npos) { // not yet at the smallest size
+            EXPECT_LE(edges.back() + 90, 12240 - 2 * 1134);
+        }
+    }
 }
 
 TEST(TCtrlToRTF, GridColourOutsideTheTableWritesNoColourWord) {
@@ -304,8 +392,8 @@ TEST(TCtrlToRTF, AspectListCellsTextPicturesAndHalves) {
 }
 
 TEST(TCtrlToRTF, SaveToFileClosesTheDocumentAndReplacesTheFile) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "cel_rtf_writer_test";
-    std::filesystem::create_directories(dir);
+    const testsupport::TempFolder folder("cel_rtf_writer_test");
+    const std::filesystem::path dir = folder.Dir();
     const std::filesystem::path file = dir / "doc.rtf";
     {
         std::ofstream old(file, std::ios::binary);
@@ -333,7 +421,6 @@ TEST(TCtrlToRTF, SaveToFileClosesTheDocumentAndReplacesTheFile) {
         EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
     }
     EXPECT_EQ(failing.Body().find("\r\n}"), std::string::npos); // nothing appended on failure
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -283,5 +283,39 @@ TEST_F(DiagramTest, VectorDiagramsKeepBothTitles) {
     EXPECT_TRUE(svgText.contains(QStringLiteral("Trán. Eclíptico")));
 }
 
+// Every bar carries its value beside it, and every slice its share: the histogram writes each element's
+// percentage twice (legend and bar), the pie writes each sizeable slice's rounded share.
+TEST_F(DiagramTest, BarsAndSlicesCarryTheirValues) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DiagramSettings ds{s.txt, s.points, s.dignity, TextFormat{}};
+    const auto svgText = [&](GraphKind kind) {
+        const QString path = dir.filePath(kind == GraphKind::Pie ? "pie.svg" : "bars.svg");
+        EXPECT_TRUE(WritePicture(path, PictureFormat::Svg, QSize(700, 700), [&](Canvas &c) {
+            DrawDiagrams(c, 700, GlyphSet::Normal(), true, kind, DiagramItem{prog.items[1], "Natal"},
+                         DiagramItem{prog.items[1], "Natal"}, ds);
+        }));
+        QFile svg(path);
+        EXPECT_TRUE(svg.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(svg.readAll());
+    };
+    const DiagramMatrices m = ComputeDiagramMatrices(prog.items[1], s.points);
+    const float total = analysis::PointsTotal(s.points);
+    ASSERT_GT(total, 0);
+    const QString bars = svgText(GraphKind::Histogram);
+    const QString pie = svgText(GraphKind::Pie);
+    for (int e = 1; e <= 4; ++e) {
+        const float v = m.elements[static_cast<std::size_t>(e)];
+        const QString percent =
+            QString::fromStdString(analysis::PointsText(100.0f * v / total, TextFormat{})) + "%";
+        // Both panels show the item: legend and bar in each.
+        EXPECT_GE(bars.count(">" + percent + "<"), 4) << percent.toStdString();
+        if (v / total >= 1.0f / 30) {
+            EXPECT_GE(pie.count(">" + QString::number(qRound(100.0f * v / total)) + "%<"), 2)
+                << percent.toStdString();
+        }
+    }
+}
+
 } // namespace
 } // namespace cel::graphics

@@ -1,4 +1,4 @@
-// Shared set-up of the graphics tests: the application object fonts need, and charts to draw.
+// Shared set-up of the graphics tests: charts to draw and ways to look at what was drawn.
 #pragma once
 
 #include <QGuiApplication>
@@ -15,16 +15,10 @@
 
 namespace cel::graphics::testing {
 
+// The test program's main makes the application object that fonts need; the fixtures check it is there.
 inline void EnsureApp() {
-    if (QGuiApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_graphics";
-        static char *argv[] = {name, nullptr};
-        // Never destroyed: at exit Qt's own thread storage is gone before function statics are, and the
-        // application's destructor (which drops the embedded fonts) would crash there.
-        static QGuiApplication *app = new QGuiApplication(argc, argv);
-        (void)app;
-    }
+    if (QGuiApplication::instance() == nullptr)
+        std::abort();
 }
 
 // How much of `colour` a pixel shows over `background` (0..1), or -1 when the pixel is no blend of the

@@ -20,6 +20,8 @@
 #include "manager/file_chooser.h"
 #include "manager/item_editor.h"
 #include "manager_fixture.h"
+#include "support/child_process.h"
+#include "support/widgets.h"
 
 namespace cel::manager {
 namespace {
@@ -28,9 +30,7 @@ using database::Kind;
 using mgrtest::Find;
 
 void Choose(QComboBox *combo, int id) {
-    const int at = combo->findData(id);
-    ASSERT_GE(at, 0) << "no entry " << id;
-    combo->setCurrentIndex(at);
+    testsupport::ChooseData(combo, id);
 }
 
 void Type(QWidget *root, const char *name, const QString &text) {
@@ -607,25 +607,22 @@ TEST(ItemEditorConflict, OneSideFilePerConflictAndTheRepeatSavesIntoTheFreshFile
         editor.show();
         Type(&editor, "EDNombre", "Lucía");
         Type(&editor, "EDApellidos", "Conflicto");
-        const pid_t other = fork();
-        if (other == 0) {
-            database::Database db;
-            SilentNotifier quiet;
-            database::LoadDataFile(data.path, db, quiet, mgrtest::CommaFormat());
-            if (c.other == Other::AddsAPerson) {
-                auto p = std::make_unique<database::TPersona>();
-                p->Id = db.TakeId(Kind::Person);
-                p->Nombre = "Otro";
-                db.Persons.push_back(std::move(p));
-            } else {
-                std::erase_if(db.Persons, [&](const auto &p) { return p->Id == c.edited; });
-            }
-            database::SaveDataFile(data.path, db, mgrtest::CommaFormat());
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(other, &status, 0);
-        ASSERT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_EQ(testsupport::InChild([&] {
+                      database::Database db;
+                      SilentNotifier quiet;
+                      database::LoadDataFile(data.path, db, quiet, mgrtest::CommaFormat());
+                      if (c.other == Other::AddsAPerson) {
+                          auto p = std::make_unique<database::TPersona>();
+                          p->Id = db.TakeId(Kind::Person);
+                          p->Nombre = "Otro";
+                          db.Persons.push_back(std::move(p));
+                      } else {
+                          std::erase_if(db.Persons, [&](const auto &p) { return p->Id == c.edited; });
+                      }
+                      database::SaveDataFile(data.path, db, mgrtest::CommaFormat());
+                      return 0;
+                  }),
+                  0);
         const auto sideFiles = [&data] {
             int n = 0;
             for (const auto &e : std::filesystem::directory_iterator(data.folder.Path()))

@@ -14,39 +14,16 @@
 #include <functional>
 #include <string>
 
+#include "common/safe_file.h"
 #include "common/scripted_notifier.h"
 #include "database/data_file.h"
-#include "database/safe_file.h"
 #include "manager/data_store.h"
+#include "support/temp_folder.h"
 
 namespace cel::mgrtest {
 
-inline std::string DataPath(const std::string &name) {
-    return std::string(CEL_TEST_DATA_DIR) + "/" + name;
-}
-
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "celmgr-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string &name) const { return path_ + "/" + name; }
-    std::string Copy(const std::string &sample) const {
-        const std::string to = File(sample);
-        std::filesystem::copy_file(DataPath(sample), to, std::filesystem::copy_options::overwrite_existing);
-        return to;
-    }
-    const std::string &Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using testsupport::DataPath;
+using testsupport::TempFolder;
 
 inline TextFormat CommaFormat() {
     TextFormat f;
@@ -76,7 +53,7 @@ struct SampleData {
         database::LoadDataFile(path, fresh, quiet, CommaFormat());
         return fresh;
     }
-    std::string Bytes() const { return database::ReadWholeFile(path); }
+    std::string Bytes() const { return ReadWholeFile(path); }
 };
 
 template <class T> T *Find(QWidget *root, const char *name) {

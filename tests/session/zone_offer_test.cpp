@@ -8,13 +8,7 @@ namespace cel::session {
 namespace {
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
-    CivilDateTime dt;
-    dt.year = y;
-    dt.month = mo;
-    dt.day = d;
-    dt.hour = h;
-    dt.minute = mi;
-    return EncodeDateTime(dt);
+    return EncodeDateTime({y, mo, d, h, mi, 0, 0});
 }
 
 std::string Clock(TDateTime value) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "settings/ini_file.h"
+#include "support/temp_folder.h"
 
 using namespace cel::settings;
 namespace fs = std::filesystem;
@@ -28,20 +29,9 @@ void WriteAll(const fs::path &path, const std::string &text) {
 
 class TempDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "cel_ini_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(dir))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    fs::path dir;
+    std::vector<std::string> Names() const { return folder.Names(); }
+    cel::testsupport::TempFolder folder{"cel_ini"};
+    fs::path dir = folder.Dir();
 };
 
 const char *const kSample = "; preferences\r\n"

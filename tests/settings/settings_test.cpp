@@ -10,6 +10,7 @@
 
 #include "settings/settings.h"
 #include "settings/view_record.h"
+#include "support/temp_folder.h"
 
 using namespace cel::settings;
 namespace fs = std::filesystem;
@@ -55,14 +56,8 @@ Settings FromText(const std::string &text, char separator = '.') {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "cel_settings_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-        path = dir / "celestigrafo.ini";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir, path;
+    cel::testsupport::TempFolder folder{"cel_settings"};
+    fs::path dir = folder.Dir(), path = dir / "celestigrafo.ini";
 };
 
 // A settings object with a value other than the default in every key.
@@ -464,8 +459,8 @@ TEST(SettingsRanges, ValuesOutOfRangeTakeTheirFirstRunValueAndAreNamed) {
 }
 
 TEST(SettingsRanges, AFileThatIsNotASettingsFileIsRefused) {
-    const fs::path dir = fs::temp_directory_path() / ("celini-" + std::to_string(getpid()));
-    fs::create_directories(dir);
+    const cel::testsupport::TempFolder folder("celini");
+    const fs::path dir = folder.Dir();
     struct Case {
         const char *name;
         std::string bytes;
@@ -507,7 +502,6 @@ TEST(SettingsRanges, AFileThatIsNotASettingsFileIsRefused) {
             EXPECT_TRUE(s == first); // the orbs are not zeroed
         }
     }
-    fs::remove_all(dir);
 }
 
 TEST(SettingsRanges, ARepeatedToolWindowKeyReadsAsItsFirstOccurrence) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "chart/chart.h"
+#include "timing/listing.h"
 #include "timing/search.h"
 
 namespace cel::timing {
@@ -349,6 +350,89 @@ TEST(TimeLine, ContinuousDaysRunStraightThrough1899) {
     EXPECT_DOUBLE_EQ(DateTimeFromContinuous(-0.25L), -1.75); // 1899-12-29 18:00
     const Real jd = EngineJulianDay(45000.5L, true);
     EXPECT_NEAR(static_cast<double>(ContinuousFromEngineJulianDay(jd, true)), 45000.5, 1e-8);
+}
+
+// The listing a chunk at a time gives the events of one search over the period: an aspect whose passes
+// fall in two chunks is listed once, by the chunk of its first exact time.
+TEST(ChunkedListing, GivesTheEventsOfOneSearchOverThePeriod) {
+    const TDataAstro natal = Natal();
+    ListingRequest request;
+    TimingOptions &options = request.options;
+    options.from = Day(2023, 3, 10);
+    options.to = Day(2026, 8, 20);
+    options.bodies = {1, 4, 6, 7};
+    options.aspects = {1, 4, 5, 7, 9, 13};
+    options.moment = Day(2024, 6, 1);
+    request.progressions = request.directions = true;
+
+    PositionCache cache;
+    std::vector<TimingEvent> whole = FindTransits(natal, options, cache);
+    const std::vector<TimingEvent> progressed = FindProgressions(
+        natal, {Source::Secondary, Source::SolarArc, Source::PrimaryDirect, Source::PrimaryConverse}, options,
+        cache);
+    whole.insert(whole.end(), progressed.begin(), progressed.end());
+    SortEvents(whole);
+    const std::vector<TimingEvent> chunked = RunListing(natal, request);
+
+    ASSERT_EQ(chunked.size(), whole.size());
+    int multiple = 0;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const TimingEvent &a = whole[i], &b = chunked[i];
+        EXPECT_EQ(a.kind, b.kind) << i;
+        EXPECT_EQ(a.source, b.source) << i;
+        EXPECT_EQ(a.body, b.body) << i;
+        EXPECT_EQ(a.point, b.point) << i;
+        EXPECT_EQ(a.aspect, b.aspect) << i;
+        EXPECT_EQ(a.applying, b.applying) << i;
+        // Listed by the first exact time in the period. (The directed angles are single-precision cusps, flat
+        // over a minute or so: one search may list such an aspect by a time a bracket's solution away.)
+        EXPECT_NEAR(static_cast<double>(a.Time()), static_cast<double>(b.Time()), 120.0 / 86400) << i;
+        const auto first =
+            std::find_if(b.exact.begin(), b.exact.end(), [&](Real x) { return x >= options.from; });
+        if (b.kind == EventKind::Aspect && first != b.exact.end()) {
+            EXPECT_EQ(b.Time(), *first) << i;
+        }
+        ASSERT_EQ(a.exact.size(), b.exact.size()) << i;
+        for (std::size_t k = 0; k < a.exact.size(); ++k)
+            EXPECT_NEAR(static_cast<double>(a.exact[k]), static_cast<double>(b.exact[k]), 1.0 / 86400) << i;
+        multiple += a.exact.size() > 1;
+    }
+    EXPECT_GT(multiple, 0) << "some retrograde passes cross the years the chunks cut";
+}
+
+TEST(ChunkedListing, AStoppedChunkGivesNothingAndTheListingGoesOn) {
+    ListingRequest request;
+    request.options.from = Day(2025, 1, 1);
+    request.options.to = Day(2027, 1, 1);
+    request.options.bodies = {1, 7};
+    ChunkedListing listing(Natal(), request);
+    EXPECT_DOUBLE_EQ(listing.Share(), 0);
+    EXPECT_TRUE(listing.Next([] { return true; }).empty());
+    EXPECT_DOUBLE_EQ(listing.Share(), 0.25);
+    std::size_t found = 0;
+    while (!listing.Done())
+        found += listing.Next().size();
+    EXPECT_GT(found, 0u);
+    EXPECT_DOUBLE_EQ(listing.Share(), 1);
+}
+
+TEST(ListingText, RowsReadAsTheListingShowsThem) {
+    TimingEvent square;
+    square.body = 7;
+    square.point = {NatalPoint::Type::Ascendant, 1};
+    square.aspect = 7;
+    square.enter = Day(2025, 1, 2, 3.5);
+    square.exact = {Day(2025, 3, 4, 23.999)};
+    square.applying = true;
+    const ListingRow row = EventRow(square, kGreenwichTime);
+    EXPECT_EQ(row.source, "Trán.");
+    EXPECT_EQ(row.body, "Sat");
+    EXPECT_EQ(row.what, "90° Asc (aplicativo)");
+    EXPECT_EQ(row.enter, "2025-01-02T03:30Z");
+    EXPECT_EQ(row.exact, "2025-03-05T00:00Z"); // rounded to the minute across midnight
+    EXPECT_EQ(row.leave, "");
+    EXPECT_EQ(EventRow(square, -5).enter, "2025-01-01T22:30-05:00");
+    EXPECT_EQ(CsvField("a,\"b\""), "\"a,\"\"b\"\"\"");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include "support/widgets.h"
 #include "tables_page_helpers.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace_fixture.h"
@@ -119,7 +120,7 @@ TEST_F(AspectPageTest, SelectingACellMarksItsItemsAndFillsTheDetail) {
 TEST_F(AspectPageTest, TheDoubleWheelTableShowsTheCommandLinesCells) {
     QTableView *table = OpenTable();
     Find<QRadioButton>("RBDoble")->click();
-    Find<QComboBox>("CBItemExt")->setCurrentIndex(1); // "Natal Ascensional"
+    testsupport::ChooseText(Find<QComboBox>("CBItemExt"), "Natal Ascensional");
     const auto expected = CliTable(dataFile_, kAna, "--type tabla --wheel doble --inner 1 --outer 2");
     ASSERT_EQ(static_cast<int>(expected.size()), table->model()->rowCount());
     int differing = 0;

@@ -20,6 +20,8 @@
 #include "database/data_file.h"
 #include "manager/date_field.h"
 #include "manager/item_editor.h"
+#include "support/cli_run.h"
+#include "support/widgets.h"
 #include "workspace/form_retorno.h"
 #include "workspace_fixture.h"
 
@@ -33,15 +35,9 @@ constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
 // "Aspectos: N" of celestigrafo-cli's wheel for a person of the data file.
 int CliAspectCount(const std::string &dataFile, const std::string &person, const std::string &extra) {
     const std::string out = (std::filesystem::temp_directory_path() / "celestigrafo_wheel_cli.png").string();
-    const std::string command = std::string("'") + CEL_CLI_PATH + "' wheel --db '" + dataFile +
-                                "' --person '" + person + "' --out '" + out + "' " + extra;
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string text;
-    char buffer[256];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        text += buffer;
-    if (pipe)
-        ::pclose(pipe);
+    const std::string text = testsupport::RunCli("wheel --db '" + dataFile + "' --person '" + person +
+                                                 "' --out '" + out + "' " + extra)
+                                 .out;
     std::smatch m;
     if (!std::regex_search(text, m, std::regex("Aspectos: (\\d+)")))
         return -1;
@@ -86,13 +82,13 @@ TEST_F(WindowFixture, StepsADayAndAnHourRecomputingOnce) {
     Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
     const TDateTime start = w.Workspace().natalRecord.localDateTime;
     auto *unit = Find<QComboBox>("CBUnidad");
-    unit->setCurrentIndex(2); // "día"
+    testsupport::ChooseText(unit, "día");
     std::uint64_t before = Recomputes();
     QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
     EXPECT_EQ(Recomputes(), before + 1);
     EXPECT_NEAR(w.Workspace().natalRecord.localDateTime - start, 1.0, 1e-9);
     EXPECT_TRUE(w.NatalChanged());
-    unit->setCurrentIndex(3); // "hora"
+    testsupport::ChooseText(unit, "hora");
     before = Recomputes();
     QTest::mouseClick(Find<QToolButton>("SBPasoMenos"), Qt::LeftButton);
     EXPECT_EQ(Recomputes(), before + 1);
@@ -102,9 +98,9 @@ TEST_F(WindowFixture, StepsADayAndAnHourRecomputingOnce) {
     EXPECT_EQ(hour->value(), session::HourTo12(t.hour).first);
     // Changing the unit to "mes" lowers a count above its maximum.
     auto *count = Find<QSpinBox>("SECada");
-    unit->setCurrentIndex(4); // "min"
+    testsupport::ChooseText(unit, "min");
     count->setValue(45);
-    unit->setCurrentIndex(1); // "mes"
+    testsupport::ChooseText(unit, "mes");
     EXPECT_EQ(count->value(), 12);
     // A typed minute of -1 borrows from the hour, in one recomputation.
     before = Recomputes();
@@ -120,8 +116,8 @@ TEST_F(WindowFixture, TwelveHourFieldStepsIntoTheNextDay) {
     Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
     auto *hour = Find<QSpinBox>("SEHora");
     auto *ampm = Find<QComboBox>("CBAmPm");
-    ampm->setCurrentIndex(1); // 9:35 pm
-    hour->setValue(11);       // 11:35 pm
+    testsupport::ChooseText(ampm, "pm"); // 9:35 pm
+    hour->setValue(11);                  // 11:35 pm
     const TDateTime late = w.Workspace().natalRecord.localDateTime;
     EXPECT_EQ(session::TimeFieldsOf(late).hour, 23);
     const std::uint64_t before = Recomputes();
@@ -129,8 +125,8 @@ TEST_F(WindowFixture, TwelveHourFieldStepsIntoTheNextDay) {
     EXPECT_EQ(Recomputes(), before + 1);
     EXPECT_NEAR(w.Workspace().natalRecord.localDateTime - late, 1.0 / 24, 1e-9);
     EXPECT_EQ(hour->value(), 12);
-    EXPECT_EQ(ampm->currentIndex(), 0); // 12 am of the next day
-    Find<QComboBox>("CB12h")->setCurrentIndex(1);
+    EXPECT_EQ(ampm->currentText(), "am"); // 12 am of the next day
+    testsupport::ChooseText(Find<QComboBox>("CB12h"), "24 h");
     EXPECT_EQ(hour->value(), 0);
     EXPECT_FALSE(ampm->isVisible());
 }
@@ -143,7 +139,7 @@ TEST_F(WindowFixture, GmtAndDeltaTSwitchesRecomputeOnce) {
     const chart::Real zone = w.Workspace().natalRecord.zone;
     ASSERT_EQ(zone, -5);
     std::uint64_t before = Recomputes();
-    Find<QComboBox>("CBGMTEntrada")->setCurrentIndex(1); // "sí": the fields are Greenwich time
+    testsupport::ChooseText(Find<QComboBox>("CBGMTEntrada"), "sí"); // the fields are Greenwich time
     EXPECT_EQ(Recomputes(), before + 1);
     EXPECT_EQ(w.Workspace().natalRecord.gmtFlag, 1);
     EXPECT_NEAR(w.Workspace().natalRecord.gmtDateTime, entered, 1e-8); // the fields hold milliseconds
@@ -151,7 +147,7 @@ TEST_F(WindowFixture, GmtAndDeltaTSwitchesRecomputeOnce) {
 
     EXPECT_GT(w.Workspace().natal.deltaT, 40);
     before = Recomputes();
-    Find<QComboBox>("CBDeltaT")->setCurrentIndex(0); // "no"
+    testsupport::ChooseText(Find<QComboBox>("CBDeltaT"), "no");
     EXPECT_EQ(Recomputes(), before + 1);
     EXPECT_EQ(w.Workspace().natal.deltaT, 0);
     EXPECT_DOUBLE_EQ(w.Workspace().natal.instant, w.Workspace().natalRecord.gmtDateTime);
@@ -219,7 +215,7 @@ TEST_F(WindowFixture, AspectFamiliesRefreshTheViewOnce) {
         EXPECT_EQ(w.Workspace().view.angleSelection[static_cast<std::size_t>(k)],
                   k == 1 || k == 5 || k == 7 || k == 9 || k == 13);
     // A single natal wheel on "Natal Ascensional" takes the ascensional orbs.
-    Find<QComboBox>("CBItemInt")->setCurrentIndex(1);
+    testsupport::ChooseText(Find<QComboBox>("CBItemInt"), "Natal Ascensional");
     EXPECT_EQ(w.Workspace().orbMode, 10);
     EXPECT_TRUE(Find<QRadioButton>("RBMAsc")->isChecked());
 }
@@ -258,7 +254,7 @@ TEST_F(WindowFixture, EventsAreAddedOverwrittenAndDeleted) {
     // Overwrite the new event with a date one day later, keeping its name.
     auto *list = Find<QListWidget>("LBEventos");
     ASSERT_GE(list->currentRow(), 0);
-    Find<QComboBox>("CBUnidad")->setCurrentIndex(2);
+    testsupport::ChooseText(Find<QComboBox>("CBUnidad"), "día");
     QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
     notifier_.answers.push_back(true);
     notifier_.inputs.push_back(std::nullopt);

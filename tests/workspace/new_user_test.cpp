@@ -19,7 +19,8 @@
 #include <memory>
 
 #include "common/date_time.h"
-#include "database/safe_file.h"
+#include "common/safe_file.h"
+#include "support/widgets.h"
 #include "workspace/print_window.h"
 #include "workspace_fixture.h"
 
@@ -50,7 +51,7 @@ TEST_F(WindowFixture, EventQuestionsShowTheMinutesNotTheMonth) {
     // An event whose minutes differ from its month, so the two cannot be mistaken.
     const CivilDateTime now = DecodeDateTime(w.Workspace().eventRecord.localDateTime);
     if (now.minute == now.month) {
-        Find<QComboBox>("CBUnidad")->setCurrentIndex(4); // "min"
+        testsupport::ChooseText(Find<QComboBox>("CBUnidad"), "min");
         QTest::mouseClick(Find<QToolButton>("SBPasoMas"), Qt::LeftButton);
     }
     notifier_.inputs.push_back(std::string("Boda"));
@@ -218,7 +219,7 @@ TEST_F(WindowFixture, TheWheelStaysReadableInASmallWindow) {
 // Deleting a person is asked with "No" as the default; answering "No" keeps the person and the file.
 TEST_F(WindowFixture, DeletingAPersonDefaultsToNo) {
     Open();
-    const std::string before = database::ReadWholeFile(dataFile_);
+    const std::string before = ReadWholeFile(dataFile_);
     SelectPersonRow(0);
     const int count = PersonRows();
     notifier_.answers.push_back(false);
@@ -227,7 +228,7 @@ TEST_F(WindowFixture, DeletingAPersonDefaultsToNo) {
     EXPECT_EQ(notifier_.LastText().rfind("Desea borrar de la lista a:", 0), 0u);
     EXPECT_TRUE(notifier_.shown.back().style.noByDefault);
     EXPECT_EQ(PersonRows(), count);
-    EXPECT_EQ(database::ReadWholeFile(dataFile_), before);
+    EXPECT_EQ(ReadWholeFile(dataFile_), before);
 }
 
 // The print preview is drawn at the screen's pixel density (sharp with QT_SCALE_FACTOR=2).

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "document/workspace_page.h"
+#include "support/widgets.h"
 #include "workspace/print_window.h"
 #include "workspace_fixture.h"
 
@@ -207,7 +208,7 @@ TEST_F(PrintWindowTest, MainWindowPrintsThePageItShowsWithItsChoices) {
               "Lista aspectos natales. Según modelo ascensional");
     QTest::mouseClick(Find<QAbstractButton>("SBReportes"), Qt::LeftButton);
     Find<QTabWidget>("PCReportes")->setCurrentIndex(2);
-    Find<QComboBox>("CBItemResumen")->setCurrentIndex(chart::kNatalAscensional - 1);
+    testsupport::ChooseText(Find<QComboBox>("CBItemResumen"), "Natal Ascensional");
     const document::PageContent summary = window_->PrintContent();
     EXPECT_EQ(document::PageTitle(summary.page, summary.view),
               std::string("Resumen ") + chart::kItemNames[chart::kNatalAscensional]);

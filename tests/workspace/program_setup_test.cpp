@@ -7,6 +7,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "support/temp_folder.h"
 #include "workspace/program_setup.h"
 
 namespace cel::workspace::test {
@@ -30,8 +31,8 @@ struct ScopedEnv {
 };
 
 TEST(ProgramSetup, AFirstRunCopiesTheSampleDataIntoTheDocumentsFolder) {
-    const fs::path home = fs::temp_directory_path() / ("celestigrafo_setup_" + std::to_string(::getpid()));
-    fs::create_directories(home);
+    const testsupport::TempFolder homeFolder("celestigrafo_setup");
+    const fs::path home = homeFolder.Dir();
     ScopedEnv h("HOME", home.string());
     ScopedEnv c("XDG_CONFIG_HOME", (home / ".config").string());
     ScopedEnv d("CELESTIGRAFO_DATA_DIR", CEL_TEST_DATA_DIR);
@@ -56,7 +57,6 @@ TEST(ProgramSetup, AFirstRunCopiesTheSampleDataIntoTheDocumentsFolder) {
 
     std::ofstream(ini) << "[Data]\n"; // not a first run: the settings name the file
     EXPECT_EQ(StartDataFile(ini, ""), "");
-    fs::remove_all(home);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "support/widgets.h"
 #include "workspace/dialog_palette.h"
 #include "workspace/form_orbes.h"
 #include "workspace/form_retorno.h"
@@ -181,8 +182,8 @@ TEST_F(SettingsDialogTest, TheDignityMatrixShowsGlyphsAndTheCurrentCellOnYellow)
     // The mark selector stores the chosen mark for the selected point and sign.
     auto *mark = InDialog<QComboBox>(dialog, "CBDigMarca");
     const int other = md.At(markedBody, markedSign) == 4 ? 3 : 4;
-    mark->setCurrentIndex(other);
-    emit mark->activated(other);
+    testsupport::ChooseText(mark, other == 4 ? "--" : "++");
+    emit mark->activated(mark->currentIndex());
     EXPECT_EQ(md.At(markedBody, markedSign), other);
     EXPECT_EQ(model->index(markedSign, markedBody).data().toString(), other == 4 ? "--" : "++");
 }
@@ -234,13 +235,14 @@ TEST_F(SettingsDialogTest, TheColourSchemeAndHintReachEveryDialog) {
     const settings::Settings &s = window_->Workspace().settings;
 
     const struct {
-        int index, scheme;
+        const char *text;
+        int scheme;
         QColor window;
-    } schemes[] = {{2, 3, SchemePalette(3).color(QPalette::Window)},
-                   {0, 1, SchemePalette(1).color(QPalette::Window)},
-                   {7, 8, QApplication::palette().color(QPalette::Window)}};
+    } schemes[] = {{"3", 3, SchemePalette(3).color(QPalette::Window)},
+                   {"1", 1, SchemePalette(1).color(QPalette::Window)},
+                   {"Windows", 8, QApplication::palette().color(QPalette::Window)}};
     for (const auto &c : schemes) {
-        suite->setCurrentIndex(c.index);
+        testsupport::ChooseText(suite, c.text);
         EXPECT_EQ(s.main.color, c.scheme);
         TFormOrbes orbs(window_->Workspace().settings.orbs, window_.get());
         TFormRetorno retorno(window_->Workspace(), 2020, window_.get());

@@ -19,15 +19,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/temp_folder.h"
 #include "workspace/single_instance.h"
 
 namespace cel::workspace::test {
 namespace {
 
 TEST(SingleInstance, ASecondStartRaisesTheFirstAndExits) {
-    const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / ("celestigrafo_instance_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(home);
+    const testsupport::TempFolder homeFolder("celestigrafo_instance");
+    const std::filesystem::path home = homeFolder.Dir();
     const QString key = QString("test%1").arg(::getpid());
     qputenv("CELESTIGRAFO_INSTANCE", key.toUtf8());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -88,29 +88,21 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndExits) {
         first.waitForFinished(5000);
     }
     qunsetenv("CELESTIGRAFO_INSTANCE");
-    std::filesystem::remove_all(home);
 }
 
 // A folder of its own made the user's run-time folder for one test.
 class RuntimeFolder {
 public:
-    RuntimeFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "celrun-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        old_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", path_.c_str());
-    }
+    RuntimeFolder() : old_(qgetenv("XDG_RUNTIME_DIR")) { qputenv("XDG_RUNTIME_DIR", Path().c_str()); }
     ~RuntimeFolder() {
         qputenv("XDG_RUNTIME_DIR", old_);
         if (old_.isEmpty())
             qunsetenv("XDG_RUNTIME_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
     }
-    const std::string &Path() const { return path_; }
+    const std::string &Path() const { return folder_.Path(); }
 
 private:
-    std::string path_;
+    testsupport::TempFolder folder_{"celrun"};
     QByteArray old_;
 };
 
@@ -205,9 +197,8 @@ TEST(SingleInstance, AnotherUsersSocketNeverHearsWhichFileIsOpened) {
     qputenv("CELESTIGRAFO_INSTANCE", key.toUtf8());
     // The other user listens first: at the name a predictable socket in the shared temporary folder
     // would have, and (planted there by the administrator's mistake) in our own private folder.
-    const std::string own =
-        (std::filesystem::temp_directory_path() / ("celsquat-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(own);
+    const testsupport::TempFolder ownFolder("celsquat");
+    const std::string own = ownFolder.Path();
     ASSERT_EQ(chown(own.c_str(), 65534, 65534), 0);
     const std::string predictable = QDir::tempPath().toStdString() + "/Mi_programa_CEL2-" +
                                     qEnvironmentVariable("USER").toStdString() + "-" + key.toStdString();
@@ -222,7 +213,6 @@ TEST(SingleInstance, AnotherUsersSocketNeverHearsWhichFileIsOpened) {
     EXPECT_TRUE(probe.waitForConnected(1000));
     EXPECT_EQ(SingleInstance::ServerName().toStdString().rfind(runtime.Path() + "/", 0), 0u);
     probe.abort();
-    std::filesystem::remove_all(own);
     std::filesystem::remove(predictable);
     qunsetenv("CELESTIGRAFO_INSTANCE");
 }
@@ -272,9 +262,8 @@ TEST(SingleInstance, OnlyProgramsOfTheSameUserAreHeard) {
 }
 
 TEST(SingleInstance, AnotherDesktopSessionRunsItsOwnProgram) {
-    const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / ("celestigrafo_session_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(home);
+    const testsupport::TempFolder homeFolder("celestigrafo_session");
+    const std::filesystem::path home = homeFolder.Dir();
     const QString key = QString("session%1").arg(::getpid());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -332,7 +321,6 @@ TEST(SingleInstance, AnotherDesktopSessionRunsItsOwnProgram) {
     if (oldDisplay.isEmpty())
         qunsetenv("DISPLAY");
     qunsetenv("CELESTIGRAFO_INSTANCE");
-    std::filesystem::remove_all(home);
 }
 
 } // namespace

@@ -5,24 +5,19 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "support/cli_run.h"
 
 namespace cel::workspace::test {
 
 // The cells of `celestigrafo-cli table --format json` for a person of the data file.
 inline std::vector<std::vector<std::string>> CliTable(const std::string &dataFile, const std::string &person,
                                                       const std::string &extra) {
-    const std::string command = std::string("'") + CEL_CLI_PATH + "' table --db '" + dataFile +
-                                "' --person '" + person + "' --format json " + extra;
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        text += buffer;
-    if (pipe)
-        ::pclose(pipe);
+    const std::string text =
+        testsupport::RunCli("table --db '" + dataFile + "' --person '" + person + "' --format json " + extra)
+            .out;
     std::vector<std::vector<std::string>> rows;
     const QJsonArray cells =
         QJsonDocument::fromJson(QByteArray::fromStdString(text)).object()["cells"].toArray();

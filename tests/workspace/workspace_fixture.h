@@ -20,6 +20,7 @@
 
 #include "common/scripted_notifier.h"
 #include "database/shared_use_guard.h"
+#include "support/temp_folder.h"
 #include "workspace/form_main.h"
 
 namespace cel::workspace::test {
@@ -34,11 +35,8 @@ struct StrictNotifier : cel::ScriptedNotifier {
 class WindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("celestigrafo_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_));
-        std::filesystem::create_directories(dir_);
-        dataFile_ = (dir_ / "ejemplo.age").string();
-        std::filesystem::copy_file(std::string(CEL_TEST_DATA_DIR) + "/ejemplo.age", dataFile_);
+        dir_ = folder_.Dir();
+        dataFile_ = folder_.Copy("ejemplo.age");
         guardName_ = "/Norvelta_wtest_" + std::to_string(::getpid());
         options_.iniPath = (dir_ / "celestigrafo.ini").string();
         options_.dataFile = dataFile_;
@@ -48,7 +46,6 @@ protected:
     void TearDown() override {
         window_.reset();
         database::SharedUseGuard::Remove(guardName_);
-        std::filesystem::remove_all(dir_);
     }
 
     TFormMain &Open() {
@@ -92,7 +89,7 @@ protected:
     std::uint64_t Recomputes() const { return window_->Workspace().counters.recomputes; }
     std::uint64_t Refreshes() const { return window_->Workspace().counters.refreshes; }
 
-    static inline int counter_ = 0;
+    testsupport::TempFolder folder_{"celestigrafo_window"};
     std::filesystem::path dir_;
     std::string dataFile_;
     std::string guardName_;

@@ -12,14 +12,7 @@ namespace {
 constexpr double kSecond = 1.0 / 3600.0;
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    CivilDateTime dt;
-    dt.year = y;
-    dt.month = mo;
-    dt.day = d;
-    dt.hour = h;
-    dt.minute = mi;
-    dt.second = s;
-    return EncodeDateTime(dt);
+    return EncodeDateTime({y, mo, d, h, mi, s, 0});
 }
 
 std::string Civil(TDateTime value) {
@@ -89,6 +82,18 @@ TEST(ZoneHistory, KnownOffsets) {
          true, false, "CEST", "2050-07-01 10:00:00"},
         {"Madrid, 9999 winter", "Europe/Madrid", At(9999, 12, 1, 12), 1, false, false, "CET",
          "9999-12-01 11:00:00"},
+        // Ireland: the database marks winter as a negative saving; summer is still the daylight time.
+        {"Dublin, winter", "Europe/Dublin", At(2020, 1, 15, 12), 0, false, false, "GMT",
+         "2020-01-15 12:00:00"},
+        {"Dublin, summer", "Europe/Dublin", At(2020, 7, 15, 12), 1, true, false, "IST",
+         "2020-07-15 11:00:00"},
+        {"Dublin, 2050 winter", "Europe/Dublin", At(2050, 1, 15, 12), 0, false, false, "GMT",
+         "2050-01-15 12:00:00"},
+        {"Dublin, 2050 summer", "Europe/Dublin", At(2050, 7, 15, 12), 1, true, false, "IST",
+         "2050-07-15 11:00:00"},
+        // Morocco's Ramadan hour back is marked the same way, and its usual +1 is standard time.
+        {"Casablanca, 2023", "Africa/Casablanca", At(2023, 6, 15, 12), 1, false, false, "+01",
+         "2023-06-15 11:00:00"},
     };
     for (const KnownOffset &c : cases) {
         SCOPED_TRACE(c.what);
@@ -115,6 +120,8 @@ TEST(ZoneHistory, DaylightPartIsTheDifferenceToStandardTime) {
     const ZoneReading london = ReadLocal("Europe/London", At(1941, 6, 1, 12))->first;
     EXPECT_NEAR(london.offsetHours, 2, kSecond);
     EXPECT_NEAR(london.daylightHours, 2, kSecond);
+    EXPECT_NEAR(ReadLocal("Europe/Dublin", At(2020, 7, 15, 12))->first.daylightHours, 1, kSecond);
+    EXPECT_NEAR(ReadLocal("Europe/Dublin", At(2020, 1, 15, 12))->first.daylightHours, 0, kSecond);
 }
 
 // Local mean time is that of the place's own longitude, not the reference city's; a city mean time

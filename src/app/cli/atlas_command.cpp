@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "command_registry.h"
+#include "text_columns.h"
 #include "zones/atlas.h"
 #include "zones/zone_history.h"
 
@@ -22,16 +23,6 @@ std::string Coordinate(double value, char positive, char negative) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.4f%c", std::fabs(value), value < 0 ? negative : positive);
     return buffer;
-}
-
-// Width in characters, not bytes: "á" takes two bytes.
-std::string Pad(std::string text, std::size_t width) {
-    std::size_t chars = 0;
-    for (unsigned char ch : text)
-        chars += (ch & 0xC0) != 0x80;
-    if (chars < width)
-        text.append(width - chars, ' ');
-    return text;
 }
 
 void AddAtlas(CLI::App &app, RunContext &ctx) {
@@ -85,14 +76,14 @@ void AddAtlas(CLI::App &app, RunContext &ctx) {
             ctx.out << "Ninguna ciudad del atlas coincide con \"" << options->name << "\"\n";
             return;
         }
-        ctx.out << Pad("Ciudad", 28) << Pad("Región", 28) << Pad("País", 22) << Pad("Latitud", 10)
-                << Pad("Longitud", 11) << Pad("Población", 11) << "Zona\n";
+        ctx.out << Padded("Ciudad", 28) << Padded("Región", 28) << Padded("País", 22) << Padded("Latitud", 10)
+                << Padded("Longitud", 11) << Padded("Población", 11) << "Zona\n";
         for (const zones::AtlasCity *c : found) {
             const std::string name = c->name + (c->originalName.empty() ? "" : " (" + c->originalName + ")");
-            ctx.out << Pad(name, 27) << ' ' << Pad(c->region, 27) << ' ' << Pad(c->countryName, 21) << ' '
-                    << Pad(Coordinate(c->latitude, 'N', 'S'), 10)
-                    << Pad(Coordinate(c->longitudeWest, 'W', 'E'), 11)
-                    << Pad(std::to_string(c->population), 11) << c->zoneId << '\n';
+            ctx.out << Padded(name, 27) << ' ' << Padded(c->region, 27) << ' ' << Padded(c->countryName, 21)
+                    << ' ' << Padded(Coordinate(c->latitude, 'N', 'S'), 10)
+                    << Padded(Coordinate(c->longitudeWest, 'W', 'E'), 11)
+                    << Padded(std::to_string(c->population), 11) << c->zoneId << '\n';
         }
     });
 }

@@ -13,11 +13,12 @@
 #include "astronomy/angle_text.h"
 #include "common/notifier.h"
 #include "common/number_text.h"
+#include "common/safe_file.h"
 #include "database/data_file.h"
 #include "database/record_checks.h"
-#include "database/safe_file.h"
 #include "session/zone_offer.h"
 #include "settings/settings.h"
+#include "text_columns.h"
 #include "zones/atlas.h"
 #include "zones/place_zones.h"
 
@@ -633,15 +634,6 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
     auto angle = [&](Real x) {
         return FormatAngle(360, 0, AngleSuffix::None, AngleLayout::DegreesMinutesSeconds, x, format);
     };
-    auto pad = [](std::string text, std::size_t width) {
-        // Width in characters: "°" takes two bytes.
-        std::size_t chars = 0;
-        for (unsigned char ch : text)
-            chars += (ch & 0xC0) != 0x80;
-        if (chars < width)
-            text.append(width - chars, ' ');
-        return text;
-    };
     std::string zone = FormatSignificant(static_cast<double>(record.zone), 4, format.decimalSeparator, true);
     out << "Fecha local: " << DateTimeText(record.localDateTime) << "  (zona " << zone << " h)\n";
     if (zoneUsed) {
@@ -675,18 +667,18 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
            "AO/DO                   Casa A.  Rige (ecl.)  Rige (asc.)\n";
     for (int n = 1; n <= kBodyCount; ++n) {
         const chart::RecPlaneta &b = c.bodies[n];
-        out << pad(kBodyNames[n], 8) << pad(PositionText(b.longitude, format), 18)
-            << (b.retrograde ? "R" : " ") << "  " << pad(std::to_string(b.houseEcliptic), 6)
-            << pad(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds, b.latitude,
-                               format),
-                   17)
-            << pad(angle(b.rightAscension), 16)
-            << pad(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
-                               b.declination, format),
-                   17)
-            << pad(b.aoDoLabel + " " + PositionText(b.aoDo, format), 24)
-            << pad(std::to_string(b.houseAscensional), 9)
-            << pad(b.ruledHousesEcliptic.empty() ? "-" : b.ruledHousesEcliptic, 13)
+        out << Padded(kBodyNames[n], 8) << Padded(PositionText(b.longitude, format), 18)
+            << (b.retrograde ? "R" : " ") << "  " << Padded(std::to_string(b.houseEcliptic), 6)
+            << Padded(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
+                                  b.latitude, format),
+                      17)
+            << Padded(angle(b.rightAscension), 16)
+            << Padded(FormatAngle(360, 0, AngleSuffix::PlusMinus, AngleLayout::DegreesMinutesSeconds,
+                                  b.declination, format),
+                      17)
+            << Padded(b.aoDoLabel + " " + PositionText(b.aoDo, format), 24)
+            << Padded(std::to_string(b.houseAscensional), 9)
+            << Padded(b.ruledHousesEcliptic.empty() ? "-" : b.ruledHousesEcliptic, 13)
             << (b.ruledHousesAscensional.empty() ? "-" : b.ruledHousesAscensional) << "\n";
     }
     out << "\nCasa  Cúspide eclíptica       Cúspide ascensional\n";
@@ -697,8 +689,8 @@ std::string ChartText(const chart::TDato &record, const chart::TDataAstro &c, co
                 text += std::string(" (") + kSignNames[e.nextSign] + ")";
             return text;
         };
-        out << pad(std::to_string(h), 6) << pad(cusp(c.eclipticCusps[h]), 24) << cusp(c.ascensionalCusps[h])
-            << "\n";
+        out << Padded(std::to_string(h), 6) << Padded(cusp(c.eclipticCusps[h]), 24)
+            << cusp(c.ascensionalCusps[h]) << "\n";
     }
     return out.str();
 }

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/version.h"
+#include "option_checks.h"
 
 namespace cel::cli {
 
@@ -38,9 +39,7 @@ void AddFormatOption(CLI::App &sub, OutputFormat &format) {
         ->type_name("text|json")
         ->check(CLI::Validator(
             [](const std::string &value) -> std::string {
-                std::string lower;
-                for (char c : value)
-                    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                const std::string lower = AsciiLower(value);
                 if (lower == "text" || lower == "json")
                     return {};
                 return "'" + value + "' is not valid: expected text or json";

@@ -6,12 +6,12 @@
 #include <set>
 
 #include "command_registry.h"
+#include "common/safe_file.h"
 #include "database/aaf_file.h"
 #include "database/csv_export.h"
 #include "database/data_file.h"
 #include "database/data_file_session.h"
 #include "database/place_import.h"
-#include "database/safe_file.h"
 #include "database/shared_use_guard.h"
 #include "zones/atlas.h"
 #include "zones/place_zones.h"

@@ -6,6 +6,14 @@
 
 namespace cel::cli {
 
+std::string AsciiLower(std::string_view text) {
+    std::string s(text);
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
 CLI::Validator WholeIn(int min, int max) {
     const std::string range = std::to_string(min) + " to " + std::to_string(max);
     return CLI::Validator(

@@ -1,10 +1,12 @@
 #include "page_cli.h"
 
+#include <array>
 #include <map>
 
 #include "document/workspace_page.h"
 #include "option_checks.h"
 #include "picture_output.h"
+#include "wheel_choices.h"
 
 namespace cel::cli {
 
@@ -68,6 +70,14 @@ void AddPageOptions(CLI::App &sub, PageOptions &options, const std::string &page
     sub.add_option("--preview-ppi", options.previewPpi,
                    "Print preview resolution; 120 or more gives 765-pixel pictures (default: --ppi)")
         ->check(CLI::Range(24, 1200));
+    sub.add_option("--families", options.families,
+                   "Aspect families drawn and listed: pp, pc, cp, cc separated by commas (default pp)");
+    sub.add_option("--min-strength", options.minStrength,
+                   "Minimum aspect strength in percent (\"Fuerza (%):\")")
+        ->check(CLI::Range(0, 100));
+    sub.add_flag("--by-signs", options.bySigns, "Align a double wheel by signs instead of by Ascendant");
+    sub.add_flag("--inner-only", options.innerOnly,
+                 "\"1 Rueda\": one full wheel with the outer item's bodies around it (with --outer)");
     sub.add_option("--natal-name", options.natalName, "Name and surname shown after \"Natal: \"");
     sub.add_option("--event-name", options.eventName, "Label of the event (default \"Evento\")");
 }
@@ -76,6 +86,8 @@ void WithPageContent(
     const PageOptions &options, RunContext &ctx,
     const std::function<void(const document::PageContent &content, const ChartSession &session)> &use) {
     const document::PageKind page = PageKindOf(options.page);
+    if (options.innerOnly && options.outer.empty())
+        UsageError("--inner-only needs --outer: it draws the outer item's bodies around the inner wheel");
     if (!options.outer.empty() && !options.innerGiven)
         UsageError("--outer needs --inner: expected both items of the double wheel");
     const int inner = options.innerGiven ? ParseItem(options.inner, "--inner") : 1;
@@ -96,7 +108,12 @@ void WithPageContent(
     view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
     view.aspectMode = options.house > 0 ? settings::AspectMode::ByHouse : settings::AspectMode::Manual;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
-    view.aspectFamilies.fill(true);
+    // The aspects the screen would show with the same choices.
+    view.aspectFamilies = ParseFamilies(options.families);
+    view.strengthFilter = options.minStrength;
+    view.equaliseBySigns = options.bySigns;
+    view.innerWheelOnly = doubleWheel && options.innerOnly;
+    view.noProjectedHouses = true;
     view.pointSelection.fill(true);
     view.cuspSelection.fill(true);
     view.angleSelection.fill(true);

@@ -26,6 +26,11 @@ struct PageOptions {
     std::string summaryItem = "1";
     int ppi = 96;
     int previewPpi = 0;
+    // The wheel's aspect choices, as the "wheel" command takes them.
+    std::string families = "pp";
+    int minStrength = 0;
+    bool bySigns = false;
+    bool innerOnly = false;
     std::string natalName;
     std::string eventName;
     std::string place;

@@ -6,6 +6,7 @@
 
 #include "chart_cli.h"
 #include "common/number_text.h"
+#include "text_columns.h"
 
 namespace cel::cli {
 
@@ -67,15 +68,6 @@ std::string Cell(Real position, std::uint8_t sign, bool dmo, bool retrograde, co
     }
     if (retrograde)
         text += " R";
-    return text;
-}
-
-std::string Padded(std::string text, std::size_t width) {
-    std::size_t chars = 0;
-    for (unsigned char ch : text)
-        chars += (ch & 0xC0) != 0x80;
-    if (chars < width)
-        text.append(width - chars, ' ');
     return text;
 }
 
@@ -144,9 +136,15 @@ void AddProgressions(CLI::App &app, RunContext &ctx) {
         SetUpBirth(session, options->chart.natal, nullptr, noDeltaT, session::ChartSide::Natal);
         SetUpBirth(session, options->event, &w.natalRecord, noDeltaT, session::ChartSide::Event);
         w.Recompute();
-        if (WantsJson(ctx, options->chart.format))
-            WriteJson(ctx, ProgressionsJson(w.progressions));
-        else
+        if (WantsJson(ctx, options->chart.format)) {
+            nlohmann::json j = ProgressionsJson(w.progressions);
+            // The zones of --zone and --place, each read at its own date.
+            if (session.natalZone)
+                j["natal_zone"] = ZoneJson(*session.natalZone);
+            if (session.eventZone)
+                j["event_zone"] = ZoneJson(*session.eventZone);
+            WriteJson(ctx, j);
+        } else
             ctx.out << ProgressionsText(w.natal, w.event, w.progressions, session.format);
     });
 }

@@ -39,11 +39,6 @@ struct TableOptions {
 
 const char *const kTypes[] = {"tabla", "detalle", "listado", "natal", "speculum", "resumen1", "resumen2"};
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 std::vector<std::string> SplitList(const std::string &text) {
     std::vector<std::string> parts;
     std::string part;
@@ -59,7 +54,7 @@ template <std::size_t N>
 std::array<bool, N> ParseSelection(const std::string &text, int count, const std::string &option,
                                    const char *const *names = nullptr) {
     std::array<bool, N> selection{};
-    const std::string lower = Lower(text);
+    const std::string lower = AsciiLower(text);
     if (lower == "all") {
         for (int i = 1; i <= count; ++i)
             selection[static_cast<std::size_t>(i)] = true;
@@ -73,7 +68,7 @@ std::array<bool, N> ParseSelection(const std::string &text, int count, const std
         if (ec != std::errc() || ptr != part.data() + part.size()) {
             n = 0;
             for (int i = 1; names != nullptr && i <= count; ++i)
-                if (Lower(part) == Lower(names[i]))
+                if (AsciiLower(part) == AsciiLower(names[i]))
                     n = i;
         }
         if (n < 1 || n > count)
@@ -125,17 +120,17 @@ int CountWritten(const analysis::TextGrid &before, const analysis::TextGrid &aft
 }
 
 void Run(const TableOptions &o, RunContext &ctx) {
-    const std::string type = Lower(o.type);
+    const std::string type = AsciiLower(o.type);
     if (std::find(std::begin(kTypes), std::end(kTypes), type) == std::end(kTypes))
         UsageError("--type: '" + o.type +
                    "': expected tabla, detalle, listado, natal, speculum, resumen1 or resumen2");
-    const std::string wheel = Lower(o.wheel);
+    const std::string wheel = AsciiLower(o.wheel);
     if (wheel != "simple" && wheel != "doble")
         UsageError("--wheel: '" + o.wheel + "': expected simple or doble");
-    const std::string model = Lower(o.model);
+    const std::string model = AsciiLower(o.model);
     if (model != "ecl" && model != "asc")
         UsageError("--model: '" + o.model + "': expected ecl (\"R. Ecl.\") or asc (\"R. Asc.\")");
-    const std::string which = Lower(o.speculumChart);
+    const std::string which = AsciiLower(o.speculumChart);
     if (which != "natal" && which != "event")
         UsageError("--chart: '" + o.speculumChart + "': expected natal or event");
     if (o.byHouse && (o.house < 1 || o.house > 12))
@@ -176,7 +171,7 @@ void Run(const TableOptions &o, RunContext &ctx) {
     choices.strengthFilter = o.minStrength;
     choices.pointSelection = ParseSelection<13>(o.bodies, 12, "--bodies", chart::kBodyNames.data());
     choices.cuspSelection = ParseSelection<13>(o.cusps, 12, "--cusps");
-    if (Lower(o.angles) == "p") {
+    if (AsciiLower(o.angles) == "p") {
         choices.angleSelection = {};
         for (int k = 1; k <= analysis::kAspectKindCount; ++k)
             choices.angleSelection[static_cast<std::size_t>(k)] =

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "chart_cli.h"
-#include "timing/search.h"
+#include "timing/listing.h"
 
 namespace cel::cli {
 
@@ -20,7 +20,8 @@ using timing::TimingEvent;
 
 enum class ListingFormat { Text, Json, Csv };
 
-constexpr double kGreenwich = std::numeric_limits<double>::quiet_NaN();
+constexpr double kGreenwich = timing::kGreenwichTime;
+using timing::TimeText;
 
 struct TransitsOptions {
     ChartCommandOptions chart;
@@ -30,6 +31,7 @@ struct TransitsOptions {
     bool cusps = false;
     double offset = 0; // hours added to the Greenwich times of the text and CSV forms
     bool offsetGiven = false;
+    std::string localZone; // --local-zone: an IANA zone id, or "natal"
     ListingFormat listing = ListingFormat::Text;
 };
 
@@ -51,28 +53,6 @@ std::optional<Real> ParseInstant(const std::string &text) {
     return days;
 }
 
-// "YYYY-MM-DDTHH:MMZ", rounded to the minute; with an offset (NaN for none), the local time and its
-// offset.
-std::string TimeText(Real days, double offsetHours) {
-    const bool local = !std::isnan(offsetHours);
-    const Real shifted = days + (local ? offsetHours / 24 : 0);
-    const auto minutes = static_cast<std::int64_t>(std::llround(static_cast<double>(shifted * 1440)));
-    std::int64_t day = minutes >= 0 ? minutes / 1440 : -((-minutes + 1439) / 1440);
-    const std::int64_t ofDay = minutes - day * 1440;
-    int y = 0, m = 0, d = 0;
-    CivilFromDays(day, y, m, d);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d", y, m, d, static_cast<int>(ofDay / 60),
-                  static_cast<int>(ofDay % 60));
-    std::string text = buffer;
-    if (!local)
-        return text + "Z";
-    const int offsetMinutes = static_cast<int>(std::lround(offsetHours * 60));
-    std::snprintf(buffer, sizeof buffer, "%c%02d:%02d", offsetMinutes < 0 ? '-' : '+',
-                  std::abs(offsetMinutes) / 60, std::abs(offsetMinutes) % 60);
-    return text + buffer;
-}
-
 const char *SourceKey(Source source) {
     switch (source) {
     case Source::Secondary:
@@ -88,21 +68,6 @@ const char *SourceKey(Source source) {
     }
 }
 
-const char *SourceName(Source source) {
-    switch (source) {
-    case Source::Secondary:
-        return "Prog.";
-    case Source::SolarArc:
-        return "A.Sol.";
-    case Source::PrimaryDirect:
-        return "DP Dir.";
-    case Source::PrimaryConverse:
-        return "DP Conv.";
-    default:
-        return "Trán.";
-    }
-}
-
 nlohmann::json BodyJson(int body) {
     if (body == timing::kMovingAscendant)
         return "asc";
@@ -111,31 +76,10 @@ nlohmann::json BodyJson(int body) {
     return body;
 }
 
-std::string BodyName(int body) {
-    if (body == timing::kMovingAscendant)
-        return "Asc";
-    if (body == timing::kMovingMidheaven)
-        return "MC";
-    return chart::kBodyNames[body];
-}
-
 nlohmann::json PointJson(const timing::NatalPoint &p) {
     if (p.type == timing::NatalPoint::Type::Body)
         return p.number;
     return timing::PointKey(p);
-}
-
-std::string PointName(const timing::NatalPoint &p) {
-    switch (p.type) {
-    case timing::NatalPoint::Type::Ascendant:
-        return "Asc";
-    case timing::NatalPoint::Type::Midheaven:
-        return "MC";
-    case timing::NatalPoint::Type::Cusp:
-        return "C" + std::to_string(p.number);
-    default:
-        return chart::kBodyNames[p.number];
-    }
 }
 
 const char *KindKey(EventKind kind) {
@@ -151,10 +95,6 @@ const char *KindKey(EventKind kind) {
         return "aspect";
     }
 }
-
-constexpr std::array<const char *, 8> kPhaseNames = {"Luna nueva",       "Creciente",  "Cuarto creciente",
-                                                     "Gibosa",           "Luna llena", "Diseminante",
-                                                     "Cuarto menguante", "Balsámica"};
 
 nlohmann::json EventJson(const TimingEvent &e) {
     nlohmann::json j = {{"kind", KindKey(e.kind)}, {"body", BodyJson(e.body)}};
@@ -195,53 +135,6 @@ nlohmann::json EventJson(const TimingEvent &e) {
         j["retrograde"] = true;
     j["exact"] = nlohmann::json::array({TimeText(e.Time(), kGreenwich)});
     return j;
-}
-
-// The row of the text and CSV forms: source, body, what happens, and the three times.
-struct Row {
-    std::string source, body, what, enter, exact, leave;
-};
-
-Row EventRow(const TimingEvent &e, double offset) {
-    Row r{SourceName(e.source), BodyName(e.body), "", "", "", ""};
-    switch (e.kind) {
-    case EventKind::Aspect:
-        r.what = std::to_string((e.aspect - 1) * 15) + "° " + PointName(e.point);
-        if (e.applying)
-            r.what += *e.applying ? " (aplicativo)" : " (separativo)";
-        break;
-    case EventKind::SignIngress:
-        r.what = std::string("entra en ") + chart::kSignNames[e.sign];
-        break;
-    case EventKind::HouseIngress:
-        r.what = "entra en casa " + std::to_string(e.house) +
-                 (e.model == timing::HouseModel::Ecliptic ? " (ecl.)" : " (asc.)");
-        break;
-    case EventKind::Station:
-        r.what = e.retrograde ? "estación retrógrada" : "estación directa";
-        break;
-    case EventKind::MoonPhase:
-        r.what = kPhaseNames[e.phase];
-        break;
-    }
-    if (e.retrograde && (e.kind == EventKind::SignIngress || e.kind == EventKind::HouseIngress))
-        r.what += " R";
-    if (e.enter)
-        r.enter = TimeText(*e.enter, offset);
-    for (Real x : e.exact)
-        r.exact += (r.exact.empty() ? "" : " ") + TimeText(x, offset);
-    if (e.leave)
-        r.leave = TimeText(*e.leave, offset);
-    return r;
-}
-
-std::string CsvField(const std::string &text) {
-    if (text.find_first_of(",\"\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
 }
 
 std::optional<int> BodyNumber(const std::string &text) {
@@ -294,6 +187,11 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
            "--utc-offset", [options](double v) { options->offset = v, options->offsetGiven = true; },
            "Show the text and CSV times at this fixed offset from Greenwich, hours east")
         ->check(CLI::Range(-14.0, 14.0));
+    sub->add_option("--local-zone", o.localZone,
+                    "Show the text and CSV times in the civil time of this IANA zone (e.g. Europe/Madrid), "
+                    "each with the offset its history gives that instant; natal: the zone the birth was "
+                    "read in (--zone or --place)")
+        ->type_name("ZONE|natal");
     sub->add_option_function<std::string>(
            "--format",
            [options](const std::string &v) {
@@ -305,10 +203,12 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
            "Output: text (default), json or csv")
         ->type_name("text|json|csv")
         ->check(CLI::IsMember({"text", "json", "csv"}));
-    sub->footer("Times are Greenwich time (UT) to the minute.\n"
-                "Example:\n"
-                "  celestigrafo-cli transits --db personas.age --person \"ANA GARCIA\" --from 2025-01-01 "
-                "--to 2025-12-31 --bodies Sat,Jup --format json\n");
+    sub->footer(
+        "Times are Greenwich time (UT) to the minute; the text and CSV forms show them at --utc-offset "
+        "or in the civil time of --local-zone.\n"
+        "Example:\n"
+        "  celestigrafo-cli transits --db personas.age --person \"ANA GARCIA\" --from 2025-01-01 "
+        "--to 2025-12-31 --bodies Sat,Jup --format json\n");
     sub->callback([options, &ctx] {
         TransitsOptions &o = *options;
         if (!HasBirth(o.chart.natal))
@@ -402,25 +302,44 @@ void AddTransits(CLI::App &app, RunContext &ctx) {
             timing::SortEvents(events);
         }
 
-        const double offset = o.offsetGiven ? o.offset : kGreenwich;
+        // The offset of the times shown: fixed, from a zone's history at each instant, or none (Greenwich).
+        timing::OffsetAt offset;
+        if (o.offsetGiven)
+            offset = [hours = o.offset](Real) { return hours; };
+        if (!o.localZone.empty()) {
+            if (o.offsetGiven)
+                UsageError("--local-zone: give either --local-zone or --utc-offset");
+            std::string zoneId = o.localZone;
+            std::optional<double> longitudeWest;
+            if (zoneId == "natal") {
+                if (!session.natalZone)
+                    UsageError(
+                        "--local-zone natal: the birth was not read in a zone (give --zone or --place)");
+                zoneId = session.natalZone->zoneId;
+                longitudeWest = static_cast<double>(w.natalRecord.longitude);
+            }
+            if (!zones::IsZoneId(zoneId))
+                UsageError("--local-zone: '" + zoneId +
+                           "' is not a time zone: expected an IANA zone id (e.g. Europe/Madrid) or natal");
+            offset = [zoneId, longitudeWest](Real days) {
+                const std::optional<zones::ZoneReading> reading =
+                    zones::ReadUniversal(zoneId, timing::DateTimeFromContinuous(days), longitudeWest);
+                return reading ? reading->offsetHours : 0.0;
+            };
+        }
         if (o.listing == ListingFormat::Json || ctx.batch) {
             nlohmann::json list = nlohmann::json::array();
             for (const TimingEvent &e : events)
                 list.push_back(EventJson(e));
             WriteJson(ctx, {{"events", list}});
         } else if (o.listing == ListingFormat::Csv) {
-            ctx.out << "fuente,cuerpo,suceso,entra,exacto,sale\n";
-            for (const TimingEvent &e : events) {
-                const Row r = EventRow(e, offset);
-                ctx.out << CsvField(r.source) << ',' << CsvField(r.body) << ',' << CsvField(r.what) << ','
-                        << CsvField(r.enter) << ',' << CsvField(r.exact) << ',' << CsvField(r.leave) << '\n';
-            }
+            timing::WriteCsv(ctx.out, events, offset);
         } else {
             ctx.out << "Natal: " << DateTimeText(w.natalRecord.gmtDateTime) << " GMT\n"
                     << "Periodo: " << TimeText(search.from, kGreenwich) << " a "
                     << TimeText(search.to, kGreenwich) << "   Sucesos: " << events.size() << "\n\n";
             for (const TimingEvent &e : events) {
-                const Row r = EventRow(e, offset);
+                const timing::ListingRow r = timing::EventRow(e, offset);
                 ctx.out << std::left << std::setw(9) << r.source << std::setw(5) << r.body << r.what;
                 if (e.kind == EventKind::Aspect)
                     ctx.out << "  entra " << (r.enter.empty() ? "-" : r.enter) << "  exacto " << r.exact

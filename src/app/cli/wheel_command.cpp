@@ -2,14 +2,20 @@
 // another, written as PNG, SVG or PDF; the number of aspect lines drawn is printed.
 #include <QGuiApplication>
 
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "analysis_cli.h"
+#include "document/workspace_page.h"
+#include "graphics/chart_caption.h"
 #include "graphics/picture_file.h"
 #include "graphics/wheel.h"
 #include "option_checks.h"
 #include "picture_output.h"
 #include "settings/view_record.h"
+#include "wheel_choices.h"
 
 namespace cel::cli {
 
@@ -20,37 +26,35 @@ struct WheelOptions {
     std::string inner = "1";
     std::string outer = "3";
     bool doubleWheel = false;
-    bool bySigns = false;
-    bool innerOnly = false;
-    bool projectHouses = false;
-    std::string families = "pp";
-    int minStrength = 0;
+    WheelChoices choices;
     int size = 600;
     std::string out;
+    bool caption = false;
+    std::string natalName;
 };
 
-// The aspect families named as "pp,pc,cp,cc" (point-point, point-cusp, cusp-point, cusp-cusp).
-std::array<bool, settings::kAspectFamilyCount> ParseFamilies(const std::string &text) {
-    std::array<bool, settings::kAspectFamilyCount> families{};
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        const std::string word = text.substr(start, comma - start);
-        if (word == "pp")
-            families[settings::kPointPoint] = true;
-        else if (word == "pc")
-            families[settings::kPointCusp] = true;
-        else if (word == "cp")
-            families[settings::kCuspPoint] = true;
-        else if (word == "cc")
-            families[settings::kCuspCusp] = true;
-        else if (!word.empty() || text.empty())
-            UsageError("--families: '" + text +
-                       "' is not a list of aspect families: expected pp, pc, cp, cc "
-                       "separated by commas (e.g. pp,pc)");
-        start = comma + 1;
-    }
-    return families;
+// The data box of the inner chart (and the date of the outer one on a double wheel), from the same
+// heading texts the printed pages show.
+graphics::ChartCaption CaptionOf(const ChartSession &session, const WheelOptions &o, bool eventIsPerson) {
+    const session::Workspace &w = session.workspace;
+    document::HeadingNames names{o.natalName, "", "", "", eventIsPerson};
+    if (session.hasDb)
+        names = document::NamesFromDatabase(w, names, eventIsPerson);
+    const document::PageHeading heading = document::MakeHeading(w, names);
+    graphics::ChartCaption caption;
+    caption.name = names.natalName.empty() ? std::string("Natal") : names.natalName;
+    caption.dateTime = heading.natalDateLine;
+    caption.place = names.place;
+    if (!names.country.empty())
+        caption.place += (caption.place.empty() ? "" : ", ") + names.country;
+    caption.coordinates = heading.longitudeText + "  " + heading.latitudeText;
+    caption.deltaT = graphics::DeltaTText(w.natal.deltaT, w.natal.deltaTFlag == 1, session.format);
+    return caption;
+}
+
+nlohmann::json Box(const QRectF &box) {
+    auto round = [](qreal v) { return std::round(v * 100) / 100; };
+    return nlohmann::json::array({round(box.x()), round(box.y()), round(box.width()), round(box.height())});
 }
 
 void AddWheel(CLI::App &app, RunContext &ctx) {
@@ -65,21 +69,16 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         ->capture_default_str();
     sub->add_flag("--double", options->doubleWheel,
                   "Double wheel (\"Doble\"): the outer item around the inner one");
-    sub->add_flag("--by-signs", options->bySigns, "Align a double wheel by signs instead of by Ascendant");
-    sub->add_flag("--inner-only", options->innerOnly,
-                  "\"1 Rueda\": one full wheel with the outer item's bodies around it (with --double)");
-    sub->add_flag("--project-houses", options->projectHouses,
-                  "\"1 Casas\": project the inner item's houses onto the outer wheel (with --double)");
-    sub->add_option("--families", options->families,
-                    "Aspect families drawn: pp, pc, cp, cc separated by commas (point and cusp pairs)")
-        ->capture_default_str();
-    sub->add_option("--min-strength", options->minStrength,
-                    "Minimum aspect strength in percent (\"Fuerza (%):\")")
-        ->check(CLI::Range(0, 100));
+    AddWheelChoiceOptions(*sub, options->choices);
     sub->add_option("--size", options->size, "Width and height of the picture in pixels")
         ->transform(WholeIn(50, 8000))
         ->capture_default_str();
     sub->add_option("--out", options->out, "The file to write: .png, .svg or .pdf")->required();
+    sub->add_flag("--caption", options->caption,
+                  "Add the chart's data box under the wheel: name, date and time with zone, place with "
+                  "coordinates, house system, zodiac and Delta T");
+    sub->add_option("--natal-name", options->natalName, "Name shown in the data box (default: the person's)");
+
     sub->footer(
         "The wheel flags, colours, font and glyph size come from the settings file (--ini).\n"
         "Example:\n"
@@ -90,8 +89,7 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         const graphics::PictureFormat format = PictureFormatOption(o.out);
         const int inner = ParseItem(o.inner, "--inner");
         const int outer = ParseItem(o.outer, "--outer");
-        if ((o.innerOnly || o.projectHouses) && !o.doubleWheel)
-            UsageError("--inner-only and --project-houses need --double");
+        CheckWheelChoices(o.choices, o.doubleWheel);
         const bool needEvent =
             chart::NeedsEventChart(inner) || (o.doubleWheel && chart::NeedsEventChart(outer));
         ChartSession session = ComputeAnalysis(o.analysis, ctx, needEvent);
@@ -101,27 +99,58 @@ void AddWheel(CLI::App &app, RunContext &ctx) {
         view.innerItem = static_cast<std::uint8_t>(inner);
         view.outerItem = static_cast<std::uint8_t>(outer);
         view.wheelMode = o.doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
-        view.equaliseBySigns = o.bySigns;
-        view.innerWheelOnly = o.doubleWheel && o.innerOnly;
-        view.projectInnerHouses = o.doubleWheel && o.projectHouses && !o.innerOnly;
-        view.noProjectedHouses = !view.projectInnerHouses;
-        view.aspectFamilies = ParseFamilies(o.families);
-        view.strengthFilter = o.minStrength;
+        ApplyWheelChoices(view, o.choices, o.doubleWheel);
         view.pointSelection.fill(true);
         view.cuspSelection.fill(true);
         view.angleSelection.fill(true);
         w.Recompute();
 
         int lines = 0;
-        const graphics::WheelInput input{w.progressions, w.view, &w.aspects,
-                                         graphics::WheelColoursFrom(w.settings)};
+        std::vector<graphics::WheelLabel> labels;
+        std::vector<graphics::WheelBodyPlace> bodies;
+        const graphics::WheelInput input{
+            w.progressions, w.view, &w.aspects, graphics::WheelColoursFrom(w.settings), &labels, &bodies};
+        std::optional<graphics::ChartCaption> caption;
+        if (o.caption)
+            caption = CaptionOf(session, o, !o.analysis.event.person.empty());
         WritePictureFile(o.out, format, o.size, [&](graphics::Canvas &canvas) {
-            lines = graphics::DrawWheel(canvas, QRect(0, 0, o.size, o.size),
+            QRect wheelRect(0, 0, o.size, o.size);
+            if (caption) {
+                // The box in a band under the wheel, which gives up that much of its height.
+                const qreal scale = o.size / 600.0;
+                graphics::TextStyle style;
+                style.family = QString::fromStdString(w.view.fontName);
+                style.pointSize = 9;
+                style.scale = scale;
+                const qreal margin = 6 * scale;
+                const QSizeF need = graphics::ChartCaptionSize(canvas, *caption, style, 2);
+                const qreal band = std::min<qreal>(need.height() + 2 * margin, o.size / 4.0);
+                wheelRect.setHeight(o.size - static_cast<int>(std::ceil(band)));
+                canvas.FillRect(QRect(0, 0, o.size, o.size), Qt::white);
+                const QRectF area(margin, wheelRect.height() + margin, o.size - 2 * margin,
+                                  band - 2 * margin);
+                const QRectF drawn = graphics::DrawChartCaption(canvas, area, *caption, style);
+                if (!drawn.isEmpty())
+                    labels.push_back({0, 0, drawn, graphics::WheelLabelKind::Caption});
+            }
+            lines = graphics::DrawWheel(canvas, wheelRect,
                                         graphics::GlyphSet::Choose(w.view.largeImagesWheel), input);
         });
-        if (WantsJson(ctx, o.analysis.chart.format))
-            WriteJson(ctx, {{"file", o.out}, {"aspect_lines", lines}});
-        else
+        if (WantsJson(ctx, o.analysis.chart.format)) {
+            nlohmann::json placed = nlohmann::json::array(), others = nlohmann::json::array();
+            for (const graphics::WheelBodyPlace &b : bodies)
+                placed.push_back({{"chart", b.wheel == 2 ? "outer" : "inner"},
+                                  {"body", b.body},
+                                  {"longitude", static_cast<double>(b.longitude)},
+                                  {"drawn", static_cast<double>(b.drawn)},
+                                  {"row", b.row},
+                                  {"box", Box(b.box)}});
+            for (const graphics::WheelLabel &l : labels)
+                if (l.kind != graphics::WheelLabelKind::Body)
+                    others.push_back({{"kind", graphics::WheelLabelKindName(l.kind)}, {"box", Box(l.box)}});
+            WriteJson(ctx,
+                      {{"file", o.out}, {"aspect_lines", lines}, {"bodies", placed}, {"labels", others}});
+        } else
             ctx.out << "Aspectos: " << lines << "\n";
     });
 }

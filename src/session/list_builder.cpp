@@ -1,10 +1,10 @@
-#include "list_builder.h"
+#include "session/list_builder.h"
 #include "database/spanish_order.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace cel::manager {
+namespace cel::session {
 
 using namespace cel::database;
 
@@ -275,4 +275,4 @@ std::string FoundText(int shown, int kindTotal) {
     return buf;
 }
 
-} // namespace cel::manager
+} // namespace cel::session

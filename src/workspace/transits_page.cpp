@@ -1,0 +1,739 @@
+#include "workspace/transits_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <sstream>
+
+#include "common/date_time.h"
+#include "common/safe_file.h"
+#include "document/layout.h"
+#include "document/workspace_page.h"
+#include "export/rtf_export.h"
+#include "workspace/print_window.h"
+
+namespace cel::workspace {
+
+namespace {
+
+using timing::EventKind;
+using timing::Real;
+using timing::TimingEvent;
+
+constexpr std::array<const char *, TransitsModel::kColumns> kHeadings = {"Fuente", "Cuerpo", "Suceso",
+                                                                         "Entra",  "Exacto", "Sale"};
+constexpr int kEnterColumn = 3, kExactColumn = 4, kLeaveColumn = 5;
+constexpr Real kLongestPeriod = 200 * 365.25L;
+
+QDate DateOf(Real days) {
+    int y = 0, m = 0, d = 0;
+    CivilFromDays(static_cast<std::int64_t>(std::floor(days)), y, m, d);
+    return QDate(y, m, d);
+}
+
+Real DaysOf(const QDate &date) {
+    return static_cast<Real>(DaysFromCivil(date.year(), date.month(), date.day()));
+}
+
+// Hard aspects red, soft ones blue, the conjunction brown; ingresses and stations grey.
+QColor RowColour(const TimingEvent &e) {
+    if (e.kind != EventKind::Aspect)
+        return QColor(110, 110, 110);
+    const int angle = (e.aspect - 1) * 15;
+    if (angle == 0)
+        return QColor(150, 100, 20);
+    if (angle == 45 || angle == 90 || angle == 135 || angle == 180)
+        return QColor(200, 40, 40);
+    if (angle == 30 || angle == 60 || angle == 120 || angle == 150)
+        return QColor(40, 90, 200);
+    return QColor(30, 140, 60);
+}
+
+graphics::TimelineRow TimelineRowOf(const TimingEvent &e, const timing::ListingRow &row) {
+    graphics::TimelineRow r;
+    const std::string source = e.source == timing::Source::Transit ? "" : row.source + " ";
+    r.label = QString::fromStdString(source + row.body + " " + row.what);
+    r.hasEnter = e.enter.has_value();
+    r.hasLeave = e.leave.has_value();
+    r.enter = static_cast<double>(e.enter.value_or(0));
+    r.leave = static_cast<double>(e.leave.value_or(0));
+    for (Real x : e.exact)
+        r.exact.push_back(static_cast<double>(x));
+    if (e.kind != EventKind::Aspect)
+        r.exact = {static_cast<double>(e.Time())};
+    r.colour = RowColour(e);
+    return r;
+}
+
+QCheckBox *Check(const QString &name, const QString &text, QWidget *parent) {
+    auto *box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+} // namespace
+
+// ---- The model.
+
+int TransitsModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int TransitsModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant TransitsModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+        return {};
+    const timing::ListingRow &r = rows_[static_cast<std::size_t>(index.row())];
+    const TimingEvent &e = events_[static_cast<std::size_t>(index.row())];
+    const std::array<const std::string *, kColumns> texts = {&r.source, &r.body,  &r.what,
+                                                             &r.enter,  &r.exact, &r.leave};
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(*texts[static_cast<std::size_t>(index.column())]);
+    case kSortRole:
+        switch (index.column()) {
+        case kEnterColumn:
+            return static_cast<double>(e.enter.value_or(e.Time()));
+        case kExactColumn:
+            return static_cast<double>(e.Time());
+        case kLeaveColumn:
+            return static_cast<double>(e.leave.value_or(e.Time()));
+        default:
+            return QString::fromStdString(*texts[static_cast<std::size_t>(index.column())]);
+        }
+    case kEventRole:
+        return index.row();
+    case Qt::ToolTipRole:
+        if (index.column() == kExactColumn && e.exact.size() > 1)
+            return QStringLiteral("%1 pasos exactos").arg(e.exact.size());
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TransitsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns)
+        return QString::fromUtf8(kHeadings[static_cast<std::size_t>(section)]);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void TransitsModel::Clear() {
+    beginResetModel();
+    events_.clear();
+    rows_.clear();
+    endResetModel();
+}
+
+void TransitsModel::Append(std::vector<TimingEvent> events) {
+    if (events.empty())
+        return;
+    const int first = static_cast<int>(events_.size());
+    beginInsertRows({}, first, first + static_cast<int>(events.size()) - 1);
+    for (TimingEvent &e : events) {
+        rows_.push_back(timing::EventRow(e, offset_));
+        events_.push_back(std::move(e));
+    }
+    endInsertRows();
+}
+
+void TransitsModel::SetOffset(double hours) {
+    beginResetModel();
+    offset_ = hours;
+    for (std::size_t i = 0; i < events_.size(); ++i)
+        rows_[i] = timing::EventRow(events_[i], offset_);
+    endResetModel();
+}
+
+// ---- The timeline beside the list.
+
+TimelineView::TimelineView(QWidget *parent) : QWidget(parent) {
+    setObjectName("Timeline");
+    setMinimumWidth(220);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TimelineView::SetRows(std::vector<graphics::TimelineRow> rows, double from, double to) {
+    rows_ = std::move(rows);
+    from_ = from;
+    to_ = to;
+    update();
+}
+
+void TimelineView::SetFirst(int first) {
+    if (first != first_) {
+        first_ = std::max(0, first);
+        update();
+    }
+}
+
+void TimelineView::SetLayout(graphics::TimelineLayout layout) {
+    layout_ = layout;
+    update();
+}
+
+void TimelineView::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const int count = std::max(0, (height() - layout_.axisHeight) / std::max(1, layout_.rowHeight) + 1);
+    graphics::DrawTimeline(painter, rect(), rows_, from_, to_, first_, count, layout_);
+}
+
+void TimelineView::wheelEvent(QWheelEvent *event) {
+    if (onWheel)
+        onWheel(-event->angleDelta().y() / 40);
+    event->accept();
+}
+
+// ---- The window.
+
+TransitsPage::TransitsPage(Notifier &notifier, session::Workspace &workspace, QWidget *parent)
+    : QWidget(parent), notifier_(notifier), ws_(workspace) {
+    setObjectName("TransitsPage");
+    model_ = new TransitsModel();
+    model_->setParent(this);
+    proxy_ = new QSortFilterProxyModel(this);
+    proxy_->setSourceModel(model_);
+    proxy_->setSortRole(TransitsModel::kSortRole);
+    proxy_->setFilterKeyColumn(-1);
+    proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    proxy_->setDynamicSortFilter(true);
+    BuildControls();
+    TakeSelection();
+}
+
+TransitsPage::~TransitsPage() {
+    if (stop_)
+        *stop_ = true;
+    JoinWorker();
+}
+
+void TransitsPage::BuildControls() {
+    auto *outer = new QHBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+
+    // The choices, in a column that scrolls when the window is low.
+    auto *choices = new QWidget;
+    auto *column = new QVBoxLayout(choices);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *period = new QGroupBox("Periodo");
+    auto *periodGrid = new QGridLayout(period);
+    deDesde_ = new QDateEdit;
+    deDesde_->setObjectName("DEDesde");
+    deHasta_ = new QDateEdit;
+    deHasta_->setObjectName("DEHasta");
+    for (QDateEdit *edit : {deDesde_, deHasta_}) {
+        edit->setDisplayFormat("dd/MM/yyyy");
+        edit->setCalendarPopup(true);
+        edit->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    }
+    periodGrid->addWidget(new QLabel("Desde:"), 0, 0);
+    periodGrid->addWidget(deDesde_, 0, 1);
+    periodGrid->addWidget(new QLabel("Hasta:"), 1, 0);
+    periodGrid->addWidget(deHasta_, 1, 1);
+    column->addWidget(period);
+
+    auto *kinds = new QGroupBox("Listar");
+    auto *kindsGrid = new QGridLayout(kinds);
+    cbTransitos_ = Check("CBTransitos", "Tránsitos", kinds);
+    cbIngresos_ = Check("CBIngresos", "Ingresos", kinds);
+    cbEstaciones_ = Check("CBEstaciones", "Estaciones", kinds);
+    cbProgresiones_ = Check("CBProgresiones", "Progresiones", kinds);
+    cbDirecciones_ = Check("CBDirecciones", "Direcciones", kinds);
+    cbProgresiones_->setToolTip("Progresiones secundarias: aspectos, ingresos y fases de la Luna progresada");
+    cbDirecciones_->setToolTip("Arco solar y direcciones primarias directas y conversas");
+    for (QCheckBox *box : {cbTransitos_, cbIngresos_, cbEstaciones_})
+        box->setChecked(true);
+    kindsGrid->addWidget(cbTransitos_, 0, 0);
+    kindsGrid->addWidget(cbIngresos_, 0, 1);
+    kindsGrid->addWidget(cbEstaciones_, 1, 0);
+    kindsGrid->addWidget(cbProgresiones_, 1, 1);
+    kindsGrid->addWidget(cbDirecciones_, 2, 0);
+    column->addWidget(kinds);
+
+    auto *moving = new QGroupBox("Cuerpos en tránsito");
+    auto *movingGrid = new QGridLayout(moving);
+    movingGrid->setSpacing(2);
+    for (int n = timing::kFirstMovingBody; n <= timing::kLastMovingBody; ++n) {
+        cbMoving_[n] = Check(QStringLiteral("CBMovil%1").arg(n), chart::kBodyNames[n], moving);
+        movingGrid->addWidget(cbMoving_[n], (n - 1) / 4, (n - 1) % 4);
+    }
+    column->addWidget(moving);
+
+    auto *points = new QGroupBox("Puntos natales");
+    auto *pointsGrid = new QGridLayout(points);
+    pointsGrid->setSpacing(2);
+    for (int n = 1; n <= 14; ++n) {
+        const QString text = n <= 12 ? QString(chart::kBodyNames[n]) : n == 13 ? "Asc" : "MC";
+        cbPoints_[n] = Check(QStringLiteral("CBPunto%1").arg(n), text, points);
+        pointsGrid->addWidget(cbPoints_[n], (n - 1) / 4, (n - 1) % 4);
+    }
+    cbCuspides_ = Check("CBCuspides", "Cúspides", points);
+    cbCuspides_->setToolTip("Añadir las cúspides de la selección de casas");
+    pointsGrid->addWidget(cbCuspides_, 3, 2, 1, 2);
+    column->addWidget(points);
+
+    auto *aspects = new QGroupBox("Aspectos");
+    auto *aspectsGrid = new QGridLayout(aspects);
+    aspectsGrid->setSpacing(2);
+    for (int k = 1; k <= 13; ++k) {
+        cbAspects_[k] =
+            Check(QStringLiteral("CBAspecto%1").arg(k), QStringLiteral("%1°").arg((k - 1) * 15), aspects);
+        aspectsGrid->addWidget(cbAspects_[k], (k - 1) / 4, (k - 1) % 4);
+    }
+    column->addWidget(aspects);
+
+    auto *selection = new QToolButton;
+    selection->setObjectName("SBSeleccion");
+    selection->setText("Tomar la selección actual");
+    selection->setToolTip("Cuerpos, puntos y aspectos de la selección de la ventana principal");
+    connect(selection, &QToolButton::clicked, this, [this] { TakeSelection(); });
+    column->addWidget(selection);
+
+    auto *hourRow = new QHBoxLayout;
+    hourRow->addWidget(new QLabel("Horas:"));
+    cbHora_ = new QComboBox;
+    cbHora_->setObjectName("CBHora");
+    cbHora_->addItem("GMT");
+    cbHora_->addItem("Zona del evento");
+    connect(cbHora_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        model_->SetOffset(i == 0 ? timing::kGreenwichTime : static_cast<double>(ws_.eventRecord.zone));
+        ScheduleTimeline();
+    });
+    hourRow->addWidget(cbHora_, 1);
+    column->addLayout(hourRow);
+    column->addStretch(1);
+
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(choices);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(choices->sizeHint().width() + 18);
+    outer->addWidget(scroll);
+
+    // The list and its timeline.
+    auto *right = new QVBoxLayout;
+    auto *bar = new QHBoxLayout;
+    sbCalcular_ = new QToolButton;
+    sbCalcular_->setObjectName("SBCalcular");
+    sbCalcular_->setText("Calcular");
+    sbCalcular_->setToolTip("Buscar tránsitos, progresiones y direcciones del periodo");
+    connect(sbCalcular_, &QToolButton::clicked, this, [this] { Start(); });
+    sbDetener_ = new QToolButton;
+    sbDetener_->setObjectName("SBDetener");
+    sbDetener_->setText("Detener");
+    sbDetener_->setToolTip("Detener la búsqueda");
+    sbDetener_->setEnabled(false);
+    connect(sbDetener_, &QToolButton::clicked, this, [this] { Stop(); });
+    progress_ = new QProgressBar;
+    progress_->setObjectName("PBTransitos");
+    progress_->setRange(0, 1000);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setMaximumWidth(160);
+    labelCount_ = new QLabel;
+    labelCount_->setObjectName("LabelSucesos");
+    leFiltro_ = new QLineEdit;
+    leFiltro_->setObjectName("LEFiltro");
+    leFiltro_->setPlaceholderText("texto de cualquier columna");
+    leFiltro_->setClearButtonEnabled(true);
+    connect(leFiltro_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        proxy_->setFilterFixedString(text);
+        ShowCount();
+        ScheduleTimeline();
+    });
+    bar->addWidget(sbCalcular_);
+    bar->addWidget(sbDetener_);
+    bar->addWidget(progress_);
+    bar->addWidget(labelCount_);
+    bar->addSpacing(12);
+    bar->addWidget(new QLabel("Filtrar:"));
+    bar->addWidget(leFiltro_, 1);
+    right->addLayout(bar);
+
+    list_ = new QTableView;
+    list_->setObjectName("TVTransitos");
+    list_->setModel(proxy_);
+    list_->setSortingEnabled(true);
+    list_->sortByColumn(kExactColumn, Qt::AscendingOrder);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setAlternatingRowColors(true);
+    list_->setWordWrap(false);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    list_->setToolTip("Doble clic o Intro: ver el instante en la rueda (fecha del evento)");
+    // Room for the texts they hold: a time "2025-03-12T11:11Z" whole, several exact times in the tooltip.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int time = metrics.horizontalAdvance("2025-03-12T11:11+05:00") + 12;
+    const std::array<int, TransitsModel::kColumns> widths = {
+        metrics.horizontalAdvance("DP Conv.") + 12,
+        metrics.horizontalAdvance("Cuerpo") + 12,
+        metrics.horizontalAdvance("165° Sol (aplicativo)") + 12,
+        time,
+        time,
+        time};
+    for (int c = 0; c < TransitsModel::kColumns; ++c)
+        list_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    connect(list_, &QTableView::activated, this, [this](const QModelIndex &index) { ChooseRow(index); });
+
+    timeline_ = new TimelineView;
+    timeline_->onWheel = [this](int steps) {
+        list_->verticalScrollBar()->setValue(list_->verticalScrollBar()->value() + steps);
+    };
+    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { timeline_->SetFirst(std::max(0, list_->rowAt(0))); });
+    connect(proxy_, &QSortFilterProxyModel::layoutChanged, this, [this] { ScheduleTimeline(); });
+    connect(proxy_, &QSortFilterProxyModel::modelReset, this, [this] { ScheduleTimeline(); });
+    connect(proxy_, &QSortFilterProxyModel::rowsInserted, this, [this] { ScheduleTimeline(); });
+    connect(proxy_, &QSortFilterProxyModel::rowsRemoved, this, [this] { ScheduleTimeline(); });
+
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName("SplitterTransitos");
+    splitter->addWidget(list_);
+    splitter->addWidget(timeline_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({600, 400});
+    right->addWidget(splitter, 1);
+
+    auto *output = new QHBoxLayout;
+    const struct {
+        const char *name, *text;
+        std::function<void()> run;
+    } buttons[] = {{"SBPreliminar", "Impresión preliminar", [this] { Print(0); }},
+                   {"SBImprimirLista", "Imprimir", [this] { Print(1); }},
+                   {"SBExportarRtf", "Exportar a archivo RTF", [this] { Print(2); }},
+                   {"SBExportarCsv", "Exportar a archivo CSV", [this] { AskCsv(); }}};
+    output->addStretch(1);
+    for (const auto &b : buttons) {
+        auto *button = new QToolButton;
+        button->setObjectName(b.name);
+        button->setText(b.text);
+        connect(button, &QToolButton::clicked, this, b.run);
+        output->addWidget(button);
+    }
+    right->addLayout(output);
+    outer->addLayout(right, 1);
+    ShowCount();
+}
+
+void TransitsPage::TakeSelection() {
+    const settings::RecVistaCarta &view = ws_.choices;
+    bool anyBody = false, anyPoint = false, anyAspect = false;
+    for (int n = timing::kFirstMovingBody; n <= timing::kLastMovingBody; ++n) {
+        // The Moon transits only when asked: it would fill the list with its monthly aspects.
+        const bool on = n != 2 && view.pointSelection[static_cast<std::size_t>(n)];
+        cbMoving_[n]->setChecked(on);
+        anyBody = anyBody || on;
+    }
+    if (!anyBody)
+        for (int n : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11})
+            cbMoving_[n]->setChecked(true);
+    for (int n = 1; n <= 12; ++n) {
+        cbPoints_[n]->setChecked(view.pointSelection[static_cast<std::size_t>(n)]);
+        anyPoint = anyPoint || view.pointSelection[static_cast<std::size_t>(n)];
+    }
+    cbPoints_[13]->setChecked(view.cuspSelection[1] || !anyPoint);
+    cbPoints_[14]->setChecked(view.cuspSelection[10] || !anyPoint);
+    if (!anyPoint)
+        for (int n = 1; n <= 12; ++n)
+            cbPoints_[n]->setChecked(true);
+    for (int k = 1; k <= 13; ++k) {
+        cbAspects_[k]->setChecked(view.angleSelection[static_cast<std::size_t>(k)]);
+        anyAspect = anyAspect || view.angleSelection[static_cast<std::size_t>(k)];
+    }
+    if (!anyAspect)
+        for (int k : {1, 5, 7, 9, 13})
+            cbAspects_[k]->setChecked(true);
+    if (!running_ && model_->rowCount() == 0) {
+        // A year from the event's date.
+        const Real event = timing::ContinuousFromDateTime(ws_.eventRecord.gmtDateTime);
+        const QDate day = DateOf(event);
+        deDesde_->setDate(QDate(day.year(), 1, 1));
+        deHasta_->setDate(QDate(day.year(), 12, 31));
+    }
+}
+
+bool TransitsPage::MakeRequest(timing::ListingRequest &request, QString &problem) const {
+    timing::TimingOptions &o = request.options;
+    o.from = DaysOf(deDesde_->date());
+    o.to = DaysOf(deHasta_->date()) + 1;
+    if (o.to <= o.from) {
+        problem = "La fecha «Hasta» es anterior a la fecha «Desde».";
+        return false;
+    }
+    if (o.to - o.from > kLongestPeriod) {
+        problem = "El periodo no puede pasar de 200 años.";
+        return false;
+    }
+    request.transits = cbTransitos_->isChecked();
+    request.ingresses = cbIngresos_->isChecked();
+    request.stations = cbEstaciones_->isChecked();
+    request.progressions = cbProgresiones_->isChecked();
+    request.directions = cbDirecciones_->isChecked();
+    if (!request.transits && !request.ingresses && !request.stations && !request.progressions &&
+        !request.directions) {
+        problem = "Elija qué listar: tránsitos, ingresos, estaciones, progresiones o direcciones.";
+        return false;
+    }
+    o.bodies.clear();
+    for (int n = timing::kFirstMovingBody; n <= timing::kLastMovingBody; ++n)
+        if (cbMoving_[n]->isChecked())
+            o.bodies.push_back(n);
+    const bool transitKinds = request.transits || request.ingresses || request.stations;
+    if (o.bodies.empty() && transitKinds) {
+        problem = "Elija al menos un cuerpo en tránsito.";
+        return false;
+    }
+    o.points.clear();
+    for (int n = 1; n <= 12; ++n)
+        if (cbPoints_[n]->isChecked())
+            o.points.push_back({timing::NatalPoint::Type::Body, n});
+    if (cbPoints_[13]->isChecked())
+        o.points.push_back({timing::NatalPoint::Type::Ascendant, 1});
+    if (cbPoints_[14]->isChecked())
+        o.points.push_back({timing::NatalPoint::Type::Midheaven, 10});
+    if (cbCuspides_->isChecked())
+        for (int c = 1; c <= 12; ++c)
+            if (ws_.choices.cuspSelection[static_cast<std::size_t>(c)] && c != 1 && c != 10)
+                o.points.push_back({timing::NatalPoint::Type::Cusp, c});
+    o.aspects.clear();
+    for (int k = 1; k <= 13; ++k)
+        if (cbAspects_[k]->isChecked())
+            o.aspects.push_back(k);
+    const bool aspectKinds = request.transits || request.progressions || request.directions;
+    if (aspectKinds && (o.points.empty() || o.aspects.empty())) {
+        problem = "Elija al menos un punto natal y un aspecto.";
+        return false;
+    }
+    o.orbs = ws_.settings.orbs;
+    o.useDeltaT = ws_.eventRecord.deltaTFlag == 1;
+    // Applying or separating at the event's instant.
+    o.moment = timing::ContinuousFromDateTime(ws_.eventRecord.gmtDateTime);
+    return true;
+}
+
+bool TransitsPage::Start() {
+    timing::ListingRequest request;
+    QString problem;
+    if (!MakeRequest(request, problem)) {
+        notifier_.Notice(NoticeKind::Warning, false, true, problem.toStdString());
+        return false;
+    }
+    if (stop_)
+        *stop_ = true;
+    JoinWorker();
+    model_->Clear();
+    from_ = request.options.from;
+    to_ = request.options.to;
+    ++generation_;
+    running_ = true;
+    sbDetener_->setEnabled(true);
+    progress_->setValue(0);
+    ShowCount();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    stop_ = stop;
+    const int generation = generation_;
+    worker_ = std::thread([this, stop, generation, natal = ws_.natal, request = std::move(request)] {
+        timing::ChunkedListing listing(natal, request);
+        while (!listing.Done() && !*stop) {
+            std::vector<TimingEvent> events = listing.Next([stop] { return stop->load(); });
+            const double share = listing.Share();
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, events = std::move(events), share]() mutable {
+                    Receive(generation, std::move(events), share);
+                },
+                Qt::QueuedConnection);
+        }
+        const bool stopped = *stop;
+        QMetaObject::invokeMethod(
+            this, [this, generation, stopped] { Finish(generation, stopped); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void TransitsPage::Stop() {
+    if (stop_)
+        *stop_ = true;
+    sbDetener_->setEnabled(false);
+}
+
+void TransitsPage::JoinWorker() {
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void TransitsPage::Receive(int generation, std::vector<TimingEvent> events, double share) {
+    if (generation != generation_)
+        return;
+    model_->Append(std::move(events));
+    progress_->setValue(static_cast<int>(share * 1000));
+    ShowCount();
+    if (onProgress)
+        onProgress(share);
+}
+
+void TransitsPage::Finish(int generation, bool stopped) {
+    if (generation != generation_)
+        return;
+    JoinWorker();
+    running_ = false;
+    sbDetener_->setEnabled(false);
+    if (!stopped)
+        progress_->setValue(progress_->maximum());
+    ShowCount();
+    if (stopped)
+        labelCount_->setText(labelCount_->text() + " (detenido)");
+    RefreshTimeline();
+    if (onFinished)
+        onFinished(stopped);
+}
+
+void TransitsPage::ShowCount() {
+    const int shown = proxy_->rowCount(), all = model_->rowCount();
+    labelCount_->setText(shown == all ? QStringLiteral("%1 sucesos").arg(all)
+                                      : QStringLiteral("%1 de %2 sucesos").arg(shown).arg(all));
+}
+
+void TransitsPage::ScheduleTimeline() {
+    if (timelinePending_)
+        return;
+    timelinePending_ = true;
+    QTimer::singleShot(120, this, [this] { RefreshTimeline(); });
+}
+
+void TransitsPage::RefreshTimeline() {
+    timelinePending_ = false;
+    std::vector<graphics::TimelineRow> rows;
+    const int n = proxy_->rowCount();
+    rows.reserve(static_cast<std::size_t>(n));
+    const std::vector<TimingEvent> &events = model_->Events();
+    for (int r = 0; r < n; ++r) {
+        const int source = proxy_->mapToSource(proxy_->index(r, 0)).row();
+        rows.push_back(TimelineRowOf(events[static_cast<std::size_t>(source)],
+                                     model_->Rows()[static_cast<std::size_t>(source)]));
+    }
+    graphics::TimelineLayout layout;
+    layout.rowHeight = list_->verticalHeader()->defaultSectionSize();
+    layout.axisHeight = list_->horizontalHeader()->height() + list_->frameWidth();
+    layout.labelWidth = std::min(150, std::max(60, timeline_->width() / 3));
+    timeline_->SetLayout(layout);
+    timeline_->SetRows(std::move(rows), static_cast<double>(from_), static_cast<double>(to_));
+    timeline_->SetFirst(std::max(0, list_->rowAt(0)));
+}
+
+void TransitsPage::ChooseRow(const QModelIndex &index) {
+    if (!index.isValid() || !onChooseInstant)
+        return;
+    const QModelIndex source = proxy_->mapToSource(index);
+    const TimingEvent &e = model_->Events()[static_cast<std::size_t>(source.row())];
+    Real t = e.Time();
+    if (index.column() == kEnterColumn && e.enter)
+        t = *e.enter;
+    else if (index.column() == kLeaveColumn && e.leave)
+        t = *e.leave;
+    onChooseInstant(t, e.source);
+}
+
+document::PageContent TransitsPage::PrintContent() const {
+    document::PageChoices choices;
+    choices.ppi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    choices.previewPpi = choices.ppi;
+    const document::HeadingNames names = document::NamesFromDatabase(ws_, {}, false);
+    document::PageContent content = document::MakePageContent(
+        document::PageKind::Transitos, document::StateOf(ws_), choices, document::MakeHeading(ws_, names));
+    content.view.listingTitle = "Tránsitos del " + DateOf(from_).toString("dd/MM/yyyy").toStdString() +
+                                " al " + DateOf(to_ - 1).toString("dd/MM/yyyy").toStdString() +
+                                (std::isnan(model_->Offset()) ? std::string(", horas GMT")
+                                                              : std::string(", horas de la zona del evento"));
+    document::Grid &grid = content.listing;
+    grid.columnWidths = {48, 38, 190, 104, 316, 104};
+    grid.rowHeight = 16;
+    grid.font = document::TextFont{"Arial", 8};
+    grid.cells.push_back(std::vector<std::string>(kHeadings.begin(), kHeadings.end()));
+    for (int r = 0; r < proxy_->rowCount(); ++r) {
+        std::vector<std::string> cells;
+        for (int c = 0; c < TransitsModel::kColumns; ++c)
+            cells.push_back(proxy_->index(r, c).data().toString().toStdString());
+        grid.cells.push_back(std::move(cells));
+    }
+    content.timeline = timeline_->Rows();
+    content.timelineFrom = static_cast<double>(from_);
+    content.timelineTo = static_cast<double>(to_);
+    return content;
+}
+
+void TransitsPage::Print(int how) {
+    const document::LayoutOptions layout{false, ws_.settings.main.footer};
+    RefreshTimeline();
+    if (how == 0)
+        TFormPrint::Preview(notifier_, PrintContent(), layout, ws_.settings.main.hint, this);
+    else if (how == 1)
+        TFormPrint::PrintDirect(notifier_, PrintContent(), layout, this);
+    else
+        TFormPrint::ExportRtfDirect(notifier_, PrintContent(), layout, this);
+}
+
+bool TransitsPage::ExportCsv(const std::string &path) {
+    std::vector<TimingEvent> shown;
+    for (int r = 0; r < proxy_->rowCount(); ++r)
+        shown.push_back(
+            model_->Events()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
+    std::ostringstream out;
+    timing::WriteCsv(out, shown, model_->Offset());
+    try {
+        SafeFileWriter writer(path);
+        writer.Write(out.str());
+        writer.Commit();
+    } catch (const FileError &e) {
+        notifier_.Notice(NoticeKind::Error, false, true, e.what());
+        return false;
+    }
+    return true;
+}
+
+void TransitsPage::AskCsv() {
+    QFileDialog dialog(this, QStringLiteral("Exportar a archivo CSV"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Archivos CSV (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::string path = dialog.selectedFiles().front().toStdString();
+    if (ExportCsv(path) &&
+        notifier_.Notice(NoticeKind::Question, true, true, exporting::CreatedQuestion(path)))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+} // namespace cel::workspace

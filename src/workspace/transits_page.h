@@ -1,0 +1,156 @@
+// The "Tránsitos" window: transits, progressions and directions to the natal chart over a period, listed
+// with their exact times. The search runs on a thread of its own a chunk at a time, so the list fills
+// while the window stays responsive and "Detener" stops it; the list sorts and filters, a timeline
+// beside it shows each transit's time in orb, and both print, export to RTF and to CSV. Double-clicking
+// a row makes its instant the event of the workspace.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "common/notifier.h"
+#include "document/page_content.h"
+#include "graphics/timeline.h"
+#include "session/workspace.h"
+#include "timing/listing.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QSortFilterProxyModel;
+class QTableView;
+class QToolButton;
+
+namespace cel::workspace {
+
+// The rows of the listing: source, body, what happens, entering, exact times, leaving. Each column sorts
+// by its value (times as times); the rows keep their events.
+class TransitsModel : public QAbstractTableModel {
+public:
+    static constexpr int kColumns = 6;
+    static constexpr int kSortRole = Qt::UserRole;
+    static constexpr int kEventRole = Qt::UserRole + 1; // the row's index in Events()
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void Clear();
+    void Append(std::vector<timing::TimingEvent> events);
+    // Hours added to the Greenwich times shown (timing::kGreenwichTime for none).
+    void SetOffset(double hours);
+    double Offset() const { return offset_; }
+    const std::vector<timing::TimingEvent> &Events() const { return events_; }
+    const std::vector<timing::ListingRow> &Rows() const { return rows_; }
+
+private:
+    std::vector<timing::TimingEvent> events_;
+    std::vector<timing::ListingRow> rows_;
+    double offset_ = timing::kGreenwichTime;
+};
+
+// The timeline beside the list: the rows the list shows, in its order, from the list's first visible
+// row down, under an axis as high as the list's heading.
+class TimelineView : public QWidget {
+public:
+    explicit TimelineView(QWidget *parent = nullptr);
+    void SetRows(std::vector<graphics::TimelineRow> rows, double from, double to);
+    void SetFirst(int first);
+    void SetLayout(graphics::TimelineLayout layout);
+    const std::vector<graphics::TimelineRow> &Rows() const { return rows_; }
+    std::function<void(int steps)> onWheel; // the wheel scrolls the list
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    std::vector<graphics::TimelineRow> rows_;
+    double from_ = 0, to_ = 1;
+    int first_ = 0;
+    graphics::TimelineLayout layout_;
+};
+
+class TransitsPage : public QWidget {
+public:
+    TransitsPage(Notifier &notifier, session::Workspace &workspace, QWidget *parent = nullptr);
+    ~TransitsPage() override;
+
+    // The bodies, points and aspects of the workspace's current selection, and a year from the event's
+    // date; a new person's chart is taken at the next "Calcular".
+    void TakeSelection();
+    // Starts the search with the window's choices (stopping one that runs); false, after a notice, when
+    // the choices are not searchable.
+    bool Start();
+    void Stop();
+    bool Running() const { return running_; }
+
+    const TransitsModel &Model() const { return *model_; }
+    QTableView *List() const { return list_; }
+    TimelineView *Timeline() const { return timeline_; }
+    // The listing as a page: the rows shown (filtered and sorted) and their timeline.
+    document::PageContent PrintContent() const;
+    // Writes the rows shown as CSV; false with a notice when the file could not be written.
+    bool ExportCsv(const std::string &path);
+
+    // A row chosen (double click or Enter): its instant (continuous days, Greenwich) and its source.
+    std::function<void(timing::Real days, timing::Source source)> onChooseInstant;
+    // The search's share done after each chunk (tests use it).
+    std::function<void(double share)> onProgress;
+    // The search ended, stopped or not.
+    std::function<void(bool stopped)> onFinished;
+
+private:
+    void BuildControls();
+    bool MakeRequest(timing::ListingRequest &request, QString &problem) const;
+    void Receive(int generation, std::vector<timing::TimingEvent> events, double share);
+    void Finish(int generation, bool stopped);
+    void JoinWorker();
+    void ChooseRow(const QModelIndex &index);
+    void RefreshTimeline();
+    void ScheduleTimeline();
+    void ShowCount();
+    void Print(int how); // 0 preview, 1 print, 2 RTF
+    void AskCsv();
+
+    Notifier &notifier_;
+    session::Workspace &ws_;
+    TransitsModel *model_ = nullptr;
+    QSortFilterProxyModel *proxy_ = nullptr;
+
+    QDateEdit *deDesde_ = nullptr, *deHasta_ = nullptr;
+    QCheckBox *cbTransitos_ = nullptr, *cbIngresos_ = nullptr, *cbEstaciones_ = nullptr,
+              *cbProgresiones_ = nullptr, *cbDirecciones_ = nullptr, *cbCuspides_ = nullptr;
+    std::array<QCheckBox *, 12> cbMoving_{};  // 1..11 transiting bodies
+    std::array<QCheckBox *, 15> cbPoints_{};  // 1..12 natal bodies, 13 Asc, 14 MC
+    std::array<QCheckBox *, 14> cbAspects_{}; // 1..13
+    QComboBox *cbHora_ = nullptr;
+    QToolButton *sbCalcular_ = nullptr, *sbDetener_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QLabel *labelCount_ = nullptr;
+    QLineEdit *leFiltro_ = nullptr;
+    QTableView *list_ = nullptr;
+    TimelineView *timeline_ = nullptr;
+    bool timelinePending_ = false;
+
+    // The search: a thread of its own, told to stop through stop_; results of an older search
+    // (generation) are dropped.
+    std::thread worker_;
+    std::shared_ptr<std::atomic<bool>> stop_;
+    int generation_ = 0;
+    bool running_ = false;
+    timing::Real from_ = 0, to_ = 0; // the period of the list shown
+};
+
+} // namespace cel::workspace

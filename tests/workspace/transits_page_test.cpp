@@ -1,0 +1,196 @@
+// The "Tránsitos" window in the main window: the list fills from its search thread, stops on "Detener",
+// and a double-clicked row becomes the event shown on the wheel.
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolButton>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "timing/ephemeris.h"
+#include "workspace/transits_page.h"
+#include "workspace_fixture.h"
+
+namespace cel::workspace::test {
+namespace {
+
+constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
+
+// With CEL_SCREENSHOT_DIR set, the picture is written there to be looked at.
+void Keep(const QImage &image, const char *name) {
+    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
+        EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
+    }
+}
+
+class TransitsWindow : public WindowFixture {
+protected:
+    TransitsPage &OpenTransits() {
+        TFormMain &w = Open();
+        w.MakeReady();
+        Choose(kAna);
+        Find<QToolButton>("SBTransitos")->click();
+        EXPECT_TRUE(Find<QDockWidget>("TWTransitos")->isVisible());
+        return *Find<TransitsPage>("TransitsPage");
+    }
+
+public:
+    // Only the checked transiting bodies, aspects and kinds given.
+    void Choose(const std::vector<int> &bodies, const std::vector<int> &aspects, bool ingresses,
+                bool stations) {
+        for (int n = 1; n <= 11; ++n)
+            Find<QCheckBox>(QStringLiteral("CBMovil%1").arg(n).toUtf8())
+                ->setChecked(std::find(bodies.begin(), bodies.end(), n) != bodies.end());
+        for (int k = 1; k <= 13; ++k)
+            Find<QCheckBox>(QStringLiteral("CBAspecto%1").arg(k).toUtf8())
+                ->setChecked(std::find(aspects.begin(), aspects.end(), k) != aspects.end());
+        Find<QCheckBox>("CBIngresos")->setChecked(ingresses);
+        Find<QCheckBox>("CBEstaciones")->setChecked(stations);
+    }
+    using WindowFixture::Choose;
+    void Period(QDate from, QDate to) {
+        Find<QDateEdit>("DEDesde")->setDate(from);
+        Find<QDateEdit>("DEHasta")->setDate(to);
+    }
+};
+
+TEST_F(TransitsWindow, DoubleClickingARowMakesItsExactInstantTheEventOnTheWheel) {
+    TransitsPage &page = OpenTransits();
+    Choose({7}, {1, 7, 13}, false, false); // Saturn's conjunctions, squares and oppositions
+    Period(QDate(2024, 1, 1), QDate(2026, 12, 31));
+    bool finished = false, stopped = true;
+    page.onFinished = [&](bool s) { finished = true, stopped = s; };
+    Find<QToolButton>("SBCalcular")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    EXPECT_FALSE(stopped);
+    EXPECT_EQ(Find<QProgressBar>("PBTransitos")->value(), 1000);
+    auto *list = Find<QTableView>("TVTransitos");
+    ASSERT_GT(list->model()->rowCount(), 0);
+    EXPECT_EQ(Find<QLabel>("LabelSucesos")->text(),
+              QStringLiteral("%1 sucesos").arg(list->model()->rowCount()));
+
+    // The rows come sorted by their exact time.
+    for (int r = 1; r < list->model()->rowCount(); ++r)
+        EXPECT_LE(list->model()->index(r - 1, 4).data(TransitsModel::kSortRole).toDouble(),
+                  list->model()->index(r, 4).data(TransitsModel::kSortRole).toDouble());
+
+    // The list and the timeline beside it, in the window's size at 1366 x 768 and docked below the wheel.
+    auto *dock = Find<QDockWidget>("TWTransitos");
+    dock->resize(1120, 600);
+    QApplication::processEvents();
+    QTRY_COMPARE(static_cast<int>(page.Timeline()->Rows().size()), list->model()->rowCount());
+    const QImage picture = page.grab().toImage();
+    EXPECT_GT(picture.width(), 900);
+    Keep(picture, "transitos.png");
+    dock->setFloating(false);
+    QApplication::processEvents();
+    Keep(window_->grab().toImage(), "transitos_docked_1366.png");
+    ASSERT_TRUE(list->isVisible());
+
+    const int row = list->model()->rowCount() / 2;
+    const QModelIndex cell = list->model()->index(row, 4);
+    const timing::TimingEvent event =
+        page.Model().Events()[static_cast<std::size_t>(cell.data(TransitsModel::kEventRole).toInt())];
+    list->scrollTo(cell);
+    const QRect rect = list->visualRect(cell);
+    // A view takes a double click only on the cell its press went to, as a user's second click does.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+
+    // The event chart is at the row's exact instant (to the second), where Saturn makes the aspect exactly.
+    const session::Workspace &ws = window_->Workspace();
+    const timing::Real shown = timing::ContinuousFromDateTime(ws.eventRecord.gmtDateTime);
+    EXPECT_NEAR(static_cast<double>(shown), static_cast<double>(event.Time()), 1.0 / 86400);
+    const timing::Real natal = timing::NatalLongitude(ws.natal, event.point);
+    const timing::Real separation = std::fabs(timing::Wrap180(ws.event.bodies[7].longitude - natal));
+    EXPECT_NEAR(static_cast<double>(separation), (event.aspect - 1) * 15.0, 0.0015) << "Saturn within 5\"";
+    // The wheel shows the transits around the natal chart.
+    EXPECT_TRUE(Find<QRadioButton>("RBDoble")->isChecked());
+    EXPECT_EQ(ws.choices.outerItem, 3);
+    EXPECT_EQ(ws.choices.innerItem, 1);
+}
+
+TEST_F(TransitsWindow, TheListFillsProgressivelyFiltersAndStops) {
+    TransitsPage &page = OpenTransits();
+    Choose({1, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {1, 3, 4, 5, 7, 9, 11, 13}, true, true);
+    Period(QDate(1950, 1, 1), QDate(2099, 12, 31));
+    std::vector<double> shares;
+    bool finished = false, stopped = false;
+    page.onProgress = [&](double share) { shares.push_back(share); };
+    page.onFinished = [&](bool s) { finished = true, stopped = s; };
+    auto *list = Find<QTableView>("TVTransitos");
+    Find<QToolButton>("SBCalcular")->click();
+    EXPECT_TRUE(Find<QToolButton>("SBDetener")->isEnabled());
+    // Rows arrive while the search runs, the progress bar moves, and "Detener" ends it early.
+    QTRY_VERIFY_WITH_TIMEOUT(list->model()->rowCount() > 0 && shares.size() >= 3, 60000);
+    EXPECT_TRUE(page.Running());
+    EXPECT_GT(Find<QProgressBar>("PBTransitos")->value(), 0);
+    Find<QToolButton>("SBDetener")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(page.Running());
+    EXPECT_LT(shares.back(), 0.5);
+    EXPECT_LT(Find<QProgressBar>("PBTransitos")->value(), 500);
+    EXPECT_TRUE(Find<QLabel>("LabelSucesos")->text().endsWith("(detenido)"));
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+
+    // The filter keeps the rows holding its text; the timeline shows the rows listed.
+    const int all = list->model()->rowCount();
+    QTest::keyClicks(Find<QLineEdit>("LEFiltro"), "estaci");
+    ASSERT_GT(list->model()->rowCount(), 0);
+    EXPECT_LT(list->model()->rowCount(), all);
+    for (int r = 0; r < list->model()->rowCount(); ++r)
+        EXPECT_TRUE(list->model()->index(r, 2).data().toString().startsWith("estación"));
+    QTRY_COMPARE(static_cast<int>(page.Timeline()->Rows().size()), list->model()->rowCount());
+
+    // The CSV holds the rows shown.
+    const std::string csv = (dir_ / "transitos.csv").string();
+    ASSERT_TRUE(page.ExportCsv(csv));
+    std::ifstream in(csv);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string content = text.str();
+    EXPECT_EQ(content.rfind("fuente,cuerpo,suceso,entra,exacto,sale\n", 0), 0u);
+    EXPECT_EQ(static_cast<int>(std::count(content.begin(), content.end(), '\n')),
+              list->model()->rowCount() + 1);
+}
+
+TEST_F(TransitsWindow, ImpossibleChoicesAreRefusedWithANotice) {
+    const struct {
+        const char *what;
+        std::function<void(TransitsWindow &)> set;
+        const char *notice;
+    } cases[] = {
+        {"period backwards", [](TransitsWindow &t) { t.Period(QDate(2025, 1, 1), QDate(2024, 1, 1)); },
+         "La fecha «Hasta» es anterior a la fecha «Desde»."},
+        {"period too long", [](TransitsWindow &t) { t.Period(QDate(1800, 1, 1), QDate(2100, 1, 1)); },
+         "El periodo no puede pasar de 200 años."},
+        {"no transiting body", [](TransitsWindow &t) { t.Choose({}, {1}, true, true); },
+         "Elija al menos un cuerpo en tránsito."},
+        {"no aspect", [](TransitsWindow &t) { t.Choose({7}, {}, false, false); },
+         "Elija al menos un punto natal y un aspecto."},
+    };
+    TransitsPage &page = OpenTransits();
+    for (const auto &c : cases) {
+        Period(QDate(2025, 1, 1), QDate(2025, 12, 31));
+        Choose({7}, {1}, true, true);
+        c.set(*this);
+        notifier_.Clear();
+        Find<QToolButton>("SBCalcular")->click();
+        EXPECT_EQ(notifier_.LastText(), c.notice) << c.what;
+        EXPECT_FALSE(page.Running()) << c.what;
+        EXPECT_EQ(page.Model().rowCount(), 0) << c.what;
+    }
+}
+
+} // namespace
+} // namespace cel::workspace::test
