@@ -32,6 +32,7 @@
 #include "workspace/dialog_palette.h"
 #include "workspace/dock_layout.h"
 #include "workspace/elided_label.h"
+#include "workspace/events_panel.h"
 #include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
 #include "workspace/reports_page.h"
@@ -428,7 +429,7 @@ void TFormMain::Show(session::Changes changes) {
     if (changes & (session::kEntryChanged | session::kListsChanged | session::kChartsChanged))
         ShowEntry();
     if (changes & (session::kEventsChanged | session::kEntryChanged))
-        ShowEvents();
+        events_->Show();
     if (changes & session::kChoicesChanged)
         ShowChoices();
     if (changes & (session::kLabelsChanged | session::kChartsChanged | session::kEntryChanged))

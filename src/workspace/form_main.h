@@ -44,6 +44,8 @@ class PersonFilterProxy;
 class TransitsPage;
 class ChoicesPanel;
 class DateTimePanel;
+class EventsPanel;
+class PersonFilterPanel;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -147,7 +149,6 @@ private:
     void ShowLists();
     void ShowPersons();
     void ShowEntry();
-    void ShowEvents();
     void ShowChoices();
     void ShowLabels();
     void ShowView();
@@ -156,8 +157,6 @@ private:
     // Persons.
     std::int32_t SelectedPerson() const;
     void SelectPersonRow(std::int32_t personId);
-    void ResetFilters();
-    void FilterInput();
     void AddOrEditPerson(bool add);
     void DeleteSelectedPerson();
     bool EnsureDataFile();
@@ -230,14 +229,10 @@ private:
     ChoicesPanel *choices_ = nullptr;
 
     // Filter dock.
-    QLineEdit *leNombre_ = nullptr, *leApellido_ = nullptr;
-    QComboBox *cbGrupo_ = nullptr, *cbCon_ = nullptr, *cbSexo_ = nullptr;
-    QCheckBox *cbSeleccionados_ = nullptr;
+    PersonFilterPanel *filter_ = nullptr;
 
     // Events dock.
-    QListWidget *lbEventos_ = nullptr;
-    QLabel *labelEventos_ = nullptr;
-    QPushButton *sbNuevoEvento_ = nullptr, *sbGuardarEvento_ = nullptr, *sbEliminarEvento_ = nullptr;
+    EventsPanel *events_ = nullptr;
 
     TFormRetorno *retorno_ = nullptr;
     QDockWidget *twTransitos_ = nullptr;

@@ -18,9 +18,11 @@
 #include <algorithm>
 
 #include "manager/item_editor.h"
+#include "workspace/events_panel.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/key_list.h"
+#include "workspace/person_filter_panel.h"
 #include "workspace/person_list_model.h"
 #include "workspace/side_scroll.h"
 
@@ -106,7 +108,7 @@ QWidget *TFormMain::BuildPersonsPage() {
     connect(sbNueva_, &QPushButton::clicked, Action(Command::NewPerson), &QAction::trigger);
     connect(sbEditar_, &QPushButton::clicked, Action(Command::EditPerson), &QAction::trigger);
     connect(sbEliminar_, &QPushButton::clicked, Action(Command::DeletePerson), &QAction::trigger);
-    connect(sbTodos_, &QPushButton::clicked, this, [this] { ResetFilters(); });
+    connect(sbTodos_, &QPushButton::clicked, this, [this] { session_.SetFilter(session::PersonFilter{}); });
     OnInput(sbSinastria_, &QToolButton::toggled, [this](bool on) { session_.SetSynastry(on); });
     connect(lbPersona_, &QListView::doubleClicked, this,
             [this](const QModelIndex &index) { ChoosePerson(personProxy_->IdAt(index.row())); });
@@ -174,88 +176,13 @@ void TFormMain::SelectPersonRow(std::int32_t personId) {
 void TFormMain::BuildFilterDock() {
     twFiltrar_ = new QDockWidget("Filtar lista personas", this);
     twFiltrar_->setObjectName("TWFiltrarLista");
-    auto *panel = new QWidget;
-    auto *grid = new QGridLayout(panel);
-    leNombre_ = new QLineEdit;
-    leNombre_->setObjectName("LENombre");
-    leApellido_ = new QLineEdit;
-    leApellido_->setObjectName("LEApellido");
-    cbGrupo_ = new QComboBox;
-    cbGrupo_->setObjectName("CBGrupo");
-    cbGrupo_->addItem("[*]", -1);
-    cbCon_ = new QComboBox;
-    cbCon_->setObjectName("CBCon");
-    const std::pair<const char *, session::BirthDataFilter> with[] = {
-        {"Fecha y hora", session::BirthDataFilter::DateAndTime},
-        {"Solo fecha", session::BirthDataFilter::DateOnly},
-        {"No fecha y hora", session::BirthDataFilter::NoDate},
-        {"Todos", session::BirthDataFilter::All}};
-    for (const auto &[text, value] : with)
-        cbCon_->addItem(text, static_cast<int>(value));
-    cbSexo_ = new QComboBox;
-    cbSexo_->setObjectName("CBSexo");
-    const std::pair<const char *, session::SexChoice> sexes[] = {{"Fem.", session::SexChoice::Female},
-                                                                 {"Mas.", session::SexChoice::Male},
-                                                                 {"Otro", session::SexChoice::Other},
-                                                                 {"Todos", session::SexChoice::All}};
-    for (const auto &[text, value] : sexes)
-        cbSexo_->addItem(text, static_cast<int>(value));
-    cbSexo_->setCurrentIndex(cbSexo_->findData(static_cast<int>(session::SexChoice::All)));
-    cbSeleccionados_ = new QCheckBox("Seleccionados");
-    cbSeleccionados_->setObjectName("CBSeleccionados");
-    int row = 0;
-    for (auto [label, widget] : {std::pair<const char *, QWidget *>{"nombre:", leNombre_},
-                                 {"apellido:", leApellido_},
-                                 {"grupo:", cbGrupo_},
-                                 {"con:", cbCon_},
-                                 {"Sexo:", cbSexo_}}) {
-        grid->addWidget(new QLabel(label), row, 0);
-        grid->addWidget(widget, row++, 1);
-    }
-    grid->addWidget(cbSeleccionados_, row++, 0, 1, 2);
-    auto *all = new QPushButton("Seleccionar todas");
-    all->setObjectName("SBSeleccionarTodas");
-    auto *none = new QPushButton("Seleccionar ninguna");
-    none->setObjectName("SBSeleccionarNinguna");
-    auto *everyone = new QPushButton("Ver todas las personas");
-    everyone->setObjectName("SBVerTodas");
-    grid->addWidget(all, row, 0);
-    grid->addWidget(none, row++, 1);
-    grid->addWidget(everyone, row++, 0, 1, 2);
-    grid->setRowStretch(row, 1);
-    twFiltrar_->setWidget(new SideScroll(panel, false));
+    filter_ = new PersonFilterPanel(session_);
+    twFiltrar_->setWidget(new SideScroll(filter_, false));
     addDockWidget(Qt::LeftDockWidgetArea, twFiltrar_);
-
-    OnInput(leNombre_, &QLineEdit::textChanged, [this](const QString &) { FilterInput(); });
-    OnInput(leApellido_, &QLineEdit::textChanged, [this](const QString &) { FilterInput(); });
-    for (QComboBox *c : {cbGrupo_, cbCon_, cbSexo_})
-        OnInput(c, &QComboBox::currentIndexChanged, [this](int) { FilterInput(); });
-    OnInput(cbSeleccionados_, &QCheckBox::toggled, [this](bool) { FilterInput(); });
-    connect(everyone, &QPushButton::clicked, this, [this] { ResetFilters(); });
-    connect(all, &QPushButton::clicked, this, [this] { session_.MarkListed(true); });
-    connect(none, &QPushButton::clicked, this, [this] { session_.MarkListed(false); });
-}
-
-void TFormMain::FilterInput() {
-    session::PersonFilter f;
-    f.selectedOnly = cbSeleccionados_->isChecked();
-    f.name = leNombre_->text().toStdString();
-    f.surname = leApellido_->text().toStdString();
-    f.groupId = cbGrupo_->currentData().isValid() ? cbGrupo_->currentData().toInt() : -1;
-    f.with = static_cast<session::BirthDataFilter>(cbCon_->currentData().toInt());
-    f.sex = static_cast<session::SexChoice>(cbSexo_->currentData().toInt());
-    session_.SetFilter(f);
-}
-
-void TFormMain::ResetFilters() {
-    session_.SetFilter(session::PersonFilter{});
 }
 
 void TFormMain::ShowLists() {
-    cbGrupo_->clear();
-    cbGrupo_->addItem("[*]", -1);
-    for (const session::NamedId &g : session_.Groups())
-        cbGrupo_->addItem(QString::fromStdString(g.name), g.id);
+    filter_->ShowGroups();
     cbPais_->clear();
     cbPais_->addItem("[*]", -1);
     for (const session::NamedId &c : session_.Countries())
@@ -265,16 +192,7 @@ void TFormMain::ShowLists() {
 }
 
 void TFormMain::ShowPersons() {
-    const session::PersonFilter &f = session_.Filter();
-    cbSeleccionados_->setChecked(f.selectedOnly);
-    if (leNombre_->text().toStdString() != f.name)
-        leNombre_->setText(QString::fromStdString(f.name));
-    if (leApellido_->text().toStdString() != f.surname)
-        leApellido_->setText(QString::fromStdString(f.surname));
-    cbGrupo_->setCurrentIndex(std::max(0, cbGrupo_->findData(f.groupId)));
-    cbCon_->setCurrentIndex(std::max(0, cbCon_->findData(static_cast<int>(f.with))));
-    cbSexo_->setCurrentIndex(std::max(0, cbSexo_->findData(static_cast<int>(f.sex))));
-
+    filter_->Show();
     const std::int32_t keep = SelectedPerson() >= 0 ? SelectedPerson() : session_.CurrentPerson();
     personModel_->Reload();
     SelectPersonRow(keep);
@@ -314,62 +232,9 @@ void TFormMain::DeleteSelectedPerson() {
 void TFormMain::BuildEventsDock() {
     twEventos_ = new QDockWidget("Eventos: ", this);
     twEventos_->setObjectName("TWListEvents");
-    auto *panel = new QWidget;
-    auto *column = new QVBoxLayout(panel);
-    auto *list = new KeyList;
-    lbEventos_ = list;
-    lbEventos_->setObjectName("LBEventos");
-    column->addWidget(lbEventos_, 1);
-    labelEventos_ = new QLabel("0 eventos ");
-    labelEventos_->setObjectName("LabelEventos");
-    column->addWidget(labelEventos_);
-    sbNuevoEvento_ = new QPushButton("Nuevo evento");
-    sbNuevoEvento_->setObjectName("SBNuevoEvento");
-    sbGuardarEvento_ = new QPushButton("Guardar cambios en evento");
-    sbGuardarEvento_->setObjectName("SBGuardarEvento");
-    sbEliminarEvento_ = new QPushButton("Eliminar evento");
-    sbEliminarEvento_->setObjectName("SBEliminarEvento");
-    for (QPushButton *b : {sbNuevoEvento_, sbGuardarEvento_, sbEliminarEvento_})
-        column->addWidget(b);
-    twEventos_->setWidget(panel);
+    events_ = new EventsPanel(session_);
+    twEventos_->setWidget(events_);
     addDockWidget(Qt::RightDockWidgetArea, twEventos_);
-    connect(sbNuevoEvento_, &QPushButton::clicked, this, [this] { session_.NewEvent(); });
-    connect(sbGuardarEvento_, &QPushButton::clicked, this,
-            [this] { session_.OverwriteEvent(lbEventos_->currentRow()); });
-    connect(sbEliminarEvento_, &QPushButton::clicked, this,
-            [this] { session_.DeleteEvent(lbEventos_->currentRow()); });
-    connect(lbEventos_, &QListWidget::itemDoubleClicked, this,
-            [this] { session_.ChooseEvent(lbEventos_->currentRow()); });
-    OnInput(lbEventos_, &QListWidget::currentRowChanged, [this](int row) {
-        session_.SelectEvent(row);
-        sbEliminarEvento_->setEnabled(row >= 0);
-    });
-    list->onKey = [this](int key) {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            session_.ChooseEvent(lbEventos_->currentRow());
-            return true;
-        }
-        if (key == Qt::Key_Delete) {
-            session_.DeleteEvent(lbEventos_->currentRow());
-            return true;
-        }
-        return false;
-    };
-}
-
-void TFormMain::ShowEvents() {
-    lbEventos_->clear();
-    const std::vector<database::TEvento> *events = session_.Events();
-    const std::size_t count = events ? events->size() : 0;
-    if (events)
-        for (const database::TEvento &e : *events)
-            lbEventos_->addItem(QString::fromStdString(session_.EventListText(e)));
-    const int selected = session_.SelectedEvent();
-    lbEventos_->setCurrentRow(selected >= 0 && selected < lbEventos_->count() ? selected : -1);
-    labelEventos_->setText(QString(count == 1 ? "%1 evento " : "%1 eventos ").arg(count));
-    sbNuevoEvento_->setEnabled(events != nullptr);
-    sbGuardarEvento_->setEnabled(events != nullptr);
-    sbEliminarEvento_->setEnabled(lbEventos_->currentRow() >= 0);
 }
 
 } // namespace cel::workspace
