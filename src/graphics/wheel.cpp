@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <map>
 
 #include "astronomy/angle_text.h"
@@ -141,24 +143,27 @@ public:
     // The column at `index` for this key, computed by `make` (given the index's angle) the first time.
     template <typename Make>
     const LabelColumn &Get(Real radius, qreal scale, int detail, int index, const Make &make) {
-        Slot *slot = nullptr;
-        for (Slot &s : slots_)
-            if (s.radius == radius && s.scale == scale && s.detail == detail)
-                slot = &s;
+        Slot *slot =
+            last_ != nullptr && last_->radius == radius && last_->scale == scale && last_->detail == detail
+                ? last_
+                : nullptr;
+        for (auto s = slots_.begin(); slot == nullptr && s != slots_.end(); ++s)
+            if (s->radius == radius && s->scale == scale && s->detail == detail)
+                slot = &*s;
         if (slot == nullptr) {
             slot = &slots_.emplace_back();
             slot->radius = radius;
             slot->scale = scale;
             slot->detail = detail;
-            slot->columns.resize(kSteps);
-            slot->have.assign(kSteps, 0);
+            slot->where.fill(-1);
         }
-        const std::size_t i = static_cast<std::size_t>(index);
-        if (!slot->have[i]) {
-            slot->columns[i] = make(AngleOf(index));
-            slot->have[i] = 1;
+        last_ = slot;
+        std::int16_t &where = slot->where[static_cast<std::size_t>(index)];
+        if (where < 0) {
+            where = static_cast<std::int16_t>(slot->columns.size());
+            slot->columns.push_back(make(AngleOf(index)));
         }
-        return slot->columns[i];
+        return slot->columns[static_cast<std::size_t>(where)];
     }
 
 private:
@@ -166,10 +171,12 @@ private:
         Real radius = 0;
         qreal scale = 0;
         int detail = 0;
-        std::vector<LabelColumn> columns;
-        std::vector<char> have;
+        // Only the columns asked for are made and kept: a wheel asks for few of the angles of most keys.
+        std::array<std::int16_t, kSteps> where{}; // the index in `columns` of each angle's, or -1
+        std::deque<LabelColumn> columns;
     };
     std::deque<Slot> slots_; // a deque keeps the slots in place as more are added
+    Slot *last_ = nullptr;   // the slot asked for last: most questions come in runs on one key
 };
 
 class WheelPainter {
@@ -439,12 +446,20 @@ private:
             }
             return clear;
         };
+        // The layout asks again for the same neighbours as it tries further rows: each answer is kept.
+        std::map<std::pair<int, Real>, Real> known;
+        auto remembered = [&](int row, Real position) {
+            const auto [at, added] = known.try_emplace({row, position}, 0);
+            if (added)
+                at->second = separationAt(row, position);
+            return at->second;
+        };
         RowLayoutRequest request;
         for (int i = 1; i <= 12; ++i)
             request.angles[static_cast<std::size_t>(i - 1)] =
                 item.bodies[static_cast<std::size_t>(i)].position;
         request.rows = rows;
-        request.separation = separationAt;
+        request.separation = remembered;
         request.wantedShift = kWantedShift;
         const RowLayout layout = LayoutInRows(request);
         Placement placement;
@@ -980,7 +995,15 @@ private:
         Placement placement;
     };
     ColumnAt BodyColumnsAt(Real b) const {
-        return [this, b](int row, Real angle) { return BodyColumn(BodyRowRadius(b, row), angle); };
+        // Each row's radius worked out once: placing asks for columns thousands of times.
+        std::array<Real, 4> radii;
+        radii.fill(std::numeric_limits<Real>::quiet_NaN());
+        return [this, b, radii](int row, Real angle) mutable {
+            Real &radius = radii[static_cast<std::size_t>(std::clamp(row, 0, 3))];
+            if (std::isnan(radius))
+                radius = BodyRowRadius(b, row);
+            return BodyColumn(radius, angle);
+        };
     }
     // The glyph radius of row `row` of body columns whose first row stands at b: each row just inside the
     // reach of the one before.
