@@ -360,6 +360,33 @@ void FlowCodeCells(Document &document, const LayoutOptions &options, double top)
 
 namespace {
 
+// The data box's text: the heading lines' font.
+graphics::TextStyle CaptionStyle() {
+    graphics::TextStyle style;
+    style.family = QStringLiteral("Arial");
+    style.pointSize = 9;
+    return style;
+}
+// The room the data box needs in one or two columns, millimetres.
+QSizeF CaptionSizeMm(const graphics::ChartCaption &caption, int columns) {
+    QImage probe(1, 1, QImage::Format_RGB32);
+    graphics::Canvas canvas(probe);
+    return graphics::ChartCaptionSize(canvas, caption, CaptionStyle(), columns) * kMmPerPixel;
+}
+// The data box drawn at the top-left of `rect` (millimetres), shrunk where it would not fit.
+PageDrawing CaptionDrawing(const graphics::ChartCaption &caption, const QRectF &rect) {
+    PageDrawing drawing;
+    drawing.kind = PageDrawing::Kind::Picture;
+    drawing.name = "data box";
+    drawing.rect = rect;
+    const QSizeF pixels = rect.size() / kMmPerPixel;
+    drawing.paint = [caption, pixels](QPainter &painter) {
+        graphics::Canvas canvas(painter, pixels.toSize());
+        graphics::DrawChartCaption(canvas, QRectF(QPointF(0, 0), pixels), caption, CaptionStyle());
+    };
+    return drawing;
+}
+
 // The largest square that fits in `area`, of at most `side` pixels, as millimetres.
 double SquareSideMm(const QRectF &area, int side) {
     return std::max(10.0, std::min({Mm(side), area.width(), area.height()}));
@@ -446,25 +473,38 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         const bool grid = options.aspectGrid && c.paintAspectCell;
         const double gridSide = grid ? Mm((c.view.doubleWheel ? 13 : 12) * 16) : 0;
         if (page.orientation == QPageLayout::Landscape) {
-            // The heading in a column at the left, the wheel in the room to its right; the aspect grid
-            // below the heading.
+            // The heading in a column at the left, the wheel in the room to its right; the data box
+            // under the heading, the aspect grid at the bottom of the column.
             const QRectF content = ContentArea(page, page.HeaderHeight() + 2);
             const double sideMm = SquareSideMm(content.adjusted(kLandscapeColumn, 0, 0, 0), side);
             const double x = content.right() - sideMm;
             const double linesBottom = WritePageHeader(document, options, x - kGap);
             area = QRectF(x, content.top() + (content.height() - sideMm) / 2, sideMm, sideMm);
+            const double gridTop = std::min(std::max(linesBottom, content.bottom() - gridSide - 2 * kGap),
+                                            content.bottom() - gridSide);
+            const double boxBottom = grid ? gridTop - kGap : content.bottom();
+            const QSizeF need = CaptionSizeMm(c.caption, 1);
+            if (boxBottom - linesBottom > 0)
+                page.drawings.push_back(CaptionDrawing(
+                    c.caption, QRectF(left, linesBottom, std::min(x - kGap - left, need.width() + 1),
+                                      std::min(need.height(), boxBottom - linesBottom))));
             if (grid)
-                page.drawings.push_back(AspectGridDrawing(
-                    c, QPointF(left, std::min(std::max(linesBottom, content.bottom() - gridSide - 2 * kGap),
-                                              content.bottom() - gridSide))));
+                page.drawings.push_back(AspectGridDrawing(c, QPointF(left, gridTop)));
         } else {
-            // The wheel centred below the heading; the aspect grid under it at the left.
+            // The wheel centred below the heading; under it the aspect grid at the left and the data box
+            // beside it (or across the page).
             const QRectF content = ContentArea(page, WritePageHeader(document, options));
-            const double sideMm =
-                SquareSideMm(content.adjusted(0, 0, 0, grid ? -(gridSide + kGap) : 0), side);
+            const double boxX = grid ? left + gridSide + kGap : left;
+            const QSizeF need = CaptionSizeMm(c.caption, 2);
+            const double band = std::max(grid ? gridSide : 0.0, need.height());
+            const double sideMm = SquareSideMm(content.adjusted(0, 0, 0, -(band + kGap)), side);
             area = QRectF(content.left() + (content.width() - sideMm) / 2, content.top(), sideMm, sideMm);
+            const double bandTop = area.bottom() + kGap;
             if (grid)
-                page.drawings.push_back(AspectGridDrawing(c, QPointF(left, content.bottom() - gridSide)));
+                page.drawings.push_back(AspectGridDrawing(c, QPointF(left, bandTop)));
+            page.drawings.push_back(
+                CaptionDrawing(c.caption, QRectF(boxX, bandTop, content.right() - boxX,
+                                                 std::min(need.height(), content.bottom() - bandTop))));
         }
         const double scale = area.width() / Mm(side);
         wheel.rect = area;

@@ -251,6 +251,19 @@ void FillProgressionsGrid(Grid &grid, ProgGridMarks &marks, const chart::TDataPr
     grid.font = TextFont{"Arial", 8};
 }
 
+graphics::ChartCaption NatalCaption(const PageHeading &heading, double deltaT, bool deltaTApplied,
+                                    const TextFormat &format) {
+    graphics::ChartCaption caption;
+    caption.name = heading.natalName.empty() ? std::string("Natal") : heading.natalName;
+    caption.dateTime = heading.natalDateLine;
+    caption.place = heading.place;
+    if (!heading.country.empty())
+        caption.place += (caption.place.empty() ? "" : ", ") + heading.country;
+    caption.coordinates = heading.longitudeText + "  " + heading.latitudeText;
+    caption.deltaT = graphics::DeltaTText(deltaT, deltaTApplied, format);
+    return caption;
+}
+
 PageContent MakePageContent(PageKind page, const ChartState &state, const PageChoices &choices,
                             const PageHeading &heading) {
     const settings::RecVistaCarta &view = state.view;
@@ -271,6 +284,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
 
     switch (page) {
     case PageKind::Rueda: {
+        in.caption = NatalCaption(heading, state.natal.deltaT, state.natal.deltaTFlag == 1, state.format);
         const auto draw = [state](graphics::Canvas &canvas, const QRect &rect) {
             const graphics::WheelInput input{state.progressions, state.view, &state.aspects,
                                              graphics::WheelColoursFrom(state.settings)};

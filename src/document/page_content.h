@@ -15,6 +15,7 @@
 #include "common/date_time.h"
 #include "common/text_format.h"
 #include "document/grid.h"
+#include "graphics/chart_caption.h"
 #include "graphics/diagrams.h"
 #include "graphics/glyphs.h"
 #include "graphics/timeline.h"
@@ -29,6 +30,7 @@ enum class PageKind { Rueda, Tabla, Listado, Natal, Progresiones, Speculum, Resu
 
 // What the main window shows above the pages, as texts.
 struct PageHeading {
+    std::string natalName;              // the person's name and surname, empty when unknown
     std::string natalLabel = "Natal: "; // the "Natal: " label text (person name and surname)
     std::string natalDateLine;          // the date line beside it
     std::string eventLabel = "Evento: ";
@@ -64,6 +66,11 @@ struct PageView {
 std::string LocalDateTimeLine(TDateTime local, double zone, const TextFormat &format);
 // The date line beside "Natal: " and "Evento: ": "mmm d yyyy, hh:nn:ss am/pm" and "  (TZ:z.zz)" or "  GMT".
 std::string DateLine(TDateTime value, bool gmt, double zone, const TextFormat &format);
+
+// The natal chart's data box: the name ("Natal" when unknown), the date line, the place with its country
+// and coordinates, the house system, the zodiac and Delta T.
+graphics::ChartCaption NatalCaption(const PageHeading &heading, double deltaT, bool deltaTApplied,
+                                    const TextFormat &format);
 
 // The title of the page.
 std::string PageTitle(PageKind page, const PageView &view);
@@ -133,6 +140,9 @@ struct PageContent {
     PageHeading heading;
     PageView view;
     TextFormat format;
+
+    // The wheel page's data box.
+    graphics::ChartCaption caption;
 
     // Wheel and diagrams: draw onto a square picture (the wheel's comes filled red).
     std::function<void(QImage &picture)> drawWheel;

@@ -34,6 +34,7 @@ PageHeading MakeHeading(const session::Workspace &w, const HeadingNames &names) 
     const TextFormat &format = w.format;
     const chart::TDato &natal = w.natalRecord;
     PageHeading heading;
+    heading.natalName = names.natalName;
     heading.natalLabel = "Natal: " + (names.natalName.empty() ? std::string("<>: ") : names.natalName + "  ");
     if (!names.eventName.empty())
         heading.eventLabel = names.eventName + ": ";

@@ -134,7 +134,7 @@ RowLayout LayoutInRows(const RowLayoutRequest &request) {
         unrolledOrder[j] = order[i];
         q[j] = sorted[i] + (i <= cut && cut != n - 1 ? 360 : 0);
     }
-    const int rows = std::clamp(request.rows, 1, 3);
+    const int rows = std::clamp(request.rows, 1, 4);
     Attempt best;
     bool have = false;
     for (int r = 1; r <= rows; ++r) {

@@ -16,7 +16,7 @@ using LayoutReal = long double;
 // left where it is, on the first row.
 struct RowLayoutRequest {
     std::array<LayoutReal, kBodyCount> angles{};
-    int rows = 1; // rows there is room for, 1..3
+    int rows = 1; // rows there is room for, 1..4
     // The least angle between two neighbours on a row when they meet at a wheel angle.
     std::function<LayoutReal(int row, LayoutReal angle)> separation;
     // A glyph moving further than this from its place asks for one more row, while rows remain.

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <map>
 
 #include "astronomy/angle_text.h"
@@ -139,34 +141,42 @@ public:
     }
     static Real AngleOf(int index) { return index / 2.0L; }
     // The column at `index` for this key, computed by `make` (given the index's angle) the first time.
-    template <typename Make> const LabelColumn &Get(Real radius, qreal scale, int index, const Make &make) {
-        Slot *slot = nullptr;
-        for (Slot &s : slots_)
-            if (s.radius == radius && s.scale == scale)
-                slot = &s;
+    template <typename Make>
+    const LabelColumn &Get(Real radius, qreal scale, int detail, int index, const Make &make) {
+        Slot *slot =
+            last_ != nullptr && last_->radius == radius && last_->scale == scale && last_->detail == detail
+                ? last_
+                : nullptr;
+        for (auto s = slots_.begin(); slot == nullptr && s != slots_.end(); ++s)
+            if (s->radius == radius && s->scale == scale && s->detail == detail)
+                slot = &*s;
         if (slot == nullptr) {
             slot = &slots_.emplace_back();
             slot->radius = radius;
             slot->scale = scale;
-            slot->columns.resize(kSteps);
-            slot->have.assign(kSteps, 0);
+            slot->detail = detail;
+            slot->where.fill(-1);
         }
-        const std::size_t i = static_cast<std::size_t>(index);
-        if (!slot->have[i]) {
-            slot->columns[i] = make(AngleOf(index));
-            slot->have[i] = 1;
+        last_ = slot;
+        std::int16_t &where = slot->where[static_cast<std::size_t>(index)];
+        if (where < 0) {
+            where = static_cast<std::int16_t>(slot->columns.size());
+            slot->columns.push_back(make(AngleOf(index)));
         }
-        return slot->columns[i];
+        return slot->columns[static_cast<std::size_t>(where)];
     }
 
 private:
     struct Slot {
         Real radius = 0;
         qreal scale = 0;
-        std::vector<LabelColumn> columns;
-        std::vector<char> have;
+        int detail = 0;
+        // Only the columns asked for are made and kept: a wheel asks for few of the angles of most keys.
+        std::array<std::int16_t, kSteps> where{}; // the index in `columns` of each angle's, or -1
+        std::deque<LabelColumn> columns;
     };
     std::deque<Slot> slots_; // a deque keeps the slots in place as more are added
+    Slot *last_ = nullptr;   // the slot asked for last: most questions come in runs on one key
 };
 
 class WheelPainter {
@@ -190,42 +200,40 @@ public:
         rotation_ = inner.rotation;
         const Real porArea = v.radiusFractions[0];
         if (v.wheelMode != settings::kDoubleWheel) {
-            // The labels as large as they can be while they stand clear and near their bodies.
             if (Flag(v, settings::kFlagPlanetas)) {
                 const RingFractions f =
                     ComputeRingFractions(v, porArea, glyphs_.Size(), kReferenceRadius,
                                          Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
-                for (const qreal scale : kLabelScales) {
-                    if (!ScaleReadable(scale))
-                        break;
-                    SetLabelScale(scale);
-                    if (BodyLabelsFit(inner, GlyphRadius(porArea, f, 1, false), kSingleInnermost))
-                        break;
-                }
+                ChooseLabels([&] {
+                    return BodyLabelsFit(inner, GlyphRadius(porArea, f, 1, false), kSingleInnermost)
+                               ? Crowded::None
+                               : Crowded::Inner;
+                });
             }
+            detail_ = innerDetail_;
             DrawChartRing(porArea, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
-            SetLabelScale(1);
         } else if (v.innerWheelOnly) {
-            // The labels as large as they can be while the ring's and the wheel's labels stand clear and
-            // the aspect circle keeps room to be read.
+            // The ring's and the wheel's labels clear of one another, the aspect circle with room to be read.
             if (Flag(v, settings::kFlagPlanetas))
-                for (const qreal scale : kLabelScales) {
-                    if (!ScaleReadable(scale))
-                        break;
-                    SetLabelScale(scale);
+                ChooseLabels([&] {
+                    detail_ = outerDetail_;
                     const Placement &ring = RingPlacement(porArea, outer);
                     if (!PlacementClear(ring, RingColumnsAt(porArea)))
-                        continue;
+                        return Crowded::Outer;
                     const Real last = RingInnerEdge(RingRowStart(porArea, ring.rowsUsed - 1));
                     const RingFractions f =
                         ComputeRingFractions(v, last, glyphs_.Size(), kReferenceRadius,
                                              Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
-                    if (BodyLabelsFit(inner, GlyphRadius(last, f, 1, false), kReadableAspectCircle + 0.015L))
-                        break;
-                }
+                    detail_ = innerDetail_;
+                    return BodyLabelsFit(inner, GlyphRadius(last, f, 1, false),
+                                         kReadableAspectCircle + 0.015L)
+                               ? Crowded::None
+                               : Crowded::Inner;
+                });
+            detail_ = outerDetail_;
             const Real last = DrawOuterBodies(porArea, outer);
+            detail_ = innerDetail_;
             DrawChartRing(last, inner, v.innerItem, 1, false, Flag(v, settings::kFlagGrados), true);
-            SetLabelScale(1);
         } else {
             // The labels of both wheels as large as they can be while they stand clear of one another.
             // Projected natal houses only make sense over transit signs in their zodiac places.
@@ -238,35 +246,36 @@ public:
                 const RingFractions outerRing =
                     ComputeRingFractions(v, porArea, glyphs_.Size(), kReferenceRadius,
                                          Flag(v, settings::kFlagSignos), Flag(v, settings::kFlagGrados));
-                for (const qreal scale : kLabelScales) {
-                    if (!ScaleReadable(scale))
-                        break;
-                    SetLabelScale(scale);
+                ChooseLabels([&] {
                     rotation_ = outerRotation;
+                    detail_ = outerDetail_;
                     const Real outerGlyphs = GlyphRadius(porArea, outerRing, 2, true);
                     const Placement &outerPlaced = BodyPlacement(outer, outerGlyphs, kOuterInnermost);
-                    const bool outerClear = PlacementClear(outerPlaced, BodyColumnsAt(outerGlyphs));
+                    if (!PlacementClear(outerPlaced, BodyColumnsAt(outerGlyphs)))
+                        return Crowded::Outer;
                     const Real innerScale = OuterWheelHouseRadius(
                         porArea, outerRing, PlacementInnerEdge(outerGlyphs, outerPlaced.rowsUsed));
                     rotation_ = inner.rotation;
+                    detail_ = innerDetail_;
                     const RingFractions innerRing =
                         ComputeRingFractions(v, innerScale, glyphs_.Size(), kReferenceRadius,
                                              innerZodiac && Flag(v, settings::kFlagSignos), false);
-                    if (outerClear &&
-                        BodyLabelsFit(inner, GlyphRadius(innerScale, innerRing, 1, true), kInnermostLabel))
-                        break;
-                }
+                    return BodyLabelsFit(inner, GlyphRadius(innerScale, innerRing, 1, true), kInnermostLabel)
+                               ? Crowded::None
+                               : Crowded::Inner;
+                });
             }
             rotation_ = outerRotation;
+            detail_ = outerDetail_;
             const RingFractions outerRing =
                 DrawChartRing(porArea, outer, v.outerItem, 2, true, Flag(v, settings::kFlagGrados), true);
             projectedOuter_ = porArea * outerRing.A;
             rotation_ = inner.rotation;
+            detail_ = innerDetail_;
             // The aspects between the two charts are drawn inside the inner wheel.
             crossAspects_ = true;
             DrawChartRing(innerScale_, inner, v.innerItem, 1, true, false, innerZodiac);
             crossAspects_ = false;
-            SetLabelScale(1);
         }
         return count_;
     }
@@ -437,12 +446,20 @@ private:
             }
             return clear;
         };
+        // The layout asks again for the same neighbours as it tries further rows: each answer is kept.
+        std::map<std::pair<int, Real>, Real> known;
+        auto remembered = [&](int row, Real position) {
+            const auto [at, added] = known.try_emplace({row, position}, 0);
+            if (added)
+                at->second = separationAt(row, position);
+            return at->second;
+        };
         RowLayoutRequest request;
         for (int i = 1; i <= 12; ++i)
             request.angles[static_cast<std::size_t>(i - 1)] =
                 item.bodies[static_cast<std::size_t>(i)].position;
         request.rows = rows;
-        request.separation = separationAt;
+        request.separation = remembered;
         request.wantedShift = kWantedShift;
         const RowLayout layout = LayoutInRows(request);
         Placement placement;
@@ -897,6 +914,47 @@ private:
         return std::min(houseRadius, (edge - (reach + 2 * k_) / geo_.R) / CuspTextRadius(1, innerRing.A));
     }
 
+    // Which wheel's labels found no room: none, the outer wheel's (or the "1 Rueda" ring's), the inner's.
+    enum class Crowded { None, Outer, Inner };
+    // The labels as large and as full as they can be while they stand clear and near their bodies: the
+    // scales from the largest, and where none serves, the crowded wheel gives up its lesser items
+    // (seconds, then position texts, then sign glyphs) and the scales are tried again. With nothing
+    // left to give up the smallest readable scale stands.
+    void ChooseLabels(const std::function<Crowded()> &fits) {
+        for (;;) {
+            Crowded crowded = Crowded::None;
+            for (const qreal scale : kLabelScales) {
+                if (!ScaleReadable(scale))
+                    break;
+                SetLabelScale(scale);
+                crowded = fits();
+                if (crowded == Crowded::None)
+                    return;
+            }
+            int &detail = crowded == Crowded::Outer ? outerDetail_ : innerDetail_;
+            const int next = NextDetail(detail);
+            if (next == detail)
+                return;
+            detail = next;
+        }
+    }
+    // The levels of a body label's detail: 0 all the view asks for, 1 without seconds, 2 without the
+    // position text, 3 the glyph alone.
+    static constexpr int kLeastDetail = 3;
+    // The next level that leaves out something the view shows; the same level when nothing is left.
+    int NextDetail(int detail) const {
+        const bool texto = Flag(view_, settings::kFlagPlanetasTexto);
+        const bool leavesOut[] = {false, texto && Flag(view_, settings::kFlagPlanetasSeg), texto,
+                                  Flag(view_, settings::kFlagPlanetasSigno)};
+        for (int next = detail + 1; next <= kLeastDetail; ++next)
+            if (leavesOut[next])
+                return next;
+        return detail;
+    }
+    bool ShowTexts() const { return Flag(view_, settings::kFlagPlanetasTexto) && detail_ < 2; }
+    bool ShowSeconds() const { return ShowTexts() && Flag(view_, settings::kFlagPlanetasSeg) && detail_ < 1; }
+    bool ShowSign() const { return Flag(view_, settings::kFlagPlanetasSigno) && detail_ < 3; }
+
     // The scales tried for the labels of a crowded wheel, largest first.
     static constexpr std::array<qreal, 10> kLabelScales{1,    0.92, 0.85, 0.78, 0.72,
                                                         0.66, 0.6,  0.54, 0.48, 0.43};
@@ -915,9 +973,14 @@ private:
     const Placement &BodyPlacement(const chart::RecDataProg &item, Real b, Real inner) {
         Fitted &known = fitted_[&item];
         if (!known.valid || known.b != b || known.scale != labelScale_ || known.rotation != rotation_ ||
-            known.inner != inner) {
-            known = {true,      b,     labelScale_,
-                     rotation_, inner, PlaceLabels(item, BodyColumnsAt(b), BodyRowsWithin(b, inner))};
+            known.inner != inner || known.detail != detail_) {
+            known = {true,
+                     b,
+                     labelScale_,
+                     rotation_,
+                     inner,
+                     detail_,
+                     PlaceLabels(item, BodyColumnsAt(b), BodyRowsWithin(b, inner))};
         }
         placed_[&item] = known.placement.placed;
         return known.placement;
@@ -928,10 +991,19 @@ private:
         qreal scale = 0;
         Real rotation = 0;
         Real inner = 0;
+        int detail = 0;
         Placement placement;
     };
     ColumnAt BodyColumnsAt(Real b) const {
-        return [this, b](int row, Real angle) { return BodyColumn(BodyRowRadius(b, row), angle); };
+        // Each row's radius worked out once: placing asks for columns thousands of times.
+        std::array<Real, 4> radii;
+        radii.fill(std::numeric_limits<Real>::quiet_NaN());
+        return [this, b, radii](int row, Real angle) mutable {
+            Real &radius = radii[static_cast<std::size_t>(std::clamp(row, 0, 3))];
+            if (std::isnan(radius))
+                radius = BodyRowRadius(b, row);
+            return BodyColumn(radius, angle);
+        };
     }
     // The glyph radius of row `row` of body columns whose first row stands at b: each row just inside the
     // reach of the one before.
@@ -953,10 +1025,10 @@ private:
     Real PlacementInnerEdge(Real b, int rowsUsed) const {
         return LabelsInnerEdge(BodyRowRadius(b, rowsUsed - 1));
     }
-    // How many rows (up to three) reach no further in than `inner`.
+    // How many rows (up to four) reach no further in than `inner`.
     int BodyRowsWithin(Real b, Real inner) const {
         int rows = 1;
-        while (rows < 3 && LabelsInnerEdge(BodyRowRadius(b, rows)) >= inner)
+        while (rows < 4 && LabelsInnerEdge(BodyRowRadius(b, rows)) >= inner)
             ++rows;
         return rows;
     }
@@ -986,13 +1058,13 @@ private:
     // on both sides), the texts, the sign, each row far enough inward from the one before that their
     // boxes stay apart at this angle.
     LabelColumn BodyColumn(Real b, Real angle) const {
-        return bodyColumns_.Get(b, labelScale_, ColumnCache::Index(angle),
+        return bodyColumns_.Get(b, labelScale_, detail_, ColumnCache::Index(angle),
                                 [this, b](Real at) { return MakeBodyColumn(b, at); });
     }
     LabelColumn MakeBodyColumn(Real b, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
-        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const bool texto = ShowTexts(), seg = ShowSeconds();
         const int pieces = texto ? (seg ? 3 : 2) : 0;
         // Two wheels share the picture, or a further row of a crowded wheel: the rows stand as close as
         // their real sizes allow.
@@ -1004,7 +1076,7 @@ private:
         list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_ + retro, glyphSide_), 0, true, retro / 2};
         for (int j = 0; j < pieces; ++j)
             list[static_cast<std::size_t>(n++)] = {pieceSize_, compact ? 0 : j == 0 ? 0.06L : c, false, 0};
-        if (Flag(v, settings::kFlagPlanetasSigno))
+        if (ShowSign())
             list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_, glyphSide_),
                                                    compact       ? 0
                                                    : pieces == 0 ? 0.06L
@@ -1016,7 +1088,7 @@ private:
     // How far in (fraction of R) the label columns of glyphs at radius b reach, at their longest.
     Real LabelsInnerEdge(Real b) const {
         for (const InnerEdge &known : innerEdges_)
-            if (known.b == b && known.scale == labelScale_)
+            if (known.b == b && known.scale == labelScale_ && known.detail == detail_)
                 return known.edge;
         Real inner = b;
         for (int angle = 0; angle < 360; angle += 5) {
@@ -1025,7 +1097,7 @@ private:
             for (const LabelRow &row : column)
                 inner = std::min(inner, RowInnerReach(row, direction));
         }
-        innerEdges_.push_back({b, labelScale_, inner});
+        innerEdges_.push_back({b, labelScale_, detail_, inner});
         return inner;
     }
     static const std::array<Direction, 72> &EveryFiveDegrees() {
@@ -1041,8 +1113,8 @@ private:
     void DrawBodies(const chart::RecDataProg &item, int wheel, Real a, Real b, const Placement &placement) {
         const RecVistaCarta &v = view_;
         const TextStyle textStyle = WheelFont(WheelColour(10), true);
-        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
-        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
+        const bool texto = ShowTexts(), seg = ShowSeconds();
+        const bool signo = ShowSign();
         const int pieces = texto ? (seg ? 3 : 2) : 0;
         const std::array<Real, 13> &placed = placement.placed;
 
@@ -1091,17 +1163,20 @@ private:
     // (seconds, minutes, degrees) and the body glyph, each row a step of the ring's spacing inward from
     // the one before, or further where their boxes would touch at this angle.
     LabelColumn RingColumn(Real r, Real angle) const {
-        return ringColumns_.Get(r, labelScale_, ColumnCache::Index(angle),
+        return ringColumns_.Get(r, labelScale_, detail_, ColumnCache::Index(angle),
                                 [this, r](Real at) { return MakeRingColumn(r, at); });
     }
     LabelColumn MakeRingColumn(Real r, Real angle) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
-        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
+        const bool texto = ShowTexts(), seg = ShowSeconds();
         std::array<Piece, 6> list{};
         int n = 0;
         Real step = 0.75L * c + c; // the first row's distance in from r when it is not the sign
-        if (Flag(v, settings::kFlagPlanetasSigno)) {
+        // Texts left out for room: the glyph stands just inside the ring, so further rows fit.
+        if (detail_ >= 2 && Flag(v, settings::kFlagPlanetasTexto))
+            step = (glyphSide_ / 2 + 2 * k_ * labelScale_) / geo_.R;
+        if (ShowSign()) {
             list[static_cast<std::size_t>(n++)] = {QSizeF(glyphSide_, glyphSide_), 0.75L * c, false, 0};
             step = 1.25L * c;
         }
@@ -1142,11 +1217,12 @@ private:
     // The ring's placement on the rows that leave the inner wheel room enough, kept while nothing changes.
     const Placement &RingPlacement(Real r, const chart::RecDataProg &item) {
         if (!ringPlaced_.valid || ringPlaced_.b != r || ringPlaced_.scale != labelScale_ ||
-            ringPlaced_.rotation != rotation_) {
+            ringPlaced_.rotation != rotation_ || ringPlaced_.detail != detail_) {
             int rows = 1;
-            while (rows < 2 && RingInnerEdge(RingRowStart(r, rows)) >= kRingInnermost)
+            while (rows < 4 && RingInnerEdge(RingRowStart(r, rows)) >= kRingInnermost)
                 ++rows;
-            ringPlaced_ = {true, r, labelScale_, rotation_, 0, PlaceLabels(item, RingColumnsAt(r), rows)};
+            ringPlaced_ = {
+                true, r, labelScale_, rotation_, 0, detail_, PlaceLabels(item, RingColumnsAt(r), rows)};
         }
         placed_[&item] = ringPlaced_.placement.placed;
         return ringPlaced_.placement;
@@ -1169,8 +1245,8 @@ private:
     Real DrawOuterBodies(Real r, const chart::RecDataProg &item) {
         const RecVistaCarta &v = view_;
         const TextStyle textStyle = WheelFont(WheelColour(10), false);
-        const bool texto = Flag(v, settings::kFlagPlanetasTexto), seg = Flag(v, settings::kFlagPlanetasSeg);
-        const bool signo = Flag(v, settings::kFlagPlanetasSigno);
+        const bool texto = ShowTexts(), seg = ShowSeconds();
+        const bool signo = ShowSign();
         const Placement &placement = RingPlacement(r, item);
         const std::array<Real, 13> placed = placement.placed;
         const Real radius = RingInnerEdge(RingRowStart(r, placement.rowsUsed - 1));
@@ -1390,6 +1466,9 @@ private:
     WheelGeometry geo_;
     qreal k_;                      // the picture's scale
     qreal labelScale_ = 1;         // the scale of the body labels of the wheel being drawn
+    int detail_ = 0;               // the detail of the body labels of the wheel being placed or drawn
+    int outerDetail_ = 0;          // that of the outer wheel (or the "1 Rueda" ring)
+    int innerDetail_ = 0;          // that of the inner or single wheel
     qreal glyphSide_;              // G at this scale
     qreal line_;                   // line width
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
@@ -1399,6 +1478,7 @@ private:
     struct InnerEdge {
         Real b;
         qreal scale;
+        int detail;
         Real edge;
     };
     mutable std::vector<InnerEdge> innerEdges_;

@@ -234,6 +234,67 @@ TEST(DocumentLayout, AspectGridStandsBesideTheWheel) {
     EXPECT_EQ(Find(plain.pages.front(), "aspect grid"), nullptr);
 }
 
+// The chart's data box from the heading and the natal chart: a name, or "Natal" without one; the place
+// with its country; Delta T in the page's decimals, or "no" when it was not applied.
+TEST(DocumentLayout, NatalCaptionTakesTheHeadingsDataAndTheChartsDeltaT) {
+    PageHeading heading = SampleInput(PageKind::Rueda).heading;
+    EXPECT_EQ(cel::graphics::CaptionLines(NatalCaption(heading, 50.54, true, cel::TextFormat{','})),
+              (std::vector<std::string>{"Ana Pérez", "oct 17 1979, 12:30:00 pm  (TZ:-5,00)", "Cali, Colombia",
+                                        "76° 31' W  03° 27' N", "Casas: Topocéntricas", "Zodíaco: Tropical",
+                                        "ΔT: 50,5 s"}));
+    heading.natalName.clear();
+    heading.country.clear();
+    const cel::graphics::ChartCaption bare = NatalCaption(heading, 0, false, cel::TextFormat{'.'});
+    EXPECT_EQ(bare.name, "Natal");
+    EXPECT_EQ(bare.place, "Cali");
+    EXPECT_EQ(bare.deltaT, "ΔT: no");
+}
+
+// The wheel page carries the chart's data box in every orientation, with and without the aspect grid:
+// inside the margins, clear of the wheel, the grid and every heading line, and its text drawn.
+TEST(DocumentLayout, WheelPageCarriesTheChartsDataBox) {
+    RealCharts charts;
+    for (const bool landscape : {false, true})
+        for (const bool grid : {false, true})
+            for (const int outer : {1, 3}) {
+                SCOPED_TRACE(std::to_string(landscape) + " " + std::to_string(grid) + " " +
+                             std::to_string(outer));
+                charts.SetItems(1, outer);
+                PageContent content = MakePageContent(PageKind::Rueda, charts.State(), {},
+                                                      SampleInput(PageKind::Rueda).heading);
+                content.view.doubleWheel = outer != 1;
+                EXPECT_EQ(content.caption.name, "Ana Pérez");
+                EXPECT_NE(content.caption.deltaT.find(" s"), std::string::npos) << content.caption.deltaT;
+                Document document;
+                BuildDocument(document, content, LayoutOptions{landscape, "", grid});
+                const Page &page = document.pages.front();
+                const PageDrawing *box = Find(page, "data box");
+                const PageDrawing *wheel = Find(page, "wheel");
+                ASSERT_TRUE(box && wheel);
+                EXPECT_GT(box->rect.height(), 10);
+                EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(box->rect));
+                EXPECT_FALSE(box->rect.intersects(wheel->rect));
+                if (const PageDrawing *aspects = Find(page, "aspect grid"))
+                    EXPECT_FALSE(box->rect.intersects(aspects->rect));
+                else
+                    EXPECT_FALSE(grid);
+                for (const PageText &t : page.texts)
+                    EXPECT_FALSE(TextBox(t).intersects(box->rect)) << t.text;
+                // Its seven lines are written: dark pixels on most of the box's text rows.
+                const QImage image = RenderPageImage(page, 100, false);
+                const double k = 100 / 25.4;
+                int inked = 0, rows = 0;
+                for (int y = qRound(box->rect.top() * k); y < qRound(box->rect.bottom() * k); ++y, ++rows) {
+                    bool dark = false;
+                    for (int x = qRound(box->rect.left() * k); x < qRound(box->rect.right() * k) && !dark;
+                         ++x)
+                        dark = qGray(image.pixel(x, y)) < 96;
+                    inked += dark;
+                }
+                EXPECT_GT(inked, rows / 2) << inked << " of " << rows;
+            }
+}
+
 TEST(DocumentLayout, DoubleWheelTableHasTheBareTitleAndTheWheelLinesAtTheRight) {
     PageContent content = SampleInput(PageKind::Tabla);
     content.view.doubleWheel = true;

@@ -26,6 +26,7 @@ const ShapeGlyphs &LargeGlyphs() {
 
 document::PageHeading SampleHeading() {
     document::PageHeading h;
+    h.natalName = "Ana Pérez";
     h.natalLabel = "Natal: Ana Pérez  ";
     h.natalDateLine = "oct 17 1979, 12:30:00 pm  (TZ:-5,00)";
     h.eventDateLine = "ene 5 2026, 09:15:00 am  (TZ:-5,00)";

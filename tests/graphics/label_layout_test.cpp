@@ -89,6 +89,9 @@ TEST(LabelLayoutTest, CrowdingStepsInwardBeforeMovingAlongTheRing) {
         {"twelve in 10 degrees: three rows", Cluster(300, 12, 10), 3, 4, 3, 4, 0},
         {"twelve in 4 degrees at a wide separation: the least shift three rows allow", Cluster(300, 12, 4), 3,
          8, 3, 16, 6},
+        {"twelve in 4 degrees with a fourth row: three a row, shifts under what three rows allow",
+         Cluster(300, 12, 4), 4, 8, 4, 12, 4},
+        {"a request for more rows than there can be: four", Cluster(300, 12, 4), 9, 8, 4, 12, 4},
     };
     for (const Case &c : cases) {
         RowLayoutRequest request;

@@ -695,27 +695,44 @@ WheelCase RandomWheel(std::mt19937 &random, int n, int largest, int smallest) {
     return c;
 }
 
-TEST(WheelLayoutTest, PlacedBoxesNeverOverlapAndGlyphsKeepTheirOrder) {
-    // Random charts (scattered bodies, stelliums of up to seven bodies, polar houses) in every wheel
-    // kind, at sizes from 400 to 2400 pixels, with either glyph set, with and without seconds: no two
-    // placed texts or glyphs overlap and every row keeps the zodiac order; on a single wheel from 600
-    // pixels every glyph stands within 8 degrees of its body.
-    EnsureApp();
-    std::mt19937 random(2424);
-    int further = 0;
-    for (int n = 0; n < 400; ++n) {
+// Draws `count` random charts from a seed (scattered bodies, stelliums of up to seven bodies, polar
+// houses; every wheel kind, sizes from 400 to 2400 pixels, either glyph set, with and without seconds)
+// and checks each: no two placed texts or glyphs overlap, every row keeps the zodiac order and every
+// glyph of either chart stands within 8 degrees of its body. Counts the glyphs put on further rows.
+::testing::AssertionResult RandomChartsHold(unsigned seed, int count, int &further) {
+    std::mt19937 random(seed);
+    for (int n = 0; n < count; ++n) {
         const WheelCase c = RandomWheel(random, n, 7, 400);
         const Placed placed = DrawRecorded(c);
-        ASSERT_TRUE(NoBoxesOverlap(placed)) << "chart " << n << ": " << c.Describe();
-        ASSERT_TRUE(GlyphsInZodiacOrder(placed)) << "chart " << n << ": " << c.Describe();
-        if (c.view.wheelMode != settings::kDoubleWheel && c.size >= 600) {
-            ASSERT_TRUE(GlyphsNearTheirBodies(placed)) << "chart " << n << ": " << c.Describe();
-        }
+        for (const ::testing::AssertionResult &holds :
+             {NoBoxesOverlap(placed), GlyphsInZodiacOrder(placed), GlyphsNearTheirBodies(placed)})
+            if (!holds)
+                return ::testing::AssertionFailure() << "seed " << seed << ", chart " << n << " ("
+                                                     << c.Describe() << "): " << holds.message();
         for (const WheelBodyPlace &b : placed.bodies)
             further += b.row > 0;
     }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(WheelLayoutTest, PlacedBoxesNeverOverlapAndGlyphsKeepTheirOrder) {
+    EnsureApp();
+    int further = 0;
+    EXPECT_TRUE(RandomChartsHold(2424, 400, further));
     EXPECT_GT(further, 0); // stelliums did step onto further rows
 }
+
+// A few thousand more random charts, in parts that run side by side.
+class WheelLayoutProperty : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(WheelLayoutProperty, ThousandRandomChartsKeepEveryGlyphClearNearAndInOrder) {
+    EnsureApp();
+    int further = 0;
+    EXPECT_TRUE(RandomChartsHold(GetParam(), 1000, further));
+    EXPECT_GT(further, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, WheelLayoutProperty, ::testing::Values(1962u, 1985u, 2024u, 6965u));
 
 TEST(WheelLayoutTest, GlyphsOfRealChartsStayNearTheirBodiesInEveryWheelKind) {
     // The natal chart and its transits in every wheel kind, at 600, 1200 and 2400 pixels, with either

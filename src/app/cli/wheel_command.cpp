@@ -40,16 +40,8 @@ graphics::ChartCaption CaptionOf(const ChartSession &session, const WheelOptions
     document::HeadingNames names{o.natalName, "", "", "", eventIsPerson};
     if (session.hasDb)
         names = document::NamesFromDatabase(w, names, eventIsPerson);
-    const document::PageHeading heading = document::MakeHeading(w, names);
-    graphics::ChartCaption caption;
-    caption.name = names.natalName.empty() ? std::string("Natal") : names.natalName;
-    caption.dateTime = heading.natalDateLine;
-    caption.place = names.place;
-    if (!names.country.empty())
-        caption.place += (caption.place.empty() ? "" : ", ") + names.country;
-    caption.coordinates = heading.longitudeText + "  " + heading.latitudeText;
-    caption.deltaT = graphics::DeltaTText(w.natal.deltaT, w.natal.deltaTFlag == 1, session.format);
-    return caption;
+    return document::NatalCaption(document::MakeHeading(w, names), w.natal.deltaT, w.natal.deltaTFlag == 1,
+                                  session.format);
 }
 
 nlohmann::json Box(const QRectF &box) {
