@@ -23,12 +23,6 @@ QString Q(const std::string &s) {
 
 enum Column { kTick, kPerson, kPlace, kLocal, kStored, kInForce, kUniversal, kNote, kColumns };
 
-struct PersonBefore {
-    std::int32_t id;
-    TDateTime fecha;
-    std::int32_t horaUt;
-};
-
 } // namespace
 
 TFormRevisarZonas::TFormRevisarZonas(DataStore &store, QWidget *parent) : QDialog(parent), store_(store) {
@@ -169,37 +163,21 @@ void TFormRevisarZonas::CorrectTicked() {
         return;
     if (store_.ReadOnly())
         return;
-    database::Database &db = store_.Db();
-    std::vector<PersonBefore> before;
-    for (const session::ZoneReviewRow *row : rows) {
-        const int i = database::IndexOfId(db.Persons, row->personId);
-        if (i >= 0) {
-            const database::TPersona &p = *db.Persons[static_cast<std::size_t>(i)];
-            before.push_back({p.Id, p.Fecha, p.HoraUT});
-        }
-    }
-    const int changed = session::CorrectZones(db, rows);
-    if (changed == 0) {
-        result_->setText("Ninguna persona marcada necesitaba corregirse: cambiaron desde la revisión.");
-        Fill();
-        return;
-    }
     const int reloads = store_.Reloads();
-    if (!store_.Save("la corrección del huso horario de " + count)) {
-        // A file read again after another program's save already holds that program's records.
-        if (store_.Reloads() == reloads)
-            for (const PersonBefore &b : before) {
-                const int i = database::IndexOfId(db.Persons, b.id);
-                if (i >= 0) {
-                    database::TPersona &p = *db.Persons[static_cast<std::size_t>(i)];
-                    p.Fecha = b.fecha;
-                    p.HoraUT = b.horaUt;
-                }
-            }
-        result_->setText("No se corrigió ninguna persona: el archivo no se pudo guardar.");
+    const session::ZoneCorrection done =
+        session::CorrectZonesAndSave(store_, rows, "la corrección del huso horario de " + count);
+    if (!done.saved) {
+        result_->setText(
+            !done.attempted ? QString::fromUtf8("Ninguna persona marcada necesitaba corregirse: "
+                                                "cambiaron desde la revisión.")
+            : store_.Reloads() != reloads
+                ? QString::fromUtf8("No se corrigió ninguna persona: el archivo se volvió a leer "
+                                    "con los cambios de otro programa.")
+                : QString::fromUtf8("No se corrigió ninguna persona: el archivo no se pudo guardar."));
         Fill();
         return;
     }
+    const int changed = done.corrected;
     corrected_ += changed;
     result_->setText(Q(std::to_string(changed) +
                        (changed == 1 ? " persona corregida: su nacimiento se guarda"

@@ -132,6 +132,41 @@ int CorrectZones(database::Database &db, const std::vector<const ZoneReviewRow *
     return corrected;
 }
 
+ZoneCorrection CorrectZonesAndSave(DataStore &store, const std::vector<const ZoneReviewRow *> &rows,
+                                   const std::string &unsaved) {
+    struct Before {
+        std::int32_t id;
+        TDateTime fecha;
+        std::int32_t horaUt;
+    };
+    database::Database &db = store.Db();
+    std::vector<Before> before;
+    for (const ZoneReviewRow *row : rows)
+        if (const int i = database::IndexOfId(db.Persons, row->personId); i >= 0) {
+            const database::TPersona &p = *db.Persons[static_cast<std::size_t>(i)];
+            before.push_back({p.Id, p.Fecha, p.HoraUT});
+        }
+    ZoneCorrection result;
+    const int changed = CorrectZones(db, rows);
+    if (changed == 0)
+        return result;
+    result.attempted = true;
+    const int reloads = store.Reloads();
+    if (store.Save(unsaved)) {
+        result.corrected = changed;
+        result.saved = true;
+        return result;
+    }
+    if (store.Reloads() == reloads)
+        for (const Before &b : before)
+            if (const int i = database::IndexOfId(db.Persons, b.id); i >= 0) {
+                database::TPersona &p = *db.Persons[static_cast<std::size_t>(i)];
+                p.Fecha = b.fecha;
+                p.HoraUT = b.horaUt;
+            }
+    return result;
+}
+
 std::string ReviewSummary(const ZoneReview &review) {
     std::string text;
     if (review.checked == 0)

@@ -12,6 +12,7 @@
 #include "common/date_time.h"
 #include "common/text_format.h"
 #include "database/database.h"
+#include "session/data_store.h"
 #include "session/zone_offer.h"
 #include "zones/atlas.h"
 #include "zones/place_zones.h"
@@ -47,6 +48,17 @@ ZoneReview ReviewZones(const database::Database &db, const zones::Atlas &atlas,
 // Stores the rows' persons as universal time; a person changed since the review (no longer stored as
 // local time, or with another date) is left alone. Answers the number corrected.
 int CorrectZones(database::Database &db, const std::vector<const ZoneReviewRow *> &rows);
+
+// Corrects the rows' persons as CorrectZones does and saves the file through the store; when the save
+// fails the persons are put back as they were (unless the file was read again meanwhile: it then holds
+// the other program's records). unsaved names the change in the notice of a failed save.
+struct ZoneCorrection {
+    int corrected = 0;      // persons stored as universal time and saved
+    bool attempted = false; // some person still needed it (none had changed since the review)
+    bool saved = false;
+};
+ZoneCorrection CorrectZonesAndSave(DataStore &store, const std::vector<const ZoneReviewRow *> &rows,
+                                   const std::string &unsaved);
 
 // "Revisadas 12 personas con hora local: 3 con un huso distinto del que regía. ..." for the window.
 std::string ReviewSummary(const ZoneReview &review);

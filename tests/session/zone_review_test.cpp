@@ -7,6 +7,7 @@
 #include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "session/zone_review.h"
+#include "support/temp_folder.h"
 
 namespace cel::session {
 namespace {
@@ -142,6 +143,32 @@ TEST(ZoneReview, NothingToReviewSaysSo) {
     EXPECT_EQ(ReviewSummary(review),
               "No hay personas con nacimiento en hora local, con su hora, en un lugar con zona. Sin lugar de "
               "nacimiento o sin zona: 6. Ya en tiempo universal: 1.");
+}
+
+// A file that cannot be written keeps nothing of the correction: the persons are put back.
+TEST(ZoneReview, AFailedSaveLeavesThePersonsAsTheyWere) {
+    ReviewFixture f;
+    const ZoneReview review = ReviewZones(f.db, f.atlas, nullptr);
+    ASSERT_EQ(review.rows.size(), 2u);
+    const database::TPersona before = f.Person(1);
+    f.db.Path = "/nonexistent-folder/ejemplo.age";
+    ScriptedNotifier notices;
+    DataStore store(f.db, notices);
+    const ZoneCorrection done = CorrectZonesAndSave(store, {&review.rows[0]}, "la corrección");
+    EXPECT_TRUE(done.attempted);
+    EXPECT_FALSE(done.saved);
+    EXPECT_EQ(done.corrected, 0);
+    EXPECT_EQ(f.Person(1).HoraUT, before.HoraUT);
+    EXPECT_EQ(f.Person(1).Fecha, before.Fecha);
+    EXPECT_EQ(notices.shown.size(), 1u); // the save's own notice says why
+
+    // Saved to a file that can be written, the correction stays.
+    testsupport::TempFolder folder;
+    f.db.Path = folder.File("zonas.age");
+    const ZoneCorrection saved = CorrectZonesAndSave(store, {&review.rows[0]}, "la corrección");
+    EXPECT_TRUE(saved.saved);
+    EXPECT_EQ(saved.corrected, 1);
+    EXPECT_EQ(f.Person(1).HoraUT, 1);
 }
 
 } // namespace
