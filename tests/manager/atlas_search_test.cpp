@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTest>
 
 #include <sstream>
@@ -106,6 +107,38 @@ TEST(AtlasSearch, TypingANameInThePlaceEditorFillsThePlaceFromTheChosenCity) {
                 kept.push_back(line);
         EXPECT_EQ(kept, was);
     }
+}
+
+// From a person's birth data: "+" opens the place editor, a city typed and chosen there becomes the
+// person's birth place.
+TEST(AtlasSearch, ACityChosenFromThePersonEditorBecomesTheBirthPlace) {
+    mgrtest::SampleData data;
+    SetZoneChoicesFile(data.folder.File("zonas-de-lugares.txt"));
+    TFormItem editor(data.store, database::Kind::Person, -1);
+    editor.show();
+    Find<QLineEdit>(&editor, "EDNombre")->setText("Atlas");
+    Find<QTabBar>(&editor, "TBDatos")->setCurrentIndex(0);
+    bool chosen = false;
+    mgrtest::OnNextModal([&chosen](QWidget *placeEditor) {
+        auto *name = Find<QLineEdit>(placeEditor, "EDNombre");
+        name->setFocus();
+        QTest::keyClicks(name, "pereir");
+        QAbstractItemView *list = name->completer()->popup();
+        if (!list->isVisible())
+            return Find<QPushButton>(placeEditor, "BTCancelar")->click();
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        chosen = Find<QComboBox>(placeEditor, "CMBZona")->currentText() == "America/Bogota";
+        Find<QPushButton>(placeEditor, "BTAcuerdo")->click();
+    });
+    Find<QPushButton>(&editor, "BTAgregarLugar")->click();
+    EXPECT_TRUE(chosen);
+    auto *place = Find<QComboBox>(&editor, "CMBLugar");
+    EXPECT_TRUE(place->currentText().startsWith("Pereira")) << place->currentText().toStdString();
+    const database::Database saved = data.Reload();
+    const int i = database::IndexOfName(saved.Places, "Pereira");
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(place->currentData().toInt(), saved.Places[static_cast<std::size_t>(i)]->Id);
 }
 
 // A name that no city has lists nothing, and the editor works as before.
