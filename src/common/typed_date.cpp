@@ -271,6 +271,7 @@ TypedDateResult ParseTypedDate(std::string_view text) {
 
     TypedDate result;
     result.typedJulian = julianMark;
+    result.namedGregorian = gregorianMark;
     if (julianMark) {
         result.julian = {year, month, day};
         const std::int64_t days = DaysFromJulian(result.julian);

@@ -24,6 +24,7 @@ struct TypedDate {
     CalendarDate gregorian; // what is stored
     CalendarDate julian;    // the same day in the Julian calendar
     bool typedJulian = false;
+    bool namedGregorian = false; // the text said "gregoriano"
 };
 
 struct TypedDateResult {

@@ -1,7 +1,9 @@
 #include "manager/date_field.h"
 
 #include <QApplication>
+#include <QCalendar>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -41,29 +43,54 @@ DateField::DateField(QWidget *parent) : QWidget(parent), date_(2000, 1, 1) {
     edit_->setObjectName("Texto");
     edit_->setToolTip(QString::fromUtf8(
         "Escriba o pegue la fecha: 25/12/1990, 25-12-1990, 25 dic 1990, 25 de diciembre de 1990 o "
-        "1990-12-25 (años 1 a 9999).\nUna fecha del calendario juliano lleva \"j\": 4/10/1582 j.\n"
+        "1990-12-25 (años 1 a 9999).\nUna fecha del calendario juliano lleva \"j\": 4/10/1582 j (o marque "
+        "\"Juliano\", que se ofrece para las fechas anteriores al 15/10/1582).\n"
         "Enter la lee; flechas arriba y abajo: un día; Alt+Abajo: calendario."));
     button_ = new QToolButton(this);
     button_->setObjectName("BotonCalendario");
     button_->setArrowType(Qt::DownArrow);
     button_->setToolTip("Calendario (Alt+Abajo)");
     button_->setFocusPolicy(Qt::NoFocus);
+    julian_ = new QCheckBox("Juliano", this);
+    julian_->setObjectName("Juliano");
+    julian_->setToolTip(QString::fromUtf8(
+        "Escribir y ver la fecha en el calendario juliano, como la dan los registros anteriores a la reforma "
+        "gregoriana (15 de octubre de 1582).\nLa fecha se guarda en el calendario gregoriano; debajo se ven "
+        "las dos lecturas."));
+    julian_->setFocusPolicy(Qt::TabFocus);
     row->addWidget(edit_, 1);
     row->addWidget(button_);
     column->addLayout(row);
+    // Under the field, shown only when there is something to say: the refusal or both calendars'
+    // readings, and the toggle of the Julian reading for dates before the reform (so the field is no
+    // wider in the windows for the dates of today).
+    auto *noteRow = new QHBoxLayout;
+    noteRow->setSpacing(6);
     note_ = new QLabel(this);
     note_->setObjectName("Nota");
     note_->setWordWrap(true);
     note_->hide();
-    column->addWidget(note_);
+    julian_->hide();
+    noteRow->addWidget(note_, 1);
+    noteRow->addWidget(julian_, 0, Qt::AlignTop);
+    column->addLayout(noteRow);
     setFocusProxy(edit_);
     edit_->installEventFilter(this);
     connect(button_, &QToolButton::clicked, this, &DateField::showCalendar);
+    connect(julian_, &QCheckBox::clicked, this, [this](bool on) {
+        if (!setJulianReading(on))
+            edit_->setFocus(Qt::OtherFocusReason);
+    });
     setDisplayFormat(format_);
 }
 
 QString DateField::Shown(QDate date) const {
-    return Spanish().toString(date, format_);
+    return Shown(date, typedJulian_);
+}
+
+QString DateField::Shown(QDate date, bool julian) const {
+    return julian ? Spanish().toString(date, format_, QCalendar(QCalendar::System::Julian))
+                  : Spanish().toString(date, format_);
 }
 
 void DateField::setDisplayFormat(const QString &format) {
@@ -71,7 +98,8 @@ void DateField::setDisplayFormat(const QString &format) {
     // Wide enough for the longest month and weekday names.
     int width = 0;
     for (int day = 1; day <= 7; ++day)
-        width = std::max(width, edit_->fontMetrics().horizontalAdvance(Shown(QDate(2000, 9, 24 + day))));
+        width =
+            std::max(width, edit_->fontMetrics().horizontalAdvance(Shown(QDate(2000, 9, 24 + day), false)));
     edit_->setMinimumWidth(width + 16);
     ShowDate();
 }
@@ -85,11 +113,17 @@ void DateField::setDateRange(QDate minimum, QDate maximum) {
 void DateField::setDate(QDate date) {
     if (!date.isValid())
         return;
+    // Another record's date keeps the Julian reading only while it is a date before the reform.
+    const QDate kept = std::clamp(date, minimum_, maximum_);
+    if (kept != date_ && !IsBeforeReform(Of(kept)))
+        typedJulian_ = false;
+    StepTo(date);
+}
+
+void DateField::StepTo(QDate date) {
     date = std::clamp(date, minimum_, maximum_);
     error_.clear();
     const bool changed = date != date_;
-    if (changed)
-        typedJulian_ = false;
     date_ = date;
     ShowDate();
     if (changed)
@@ -117,6 +151,39 @@ void DateField::ShowDate() {
     }
     note_->setText(note);
     note_->setVisible(!note.isEmpty());
+    // The Julian reading is offered for dates before the reform, and can always be left.
+    const QSignalBlocker quiet(julian_);
+    julian_->setChecked(typedJulian_);
+    const bool offered = typedJulian_ || IsBeforeReform(Of(date_));
+    julian_->setEnabled(offered);
+    julian_->setVisible(offered);
+}
+
+bool DateField::setJulianReading(bool julian) {
+    if (julian == typedJulian_ && error_.isEmpty())
+        return true;
+    // The text in the field (as typed, or as shown) is read again in the chosen calendar.
+    const QString text = edit_->text().trimmed();
+    const TypedDateResult read = ParseTypedDate(text.toStdString() + (julian ? " j" : ""));
+    if (!read.date || read.date->typedJulian != julian) {
+        SetError(read.date ? QString::fromUtf8("La fecha \"") + text +
+                                 QString::fromUtf8("\" está escrita en el calendario juliano: quite la \"j\" "
+                                                   "para leerla en el gregoriano.")
+                           : QString::fromStdString(read.error));
+        julian_->setChecked(typedJulian_);
+        return false;
+    }
+    const CalendarDate &g = read.date->gregorian;
+    const QDate date(g.year, g.month, g.day);
+    if (date < minimum_ || date > maximum_) {
+        SetError(QString::fromUtf8("La fecha debe estar entre el ") + Shown(minimum_, false) + " y el " +
+                 Shown(maximum_, false) + ".");
+        julian_->setChecked(typedJulian_);
+        return false;
+    }
+    typedJulian_ = julian;
+    StepTo(date);
+    return true;
 }
 
 void DateField::SetError(const QString &message) {
@@ -137,7 +204,18 @@ bool DateField::commitText() {
         }
         return true;
     }
-    const TypedDateResult read = ParseTypedDate(text.toStdString());
+    // With the Julian reading chosen, a date typed without a calendar's name is a Julian one (a date
+    // that names the Gregorian calendar is read in it).
+    // The Julian reading holds for the dates typed before the reform; a later one is a Gregorian date.
+    TypedDateResult read = ParseTypedDate(text.toStdString());
+    if (typedJulian_ && !(read.date && (read.date->typedJulian || read.date->namedGregorian))) {
+        TypedDateResult julian = ParseTypedDate(text.toStdString() + " j");
+        const CalendarDate typed = julian.date ? julian.date->julian
+                                   : read.date ? read.date->gregorian
+                                               : CalendarDate{};
+        if (!read.date || IsBeforeReform(typed))
+            read = std::move(julian);
+    }
     if (!read.date) {
         SetError(QString::fromStdString(read.error));
         return false;
@@ -145,8 +223,8 @@ bool DateField::commitText() {
     const CalendarDate &g = read.date->gregorian;
     const QDate date(g.year, g.month, g.day);
     if (date < minimum_ || date > maximum_) {
-        SetError(QString::fromUtf8("La fecha debe estar entre el ") + Shown(minimum_) + " y el " +
-                 Shown(maximum_) + ".");
+        SetError(QString::fromUtf8("La fecha debe estar entre el ") + Shown(minimum_, false) + " y el " +
+                 Shown(maximum_, false) + ".");
         return false;
     }
     error_.clear();
@@ -177,12 +255,14 @@ void DateField::showCalendar() {
         calendar_->installEventFilter(this);
         const auto choose = [this](QDate date) {
             popup_->hide();
-            setDate(date);
+            StepTo(date);
             edit_->setFocus(Qt::PopupFocusReason);
         };
         connect(calendar_, &QCalendarWidget::clicked, this, choose);
         connect(calendar_, &QCalendarWidget::activated, this, choose);
     }
+    // The calendar of the reading chosen: a Julian month for a Julian date.
+    calendar_->setCalendar(typedJulian_ ? QCalendar(QCalendar::System::Julian) : QCalendar());
     calendar_->setDateRange(minimum_, maximum_);
     calendar_->setSelectedDate(date_);
     popup_->adjustSize();
@@ -234,7 +314,7 @@ bool DateField::eventFilter(QObject *watched, QEvent *event) {
             }
             if (changed && !commitText())
                 return true;
-            setDate(date_.addDays(key->key() == Qt::Key_Up ? 1 : -1));
+            StepTo(date_.addDays(key->key() == Qt::Key_Up ? 1 : -1));
             return true;
         case Qt::Key_F4:
             showCalendar();

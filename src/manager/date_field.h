@@ -1,8 +1,9 @@
 // The date field of the item editor and of the main window: it takes a date as it is typed or pasted
 // (25/12/1990, 25 dic 1990, 1990-12-25, ..., any year from 1 to 9999, a Julian-calendar date with
-// "j"), reads it on Enter or when the field is left, refuses an impossible date with a Spanish reason
-// while keeping the previous date, shows both calendars for dates before the Gregorian reform, and
-// opens a calendar with the button beside it (or Alt+Down / F4). Up and Down step one day.
+// "j" or the "Juliano" toggle beside it), reads it on Enter or when the field is left, refuses an
+// impossible date with a Spanish reason while keeping the previous date, shows both calendars for dates
+// before the Gregorian reform, and opens a calendar with the button beside it (or Alt+Down / F4). Up and
+// Down step one day. The date it gives is always the proleptic Gregorian one that records hold.
 #pragma once
 
 #include <QDate>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 class QCalendarWidget;
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -37,6 +39,11 @@ public:
     // Reads the typed text now, as Enter does; false when it was refused (the date is kept).
     bool commitText();
     void showCalendar();
+    // The reading of the field: in the Julian calendar (the text shown and typed is a Julian date) or
+    // the Gregorian. Choosing it reads the field's text again in that calendar, as the toggle does;
+    // false when the text is not a date of that calendar (the date and reading are then kept).
+    bool julianReading() const { return typedJulian_; }
+    bool setJulianReading(bool julian);
 
 signals:
     void dateChanged(QDate date);
@@ -47,10 +54,14 @@ protected:
 private:
     void ShowDate();
     QString Shown(QDate date) const;
+    QString Shown(QDate date, bool julian) const;
+    // A date from the arrows or the calendar: the reading chosen stays.
+    void StepTo(QDate date);
     void SetError(const QString &message);
 
     QLineEdit *edit_ = nullptr;
     QToolButton *button_ = nullptr;
+    QCheckBox *julian_ = nullptr;
     QLabel *note_ = nullptr;
     QFrame *popup_ = nullptr;
     QCalendarWidget *calendar_ = nullptr;

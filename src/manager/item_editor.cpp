@@ -23,13 +23,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/clock.h"
 #include "database/coordinate_text.h"
 #include "database/text_cleanup.h"
+#include "manager/atlas_completer.h"
 #include "manager/colour_suite.h"
 #include "manager/date_field.h"
 #include "manager/editor_widgets.h"
 #include "manager/place_import_window.h"
 #include "manager/place_zone_field.h"
+#include "session/atlas_place.h"
 #include "zones/zone_history.h"
 
 namespace cel::manager {
@@ -133,6 +136,9 @@ TFormItem::TFormItem(DataStore &store, Kind kind, std::int32_t id, EditorMode mo
     } else {
         LoadRecord(id);
     }
+    // The place's zone and where it comes from are known only now: the window grows to show them.
+    if (kind == Kind::Place)
+        resize(this->width(), std::max(this->height(), sizeHint().height()));
 }
 
 void TFormItem::BuildNamePart() {
@@ -215,6 +221,14 @@ QWidget *TFormItem::BuildPlacePage() {
         connect(radio, &QRadioButton::toggled, this, rederive);
     connect(pais_, &QComboBox::currentIndexChanged, this, rederive);
 
+    // Typing the name searches the atlas; a city chosen fills the page.
+    atlasSearch_ = new AtlasCompleter(nombre_, zones::SharedAtlas());
+    nombre_->setToolTip(QString::fromUtf8("Escriba el nombre: las ciudades del atlas que coinciden se listan "
+                                          "debajo (la mayor primero); elegir una llena coordenadas, país y "
+                                          "zona horaria."));
+    connect(atlasSearch_, &AtlasCompleter::chosen, this,
+            [this](const zones::AtlasCity *city) { FillFromAtlas(*city); });
+
     const auto lonChanged = [this] {
         if (updating_)
             return;
@@ -236,6 +250,52 @@ QWidget *TFormItem::BuildPlacePage() {
     for (QSpinBox *box : {tzHour_, tzMin_})
         connect(box, &QSpinBox::valueChanged, this, [this] { tzTouched_ = tzTouched_ || !updating_; });
     return page;
+}
+
+void TFormItem::FillFromAtlas(const zones::AtlasCity &city) {
+    Database &db = store_.Db();
+    session::AtlasPlace place = session::PlaceOfCity(db, city, UniversalNow());
+    if (place.countryId < 0 &&
+        store_.Notices().Notice(NoticeKind::Question, true, true,
+                                "El país \"" + place.countryName +
+                                    "\" no está en el archivo de datos.\r\r¿Desea agregarlo?") &&
+        !store_.ReadOnly()) {
+        auto country = std::make_unique<TPais>();
+        country->Nombre = place.countryName;
+        country->Id = db.TakeId(Kind::Country);
+        const std::int32_t id = country->Id;
+        db.Countries.push_back(std::move(country));
+        if (store_.Save("el país \"" + place.countryName + "\""))
+            place.countryId = id;
+        else if (const int i = IndexOfId(db.Countries, id); i >= 0) // not saved: not kept either
+            db.Countries.erase(db.Countries.begin() + i);
+        FillCountryCombo(pais_, true);
+    }
+    updating_ = true;
+    nombre_->setText(Q(place.name));
+    if (place.countryId >= 0)
+        SelectCountry(pais_, place.countryId);
+    // The boxes hold whole seconds: the atlas's degrees rounded to the nearest one (about 30 m).
+    const auto toSecond = [](double degrees) {
+        return std::round(static_cast<long double>(degrees) * 3600) / 3600;
+    };
+    const DmsParts lon = SplitDegrees(toSecond(place.longitudeWest));
+    const DmsParts lat = SplitDegrees(toSecond(place.latitude));
+    lonDeg_->setValue(std::min(lon.degrees, 179));
+    lonMin_->setValue(lon.minutes);
+    lonSec_->setValue(lon.seconds);
+    (lon.negative ? lonE_ : lonW_)->setChecked(true);
+    latDeg_->setValue(std::min(lat.degrees, 89));
+    latMin_->setValue(lat.minutes);
+    latSec_->setValue(lat.seconds);
+    (lat.negative ? latS_ : latN_)->setChecked(true);
+    const DmsParts tz = SplitDegrees(place.standardHours);
+    tzHour_->setValue(std::clamp(tz.negative ? -tz.degrees : tz.degrees, -12, 12));
+    tzMin_->setValue(tz.minutes);
+    lonTouched_ = latTouched_ = tzTouched_ = true;
+    updating_ = false;
+    zoneField_->Rederive(db, PlaceFromBoxes());
+    resize(width(), std::max(height(), sizeHint().height()));
 }
 
 // ---- loading ----

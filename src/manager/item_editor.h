@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "manager/data_store.h"
+#include "zones/atlas.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -31,6 +32,7 @@ namespace cel::manager {
 class DateField;
 class ZoneOfferPanel;
 class PlaceZoneField;
+class AtlasCompleter;
 
 // What a person must carry to be stored: the manager asks only for the name; the chart program's
 // person list also needs the birth data a chart is computed from.
@@ -124,6 +126,9 @@ private:
     void AddCountry();
     void AddOrEditPlace(bool edit);
     void ImportPlace();
+    // The place page filled from an atlas city chosen while typing the name: coordinates, country
+    // (added to the data file when the user agrees), the zone's standard offset and the zone.
+    void FillFromAtlas(const zones::AtlasCity &city);
 
     // The six boxes of a coordinate after a change: borrows and carries, then the ranges.
     void NormaliseCoordinate(QSpinBox *deg, QSpinBox *min, QSpinBox *sec, int degreeLimit);
@@ -163,6 +168,7 @@ private:
     QCheckBox *dst_ = nullptr;
     QLineEdit *descripcion_ = nullptr;
     PlaceZoneField *zoneField_ = nullptr;
+    AtlasCompleter *atlasSearch_ = nullptr;
     // Person page.
     QLineEdit *apellidos_ = nullptr;
     QRadioButton *sexo_[3] = {nullptr, nullptr, nullptr};

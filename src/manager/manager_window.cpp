@@ -50,6 +50,7 @@
 #include "manager/place_import_window.h"
 #include "manager/record_table_model.h"
 #include "manager/small_dialogs.h"
+#include "manager/zone_review_window.h"
 
 namespace cel::manager {
 
@@ -205,7 +206,12 @@ QWidget *TFormMainTarjaro::BuildFileBar() {
     importButton_ = button("SBImportar", "Importar lugares", "Importar lugares geograficos");
     auto *importAaf = button("SBImportarAAF", "Importar AAF", "Importar personas de un archivo AAF");
     auto *exportAaf = button("SBExportarAAF", "Exportar AAF", "Exportar personas a un archivo AAF");
-    fileButtons_ = {copyButton_, backup, append, csv, importButton_, importAaf, exportAaf};
+    auto *reviewZones =
+        button("SBRevisarHusos", QString::fromUtf8("Revisar &husos…"),
+               "Revisar husos horarios: personas en hora local cuyo huso guardado no es el que "
+               "regía en su fecha");
+    fileButtons_ = {copyButton_, backup, append, csv, importButton_, importAaf, exportAaf, reviewZones};
+    connect(reviewZones, &QToolButton::clicked, this, &TFormMainTarjaro::ReviewZones);
     connect(importAaf, &QToolButton::clicked, this, &TFormMainTarjaro::ImportAafFile);
     connect(exportAaf, &QToolButton::clicked, this, &TFormMainTarjaro::ExportAafFile);
     connect(open, &QToolButton::clicked, this, &TFormMainTarjaro::ChooseAndOpen);
@@ -621,6 +627,7 @@ void TFormMainTarjaro::ShowContextMenu(const QPoint &pos) {
         details->setCheckable(true);
         details->setChecked(showDetails_);
         connect(details, &QAction::toggled, detailsButton_, &QAbstractButton::setChecked);
+        menu.addAction(QString::fromUtf8("Revisar &husos horarios…"), this, &TFormMainTarjaro::ReviewZones);
     }
     if (list_.Kind() == Kind::Place)
         menu.addAction(QString::fromUtf8("Importar lugar geográfico"), this, &TFormMainTarjaro::ImportPlaces);
@@ -733,6 +740,19 @@ void TFormMainTarjaro::AssignGroup(bool add) {
     list_.AssignGroup(chooser.ChosenId(), add);
     const std::int32_t keep = list_.SelectedId();
     store_.Save();
+    DataChanged();
+    list_.Select(keep);
+    Rebuild();
+}
+
+void TFormMainTarjaro::ReviewZones() {
+    if (!FileIsOpen() || store_.ReadOnly())
+        return;
+    const std::int32_t keep = list_.SelectedId();
+    TFormRevisarZonas review(store_, this);
+    review.exec();
+    if (review.Corrected() == 0) // a file read again meanwhile was shown by its own refresh
+        return;
     DataChanged();
     list_.Select(keep);
     Rebuild();

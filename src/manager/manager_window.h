@@ -87,6 +87,9 @@ public:
     void ExportCsv();
     void ExportMailList();
     void ImportPlaces();
+    // The persons whose stored zone was not the one in force on their birth date, for review and
+    // correction of the ones the user ticks.
+    void ReviewZones();
     // Persons in from an AAF file, and the ticked (else listed) persons out to one.
     void ImportAafFile();
     void ExportAafFile();

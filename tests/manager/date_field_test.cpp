@@ -68,9 +68,9 @@ TEST(DateField, ReadsTypedAndPastedDatesOfAnyYear) {
         {Entry::BackspaceAndType, "15/6/1500", QDate(1500, 6, 15), "15/06/1500",
          "gregoriano 15 jun 1500 = juliano 5 jun 1500"},
         {Entry::SelectAllAndType, "31/12/9999", QDate(9999, 12, 31), "31/12/9999", ""},
-        {Entry::SelectAllAndType, "4/10/1582 j", QDate(1582, 10, 14), "14/10/1582",
+        {Entry::SelectAllAndType, "4/10/1582 j", QDate(1582, 10, 14), "04/10/1582",
          "gregoriano 14 oct 1582 = juliano 4 oct 1582"},
-        {Entry::Paste, "25 de diciembre de 1642 (juliano)", QDate(1643, 1, 4), "04/01/1643",
+        {Entry::Paste, "25 de diciembre de 1642 (juliano)", QDate(1643, 1, 4), "25/12/1642",
          "gregoriano 4 ene 1643 = juliano 25 dic 1642"},
     };
     for (const Case &c : cases) {
@@ -183,6 +183,94 @@ TEST(DateField, ArrowsStepADayAndTheCalendarChoosesOne) {
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_EQ(field.date(), QDate(1492, 10, 12));
     EXPECT_EQ(field.noteText(), QString::fromUtf8("gregoriano 12 oct 1492 = juliano 3 oct 1492"));
+}
+
+// The "Juliano" toggle chooses the calendar the field is typed and shown in; the date it gives stays the
+// proleptic Gregorian one, and both readings are shown under it.
+TEST(DateField, TheJulianToggleReadsAndShowsTheDateInEitherCalendar) {
+    enum class Do { Type, Tick, Untick, Up, Set };
+    struct Step {
+        Do what;
+        const char *text; // typed, or for Set the date in ISO form
+        QDate gregorian;  // what the field gives afterwards
+        const char *shown;
+        bool julian, enabled;
+        const char *note; // the readings, or the start of the refusal
+    };
+    const Step steps[] = {
+        {Do::Type, "1/3/1500", QDate(1500, 3, 1), "01/03/1500", false, true,
+         "gregoriano 1 mar 1500 = juliano 20 feb 1500"},
+        // The same text read as the Julian date that historical records give.
+        {Do::Tick, "", QDate(1500, 3, 11), "01/03/1500", true, true,
+         "gregoriano 11 mar 1500 = juliano 1 mar 1500"},
+        {Do::Up, "", QDate(1500, 3, 12), "02/03/1500", true, true,
+         "gregoriano 12 mar 1500 = juliano 2 mar 1500"},
+        // A day only the Julian calendar has.
+        {Do::Type, "29/02/1500", QDate(1500, 3, 10), "29/02/1500", true, true,
+         "gregoriano 10 mar 1500 = juliano 29 feb 1500"},
+        {Do::Untick, "", QDate(1500, 3, 10), "29/02/1500", true, true,
+         "El día 29 de febrero de 1500 no existe"},
+        {Do::Type, "4/10/1582", QDate(1582, 10, 14), "04/10/1582", true, true,
+         "gregoriano 14 oct 1582 = juliano 4 oct 1582"},
+        {Do::Untick, "", QDate(1582, 10, 4), "04/10/1582", false, true,
+         "gregoriano 4 oct 1582 = juliano 24 sep 1582"},
+        // From the reform on, the toggle is not offered and nothing is noted.
+        {Do::Type, "15/10/1582", QDate(1582, 10, 15), "15/10/1582", false, false, ""},
+        // A date typed with "j" turns the Julian reading on; it can be left even after the reform.
+        {Do::Type, "15/10/1582 j", QDate(1582, 10, 25), "15/10/1582", true, true,
+         "gregoriano 25 oct 1582 = juliano 15 oct 1582"},
+        {Do::Type, "3/1/1", QDate(1, 1, 1), "03/01/0001", true, true,
+         "gregoriano 1 ene 0001 = juliano 3 ene 0001"},
+        // Julian 1 January of the year 1 is a day before the first Gregorian one.
+        {Do::Type, "1/1/1", QDate(1, 1, 1), "1/1/1", true, true,
+         "El 1 de enero de 1 del calendario juliano cae fuera"},
+        {Do::Untick, "", QDate(1, 1, 3), "03/01/0001", false, true,
+         "gregoriano 3 ene 0001 = juliano 5 ene 0001"},
+        // Another record's date after the reform shows in the Gregorian calendar.
+        {Do::Tick, "", QDate(1, 1, 1), "03/01/0001", true, true,
+         "gregoriano 1 ene 0001 = juliano 3 ene 0001"},
+        {Do::Set, "1990-12-25", QDate(1990, 12, 25), "25/12/1990", false, false, ""},
+        // With the Julian reading on, a date typed after the reform is a Gregorian one.
+        {Do::Set, "1500-03-01", QDate(1500, 3, 1), "01/03/1500", false, true,
+         "gregoriano 1 mar 1500 = juliano 20 feb 1500"},
+        {Do::Tick, "", QDate(1500, 3, 11), "01/03/1500", true, true,
+         "gregoriano 11 mar 1500 = juliano 1 mar 1500"},
+        {Do::Type, "25/12/1990", QDate(1990, 12, 25), "25/12/1990", false, false, ""},
+    };
+    DateField field;
+    field.show();
+    auto *toggle = Find<QCheckBox>(&field, "Juliano");
+    EXPECT_FALSE(toggle->isEnabled());
+    // (After a refusal the typed text stays in the field, and Escape brings the kept date back.)
+    for (const Step &step : steps) {
+        SCOPED_TRACE(std::string(step.text) + " / step " + std::to_string(&step - steps));
+        switch (step.what) {
+        case Do::Type:
+            Enter(field.lineEdit(), Entry::SelectAllAndType, QString::fromUtf8(step.text));
+            break;
+        case Do::Tick:
+        case Do::Untick:
+            ASSERT_TRUE(toggle->isEnabled());
+            QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(4, toggle->height() / 2));
+            break;
+        case Do::Up:
+            QTest::keyClick(field.lineEdit(), Qt::Key_Up);
+            break;
+        case Do::Set:
+            field.setDate(QDate::fromString(step.text, Qt::ISODate));
+            break;
+        }
+        EXPECT_EQ(field.date(), step.gregorian);
+        EXPECT_EQ(field.lineEdit()->text(), QString::fromUtf8(step.shown));
+        EXPECT_EQ(field.julianReading(), step.julian);
+        EXPECT_EQ(toggle->isChecked(), step.julian);
+        EXPECT_EQ(toggle->isEnabled(), step.enabled);
+        EXPECT_EQ(toggle->isVisible(), step.enabled); // offered only where it means something
+        EXPECT_TRUE(field.noteText().startsWith(QString::fromUtf8(step.note)))
+            << field.noteText().toStdString();
+        if (!field.errorText().isEmpty())
+            QTest::keyClick(field.lineEdit(), Qt::Key_Escape);
+    }
 }
 
 // The item editor's birth date typed (not picked), read when "De Acuerdo" is pressed.
