@@ -1,6 +1,8 @@
 // The chart program's window: one date step as the window runs it with a single wheel (both charts,
-// progression set, aspect lists and the wheel drawn at 800 px), and the start-up to the first painted
-// window with a data file of 10,000 persons.
+// progression set, aspect lists and the wheel drawn at 800 px), the same step through the window's
+// action (the session's operation, its one notification and the controls written from it), and the
+// start-up to the first painted window with a data file of 10,000 persons.
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QElapsedTimer>
@@ -142,6 +144,39 @@ void BM_StartUpWith10000Persons(benchmark::State &state) {
     }
     std::filesystem::remove(ini);
 }
+// Alt+Right in the window: the session steps the entry, recomputes once and the window shows it (the
+// fields, the labels, the wheel at about 800 px, the tables), with 10,000 persons in the list.
+void BM_WindowDateStep(benchmark::State &state) {
+    bench::EnsureApplication<QApplication>("bench_workspace");
+    const std::string file = LargeDataFile();
+    const std::string ini = file + ".step.ini";
+    SilentNotifier notifier;
+    workspace::MainWindowOptions options;
+    options.iniPath = ini;
+    options.dataFile = file;
+    options.useGuard = false;
+    {
+        workspace::TFormMain window(notifier, options);
+        window.resize(1600, 1000);
+        window.show();
+        QApplication::processEvents();
+        window.ChoosePerson(1);
+        QAction *step = window.Action(workspace::Command::StepForward);
+        const QWidget *wheel = window.findChild<QWidget *>("PaintBox");
+        const std::uint64_t before = window.Workspace().counters.recomputes;
+        for (auto _ : state) {
+            step->trigger();
+            benchmark::DoNotOptimize(window.LastAspectCount());
+        }
+        state.counters["wheel_px"] = wheel ? std::min(wheel->width(), wheel->height()) : 0;
+        state.counters["recomputes_per_step"] =
+            benchmark::Counter(static_cast<double>(window.Workspace().counters.recomputes - before),
+                               benchmark::Counter::kAvgIterations);
+    }
+    std::filesystem::remove(ini);
+}
+BENCHMARK(BM_WindowDateStep)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_StartUpWith10000Persons)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/progressions.h"
+#include "common/chart_numbering.h"
 #include "settings/dignity_matrix.h"
 #include "settings/orb_tables.h"
 #include "settings/view_record.h"
@@ -72,7 +73,7 @@ using AspectList = std::vector<TAspReg>;
 using DispositorList = std::vector<TDispReg>;
 
 // Positions of bodies or cusps 1..12 in single precision; entry 0 unused.
-using PositionList = std::array<float, 13>;
+using PositionList = std::array<float, kListSize>;
 PositionList BodyPositions(const chart::RecDataProg &item);
 PositionList CuspPositions(const chart::RecDataProg &item);
 

@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "chart/progressions.h"
+#include "common/chart_numbering.h"
 #include "settings/dignity_matrix.h"
 #include "settings/settings.h"
 #include "settings/view_record.h"
 
 namespace cel::analysis {
 
-using BodySelection = std::array<bool, 13>; // bodies 1..12; entry 0 unused
-using CuspSelection = std::array<bool, 13>; // cusps 1..12; entry 0 unused
+using BodySelection = std::array<bool, kListSize>; // bodies 1..12; entry 0 unused
+using CuspSelection = std::array<bool, kListSize>; // cusps 1..12; entry 0 unused
 
 // Every body that rules sign (code 1), in body order.
 std::vector<int> RulersOfSign(int sign, const settings::DignityMatrix &matrix);

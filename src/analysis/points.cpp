@@ -108,7 +108,7 @@ void FillDistributionGrid(TextGrid &grid, const chart::RecDataProg &item, const 
         grid.At(row, column) = PointsText(value, format);
         grid.At(row, column + 1) = PercentText(value, total, format);
     };
-    std::array<float, 13> s{};
+    std::array<float, kListSize> s{};
     for (int sign = 1; sign <= 12; ++sign) {
         s[static_cast<std::size_t>(sign)] = d.SignTotal(sign);
         put(sign, 1, d.bodies[static_cast<std::size_t>(sign)]);

@@ -5,6 +5,7 @@
 
 #include "analysis/text_grid.h"
 #include "chart/progressions.h"
+#include "common/chart_numbering.h"
 #include "common/text_format.h"
 #include "settings/settings.h"
 
@@ -19,8 +20,8 @@ PointsSettings BuiltInPoints();
 float PointsTotal(const PointsSettings &points);
 
 struct PointsDistribution {
-    std::array<float, 13> bodies{}; // P[1..12], body points per sign
-    std::array<float, 13> houses{}; // H[1..12], house points per sign
+    std::array<float, kListSize> bodies{}; // P[1..12], body points per sign
+    std::array<float, kListSize> houses{}; // H[1..12], house points per sign
     float SignTotal(int sign) const {
         return bodies[static_cast<std::size_t>(sign)] + houses[static_cast<std::size_t>(sign)];
     }

@@ -54,8 +54,8 @@ int FillAspectList(TextGrid &grid, char source, const AspectList &bodies, const 
                    const AspectList *cuspBody, const AspectList &cusps, const settings::RecVistaCarta &view);
 
 // Which natal item the "Natal" list is built from ("R. Ecl." or "R. Asc."); with "ambos" the ecliptic
-// lists come first and the ascensional ones complete them.
-enum class NatalModel { Ecliptic, Ascensional };
+// lists come first and the ascensional ones complete them: a chart's ecliptic or ascensional form.
+using NatalModel = chart::ChartMode;
 
 // Where the next cell of a list goes, the running number and the count of cells written.
 struct ListCursor {

@@ -179,10 +179,10 @@ MundaneFields MundanePosition(const MundaneInput &body, const CuspValues &eclipt
     return m;
 }
 
-std::array<MundaneFields, 13> MundanePositions(const std::array<MundaneInput, 13> &bodies,
-                                               const CuspValues &ecliptic, const CuspValues &ascensional,
-                                               Real latitude) {
-    std::array<MundaneFields, 13> fields{};
+std::array<MundaneFields, kListSize> MundanePositions(const std::array<MundaneInput, kListSize> &bodies,
+                                                      const CuspValues &ecliptic,
+                                                      const CuspValues &ascensional, Real latitude) {
+    std::array<MundaneFields, kListSize> fields{};
     for (int n = 1; n <= 12; ++n)
         fields[n] = MundanePosition(bodies[n], ecliptic, ascensional, latitude);
     return fields;

@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include "astronomy/angles.h"
+#include "common/chart_numbering.h"
 
 namespace cel::astronomy {
 
 // Cusps 1..12 in single precision; entry 0 is not used.
-using CuspValues = std::array<float, 13>;
+using CuspValues = std::array<float, kListSize>;
 
 struct TopocentricResult {
     CuspValues ecliptic{};    // house cusps, ecliptic longitudes
@@ -47,9 +48,9 @@ MundaneFields MundanePosition(const MundaneInput &body, const CuspValues &eclipt
                               const CuspValues &ascensional, Real latitude);
 
 // Mundane fields of bodies 1..12 (entry 0 unused).
-std::array<MundaneFields, 13> MundanePositions(const std::array<MundaneInput, 13> &bodies,
-                                               const CuspValues &ecliptic, const CuspValues &ascensional,
-                                               Real latitude);
+std::array<MundaneFields, kListSize> MundanePositions(const std::array<MundaneInput, kListSize> &bodies,
+                                                      const CuspValues &ecliptic,
+                                                      const CuspValues &ascensional, Real latitude);
 
 // The label text "AO" or "DO".
 inline const char *AoDoLabel(bool ascension) {

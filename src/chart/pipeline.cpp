@@ -139,10 +139,10 @@ void ComputeChart(ChartContext &context, const TDato &record, TDataAstro &chart)
     chart.equationOfTime = eot.days;
     chart.sunMeanLongitude = eot.sunMeanLongitude;
 
-    std::array<MundaneInput, 13> inputs{};
+    std::array<MundaneInput, kListSize> inputs{};
     for (int n = 1; n <= kBodyCount; ++n)
         inputs[n] = {chart.bodies[n].longitude, chart.bodies[n].rightAscension, chart.bodies[n].declination};
-    const std::array<MundaneFields, 13> mundane =
+    const std::array<MundaneFields, kListSize> mundane =
         MundanePositions(inputs, cusps.ecliptic, cusps.ascensional, chart.latitude);
     for (int n = 1; n <= kBodyCount; ++n) {
         RecPlaneta &b = chart.bodies[n];

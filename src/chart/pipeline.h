@@ -50,6 +50,7 @@ struct ChartContext {
     ChartCounters counters;
 };
 
+// The two forms of a chart: houses and positions on the ecliptic, or by ascensional arcs.
 enum class ChartMode { Ecliptic, Ascensional };
 
 // Copies the place's zone and coordinates into the record (the caller looks the record's place id up;

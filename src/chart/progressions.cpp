@@ -88,7 +88,7 @@ void DirectedItem(const TDataAstro &natal, Real arc, const ChartOptions &options
 }
 
 void DmoItem(const TDataAstro &chart, RecDataProg &item) {
-    static constexpr std::array<float, 13> kValues = {0, 90, 60, 30, 0, 30, 60, 90, 60, 30, 0, 30, 60};
+    static constexpr std::array<float, kListSize> kValues = {0, 90, 60, 30, 0, 30, 60, 90, 60, 30, 0, 30, 60};
     item.rotation = chart.ascensionalRotation;
     for (int n = 1; n <= kBodyCount; ++n) {
         RecPlanetaSimple &s = item.bodies[n];

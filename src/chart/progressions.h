@@ -29,6 +29,8 @@ enum ChartItem : int {
     kNatalDmo = 10,
     kEventDmo = 11,
 };
+// The items a wheel can show, "Int:" and "Ext:": 1..9, "Natal Eclíptica" .. "ProLuna".
+inline constexpr int kLastWheelItem = kProLuna;
 // The items after the two natal ones are computed from the event chart as well.
 constexpr bool NeedsEventChart(int item) {
     return item > kNatalAscensional;

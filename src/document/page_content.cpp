@@ -265,7 +265,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
     in.view.outerItem = view.outerItem;
     in.view.innerItemName = ItemName(view.innerItem);
     in.view.outerItemName = ItemName(view.outerItem);
-    in.view.natalByHouse = view.aspectMode == 1;
+    in.view.natalByHouse = view.aspectMode == settings::AspectMode::ByHouse;
     in.view.house = choices.house;
     in.view.natalAscensional = choices.natalAscensional;
 
@@ -301,7 +301,7 @@ PageContent MakePageContent(PageKind page, const ChartState &state, const PageCh
         } else {
             const analysis::NatalModel model =
                 choices.natalAscensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
-            if (view.aspectMode == 1)
+            if (view.aspectMode == settings::AspectMode::ByHouse)
                 analysis::FillNatalByHouse(
                     detail,
                     Item(state.progressions,

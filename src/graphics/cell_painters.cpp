@@ -434,9 +434,11 @@ void PaintCode(Canvas &canvas, const std::string &code, QSize size, const Detail
         item2 = f[2] == "P3" ? c.view.outerItem : c.view.innerItem;
     } else if (f[1] == "P") {
         item2 = c.view.innerItem;
-        item1 = c.view.progressionReference == 0   ? 1
-                : c.view.progressionReference == 1 ? 2
-                                                   : c.view.outerItem;
+        using settings::ProgressionReference;
+        item1 = c.view.progressionReference == ProgressionReference::Ecliptic ? int{chart::kNatalEcliptic}
+                : c.view.progressionReference == ProgressionReference::Ascensional
+                    ? int{chart::kNatalAscensional}
+                    : int{c.view.outerItem};
     }
     const chart::RecDataProg &i1 = Item(c, item1), &i2 = Item(c, item2);
     DrawMemberPanel(canvas, layout.member1, i1, *m1, m2, i2, options, layout, c);

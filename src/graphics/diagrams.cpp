@@ -9,7 +9,7 @@ namespace cel::graphics {
 
 DiagramMatrices ComputeDiagramMatrices(const chart::RecDataProg &item,
                                        const analysis::PointsSettings &points) {
-    std::array<float, 13> perSign{};
+    std::array<float, kListSize> perSign{};
     for (std::size_t i = 1; i <= 12; ++i) {
         if (points.viewPtosPla[i]) {
             const int sign = item.bodies[i].sign;

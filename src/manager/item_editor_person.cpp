@@ -31,8 +31,11 @@
 #include "manager/date_field.h"
 #include "manager/editor_widgets.h"
 #include "manager/place_import_window.h"
+#include "manager/zone_choices.h"
 #include "manager/zone_offer_panel.h"
 #include "session/event_place.h"
+#include "session/zone_offer.h"
+#include "zones/atlas.h"
 
 namespace cel::manager {
 
@@ -485,7 +488,8 @@ void TFormItem::UpdateTimeLabels() {
         Q(db.PlaceCaption(placeId) + ", (TZ: " + TimeZoneText(tz) + ")" + "\n" + both(local)));
     utLabel_->setText(Q("tu (gmt)\n" + both(universal)));
     if (local_->isChecked() && horaCheck_->isChecked())
-        zoneOffer_->ShowFor(db, placeId, fecha);
+        zoneOffer_->Show(
+            session::OfferZoneForPlace(db, placeId, fecha, zones::SharedAtlas(), &ZoneChoices()));
     else
         zoneOffer_->Clear();
 }

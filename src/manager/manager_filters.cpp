@@ -51,7 +51,7 @@ QWidget *TFormMainTarjaro::BuildFilterPanel() {
     nameRow->addWidget(nameFilter_);
     layout->addLayout(nameRow);
     connect(nameFilter_, &QLineEdit::textChanged, this, [this](const QString &text) {
-        ChangeFilter([&](ListFilters &f) { f.name = text.toStdString(); });
+        ChangeFilter([&](session::ListFilters &f) { f.name = text.toStdString(); });
     });
 
     kindFilters_ = new QStackedWidget(filterPanel_);
@@ -67,7 +67,7 @@ QWidget *TFormMainTarjaro::BuildFilterPanel() {
     businessRow->addWidget(businessGroup_, 1);
     kindFilters_->addWidget(business);
     connect(businessGroup_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        ChangeFilter([&](ListFilters &f) { f.businessGroup = IdAt(businessGroup_, i); });
+        ChangeFilter([&](session::ListFilters &f) { f.businessGroup = IdAt(businessGroup_, i); });
     });
     layout->addWidget(kindFilters_, 1);
     return filterPanel_;
@@ -93,7 +93,7 @@ QWidget *TFormMainTarjaro::BuildPlaceFilters() {
         dstRow->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this, dst](bool on) {
             if (on)
-                ChangeFilter([dst](ListFilters &f) { f.dst = dst; });
+                ChangeFilter([dst](session::ListFilters &f) { f.dst = dst; });
         });
     }
     grid->addWidget(dstBox, 1, 0, 1, 4);
@@ -106,20 +106,20 @@ QWidget *TFormMainTarjaro::BuildPlaceFilters() {
     for (QSpinBox *s : {tzFrom_, tzTo_})
         s->setRange(-12, 12);
     connect(tzFrom_, &QSpinBox::valueChanged, this,
-            [this](int v) { ChangeFilter([v](ListFilters &f) { f.tzFrom = v; }); });
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.tzFrom = v; }); });
     connect(tzTo_, &QSpinBox::valueChanged, this,
-            [this](int v) { ChangeFilter([v](ListFilters &f) { f.tzTo = v; }); });
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.tzTo = v; }); });
     grid->addWidget(tzOn_, 2, 0);
     grid->addWidget(tzFrom_, 2, 1);
     grid->addWidget(tzTo_, 2, 2);
     grid->setRowStretch(3, 1);
     connect(placeCountry_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        ChangeFilter([&](ListFilters &f) { f.placeCountry = IdAt(placeCountry_, i); });
+        ChangeFilter([&](session::ListFilters &f) { f.placeCountry = IdAt(placeCountry_, i); });
     });
     connect(tzOn_, &QCheckBox::toggled, this, [this](bool on) {
         tzFrom_->setEnabled(on);
         tzTo_->setEnabled(on);
-        ChangeFilter([on](ListFilters &f) { f.tzOn = on; });
+        ChangeFilter([on](session::ListFilters &f) { f.tzOn = on; });
     });
     return page;
 }
@@ -140,18 +140,20 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     form->addWidget(sex_, 1, 1);
     layout->addLayout(form);
     connect(surnameFilter_, &QLineEdit::textChanged, this, [this](const QString &text) {
-        ChangeFilter([&](ListFilters &f) { f.surname = text.toStdString(); });
+        ChangeFilter([&](session::ListFilters &f) { f.surname = text.toStdString(); });
     });
     connect(sex_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        ChangeFilter([i](ListFilters &f) { f.sex = static_cast<SexChoice>(std::max(0, i)); });
+        ChangeFilter(
+            [i](session::ListFilters &f) { f.sex = static_cast<session::SexChoice>(std::max(0, i)); });
     });
 
     personTabs_ = new QTabWidget(page);
     personTabs_->setObjectName("TCPersonas");
     // A button whose state is one choice of the filters.
-    const auto choiceOf = [this](QAbstractButton *b, bool ListFilters::*choice) {
-        connect(b, &QAbstractButton::toggled, this,
-                [this, choice](bool on) { ChangeFilter([choice, on](ListFilters &f) { f.*choice = on; }); });
+    const auto choiceOf = [this](QAbstractButton *b, bool session::ListFilters::*choice) {
+        connect(b, &QAbstractButton::toggled, this, [this, choice](bool on) {
+            ChangeFilter([choice, on](session::ListFilters &f) { f.*choice = on; });
+        });
     };
 
     // Groups.
@@ -198,15 +200,17 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     groupButtons->addWidget(noGroups);
     groupButtons->addStretch(1);
     g->addLayout(groupButtons, 3, 3);
-    choiceOf(groupFilter_, &ListFilters::groupFilter);
-    choiceOf(withoutGroup_, &ListFilters::withoutGroup);
+    choiceOf(groupFilter_, &session::ListFilters::groupFilter);
+    choiceOf(withoutGroup_, &session::ListFilters::withoutGroup);
     connect(searchAnd_, &QRadioButton::toggled, this, [this](bool on) {
         if (!on)
             same_->setChecked(true);
         different_->setEnabled(on);
-        ChangeFilter([on](ListFilters &f) { f.search = on ? GroupSearch::And : GroupSearch::Or; });
+        ChangeFilter([on](session::ListFilters &f) {
+            f.search = on ? session::GroupSearch::And : session::GroupSearch::Or;
+        });
     });
-    choiceOf(different_, &ListFilters::different);
+    choiceOf(different_, &session::ListFilters::different);
     connect(groupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const std::int32_t id = item->data(Qt::UserRole).toInt();
         Database &db = store_.Db();
@@ -259,17 +263,18 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     whichBirth_->setObjectName("RBLugarNacimiento");
     auto *whichGroup = new QButtonGroup(places);
     int col = 0;
-    const std::pair<QRadioButton *, PlaceWhich> whichChoices[] = {{whichAll_, PlaceWhich::All},
-                                                                  {whichHome_, PlaceWhich::Residencia},
-                                                                  {whichWork_, PlaceWhich::Trabajo},
-                                                                  {whichBirth_, PlaceWhich::Nacimiento}};
+    const std::pair<QRadioButton *, session::PlaceWhich> whichChoices[] = {
+        {whichAll_, session::PlaceWhich::All},
+        {whichHome_, session::PlaceWhich::Residencia},
+        {whichWork_, session::PlaceWhich::Trabajo},
+        {whichBirth_, session::PlaceWhich::Nacimiento}};
     for (const auto &[r, which] : whichChoices) {
         whichGroup->addButton(r);
         p->addWidget(r, 3 + col / 2, col % 2 * 2, 1, 2);
         ++col;
         connect(r, &QRadioButton::toggled, this, [this, which](bool on) {
             if (on)
-                ChangeFilter([which](ListFilters &f) { f.which = which; });
+                ChangeFilter([which](session::ListFilters &f) { f.which = which; });
         });
     }
     equal_ = new QRadioButton("=", places);
@@ -282,23 +287,24 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     p->addWidget(equal_, 2, 2);
     p->addWidget(notEqual_, 2, 3);
     p->setRowStretch(5, 1);
-    choiceOf(notEqual_, &ListFilters::negate);
+    choiceOf(notEqual_, &session::ListFilters::negate);
     connect(withoutPlace_, &QCheckBox::toggled, this, [this](bool on) {
         personCountry_->setEnabled(!on);
         personPlace_->setEnabled(!on);
-        ChangeFilter([on](ListFilters &f) { f.withoutPlace = on; });
+        ChangeFilter([on](session::ListFilters &f) { f.withoutPlace = on; });
     });
     // A country lists its places, from "[*]".
     connect(personCountry_, &QComboBox::currentIndexChanged, this, [this](int i) {
         const std::int32_t country = IdAt(personCountry_, i);
         FillPersonPlaces(country);
-        ChangeFilter([country](ListFilters &f) {
+        ChangeFilter([country](session::ListFilters &f) {
             f.personCountry = country;
             f.personPlace = -1;
         });
     });
-    connect(personPlace_, &QComboBox::currentIndexChanged, this,
-            [this](int i) { ChangeFilter([&](ListFilters &f) { f.personPlace = IdAt(personPlace_, i); }); });
+    connect(personPlace_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        ChangeFilter([&](session::ListFilters &f) { f.personPlace = IdAt(personPlace_, i); });
+    });
     connect(resetCountry, &QPushButton::clicked, this, [this] { personCountry_->setCurrentIndex(0); });
     connect(resetPlace, &QPushButton::clicked, this, [this] { personPlace_->setCurrentIndex(0); });
     personTabs_->addTab(places, QString::fromUtf8("Lugar geográfico "));
@@ -319,9 +325,9 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     for (QSpinBox *s : {ageFrom_, ageTo_})
         s->setRange(0, 200);
     connect(ageFrom_, &QSpinBox::valueChanged, this,
-            [this](int v) { ChangeFilter([v](ListFilters &f) { f.ageFrom = v; }); });
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.ageFrom = v; }); });
     connect(ageTo_, &QSpinBox::valueChanged, this,
-            [this](int v) { ChangeFilter([v](ListFilters &f) { f.ageTo = v; }); });
+            [this](int v) { ChangeFilter([v](session::ListFilters &f) { f.ageTo = v; }); });
     a->addWidget(ageOn_, 1, 0);
     a->addWidget(ageFrom_, 1, 1);
     a->addWidget(ageTo_, 1, 2);
@@ -334,15 +340,15 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     a->addWidget(month_, 2, 1, 1, 2);
     a->setRowStretch(3, 1);
     connect(age_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        const auto age = static_cast<AgeChoice>(std::max(0, i));
+        const auto age = static_cast<session::AgeChoice>(std::max(0, i));
         for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-            w->setEnabled(age == AgeChoice::WithDate);
-        ChangeFilter([age](ListFilters &f) { f.age = age; });
+            w->setEnabled(age == session::AgeChoice::WithDate);
+        ChangeFilter([age](session::ListFilters &f) { f.age = age; });
     });
-    choiceOf(ageOn_, &ListFilters::ageOn);
-    choiceOf(birthdayOn_, &ListFilters::birthdayOn);
+    choiceOf(ageOn_, &session::ListFilters::ageOn);
+    choiceOf(birthdayOn_, &session::ListFilters::birthdayOn);
     connect(month_, &QComboBox::currentIndexChanged, this,
-            [this](int i) { ChangeFilter([i](ListFilters &f) { f.birthdayMonth = i + 1; }); });
+            [this](int i) { ChangeFilter([i](session::ListFilters &f) { f.birthdayMonth = i + 1; }); });
     personTabs_->addTab(ages, " Edad ");
 
     // E-mail.
@@ -370,15 +376,17 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     m->addWidget(mailWork_, 1, 1);
     m->addWidget(exportMail, 2, 0, 1, 3);
     m->setRowStretch(3, 1);
-    const std::pair<QRadioButton *, MailChoice> mailChoices[] = {
-        {mailAny_, MailChoice::Any}, {mailYes_, MailChoice::Yes}, {mailNo_, MailChoice::No}};
+    const std::pair<QRadioButton *, session::MailChoice> mailChoices[] = {
+        {mailAny_, session::MailChoice::Any},
+        {mailYes_, session::MailChoice::Yes},
+        {mailNo_, session::MailChoice::No}};
     for (const auto &[r, choice] : mailChoices)
         connect(r, &QRadioButton::toggled, this, [this, choice](bool on) {
             if (on)
-                ChangeFilter([choice](ListFilters &f) { f.mail = choice; });
+                ChangeFilter([choice](session::ListFilters &f) { f.mail = choice; });
         });
-    choiceOf(mailHome_, &ListFilters::mailHome);
-    choiceOf(mailWork_, &ListFilters::mailWork);
+    choiceOf(mailHome_, &session::ListFilters::mailHome);
+    choiceOf(mailWork_, &session::ListFilters::mailWork);
     connect(mailAny_, &QRadioButton::toggled, this, [this](bool on) {
         mailHome_->setEnabled(!on);
         mailWork_->setEnabled(!on);
@@ -401,7 +409,7 @@ void TFormMainTarjaro::FillCombos() {
     std::stable_sort(countries.begin(), countries.end(),
                      [](const TPais *a, const TPais *b) { return SpanishLess(a->Nombre, b->Nombre); });
     // A chosen country stays chosen while it exists; the place and business group go back to "[*]".
-    ListFilters &f = list_.Filters();
+    session::ListFilters &f = list_.Filters();
     for (auto [combo, country] :
          {std::pair{placeCountry_, &f.placeCountry}, {personCountry_, &f.personCountry}}) {
         combo->clear();
@@ -463,7 +471,7 @@ void TFormMainTarjaro::FillPersonPlaces(std::int32_t country) {
     filtering_ = was;
 }
 
-void TFormMainTarjaro::ChangeFilter(const std::function<void(ListFilters &)> &change) {
+void TFormMainTarjaro::ChangeFilter(const std::function<void(session::ListFilters &)> &change) {
     if (!filtering_)
         return;
     change(list_.Filters());
@@ -479,14 +487,17 @@ void TFormMainTarjaro::ResetFilters(bool all) {
 void TFormMainTarjaro::WriteFilterControls() {
     const bool was = filtering_;
     filtering_ = false;
-    const ListFilters &f = list_.Filters();
+    const session::ListFilters &f = list_.Filters();
     const auto choose = [](QComboBox *combo, int id) {
         const int at = id < 0 ? 0 : combo->findData(id);
         combo->setCurrentIndex(at < 0 ? 0 : at);
     };
     nameFilter_->setText(QString::fromStdString(f.name));
     onlyTicked_->setChecked(f.onlyTicked);
-    (f.used == UsedChoice::Yes ? usedYes_ : f.used == UsedChoice::No ? usedNo_ : usedBoth_)->setChecked(true);
+    (f.used == session::UsedChoice::Yes  ? usedYes_
+     : f.used == session::UsedChoice::No ? usedNo_
+                                         : usedBoth_)
+        ->setChecked(true);
     choose(placeCountry_, f.placeCountry);
     (f.dst == 0 ? dstNo_ : f.dst == 1 ? dstYes_ : dstBoth_)->setChecked(true);
     tzOn_->setChecked(f.tzOn);
@@ -498,19 +509,19 @@ void TFormMainTarjaro::WriteFilterControls() {
     sex_->setCurrentIndex(static_cast<int>(f.sex));
     groupFilter_->setChecked(f.groupFilter);
     withoutGroup_->setChecked(f.withoutGroup);
-    (f.search == GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
+    (f.search == session::GroupSearch::And ? searchAnd_ : searchOr_)->setChecked(true);
     (f.different ? different_ : same_)->setChecked(true);
-    different_->setEnabled(f.search == GroupSearch::And);
+    different_->setEnabled(f.search == session::GroupSearch::And);
     choose(personCountry_, f.personCountry);
     FillPersonPlaces(f.personCountry);
     choose(personPlace_, f.personPlace);
     withoutPlace_->setChecked(f.withoutPlace);
     personCountry_->setEnabled(!f.withoutPlace);
     personPlace_->setEnabled(!f.withoutPlace);
-    (f.which == PlaceWhich::Residencia   ? whichHome_
-     : f.which == PlaceWhich::Trabajo    ? whichWork_
-     : f.which == PlaceWhich::Nacimiento ? whichBirth_
-                                         : whichAll_)
+    (f.which == session::PlaceWhich::Residencia   ? whichHome_
+     : f.which == session::PlaceWhich::Trabajo    ? whichWork_
+     : f.which == session::PlaceWhich::Nacimiento ? whichBirth_
+                                                  : whichAll_)
         ->setChecked(true);
     (f.negate ? notEqual_ : equal_)->setChecked(true);
     age_->setCurrentIndex(static_cast<int>(f.age));
@@ -520,12 +531,15 @@ void TFormMainTarjaro::WriteFilterControls() {
     birthdayOn_->setChecked(f.birthdayOn);
     month_->setCurrentIndex(f.birthdayMonth - 1);
     for (QWidget *w : std::initializer_list<QWidget *>{ageOn_, ageFrom_, ageTo_, birthdayOn_, month_})
-        w->setEnabled(f.age == AgeChoice::WithDate);
-    (f.mail == MailChoice::Yes ? mailYes_ : f.mail == MailChoice::No ? mailNo_ : mailAny_)->setChecked(true);
+        w->setEnabled(f.age == session::AgeChoice::WithDate);
+    (f.mail == session::MailChoice::Yes  ? mailYes_
+     : f.mail == session::MailChoice::No ? mailNo_
+                                         : mailAny_)
+        ->setChecked(true);
     mailHome_->setChecked(f.mailHome);
     mailWork_->setChecked(f.mailWork);
-    mailHome_->setEnabled(f.mail != MailChoice::Any);
-    mailWork_->setEnabled(f.mail != MailChoice::Any);
+    mailHome_->setEnabled(f.mail != session::MailChoice::Any);
+    mailWork_->setEnabled(f.mail != session::MailChoice::Any);
     choose(businessGroup_, f.businessGroup);
     allOnOnePage_->setChecked(list_.AllOnOnePage());
     filtering_ = was;

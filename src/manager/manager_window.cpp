@@ -287,13 +287,15 @@ QWidget *TFormMainTarjaro::BuildItemBar() {
     usedNo_->setObjectName("RBUsadosNo");
     usedBoth_ = new QRadioButton("ambos", usedBox_);
     usedBoth_->setObjectName("RBUsadosAmbos");
-    const std::pair<QRadioButton *, UsedChoice> usedChoices[] = {
-        {usedYes_, UsedChoice::Yes}, {usedNo_, UsedChoice::No}, {usedBoth_, UsedChoice::Both}};
+    const std::pair<QRadioButton *, session::UsedChoice> usedChoices[] = {
+        {usedYes_, session::UsedChoice::Yes},
+        {usedNo_, session::UsedChoice::No},
+        {usedBoth_, session::UsedChoice::Both}};
     for (const auto &[r, used] : usedChoices) {
         usedRow->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this, used](bool on) {
             if (on)
-                ChangeFilter([used](ListFilters &f) { f.used = used; });
+                ChangeFilter([used](session::ListFilters &f) { f.used = used; });
         });
     }
     row->addWidget(usedBox_);
@@ -326,7 +328,7 @@ QWidget *TFormMainTarjaro::BuildItemBar() {
         Rebuild();
     });
     connect(onlyTicked_, &QCheckBox::toggled, this,
-            [this](bool on) { ChangeFilter([on](ListFilters &f) { f.onlyTicked = on; }); });
+            [this](bool on) { ChangeFilter([on](session::ListFilters &f) { f.onlyTicked = on; }); });
     connect(addGroupButton_, &QToolButton::clicked, this, [this] { AssignGroup(true); });
     connect(removeGroupButton_, &QToolButton::clicked, this, [this] { AssignGroup(false); });
     connect(detailsButton_, &QToolButton::toggled, this, [this](bool on) {
@@ -523,10 +525,10 @@ void TFormMainTarjaro::GoToPage(int page) {
 
 void TFormMainTarjaro::FillPage() {
     const int rows =
-        RowsPerPage(grid_->viewport()->height() + grid_->horizontalHeader()->height(), kRowHeight);
+        session::RowsPerPage(grid_->viewport()->height() + grid_->horizontalHeader()->height(), kRowHeight);
     list_.SetRowsPerPage(rows);
     list_.GoToPage(list_.Page().page);
-    const Paging &paging = list_.Page();
+    const session::Paging &paging = list_.Page();
     model_->SetPage(list_.Kind(), &list_.Rows(), paging.first, paging.count);
     itemsLabel_->setText(Q(list_.ItemsText()));
     UpdateCounters();
@@ -587,12 +589,12 @@ void TFormMainTarjaro::ToggleTick(int row) {
     TData *r = model_->RecordAt(row);
     if (!r)
         return;
-    ManagerList::ToggleTick(*r);
+    session::ManagerList::ToggleTick(*r);
     model_->TicksChanged();
 }
 
 void TFormMainTarjaro::SetTicksOnPage(bool on) {
-    const Paging &page = list_.Page();
+    const session::Paging &page = list_.Page();
     for (int i = page.first; i < page.first + page.count; ++i)
         list_.Rows()[static_cast<std::size_t>(i)]->Marca = on ? 1 : 0;
     model_->TicksChanged();

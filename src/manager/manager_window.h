@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "manager/data_store.h"
-#include "manager/list_builder.h"
-#include "manager/manager_list.h"
 #include "manager/manager_settings.h"
+#include "session/list_builder.h"
+#include "session/manager_list.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -66,8 +66,8 @@ public:
     database::Kind ListKind() const { return list_.Kind(); }
     void SetListKind(database::Kind kind);
     const std::vector<database::TData *> &DisplayList() const { return list_.Rows(); }
-    ListFilters &Filters() { return list_.Filters(); }
-    const ManagerList &List() const { return list_; }
+    session::ListFilters &Filters() { return list_.Filters(); }
+    const session::ManagerList &List() const { return list_; }
     void Rebuild();
     void GoToPage(int page);
     int Page() const { return list_.Page().page; }
@@ -123,7 +123,7 @@ private:
 
     // A filter control's new value into the list's choices, and the list built again; ignored while
     // the window writes its controls from the choices.
-    void ChangeFilter(const std::function<void(ListFilters &)> &change);
+    void ChangeFilter(const std::function<void(session::ListFilters &)> &change);
     void ResetFilters(bool all);
     void WriteFilterControls();
     void FillCombos();
@@ -148,7 +148,7 @@ private:
 
     DataStore &store_;
     ManagerMode mode_;
-    ManagerList list_;
+    session::ManagerList list_;
     bool filtering_ = true;
     bool showDetails_ = true; // "Detalles": the person summary beside the grid
     bool activated_ = false;
@@ -204,7 +204,7 @@ private:
     QCheckBox *mailHome_ = nullptr, *mailWork_ = nullptr;
     // Businesses.
     QComboBox *businessGroup_ = nullptr;
-    // Paging and counters.
+    // session::Paging and counters.
     QAbstractButton *prevPage_ = nullptr, *nextPage_ = nullptr;
     QCheckBox *allOnOnePage_ = nullptr;
     QLabel *itemsLabel_ = nullptr, *foundLabel_ = nullptr;

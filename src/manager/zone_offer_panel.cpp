@@ -5,8 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "manager/zone_choices.h"
-#include "zones/atlas.h"
+#include <utility>
+
+#include "zones/zone_history.h"
 
 namespace cel::manager {
 
@@ -46,8 +47,8 @@ void ZoneOfferPanel::Clear() {
     hide();
 }
 
-void ZoneOfferPanel::ShowFor(const database::Database &db, std::int32_t placeId, TDateTime local) {
-    offer_ = session::OfferZoneForPlace(db, placeId, local, zones::SharedAtlas(), &ZoneChoices());
+void ZoneOfferPanel::Show(std::optional<session::ZoneOffer> offer) {
+    offer_ = std::move(offer);
     if (!offer_ || !offer_->differs) {
         Clear();
         return;

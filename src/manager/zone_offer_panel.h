@@ -6,11 +6,9 @@
 
 #include <QWidget>
 
-#include <cstdint>
 #include <optional>
 
 #include "common/date_time.h"
-#include "database/database.h"
 #include "session/zone_offer.h"
 
 class QLabel;
@@ -23,9 +21,9 @@ class ZoneOfferPanel : public QWidget {
 public:
     explicit ZoneOfferPanel(QWidget *parent = nullptr);
 
-    // Shows the offer for a local date-time at a place of the database; hidden when the offset in
-    // force is the place's stored zone, when the place has no zone, or for no place.
-    void ShowFor(const database::Database &db, std::int32_t placeId, TDateTime local);
+    // Shows the offer (see session::OfferZoneForPlace); hidden for none, or when the offset in force
+    // is the place's stored zone.
+    void Show(std::optional<session::ZoneOffer> offer);
     void Clear();
     const std::optional<session::ZoneOffer> &Offer() const { return offer_; }
 

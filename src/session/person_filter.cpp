@@ -30,6 +30,22 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
     return part.empty() || Folded(text).find(Folded(part)) != std::string::npos;
 }
 
+bool SexMatches(SexChoice choice, int storedSex) {
+    switch (choice) {
+    case SexChoice::All:
+        return true;
+    case SexChoice::Female:
+        return storedSex == 0;
+    case SexChoice::Male:
+        return storedSex == 1;
+    case SexChoice::Other:
+        return storedSex == 2;
+    case SexChoice::NotGiven:
+        return storedSex == -1;
+    }
+    return true;
+}
+
 bool PersonListed(const database::TPersona &p, const PersonFilter &f) {
     if (f.selectedOnly && p.Marca == 0)
         return false;
@@ -55,7 +71,7 @@ bool PersonListed(const database::TPersona &p, const PersonFilter &f) {
     case BirthDataFilter::All:
         break;
     }
-    return f.sex < 0 || p.Sexo == f.sex;
+    return SexMatches(f.sex, p.Sexo);
 }
 
 PersonList FilterPersons(const database::Database &db, const PersonFilter &filter) {

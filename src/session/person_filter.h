@@ -10,6 +10,12 @@
 
 namespace cel::session {
 
+// "Sexo:" of the person filters: any person, or those whose record says "Fem." (0), "Mas." (1),
+// "Otro" (2) or gives none (-1).
+enum class SexChoice { All, Female, Male, Other, NotGiven }; // "Todos", "Fem.", "Mas.", "Otro", "< >"
+// Whether a person's stored sex passes the choice.
+bool SexMatches(SexChoice choice, int storedSex);
+
 // "con:": the birth data a listed person must have.
 enum class BirthDataFilter { DateAndTime, DateOnly, NoDate, All };
 
@@ -19,7 +25,7 @@ struct PersonFilter {
     std::string surname;                                 // "apellido:": part of the surname, any case
     std::int32_t groupId = -1;                           // "grupo:": -1 for the first entry (all groups)
     BirthDataFilter with = BirthDataFilter::DateAndTime; // "con:"
-    int sex = -1;                                        // "Sexo:": 0 "Fem.", 1 "Mas.", 2 "Otro", -1 "Todos"
+    SexChoice sex = SexChoice::All;                      // "Sexo:"
     bool operator==(const PersonFilter &) const = default;
 };
 

@@ -1,6 +1,7 @@
 #include "session/workspace.h"
 
 #include "analysis/dignities.h"
+#include "database/record_checks.h"
 
 namespace cel::session {
 
@@ -52,6 +53,34 @@ void Workspace::ComputeChart(ChartSide side, TDateTime value, const chart::Place
     chart::ComputeChartFor(context, Record(side), place, Chart(side), value);
 }
 
+PersonLoad Workspace::LoadPerson(ChartSide side, std::int32_t personId, bool deltaT) {
+    const int index = database::IndexOfId(db.Persons, personId);
+    if (index < 0)
+        return {};
+    return LoadPerson(side, *db.Persons[static_cast<std::size_t>(index)], deltaT);
+}
+
+PersonLoad Workspace::LoadPerson(ChartSide side, const database::TPersona &person, bool deltaT) {
+    PersonLoad load;
+    load.problems = database::BirthProblems(db, person);
+    if (!load.problems.empty()) {
+        load.result = PersonLoad::Result::Impossible;
+        return load;
+    }
+    const std::optional<PersonBirth> birth = BirthOf(person);
+    if (!birth) {
+        load.result = PersonLoad::Result::NoBirthDate;
+        return load;
+    }
+    chart::TDato &record = Record(side);
+    record = birth->record;
+    record.deltaTFlag = deltaT ? 1 : 0;
+    ComputeChart(side, birth->value);
+    load.result = PersonLoad::Result::Loaded;
+    load.hasTime = birth->hasTime;
+    return load;
+}
+
 void Workspace::Recompute() {
     ++counters.recomputes;
     chart::ComputeProgressions(natal, event, progressions, context.options);
@@ -63,18 +92,18 @@ void Workspace::RefreshView() {
     view = choices;
     settings::CopySettingsToView(settings, view);
     const auto &items = progressions.items;
-    const auto inner = static_cast<std::size_t>(std::clamp<int>(view.innerItem, 1, 9));
-    const auto outer = static_cast<std::size_t>(std::clamp<int>(view.outerItem, 1, 9));
+    const auto inner = static_cast<std::size_t>(std::clamp<int>(view.innerItem, 1, chart::kLastWheelItem));
+    const auto outer = static_cast<std::size_t>(std::clamp<int>(view.outerItem, 1, chart::kLastWheelItem));
     currentHouse = 0;
-    if (view.aspectMode == 1) {
+    if (view.aspectMode == settings::AspectMode::ByHouse) {
         view.aspectFamilies = {true, true, false, false};
         currentHouse = analysis::ApplyHouseSelection(view, items[inner], settings.dignity);
     }
     if (view.wheelMode != settings::kSingleWheel || inner != chart::kNatalEcliptic)
         view.dispositorFilter = false;
 
-    analysis::BuildNatalAspects(aspects, items[1], items[2], view.computeDispositors, settings.orbs,
-                                settings.dignity);
+    analysis::BuildNatalAspects(aspects, items[chart::kNatalEcliptic], items[chart::kNatalAscensional],
+                                view.computeDispositors, settings.orbs, settings.dignity);
     if (view.wheelMode == settings::kDoubleWheel) {
         analysis::BuildPairAspects(aspects, items[inner], items[outer], orbMode, true, settings.orbs);
     } else if (chart::NeedsEventChart(inner)) {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "analysis/aspects.h"
 #include "chart/pipeline.h"
@@ -32,6 +34,14 @@ struct PersonBirth {
 };
 // Nothing when the person has no birth date.
 std::optional<PersonBirth> BirthOf(const database::TPersona &person);
+
+// What loading a person's birth into a chart side found.
+struct PersonLoad {
+    enum class Result { Loaded, UnknownPerson, Impossible, NoBirthDate };
+    Result result = Result::UnknownPerson;
+    std::vector<std::string> problems; // Impossible: what is wrong with the birth date or place
+    bool hasTime = true;               // Loaded: false when the birth is loaded at 0:00
+};
 
 class Workspace {
 public:
@@ -72,6 +82,12 @@ public:
     // the record's place id, or with a place given directly.
     void ComputeChart(ChartSide side, TDateTime value);
     void ComputeChart(ChartSide side, TDateTime value, const chart::PlacePosition &place);
+    // Makes a person's birth the record and chart of a side, with Delta T on or off. An unknown
+    // person, a birth with impossible values (the date or the place) and a person without a birth
+    // date leave the side as it was. The person may be given by record when Ids are not unique.
+    PersonLoad LoadPerson(ChartSide side, std::int32_t personId, bool deltaT);
+    PersonLoad LoadPerson(ChartSide side, const database::TPersona &person, bool deltaT);
+
     // The value the record's date-times give for its own GMT flag.
     static TDateTime EnteredValue(const chart::TDato &record) {
         return record.gmtFlag == 1 ? record.gmtDateTime : record.localDateTime;

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/chart_numbering.h"
+#include "settings/orb_tables.h"
+
 namespace cel::settings {
 
 struct Settings;
@@ -38,19 +41,30 @@ enum AutoSource : int { kSourceRuler, kSourceCusp, kSourceOccupants, kAutoSource
 // "Simple" or "Doble": one chart item on the wheel, or an inner and an outer one.
 enum WheelMode : std::uint8_t { kSingleWheel = 1, kDoubleWheel = 2 };
 
+// "Manual" or "Por casas": the points of the aspect selection ticked by hand, or those of one house.
+enum class AspectMode : std::uint8_t { Manual, ByHouse };
+
+// The reference of the progressions table: "eclip.", "asc." or "prog.".
+enum class ProgressionReference : std::uint8_t { Ecliptic, Ascensional, Progressed };
+
+// The entries of the point and cusp selections (1..12, entry 0 unused) and of the angle selection
+// (kinds 1..13, entry 0 unused).
+inline constexpr std::size_t kSelectionSize = kListSize;
+inline constexpr std::size_t kAngleSelectionSize = kAspectKindCount + 1;
+
 struct RecVistaCarta {
     std::uint8_t innerItem = 1; // chart item 1..9 of the inner wheel ("Int:")
     std::uint8_t outerItem = 1; // chart item 1..9 of the outer wheel ("Ext:")
     WheelMode wheelMode = kSingleWheel;
-    std::uint8_t progressionReference = 0; // 0 "eclip.", 1 "asc.", 2 "prog."
-    std::uint8_t aspectMode = 0;           // 0 "Manual", 1 "Por casas"
-    bool aspectGlyphs = true;              // "Glifo"
-    bool equaliseBySigns = false;          // double wheel aligned by signs (else by Ascendant)
-    bool largeImagesWheel = true;          // "ImagenR"
-    bool largeImagesTable = false;         // "ImagenT"
-    bool projectInnerHouses = false;       // "1 Casas" on and "1 Rueda" off (double wheel)
-    bool noProjectedHouses = true;         // "1 Casas" off or not shown
-    bool innerWheelOnly = false;           // "1 Rueda" on (double wheel)
+    ProgressionReference progressionReference = ProgressionReference::Ecliptic;
+    AspectMode aspectMode = AspectMode::Manual;
+    bool aspectGlyphs = true;        // "Glifo"
+    bool equaliseBySigns = false;    // double wheel aligned by signs (else by Ascendant)
+    bool largeImagesWheel = true;    // "ImagenR"
+    bool largeImagesTable = false;   // "ImagenT"
+    bool projectInnerHouses = false; // "1 Casas" on and "1 Rueda" off (double wheel)
+    bool noProjectedHouses = true;   // "1 Casas" off or not shown
+    bool innerWheelOnly = false;     // "1 Rueda" on (double wheel)
     // The wheel flags in WheelFlag order; by default as a first run sets them.
     std::array<bool, kWheelFlagCount> wheelFlags{true, true, true,  true, true, true,  true,
                                                  true, true, false, true, true, false, false};
@@ -63,10 +77,10 @@ struct RecVistaCarta {
     std::array<float, 3> radiusFractions{1.0f, 1.0f, 0.6f};
     std::string fontName = "Arial Narrow"; // at most 50 characters
     std::int32_t fontSize = 8;
-    std::int32_t strengthFilter = 0;       // minimum aspect strength in percent ("Fuerza (%):")
-    std::array<bool, 13> pointSelection{}; // 1..12, Sol .. Rue; entry 0 unused
-    std::array<bool, 13> cuspSelection{};  // 1..12; entry 0 unused
-    std::array<bool, 14> angleSelection{}; // 1..13, 0° .. 180°; entry 0 unused
+    std::int32_t strengthFilter = 0;                   // minimum aspect strength in percent ("Fuerza (%):")
+    std::array<bool, kSelectionSize> pointSelection{}; // 1..12, Sol .. Rue; entry 0 unused
+    std::array<bool, kSelectionSize> cuspSelection{};  // 1..12; entry 0 unused
+    std::array<bool, kAngleSelectionSize> angleSelection{}; // 1..13, 0° .. 180°; entry 0 unused
 
     bool operator==(const RecVistaCarta &) const = default;
 };

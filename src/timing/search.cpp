@@ -336,7 +336,7 @@ void StateChanges(const std::vector<Sample> &samples, const State &state, const 
 
 // The boundary between two neighbouring states 1..12 of a circle cut at boundaries[1..12] (state s runs
 // from boundary s to boundary s + 1); nothing when the states are not neighbours.
-std::optional<Real> Boundary(const std::array<Real, 13> &boundaries, int before, int after) {
+std::optional<Real> Boundary(const std::array<Real, kListSize> &boundaries, int before, int after) {
     if (after == before % 12 + 1)
         return boundaries[after];
     if (before == after % 12 + 1)
@@ -396,7 +396,7 @@ bool Keep(const std::function<bool(double)> &progress, double share) {
 template <class Found>
 void IngressesOf(const Track &track, const std::vector<Sample> &samples, const chart::TDataAstro &natal,
                  const TimingOptions &options, EventKind kind, const Found &found) {
-    std::array<Real, 13> boundaries{};
+    std::array<Real, kListSize> boundaries{};
     for (int i = 1; i <= 12; ++i)
         boundaries[i] = kind == EventKind::SignIngress ? (i - 1) * 30 : natal.eclipticCusps[i].cusp;
     const auto state = [&](Real longitude) {

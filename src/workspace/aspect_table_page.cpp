@@ -112,9 +112,9 @@ void AspectTablePage::BuildControls() {
         references->addButton(rbReference_[static_cast<std::size_t>(i)], i);
         bar->addWidget(rbReference_[static_cast<std::size_t>(i)]);
     }
-    rbReference_[std::min<std::size_t>(ws_.choices.progressionReference, 2)]->setChecked(true);
+    rbReference_[static_cast<std::size_t>(ws_.choices.progressionReference)]->setChecked(true);
     connect(references, &QButtonGroup::idClicked, this, [this](int id) {
-        ws_.choices.progressionReference = static_cast<std::uint8_t>(id);
+        ws_.choices.progressionReference = static_cast<settings::ProgressionReference>(id);
         if (refreshView_)
             refreshView_();
         Rebuild();
@@ -251,7 +251,7 @@ void AspectTablePage::Rebuild() {
             const bool ascensional = rbRAsc_->isChecked();
             const analysis::NatalModel model =
                 ascensional ? analysis::NatalModel::Ascensional : analysis::NatalModel::Ecliptic;
-            if (view.aspectMode == 1)
+            if (view.aspectMode == settings::AspectMode::ByHouse)
                 count_ = analysis::FillNatalByHouse(detail, ws_.progressions.items[ascensional ? 2 : 1],
                                                     model, cbAmbos_->isChecked(), ws_.currentHouse, lists,
                                                     view, ws_.settings.dignity);

@@ -1,11 +1,11 @@
 #include "workspace/form_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDesktopServices>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -15,8 +15,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolBar>
@@ -27,17 +25,11 @@
 #include <filesystem>
 
 #include "common/install_paths.h"
-#include "database/data_file.h"
-#include "database/data_file_session.h"
-#include "database/record_checks.h"
-#include "database/shared_use_guard.h"
-#include "database/spanish_order.h"
 #include "document/workspace_page.h"
-#include "manager/data_store.h"
 #include "manager/manager_window.h"
-#include "settings/settings.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/dialog_palette.h"
+#include "workspace/dock_layout.h"
 #include "workspace/elided_label.h"
 #include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
@@ -60,31 +52,29 @@ QToolButton *ToolButton(const QString &name, const QString &text, const QString 
     return b;
 }
 
+std::string FileNameOf(const std::string &path) {
+    return std::filesystem::path(path).filename().string();
+}
+
 } // namespace
 
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
-    : QMainWindow(parent), notifier_(notifier), options_(std::move(options)) {
+    : QMainWindow(parent), notifier_(notifier), options_(std::move(options)), session_(notifier, [] {
+          TextFormat format;
+          format.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
+          return format;
+      }()) {
     setObjectName("FormMain");
-    updating_ = true;
-    ws_.format.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-    const settings::Settings::LoadResult loaded =
-        ws_.settings.Load(options_.iniPath, ws_.format, options_.defaultFolder);
-    if (!loaded.error.empty())
+    if (const std::string error = session_.LoadSettings(options_.iniPath, options_.defaultFolder);
+        !error.empty())
         notifier_.Notice(NoticeKind::Error, false, true,
                          "No se pudo leer el archivo de configuración:\r" + options_.iniPath + "\r\r" +
-                             loaded.error + "\r\rEl programa sigue con la configuración inicial.");
-    ws_.ApplySettings();
-    ws_.choices.innerItem = chart::kNatalEcliptic;
-    ws_.choices.outerItem = chart::kEventEcliptic;
-    // A first look shows the major aspects between all the points, not an empty wheel.
-    for (int k : {1, 5, 7, 9, 13})
-        angleTicks_[static_cast<std::size_t>(k)] = true;
-    pointTicks_.fill(true);
-    pointTicks_[0] = false;
+                             error + "\r\rEl programa sigue con la configuración inicial.");
 
     setWindowTitle("Celestigrafo");
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |
                    QMainWindow::AllowTabbedDocks);
+    BuildActions();
     BuildTopBar();
     BuildPages();
     BuildDatosDock();
@@ -94,39 +84,91 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     RestoreDockLayout();
     BuildTransitsWindow();
 
-    if (options_.useGuard) {
-        try {
-            guard_ = options_.guardName.empty()
-                         ? std::make_unique<database::SharedUseGuard>()
-                         : std::make_unique<database::SharedUseGuard>(options_.guardName);
-        } catch (const std::exception &e) {
-            notifier_.Notice(NoticeKind::Error, false, true, e.what());
-        }
-    }
-    file_ = std::make_unique<database::DataFileSession>(guard_.get(), database::GuardOwner::Current());
-    // The item editor and the manager open, check and save the file through the same session.
-    store_ = std::make_unique<manager::DataStore>(ws_.db, notifier_, ws_.format, file_.get(), guard_.get(),
-                                                  database::GuardOwner::Current(), "Celestigrafo");
-    store_->reloaded = [this] {
-        currentPerson_ = personA_ = personB_ = -1;
-        RefillGroups();
-        RefillCountries();
-        RefillPersons();
-        LoadCurrentPerson();
-        RecomputeAll();
-    };
-    std::string file = options_.dataFile.empty() ? ws_.settings.data.file : options_.dataFile;
+    session_.onChanged = [this](session::Changes changes) { Show(changes); };
+    if (options_.useGuard)
+        session_.OpenGuard(options_.guardName);
+    // The item editor and the manager open, check and save the file through the session's store.
+    const std::string file = options_.dataFile.empty() ? Workspace().settings.data.file : options_.dataFile;
     std::error_code ec;
-    if (!file.empty() && std::filesystem::exists(file, ec)) // a pipe or a device is refused with its notice
-        OpenDataFile(file);
-    else
-        RefillCountries();
-    LoadCurrentPerson();
+    if (file.empty() || !std::filesystem::exists(file, ec) || !session_.OpenFile(file))
+        Show(session::kAllChanged); // a pipe or a device is refused with its notice
     ApplyColours();
-    updating_ = false;
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    session_.onChanged = nullptr;
+}
+
+void TFormMain::BuildActions() {
+    const struct {
+        Command command;
+        const char *name, *text;
+        QKeySequence shortcut;
+        std::function<void()> run;
+    } commands[] = {
+        {Command::Open, "ActAbrir", "&Abrir", QKeySequence(Qt::CTRL | Qt::Key_O),
+         [this] { OpenDataFileDialog(); }},
+        {Command::Manager, "ActTarjaro", "&Tarjaro", {}, [this] { OpenManager(); }},
+        {Command::Print, "ActImprimir", "Imprimir", QKeySequence(Qt::CTRL | Qt::Key_P),
+         [this] {
+             TFormPrint::PrintDirect(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
+                                     this);
+         }},
+        {Command::Preview,
+         "ActPreliminar",
+         "Impresión preliminar",
+         {},
+         [this] {
+             TFormPrint::Preview(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
+                                 Workspace().settings.main.hint, this);
+         }},
+        {Command::ExportRtf,
+         "ActRtf",
+         "Exportar a archivo RTF",
+         {},
+         [this] {
+             TFormPrint::ExportRtfDirect(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
+                                         this);
+         }},
+        {Command::Settings, "ActConfiguracion", "&Configuración", {}, [this] { sbSetUp_->toggle(); }},
+        {Command::StepBack, "ActPasoAtras", "Atrás", QKeySequence(Qt::ALT | Qt::Key_Left),
+         [this] { session_.Step(-1); }},
+        {Command::StepForward, "ActPasoAdelante", "Adelante", QKeySequence(Qt::ALT | Qt::Key_Right),
+         [this] { session_.Step(+1); }},
+        {Command::Today,
+         "ActHoy",
+         "&Hoy a las cero horas",
+         {},
+         [this] { session_.Jump(session::JumpTarget::TodayAtMidnight); }},
+        {Command::Now, "ActAhora", "Ah&ora", {}, [this] { session_.Jump(session::JumpTarget::Now); }},
+        {Command::Birth,
+         "ActNacimiento",
+         "Na&cimiento",
+         {},
+         [this] { session_.Jump(session::JumpTarget::Birth); }},
+        {Command::NewPerson, "ActNueva", "&Nueva", QKeySequence(Qt::CTRL | Qt::Key_N),
+         [this] { AddOrEditPerson(true); }},
+        {Command::EditPerson, "ActEditar", "&Editar", {}, [this] { AddOrEditPerson(false); }},
+        {Command::DeletePerson, "ActEliminar", "E&liminar", {}, [this] { DeleteSelectedPerson(); }},
+        {Command::Help, "ActAyuda", "A&yuda", QKeySequence(Qt::Key_F1), [this] { ShowHelp(); }},
+        {Command::Close, "ActCerrar", "Ce&rrar", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }},
+    };
+    for (const auto &c : commands) {
+        auto *action = new QAction(QString::fromUtf8(c.text), this);
+        action->setObjectName(c.name);
+        action->setShortcut(c.shortcut);
+        if (c.command == Command::StepBack || c.command == Command::StepForward)
+            action->setAutoRepeat(true);
+        else
+            action->setAutoRepeat(false);
+        addAction(action); // the shortcut works wherever the focus is in the window
+        connect(action, &QAction::triggered, this, c.run);
+        actions_[static_cast<std::size_t>(c.command)] = action;
+    }
+    // The stepping shortcuts work only while the entry may change (not in synastry).
+    for (Command c : {Command::StepBack, Command::StepForward, Command::Today, Command::Now, Command::Birth})
+        Action(c)->setShortcutContext(Qt::WindowShortcut);
+}
 
 void TFormMain::BuildTopBar() {
     auto *bar = new QToolBar("Barra");
@@ -134,12 +176,15 @@ void TFormMain::BuildTopBar() {
     bar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, bar);
 
-    auto *open = ToolButton("SBAbrir", "Abrir", "Abrir archivo de datos");
-    connect(open, &QToolButton::clicked, this, [this] { OpenDataFileDialog(); });
-    bar->addWidget(open);
-    auto *manager = ToolButton("SBTarjaro", "Tarjaro", "Tarjaro administrar datos/archivo");
-    connect(manager, &QToolButton::clicked, this, [this] { OpenManager(); });
-    bar->addWidget(manager);
+    // Each button triggers its command's action.
+    const auto button = [this, bar](const char *name, const char *text, const char *tip, Command command) {
+        auto *b = ToolButton(name, QString::fromUtf8(text), QString::fromUtf8(tip));
+        connect(b, &QToolButton::clicked, Action(command), &QAction::trigger);
+        bar->addWidget(b);
+        return b;
+    };
+    button("SBAbrir", "&Abrir", "Abrir archivo de datos (Ctrl+O)", Command::Open);
+    button("SBTarjaro", "&Tarjaro", "Tarjaro administrar datos/archivo", Command::Manager);
     bar->addSeparator();
     const struct {
         const char *name, *text, *tip;
@@ -158,58 +203,56 @@ void TFormMain::BuildTopBar() {
         bar->addWidget(b);
     }
     bar->addSeparator();
-    auto *setup = ToolButton("SBSetUp", "Configuración", "Configurar Celestigrafo", true);
-    connect(setup, &QToolButton::toggled, this, [this, setup](bool on) {
+    sbSetUp_ = ToolButton("SBSetUp", "&Configuración", "Configurar Celestigrafo", true);
+    connect(sbSetUp_, &QToolButton::toggled, this, [this](bool on) {
         if (on && !setup_) {
             setup_ = new TFormSetUpCEL(
-                notifier_, ws_.settings, [this] { ApplyColours(); }, [this] { RefreshView(); }, this);
-            connect(setup_, &QDialog::finished, this, [this, setup] {
+                notifier_, Workspace().settings, [this] { ApplyColours(); }, [this] { session_.Refresh(); },
+                this);
+            connect(setup_, &QDialog::finished, this, [this] {
                 setup_ = nullptr;
-                setup->setChecked(false);
+                sbSetUp_->setChecked(false);
             });
             setup_->show();
         } else if (!on && setup_) {
             setup_->close();
         }
     });
-    bar->addWidget(setup);
+    bar->addWidget(sbSetUp_);
     sbImagen_ = ToolButton("SBImagenGrande", "Imagen grande", "Imagen y letra grande", true);
-    connect(sbImagen_, &QToolButton::toggled, this, [this](bool on) {
-        if (updating_)
-            return;
-        cbImagenGrande_->setChecked(on);
-    });
+    OnInput(sbImagen_, &QToolButton::toggled,
+            [this](bool on) { session_.SetLargeImages(pages_->currentIndex() == 0, on); });
     bar->addWidget(sbImagen_);
-    auto *print = ToolButton("SBImprimir", "Imprimir", "Imprimir y exportar");
-    BuildPrintMenu(print);
+    auto *print = ToolButton("SBImprimir", "Im&primir", "Imprimir y exportar (Ctrl+P)");
+    auto *menu = new QMenu(print);
+    menu->setObjectName("MenuImprimir");
+    for (Command c : {Command::Print, Command::Preview, Command::ExportRtf})
+        menu->addAction(Action(c));
+    print->setMenu(menu);
+    print->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(print);
     sbColores_ = ToolButton("SBColores", "Colores", "Colores", true);
-    connect(sbColores_, &QToolButton::toggled, this, [this](bool on) {
-        if (updating_)
-            return;
-        ws_.settings.rueda.color = on;
+    OnInput(sbColores_, &QToolButton::toggled, [this](bool on) {
         if (setup_)
             setup_->ShowColours(on);
-        RefreshView();
+        session_.SetColour(on);
     });
     bar->addWidget(sbColores_);
-    auto *help = ToolButton("SBAyuda", "Ayuda", "Ayuda Celestigrafo");
-    connect(help, &QToolButton::clicked, this, [this] {
-        // A missing help file or no program to show it is said, never passed over in silence.
-        const std::filesystem::path page = HelpDirectory() / "index.html";
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(page, error))
-            notifier_.Notice(NoticeKind::Warning, false, true,
-                             "No se encontró la ayuda del programa:\r\r" + page.string());
-        else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string()))))
-            notifier_.Notice(NoticeKind::Warning, false, true,
-                             "No se pudo abrir la ayuda: no hay un programa para ver páginas web.\r\r" +
-                                 page.string());
-    });
-    bar->addWidget(help);
-    auto *close = ToolButton("SBCerrar", "Cerrar", "Cerrar Celestigrafo");
-    connect(close, &QToolButton::clicked, this, &QWidget::close);
-    bar->addWidget(close);
+    button("SBAyuda", "A&yuda", "Ayuda Celestigrafo (F1)", Command::Help);
+    button("SBCerrar", "Ce&rrar", "Cerrar Celestigrafo (Ctrl+Q)", Command::Close);
+}
+
+void TFormMain::ShowHelp() {
+    // A missing help file or no program to show it is said, never passed over in silence.
+    const std::filesystem::path page = HelpDirectory() / "index.html";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(page, error))
+        notifier_.Notice(NoticeKind::Warning, false, true,
+                         "No se encontró la ayuda del programa:\r\r" + page.string());
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string()))))
+        notifier_.Notice(NoticeKind::Warning, false, true,
+                         "No se pudo abrir la ayuda: no hay un programa para ver páginas web.\r\r" +
+                             page.string());
 }
 
 void TFormMain::BuildPages() {
@@ -249,12 +292,9 @@ void TFormMain::BuildPages() {
     cbGmt_->setObjectName("CBGMT");
     cbEdad_ = new QCheckBox("edad");
     cbEdad_->setObjectName("CBEdad");
-    cbEdad_->setChecked(ws_.settings.main.viewEdad);
-    connect(cbGmt_, &QCheckBox::toggled, this, [this] { RefreshDateLabels(); });
-    connect(cbEdad_, &QCheckBox::toggled, this, [this](bool on) {
-        ws_.settings.main.viewEdad = on;
-        RefreshDateLabels();
-    });
+    cbEdad_->setChecked(Workspace().settings.main.viewEdad);
+    OnInput(cbGmt_, &QCheckBox::toggled, [this](bool on) { session_.SetShowGmt(on); });
+    OnInput(cbEdad_, &QCheckBox::toggled, [this](bool on) { session_.SetShowAge(on); });
     grid->addWidget(cbGmt_);
     grid->addWidget(cbEdad_);
     column->addWidget(info);
@@ -281,77 +321,58 @@ void TFormMain::BuildPages() {
     wheelBox_->setObjectName("GBAspectos");
     auto *wheelLayout = new QVBoxLayout(wheelBox_);
     wheelLayout->setContentsMargins(2, 2, 2, 2);
-    wheel_ = new WheelView(ws_);
+    wheel_ = new WheelView(Workspace());
     wheel_->onDrawn = [this](int count) {
         aspectCount_ = count;
         wheelBox_->setTitle(QString("Aspectos: %1").arg(count));
     };
     wheelLayout->addWidget(wheel_);
     pages_->addWidget(wheelBox_);
-    tablePage_ = new AspectTablePage(ws_, [this] { RefreshView(); });
+    tablePage_ = new AspectTablePage(Workspace(), [this] { session_.Refresh(); });
     pages_->addWidget(tablePage_);
-    reportsPage_ = new ReportsPage(ws_);
+    reportsPage_ = new ReportsPage(Workspace());
     pages_->addWidget(reportsPage_);
     connect(pageGroup, &QButtonGroup::idClicked, this, [this](int id) {
         pages_->setCurrentIndex(id);
-        cbImagenGrande_->setVisible(id != 2);
-        updating_ = true;
-        cbImagenGrande_->setChecked(id == 0 ? ws_.settings.rueda.imagenR : ws_.settings.rueda.imagenT);
-        updating_ = false;
+        Show(session::kChoicesChanged); // "Imagen y letra grande" of the page shown
     });
     column->addWidget(pages_, 1);
     setCentralWidget(central);
 }
 
 void TFormMain::ApplyColours() {
-    const bool wasUpdating = updating_;
-    updating_ = true;
     // The scheme and "Hint" reach the open dialogs too.
-    ApplyScheme(this, ws_.settings.main.color, ws_.settings.main.hint);
+    ApplyScheme(this, Workspace().settings.main.color, Workspace().settings.main.hint);
     for (QDockWidget *dock : {twDatos_, twConfig_, twFiltrar_, twEventos_})
         if (dock)
             dock->setPalette(palette());
-    sbColores_->setChecked(ws_.settings.rueda.color);
-    updating_ = wasUpdating;
-    if (ready_)
-        RefreshView();
+    session_.Refresh();
 }
 
 void TFormMain::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
-    if (!ready_)
+    if (!session_.Started())
         MakeReady();
 }
 
 void TFormMain::MakeReady() {
-    if (ready_)
+    if (session_.Started())
         return;
-    ready_ = true;
     twEventos_->hide();
-    if (ws_.settings.toolWindows.empty())
+    if (Workspace().settings.toolWindows.empty())
         resizeDocks({twDatos_, twFiltrar_}, {height() * 2 / 3, height() / 3}, Qt::Vertical);
-    RecomputeAll();
-    ReadOnlyCheck();
-}
-
-void TFormMain::ReadOnlyCheck() {
-    if (!file_->IsOpen())
-        return;
-    if (file_->GetAccess() == database::DataFileSession::Access::NotWritable)
-        store_->ReadOnly(); // its notice: the user may not write the file
-    else if (guard_)
-        guard_->ReadOnlyCheck(database::GuardOwner::Current(), file_->Path(), notifier_, "Celestigrafo");
+    session_.Start();
 }
 
 void TFormMain::OpenFromAnotherStart(const std::string &path) {
     RaiseFromAnotherStart();
     std::error_code ec;
-    if (file_->IsOpen() && std::filesystem::equivalent(path, file_->Path(), ec))
+    if (session_.HasOpenFile() && std::filesystem::equivalent(path, session_.FilePath(), ec))
         return;
-    if (!MayLeaveFile())
+    if (!session_.MayLeaveFile())
         return;
     const std::string current =
-        file_->IsOpen() ? "\r\ren lugar de [" + database::FileNameOf(file_->Path()) + "]" : std::string();
+        session_.HasOpenFile() ? "\r\ren lugar de [" + FileNameOf(session_.FilePath()) + "]" : std::string();
     if (notifier_.Ask("Otra ejecución de Celestigrafo pide abrir el archivo de datos:\r\r" + path + current +
                           "\r\r¿Desea abrirlo?",
                       QuestionStyle{true, false}) != Answer::Yes)
@@ -372,172 +393,100 @@ void TFormMain::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    if (AskUnsavedNatal(true) == Answer::Cancel) { // the user goes on working
+    if (session_.AskUnsavedNatal(true) == Answer::Cancel) { // the user goes on working
         event->ignore();
         return;
     }
     closed_ = true;
-    file_->Close();
+    session_.CloseFile();
     if (retorno_)
         retorno_->close();
     SaveDockLayout();
     std::string error;
-    if (!options_.iniPath.empty() && !ws_.settings.Save(options_.iniPath, ws_.format, &error))
+    if (!options_.iniPath.empty() && !Workspace().settings.Save(options_.iniPath, Workspace().format, &error))
         notifier_.Notice(NoticeKind::Error, false, true,
                          "No se pudo guardar la configuración en:\r" + options_.iniPath + "\r\r" + error);
     event->accept();
 }
 
-// ---- The two chains.
+// ---- The view of the session.
 
-void TFormMain::RecomputeAll() {
-    if (!ready_)
-        return;
-    RefreshDateLabels();
-    CopyControlsToChoices();
-    ws_.Recompute();
-    reportsPage_->FillProgressions();
-    ShowView();
-    if (retorno_)
-        retorno_->RefreshLabels();
+void TFormMain::Show(session::Changes changes) {
+    if (!pages_)
+        return; // still building
+    const bool wasShowing = showing_;
+    showing_ = true;
+    ++shows_;
+    if (changes & session::kFileChanged)
+        ShowFile();
+    if (changes & (session::kFileChanged | session::kListsChanged))
+        ShowLists();
+    if (changes & (session::kFileChanged | session::kPersonsChanged | session::kListsChanged))
+        ShowPersons();
+    if (changes & (session::kEntryChanged | session::kListsChanged | session::kChartsChanged))
+        ShowEntry();
+    if (changes & (session::kEventsChanged | session::kEntryChanged))
+        ShowEvents();
+    if (changes & session::kChoicesChanged)
+        ShowChoices();
+    if (changes & (session::kLabelsChanged | session::kChartsChanged | session::kEntryChanged))
+        ShowLabels();
+    if (changes & session::kChartsChanged) {
+        reportsPage_->FillProgressions();
+        if (retorno_)
+            retorno_->RefreshLabels();
+    }
+    if (changes & (session::kViewChanged | session::kChartsChanged))
+        ShowView();
+    showing_ = wasShowing;
 }
 
-void TFormMain::RefreshView() {
-    if (updating_ || !ready_)
-        return;
-    CopyControlsToChoices();
-    ws_.RefreshView();
-    ShowView();
+void TFormMain::ShowFile() {
+    if (session_.HasOpenFile())
+        setWindowTitle(
+            QString("Celestigrafo  [%1]").arg(QString::fromStdString(FileNameOf(session_.FilePath()))));
 }
 
 void TFormMain::ShowView() {
-    updating_ = true;
-    if (ws_.view.aspectMode == 1) {
-        // "Por casas": the refresh chose the points of the house; the boxes show them.
-        for (int n = 1; n <= 12; ++n) {
-            pointTicks_[static_cast<std::size_t>(n)] = ws_.view.pointSelection[static_cast<std::size_t>(n)];
-            cbPoints_[static_cast<std::size_t>(n)]->setChecked(pointTicks_[static_cast<std::size_t>(n)]);
-        }
-    }
-    updating_ = false;
+    if (!session_.Started())
+        return;
     wheel_->Redraw();
     tablePage_->Rebuild();
     reportsPage_->Rebuild();
 }
 
-void TFormMain::CopyControlsToChoices() {
-    settings::RecVistaCarta &c = ws_.choices;
-    c.innerItem = static_cast<std::uint8_t>(cbInt_->currentIndex() + 1);
-    c.outerItem = static_cast<std::uint8_t>(cbExt_->currentIndex() + 1);
-    c.wheelMode = rbDoble_->isChecked() ? settings::kDoubleWheel : settings::kSingleWheel;
-    c.aspectMode = rbPorCasas_->isChecked() ? 1 : 0;
-    for (int f = 0; f < 4; ++f)
-        c.aspectFamilies[static_cast<std::size_t>(f)] = cbFamilies_[static_cast<std::size_t>(f)]->isChecked();
-    for (int s = 0; s < 3; ++s)
-        c.autoSources[static_cast<std::size_t>(s)] = cbSources_[static_cast<std::size_t>(s)]->isChecked();
-    c.strengthFilter = seFuerza_->value();
-    c.computeDispositors = cbCalc_->isChecked();
-    const bool doubleWheel = c.wheelMode == settings::kDoubleWheel;
-    c.innerWheelOnly = doubleWheel && cb1Rueda_->isChecked();
-    c.projectInnerHouses = doubleWheel && cb1Casas_->isChecked() && !cb1Rueda_->isChecked();
-    c.noProjectedHouses = !c.projectInnerHouses;
-    c.equaliseBySigns = cbIgualar_->currentIndex() == 0;
-    c.cuspSelection = cuspTicks_;
-    c.pointSelection = pointTicks_;
-    c.angleSelection = angleTicks_;
-    c.dispositorFilter = cbDisp_->isEnabled() && cbDisp_->isChecked();
-    ws_.settings.rueda.glifo = cbGlifo_->isChecked();
+void TFormMain::ShowLabels() {
+    labelNatal_->setText(QString::fromStdString(session_.NatalLabel()));
+    twEventos_->setWindowTitle(session_.CurrentPerson() >= 0 ? "Eventos " + labelNatal_->text()
+                                                             : "Eventos: ");
+    labelNatalDate_->setText(QString::fromStdString(session_.NatalDateLine()));
+    labelEventoDate_->setText(QString::fromStdString(session_.DateLine(Workspace().eventRecord)));
+    labelEvento_->setText(QString::fromStdString(session_.EventLabel()));
+    cbGmt_->setChecked(session_.ShowGmt());
+    cbEdad_->setChecked(Workspace().settings.main.viewEdad);
 }
 
 // ---- Tool-window layout.
 
+std::vector<DockSection> TFormMain::Docks() const {
+    // The filter window hidden only because the place/date page is shown is still part of the layout.
+    return {{twDatos_, "TWDatos", twDatos_->isVisible()},
+            {twConfig_, "TWConfig", twConfig_->isVisible()},
+            {twFiltrar_, "TWFiltrarLista",
+             twFiltrar_->isVisible() || (datosTabs_->currentIndex() == 1 && filterWasVisible_)},
+            {twEventos_, "TWListEvents", twEventos_->isVisible() || sbEventos_->isChecked()}};
+}
+
 void TFormMain::SaveDockLayout() {
-    ws_.settings.toolWindows.clear();
-    const std::pair<QDockWidget *, const char *> docks[] = {{twDatos_, "TWDatos"},
-                                                            {twConfig_, "TWConfig"},
-                                                            {twFiltrar_, "TWFiltrarLista"},
-                                                            {twEventos_, "TWListEvents"}};
-    for (const auto &[dock, name] : docks) {
-        settings::ToolWindowSection section;
-        section.name = std::string("TB") + name;
-        const Qt::DockWidgetArea area = dockWidgetArea(dock);
-        const char *areaName = area == Qt::RightDockWidgetArea    ? "DockRight"
-                               : area == Qt::TopDockWidgetArea    ? "DockTop"
-                               : area == Qt::BottomDockWidgetArea ? "DockBottom"
-                                                                  : "DockLeft";
-        const QPoint at = dock->isFloating() ? dock->pos() : dock->geometry().topLeft();
-        auto put = [&section](const char *key, const std::string &value) {
-            section.entries.push_back({key, value});
-        };
-        put("Rev", "3");
-        // The filter window hidden only because the place/date page is shown is still part of the layout.
-        const bool visible = dock->isVisible() || (dock == twEventos_ && sbEventos_->isChecked()) ||
-                             (dock == twFiltrar_ && datosTabs_->currentIndex() == 1 && filterWasVisible_);
-        put("Visible", visible ? "1" : "0");
-        put("DockedTo", dock->isFloating() ? "+" : areaName);
-        put("LastDock", areaName);
-        put("DockRow", std::to_string(dock->isFloating() ? 0 : at.x()));
-        put("DockPos", std::to_string(dock->isFloating() ? 0 : at.y()));
-        put("FloatLeft", std::to_string(dock->isFloating() ? at.x() : dock->mapToGlobal(QPoint()).x()));
-        put("FloatTop", std::to_string(dock->isFloating() ? at.y() : dock->mapToGlobal(QPoint()).y()));
-        ws_.settings.toolWindows.push_back(std::move(section));
-    }
+    Workspace().settings.toolWindows = DockLayoutSections(*this, Docks());
 }
 
 void TFormMain::RestoreDockLayout() {
-    struct Placed {
-        QDockWidget *dock;
-        Qt::DockWidgetArea area;
-        int row, pos;
-        bool floating, visible;
-        QPoint floatAt;
-    };
-    std::vector<Placed> placed;
-    const std::pair<QDockWidget *, const char *> docks[] = {{twDatos_, "TBTWDatos"},
-                                                            {twConfig_, "TBTWConfig"},
-                                                            {twFiltrar_, "TBTWFiltrarLista"},
-                                                            {twEventos_, "TBTWListEvents"}};
-    for (const auto &[dock, name] : docks) {
-        const auto found = std::find_if(ws_.settings.toolWindows.begin(), ws_.settings.toolWindows.end(),
-                                        [&](const settings::ToolWindowSection &s) { return s.name == name; });
-        if (found == ws_.settings.toolWindows.end())
-            continue;
-        auto value = [&](const char *key) -> std::string {
-            for (const auto &[k, v] : found->entries)
-                if (k == key)
-                    return v;
-            return {};
-        };
-        auto number = [&](const char *key) {
-            try {
-                return std::stoi(value(key));
-            } catch (...) {
-                return 0;
-            }
-        };
-        const std::string docked = value("DockedTo");
-        const std::string last = value("LastDock");
-        const std::string areaName = docked == "+" ? last : docked;
-        const Qt::DockWidgetArea area = areaName == "DockRight"    ? Qt::RightDockWidgetArea
-                                        : areaName == "DockTop"    ? Qt::TopDockWidgetArea
-                                        : areaName == "DockBottom" ? Qt::BottomDockWidgetArea
-                                                                   : Qt::LeftDockWidgetArea;
-        placed.push_back({dock, area, number("DockRow"), number("DockPos"), docked == "+",
-                          number("Visible") != 0, QPoint(number("FloatLeft"), number("FloatTop"))});
-    }
-    std::stable_sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) {
-        return std::tie(a.area, a.row, a.pos) < std::tie(b.area, b.row, b.pos);
-    });
-    for (const Placed &p : placed) {
-        removeDockWidget(p.dock);
-        addDockWidget(p.area, p.dock, Qt::Vertical);
-        p.dock->setFloating(p.floating);
-        if (p.floating)
-            p.dock->move(p.floatAt);
-        p.dock->setVisible(p.visible);
-        if (p.dock == twEventos_)
-            sbEventos_->setChecked(p.visible);
-    }
+    const auto &sections = Workspace().settings.toolWindows;
+    workspace::RestoreDockLayout(*this, Docks(), sections);
+    if (std::any_of(sections.begin(), sections.end(),
+                    [](const settings::ToolWindowSection &s) { return s.name == "TBTWListEvents"; }))
+        sbEventos_->setChecked(!twEventos_->isHidden());
     const std::pair<const char *, QDockWidget *> toggles[] = {
         {"SBVerDatos", twDatos_}, {"SBVerConfig", twConfig_}, {"SBVerFiltro", twFiltrar_}};
     for (const auto &[name, dock] : toggles)
@@ -548,63 +497,25 @@ void TFormMain::RestoreDockLayout() {
 // ---- Data file.
 
 bool TFormMain::OpenDataFile(const std::string &path) {
-    try {
-        if (!file_->Open(path, ws_.db, notifier_, ws_.format))
-            return false;
-    } catch (const std::exception &e) {
-        notifier_.Notice(NoticeKind::Error, false, true, e.what());
-        return false;
-    }
-    if (const auto problems = database::CheckRecords(ws_.db); !problems.empty())
-        notifier_.Notice(NoticeKind::Warning, false, true, database::InvalidRecordsText(path, problems));
-    ws_.settings.data.file = path;
-    const QString title =
-        QString("Celestigrafo  [%1]").arg(QString::fromStdString(database::FileNameOf(path)));
-    setWindowTitle(title);
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    RefillGroups();
-    RefillCountries();
-    SelectPlace(ws_.Record(Side()).placeId);
-    sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
-    currentPerson_ = personA_ = personB_ = -1;
-    natalChanged_ = false; // the natal entry belongs to the file that was left
-    sbGuardar_->setEnabled(false);
-    sbDeshacer_->setEnabled(false);
-    updating_ = wasUpdating;
-    RefillPersons();
-    if (ready_)
-        ReadOnlyCheck();
-    return true;
+    return session_.OpenFile(path);
+}
+
+bool TFormMain::OpenChosenDataFile(const std::string &path) {
+    return session_.OpenFile(path);
 }
 
 void TFormMain::OpenManager() {
-    AskUnsavedNatal();
+    session_.AskUnsavedNatal();
     // The manager works on this window's database; when it closes the file is read again.
     manager::TFormMainTarjaro::OpenFromChartProgram(
-        this, *store_,
-        [this] {
-            const std::string path = ws_.db.Path.empty() ? ws_.settings.data.file : ws_.db.Path;
-            std::error_code ec;
-            if (!path.empty() && std::filesystem::is_regular_file(path, ec))
-                OpenDataFile(path);
-            LoadCurrentPerson();
-            RecomputeAll();
-        },
-        options_.splash);
-}
-
-bool TFormMain::MayLeaveFile() {
-    if (!natalChanged_)
-        return true;
-    return AskUnsavedNatal(true) != Answer::Cancel && !natalChanged_;
+        this, session_.Store(), [this] { session_.ReloadFile(); }, options_.splash);
 }
 
 void TFormMain::OpenDataFileDialog() {
-    if (!MayLeaveFile())
+    if (!session_.MayLeaveFile())
         return;
     const QString start =
-        QString::fromStdString(std::filesystem::path(ws_.settings.data.file).parent_path().string());
+        QString::fromStdString(std::filesystem::path(Workspace().settings.data.file).parent_path().string());
     const QString chosen =
         QFileDialog::getOpenFileName(this, "Abrir archivo de datos", start, "Archivos Tarjaro (*.age)");
     if (chosen.isEmpty())
@@ -615,81 +526,25 @@ void TFormMain::OpenDataFileDialog() {
     OpenChosenDataFile(path);
 }
 
-bool TFormMain::OpenChosenDataFile(const std::string &path) {
-    if (!OpenDataFile(path))
-        return false;
-    LoadCurrentPerson();
-    RecomputeAll();
-    return true;
-}
-
-void TFormMain::RefillGroups() {
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    const QVariant keep = cbGrupo_->currentData();
-    cbGrupo_->clear();
-    cbGrupo_->addItem("[*]", -1);
-    std::vector<const database::TData *> groups;
-    for (const auto &g : ws_.db.PersonGroups)
-        groups.push_back(g.get());
-    std::stable_sort(groups.begin(), groups.end(), [](const database::TData *a, const database::TData *b) {
-        return database::SpanishLess(a->Nombre, b->Nombre);
-    });
-    for (const database::TData *g : groups)
-        cbGrupo_->addItem(QString::fromStdString(g->Nombre), g->Id);
-    cbGrupo_->setCurrentIndex(std::max(0, cbGrupo_->findData(keep)));
-    updating_ = wasUpdating;
-}
-
 bool TFormMain::EnsureDataFile() {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(ws_.settings.data.file, ec))
+    if (session_.HasDataFile())
         return true;
-    QString chosen;
     if (notifier_.Notice(NoticeKind::Question, true, true,
                          "No hay un archivo de datos cargado. Desea crear un nuevo archivo?")) {
-        chosen = QFileDialog::getSaveFileName(this, "Crear archivo de datos", QString(),
-                                              "Archivos Tarjaro (*.age)");
+        const QString chosen = QFileDialog::getSaveFileName(this, "Crear archivo de datos", QString(),
+                                                            "Archivos Tarjaro (*.age)");
         if (!chosen.isEmpty()) {
             std::string path = chosen.toStdString();
             if (std::filesystem::path(path).extension().empty())
                 path += ".age";
-            database::Database empty;
-            try {
-                database::SaveDataFile(path, empty, ws_.format);
-            } catch (const std::exception &e) {
-                notifier_.Notice(NoticeKind::Error, false, true, e.what());
+            if (!session_.CreateFile(path))
                 return false;
-            }
-            OpenDataFile(path);
         }
     } else if (notifier_.Notice(NoticeKind::Question, true, true,
                                 "No hay un archivo de datos cargado. Desea abrir un archivo existente?")) {
         OpenDataFileDialog();
     }
-    return std::filesystem::is_regular_file(ws_.settings.data.file, ec);
-}
-
-bool TFormMain::Writable() {
-    // The store's check: a file the user may not write, or another program's, is refused with its
-    // notice; when the other program has ended the file is read again and the user repeats the change.
-    return file_->IsOpen() && !store_->ReadOnly();
-}
-
-bool TFormMain::SaveDataFile() {
-    try {
-        file_->Save(ws_.db, ws_.format, notifier_);
-        return true;
-    } catch (const std::exception &e) {
-        notifier_.Notice(NoticeKind::Error, false, true, e.what());
-        return false;
-    }
-}
-
-void TFormMain::RevertToFile() {
-    const std::string path = file_->Path();
-    if (!path.empty() && store_->Open(path) && store_->reloaded)
-        store_->reloaded();
+    return session_.HasDataFile();
 }
 
 } // namespace cel::workspace

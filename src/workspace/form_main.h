@@ -1,7 +1,8 @@
-// The workspace module: the chart program's windows. TFormMain is the main window: it owns the
-// session workspace (settings, database, records, charts, lists, view record), shows the four tool
-// windows as docks ("Datos", "Configurar", "Filtar lista personas", "Eventos"), the top bar and the
-// wheel page, and turns every control change into exactly one recomputation or view refresh.
+// The workspace module: the chart program's windows. TFormMain is the main window, a view over the
+// chart program's session (session/session.h): it shows the four tool windows as docks ("Datos",
+// "Configurar", "Filtar lista personas", "Eventos"), the top bar and the pages, writes its controls
+// from the session's state whenever the session says what changed, and turns every user input into
+// one session operation. Each command has one QAction shared by its buttons, menus and shortcuts.
 #pragma once
 
 #include <QMainWindow>
@@ -13,20 +14,17 @@
 
 #include "common/notifier.h"
 #include "document/page_content.h"
-#include "session/date_entry.h"
-#include "session/person_filter.h"
-#include "session/workspace.h"
+#include "session/session.h"
 
-class QAbstractButton;
-class QButtonGroup;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -34,12 +32,7 @@ class QStackedWidget;
 class QTabWidget;
 class QToolButton;
 
-namespace cel::database {
-class DataFileSession;
-class SharedUseGuard;
-} // namespace cel::database
 namespace cel::manager {
-class DataStore;
 class DateField;
 class ZoneOfferPanel;
 } // namespace cel::manager
@@ -51,7 +44,10 @@ class AspectTablePage;
 class ReportsPage;
 class TFormSetUpCEL;
 class TFormRetorno;
+class PersonListModel;
+class PersonFilterProxy;
 class TransitsPage;
+struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
 // it may open.
@@ -64,20 +60,46 @@ struct MainWindowOptions {
     bool splash = true; // the database manager's splash when it opens
 };
 
+// The window's commands, each one QAction (see TFormMain::Action).
+enum class Command {
+    Open,
+    Manager,
+    Print,
+    Preview,
+    ExportRtf,
+    Settings,
+    StepBack,
+    StepForward,
+    Today,
+    Now,
+    Birth,
+    NewPerson,
+    EditPerson,
+    DeletePerson,
+    Help,
+    Close,
+};
+inline constexpr int kCommandCount = static_cast<int>(Command::Close) + 1;
+
 class TFormMain : public QMainWindow {
 public:
     TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent = nullptr);
     ~TFormMain() override;
 
-    session::Workspace &Workspace() { return ws_; }
-    const session::Workspace &Workspace() const { return ws_; }
+    session::Session &Session() { return session_; }
+    session::Workspace &Workspace() { return session_.ws; }
+    const session::Workspace &Workspace() const { return session_.ws; }
     int LastAspectCount() const { return aspectCount_; }
-    bool Ready() const { return ready_; }
-    std::int32_t CurrentPerson() const { return currentPerson_; }
-    std::int32_t PersonA() const { return personA_; }
-    std::int32_t PersonB() const { return personB_; }
-    bool NatalChanged() const { return natalChanged_; }
-    int DataMode() const { return dataMode_; } // 0 "Nacimiento", 3 "Evento"
+    bool Ready() const { return session_.Started(); }
+    std::int32_t CurrentPerson() const { return session_.CurrentPerson(); }
+    std::int32_t PersonA() const { return session_.Person(session::PersonSlot::A); }
+    std::int32_t PersonB() const { return session_.Person(session::PersonSlot::B); }
+    bool NatalChanged() const { return session_.NatalChanged(); }
+    session::ChartSide DataMode() const { return session_.Side(); }
+    // The action of a command: its button, menu entry and shortcut all trigger it.
+    QAction *Action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
+    // How many times the window wrote its controls from the session (one per session change).
+    int Shows() const { return shows_; }
 
     // Opens a data file as the current one (shared-use registration, load, lists refilled).
     bool OpenDataFile(const std::string &path);
@@ -105,6 +127,7 @@ protected:
 
 private:
     // Building the window.
+    void BuildActions();
     void BuildTopBar();
     void BuildPages();
     void BuildDatosDock();
@@ -117,84 +140,46 @@ private:
     void BuildFilterDock();
     void BuildEventsDock();
     void ApplyColours();
-    void BuildPrintMenu(QToolButton *button);
 
-    // The two chains.
-    void RecomputeAll();
-    void RefreshView();
-    void CopyControlsToChoices();
-    void ShowView(); // ticks chosen by the refresh, wheel repaint, "Aspectos: N"
+    // Connects a control's signal to a user input; inputs are ignored while the window writes its
+    // controls from the session (the one re-entry guard).
+    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot) {
+        connect(sender, signal, this, [this, slot](auto... args) {
+            if (!showing_)
+                slot(args...);
+        });
+    }
+
+    // The one view of the session: writes the controls the changes touch from the session's state.
+    void Show(session::Changes changes);
+    void ShowFile();
+    void ShowLists();
+    void ShowPersons();
+    void ShowEntry();
+    void ShowEvents();
+    void ShowChoices();
+    void ShowLabels();
+    void ShowView();
+    void ShowPlaces();
 
     // Persons.
-    void RefillPersons();
+    std::int32_t SelectedPerson() const;
+    void SelectPersonRow(std::int32_t personId);
     void ResetFilters();
-    void LoadCurrentPerson();
-    // Asks about unsaved natal data and saves on "Sí"; on the way out the user may also cancel.
-    Answer AskUnsavedNatal(bool mayCancel = false);
-    // Whether a chart may be computed from the person's birth; says why not (no date, impossible
-    // values), and warns when the birth has no time.
-    bool MayChartPerson(std::int32_t personId);
-    void SaveNatalChanges();
-    void UndoNatalChanges();
-    void SetPersonAB(bool a);
-    void ToggleSynastry(bool on);
+    void FilterInput();
     void AddOrEditPerson(bool add);
-    void DeletePerson();
-    bool Writable();
+    void DeleteSelectedPerson();
     bool EnsureDataFile();
-    // Saves the database over its file; false, after the error notice, when the file refused it.
-    bool SaveDataFile();
-    // Reads the file again after a refused save, so the window shows what the file holds.
-    void RevertToFile();
-    // False when the user keeps working on the current file: unsaved natal data was not saved or
-    // discarded (the save failed, or the user cancelled).
-    bool MayLeaveFile();
-    void ReadOnlyCheck();
     void OpenDataFileDialog();
     void OpenManager();
+    void ShowHelp();
 
-    // Events.
-    void RefillEvents();
-    void ChooseEvent();
-    void NewEvent();
-    void OverwriteEvent();
-    void DeleteEvent();
-    // Puts back the current person's events as they were before a change the file refused.
-    void RestoreEvents(const std::vector<database::TEvento> &events);
-
-    // Date, time and place entry.
-    session::ChartSide Side() const;
-    void SetDataMode(int mode);
-    void LoadRecordIntoFields(const chart::TDato &record);
-    void FieldsChanged();
-    void Step(int direction);
-    void Jump(int which); // 0 "Hoy a las cero horas", 1 "Ahora", 2 "Nacimiento"
-    void ApplySteppedValue(TDateTime value);
-    // The zone offset in force then, applied: the record keeps that instant as Greenwich time.
-    void ApplyZoneOffer(TDateTime universal);
-    void RefillCountries();
-    void RefillGroups();
+    // Places.
     void AddOrEditPlace(bool edit);
     void ImportPlaces();
-    void RefillPlaces(std::int32_t countryId);
-    void SelectPlace(std::int32_t placeId);
-    std::int32_t SelectedPlace() const;
-    void RefreshInfoLabels();
-    void RefreshDateLabels();
-    void SetTwelveHour(bool twelve);
-    void StepUnitChanged();
 
-    // Aspect selection.
-    void ChangeAspectMode(bool byHouse);
-    void CuspClicked(int house);
-    void SetAll(std::array<QCheckBox *, 14> &boxes, int count, bool on);
-    void SelectMainAngles();
-    void OrbModeChosen(int mode);
+    // Orbs.
     void EditOrb();
-    void UpdateOrbCaptions();
-    void InnerItemChanged();
-    void WheelModeChanged();
-    void SwapItems();
 
     // Solar return window.
     void ToggleSolarReturn(bool on);
@@ -204,36 +189,26 @@ private:
     void ShowTransitInstant(double days, int source);
 
     // Tool-window layout in the settings' "TB" sections.
+    std::vector<DockSection> Docks() const;
     void SaveDockLayout();
     void RestoreDockLayout();
 
     Notifier &notifier_;
     MainWindowOptions options_;
-    session::Workspace ws_;
-    std::unique_ptr<database::SharedUseGuard> guard_;
-    std::unique_ptr<manager::DataStore> store_; // the item editor's and place import's view of the database
-    std::unique_ptr<database::DataFileSession> file_; // the open data file: registered, read, saved
+    session::Session session_;
 
-    bool updating_ = true;
-    bool ready_ = false;
+    bool showing_ = false; // the controls are being written from the session
+    int shows_ = 0;
     bool closed_ = false; // the shutdown steps ran (they run once)
-    bool natalChanged_ = false;
-    int dataMode_ = 0;
-    std::int32_t currentPerson_ = -1, personA_ = -1, personB_ = -1;
     int aspectCount_ = 0;
-    session::PersonFilter filter_;
-    std::array<bool, 13> cuspTicks_{}, pointTicks_{};
-    std::array<bool, 13> manualCuspTicks_{}, manualPointTicks_{}; // kept while "Por casas" is on
     bool filterWasVisible_ = true; // the filter window's state while the place/date page hides it
-    std::array<bool, 14> angleTicks_{};
-    double hoursShown_ = 0; // the time of day of the fields, hours
-    int hourShown_ = 0;     // the 24-hour value the hour field stands for
+    std::array<QAction *, kCommandCount> actions_{};
 
     // Top bar and pages.
     QLabel *labelNatal_ = nullptr, *labelEvento_ = nullptr;
     QLabel *labelNatalDate_ = nullptr, *labelEventoDate_ = nullptr;
     QCheckBox *cbGmt_ = nullptr, *cbEdad_ = nullptr;
-    QToolButton *sbColores_ = nullptr, *sbImagen_ = nullptr;
+    QToolButton *sbColores_ = nullptr, *sbImagen_ = nullptr, *sbSetUp_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QGroupBox *wheelBox_ = nullptr;
     WheelView *wheel_ = nullptr;
@@ -247,7 +222,9 @@ private:
     QWidget *placePage_ = nullptr;
 
     // Persons page.
-    QListWidget *lbPersona_ = nullptr;
+    QListView *lbPersona_ = nullptr;
+    PersonListModel *personModel_ = nullptr;
+    PersonFilterProxy *personProxy_ = nullptr;
     QLabel *labelCount_ = nullptr;
     QPushButton *sbNueva_ = nullptr, *sbEditar_ = nullptr, *sbEliminar_ = nullptr, *sbTodos_ = nullptr;
     QToolButton *sbSinastria_ = nullptr;
@@ -272,9 +249,10 @@ private:
     // Configuration dock.
     QRadioButton *rbManual_ = nullptr, *rbPorCasas_ = nullptr;
     QWidget *familiesBox_ = nullptr, *sourcesBox_ = nullptr, *pointsBox_ = nullptr;
-    std::array<QCheckBox *, 4> cbFamilies_{};
-    std::array<QCheckBox *, 3> cbSources_{};
-    std::array<QCheckBox *, 14> cbPoints_{}, cbCusps_{}, cbAngles_{};
+    std::array<QCheckBox *, settings::kAspectFamilyCount> cbFamilies_{};
+    std::array<QCheckBox *, settings::kAutoSourceCount> cbSources_{};
+    std::array<QCheckBox *, settings::kSelectionSize> cbPoints_{}, cbCusps_{};
+    std::array<QCheckBox *, settings::kAngleSelectionSize> cbAngles_{};
     QToolButton *sbCuspT_ = nullptr, *sbCuspN_ = nullptr;
     QSpinBox *seFuerza_ = nullptr;
     QCheckBox *cbGlifo_ = nullptr, *cbCalc_ = nullptr, *cbDisp_ = nullptr;
@@ -291,7 +269,6 @@ private:
     QLineEdit *leNombre_ = nullptr, *leApellido_ = nullptr;
     QComboBox *cbGrupo_ = nullptr, *cbCon_ = nullptr, *cbSexo_ = nullptr;
     QCheckBox *cbSeleccionados_ = nullptr;
-    bool resettingFilters_ = false;
 
     // Events dock.
     QListWidget *lbEventos_ = nullptr;

@@ -1,6 +1,7 @@
 // The "Configurar" tool window of the main window: aspect selection (families or "Por casas", points,
 // cusps, angles, strength, glyph, dispositors), the orb page with its two dialogs, and the wheel
-// options. Every choice ends in one view refresh.
+// options, shown from the session's view choices. Every choice is one session operation ending in one
+// view refresh.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,16 +18,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "analysis/aspects.h"
-#include "astronomy/angle_text.h"
-#include "chart/progressions.h"
-#include "manager/date_field.h"
+#include <QStackedWidget>
+
 #include "workspace/form_main.h"
 #include "workspace/form_orbes.h"
-#include "workspace/form_retorno.h"
 #include "workspace/side_scroll.h"
 #include "workspace/wheel_view.h"
-#include <QStackedWidget>
 
 namespace cel::workspace {
 
@@ -84,7 +81,8 @@ QWidget *TFormMain::BuildAspectSelection() {
         c->setChecked(f == 0);
         cbFamilies_[static_cast<std::size_t>(f)] = c;
         families->addWidget(c, 0, f);
-        connect(c, &QCheckBox::toggled, this, [this] { RefreshView(); });
+        OnInput(c, &QCheckBox::toggled,
+                [this, f](bool on) { session_.SetFamily(static_cast<settings::AspectFamily>(f), on); });
     }
     column->addWidget(familiesBox_);
     sourcesBox_ = new QWidget;
@@ -100,22 +98,21 @@ QWidget *TFormMain::BuildAspectSelection() {
         c->setChecked(true);
         cbSources_[static_cast<std::size_t>(s)] = c;
         sources->addWidget(c);
-        connect(c, &QCheckBox::toggled, this, [this] { RefreshView(); });
+        OnInput(c, &QCheckBox::toggled,
+                [this, s](bool on) { session_.SetSource(static_cast<settings::AutoSource>(s), on); });
     }
     sourcesBox_->hide();
     column->addWidget(sourcesBox_);
 
     // Points, cusps and angles, each with "T" (all) and "N" (none); the angles also "P".
-    auto group = [this](const char *title, const char *prefix, int count, auto captionOf,
-                        std::array<QCheckBox *, 14> &boxes, auto &ticks, QToolButton *&all,
-                        QToolButton *&none) {
+    auto group = [](const char *title, const char *prefix, int count, auto captionOf, auto &boxes,
+                    QToolButton *&all, QToolButton *&none) {
         auto *g = new QGroupBox(title);
         auto *grid = new QGridLayout(g);
         grid->setSpacing(2);
         for (int i = 1; i <= count; ++i) {
             auto *c = new QCheckBox(captionOf(i));
             c->setObjectName(QString("%1%2").arg(prefix).arg(i));
-            c->setChecked(ticks[static_cast<std::size_t>(i)]);
             boxes[static_cast<std::size_t>(i)] = c;
             grid->addWidget(c, (i - 1) / 4, (i - 1) % 4);
         }
@@ -131,14 +128,13 @@ QWidget *TFormMain::BuildAspectSelection() {
     auto [points, pointGrid] = group(
         "Planetas", "CBPla", 12,
         [](int i) { return QString::fromUtf8(chart::kBodyNames[static_cast<std::size_t>(i)]); }, cbPoints_,
-        pointTicks_, pointAll, pointNone);
+        pointAll, pointNone);
     pointsBox_ = points;
     auto [cusps, cuspGrid] = group(
-        "Casas", "CBCasa", 12, [](int i) { return QString::number(i); }, cbCusps_, cuspTicks_, sbCuspT_,
-        sbCuspN_);
+        "Casas", "CBCasa", 12, [](int i) { return QString::number(i); }, cbCusps_, sbCuspT_, sbCuspN_);
     auto [angles, angleGrid] = group(
-        "Ángulos", "CBAng", 13, [](int i) { return QString("%1°").arg((i - 1) * 15); }, cbAngles_,
-        angleTicks_, angleAll, angleNone);
+        "Ángulos", "CBAng", 13, [](int i) { return QString("%1°").arg((i - 1) * 15); }, cbAngles_, angleAll,
+        angleNone);
     auto *principal = Small("CBAngP", "P", "Aspectos principales (mayores)");
     angleGrid->addWidget(principal, 2, 4);
     (void)pointGrid;
@@ -147,35 +143,22 @@ QWidget *TFormMain::BuildAspectSelection() {
     column->addWidget(cusps);
     column->addWidget(angles);
 
-    for (int i = 1; i <= 12; ++i) {
-        connect(cbPoints_[static_cast<std::size_t>(i)], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (updating_)
-                return;
-            pointTicks_[static_cast<std::size_t>(i)] = on;
-            RefreshView();
-        });
-        connect(cbCusps_[static_cast<std::size_t>(i)], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (updating_)
-                return;
-            cuspTicks_[static_cast<std::size_t>(i)] = on;
-            CuspClicked(i);
-        });
+    for (int i = 1; i <= kBodyCount; ++i) {
+        OnInput(cbPoints_[static_cast<std::size_t>(i)], &QCheckBox::toggled,
+                [this, i](bool on) { session_.SetPoint(i, on); });
+        OnInput(cbCusps_[static_cast<std::size_t>(i)], &QCheckBox::toggled,
+                [this, i](bool on) { session_.SetCusp(i, on); });
     }
-    for (int k = 1; k <= 13; ++k) {
-        connect(cbAngles_[static_cast<std::size_t>(k)], &QCheckBox::toggled, this, [this, k](bool on) {
-            if (updating_)
-                return;
-            angleTicks_[static_cast<std::size_t>(k)] = on;
-            RefreshView();
-        });
-    }
-    connect(pointAll, &QToolButton::clicked, this, [this] { SetAll(cbPoints_, 12, true); });
-    connect(pointNone, &QToolButton::clicked, this, [this] { SetAll(cbPoints_, 12, false); });
-    connect(sbCuspT_, &QToolButton::clicked, this, [this] { SetAll(cbCusps_, 12, true); });
-    connect(sbCuspN_, &QToolButton::clicked, this, [this] { SetAll(cbCusps_, 12, false); });
-    connect(angleAll, &QToolButton::clicked, this, [this] { SetAll(cbAngles_, 13, true); });
-    connect(angleNone, &QToolButton::clicked, this, [this] { SetAll(cbAngles_, 13, false); });
-    connect(principal, &QToolButton::clicked, this, [this] { SelectMainAngles(); });
+    for (int k = 1; k <= settings::kAspectKindCount; ++k)
+        OnInput(cbAngles_[static_cast<std::size_t>(k)], &QCheckBox::toggled,
+                [this, k](bool on) { session_.SetAngle(k, on); });
+    connect(pointAll, &QToolButton::clicked, this, [this] { session_.SetAllPoints(true); });
+    connect(pointNone, &QToolButton::clicked, this, [this] { session_.SetAllPoints(false); });
+    connect(sbCuspT_, &QToolButton::clicked, this, [this] { session_.SetAllCusps(true); });
+    connect(sbCuspN_, &QToolButton::clicked, this, [this] { session_.SetAllCusps(false); });
+    connect(angleAll, &QToolButton::clicked, this, [this] { session_.SetAllAngles(true); });
+    connect(angleNone, &QToolButton::clicked, this, [this] { session_.SetAllAngles(false); });
+    connect(principal, &QToolButton::clicked, this, [this] { session_.SelectMainAngles(); });
 
     auto *options = new QHBoxLayout;
     options->addWidget(new QLabel("Fuerza (%):"));
@@ -188,88 +171,22 @@ QWidget *TFormMain::BuildAspectSelection() {
     options->addWidget(seFuerza_);
     cbGlifo_ = new QCheckBox("glifo");
     cbGlifo_->setObjectName("CBGlifo");
-    cbGlifo_->setChecked(ws_.settings.rueda.glifo);
     cbCalc_ = new QCheckBox("calc");
     cbCalc_->setObjectName("CBCalc");
     cbDisp_ = new QCheckBox("disp.");
     cbDisp_->setObjectName("CBDisp");
-    for (QCheckBox *c : {cbGlifo_, cbCalc_, cbDisp_}) {
+    for (QCheckBox *c : {cbGlifo_, cbCalc_, cbDisp_})
         options->addWidget(c);
-        connect(c, &QCheckBox::toggled, this, [this] { RefreshView(); });
-    }
-    connect(seFuerza_, &QSpinBox::valueChanged, this, [this] { RefreshView(); });
+    OnInput(cbGlifo_, &QCheckBox::toggled, [this](bool on) { session_.SetGlyph(on); });
+    OnInput(cbCalc_, &QCheckBox::toggled, [this](bool on) { session_.SetComputeDispositors(on); });
+    OnInput(cbDisp_, &QCheckBox::toggled, [this](bool on) { session_.SetDispositorFilter(on); });
+    OnInput(seFuerza_, &QSpinBox::valueChanged, [this](int v) { session_.SetStrength(v); });
     column->addLayout(options);
 
-    connect(rbPorCasas_, &QRadioButton::toggled, this, [this](bool on) { ChangeAspectMode(on); });
+    OnInput(rbPorCasas_, &QRadioButton::toggled, [this](bool on) {
+        session_.SetAspectMode(on ? settings::AspectMode::ByHouse : settings::AspectMode::Manual);
+    });
     return box;
-}
-
-void TFormMain::SetAll(std::array<QCheckBox *, 14> &boxes, int count, bool on) {
-    updating_ = true;
-    for (int i = 1; i <= count; ++i) {
-        const auto n = static_cast<std::size_t>(i);
-        boxes[n]->setChecked(on);
-        if (&boxes == &cbAngles_)
-            angleTicks_[n] = on;
-        else if (&boxes == &cbCusps_)
-            cuspTicks_[n] = on;
-        else
-            pointTicks_[n] = on;
-    }
-    updating_ = false;
-    RefreshView();
-}
-
-void TFormMain::SelectMainAngles() {
-    updating_ = true;
-    for (int k = 1; k <= 13; ++k) {
-        const bool main = analysis::kAspectKinds[static_cast<std::size_t>(k)].main;
-        angleTicks_[static_cast<std::size_t>(k)] = main;
-        cbAngles_[static_cast<std::size_t>(k)]->setChecked(main);
-    }
-    updating_ = false;
-    RefreshView();
-}
-
-void TFormMain::ChangeAspectMode(bool byHouse) {
-    if (updating_)
-        return;
-    updating_ = true;
-    familiesBox_->setVisible(!byHouse);
-    sourcesBox_->setVisible(byHouse);
-    pointsBox_->setEnabled(!byHouse);
-    pointsBox_->setStyleSheet(byHouse ? "QCheckBox { color: navy; }" : QString());
-    sbCuspT_->setEnabled(!byHouse);
-    sbCuspN_->setEnabled(!byHouse);
-    // "Por casas" starts with no cusp and no point ticked; going back to "Manual" brings back the
-    // manual ticks as they were, so the wheel shows the same aspects as before.
-    if (byHouse) {
-        manualCuspTicks_ = cuspTicks_;
-        manualPointTicks_ = pointTicks_;
-    }
-    for (int i = 1; i <= 12; ++i) {
-        const auto n = static_cast<std::size_t>(i);
-        cuspTicks_[n] = byHouse ? false : manualCuspTicks_[n];
-        pointTicks_[n] = byHouse ? false : manualPointTicks_[n];
-        cbCusps_[n]->setChecked(cuspTicks_[n]);
-        cbPoints_[n]->setChecked(pointTicks_[n]);
-    }
-    updating_ = false;
-    RefreshView();
-}
-
-void TFormMain::CuspClicked(int house) {
-    if (rbPorCasas_->isChecked() && cuspTicks_[static_cast<std::size_t>(house)]) {
-        // At most one house is chosen.
-        updating_ = true;
-        for (int i = 1; i <= 12; ++i)
-            if (i != house) {
-                cuspTicks_[static_cast<std::size_t>(i)] = false;
-                cbCusps_[static_cast<std::size_t>(i)]->setChecked(false);
-            }
-        updating_ = false;
-    }
-    RefreshView();
 }
 
 // ---- Orbs.
@@ -289,52 +206,28 @@ QWidget *TFormMain::BuildOrbPage() {
     }
     rbOrbs_[9]->setText("M. Ecl.");
     rbOrbs_[10]->setText("M. Asc.");
-    rbOrbs_[static_cast<std::size_t>(ws_.orbMode)]->setChecked(true);
-    UpdateOrbCaptions();
     auto *edit = new QToolButton;
     edit->setObjectName("SBEditarOrbe");
     edit->setText("Editar");
     grid->addWidget(edit, 5, 0);
-    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    OnInput(group, &QButtonGroup::idToggled, [this](int id, bool on) {
         if (on)
-            OrbModeChosen(id);
+            session_.SetOrbMode(id);
     });
     connect(edit, &QToolButton::clicked, this, [this] { EditOrb(); });
     return page;
 }
 
-void TFormMain::UpdateOrbCaptions() {
-    for (int m = 1; m <= 8; ++m)
-        rbOrbs_[static_cast<std::size_t>(m)]->setText(QString::fromStdString(astronomy::FormatAngle(
-            30, 0, astronomy::AngleSuffix::None, astronomy::AngleLayout::DegreesMinutesSeconds,
-            ws_.settings.orbs.presets[static_cast<std::size_t>(m)], ws_.format)));
-}
-
-void TFormMain::OrbModeChosen(int mode) {
-    ws_.orbMode = mode;
-    RefreshView();
-}
-
 void TFormMain::EditOrb() {
-    const int mode = ws_.orbMode;
-    if (mode >= 9) {
-        TFormOrbes dialog(ws_.settings.orbs, this);
-        const bool accepted = dialog.exec() == QDialog::Accepted;
-        // The cusp tolerances are the conjunction orbs: the charts take them at once.
-        ws_.ApplySettings();
-        if (accepted) {
-            ws_.ComputeChart(session::ChartSide::Natal, session::Workspace::EnteredValue(ws_.natalRecord));
-            ws_.ComputeChart(session::ChartSide::Event, session::Workspace::EnteredValue(ws_.eventRecord));
-            RecomputeAll();
-        }
+    const int mode = session_.OrbMode();
+    if (mode >= analysis::kOrbModeEcliptic) {
+        TFormOrbes dialog(Workspace().settings.orbs, this);
+        session_.OrbMatrixEdited(dialog.exec() == QDialog::Accepted);
         return;
     }
-    TFormOrbe dialog(ws_.settings.orbs.presets[static_cast<std::size_t>(mode)], this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    ws_.settings.orbs.SetPreset(mode, dialog.Orb());
-    UpdateOrbCaptions();
-    RecomputeAll();
+    TFormOrbe dialog(Workspace().settings.orbs.presets[static_cast<std::size_t>(mode)], this);
+    if (dialog.exec() == QDialog::Accepted)
+        session_.SetOrbPreset(mode, dialog.Orb());
 }
 
 // ---- Wheel options.
@@ -390,90 +283,69 @@ QWidget *TFormMain::BuildWheelOptions() {
     cbAjustar_->setChecked(true);
     cbImagenGrande_ = new QCheckBox("Imagen y letra grande");
     cbImagenGrande_->setObjectName("CBImagenGrande");
-    cbImagenGrande_->setChecked(ws_.settings.rueda.imagenR);
     grid->addWidget(cbAjustar_, 3, 0);
     grid->addWidget(cbImagenGrande_, 3, 1);
 
-    connect(rbDoble_, &QRadioButton::toggled, this, [this] {
-        if (updating_)
-            return;
-        WheelModeChanged();
-        RefreshView();
-    });
-    connect(cbInt_, &QComboBox::currentIndexChanged, this, [this] { InnerItemChanged(); });
-    connect(cbExt_, &QComboBox::currentIndexChanged, this, [this] { RefreshView(); });
-    connect(sbSwap_, &QToolButton::clicked, this, [this] { SwapItems(); });
-    for (QCheckBox *c : {cb1Casas_, cb1Rueda_})
-        connect(c, &QCheckBox::toggled, this, [this] { RefreshView(); });
-    connect(cbIgualar_, &QComboBox::currentIndexChanged, this, [this] { RefreshView(); });
+    OnInput(rbDoble_, &QRadioButton::toggled,
+            [this](bool on) { session_.SetWheelMode(on ? settings::kDoubleWheel : settings::kSingleWheel); });
+    OnInput(cbInt_, &QComboBox::currentIndexChanged, [this](int i) { session_.SetInnerItem(i + 1); });
+    OnInput(cbExt_, &QComboBox::currentIndexChanged, [this](int i) { session_.SetOuterItem(i + 1); });
+    connect(sbSwap_, &QToolButton::clicked, this, [this] { session_.SwapItems(); });
+    OnInput(cb1Casas_, &QCheckBox::toggled, [this](bool on) { session_.SetInnerHouses(on); });
+    OnInput(cb1Rueda_, &QCheckBox::toggled, [this](bool on) { session_.SetInnerWheelOnly(on); });
+    OnInput(cbIgualar_, &QComboBox::currentIndexChanged,
+            [this](int i) { session_.SetEqualiseBySigns(i == 0); });
     connect(cbAjustar_, &QCheckBox::toggled, this, [this](bool on) { wheel_->SetFit(on); });
-    connect(cbImagenGrande_, &QCheckBox::toggled, this, [this](bool on) {
-        if (updating_)
-            return;
-        if (pages_->currentIndex() == 0)
-            ws_.settings.rueda.imagenR = on;
-        else
-            ws_.settings.rueda.imagenT = on;
-        updating_ = true;
-        sbImagen_->setChecked(on);
-        updating_ = false;
-        RefreshView();
-    });
+    OnInput(cbImagenGrande_, &QCheckBox::toggled,
+            [this](bool on) { session_.SetLargeImages(pages_->currentIndex() == 0, on); });
     return page;
 }
 
-void TFormMain::WheelModeChanged() {
-    const bool doubleWheel = rbDoble_->isChecked();
+void TFormMain::ShowChoices() {
+    const settings::RecVistaCarta &c = session_.Choices();
+    const bool byHouse = c.aspectMode == settings::AspectMode::ByHouse;
+    rbManual_->setChecked(!byHouse);
+    rbPorCasas_->setChecked(byHouse);
+    familiesBox_->setVisible(!byHouse);
+    sourcesBox_->setVisible(byHouse);
+    pointsBox_->setEnabled(!byHouse);
+    pointsBox_->setStyleSheet(byHouse ? "QCheckBox { color: navy; }" : QString());
+    sbCuspT_->setEnabled(!byHouse);
+    sbCuspN_->setEnabled(!byHouse);
+    for (std::size_t f = 0; f < cbFamilies_.size(); ++f)
+        cbFamilies_[f]->setChecked(c.aspectFamilies[f]);
+    for (std::size_t s = 0; s < cbSources_.size(); ++s)
+        cbSources_[s]->setChecked(c.autoSources[s]);
+    for (std::size_t n = 1; n < settings::kSelectionSize; ++n) {
+        cbPoints_[n]->setChecked(c.pointSelection[n]);
+        cbCusps_[n]->setChecked(c.cuspSelection[n]);
+    }
+    for (std::size_t k = 1; k < settings::kAngleSelectionSize; ++k)
+        cbAngles_[k]->setChecked(c.angleSelection[k]);
+    seFuerza_->setValue(c.strengthFilter);
+    cbGlifo_->setChecked(Workspace().settings.rueda.glifo);
+    cbCalc_->setChecked(c.computeDispositors);
+    cbDisp_->setChecked(c.dispositorFilter);
+    cbDisp_->setEnabled(session_.DispositorFilterApplies());
+    for (int m = 1; m <= settings::kOrbPresetCount; ++m)
+        rbOrbs_[static_cast<std::size_t>(m)]->setText(QString::fromStdString(session_.OrbText(m)));
+    rbOrbs_[static_cast<std::size_t>(session_.OrbMode())]->setChecked(true);
+
+    const bool doubleWheel = c.wheelMode == settings::kDoubleWheel;
+    rbSimple_->setChecked(!doubleWheel);
+    rbDoble_->setChecked(doubleWheel);
     doubleOptions_->setVisible(doubleWheel);
-    cbDisp_->setEnabled(!doubleWheel && cbInt_->currentIndex() + 1 == chart::kNatalEcliptic);
-}
-
-void TFormMain::InnerItemChanged() {
-    if (updating_)
-        return;
-    const int inner = cbInt_->currentIndex() + 1;
-    cbDisp_->setEnabled(!rbDoble_->isChecked() && inner == chart::kNatalEcliptic);
-    if (!rbDoble_->isChecked() && (inner == chart::kNatalEcliptic || inner == chart::kNatalAscensional)) {
-        // A single natal wheel shows its own model's orbs.
-        const int mode =
-            inner == chart::kNatalEcliptic ? analysis::kOrbModeEcliptic : analysis::kOrbModeAscensional;
-        updating_ = true;
-        rbOrbs_[static_cast<std::size_t>(mode)]->setChecked(true);
-        ws_.orbMode = mode;
-        updating_ = false;
-    }
-    RefreshView();
-}
-
-void TFormMain::SwapItems() {
-    updating_ = true;
-    const int inner = cbInt_->currentIndex();
-    cbInt_->setCurrentIndex(cbExt_->currentIndex());
-    cbExt_->setCurrentIndex(inner);
-    updating_ = false;
-    WheelModeChanged();
-    RefreshView();
-}
-
-// ---- Solar return window.
-
-void TFormMain::ToggleSolarReturn(bool on) {
-    if (!retorno_) {
-        retorno_ = new TFormRetorno(ws_, deFecha_->date().year(), this);
-        retorno_->onApplied = [this] {
-            LoadRecordIntoFields(ws_.eventRecord);
-            RecomputeAll();
-        };
-        retorno_->onClosed = [this] { sbRetorno_->setChecked(false); };
-    }
-    if (on) {
-        retorno_->Reset(deFecha_->date().year());
-        retorno_->show();
-        retorno_->raise();
-    } else {
-        retorno_->Stop();
-        retorno_->hide();
-    }
+    cbInt_->setCurrentIndex(c.innerItem - 1);
+    cbExt_->setCurrentIndex(c.outerItem - 1);
+    cb1Casas_->setChecked(session_.InnerHousesTicked());
+    cb1Rueda_->setChecked(session_.InnerWheelTicked());
+    cbIgualar_->setCurrentIndex(c.equaliseBySigns ? 0 : 1);
+    const int page = pages_->currentIndex();
+    const bool large = page == 0 ? Workspace().settings.rueda.imagenR : Workspace().settings.rueda.imagenT;
+    cbImagenGrande_->setVisible(page != 2);
+    cbImagenGrande_->setChecked(large);
+    sbImagen_->setChecked(large);
+    sbColores_->setChecked(Workspace().settings.rueda.color);
 }
 
 } // namespace cel::workspace

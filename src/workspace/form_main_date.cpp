@@ -1,9 +1,10 @@
-// Date, time and place entry of the main window: the fields of the record of the current data mode,
-// the carries between them, the stepping panel and jumps, and the information labels.
+// Date, time and place entry of the main window: the fields of the chart side being edited, the
+// stepping panel and jumps, and the information labels, shown from the session; every edit calls one
+// session operation.
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,32 +12,21 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdio>
 
-#include "astronomy/angle_text.h"
-#include "astronomy/time_scales.h"
-#include "common/date_text.h"
-#include "common/number_text.h"
-#include "database/coordinate_text.h"
-#include "database/record_checks.h"
-#include "database/spanish_order.h"
-#include "manager/clock.h"
 #include "manager/date_field.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
+#include "manager/zone_choices.h"
 #include "manager/zone_offer_panel.h"
-#include "session/birth_time.h"
-#include "session/event_place.h"
-#include "workspace/date_labels.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
+#include "zones/atlas.h"
 
 namespace cel::workspace {
 
@@ -67,10 +57,6 @@ QDate QDateOf(std::int64_t dayNumber) {
 }
 
 } // namespace
-
-session::ChartSide TFormMain::Side() const {
-    return dataMode_ == 0 ? session::ChartSide::Natal : session::ChartSide::Event;
-}
 
 QWidget *TFormMain::BuildPlacePage() {
     auto *page = new QWidget;
@@ -249,98 +235,94 @@ QWidget *TFormMain::BuildPlacePage() {
     column->addWidget(labelGmtInfo_);
     column->addStretch();
 
-    // Every edit ends in one recomputation.
-    auto changed = [this] { FieldsChanged(); };
-    connect(deFecha_, &manager::DateField::dateChanged, this, changed);
-    for (QSpinBox *s : {seHora_, seMin_, seSeg_, seMs_})
-        connect(s, &QSpinBox::valueChanged, this, changed);
-    for (QComboBox *c : {cbGmtChoice_, cbDeltaT_, cbAmPm_})
-        connect(c, &QComboBox::currentIndexChanged, this, changed);
-    connect(cbLugar_, &QComboBox::currentIndexChanged, this, [this] {
-        sbEditarLugar_->setEnabled(SelectedPlace() >= 0);
-        FieldsChanged();
+    // Every edit is one session operation, ending in one recomputation.
+    OnInput(deFecha_, &manager::DateField::dateChanged,
+            [this](QDate d) { session_.SetDate(d.year(), d.month(), d.day()); });
+    OnInput(seHora_, &QSpinBox::valueChanged, [this](int hour) {
+        if (session_.TwelveHour())
+            session_.SetHour12(hour,
+                               session::HourTo12(session::TimeFieldsOf(session_.EntryValue()).hour).second);
+        else
+            session_.SetTimeField(session::TimeField::Hour, hour);
     });
+    OnInput(cbAmPm_, &QComboBox::currentIndexChanged, [this](int pm) {
+        session_.SetHour12(session::HourTo12(session::TimeFieldsOf(session_.EntryValue()).hour).first,
+                           pm == 1);
+    });
+    const std::pair<QSpinBox *, session::TimeField> fields[] = {{seMin_, session::TimeField::Minute},
+                                                                {seSeg_, session::TimeField::Second},
+                                                                {seMs_, session::TimeField::Millisecond}};
+    for (const auto &[box, field] : fields)
+        OnInput(box, &QSpinBox::valueChanged,
+                [this, field = field](int v) { session_.SetTimeField(field, v); });
+    OnInput(cbGmtChoice_, &QComboBox::currentIndexChanged, [this](int i) { session_.SetGmtEntry(i == 1); });
+    OnInput(cbDeltaT_, &QComboBox::currentIndexChanged, [this](int i) { session_.SetDeltaT(i == 1); });
+    OnInput(cbLugar_, &QComboBox::currentIndexChanged, [this](int) {
+        session_.SetPlace(cbLugar_->currentData().isValid() ? cbLugar_->currentData().toInt() : -1);
+    });
+    OnInput(cbPais_, &QComboBox::currentIndexChanged,
+            [this](int) { session_.ChooseCountry(cbPais_->currentData().toInt()); });
     connect(sbNuevoLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(false); });
     connect(sbEditarLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(true); });
     connect(sbImportarLugar_, &QToolButton::clicked, this, [this] { ImportPlaces(); });
-    connect(cbPais_, &QComboBox::currentIndexChanged, this, [this] {
-        if (updating_)
-            return;
-        updating_ = true;
-        RefillPlaces(cbPais_->currentData().toInt());
-        updating_ = false;
-        FieldsChanged();
+    OnInput(cb12h_, &QComboBox::currentIndexChanged, [this](int i) { session_.SetTwelveHour(i == 0); });
+    OnInput(cbUnidad_, &QComboBox::currentIndexChanged,
+            [this](int i) { session_.SetStepUnit(static_cast<session::StepUnit>(i + 1)); });
+    OnInput(seCada_, &QSpinBox::valueChanged, [this](int n) { session_.SetStepCount(n); });
+    connect(sbPasoMenos_, &QToolButton::clicked, Action(Command::StepBack), &QAction::trigger);
+    connect(sbPasoMas_, &QToolButton::clicked, Action(Command::StepForward), &QAction::trigger);
+    connect(sbHoy_, &QPushButton::clicked, Action(Command::Today), &QAction::trigger);
+    connect(sbAhora_, &QPushButton::clicked, Action(Command::Now), &QAction::trigger);
+    connect(sbNacimiento_, &QPushButton::clicked, Action(Command::Birth), &QAction::trigger);
+    connect(zoneOffer_, &manager::ZoneOfferPanel::accepted, this,
+            [this](TDateTime universal) { session_.ApplyZoneOffer(universal); });
+    OnInput(rbEvento_, &QRadioButton::toggled, [this](bool on) {
+        session_.SetSide(on ? session::ChartSide::Event : session::ChartSide::Natal);
     });
-    connect(cb12h_, &QComboBox::currentIndexChanged, this, [this](int i) { SetTwelveHour(i == 0); });
-    connect(cbUnidad_, &QComboBox::currentIndexChanged, this, [this] { StepUnitChanged(); });
-    connect(sbPasoMenos_, &QToolButton::clicked, this, [this] { Step(-1); });
-    connect(sbPasoMas_, &QToolButton::clicked, this, [this] { Step(+1); });
-    auto *back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this);
-    auto *forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this);
-    back->setAutoRepeat(true);
-    forward->setAutoRepeat(true);
-    connect(back, &QShortcut::activated, this, [this] { Step(-1); });
-    connect(forward, &QShortcut::activated, this, [this] { Step(+1); });
-    connect(sbHoy_, &QPushButton::clicked, this, [this] { Jump(0); });
-    connect(sbAhora_, &QPushButton::clicked, this, [this] { Jump(1); });
-    connect(sbNacimiento_, &QPushButton::clicked, this, [this] { Jump(2); });
-    connect(zoneOffer_, &manager::ZoneOfferPanel::accepted, this, &TFormMain::ApplyZoneOffer);
-    connect(rbEvento_, &QRadioButton::toggled, this, [this](bool on) {
-        if (updating_)
-            return;
-        SetDataMode(on ? 3 : 0);
-        RecomputeAll();
-    });
-    connect(sbDeshacer_, &QToolButton::clicked, this, [this] { UndoNatalChanges(); });
-    connect(sbGuardar_, &QToolButton::clicked, this, [this] { SaveNatalChanges(); });
+    connect(sbDeshacer_, &QToolButton::clicked, this, [this] { session_.UndoNatal(); });
+    connect(sbGuardar_, &QToolButton::clicked, this, [this] { session_.SaveNatal(); });
     connect(sbRetorno_, &QToolButton::toggled, this, [this](bool on) { ToggleSolarReturn(on); });
     connect(sbEventos_, &QToolButton::toggled, this,
-            [this](bool on) { twEventos_->setVisible(on && dataMode_ == 3); });
-    for (int page = 0; page < 2; ++page) {
-        connect(rbA_[static_cast<std::size_t>(page)], &QRadioButton::toggled, this, [this, page](bool on) {
-            if (updating_)
-                return;
-            updating_ = true;
-            rbA_[static_cast<std::size_t>(1 - page)]->setChecked(on);
-            rbB_[static_cast<std::size_t>(1 - page)]->setChecked(!on);
-            updating_ = false;
-            SetPersonAB(on);
+            [this](bool on) { twEventos_->setVisible(on && session_.Side() == session::ChartSide::Event); });
+    for (QRadioButton *a : rbA_)
+        OnInput(a, &QRadioButton::toggled, [this](bool on) {
+            session_.ChooseSlot(on ? session::PersonSlot::A : session::PersonSlot::B);
         });
-    }
     return page;
 }
 
-void TFormMain::SetDataMode(int mode) {
-    dataMode_ = mode;
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    rbNacimiento_->setChecked(mode == 0);
-    rbEvento_->setChecked(mode == 3);
-    sbNacimiento_->setVisible(mode == 3);
-    eventPanel_->setVisible(mode == 3);
-    twEventos_->setVisible(mode == 3 && sbEventos_->isChecked());
+void TFormMain::ShowEntry() {
+    const bool event = session_.Side() == session::ChartSide::Event;
+    rbNacimiento_->setChecked(!event);
+    rbEvento_->setChecked(event);
+    sbNacimiento_->setVisible(event);
+    eventPanel_->setVisible(event);
+    if (session_.Started())
+        twEventos_->setVisible(event && sbEventos_->isChecked());
     if (retorno_)
         retorno_->setVisible(sbRetorno_->isChecked() && datosTabs_->currentIndex() == 1);
-    sbDeshacer_->setEnabled(mode == 0 && natalChanged_);
-    sbGuardar_->setEnabled(natalChanged_ && currentPerson_ >= 0);
-    LoadRecordIntoFields(ws_.Record(Side()));
-    updating_ = wasUpdating;
-}
+    sbDeshacer_->setEnabled(!event && session_.NatalChanged());
+    sbGuardar_->setEnabled(session_.NatalChanged() && session_.CurrentPerson() >= 0);
+    placePage_->setEnabled(!session_.Synastry());
+    sbSinastria_->setChecked(session_.Synastry());
+    for (std::size_t page = 0; page < 2; ++page) {
+        rbA_[page]->setChecked(session_.Slot() == session::PersonSlot::A);
+        rbB_[page]->setChecked(session_.Slot() == session::PersonSlot::B);
+    }
+    ShowPlaces();
 
-void TFormMain::LoadRecordIntoFields(const chart::TDato &record) {
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    SelectPlace(record.placeId);
+    const chart::TDato &record = session_.Entry();
+    const TDateTime value = session_.EntryValue();
     cbGmtChoice_->setCurrentIndex(record.gmtFlag == 1 ? 1 : 0);
-    const TDateTime value = session::Workspace::EnteredValue(record);
     deFecha_->setDate(QDateOf(session::DayNumberOf(value)));
     cbDeltaT_->setCurrentIndex(record.deltaTFlag == 1 ? 1 : 0);
-    const double dt =
-        record.deltaTFlag == 1 ? static_cast<double>(astronomy::DeltaT(record.gmtDateTime)) : 0.0;
-    labelDeltaT_->setText(QString::fromStdString(FormatFixed(dt, 3, ws_.format.decimalSeparator)));
+    labelDeltaT_->setText(QString::fromStdString(session_.DeltaTText()));
+    const bool twelve = session_.TwelveHour();
+    cb12h_->setCurrentIndex(twelve ? 0 : 1);
+    cbAmPm_->setVisible(twelve);
+    seHora_->setRange(twelve ? 0 : -1, twelve ? 13 : 24);
     const session::TimeFields t = session::TimeFieldsOf(value);
-    hourShown_ = t.hour;
-    if (cb12h_->currentIndex() == 0) {
+    if (twelve) {
         const auto [h12, pm] = session::HourTo12(t.hour);
         seHora_->setValue(h12);
         cbAmPm_->setCurrentIndex(pm ? 1 : 0);
@@ -350,246 +332,68 @@ void TFormMain::LoadRecordIntoFields(const chart::TDato &record) {
     seMin_->setValue(t.minute);
     seSeg_->setValue(t.second);
     seMs_->setValue(t.millisecond);
-    updating_ = wasUpdating;
-    RefreshInfoLabels();
+    cbUnidad_->setCurrentIndex(static_cast<int>(session_.StepUnitChosen()) - 1);
+    seCada_->setMaximum(session::MaxStepCount(session_.StepUnitChosen()));
+    seCada_->setValue(session_.StepCount());
+    labelLugar_->setText(QString::fromStdString(session_.PlaceText()));
+    labelGmtInfo_->setText(QString::fromStdString(session_.GmtText()));
+    // A local time whose zone then differs from the place's stored one gets the offer beside it.
+    zoneOffer_->Show(session_.EntryZoneOffer(zones::SharedAtlas(), &manager::ZoneChoices()));
 }
 
-void TFormMain::SetTwelveHour(bool twelve) {
-    updating_ = true;
-    cbAmPm_->setVisible(twelve);
-    seHora_->setRange(twelve ? 0 : -1, twelve ? 13 : 24);
-    if (twelve) {
-        const auto [h12, pm] = session::HourTo12(hourShown_);
-        seHora_->setValue(h12);
-        cbAmPm_->setCurrentIndex(pm ? 1 : 0);
-    } else {
-        seHora_->setValue(hourShown_);
+void TFormMain::ShowPlaces() {
+    const std::int32_t country = session_.EntryCountry();
+    const int countryRow = std::max(0, cbPais_->findData(country));
+    if (cbPais_->currentIndex() != countryRow || cbLugar_->count() == 0 ||
+        cbLugar_->property("country").toInt() != country) {
+        cbPais_->setCurrentIndex(countryRow);
+        cbLugar_->clear();
+        cbLugar_->addItem("[*]", -1);
+        for (const session::NamedId &p : session_.Places(country))
+            cbLugar_->addItem(QString::fromStdString(p.name), p.id);
+        cbLugar_->setProperty("country", country);
     }
-    updating_ = false;
-}
-
-void TFormMain::FieldsChanged() {
-    if (updating_)
-        return;
-    session::TimeFields fields;
-    fields.hour = cb12h_->currentIndex() == 0
-                      ? session::HourAfterEdit(hourShown_, seHora_->value(), cbAmPm_->currentIndex() == 1)
-                      : seHora_->value();
-    fields.minute = seMin_->value();
-    fields.second = seSeg_->value();
-    fields.millisecond = seMs_->value();
-    const session::CarriedTime carried = session::CarryTimeFields(fields);
-    const QDate date = deFecha_->date();
-    const std::int64_t day = DaysFromCivil(date.year(), date.month(), date.day()) + carried.days;
-    const TDateTime value = session::ComposeDateTime(day, carried.Hours());
-
-    chart::TDato &record = ws_.Record(Side());
-    // A place with impossible values is refused and the record keeps its place.
-    if (const int index = database::IndexOfId(ws_.db.Places, SelectedPlace()); index >= 0) {
-        const database::TLugar_Geo &place = *ws_.db.Places[static_cast<std::size_t>(index)];
-        if (const auto problems = database::PlaceProblems(place); !problems.empty()) {
-            notifier_.Notice(NoticeKind::Error, false, true,
-                             database::RefusedChartText("Lugar \"" + place.Nombre + "\"", problems));
-            // Back to the record's place when the list holds it, else to none, in the chosen country.
-            const bool wasUpdating = updating_;
-            updating_ = true;
-            cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(record.placeId)));
-            updating_ = wasUpdating;
-            return;
-        }
-    }
-    record.placeId = SelectedPlace();
-    record.gmtFlag = cbGmtChoice_->currentIndex();
-    record.deltaTFlag = cbDeltaT_->currentIndex();
-    ws_.ComputeChart(Side(), value);
-    if (Side() == session::ChartSide::Natal) {
-        natalChanged_ = true;
-        sbDeshacer_->setEnabled(true);
-        sbGuardar_->setEnabled(currentPerson_ >= 0);
-    }
-    LoadRecordIntoFields(record); // the carried fields and the Delta T of the date
-    RecomputeAll();
-}
-
-void TFormMain::StepUnitChanged() {
-    const auto unit = static_cast<session::StepUnit>(cbUnidad_->currentIndex() + 1);
-    const int max = session::MaxStepCount(unit);
-    seCada_->setMaximum(max); // a count above the new maximum is lowered to it
-}
-
-void TFormMain::Step(int direction) {
-    if (updating_ || !placePage_->isEnabled())
-        return;
-    const auto unit = static_cast<session::StepUnit>(cbUnidad_->currentIndex() + 1);
-    const TDateTime value = session::Workspace::EnteredValue(ws_.Record(Side()));
-    ApplySteppedValue(session::StepDateTime(value, unit, direction * seCada_->value()));
-}
-
-void TFormMain::Jump(int which) {
-    TDateTime value = 0;
-    if (which == 2) {
-        const chart::TDato &natal = ws_.natalRecord;
-        value = cbGmtChoice_->currentIndex() == 1 ? natal.gmtDateTime : natal.localDateTime;
-    } else {
-        // The clock read at the record's place (or as Greenwich time under "GMT:"), not in the computer's
-        // zone.
-        value = session::EnteredTimeOf(ws_, Side(), manager::UniversalNow());
-        if (which == 0) {
-            const CivilDateTime today = DecodeDateTime(value);
-            value = EncodeDate(today.year, today.month, today.day);
-        }
-    }
-    ApplySteppedValue(value);
-}
-
-void TFormMain::ApplyZoneOffer(TDateTime universal) {
-    ws_.Record(Side()).gmtFlag = 1;
-    ApplySteppedValue(universal);
-}
-
-void TFormMain::ApplySteppedValue(TDateTime value) {
-    chart::TDato &record = ws_.Record(Side());
-    ws_.ComputeChart(Side(), value);
-    if (Side() == session::ChartSide::Natal) {
-        natalChanged_ = true;
-        sbDeshacer_->setEnabled(true);
-        sbGuardar_->setEnabled(currentPerson_ >= 0);
-    }
-    LoadRecordIntoFields(record);
-    RecomputeAll();
+    const std::int32_t place = session_.Entry().placeId;
+    cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(place)));
+    sbEditarLugar_->setEnabled(cbLugar_->currentIndex() > 0);
 }
 
 // ---- Places.
 
-void TFormMain::RefillCountries() {
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    cbPais_->clear();
-    cbPais_->addItem("[*]", -1);
-    std::vector<const database::TPais *> countries;
-    for (const auto &c : ws_.db.Countries)
-        countries.push_back(c.get());
-    std::stable_sort(countries.begin(), countries.end(),
-                     [](const database::TPais *a, const database::TPais *b) {
-                         return database::SpanishLess(a->Nombre, b->Nombre);
-                     });
-    for (const database::TPais *c : countries)
-        cbPais_->addItem(QString::fromStdString(c->Nombre), c->Id);
-    RefillPlaces(-1);
-    updating_ = wasUpdating;
-}
-
 void TFormMain::AddOrEditPlace(bool edit) {
     if (!EnsureDataFile())
         return;
-    const std::int32_t id = edit ? SelectedPlace() : -1;
+    const std::int32_t id = edit ? session_.Entry().placeId : -1;
     if (edit && id < 0)
         return;
     const std::optional<std::int32_t> stored =
-        manager::TFormItem::Run(this, *store_, database::Kind::Place, id);
-    if (!stored)
-        return;
-    RefillCountries();
-    sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
-    SelectPlace(*stored);
-    FieldsChanged();
+        manager::TFormItem::Run(this, session_.Store(), database::Kind::Place, id);
+    if (stored)
+        session_.PlaceStored(*stored);
 }
 
 void TFormMain::ImportPlaces() {
     if (!EnsureDataFile())
         return;
-    const std::int32_t keep = SelectedPlace();
-    if (!manager::ImportPlaceFile(this, *store_, false))
-        return;
-    RefillCountries();
-    sbNuevoLugar_->setEnabled(!ws_.db.Countries.empty());
-    SelectPlace(keep);
+    if (manager::ImportPlaceFile(this, session_.Store(), false))
+        session_.PlacesImported();
 }
 
-void TFormMain::RefillPlaces(std::int32_t countryId) {
-    cbLugar_->clear();
-    cbLugar_->addItem("[*]", -1);
-    std::vector<const database::TLugar_Geo *> places;
-    for (const auto &p : ws_.db.Places)
-        if (countryId >= 0 && p->IdPais == countryId)
-            places.push_back(p.get());
-    std::stable_sort(places.begin(), places.end(),
-                     [](const database::TLugar_Geo *a, const database::TLugar_Geo *b) {
-                         return database::SpanishLess(a->Nombre, b->Nombre);
-                     });
-    for (const database::TLugar_Geo *p : places)
-        cbLugar_->addItem(QString::fromStdString(p->Nombre), p->Id);
-}
+// ---- Solar return window.
 
-void TFormMain::SelectPlace(std::int32_t placeId) {
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    const int index = database::IndexOfId(ws_.db.Places, placeId);
-    // No place keeps the chosen country, so a country chosen before its place stays.
-    if (index >= 0) {
-        const int countryRow =
-            std::max(0, cbPais_->findData(ws_.db.Places[static_cast<std::size_t>(index)]->IdPais));
-        if (cbPais_->currentIndex() != countryRow || cbLugar_->count() <= 1) {
-            cbPais_->setCurrentIndex(countryRow);
-            RefillPlaces(cbPais_->currentData().toInt());
-        }
+void TFormMain::ToggleSolarReturn(bool on) {
+    if (!retorno_) {
+        retorno_ = new TFormRetorno(Workspace(), deFecha_->date().year(), this);
+        retorno_->onApplied = [this] { session_.SolarReturnApplied(); };
+        retorno_->onClosed = [this] { sbRetorno_->setChecked(false); };
     }
-    cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(index >= 0 ? placeId : -1)));
-    sbEditarLugar_->setEnabled(SelectedPlace() >= 0);
-    updating_ = wasUpdating;
-}
-
-std::int32_t TFormMain::SelectedPlace() const {
-    return cbLugar_->currentData().isValid() ? cbLugar_->currentData().toInt() : -1;
-}
-
-void TFormMain::RefreshInfoLabels() {
-    const chart::TDato &r = ws_.Record(Side());
-    const int index = database::IndexOfId(ws_.db.Places, r.placeId);
-    std::string place = "[*]";
-    std::string country;
-    if (index >= 0) {
-        const database::TLugar_Geo &p = *ws_.db.Places[static_cast<std::size_t>(index)];
-        place = p.Nombre;
-        country = database::NameOfId(ws_.db.Countries, p.IdPais);
-    }
-    const std::string zone =
-        " (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws_.format.decimalSeparator, 2) + ")";
-    labelLugar_->setText(QString::fromStdString(
-        place + ", " + country + "\n" +
-        "Lon:" + database::AngleText(r.longitude, database::AngleKind::Longitude) +
-        ", Lat:" + database::AngleText(r.latitude, database::AngleKind::Latitude) + "\n" +
-        DateTimeLabel(r.localDateTime, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", ws_.format) +
-        DateTimeLabel(r.localDateTime, "h:nn:ss", ws_.format) + zone +
-        (Side() == session::ChartSide::Natal && session::NatalTimeUnknown(ws_)
-             ? ", " + session::kTimeUnknownMark
-             : "")));
-    labelGmtInfo_->setText(
-        QString::fromStdString(DateTimeLabel(r.gmtDateTime, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", ws_.format) +
-                               DateTimeLabel(r.gmtDateTime, "h:nn:ss", ws_.format) + " (GMT)"));
-    // A local time whose zone then differs from the place's stored one gets the offer beside it.
-    if (r.gmtFlag == 0)
-        zoneOffer_->ShowFor(ws_.db, r.placeId, r.localDateTime);
-    else
-        zoneOffer_->Clear();
-}
-
-void TFormMain::RefreshDateLabels() {
-    auto line = [this](const chart::TDato &r) {
-        if (cbGmt_->isChecked())
-            return DateTimeLabel(r.gmtDateTime, "mmm d yyyy, hh:nn:ss am/pm", ws_.format) + "  GMT";
-        return DateTimeLabel(r.localDateTime, "mmm d yyyy, hh:nn:ss am/pm", ws_.format) +
-               "  (TZ:" + FormatFixed(static_cast<double>(r.zone), 2, ws_.format.decimalSeparator, 2) + ")";
-    };
-    labelNatalDate_->setText(QString::fromStdString(
-        line(ws_.natalRecord) + (session::NatalTimeUnknown(ws_) ? "  " + session::kTimeUnknownMark : "")));
-    labelEventoDate_->setText(QString::fromStdString(line(ws_.eventRecord)));
-    if (!sbSinastria_->isChecked()) {
-        if (cbEdad_->isChecked())
-            labelEvento_->setText(QString::fromStdString(
-                astronomy::FormatAge(ws_.natal.instant, ws_.event.instant) + ". Evento: "));
-        else
-            labelEvento_->setText("Evento: ");
+    if (on) {
+        retorno_->Reset(deFecha_->date().year());
+        retorno_->show();
+        retorno_->raise();
+    } else {
+        retorno_->Stop();
+        retorno_->hide();
     }
 }
 

@@ -1,9 +1,8 @@
-// The persons of the main window: the person list with its filters, A and B, synastry, the natal
-// data of the current person and its events.
-#include <QButtonGroup>
+// The persons of the main window: the person list with its filters, A and B, synastry, and the
+// current person's events, shown from the session; every input calls one session operation.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,35 +17,14 @@
 
 #include <algorithm>
 
-#include "common/date_text.h"
-#include "database/coordinate_text.h"
-#include "database/record_checks.h"
-#include "manager/clock.h"
 #include "manager/item_editor.h"
-#include "session/event_place.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/key_list.h"
+#include "workspace/person_list_model.h"
 #include "workspace/side_scroll.h"
 
 namespace cel::workspace {
-
-namespace {
-
-QColor Stored(int v) {
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-}
-
-database::TPersona *FindPerson(database::Database &db, std::int32_t id) {
-    const int i = database::IndexOfId(db.Persons, id);
-    return i < 0 ? nullptr : db.Persons[static_cast<std::size_t>(i)].get();
-}
-
-std::string FullName(const database::TPersona &p) {
-    return p.Nombre + " " + p.Apellidos;
-}
-
-} // namespace
 
 void TFormMain::BuildDatosDock() {
     twDatos_ = new QDockWidget("Datos", this);
@@ -62,7 +40,7 @@ void TFormMain::BuildDatosDock() {
     twDatos_->setWidget(new SideScroll(datosTabs_, false));
     addDockWidget(Qt::LeftDockWidgetArea, twDatos_);
     connect(datosTabs_, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == 1 && sbSinastria_->isChecked()) {
+        if (page == 1 && session_.Synastry()) {
             datosTabs_->setCurrentIndex(0);
             notifier_.Notice(NoticeKind::Warning, false, true,
                              "En sinastría no se pueden cambiar datos de fecha y hora.\r"
@@ -84,21 +62,24 @@ void TFormMain::BuildDatosDock() {
 QWidget *TFormMain::BuildPersonsPage() {
     auto *page = new QWidget;
     auto *column = new QVBoxLayout(page);
-    auto *list = new KeyList;
+    auto *list = new KeyListView;
     lbPersona_ = list;
     lbPersona_->setObjectName("LBPersona");
+    personModel_ = new PersonListModel(session_, this);
+    personProxy_ = new PersonFilterProxy(session_, *personModel_, this);
+    lbPersona_->setModel(personProxy_);
     lbPersona_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    lbPersona_->setStyleSheet("QListWidget::item:selected { background: rgb(255,255,23); color: blue; }");
+    lbPersona_->setStyleSheet("QListView::item:selected { background: rgb(255,255,23); color: blue; }");
     column->addWidget(lbPersona_, 1);
     labelCount_ = new QLabel("0 de 0 ");
     labelCount_->setObjectName("LabelContador");
     column->addWidget(labelCount_);
     auto *buttons = new QHBoxLayout;
-    sbNueva_ = new QPushButton("Nueva");
+    sbNueva_ = new QPushButton("&Nueva");
     sbNueva_->setObjectName("SBNueva");
-    sbEditar_ = new QPushButton("Editar");
+    sbEditar_ = new QPushButton("&Editar");
     sbEditar_->setObjectName("SBEditar");
-    sbEliminar_ = new QPushButton("Eliminar");
+    sbEliminar_ = new QPushButton("E&liminar");
     sbEliminar_->setObjectName("SBEliminar");
     sbTodos_ = new QPushButton("[*]");
     sbTodos_->setObjectName("SBTodos");
@@ -109,7 +90,7 @@ QWidget *TFormMain::BuildPersonsPage() {
     auto *pair = new QHBoxLayout;
     sbSinastria_ = new QToolButton;
     sbSinastria_->setObjectName("SBSinastria");
-    sbSinastria_->setText("Sinastría");
+    sbSinastria_->setText("&Sinastría");
     sbSinastria_->setCheckable(true);
     rbA_[0] = new QRadioButton("A");
     rbA_[0]->setObjectName("RBPersonaA");
@@ -122,84 +103,72 @@ QWidget *TFormMain::BuildPersonsPage() {
     pair->addStretch();
     column->addLayout(pair);
 
-    connect(sbNueva_, &QPushButton::clicked, this, [this] { AddOrEditPerson(true); });
-    connect(sbEditar_, &QPushButton::clicked, this, [this] { AddOrEditPerson(false); });
-    connect(sbEliminar_, &QPushButton::clicked, this, [this] { DeletePerson(); });
+    connect(sbNueva_, &QPushButton::clicked, Action(Command::NewPerson), &QAction::trigger);
+    connect(sbEditar_, &QPushButton::clicked, Action(Command::EditPerson), &QAction::trigger);
+    connect(sbEliminar_, &QPushButton::clicked, Action(Command::DeletePerson), &QAction::trigger);
     connect(sbTodos_, &QPushButton::clicked, this, [this] { ResetFilters(); });
-    connect(sbSinastria_, &QToolButton::toggled, this, [this](bool on) { ToggleSynastry(on); });
-    connect(lbPersona_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { ChoosePerson(item->data(Qt::UserRole).toInt()); });
+    OnInput(sbSinastria_, &QToolButton::toggled, [this](bool on) { session_.SetSynastry(on); });
+    connect(lbPersona_, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { ChoosePerson(personProxy_->IdAt(index.row())); });
     list->onKey = [this](int key) {
-        QListWidgetItem *item = lbPersona_->currentItem();
+        const bool selected = SelectedPerson() >= 0;
         switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (item)
-                ChoosePerson(item->data(Qt::UserRole).toInt());
+            if (selected)
+                ChoosePerson(SelectedPerson());
             return true;
         case Qt::Key_Space:
-            if (item)
-                AddOrEditPerson(false);
+            if (selected)
+                Action(Command::EditPerson)->trigger();
             return true;
         case Qt::Key_Insert:
-            AddOrEditPerson(true);
+            Action(Command::NewPerson)->trigger();
             return true;
         case Qt::Key_Delete:
-            DeletePerson();
+            Action(Command::DeletePerson)->trigger();
             return true;
         default:
             return false;
         }
     };
-    connect(lbPersona_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
-        if (updating_)
-            return;
-        if (database::TPersona *p = FindPerson(ws_.db, item->data(Qt::UserRole).toInt()))
-            p->Marca = item->checkState() == Qt::Checked ? 1 : 0;
-    });
-    // Context menu: edit, delete, as person A, as person B.
-    auto *editAction = new QAction(lbPersona_);
-    auto *deleteAction = new QAction(lbPersona_);
+    // Context menu: new, edit, delete, as person A, as person B.
     auto *asA = new QAction(lbPersona_);
     auto *asB = new QAction(lbPersona_);
+    asA->setObjectName("ActPersonaA");
+    asB->setObjectName("ActPersonaB");
+    QAction *editAction = Action(Command::EditPerson), *deleteAction = Action(Command::DeletePerson);
     for (QAction *a : {editAction, deleteAction, asA, asB})
         lbPersona_->addAction(a);
-    connect(lbPersona_, &QListWidget::currentItemChanged, this, [=, this](QListWidgetItem *item) {
-        const QString entry = item ? item->text() : QString();
-        editAction->setText("Editar datos de " + entry);
-        deleteAction->setText("Eliminar a " + entry);
-        asA->setText(entry + " como persona A");
-        asB->setText(entry + " como persona B");
-        for (QAction *a : {editAction, deleteAction, asA, asB})
-            a->setEnabled(item != nullptr);
-    });
-    connect(editAction, &QAction::triggered, this, [this] { AddOrEditPerson(false); });
-    connect(deleteAction, &QAction::triggered, this, [this] { DeletePerson(); });
-    for (auto [action, a] : {std::pair{asA, true}, std::pair{asB, false}}) {
-        connect(action, &QAction::triggered, this, [this, a = a] {
-            QListWidgetItem *item = lbPersona_->currentItem();
-            if (!item)
-                return;
-            const std::int32_t id = item->data(Qt::UserRole).toInt();
-            if (!MayChartPerson(id))
-                return;
-            (a ? personA_ : personB_) = id;
-            for (auto *rb : a ? rbA_ : rbB_)
-                if (rb)
-                    rb->setChecked(true);
-            if (sbSinastria_->isChecked()) {
-                ToggleSynastry(true);
-            } else {
-                currentPerson_ = id;
-                SetDataMode(0);
-                LoadCurrentPerson();
-                natalChanged_ = false;
-                RecomputeAll();
-            }
-            RefillPersons();
+    connect(lbPersona_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [=, this](const QModelIndex &current) {
+                const QString entry = current.isValid() ? current.data().toString() : QString();
+                editAction->setText("&Editar datos de " + entry);
+                deleteAction->setText("E&liminar a " + entry);
+                asA->setText(entry + " como persona A");
+                asB->setText(entry + " como persona B");
+                for (QAction *a : {editAction, deleteAction, asA, asB})
+                    a->setEnabled(current.isValid());
+            });
+    for (auto [action, slot] :
+         {std::pair{asA, session::PersonSlot::A}, std::pair{asB, session::PersonSlot::B}}) {
+        connect(action, &QAction::triggered, this, [this, slot = slot] {
+            if (SelectedPerson() >= 0)
+                session_.PutPersonInSlot(slot, SelectedPerson());
         });
     }
     return page;
+}
+
+std::int32_t TFormMain::SelectedPerson() const {
+    const QModelIndex current = lbPersona_->currentIndex();
+    return current.isValid() ? personProxy_->IdAt(current.row()) : -1;
+}
+
+void TFormMain::SelectPersonRow(std::int32_t personId) {
+    const int row = personProxy_->RowOf(personId);
+    if (row >= 0)
+        lbPersona_->setCurrentIndex(personProxy_->index(row, 0));
 }
 
 void TFormMain::BuildFilterDock() {
@@ -216,11 +185,22 @@ void TFormMain::BuildFilterDock() {
     cbGrupo_->addItem("[*]", -1);
     cbCon_ = new QComboBox;
     cbCon_->setObjectName("CBCon");
-    cbCon_->addItems({"Fecha y hora", "Solo fecha", "No fecha y hora", "Todos"});
+    const std::pair<const char *, session::BirthDataFilter> with[] = {
+        {"Fecha y hora", session::BirthDataFilter::DateAndTime},
+        {"Solo fecha", session::BirthDataFilter::DateOnly},
+        {"No fecha y hora", session::BirthDataFilter::NoDate},
+        {"Todos", session::BirthDataFilter::All}};
+    for (const auto &[text, value] : with)
+        cbCon_->addItem(text, static_cast<int>(value));
     cbSexo_ = new QComboBox;
     cbSexo_->setObjectName("CBSexo");
-    cbSexo_->addItems({"Fem.", "Mas.", "Otro", "Todos"});
-    cbSexo_->setCurrentIndex(3);
+    const std::pair<const char *, session::SexChoice> sexes[] = {{"Fem.", session::SexChoice::Female},
+                                                                 {"Mas.", session::SexChoice::Male},
+                                                                 {"Otro", session::SexChoice::Other},
+                                                                 {"Todos", session::SexChoice::All}};
+    for (const auto &[text, value] : sexes)
+        cbSexo_->addItem(text, static_cast<int>(value));
+    cbSexo_->setCurrentIndex(cbSexo_->findData(static_cast<int>(session::SexChoice::All)));
     cbSeleccionados_ = new QCheckBox("Seleccionados");
     cbSeleccionados_->setObjectName("CBSeleccionados");
     int row = 0;
@@ -246,290 +226,87 @@ void TFormMain::BuildFilterDock() {
     twFiltrar_->setWidget(new SideScroll(panel, false));
     addDockWidget(Qt::LeftDockWidgetArea, twFiltrar_);
 
-    auto refilter = [this] {
-        if (!resettingFilters_)
-            RefillPersons();
-    };
-    connect(leNombre_, &QLineEdit::textChanged, this, refilter);
-    connect(leApellido_, &QLineEdit::textChanged, this, refilter);
+    OnInput(leNombre_, &QLineEdit::textChanged, [this](const QString &) { FilterInput(); });
+    OnInput(leApellido_, &QLineEdit::textChanged, [this](const QString &) { FilterInput(); });
     for (QComboBox *c : {cbGrupo_, cbCon_, cbSexo_})
-        connect(c, &QComboBox::currentIndexChanged, this, refilter);
-    connect(cbSeleccionados_, &QCheckBox::toggled, this, refilter);
+        OnInput(c, &QComboBox::currentIndexChanged, [this](int) { FilterInput(); });
+    OnInput(cbSeleccionados_, &QCheckBox::toggled, [this](bool) { FilterInput(); });
     connect(everyone, &QPushButton::clicked, this, [this] { ResetFilters(); });
-    for (auto [button, mark] : {std::pair{all, 1}, std::pair{none, 0}}) {
-        connect(button, &QPushButton::clicked, this, [this, mark = mark] {
-            for (int i = 0; i < lbPersona_->count(); ++i)
-                if (database::TPersona *p =
-                        FindPerson(ws_.db, lbPersona_->item(i)->data(Qt::UserRole).toInt()))
-                    p->Marca = static_cast<std::uint8_t>(mark);
-            RefillPersons();
-        });
-    }
+    connect(all, &QPushButton::clicked, this, [this] { session_.MarkListed(true); });
+    connect(none, &QPushButton::clicked, this, [this] { session_.MarkListed(false); });
+}
+
+void TFormMain::FilterInput() {
+    session::PersonFilter f;
+    f.selectedOnly = cbSeleccionados_->isChecked();
+    f.name = leNombre_->text().toStdString();
+    f.surname = leApellido_->text().toStdString();
+    f.groupId = cbGrupo_->currentData().isValid() ? cbGrupo_->currentData().toInt() : -1;
+    f.with = static_cast<session::BirthDataFilter>(cbCon_->currentData().toInt());
+    f.sex = static_cast<session::SexChoice>(cbSexo_->currentData().toInt());
+    session_.SetFilter(f);
 }
 
 void TFormMain::ResetFilters() {
-    resettingFilters_ = true;
-    cbSeleccionados_->setChecked(false);
-    cbGrupo_->setCurrentIndex(0);
-    cbCon_->setCurrentIndex(0);
-    cbSexo_->setCurrentIndex(3);
-    leNombre_->clear();
-    leApellido_->clear();
-    resettingFilters_ = false;
-    RefillPersons();
+    session_.SetFilter(session::PersonFilter{});
 }
 
-void TFormMain::RefillPersons() {
-    filter_.selectedOnly = cbSeleccionados_->isChecked();
-    filter_.name = leNombre_->text().toStdString();
-    filter_.surname = leApellido_->text().toStdString();
-    filter_.groupId = cbGrupo_->currentData().isValid() ? cbGrupo_->currentData().toInt() : -1;
-    filter_.with = static_cast<session::BirthDataFilter>(std::max(0, cbCon_->currentIndex()));
-    filter_.sex = cbSexo_->currentIndex() == 3 ? -1 : cbSexo_->currentIndex();
-    const session::PersonList list = session::FilterPersons(ws_.db, filter_);
-    const std::int32_t keep =
-        lbPersona_->currentItem() ? lbPersona_->currentItem()->data(Qt::UserRole).toInt() : currentPerson_;
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    lbPersona_->clear();
-    for (const database::TPersona *p : list.persons) {
-        auto *item = new QListWidgetItem(QString::fromStdString(FullName(*p)));
-        item->setData(Qt::UserRole, p->Id);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(p->Marca ? Qt::Checked : Qt::Unchecked);
-        if (p->Id == personA_)
-            item->setBackground(Stored(14283263));
-        else if (p->Id == personB_)
-            item->setBackground(Stored(14417870));
-        const QColor text = p->IsDate == 0   ? QColor(Qt::gray)
-                            : p->IsHora == 0 ? QColor(Qt::red)
-                                             : QColor(0, 0, 128);
-        item->setForeground(text);
-        lbPersona_->addItem(item);
-        if (p->Id == keep)
-            lbPersona_->setCurrentItem(item);
-    }
-    labelCount_->setText(QString::fromStdString(session::PersonCounterText(list)));
-    updating_ = wasUpdating;
+void TFormMain::ShowLists() {
+    cbGrupo_->clear();
+    cbGrupo_->addItem("[*]", -1);
+    for (const session::NamedId &g : session_.Groups())
+        cbGrupo_->addItem(QString::fromStdString(g.name), g.id);
+    cbPais_->clear();
+    cbPais_->addItem("[*]", -1);
+    for (const session::NamedId &c : session_.Countries())
+        cbPais_->addItem(QString::fromStdString(c.name), c.id);
+    sbNuevoLugar_->setEnabled(!Workspace().db.Countries.empty());
+    cbLugar_->clear(); // filled for the entry's country
 }
 
-bool TFormMain::MayChartPerson(std::int32_t personId) {
-    const database::TPersona *p = FindPerson(ws_.db, personId);
-    if (!p)
-        return false;
-    const std::string nameLine = FullName(*p);
-    if (p->IsDate == 0) {
-        notifier_.Notice(NoticeKind::Warning, false, true, nameLine + "\r\rNo tiene fecha natal asignada.");
-        return false;
-    }
-    if (const auto problems = database::BirthProblems(ws_.db, *p); !problems.empty()) {
-        notifier_.Notice(NoticeKind::Error, false, true, database::RefusedChartText(nameLine, problems));
-        return false;
-    }
-    if (p->IsHora == 0)
-        notifier_.Notice(NoticeKind::Warning, false, true,
-                         nameLine + "\r\rNo tiene hora natal asignada. Se abrirá con las cero horas.");
-    return true;
+void TFormMain::ShowPersons() {
+    const session::PersonFilter &f = session_.Filter();
+    cbSeleccionados_->setChecked(f.selectedOnly);
+    if (leNombre_->text().toStdString() != f.name)
+        leNombre_->setText(QString::fromStdString(f.name));
+    if (leApellido_->text().toStdString() != f.surname)
+        leApellido_->setText(QString::fromStdString(f.surname));
+    cbGrupo_->setCurrentIndex(std::max(0, cbGrupo_->findData(f.groupId)));
+    cbCon_->setCurrentIndex(std::max(0, cbCon_->findData(static_cast<int>(f.with))));
+    cbSexo_->setCurrentIndex(std::max(0, cbSexo_->findData(static_cast<int>(f.sex))));
+
+    const std::int32_t keep = SelectedPerson() >= 0 ? SelectedPerson() : session_.CurrentPerson();
+    personModel_->Reload();
+    SelectPersonRow(keep);
+    session::PersonList shown;
+    shown.total = Workspace().db.Persons.size();
+    shown.persons.resize(static_cast<std::size_t>(personProxy_->rowCount()));
+    labelCount_->setText(QString::fromStdString(session::PersonCounterText(shown)));
 }
 
 void TFormMain::ChoosePerson(std::int32_t personId) {
-    if (!MayChartPerson(personId))
-        return;
-    AskUnsavedNatal();
-    if (rbA_[0]->isChecked())
-        personA_ = personId;
-    else
-        personB_ = personId;
-    currentPerson_ = personId;
-    SetDataMode(0);
-    LoadCurrentPerson();
-    natalChanged_ = false;
-    RefillPersons();
-    RecomputeAll();
-}
-
-void TFormMain::LoadCurrentPerson() {
-    const bool wasUpdating = updating_;
-    updating_ = true;
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    const std::optional<session::PersonBirth> birth = p ? session::BirthOf(*p) : std::nullopt;
-    if (birth) {
-        labelNatal_->setText(QString::fromStdString(p->Nombre + " " + p->Apellidos + "  "));
-        twEventos_->setWindowTitle("Eventos " + labelNatal_->text());
-        ws_.natalRecord = birth->record;
-        ws_.natalRecord.deltaTFlag = cbDeltaT_->currentIndex() == 1 ? 1 : 0;
-        ws_.ComputeChart(session::ChartSide::Natal, birth->value);
-        // An event still without a place stands at the person's place, at the same instant.
-        if (database::IndexOfId(ws_.db.Places, ws_.eventRecord.placeId) < 0)
-            if (const std::int32_t place = session::NewEventPlace(ws_.db, *p); place >= 0)
-                session::MoveEventTo(ws_, place);
-    } else {
-        currentPerson_ = -1;
-        labelNatal_->setText("<>: ");
-        twEventos_->setWindowTitle("Eventos: ");
-        chart::TDato now;
-        now.deltaTFlag = 1;
-        now.gmtFlag = 0;
-        now.placeId = -1;
-        // Without a place the clock is read as Greenwich time, the zone of no place.
-        ws_.eventRecord = now;
-        ws_.ComputeChart(session::ChartSide::Event, manager::UniversalNow());
-        ws_.natalRecord = ws_.eventRecord;
-        ws_.natal = ws_.event;
-    }
-    RefillEvents();
-    LoadRecordIntoFields(ws_.Record(Side()));
-    updating_ = wasUpdating;
-}
-
-Answer TFormMain::AskUnsavedNatal(bool mayCancel) {
-    if (!natalChanged_ || currentPerson_ < 0)
-        return Answer::No;
-    const std::string text = "Han sido cambiados los datos natales de:\r\r" +
-                             labelNatal_->text().toStdString() + "\r\rDesea guardar los cambios ?";
-    const Answer answer = notifier_.Ask(text, QuestionStyle{false, mayCancel});
-    if (answer == Answer::Yes) {
-        SaveNatalChanges();
-        if (natalChanged_ && mayCancel)
-            return Answer::Cancel; // the file refused the save: the user keeps the changes
-    } else if (answer == Answer::No) {
-        natalChanged_ = false;
-    }
-    return answer;
-}
-
-void TFormMain::SaveNatalChanges() {
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    if (!p || !Writable())
-        return;
-    SetDataMode(0);
-    const chart::TDato &r = ws_.natalRecord;
-    const database::TPersona before = *p;
-    p->IdLugarNac = r.placeId;
-    p->IsDate = 1;
-    p->IsHora = 1;
-    p->HoraUT = r.gmtFlag;
-    p->Fecha = session::Workspace::EnteredValue(r);
-    if (!SaveDataFile()) {
-        // The record keeps what the file holds; the entry stays changed, with "Guardar" to try again.
-        if (database::TPersona *again = FindPerson(ws_.db, currentPerson_))
-            *again = before;
-        return;
-    }
-    natalChanged_ = false;
-    sbGuardar_->setEnabled(false);
-    sbDeshacer_->setEnabled(false);
-}
-
-void TFormMain::UndoNatalChanges() {
-    natalChanged_ = false;
-    LoadCurrentPerson();
-    sbGuardar_->setEnabled(false);
-    sbDeshacer_->setEnabled(false);
-    RecomputeAll();
-}
-
-void TFormMain::SetPersonAB(bool a) {
-    AskUnsavedNatal();
-    const std::int32_t id = a ? personA_ : personB_;
-    currentPerson_ = id;
-    LoadCurrentPerson();
-    natalChanged_ = false;
-    RecomputeAll();
-}
-
-void TFormMain::ToggleSynastry(bool on) {
-    if (updating_)
-        return;
-    if (on) {
-        database::TPersona *a = FindPerson(ws_.db, personA_);
-        database::TPersona *b = FindPerson(ws_.db, personB_);
-        const auto birthA = a ? session::BirthOf(*a) : std::nullopt;
-        const auto birthB = b ? session::BirthOf(*b) : std::nullopt;
-        if (!birthA || !birthB) {
-            updating_ = true;
-            sbSinastria_->setChecked(false);
-            updating_ = false;
-            notifier_.Notice(NoticeKind::Warning, false, true, "Debe seleccionar las dos personas.");
-            return;
-        }
-        placePage_->setEnabled(false);
-        const int deltaT = cbDeltaT_->currentIndex() == 1 ? 1 : 0;
-        currentPerson_ = personA_;
-        labelNatal_->setText(QString::fromStdString(FullName(*a) + "  "));
-        ws_.natalRecord = birthA->record;
-        ws_.natalRecord.deltaTFlag = deltaT;
-        ws_.ComputeChart(session::ChartSide::Natal, birthA->value);
-        ws_.eventRecord = birthB->record;
-        ws_.eventRecord.deltaTFlag = deltaT;
-        ws_.ComputeChart(session::ChartSide::Event, birthB->value);
-        labelEvento_->setText(QString::fromStdString(FullName(*b) + ": "));
-        updating_ = true;
-        cbInt_->setCurrentIndex(chart::kNatalEcliptic - 1);
-        cbExt_->setCurrentIndex(chart::kEventEcliptic - 1);
-        rbDoble_->setChecked(true);
-        WheelModeChanged();
-        updating_ = false;
-    } else {
-        placePage_->setEnabled(true);
-        currentPerson_ = personA_;
-        LoadCurrentPerson();
-        updating_ = true;
-        cbInt_->setCurrentIndex(chart::kNatalEcliptic - 1);
-        rbSimple_->setChecked(true);
-        WheelModeChanged();
-        updating_ = false;
-    }
-    RecomputeAll();
+    session_.ChoosePerson(personId);
 }
 
 void TFormMain::AddOrEditPerson(bool add) {
     if (!EnsureDataFile())
         return;
-    QListWidgetItem *item = lbPersona_->currentItem();
-    if (!add && !item)
+    const std::int32_t selected = SelectedPerson();
+    if (!add && selected < 0)
         return;
     // The item editor checks the shared use, stores the person and saves the data file.
     const std::optional<std::int32_t> stored =
-        add ? manager::TFormItem::AddPerson(this, *store_)
-            : manager::TFormItem::EditPerson(this, *store_, item->data(Qt::UserRole).toInt());
+        add ? manager::TFormItem::AddPerson(this, session_.Store())
+            : manager::TFormItem::EditPerson(this, session_.Store(), selected);
     if (!stored)
         return;
-    RefillGroups();
-    const std::int32_t place = SelectedPlace();
-    RefillCountries();
-    SelectPlace(place);
-    natalChanged_ = false;
-    RefillPersons();
-    // The new or edited person is highlighted, not loaded.
-    for (int i = 0; i < lbPersona_->count(); ++i)
-        if (lbPersona_->item(i)->data(Qt::UserRole).toInt() == *stored)
-            lbPersona_->setCurrentRow(i);
+    session_.PersonsEdited();
+    SelectPersonRow(*stored); // the new or edited person is highlighted, not loaded
 }
 
-void TFormMain::DeletePerson() {
-    QListWidgetItem *item = lbPersona_->currentItem();
-    if (!item || !Writable())
-        return;
-    const std::int32_t id = item->data(Qt::UserRole).toInt();
-    database::TPersona *p = FindPerson(ws_.db, id);
-    if (!p)
-        return;
-    if (notifier_.Ask("Desea borrar de la lista a:\r\r" + FullName(*p), QuestionStyle{true, false}) !=
-        Answer::Yes)
-        return; // "No" is the default: Enter keeps the person
-    const int index = database::IndexOfId(ws_.db.Persons, id);
-    ws_.db.Persons.erase(ws_.db.Persons.begin() + index);
-    ws_.db.Renumber(database::Kind::Person);
-    currentPerson_ = personA_ = personB_ = -1;
-    natalChanged_ = false;
-    if (!SaveDataFile()) {
-        RevertToFile(); // the person is back in the list, as in the file
-        return;
-    }
-    LoadCurrentPerson();
-    RefillPersons();
-    RecomputeAll();
+void TFormMain::DeleteSelectedPerson() {
+    if (SelectedPerson() >= 0)
+        session_.DeletePerson(SelectedPerson());
 }
 
 // ---- Events.
@@ -556,160 +333,43 @@ void TFormMain::BuildEventsDock() {
         column->addWidget(b);
     twEventos_->setWidget(panel);
     addDockWidget(Qt::RightDockWidgetArea, twEventos_);
-    connect(sbNuevoEvento_, &QPushButton::clicked, this, [this] { NewEvent(); });
-    connect(sbGuardarEvento_, &QPushButton::clicked, this, [this] { OverwriteEvent(); });
-    connect(sbEliminarEvento_, &QPushButton::clicked, this, [this] { DeleteEvent(); });
-    connect(lbEventos_, &QListWidget::itemDoubleClicked, this, [this] { ChooseEvent(); });
-    connect(lbEventos_, &QListWidget::currentRowChanged, this,
-            [this](int row) { sbEliminarEvento_->setEnabled(row >= 0); });
+    connect(sbNuevoEvento_, &QPushButton::clicked, this, [this] { session_.NewEvent(); });
+    connect(sbGuardarEvento_, &QPushButton::clicked, this,
+            [this] { session_.OverwriteEvent(lbEventos_->currentRow()); });
+    connect(sbEliminarEvento_, &QPushButton::clicked, this,
+            [this] { session_.DeleteEvent(lbEventos_->currentRow()); });
+    connect(lbEventos_, &QListWidget::itemDoubleClicked, this,
+            [this] { session_.ChooseEvent(lbEventos_->currentRow()); });
+    OnInput(lbEventos_, &QListWidget::currentRowChanged, [this](int row) {
+        session_.SelectEvent(row);
+        sbEliminarEvento_->setEnabled(row >= 0);
+    });
     list->onKey = [this](int key) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            ChooseEvent();
+            session_.ChooseEvent(lbEventos_->currentRow());
             return true;
         }
         if (key == Qt::Key_Delete) {
-            DeleteEvent();
+            session_.DeleteEvent(lbEventos_->currentRow());
             return true;
         }
         return false;
     };
 }
 
-void TFormMain::RefillEvents() {
-    const int keep = lbEventos_->currentRow();
+void TFormMain::ShowEvents() {
     lbEventos_->clear();
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    const std::size_t count = p ? p->Eventos.size() : 0;
-    if (p) {
-        for (const database::TEvento &e : p->Eventos)
-            lbEventos_->addItem(QString::fromStdString(
-                FormatDateTimeText(e.Fecha, "mmm-dd-yyyy", ws_.format) + " " + e.Nombre));
-    }
-    if (keep >= 0 && keep < lbEventos_->count())
-        lbEventos_->setCurrentRow(keep);
+    const std::vector<database::TEvento> *events = session_.Events();
+    const std::size_t count = events ? events->size() : 0;
+    if (events)
+        for (const database::TEvento &e : *events)
+            lbEventos_->addItem(QString::fromStdString(session_.EventListText(e)));
+    const int selected = session_.SelectedEvent();
+    lbEventos_->setCurrentRow(selected >= 0 && selected < lbEventos_->count() ? selected : -1);
     labelEventos_->setText(QString(count == 1 ? "%1 evento " : "%1 eventos ").arg(count));
-    sbNuevoEvento_->setEnabled(p != nullptr);
-    sbGuardarEvento_->setEnabled(p != nullptr);
+    sbNuevoEvento_->setEnabled(events != nullptr);
+    sbGuardarEvento_->setEnabled(events != nullptr);
     sbEliminarEvento_->setEnabled(lbEventos_->currentRow() >= 0);
-}
-
-void TFormMain::ChooseEvent() {
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    const int row = lbEventos_->currentRow();
-    if (!p || row < 0 || row >= static_cast<int>(p->Eventos.size()))
-        return;
-    const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
-    if (const auto problems = database::EventProblems(ws_.db, e); !problems.empty()) {
-        notifier_.Notice(NoticeKind::Error, false, true,
-                         database::RefusedChartText("Evento \"" + e.Nombre + "\"", problems));
-        return;
-    }
-    chart::TDato &r = ws_.eventRecord;
-    r.placeId = e.IdLugarGeo;
-    r.ownerId = e.Id;
-    r.gmtFlag = e.HoraUT == 1 ? 1 : 0;
-    r.deltaTFlag = cbDeltaT_->currentIndex() == 1 ? 1 : 0;
-    ws_.ComputeChart(session::ChartSide::Event, e.Fecha);
-    SetDataMode(3);
-    RecomputeAll();
-}
-
-namespace {
-
-void SortEvents(std::vector<database::TEvento> &events) {
-    std::stable_sort(
-        events.begin(), events.end(),
-        [](const database::TEvento &a, const database::TEvento &b) { return a.Fecha > b.Fecha; });
-}
-
-} // namespace
-
-void TFormMain::NewEvent() {
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    if (!p || !Writable())
-        return;
-    std::string name;
-    if (!database::AskEventName(notifier_, "Evento nuevo para " + labelNatal_->text().toStdString(),
-                                "Nombre evento:", name))
-        return;
-    database::TEvento e;
-    e.Id = static_cast<std::int32_t>(p->Eventos.size()) + 1;
-    e.Nombre = name;
-    e.IdLugarGeo = SelectedPlace();
-    e.HoraUT = ws_.eventRecord.gmtFlag;
-    e.IsDate = 1;
-    e.IsHora = 1;
-    e.Fecha = session::Workspace::EnteredValue(ws_.eventRecord);
-    const std::vector<database::TEvento> before = p->Eventos;
-    p->Eventos.push_back(e);
-    SortEvents(p->Eventos);
-    const auto at = std::find_if(p->Eventos.begin(), p->Eventos.end(),
-                                 [&](const database::TEvento &x) { return x.Id == e.Id; });
-    const std::ptrdiff_t row = at - p->Eventos.begin();
-    if (!SaveDataFile()) {
-        RestoreEvents(before);
-        return;
-    }
-    p = FindPerson(ws_.db, currentPerson_); // a save sorts the lists; the person record stays
-    RefillEvents();
-    lbEventos_->setCurrentRow(static_cast<int>(row));
-}
-
-void TFormMain::OverwriteEvent() {
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    const int row = lbEventos_->currentRow();
-    if (!p || row < 0 || row >= static_cast<int>(p->Eventos.size()) || !Writable())
-        return;
-    const std::vector<database::TEvento> before = p->Eventos;
-    database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
-    const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
-    if (!notifier_.Notice(NoticeKind::Question, true, true, "Desea sobreescribir el evento ?\r\r" + line))
-        return;
-    std::string name = e.Nombre;
-    if (database::AskEventName(notifier_, "Editar evento", "Nuevo nombre:", name))
-        e.Nombre = name;
-    e.IdLugarGeo = SelectedPlace();
-    e.HoraUT = ws_.eventRecord.gmtFlag;
-    e.IsDate = 1;
-    e.IsHora = 1;
-    e.Fecha = session::Workspace::EnteredValue(ws_.eventRecord);
-    const std::int32_t id = e.Id;
-    SortEvents(p->Eventos);
-    if (!SaveDataFile()) {
-        RestoreEvents(before);
-        return;
-    }
-    RefillEvents();
-    for (std::size_t i = 0; i < p->Eventos.size(); ++i)
-        if (p->Eventos[i].Id == id)
-            lbEventos_->setCurrentRow(static_cast<int>(i));
-}
-
-void TFormMain::DeleteEvent() {
-    database::TPersona *p = FindPerson(ws_.db, currentPerson_);
-    const int row = lbEventos_->currentRow();
-    if (!p || row < 0 || row >= static_cast<int>(p->Eventos.size()) || !Writable())
-        return;
-    const database::TEvento &e = p->Eventos[static_cast<std::size_t>(row)];
-    const std::string line =
-        e.Nombre + "\r" + FormatDateTimeText(e.Fecha, "dddd, mmm dd yyyy, hh:nn:ss am/pm", ws_.format);
-    if (notifier_.Ask("Desea eliminar el evento ?\r\r" + line, QuestionStyle{true, false}) != Answer::Yes)
-        return;
-    const std::vector<database::TEvento> before = p->Eventos;
-    p->Eventos.erase(p->Eventos.begin() + row);
-    if (!SaveDataFile()) {
-        RestoreEvents(before);
-        return;
-    }
-    lbEventos_->setCurrentRow(-1);
-    RefillEvents();
-}
-
-void TFormMain::RestoreEvents(const std::vector<database::TEvento> &events) {
-    if (database::TPersona *p = FindPerson(ws_.db, currentPerson_))
-        p->Eventos = events;
-    RefillEvents();
 }
 
 } // namespace cel::workspace

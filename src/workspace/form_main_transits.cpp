@@ -1,11 +1,8 @@
 // The main window's "Tránsitos" tool window: the listing of transits, progressions and directions, whose
 // chosen row becomes the event of the workspace and shows on the wheel.
-#include <QComboBox>
-
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -37,7 +34,7 @@ int ItemOf(timing::Source source) {
 } // namespace
 
 void TFormMain::BuildTransitsWindow() {
-    transits_ = new TransitsPage(notifier_, ws_);
+    transits_ = new TransitsPage(notifier_, session_.ws);
     twTransitos_ = new QDockWidget("Tránsitos", this);
     twTransitos_->setObjectName("TWTransitos");
     twTransitos_->setWidget(transits_);
@@ -81,24 +78,7 @@ void TFormMain::BuildTransitsWindow() {
 }
 
 void TFormMain::ShowTransitInstant(double days, int source) {
-    // The event's own way of entering time: Greenwich time, or the civil time of its place.
-    chart::TDato &record = ws_.eventRecord;
-    const double zone = static_cast<double>(ws_.PlaceFor(record.placeId).zone);
-    const double shown = record.gmtFlag == 1 ? days : days + zone / 24;
-    ws_.ComputeChart(session::ChartSide::Event, timing::DateTimeFromContinuous(shown));
-    if (Side() == session::ChartSide::Event)
-        LoadRecordIntoFields(record);
-
-    // The wheel shows the row's chart item: when neither ring shows it, natal inside and the item outside.
-    const int item = ItemOf(static_cast<timing::Source>(source));
-    const bool doubleWheel = rbDoble_->isChecked();
-    const int inner = cbInt_->currentIndex() + 1, outer = cbExt_->currentIndex() + 1;
-    if (inner != item && !(doubleWheel && outer == item)) {
-        rbDoble_->setChecked(true);
-        cbInt_->setCurrentIndex(chart::kNatalEcliptic - 1);
-        cbExt_->setCurrentIndex(item - 1);
-    }
-    RecomputeAll();
+    session_.ShowEventAt(timing::DateTimeFromContinuous(days), ItemOf(static_cast<timing::Source>(source)));
     if (auto *wheelButton = findChild<QPushButton *>("SBRueda"))
         wheelButton->click();
 }

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "analysis/aspects.h"
-#include "astronomy/angle_text.h"
 #include "graphics/glyphs.h"
+#include "session/angle_texts.h"
 #include "workspace/dialog_palette.h"
 
 namespace cel::workspace {
@@ -114,7 +114,7 @@ void TFormOrbes::done(int result) {
 TFormOrbe::TFormOrbe(float orb, QWidget *parent) : QDialog(parent) {
     setObjectName("FormOrbe");
     setWindowTitle("Editar Orbe");
-    const astronomy::SplitAngleResult parts = astronomy::SplitAngle(90, orb);
+    const session::OrbParts parts = session::SplitOrb(orb);
     auto *grid = new QGridLayout(this);
     degrees_ = new QSpinBox;
     degrees_->setObjectName("SEGrados");
@@ -127,7 +127,7 @@ TFormOrbe::TFormOrbe(float orb, QWidget *parent) : QDialog(parent) {
     seconds_ = new QSpinBox;
     seconds_->setObjectName("SESegundos");
     seconds_->setRange(0, 59);
-    seconds_->setValue(static_cast<int>(parts.seconds)); // whole seconds, truncated
+    seconds_->setValue(parts.seconds); // whole seconds, truncated
     grid->addWidget(new QLabel("gra:"), 0, 0);
     grid->addWidget(degrees_, 0, 1);
     grid->addWidget(new QLabel("min:"), 0, 2);
@@ -147,8 +147,7 @@ TFormOrbe::TFormOrbe(float orb, QWidget *parent) : QDialog(parent) {
 }
 
 float TFormOrbe::Orb() const {
-    return static_cast<float>(
-        astronomy::DmsToDegrees(seconds_->value(), minutes_->value(), degrees_->value()));
+    return session::OrbFromParts(degrees_->value(), minutes_->value(), seconds_->value());
 }
 
 } // namespace cel::workspace

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "chart/solar_return.h"
+#include "session/angle_texts.h"
 #include "session/workspace.h"
 
 class QCheckBox;
@@ -58,10 +59,8 @@ private:
     QLabel *labelSolNat_ = nullptr, *labelSolEve_ = nullptr, *labelDifSoles_ = nullptr;
 };
 
-// The label text of a solar longitude: the angle, the angle within its sign with the sign's
-// abbreviation, and the value with ten decimals, on three lines.
-std::string SunLabelText(chart::Real value, const TextFormat &format);
-// The difference label: the signed angle and the value with ten decimals.
-std::string SunDifferenceText(chart::Real difference, const TextFormat &format);
+// The label texts of a solar longitude and of the difference (see session/angle_texts.h).
+using session::SunDifferenceText;
+using session::SunLabelText;
 
 } // namespace cel::workspace

@@ -1,17 +1,18 @@
-// A list box whose keys the window handles: Enter chooses, and the window's own keys (Space, Insert,
+// List boxes whose keys the window handles: Enter chooses, and the window's own keys (Space, Insert,
 // Delete) act on the selected entry.
 #pragma once
 
 #include <QKeyEvent>
+#include <QListView>
 #include <QListWidget>
 
 #include <functional>
 
 namespace cel::workspace {
 
-class KeyList : public QListWidget {
+template <class Base> class KeyListOf : public Base {
 public:
-    using QListWidget::QListWidget;
+    using Base::Base;
     // Returns true when the key was handled.
     std::function<bool(int key)> onKey;
 
@@ -21,8 +22,11 @@ protected:
             event->accept();
             return;
         }
-        QListWidget::keyPressEvent(event);
+        Base::keyPressEvent(event);
     }
 };
+
+using KeyList = KeyListOf<QListWidget>;
+using KeyListView = KeyListOf<QListView>;
 
 } // namespace cel::workspace

@@ -45,8 +45,9 @@ TFormPto::TFormPto(analysis::PointsSettings &points, TextFormat format, std::fun
     auto *groups = new QHBoxLayout;
 
     // One group per family: check box and weight per entry, "T" and "N".
-    auto makeGroup = [this](const QString &title, const char *prefix, std::array<QCheckBox *, 13> &boxes,
-                            std::array<QDoubleSpinBox *, 13> &fields, bool bodies) {
+    auto makeGroup = [this](const QString &title, const char *prefix,
+                            std::array<QCheckBox *, kListSize> &boxes,
+                            std::array<QDoubleSpinBox *, kListSize> &fields, bool bodies) {
         auto *box = new QGroupBox(title);
         auto *grid = new QGridLayout(box);
         for (int i = 1; i <= 12; ++i) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "analysis/points.h"
+#include "common/chart_numbering.h"
 #include "common/text_format.h"
 
 class QCheckBox;
@@ -34,8 +35,8 @@ private:
     TextFormat format_;
     std::function<void()> changed_;
     bool loading_ = false;
-    std::array<QCheckBox *, 13> cbBodies_{}, cbHouses_{};
-    std::array<QDoubleSpinBox *, 13> seBodies_{}, seHouses_{};
+    std::array<QCheckBox *, kListSize> cbBodies_{}, cbHouses_{};
+    std::array<QDoubleSpinBox *, kListSize> seBodies_{}, seHouses_{};
     QLabel *labelTotal_ = nullptr;
 };
 

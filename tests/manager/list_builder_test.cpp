@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "manager/list_builder.h"
 #include "manager_fixture.h"
+#include "session/list_builder.h"
 
-namespace cel::manager {
+namespace cel::session {
 namespace {
 
 using database::Kind;
@@ -236,4 +236,4 @@ TEST(ListBuilder, ResetsKeepWhatTheyShould) {
 }
 
 } // namespace
-} // namespace cel::manager
+} // namespace cel::session

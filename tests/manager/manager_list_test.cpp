@@ -6,10 +6,10 @@
 
 #include "common/scripted_notifier.h"
 #include "database/data_file.h"
-#include "manager/manager_list.h"
+#include "session/manager_list.h"
 #include "support/data_paths.h"
 
-namespace cel::manager {
+namespace cel::session {
 namespace {
 
 using database::Kind;
@@ -159,4 +159,4 @@ TEST_F(SampleList, AGroupIsAddedOnceToEveryListedPersonAndRemovedFromThem) {
 }
 
 } // namespace
-} // namespace cel::manager
+} // namespace cel::session

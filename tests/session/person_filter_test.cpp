@@ -58,8 +58,8 @@ TEST(PersonFilter, EveryFilterAndTheNameOrder) {
         {with([](PersonFilter &f) { f.surname = "ñandú"; }), {3}},
         {with([](PersonFilter &f) { f.name = "AN"; }), {4}}, // an accent is another letter
         {with([](PersonFilter &f) { f.groupId = 2; }), {3, 1}},
-        {with([](PersonFilter &f) { f.sex = 1; }), {2, 3}},
-        {with([](PersonFilter &f) { f.sex = 2; }), {4}},
+        {with([](PersonFilter &f) { f.sex = SexChoice::Male; }), {2, 3}},
+        {with([](PersonFilter &f) { f.sex = SexChoice::Other; }), {4}},
     };
     for (const Case &c : cases) {
         const PersonList list = FilterPersons(db, c.filter);

@@ -137,7 +137,7 @@ TEST_F(WorkspaceFixture, DispositorChoicesApplyWhereTheyAreOffered) {
 }
 
 TEST_F(WorkspaceFixture, ByHouseChoosesTheOccupantsOfTheTickedHouseAtEveryRefresh) {
-    w.choices.aspectMode = 1;
+    w.choices.aspectMode = settings::AspectMode::ByHouse;
     w.choices.cuspSelection = {};
     w.choices.cuspSelection[5] = true;
     w.choices.autoSources = {false, false, true}; // "O" only

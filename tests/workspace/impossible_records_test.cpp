@@ -62,8 +62,8 @@ TEST_F(ImpossibleRecordsTest, NoChartIsComputedFromAnImpossiblePersonOrPlace) {
 TEST_F(ImpossibleRecordsTest, APersonWithImpossibleValuesIsNoSynastryPartnerEither) {
     Replace("6,25184", "1E300");
     TFormMain &w = Open();
-    auto *list = Find<QListWidget>("LBPersona");
-    list->setCurrentItem(list->findItems(kAna, Qt::MatchExactly).front());
+    auto *list = PersonList();
+    ASSERT_TRUE(SelectPerson(kAna));
     for (const QString suffix : {" como persona A", " como persona B"}) {
         notifier_.shown.clear();
         QAction *action = nullptr;

@@ -228,7 +228,7 @@ TEST_F(WindowFixture, EventsAreAddedOverwrittenAndDeleted) {
     ASSERT_GE(events, 1);
     Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
     Find<QRadioButton>("RBEvento")->click();
-    EXPECT_EQ(w.DataMode(), 3);
+    EXPECT_EQ(w.DataMode(), session::ChartSide::Event);
 
     notifier_.inputs.push_back(std::string("Viaje^ a Lima"));
     notifier_.inputs.push_back(std::string("Viaje a Lima")); // asked again after the refusal
@@ -375,15 +375,15 @@ TEST_F(WindowFixture, PersonsAreAddedAndEditedThroughTheItemEditor) {
     });
     Find<QPushButton>("SBNueva")->click();
     EXPECT_EQ(Find<QLabel>("LabelContador")->text(), "11 de 13 ");
-    auto *list = Find<QListWidget>("LBPersona");
-    ASSERT_NE(list->currentItem(), nullptr);
-    EXPECT_EQ(list->currentItem()->text(), QString::fromUtf8("Lucía Pérez"));
+    auto *list = PersonList();
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_EQ(CurrentPersonText(), QString::fromUtf8("Lucía Pérez"));
     EXPECT_EQ(w.CurrentPerson(), -1); // highlighted, not loaded
 
     fill([](manager::TFormItem *e) { e->findChild<QLineEdit *>("EDApellidos")->setText("Pérez Gil"); });
     QTest::keyClick(list, Qt::Key_Space);
-    ASSERT_NE(list->currentItem(), nullptr);
-    EXPECT_EQ(list->currentItem()->text(), QString::fromUtf8("Lucía Pérez Gil"));
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_EQ(CurrentPersonText(), QString::fromUtf8("Lucía Pérez Gil"));
     database::Database saved;
     SilentNotifier silent;
     database::LoadDataFile(dataFile_, saved, silent, w.Workspace().format);
@@ -403,8 +403,8 @@ TEST_F(WindowFixture, AFileUsedByAnotherProgramIsReadOnly) {
     ASSERT_FALSE(notifier_.shown.empty());
     EXPECT_NE(notifier_.shown.front().text.find("[ejemplo.age]"), std::string::npos)
         << notifier_.shown.front().text;
-    auto *list = Find<QListWidget>("LBPersona");
-    list->setCurrentRow(0);
+    auto *list = PersonList();
+    SelectPersonRow(0);
     const std::size_t shown = notifier_.shown.size();
     QTest::keyClick(list, Qt::Key_Delete); // no question: the read-only notice again, nothing deleted
     EXPECT_EQ(notifier_.shown.size(), shown + 1);

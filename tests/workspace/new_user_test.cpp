@@ -126,13 +126,14 @@ TEST_F(WindowFixture, PersonsAreListedInSpanishOrder) {
     person->Apellidos = "Zúñiga";
     w.Workspace().db.Persons.push_back(std::move(person));
     Find<QPushButton>("SBVerTodas")->click(); // refilter
-    auto *list = Find<QListWidget>("LBPersona");
-    ASSERT_GE(list->count(), 3);
+    ASSERT_GE(PersonRows(), 3);
     const QCollator spanish(QLocale(QLocale::Spanish, QLocale::Spain));
-    for (int i = 0; i + 1 < list->count(); ++i)
-        EXPECT_LE(spanish.compare(list->item(i)->text(), list->item(i + 1)->text()), 0)
-            << list->item(i)->text().toStdString() << " / " << list->item(i + 1)->text().toStdString();
-    EXPECT_LT(list->row(list->findItems("Ángela Zúñiga", Qt::MatchExactly).value(0)), list->count() - 1);
+    for (int i = 0; i + 1 < PersonRows(); ++i)
+        EXPECT_LE(spanish.compare(PersonText(i), PersonText(i + 1)), 0)
+            << PersonText(i).toStdString() << " / " << PersonText(i + 1).toStdString();
+    const QModelIndexList angela = PersonList()->model()->match(
+        PersonList()->model()->index(0, 0), Qt::DisplayRole, "Ángela Zúñiga", 1, Qt::MatchExactly);
+    EXPECT_LT(angela.isEmpty() ? -1 : angela.front().row(), PersonRows() - 1);
 }
 
 TEST_F(WindowFixture, ClosingWithChangedNatalDataCanBeCancelled) {
@@ -185,10 +186,10 @@ TEST_F(WindowFixture, LongNamesLeaveTheBirthDateInSight) {
                 "Quispe Mamani de la Santísima Trinidad y Todos los Santos del Valle Sagrado de los "
                 "Incas, Cusco, Perú, segunda de su nombre";
     Find<QPushButton>("SBVerTodas")->click();
-    auto *list = Find<QListWidget>("LBPersona");
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().startsWith("Rosa Elvira"))
-            list->setCurrentRow(i);
+    auto *list = PersonList();
+    for (int i = 0; i < PersonRows(); ++i)
+        if (PersonText(i).startsWith("Rosa Elvira"))
+            SelectPersonRow(i);
     QTest::keyClick(list, Qt::Key_Return);
     QApplication::processEvents();
     auto *name = Find<QLabel>("LabelNatal");
@@ -219,15 +220,14 @@ TEST_F(WindowFixture, TheWheelStaysReadableInASmallWindow) {
 TEST_F(WindowFixture, DeletingAPersonDefaultsToNo) {
     Open();
     const std::string before = ReadWholeFile(dataFile_);
-    auto *list = Find<QListWidget>("LBPersona");
-    list->setCurrentRow(0);
-    const int count = list->count();
+    SelectPersonRow(0);
+    const int count = PersonRows();
     notifier_.answers.push_back(false);
     Find<QPushButton>("SBEliminar")->click();
     ASSERT_FALSE(notifier_.shown.empty());
     EXPECT_EQ(notifier_.LastText().rfind("Desea borrar de la lista a:", 0), 0u);
     EXPECT_TRUE(notifier_.shown.back().style.noByDefault);
-    EXPECT_EQ(list->count(), count);
+    EXPECT_EQ(PersonRows(), count);
     EXPECT_EQ(ReadWholeFile(dataFile_), before);
 }
 

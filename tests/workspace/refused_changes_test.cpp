@@ -3,7 +3,7 @@
 // file refused puts the window back as the file is, and a second start asks before another file
 // replaces the one with unsaved changes.
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -104,13 +104,13 @@ TEST_F(RefusedChanges, ARefusedSaveIsNotShownAsHeld) {
         static_cast<std::size_t>(events));
 
     // Deleting a person: the person comes back, as the file still holds it.
-    auto *list = Find<QListWidget>("LBPersona");
-    const int persons = list->count();
+    auto *list = PersonList();
+    const int persons = PersonRows();
     ChangeFileOnDisk();
-    list->setCurrentRow(0);
+    SelectPersonRow(0);
     notifier_.answers.push_back(true);
     QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_EQ(list->count(), persons);
+    EXPECT_EQ(PersonRows(), persons);
 
     // Natal data: the save fails, the changes stay on screen with "Guardar" to try again.
     Choose(kAna);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
@@ -65,13 +66,25 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
+    // The person list and its rows as they are shown.
+    QListView *PersonList() { return Find<QListView>("LBPersona"); }
+    int PersonRows() { return PersonList()->model()->rowCount(); }
+    QString PersonText(int row) { return PersonList()->model()->index(row, 0).data().toString(); }
+    QString CurrentPersonText() { return PersonList()->currentIndex().data().toString(); }
+    void SelectPersonRow(int row) { PersonList()->setCurrentIndex(PersonList()->model()->index(row, 0)); }
+    // Selects the one row showing name; false when there is none or more than one.
+    bool SelectPerson(const QString &name) {
+        const QModelIndexList found = PersonList()->model()->match(
+            PersonList()->model()->index(0, 0), Qt::DisplayRole, name, -1, Qt::MatchExactly);
+        if (found.size() != 1)
+            return false;
+        PersonList()->setCurrentIndex(found.front());
+        return true;
+    }
     // Chooses a person of the list by name with Enter, as a user does.
     void Choose(const std::string &name) {
-        auto *list = Find<QListWidget>("LBPersona");
-        const auto found = list->findItems(QString::fromStdString(name), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name;
-        list->setCurrentItem(found.front());
-        QTest::keyClick(list, Qt::Key_Return);
+        ASSERT_TRUE(SelectPerson(QString::fromStdString(name))) << name;
+        QTest::keyClick(PersonList(), Qt::Key_Return);
     }
     std::uint64_t Recomputes() const { return window_->Workspace().counters.recomputes; }
     std::uint64_t Refreshes() const { return window_->Workspace().counters.refreshes; }

@@ -388,20 +388,17 @@ void SetUpBirth(ChartSession &session, const BirthOptions &options, const chart:
     const std::string zoneOption = eventSide ? "--event-zone" : "--zone";
     if (!options.person.empty()) {
         const database::TPersona &person = FindPerson(session, option, options.person);
-        if (const auto problems = database::BirthProblems(w.db, person); !problems.empty()) {
+        const session::PersonLoad load = w.LoadPerson(side, person, !noDeltaT);
+        if (load.result == session::PersonLoad::Result::Impossible) {
             std::string text;
-            for (const std::string &p : problems)
+            for (const std::string &p : load.problems)
                 text += (text.empty() ? "" : ", ") + p;
             throw CommandError(option + ": '" + options.person + "' (Id " + std::to_string(person.Id) +
                                ") has impossible values in " + w.db.Path + ": " + text +
                                "; no chart is computed from it (mend the record)");
         }
-        const std::optional<session::PersonBirth> birth = session::BirthOf(person);
-        if (!birth)
+        if (load.result != session::PersonLoad::Result::Loaded)
             UsageError(option + ": '" + options.person + "' has no birth date in the data file");
-        record = birth->record;
-        record.deltaTFlag = noDeltaT ? 0 : 1;
-        w.ComputeChart(side, birth->value);
         return;
     }
     record.gmtFlag = options.gmt ? 1 : 0;

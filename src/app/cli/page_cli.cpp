@@ -106,7 +106,7 @@ void WithPageContent(
     view.innerItem = static_cast<std::uint8_t>(inner);
     view.outerItem = static_cast<std::uint8_t>(outer);
     view.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
-    view.aspectMode = options.house > 0 ? 1 : 0;
+    view.aspectMode = options.house > 0 ? settings::AspectMode::ByHouse : settings::AspectMode::Manual;
     view.autoSources.fill(true); // "Regente", "Cuspide" and "Ocupantes" blocks of the by-house list
     // The aspects the screen would show with the same choices.
     view.aspectFamilies = ParseFamilies(options.families);

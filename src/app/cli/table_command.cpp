@@ -165,7 +165,7 @@ void Run(const TableOptions &o, RunContext &ctx) {
     choices.innerItem = static_cast<std::uint8_t>(inner);
     choices.outerItem = static_cast<std::uint8_t>(outer);
     choices.wheelMode = doubleWheel ? settings::kDoubleWheel : settings::kSingleWheel;
-    choices.aspectMode = o.byHouse ? 1 : 0;
+    choices.aspectMode = o.byHouse ? settings::AspectMode::ByHouse : settings::AspectMode::Manual;
     choices.aspectFamilies = ParseFamilies(o.families);
     choices.autoSources = ParseSources(o.sources);
     choices.strengthFilter = o.minStrength;
@@ -206,9 +206,11 @@ void Run(const TableOptions &o, RunContext &ctx) {
     } else if (type == "natal") {
         analysis::SetUpList(grid, o.columns);
         if (o.byHouse)
-            count =
-                analysis::FillNatalByHouse(grid, items[natalModel == analysis::NatalModel::Ecliptic ? 1 : 2],
-                                           natalModel, o.ambos, house, lists, view, s.dignity);
+            count = analysis::FillNatalByHouse(
+                grid,
+                items[natalModel == analysis::NatalModel::Ecliptic ? chart::kNatalEcliptic
+                                                                   : chart::kNatalAscensional],
+                natalModel, o.ambos, house, lists, view, s.dignity);
         else
             count = analysis::FillNatalManual(grid, o.ambos, natalModel, lists, view);
     } else {

@@ -1,8 +1,8 @@
-#include "manager/manager_list.h"
+#include "session/manager_list.h"
 
 #include <algorithm>
 
-namespace cel::manager {
+namespace cel::session {
 
 using namespace cel::database;
 
@@ -70,11 +70,11 @@ void ManagerList::GoToPage(int page) {
 }
 
 std::string ManagerList::ItemsText() const {
-    return manager::ItemsText(paging_, static_cast<int>(rows_.size()), allOnOnePage_);
+    return session::ItemsText(paging_, static_cast<int>(rows_.size()), allOnOnePage_);
 }
 
 std::string ManagerList::FoundText() const {
-    return manager::FoundText(static_cast<int>(rows_.size()), builder_.KindCount(kind_));
+    return session::FoundText(static_cast<int>(rows_.size()), builder_.KindCount(kind_));
 }
 
 std::int32_t ManagerList::Neighbour(std::int32_t id, int step) const {
@@ -174,4 +174,4 @@ void ManagerList::AssignGroup(std::int32_t group, bool add) {
     DataChanged();
 }
 
-} // namespace cel::manager
+} // namespace cel::session

@@ -10,13 +10,13 @@
 
 #include "common/date_time.h"
 #include "database/database.h"
+#include "session/person_filter.h"
 
-namespace cel::manager {
+namespace cel::session {
 
-enum class UsedChoice { Yes, No, Both };                        // "items usados:" sí, no, ambos
-enum class SexChoice { All, Female, Male, Other, NotGiven };    // "Todos", "Fem.", "Mas.", "Otro", "< >"
-enum class GroupSearch { Or, And };                             // "Búsqueda tipo:" O, Y
-enum class PlaceWhich { All, Residencia, Trabajo, Nacimiento }; // which place the test looks at
+enum class UsedChoice { Yes, No, Both };                              // "items usados:" sí, no, ambos
+enum class GroupSearch { Or, And };                                   // "Búsqueda tipo:" O, Y
+enum class PlaceWhich { All, Residencia, Trabajo, Nacimiento };       // which place the test looks at
 enum class AgeChoice { All, WithoutDate, WithDate, DateWithoutTime }; // the " Edad " tab
 enum class MailChoice { Any, Yes, No };                               // "indiferente", "sí", "no"
 
@@ -115,4 +115,4 @@ std::string FoundText(int shown, int kindTotal);
 
 using database::AsciiUpper;
 
-} // namespace cel::manager
+} // namespace cel::session

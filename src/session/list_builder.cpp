@@ -1,10 +1,10 @@
-#include "manager/list_builder.h"
+#include "session/list_builder.h"
 #include "database/spanish_order.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace cel::manager {
+namespace cel::session {
 
 using namespace cel::database;
 
@@ -87,26 +87,8 @@ bool HasMail(const TLugar &a) {
 } // namespace
 
 bool PersonPasses(const Database &db, const TPersona &p, const ListFilters &f, const CivilDateTime &today) {
-    switch (f.sex) {
-    case SexChoice::All:
-        break;
-    case SexChoice::Female:
-        if (p.Sexo != 0)
-            return false;
-        break;
-    case SexChoice::Male:
-        if (p.Sexo != 1)
-            return false;
-        break;
-    case SexChoice::Other:
-        if (p.Sexo != 2)
-            return false;
-        break;
-    case SexChoice::NotGiven:
-        if (p.Sexo != -1)
-            return false;
-        break;
-    }
+    if (!session::SexMatches(f.sex, p.Sexo))
+        return false;
     if (f.groupFilter && !GroupTest(db, p, f))
         return false;
     if (f.personCountry >= 0 || f.withoutPlace) {
@@ -293,4 +275,4 @@ std::string FoundText(int shown, int kindTotal) {
     return buf;
 }
 
-} // namespace cel::manager
+} // namespace cel::session

@@ -12,9 +12,9 @@
 #include "common/date_time.h"
 #include "common/notifier.h"
 #include "database/database.h"
-#include "manager/list_builder.h"
+#include "session/list_builder.h"
 
-namespace cel::manager {
+namespace cel::session {
 
 class ManagerList {
 public:
@@ -84,4 +84,4 @@ private:
     std::int32_t selectedId_ = -1;
 };
 
-} // namespace cel::manager
+} // namespace cel::session
