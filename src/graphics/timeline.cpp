@@ -106,6 +106,7 @@ void DrawTimeline(QPainter &painter, const QRect &rect, const std::vector<Timeli
     const QFont font = TimelineFont(painter.font(), layout.rowHeight);
     painter.setFont(font);
     const QFontMetrics metrics(font);
+    double lastRight = -1e9; // where the last label written ends: a label that would overlap it is left out
     for (const Tick &tick : Ticks(from, to)) {
         const double tx = x(tick.t);
         painter.setPen(QPen(tick.major ? QColor(150, 150, 150) : QColor(215, 215, 215), 0));
@@ -114,7 +115,10 @@ void DrawTimeline(QPainter &painter, const QRect &rect, const std::vector<Timeli
         // A label that would run past the right edge (the period's end) is written before its tick.
         const int labelWidth = metrics.horizontalAdvance(tick.label);
         const double lx = tx + 2 + labelWidth > rect.right() ? tx - 2 - labelWidth : tx + 2;
+        if (lx < lastRight + 4)
+            continue;
         painter.drawText(QPointF(lx, top - 10), tick.label);
+        lastRight = lx + labelWidth;
     }
     painter.setPen(QPen(Qt::black, 0));
     painter.drawLine(QPointF(x(from), top), QPointF(x(to), top));

@@ -29,6 +29,8 @@
 #include <array>
 #include <cmath>
 #include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "common/date_text.h"
 #include "common/date_time.h"
@@ -197,13 +199,16 @@ void TransitsModel::Clear() {
     beginResetModel();
     events_.clear();
     rows_.clear();
+    timeline_.clear();
     mostExact_ = 0;
     endResetModel();
 }
 
-void TransitsModel::Append(std::vector<TimingEvent> events) {
+void TransitsModel::Append(std::vector<TimingEvent> events, std::vector<graphics::TimelineRow> timeline) {
     if (events.empty())
         return;
+    timeline_.insert(timeline_.end(), std::make_move_iterator(timeline.begin()),
+                     std::make_move_iterator(timeline.end()));
     const int first = static_cast<int>(events_.size());
     beginInsertRows({}, first, first + static_cast<int>(events.size()) - 1);
     for (TimingEvent &e : events) {
@@ -229,11 +234,22 @@ TimelineView::TimelineView(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TimelineView::SetRows(std::vector<graphics::TimelineRow> rows, double from, double to) {
-    rows_ = std::move(rows);
+void TimelineView::SetRows(const std::vector<graphics::TimelineRow> *all, std::vector<int> order, double from,
+                           double to) {
+    all_ = all;
+    order_ = std::move(order);
     from_ = from;
     to_ = to;
     update();
+}
+
+std::vector<graphics::TimelineRow> TimelineView::Rows() const {
+    std::vector<graphics::TimelineRow> rows;
+    rows.reserve(order_.size());
+    for (int i : order_)
+        if (all_ != nullptr && i >= 0 && i < static_cast<int>(all_->size()))
+            rows.push_back((*all_)[static_cast<std::size_t>(i)]);
+    return rows;
 }
 
 void TimelineView::SetFirst(int first) {
@@ -254,7 +270,14 @@ void TimelineView::paintEvent(QPaintEvent *) {
     // The labels as wide as they need, leaving the bars at least half of a narrow view.
     graphics::TimelineLayout layout = layout_;
     layout.labelWidth = std::min(layout.labelWidth, std::max(60, width() / 2));
-    graphics::DrawTimeline(painter, rect(), rows_, from_, to_, first_, count, layout);
+    // Only the rows in sight are drawn.
+    std::vector<graphics::TimelineRow> shown;
+    for (int r = first_; r < std::min(static_cast<int>(order_.size()), first_ + count); ++r) {
+        const int i = order_[static_cast<std::size_t>(r)];
+        if (all_ != nullptr && i >= 0 && i < static_cast<int>(all_->size()))
+            shown.push_back((*all_)[static_cast<std::size_t>(i)]);
+    }
+    graphics::DrawTimeline(painter, rect(), shown, from_, to_, 0, static_cast<int>(shown.size()), layout);
 }
 
 void TimelineView::wheelEvent(QWheelEvent *event) {
@@ -683,6 +706,7 @@ bool TransitsPage::Start() {
     RefreshZones();
     model_->Clear();
     exactShown_ = 0;
+    labelWidth_ = 0;
     from_ = request.options.from;
     to_ = request.options.to;
     ++generation_;
@@ -694,15 +718,22 @@ bool TransitsPage::Start() {
     stop_ = stop;
     const int generation = generation_;
     worker_ = std::thread([this, stop, generation, natal = ws_.natal, request = std::move(request)] {
+        // The search yields to the window's thread when both want the processor (Linux gives each thread
+        // a niceness of its own).
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
         timing::ChunkedListing listing(natal, request);
         while (!listing.Done() && !*stop) {
             std::vector<TimingEvent> events = listing.Next([stop] { return stop->load(); });
             const double share = listing.Share();
+            // The timeline's rows are made here too, so the window only adds them.
+            std::vector<graphics::TimelineRow> timeline;
+            timeline.reserve(events.size());
+            for (const TimingEvent &e : events)
+                timeline.push_back(TimelineRowOf(e));
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, events = std::move(events), share]() mutable {
-                    Receive(generation, std::move(events), share);
-                },
+                [this, generation, events = std::move(events), timeline = std::move(timeline),
+                 share]() mutable { Receive(generation, std::move(events), std::move(timeline), share); },
                 Qt::QueuedConnection);
         }
         const bool stopped = *stop;
@@ -723,10 +754,15 @@ void TransitsPage::JoinWorker() {
         worker_.join();
 }
 
-void TransitsPage::Receive(int generation, std::vector<TimingEvent> events, double share) {
+void TransitsPage::Receive(int generation, std::vector<TimingEvent> events,
+                           std::vector<graphics::TimelineRow> timeline, double share) {
     if (generation != generation_)
         return;
-    model_->Append(std::move(events));
+    graphics::TimelineLayout layout;
+    layout.rowHeight = list_->verticalHeader()->defaultSectionSize();
+    labelWidth_ =
+        std::max(labelWidth_, graphics::FitLabels(layout, timeline, timeline_->font(), 400).labelWidth);
+    model_->Append(std::move(events), std::move(timeline));
     FitColumns();
     progress_->setValue(static_cast<int>(share * 1000));
     ShowCount();
@@ -765,19 +801,18 @@ void TransitsPage::ScheduleTimeline() {
 
 void TransitsPage::RefreshTimeline() {
     timelinePending_ = false;
-    std::vector<graphics::TimelineRow> rows;
     const int n = proxy_->rowCount();
-    rows.reserve(static_cast<std::size_t>(n));
-    const std::vector<TimingEvent> &events = model_->Events();
-    for (int r = 0; r < n; ++r) {
-        const int source = proxy_->mapToSource(proxy_->index(r, 0)).row();
-        rows.push_back(TimelineRowOf(events[static_cast<std::size_t>(source)]));
-    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int r = 0; r < n; ++r)
+        order[static_cast<std::size_t>(r)] = proxy_->mapToSource(proxy_->index(r, 0)).row();
     graphics::TimelineLayout layout;
     layout.rowHeight = list_->verticalHeader()->defaultSectionSize();
     layout.axisHeight = list_->horizontalHeader()->height() + list_->frameWidth();
-    timeline_->SetLayout(graphics::FitLabels(layout, rows, timeline_->font(), 400));
-    timeline_->SetRows(std::move(rows), static_cast<double>(from_), static_cast<double>(to_));
+    if (labelWidth_ > 0)
+        layout.labelWidth = labelWidth_;
+    timeline_->SetLayout(layout);
+    timeline_->SetRows(&model_->TimelineRows(), std::move(order), static_cast<double>(from_),
+                       static_cast<double>(to_));
     timeline_->SetFirst(std::max(0, list_->rowAt(0)));
 }
 

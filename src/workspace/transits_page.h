@@ -54,7 +54,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void Clear();
-    void Append(std::vector<timing::TimingEvent> events);
+    // Adds events with their timeline rows (one each).
+    void Append(std::vector<timing::TimingEvent> events, std::vector<graphics::TimelineRow> timeline);
     // The offset of each instant's civil time (hours east); empty for Greenwich time.
     void SetOffsetAt(timing::OffsetAt offsetAt);
     const timing::OffsetAt &OffsetAt() const { return offsetAt_; }
@@ -62,26 +63,32 @@ public:
     std::string TimeText(timing::Real days) const;
     const std::vector<timing::TimingEvent> &Events() const { return events_; }
     const timing::ListingRow &Row(std::size_t i) const;
+    const std::vector<graphics::TimelineRow> &TimelineRows() const { return timeline_; }
     // The most exact times a row holds (1 to 3, 0 with no rows).
     int MostExactTimes() const { return mostExact_; }
 
 private:
     std::vector<timing::TimingEvent> events_;
     mutable std::vector<std::optional<timing::ListingRow>> rows_;
+    std::vector<graphics::TimelineRow> timeline_;
     timing::OffsetAt offsetAt_;
     TextFormat format_;
     int mostExact_ = 0;
 };
 
 // The timeline beside the list: the rows the list shows, in its order, from the list's first visible
-// row down, under an axis as high as the list's heading.
+// row down, under an axis as high as the list's heading. It shows the model's rows through the list's
+// order, so following a long list costs no copies.
 class TimelineView : public QWidget {
 public:
     explicit TimelineView(QWidget *parent = nullptr);
-    void SetRows(std::vector<graphics::TimelineRow> rows, double from, double to);
+    // Shows (*all)[order[0]], (*all)[order[1]], ...; all must outlive the view's use of it.
+    void SetRows(const std::vector<graphics::TimelineRow> *all, std::vector<int> order, double from,
+                 double to);
     void SetFirst(int first);
     void SetLayout(graphics::TimelineLayout layout);
-    const std::vector<graphics::TimelineRow> &Rows() const { return rows_; }
+    // The rows shown, in their order.
+    std::vector<graphics::TimelineRow> Rows() const;
     const graphics::TimelineLayout &Layout() const { return layout_; }
     std::function<void(int steps)> onWheel; // the wheel scrolls the list
 
@@ -90,7 +97,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    std::vector<graphics::TimelineRow> rows_;
+    const std::vector<graphics::TimelineRow> *all_ = nullptr;
+    std::vector<int> order_;
     double from_ = 0, to_ = 1;
     int first_ = 0;
     graphics::TimelineLayout layout_;
@@ -136,7 +144,8 @@ private:
     void ApplyTimes();
     void FitColumns();
     bool MakeRequest(timing::ListingRequest &request, QString &problem) const;
-    void Receive(int generation, std::vector<timing::TimingEvent> events, double share);
+    void Receive(int generation, std::vector<timing::TimingEvent> events,
+                 std::vector<graphics::TimelineRow> timeline, double share);
     void Finish(int generation, bool stopped);
     void JoinWorker();
     void ChooseRow(const QModelIndex &index);
@@ -165,6 +174,7 @@ private:
     QTableView *list_ = nullptr;
     TimelineView *timeline_ = nullptr;
     bool timelinePending_ = false;
+    int labelWidth_ = 0; // the timeline's label column, as wide as the widest label received
     std::string timesTitle_ = "horas GMT"; // the print title's words on the times
     int exactShown_ = 0;                   // exact times the "Exacto" column is sized for
 

@@ -290,6 +290,10 @@ TEST_F(TransitsWindow, TimesReadInTheChosenPlacesZoneWithTheOffsetInForceAtEachI
         for (const std::string &cell : cells)
             printedLocal = printedLocal || cell == localEnter.front();
     EXPECT_TRUE(printedLocal) << localEnter.front();
+    int printedWidth = 0;
+    for (int w : content.listing.columnWidths)
+        printedWidth += w;
+    EXPECT_LE(printedWidth, 960) << "the list fits across a landscape page";
     const std::string csv = (dir_ / "bogota.csv").string();
     ASSERT_TRUE(page.ExportCsv(csv));
     std::ifstream in(csv);
