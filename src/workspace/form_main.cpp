@@ -28,6 +28,7 @@
 #include "document/workspace_page.h"
 #include "manager/manager_window.h"
 #include "workspace/aspect_table_page.h"
+#include "workspace/choices_panel.h"
 #include "workspace/dialog_palette.h"
 #include "workspace/dock_layout.h"
 #include "workspace/elided_label.h"
@@ -35,6 +36,7 @@
 #include "workspace/print_window.h"
 #include "workspace/reports_page.h"
 #include "workspace/settings_dialog.h"
+#include "workspace/side_scroll.h"
 #include "workspace/wheel_view.h"
 
 namespace cel::workspace {
@@ -439,6 +441,27 @@ void TFormMain::Show(session::Changes changes) {
     if (changes & (session::kViewChanged | session::kChartsChanged))
         ShowView();
     showing_ = wasShowing;
+}
+
+// ---- The "Configurar" tool window.
+
+void TFormMain::BuildConfigDock() {
+    twConfig_ = new QDockWidget("Configurar", this);
+    twConfig_->setObjectName("TWConfig");
+    choices_ = new ChoicesPanel(session_);
+    choices_->onFit = [this](bool on) { wheel_->SetFit(on); };
+    auto *scroll = new SideScroll(choices_);
+    scroll->setObjectName("ScrollConfig");
+    twConfig_->setWidget(scroll);
+    addDockWidget(Qt::RightDockWidgetArea, twConfig_);
+}
+
+void TFormMain::ShowChoices() {
+    const int page = pages_->currentIndex();
+    choices_->Show(page);
+    const settings::Settings::RuedaSection &rueda = Workspace().settings.rueda;
+    sbImagen_->setChecked(page == 0 ? rueda.imagenR : rueda.imagenT);
+    sbColores_->setChecked(rueda.color);
 }
 
 void TFormMain::ShowFile() {

@@ -15,6 +15,7 @@
 #include "common/notifier.h"
 #include "document/page_content.h"
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QAction;
 class QCheckBox;
@@ -27,15 +28,9 @@ class QListView;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QToolButton;
-
-namespace cel::manager {
-class DateField;
-class ZoneOfferPanel;
-} // namespace cel::manager
 
 namespace cel::workspace {
 
@@ -47,6 +42,8 @@ class TFormRetorno;
 class PersonListModel;
 class PersonFilterProxy;
 class TransitsPage;
+class ChoicesPanel;
+class DateTimePanel;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -134,9 +131,6 @@ private:
     QWidget *BuildPersonsPage();
     QWidget *BuildPlacePage();
     void BuildConfigDock();
-    QWidget *BuildAspectSelection();
-    QWidget *BuildOrbPage();
-    QWidget *BuildWheelOptions();
     void BuildFilterDock();
     void BuildEventsDock();
     void ApplyColours();
@@ -144,10 +138,7 @@ private:
     // Connects a control's signal to a user input; inputs are ignored while the window writes its
     // controls from the session (the one re-entry guard).
     template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot) {
-        connect(sender, signal, this, [this, slot](auto... args) {
-            if (!showing_)
-                slot(args...);
-        });
+        ConnectInput(this, &showing_, sender, signal, slot);
     }
 
     // The one view of the session: writes the controls the changes touch from the session's state.
@@ -177,9 +168,6 @@ private:
     // Places.
     void AddOrEditPlace(bool edit);
     void ImportPlaces();
-
-    // Orbs.
-    void EditOrb();
 
     // Solar return window.
     void ToggleSolarReturn(bool on);
@@ -236,34 +224,10 @@ private:
     QWidget *eventPanel_ = nullptr;
     QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
     QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
-    manager::DateField *deFecha_ = nullptr;
-    QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
-    QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;
-    QLabel *labelDeltaT_ = nullptr, *labelLugar_ = nullptr, *labelGmtInfo_ = nullptr;
-    manager::ZoneOfferPanel *zoneOffer_ = nullptr;
-    QSpinBox *seCada_ = nullptr;
-    QComboBox *cbUnidad_ = nullptr;
-    QToolButton *sbPasoMenos_ = nullptr, *sbPasoMas_ = nullptr;
-    QPushButton *sbHoy_ = nullptr, *sbAhora_ = nullptr, *sbNacimiento_ = nullptr;
+    DateTimePanel *dateTime_ = nullptr;
 
     // Configuration dock.
-    QRadioButton *rbManual_ = nullptr, *rbPorCasas_ = nullptr;
-    QWidget *familiesBox_ = nullptr, *sourcesBox_ = nullptr, *pointsBox_ = nullptr;
-    std::array<QCheckBox *, settings::kAspectFamilyCount> cbFamilies_{};
-    std::array<QCheckBox *, settings::kAutoSourceCount> cbSources_{};
-    std::array<QCheckBox *, settings::kSelectionSize> cbPoints_{}, cbCusps_{};
-    std::array<QCheckBox *, settings::kAngleSelectionSize> cbAngles_{};
-    QToolButton *sbCuspT_ = nullptr, *sbCuspN_ = nullptr;
-    QSpinBox *seFuerza_ = nullptr;
-    QCheckBox *cbGlifo_ = nullptr, *cbCalc_ = nullptr, *cbDisp_ = nullptr;
-    std::array<QRadioButton *, 11> rbOrbs_{}; // 1..8 presets, 9 "M. Ecl.", 10 "M. Asc."
-    QRadioButton *rbSimple_ = nullptr, *rbDoble_ = nullptr;
-    QComboBox *cbInt_ = nullptr, *cbExt_ = nullptr;
-    QToolButton *sbSwap_ = nullptr;
-    QWidget *doubleOptions_ = nullptr;
-    QCheckBox *cbAjustar_ = nullptr, *cb1Casas_ = nullptr, *cb1Rueda_ = nullptr;
-    QComboBox *cbIgualar_ = nullptr;
-    QCheckBox *cbImagenGrande_ = nullptr;
+    ChoicesPanel *choices_ = nullptr;
 
     // Filter dock.
     QLineEdit *leNombre_ = nullptr, *leApellido_ = nullptr;

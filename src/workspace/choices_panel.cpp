@@ -1,29 +1,20 @@
-// The "Configurar" tool window of the main window: aspect selection (families or "Por casas", points,
-// cusps, angles, strength, glyph, dispositors), the orb page with its two dialogs, and the wheel
-// options, shown from the session's view choices. Every choice is one session operation ending in one
-// view refresh.
+#include "workspace/choices_panel.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDockWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <QStackedWidget>
-
-#include "workspace/form_main.h"
 #include "workspace/form_orbes.h"
-#include "workspace/side_scroll.h"
-#include "workspace/wheel_view.h"
+#include "workspace/view_input.h"
 
 namespace cel::workspace {
 
@@ -39,11 +30,13 @@ QToolButton *Small(const char *name, const char *text, const char *tip) {
 
 } // namespace
 
-void TFormMain::BuildConfigDock() {
-    twConfig_ = new QDockWidget("Configurar", this);
-    twConfig_->setObjectName("TWConfig");
-    auto *panel = new QWidget;
-    auto *column = new QVBoxLayout(panel);
+template <class Sender, class Signal, class Slot>
+void ChoicesPanel::OnInput(Sender *sender, Signal signal, Slot slot) {
+    ConnectInput(this, &showing_, sender, signal, slot);
+}
+
+ChoicesPanel::ChoicesPanel(session::Session &session, QWidget *parent) : QWidget(parent), session_(session) {
+    auto *column = new QVBoxLayout(this);
     column->addWidget(BuildAspectSelection());
     auto *tabs = new QTabWidget;
     tabs->setObjectName("PCOpciones");
@@ -51,13 +44,9 @@ void TFormMain::BuildConfigDock() {
     tabs->addTab(BuildOrbPage(), " Orbes ");
     column->addWidget(tabs);
     column->addStretch();
-    auto *scroll = new SideScroll(panel);
-    scroll->setObjectName("ScrollConfig");
-    twConfig_->setWidget(scroll);
-    addDockWidget(Qt::RightDockWidgetArea, twConfig_);
 }
 
-QWidget *TFormMain::BuildAspectSelection() {
+QWidget *ChoicesPanel::BuildAspectSelection() {
     auto *box = new QGroupBox("Aspectos:");
     auto *column = new QVBoxLayout(box);
     auto *modeRow = new QHBoxLayout;
@@ -191,7 +180,7 @@ QWidget *TFormMain::BuildAspectSelection() {
 
 // ---- Orbs.
 
-QWidget *TFormMain::BuildOrbPage() {
+QWidget *ChoicesPanel::BuildOrbPage() {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
     auto *group = new QButtonGroup(page);
@@ -218,21 +207,21 @@ QWidget *TFormMain::BuildOrbPage() {
     return page;
 }
 
-void TFormMain::EditOrb() {
+void ChoicesPanel::EditOrb() {
     const int mode = session_.OrbMode();
     if (mode >= analysis::kOrbModeEcliptic) {
-        TFormOrbes dialog(Workspace().settings.orbs, this);
+        TFormOrbes dialog(session_.ws.settings.orbs, this);
         session_.OrbMatrixEdited(dialog.exec() == QDialog::Accepted);
         return;
     }
-    TFormOrbe dialog(Workspace().settings.orbs.presets[static_cast<std::size_t>(mode)], this);
+    TFormOrbe dialog(session_.ws.settings.orbs.presets[static_cast<std::size_t>(mode)], this);
     if (dialog.exec() == QDialog::Accepted)
         session_.SetOrbPreset(mode, dialog.Orb());
 }
 
 // ---- Wheel options.
 
-QWidget *TFormMain::BuildWheelOptions() {
+QWidget *ChoicesPanel::BuildWheelOptions() {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
     rbSimple_ = new QRadioButton("Simple");
@@ -295,13 +284,19 @@ QWidget *TFormMain::BuildWheelOptions() {
     OnInput(cb1Rueda_, &QCheckBox::toggled, [this](bool on) { session_.SetInnerWheelOnly(on); });
     OnInput(cbIgualar_, &QComboBox::currentIndexChanged,
             [this](int i) { session_.SetEqualiseBySigns(i == 0); });
-    connect(cbAjustar_, &QCheckBox::toggled, this, [this](bool on) { wheel_->SetFit(on); });
+    connect(cbAjustar_, &QCheckBox::toggled, this, [this](bool on) {
+        if (onFit)
+            onFit(on);
+    });
     OnInput(cbImagenGrande_, &QCheckBox::toggled,
-            [this](bool on) { session_.SetLargeImages(pages_->currentIndex() == 0, on); });
+            [this](bool on) { session_.SetLargeImages(page_ == 0, on); });
     return page;
 }
 
-void TFormMain::ShowChoices() {
+void ChoicesPanel::Show(int page) {
+    const bool wasShowing = showing_;
+    showing_ = true;
+    page_ = page;
     const settings::RecVistaCarta &c = session_.Choices();
     const bool byHouse = c.aspectMode == settings::AspectMode::ByHouse;
     rbManual_->setChecked(!byHouse);
@@ -323,7 +318,7 @@ void TFormMain::ShowChoices() {
     for (std::size_t k = 1; k < settings::kAngleSelectionSize; ++k)
         cbAngles_[k]->setChecked(c.angleSelection[k]);
     seFuerza_->setValue(c.strengthFilter);
-    cbGlifo_->setChecked(Workspace().settings.rueda.glifo);
+    cbGlifo_->setChecked(session_.ws.settings.rueda.glifo);
     cbCalc_->setChecked(c.computeDispositors);
     cbDisp_->setChecked(c.dispositorFilter);
     cbDisp_->setEnabled(session_.DispositorFilterApplies());
@@ -340,12 +335,10 @@ void TFormMain::ShowChoices() {
     cb1Casas_->setChecked(session_.InnerHousesTicked());
     cb1Rueda_->setChecked(session_.InnerWheelTicked());
     cbIgualar_->setCurrentIndex(c.equaliseBySigns ? 0 : 1);
-    const int page = pages_->currentIndex();
-    const bool large = page == 0 ? Workspace().settings.rueda.imagenR : Workspace().settings.rueda.imagenT;
+    const bool large = page == 0 ? session_.ws.settings.rueda.imagenR : session_.ws.settings.rueda.imagenT;
     cbImagenGrande_->setVisible(page != 2);
     cbImagenGrande_->setChecked(large);
-    sbImagen_->setChecked(large);
-    sbColores_->setChecked(Workspace().settings.rueda.color);
+    showing_ = wasShowing;
 }
 
 } // namespace cel::workspace

@@ -1,0 +1,19 @@
+// Connecting a control to the session: a user's input reaches the session as one operation, while
+// the view writing its controls from the session's state sends nothing back.
+#pragma once
+
+#include <QObject>
+
+namespace cel::workspace {
+
+// Connects a control's signal to an input handler that runs only while *showing is false (the
+// view's one re-entry guard).
+template <class Sender, class Signal, class Slot>
+void ConnectInput(QObject *context, const bool *showing, Sender *sender, Signal signal, Slot slot) {
+    QObject::connect(sender, signal, context, [showing, slot](auto... args) {
+        if (!*showing)
+            slot(args...);
+    });
+}
+
+} // namespace cel::workspace
