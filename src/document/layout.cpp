@@ -1,5 +1,6 @@
 #include "document/layout.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -432,11 +433,14 @@ void FlowListing(Document &document, const LayoutOptions &options, double top) {
     const std::vector<graphics::TimelineRow> &rows = content.timeline;
     if (rows.empty())
         return;
-    const graphics::TimelineLayout timeline;
+    graphics::TimelineLayout timeline;
     for (int first = 0; first < static_cast<int>(rows.size());) {
         top = newPage();
         Page &page = document.pages.back();
         const int width = static_cast<int>((page.SizeMm().width() - 40) / kMmPerPixel);
+        // The label column as wide as the labels need, up to a third of the page.
+        if (first == 0)
+            timeline = graphics::FitLabels({}, rows, QFont(), width / 3);
         const int room = static_cast<int>((bottom() - top) / kMmPerPixel);
         const int count = std::max(1, (room - timeline.axisHeight - 2) / timeline.rowHeight);
         const int shown = std::min(count, static_cast<int>(rows.size()) - first);

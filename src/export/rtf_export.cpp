@@ -166,9 +166,9 @@ ExportResult BuildExportDocument(const document::PageContent &input, TCtrlToRTF 
     case document::PageKind::Transitos: {
         writer.WriteGrid(input.ppi, input.listing);
         // The timeline in pictures of at most 40 rows, across the landscape page.
-        const graphics::TimelineLayout layout;
         constexpr int kRowsPerPicture = 40;
         constexpr int kWidth = 900; // screen pixels
+        const graphics::TimelineLayout layout = graphics::FitLabels({}, input.timeline, QFont(), kWidth / 3);
         const double scale = static_cast<double>(kPrintPpi) / screenPpi;
         const int rows = static_cast<int>(input.timeline.size());
         for (int first = 0; first < rows; first += kRowsPerPicture) {

@@ -1,6 +1,7 @@
 #include "graphics/timeline.h"
 
 #include <QFontMetrics>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -47,7 +48,8 @@ std::vector<Tick> Ticks(double from, double to) {
             step = s;
             break;
         }
-    for (int yy = y + 1;; ++yy) {
+    // The first year is marked too when the period begins on its first day.
+    for (int yy = static_cast<double>(DaysFromCivil(y, 1, 1)) >= from ? y : y + 1;; ++yy) {
         const double t = static_cast<double>(DaysFromCivil(yy, 1, 1));
         if (t > to)
             break;
@@ -58,6 +60,27 @@ std::vector<Tick> Ticks(double from, double to) {
 }
 
 } // namespace
+
+QFont TimelineFont(const QFont &font, int rowHeight) {
+    QFont sized = font;
+    sized.setPixelSize(std::max(8, rowHeight - 5));
+    return sized;
+}
+
+TimelineLayout FitLabels(TimelineLayout layout, const std::vector<TimelineRow> &rows, const QFont &font,
+                         int widest) {
+    const QFontMetrics metrics(TimelineFont(font, layout.rowHeight));
+    // Listings repeat their labels: each text is measured once.
+    QSet<QString> seen;
+    int width = 0;
+    for (const TimelineRow &row : rows)
+        if (!seen.contains(row.label)) {
+            seen.insert(row.label);
+            width = std::max(width, metrics.horizontalAdvance(row.label));
+        }
+    layout.labelWidth = std::clamp(width + 12, 40, std::max(40, widest));
+    return layout;
+}
 
 int TimelineHeight(int rows, const TimelineLayout &layout) {
     return layout.axisHeight + std::max(0, rows) * layout.rowHeight + 2;
@@ -80,16 +103,22 @@ void DrawTimeline(QPainter &painter, const QRect &rect, const std::vector<Timeli
     const int bottom = top + std::max(0, last - first) * layout.rowHeight;
 
     // The axis: ticks with their labels, and light lines down through the rows.
-    QFont font = painter.font();
-    font.setPixelSize(std::max(8, layout.rowHeight - 5));
+    const QFont font = TimelineFont(painter.font(), layout.rowHeight);
     painter.setFont(font);
     const QFontMetrics metrics(font);
+    double lastRight = -1e9; // where the last label written ends: a label that would overlap it is left out
     for (const Tick &tick : Ticks(from, to)) {
         const double tx = x(tick.t);
         painter.setPen(QPen(tick.major ? QColor(150, 150, 150) : QColor(215, 215, 215), 0));
         painter.drawLine(QPointF(tx, top - 6), QPointF(tx, bottom));
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(tx + 2, top - 10), tick.label);
+        // A label that would run past the right edge (the period's end) is written before its tick.
+        const int labelWidth = metrics.horizontalAdvance(tick.label);
+        const double lx = tx + 2 + labelWidth > rect.right() ? tx - 2 - labelWidth : tx + 2;
+        if (lx < lastRight + 4)
+            continue;
+        painter.drawText(QPointF(lx, top - 10), tick.label);
+        lastRight = lx + labelWidth;
     }
     painter.setPen(QPen(Qt::black, 0));
     painter.drawLine(QPointF(x(from), top), QPointF(x(to), top));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPainter>
 #include <QRect>
 #include <QString>
@@ -27,6 +28,12 @@ struct TimelineLayout {
     int axisHeight = 30;
 };
 
+// The layout with the label column as wide as the widest label needs in the timeline's text (font at
+// the size the rows are drawn with), but not wider than widest pixels.
+TimelineLayout FitLabels(TimelineLayout layout, const std::vector<TimelineRow> &rows, const QFont &font,
+                         int widest);
+// The font the labels and the axis are drawn in: font at the size rows of rowHeight take.
+QFont TimelineFont(const QFont &font, int rowHeight);
 // The height of a timeline of rows rows.
 int TimelineHeight(int rows, const TimelineLayout &layout = {});
 // Draws rows first .. first + count - 1 of the timeline of the period [from, to] into rect: the axis at

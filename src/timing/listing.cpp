@@ -179,7 +179,11 @@ ListingRow EventRow(const TimingEvent &e, double offsetHours) {
 }
 
 ListingRow EventRow(const TimingEvent &e, const OffsetAt &offsetAt) {
-    const auto time = [&offsetAt](Real t) { return TimeText(t, offsetAt ? offsetAt(t) : kGreenwichTime); };
+    return EventRow(
+        e, [&offsetAt](Real t) { return TimeText(t, offsetAt ? offsetAt(t) : kGreenwichTime); }, " ");
+}
+
+ListingRow EventRow(const TimingEvent &e, const TimeWriter &time, const std::string &separator) {
     ListingRow r{SourceName(e.source), MovingBodyName(e.body), "", "", "", ""};
     switch (e.kind) {
     case EventKind::Aspect:
@@ -207,7 +211,7 @@ ListingRow EventRow(const TimingEvent &e, const OffsetAt &offsetAt) {
         r.enter = time(*e.enter);
     for (Real x : e.exact) {
         if (!r.exact.empty())
-            r.exact.push_back(' ');
+            r.exact.append(separator);
         r.exact.append(time(x));
     }
     if (e.leave)

@@ -71,6 +71,10 @@ ListingRow EventRow(const TimingEvent &event, double offsetHours);
 // The same with the offset of each instant (hours east, a zone's history); empty: Greenwich time.
 using OffsetAt = std::function<double(Real days)>;
 ListingRow EventRow(const TimingEvent &event, const OffsetAt &offsetAt);
+// The same with the times written by write (an instant in continuous days, Greenwich); several exact
+// times joined by separator.
+using TimeWriter = std::function<std::string(Real days)>;
+ListingRow EventRow(const TimingEvent &event, const TimeWriter &write, const std::string &separator);
 // Short names: "Trán.", "Prog.", ...; bodies "Sol" .. "Nod", "Asc", "MC"; points also "C1" .. "C12".
 std::string SourceName(Source source);
 std::string MovingBodyName(int body);

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -28,13 +29,22 @@
 #include <array>
 #include <cmath>
 #include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include "common/date_text.h"
 #include "common/date_time.h"
 #include "common/safe_file.h"
 #include "document/layout.h"
+#include "document/text_painting.h"
 #include "document/workspace_page.h"
 #include "export/rtf_export.h"
+#include "manager/zone_choices.h"
+#include "session/zone_offer.h"
+#include "timing/ephemeris.h"
 #include "workspace/print_window.h"
+#include "zones/atlas.h"
+#include "zones/zone_history.h"
 
 namespace cel::workspace {
 
@@ -47,6 +57,11 @@ using timing::TimingEvent;
 constexpr std::array<const char *, TransitsModel::kColumns> kHeadings = {"Fuente", "Cuerpo", "Suceso",
                                                                          "Entra",  "Exacto", "Sale"};
 constexpr int kEnterColumn = 3, kExactColumn = 4, kLeaveColumn = 5;
+// The program's date style, to the minute; the exact times of a retrograde pass one after another.
+constexpr const char *kTimePattern = "mmm dd yyyy, hh:nn am/pm";
+constexpr const char *kExactSeparator = "; ";
+// The zone id and longitude (west) of the "Horas:" entries of a place.
+constexpr int kZoneRole = Qt::UserRole, kLongitudeRole = Qt::UserRole + 1;
 constexpr Real kLongestPeriod = 200 * 365.25L;
 
 QDate DateOf(Real days) {
@@ -73,10 +88,18 @@ QColor RowColour(const TimingEvent &e) {
     return QColor(30, 140, 60);
 }
 
-graphics::TimelineRow TimelineRowOf(const TimingEvent &e, const timing::ListingRow &row) {
+// The timeline's label of an event: source, body and what happens, without the times nor whether the
+// aspect applies at one moment.
+graphics::TimelineRow TimelineRowOf(const TimingEvent &e) {
     graphics::TimelineRow r;
+    const timing::ListingRow row = timing::EventRow(
+        e, [](Real) { return std::string(); }, "");
+    std::string what = row.what;
+    for (const char *state : {" (aplicativo)", " (separativo)"})
+        if (what.ends_with(state))
+            what.resize(what.size() - std::char_traits<char>::length(state));
     const std::string source = e.source == timing::Source::Transit ? "" : row.source + " ";
-    r.label = QString::fromStdString(source + row.body + " " + row.what);
+    r.label = QString::fromStdString(source + row.body + " " + what);
     r.hasEnter = e.enter.has_value();
     r.hasLeave = e.leave.has_value();
     r.enter = static_cast<double>(e.enter.value_or(0));
@@ -107,16 +130,38 @@ int TransitsModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : kColumns;
 }
 
+const timing::ListingRow &TransitsModel::Row(std::size_t i) const {
+    std::optional<timing::ListingRow> &row = rows_[i];
+    if (!row)
+        row = timing::EventRow(
+            events_[i], [this](Real t) { return TimeText(t); }, kExactSeparator);
+    return *row;
+}
+
+std::string TransitsModel::TimeText(Real days) const {
+    const double offset = offsetAt_ ? offsetAt_(days) : 0.0;
+    // Rounded to the minute in the civil time shown.
+    const Real local = std::round((days + static_cast<Real>(offset) / 24) * 1440) / 1440;
+    std::string text = FormatDateTimeText(timing::DateTimeFromContinuous(local), kTimePattern, format_);
+    if (offsetAt_)
+        text += " " + zones::OffsetText(offset);
+    return text;
+}
+
 QVariant TransitsModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+    if (!index.isValid() || index.row() >= static_cast<int>(events_.size()))
         return {};
-    const timing::ListingRow &r = rows_[static_cast<std::size_t>(index.row())];
-    const TimingEvent &e = events_[static_cast<std::size_t>(index.row())];
-    const std::array<const std::string *, kColumns> texts = {&r.source, &r.body,  &r.what,
-                                                             &r.enter,  &r.exact, &r.leave};
+    const auto i = static_cast<std::size_t>(index.row());
+    const TimingEvent &e = events_[i];
+    const auto text = [this, i](int column) -> const std::string & {
+        const timing::ListingRow &r = Row(i);
+        const std::array<const std::string *, kColumns> texts = {&r.source, &r.body,  &r.what,
+                                                                 &r.enter,  &r.exact, &r.leave};
+        return *texts[static_cast<std::size_t>(column)];
+    };
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(*texts[static_cast<std::size_t>(index.column())]);
+        return QString::fromStdString(text(index.column()));
     case kSortRole:
         switch (index.column()) {
         case kEnterColumn:
@@ -126,13 +171,18 @@ QVariant TransitsModel::data(const QModelIndex &index, int role) const {
         case kLeaveColumn:
             return static_cast<double>(e.leave.value_or(e.Time()));
         default:
-            return QString::fromStdString(*texts[static_cast<std::size_t>(index.column())]);
+            return QString::fromStdString(text(index.column()));
         }
     case kEventRole:
         return index.row();
     case Qt::ToolTipRole:
-        if (index.column() == kExactColumn && e.exact.size() > 1)
-            return QStringLiteral("%1 pasos exactos").arg(e.exact.size());
+        // Every exact time of a retrograde pass, one a line.
+        if (index.column() == kExactColumn && e.exact.size() > 1) {
+            QString tip = QStringLiteral("%1 pasos exactos:").arg(e.exact.size());
+            for (Real x : e.exact)
+                tip += "\n" + QString::fromStdString(TimeText(x));
+            return tip;
+        }
         return {};
     default:
         return {};
@@ -149,26 +199,30 @@ void TransitsModel::Clear() {
     beginResetModel();
     events_.clear();
     rows_.clear();
+    timeline_.clear();
+    mostExact_ = 0;
     endResetModel();
 }
 
-void TransitsModel::Append(std::vector<TimingEvent> events) {
+void TransitsModel::Append(std::vector<TimingEvent> events, std::vector<graphics::TimelineRow> timeline) {
     if (events.empty())
         return;
+    timeline_.insert(timeline_.end(), std::make_move_iterator(timeline.begin()),
+                     std::make_move_iterator(timeline.end()));
     const int first = static_cast<int>(events_.size());
     beginInsertRows({}, first, first + static_cast<int>(events.size()) - 1);
     for (TimingEvent &e : events) {
-        rows_.push_back(timing::EventRow(e, offset_));
+        mostExact_ = std::max(mostExact_, static_cast<int>(std::max<std::size_t>(1, e.exact.size())));
         events_.push_back(std::move(e));
     }
+    rows_.resize(events_.size());
     endInsertRows();
 }
 
-void TransitsModel::SetOffset(double hours) {
+void TransitsModel::SetOffsetAt(timing::OffsetAt offsetAt) {
     beginResetModel();
-    offset_ = hours;
-    for (std::size_t i = 0; i < events_.size(); ++i)
-        rows_[i] = timing::EventRow(events_[i], offset_);
+    offsetAt_ = std::move(offsetAt);
+    std::fill(rows_.begin(), rows_.end(), std::nullopt);
     endResetModel();
 }
 
@@ -180,11 +234,22 @@ TimelineView::TimelineView(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TimelineView::SetRows(std::vector<graphics::TimelineRow> rows, double from, double to) {
-    rows_ = std::move(rows);
+void TimelineView::SetRows(const std::vector<graphics::TimelineRow> *all, std::vector<int> order, double from,
+                           double to) {
+    all_ = all;
+    order_ = std::move(order);
     from_ = from;
     to_ = to;
     update();
+}
+
+std::vector<graphics::TimelineRow> TimelineView::Rows() const {
+    std::vector<graphics::TimelineRow> rows;
+    rows.reserve(order_.size());
+    for (int i : order_)
+        if (all_ != nullptr && i >= 0 && i < static_cast<int>(all_->size()))
+            rows.push_back((*all_)[static_cast<std::size_t>(i)]);
+    return rows;
 }
 
 void TimelineView::SetFirst(int first) {
@@ -202,7 +267,17 @@ void TimelineView::SetLayout(graphics::TimelineLayout layout) {
 void TimelineView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     const int count = std::max(0, (height() - layout_.axisHeight) / std::max(1, layout_.rowHeight) + 1);
-    graphics::DrawTimeline(painter, rect(), rows_, from_, to_, first_, count, layout_);
+    // The labels as wide as they need, leaving the bars at least half of a narrow view.
+    graphics::TimelineLayout layout = layout_;
+    layout.labelWidth = std::min(layout.labelWidth, std::max(60, width() / 2));
+    // Only the rows in sight are drawn.
+    std::vector<graphics::TimelineRow> shown;
+    for (int r = first_; r < std::min(static_cast<int>(order_.size()), first_ + count); ++r) {
+        const int i = order_[static_cast<std::size_t>(r)];
+        if (all_ != nullptr && i >= 0 && i < static_cast<int>(all_->size()))
+            shown.push_back((*all_)[static_cast<std::size_t>(i)]);
+    }
+    graphics::DrawTimeline(painter, rect(), shown, from_, to_, 0, static_cast<int>(shown.size()), layout);
 }
 
 void TimelineView::wheelEvent(QWheelEvent *event) {
@@ -216,7 +291,7 @@ void TimelineView::wheelEvent(QWheelEvent *event) {
 TransitsPage::TransitsPage(Notifier &notifier, session::Workspace &workspace, QWidget *parent)
     : QWidget(parent), notifier_(notifier), ws_(workspace) {
     setObjectName("TransitsPage");
-    model_ = new TransitsModel();
+    model_ = new TransitsModel(ws_.format);
     model_->setParent(this);
     proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
@@ -316,16 +391,20 @@ void TransitsPage::BuildControls() {
     connect(selection, &QToolButton::clicked, this, [this] { TakeSelection(); });
     column->addWidget(selection);
 
+    // The times in Greenwich time or in the civil time of the natal or the event's place, with the
+    // offset its zone's history gives at each instant.
     auto *hourRow = new QHBoxLayout;
     hourRow->addWidget(new QLabel("Horas:"));
     cbHora_ = new QComboBox;
     cbHora_->setObjectName("CBHora");
     cbHora_->addItem("GMT");
-    cbHora_->addItem("Zona del evento");
-    connect(cbHora_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        model_->SetOffset(i == 0 ? timing::kGreenwichTime : static_cast<double>(ws_.eventRecord.zone));
-        ScheduleTimeline();
-    });
+    cbHora_->addItem("Lugar natal");
+    cbHora_->addItem("Lugar del evento");
+    cbHora_->setToolTip(
+        "Horas en GMT o en la hora civil del lugar, con el desfase que regía en cada instante");
+    cbHora_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbHora_->setMinimumContentsLength(12);
+    connect(cbHora_, &QComboBox::currentIndexChanged, this, [this] { ApplyTimes(); });
     hourRow->addWidget(cbHora_, 1);
     column->addLayout(hourRow);
     column->addStretch(1);
@@ -391,19 +470,16 @@ void TransitsPage::BuildControls() {
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     list_->setToolTip("Doble clic o Intro: ver el instante en la rueda (fecha del evento)");
-    // Room for the texts they hold: a time "2025-03-12T11:11Z" whole, several exact times in the tooltip.
+    // Room for the texts they hold; the time columns are sized by FitColumns.
     const QFontMetrics metrics = list_->fontMetrics();
-    const int time = metrics.horizontalAdvance("2025-03-12T11:11+05:00") + 12;
-    const std::array<int, TransitsModel::kColumns> widths = {
-        metrics.horizontalAdvance("DP Conv.") + 12,
-        metrics.horizontalAdvance("Cuerpo") + 12,
-        metrics.horizontalAdvance("165° Sol (aplicativo)") + 12,
-        time,
-        time,
-        time};
-    for (int c = 0; c < TransitsModel::kColumns; ++c)
-        list_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    list_->setColumnWidth(0, metrics.horizontalAdvance("DP Conv.") + 12);
+    list_->setColumnWidth(1, metrics.horizontalAdvance("Cuerpo") + 12);
+    list_->setColumnWidth(2, metrics.horizontalAdvance("165° Sol (aplicativo)") + 12);
+    // The exact times last: a retrograde pass's three times run on without pushing "Sale" out of sight.
+    list_->horizontalHeader()->setSectionsMovable(true);
+    list_->horizontalHeader()->moveSection(kExactColumn, kLeaveColumn);
     list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(list_, &QTableView::activated, this, [this](const QModelIndex &index) { ChooseRow(index); });
 
     timeline_ = new TimelineView;
@@ -421,9 +497,9 @@ void TransitsPage::BuildControls() {
     splitter->setObjectName("SplitterTransitos");
     splitter->addWidget(list_);
     splitter->addWidget(timeline_);
-    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(0, 5);
     splitter->setStretchFactor(1, 2);
-    splitter->setSizes({600, 400});
+    splitter->setSizes({700, 300});
     right->addWidget(splitter, 1);
 
     auto *output = new QHBoxLayout;
@@ -444,7 +520,81 @@ void TransitsPage::BuildControls() {
     }
     right->addLayout(output);
     outer->addLayout(right, 1);
+    FitColumns();
     ShowCount();
+}
+
+void TransitsPage::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    RefreshZones();
+}
+
+void TransitsPage::RefreshZones() {
+    const struct {
+        int item;
+        const chart::TDato &record;
+        const char *name;
+    } places[] = {{1, ws_.natalRecord, "Lugar natal"}, {2, ws_.eventRecord, "Lugar del evento"}};
+    auto *items = qobject_cast<QStandardItemModel *>(cbHora_->model());
+    bool changed = false;
+    for (const auto &place : places) {
+        const std::optional<session::ZoneOffer> offer =
+            session::OfferZoneForPlace(ws_.db, place.record.placeId, place.record.localDateTime,
+                                       zones::SharedAtlas(), &manager::ZoneChoices());
+        const QString zone = offer ? QString::fromStdString(offer->zoneId) : QString();
+        const double longitude = static_cast<double>(place.record.longitude);
+        QStandardItem *item = items->item(place.item);
+        changed = changed || (place.item == cbHora_->currentIndex() &&
+                              (item->data(kZoneRole).toString() != zone ||
+                               item->data(kLongitudeRole).toDouble() != longitude));
+        item->setData(zone, kZoneRole);
+        item->setData(longitude, kLongitudeRole);
+        item->setText(QString::fromUtf8(place.name) + (zone.isEmpty() ? " (sin zona)" : ": " + zone));
+        item->setEnabled(!zone.isEmpty());
+    }
+    if (!items->item(cbHora_->currentIndex())->isEnabled())
+        cbHora_->setCurrentIndex(0);
+    else if (changed)
+        ApplyTimes();
+}
+
+void TransitsPage::ApplyTimes() {
+    const int i = cbHora_->currentIndex();
+    const QString zone = cbHora_->itemData(i, kZoneRole).toString();
+    timing::OffsetAt offsetAt;
+    timesTitle_ = "horas GMT";
+    if (i > 0 && !zone.isEmpty()) {
+        const double longitude = cbHora_->itemData(i, kLongitudeRole).toDouble();
+        offsetAt = [id = zone.toStdString(), longitude](Real days) {
+            const std::optional<zones::ZoneReading> reading =
+                zones::ReadUniversal(id, timing::DateTimeFromContinuous(days), longitude);
+            return reading ? reading->offsetHours : 0.0;
+        };
+        timesTitle_ =
+            "hora civil de " + zone.toStdString() + (i == 1 ? " (lugar natal)" : " (lugar del evento)");
+    }
+    model_->SetOffsetAt(std::move(offsetAt));
+    exactShown_ = 0;
+    FitColumns();
+    ScheduleTimeline();
+}
+
+void TransitsPage::FitColumns() {
+    // A wide time of the style shown (with the widest offset text when a zone's).
+    const QFontMetrics metrics = list_->fontMetrics();
+    const QString sample = QStringLiteral("sep 30 2024, 10:59 pm") + (model_->OffsetAt() ? " UTC-10:30" : "");
+    const int time = metrics.horizontalAdvance(sample) + 14;
+    const int exact = std::max(1, model_->MostExactTimes());
+    if (exact == exactShown_)
+        return;
+    const bool first = exactShown_ == 0;
+    exactShown_ = exact;
+    if (first) {
+        list_->setColumnWidth(kEnterColumn, time);
+        list_->setColumnWidth(kLeaveColumn, time);
+    }
+    list_->setColumnWidth(kExactColumn, exact * (time - 14) +
+                                            (exact - 1) * metrics.horizontalAdvance(kExactSeparator) + 14);
 }
 
 void TransitsPage::TakeSelection() {
@@ -553,7 +703,10 @@ bool TransitsPage::Start() {
     if (stop_)
         *stop_ = true;
     JoinWorker();
+    RefreshZones();
     model_->Clear();
+    exactShown_ = 0;
+    labelWidth_ = 0;
     from_ = request.options.from;
     to_ = request.options.to;
     ++generation_;
@@ -565,15 +718,22 @@ bool TransitsPage::Start() {
     stop_ = stop;
     const int generation = generation_;
     worker_ = std::thread([this, stop, generation, natal = ws_.natal, request = std::move(request)] {
+        // The search yields to the window's thread when both want the processor (Linux gives each thread
+        // a niceness of its own).
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
         timing::ChunkedListing listing(natal, request);
         while (!listing.Done() && !*stop) {
             std::vector<TimingEvent> events = listing.Next([stop] { return stop->load(); });
             const double share = listing.Share();
+            // The timeline's rows are made here too, so the window only adds them.
+            std::vector<graphics::TimelineRow> timeline;
+            timeline.reserve(events.size());
+            for (const TimingEvent &e : events)
+                timeline.push_back(TimelineRowOf(e));
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, events = std::move(events), share]() mutable {
-                    Receive(generation, std::move(events), share);
-                },
+                [this, generation, events = std::move(events), timeline = std::move(timeline),
+                 share]() mutable { Receive(generation, std::move(events), std::move(timeline), share); },
                 Qt::QueuedConnection);
         }
         const bool stopped = *stop;
@@ -594,10 +754,16 @@ void TransitsPage::JoinWorker() {
         worker_.join();
 }
 
-void TransitsPage::Receive(int generation, std::vector<TimingEvent> events, double share) {
+void TransitsPage::Receive(int generation, std::vector<TimingEvent> events,
+                           std::vector<graphics::TimelineRow> timeline, double share) {
     if (generation != generation_)
         return;
-    model_->Append(std::move(events));
+    graphics::TimelineLayout layout;
+    layout.rowHeight = list_->verticalHeader()->defaultSectionSize();
+    labelWidth_ =
+        std::max(labelWidth_, graphics::FitLabels(layout, timeline, timeline_->font(), 400).labelWidth);
+    model_->Append(std::move(events), std::move(timeline));
+    FitColumns();
     progress_->setValue(static_cast<int>(share * 1000));
     ShowCount();
     if (onProgress)
@@ -635,21 +801,18 @@ void TransitsPage::ScheduleTimeline() {
 
 void TransitsPage::RefreshTimeline() {
     timelinePending_ = false;
-    std::vector<graphics::TimelineRow> rows;
     const int n = proxy_->rowCount();
-    rows.reserve(static_cast<std::size_t>(n));
-    const std::vector<TimingEvent> &events = model_->Events();
-    for (int r = 0; r < n; ++r) {
-        const int source = proxy_->mapToSource(proxy_->index(r, 0)).row();
-        rows.push_back(TimelineRowOf(events[static_cast<std::size_t>(source)],
-                                     model_->Rows()[static_cast<std::size_t>(source)]));
-    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int r = 0; r < n; ++r)
+        order[static_cast<std::size_t>(r)] = proxy_->mapToSource(proxy_->index(r, 0)).row();
     graphics::TimelineLayout layout;
     layout.rowHeight = list_->verticalHeader()->defaultSectionSize();
     layout.axisHeight = list_->horizontalHeader()->height() + list_->frameWidth();
-    layout.labelWidth = std::min(150, std::max(60, timeline_->width() / 3));
+    if (labelWidth_ > 0)
+        layout.labelWidth = labelWidth_;
     timeline_->SetLayout(layout);
-    timeline_->SetRows(std::move(rows), static_cast<double>(from_), static_cast<double>(to_));
+    timeline_->SetRows(&model_->TimelineRows(), std::move(order), static_cast<double>(from_),
+                       static_cast<double>(to_));
     timeline_->SetFirst(std::max(0, list_->rowAt(0)));
 }
 
@@ -674,20 +837,41 @@ document::PageContent TransitsPage::PrintContent() const {
     document::PageContent content = document::MakePageContent(
         document::PageKind::Transitos, document::StateOf(ws_), choices, document::MakeHeading(ws_, names));
     content.view.listingTitle = "Tránsitos del " + DateOf(from_).toString("dd/MM/yyyy").toStdString() +
-                                " al " + DateOf(to_ - 1).toString("dd/MM/yyyy").toStdString() +
-                                (std::isnan(model_->Offset()) ? std::string(", horas GMT")
-                                                              : std::string(", horas de la zona del evento"));
+                                " al " + DateOf(to_ - 1).toString("dd/MM/yyyy").toStdString() + ", " +
+                                timesTitle_;
     document::Grid &grid = content.listing;
-    grid.columnWidths = {48, 38, 190, 104, 316, 104};
     grid.rowHeight = 16;
     grid.font = document::TextFont{"Arial", 8};
-    grid.cells.push_back(std::vector<std::string>(kHeadings.begin(), kHeadings.end()));
+    // The columns in the window's order, each as wide as its widest text (the exact times take what the
+    // landscape page has left).
+    std::vector<int> columns;
+    for (int v = 0; v < TransitsModel::kColumns; ++v)
+        columns.push_back(list_->horizontalHeader()->logicalIndex(v));
+    const QFontMetrics metrics(document::MakeFont(grid.font));
+    std::vector<int> widths(columns.size(), 0);
+    const auto add = [&](std::vector<std::string> cells) {
+        for (std::size_t v = 0; v < cells.size(); ++v)
+            widths[v] = std::max(widths[v], metrics.horizontalAdvance(QString::fromStdString(cells[v])) + 8);
+        grid.cells.push_back(std::move(cells));
+    };
+    std::vector<std::string> heading;
+    for (int c : columns)
+        heading.emplace_back(kHeadings[static_cast<std::size_t>(c)]);
+    add(std::move(heading));
     for (int r = 0; r < proxy_->rowCount(); ++r) {
         std::vector<std::string> cells;
-        for (int c = 0; c < TransitsModel::kColumns; ++c)
+        for (int c : columns)
             cells.push_back(proxy_->index(r, c).data().toString().toStdString());
-        grid.cells.push_back(std::move(cells));
+        add(std::move(cells));
     }
+    constexpr int kPageWidth = 960; // pixels across a landscape page inside its margins
+    const auto exact =
+        static_cast<std::size_t>(std::find(columns.begin(), columns.end(), kExactColumn) - columns.begin());
+    int others = 0;
+    for (std::size_t v = 0; v < widths.size(); ++v)
+        others += v == exact ? 0 : widths[v];
+    widths[exact] = std::max(std::min(widths[exact], kPageWidth - others), 60);
+    grid.columnWidths = widths;
     content.timeline = timeline_->Rows();
     content.timelineFrom = static_cast<double>(from_);
     content.timelineTo = static_cast<double>(to_);
@@ -711,7 +895,7 @@ bool TransitsPage::ExportCsv(const std::string &path) {
         shown.push_back(
             model_->Events()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
     std::ostringstream out;
-    timing::WriteCsv(out, shown, model_->Offset());
+    timing::WriteCsv(out, shown, model_->OffsetAt());
     try {
         SafeFileWriter writer(path);
         writer.Write(out.str());

@@ -12,10 +12,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "common/notifier.h"
+#include "common/text_format.h"
 #include "document/page_content.h"
 #include "graphics/timeline.h"
 #include "session/workspace.h"
@@ -34,12 +37,16 @@ class QToolButton;
 namespace cel::workspace {
 
 // The rows of the listing: source, body, what happens, entering, exact times, leaving. Each column sorts
-// by its value (times as times); the rows keep their events.
+// by its value (times as times); the rows keep their events. The times read in the program's date style
+// ("mar 12 2024, 11:31 am"), in Greenwich time or in a zone's civil time with the offset in force at
+// each instant ("... UTC-5"); a row's texts are written when first asked for.
 class TransitsModel : public QAbstractTableModel {
 public:
     static constexpr int kColumns = 6;
     static constexpr int kSortRole = Qt::UserRole;
     static constexpr int kEventRole = Qt::UserRole + 1; // the row's index in Events()
+
+    explicit TransitsModel(const TextFormat &format) : format_(format) {}
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -47,28 +54,42 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void Clear();
-    void Append(std::vector<timing::TimingEvent> events);
-    // Hours added to the Greenwich times shown (timing::kGreenwichTime for none).
-    void SetOffset(double hours);
-    double Offset() const { return offset_; }
+    // Adds events with their timeline rows (one each).
+    void Append(std::vector<timing::TimingEvent> events, std::vector<graphics::TimelineRow> timeline);
+    // The offset of each instant's civil time (hours east); empty for Greenwich time.
+    void SetOffsetAt(timing::OffsetAt offsetAt);
+    const timing::OffsetAt &OffsetAt() const { return offsetAt_; }
+    // An instant as the rows write it.
+    std::string TimeText(timing::Real days) const;
     const std::vector<timing::TimingEvent> &Events() const { return events_; }
-    const std::vector<timing::ListingRow> &Rows() const { return rows_; }
+    const timing::ListingRow &Row(std::size_t i) const;
+    const std::vector<graphics::TimelineRow> &TimelineRows() const { return timeline_; }
+    // The most exact times a row holds (1 to 3, 0 with no rows).
+    int MostExactTimes() const { return mostExact_; }
 
 private:
     std::vector<timing::TimingEvent> events_;
-    std::vector<timing::ListingRow> rows_;
-    double offset_ = timing::kGreenwichTime;
+    mutable std::vector<std::optional<timing::ListingRow>> rows_;
+    std::vector<graphics::TimelineRow> timeline_;
+    timing::OffsetAt offsetAt_;
+    TextFormat format_;
+    int mostExact_ = 0;
 };
 
 // The timeline beside the list: the rows the list shows, in its order, from the list's first visible
-// row down, under an axis as high as the list's heading.
+// row down, under an axis as high as the list's heading. It shows the model's rows through the list's
+// order, so following a long list costs no copies.
 class TimelineView : public QWidget {
 public:
     explicit TimelineView(QWidget *parent = nullptr);
-    void SetRows(std::vector<graphics::TimelineRow> rows, double from, double to);
+    // Shows (*all)[order[0]], (*all)[order[1]], ...; all must outlive the view's use of it.
+    void SetRows(const std::vector<graphics::TimelineRow> *all, std::vector<int> order, double from,
+                 double to);
     void SetFirst(int first);
     void SetLayout(graphics::TimelineLayout layout);
-    const std::vector<graphics::TimelineRow> &Rows() const { return rows_; }
+    // The rows shown, in their order.
+    std::vector<graphics::TimelineRow> Rows() const;
+    const graphics::TimelineLayout &Layout() const { return layout_; }
     std::function<void(int steps)> onWheel; // the wheel scrolls the list
 
 protected:
@@ -76,7 +97,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    std::vector<graphics::TimelineRow> rows_;
+    const std::vector<graphics::TimelineRow> *all_ = nullptr;
+    std::vector<int> order_;
     double from_ = 0, to_ = 1;
     int first_ = 0;
     graphics::TimelineLayout layout_;
@@ -111,10 +133,19 @@ public:
     // The search ended, stopped or not.
     std::function<void(bool stopped)> onFinished;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void BuildControls();
+    // The zones of the natal and the event's places offered for the times (their IANA names shown).
+    void RefreshZones();
+    // Writes the times in the civil time chosen, and sizes the time columns for it.
+    void ApplyTimes();
+    void FitColumns();
     bool MakeRequest(timing::ListingRequest &request, QString &problem) const;
-    void Receive(int generation, std::vector<timing::TimingEvent> events, double share);
+    void Receive(int generation, std::vector<timing::TimingEvent> events,
+                 std::vector<graphics::TimelineRow> timeline, double share);
     void Finish(int generation, bool stopped);
     void JoinWorker();
     void ChooseRow(const QModelIndex &index);
@@ -143,6 +174,9 @@ private:
     QTableView *list_ = nullptr;
     TimelineView *timeline_ = nullptr;
     bool timelinePending_ = false;
+    int labelWidth_ = 0; // the timeline's label column, as wide as the widest label received
+    std::string timesTitle_ = "horas GMT"; // the print title's words on the times
+    int exactShown_ = 0;                   // exact times the "Exacto" column is sized for
 
     // The search: a thread of its own, told to stop through stop_; results of an older search
     // (generation) are dropped.

@@ -54,5 +54,43 @@ TEST(Timeline, BarsRunFromEnteringToLeavingOrbWithAMarkAtEachExactTime) {
     EXPECT_LE(lines, 13);
 }
 
+TEST(Timeline, TheAxisAndTheLabelsStayInsideTheirRect) {
+    testing::EnsureApp();
+    // A ten-year period whose end, 1 January 2030, is marked at the right edge of the rect; the image
+    // is wider than the rect, so anything written past its edge shows.
+    const double from = static_cast<double>(DaysFromCivil(2020, 1, 1));
+    const double to = static_cast<double>(DaysFromCivil(2030, 1, 1));
+    std::vector<TimelineRow> rows(2);
+    rows[0] = {"DP Conv. Asc 135° Mercurio", true, true, from + 400, from + 900, {from + 600}, Qt::red};
+    rows[1] = {"Sat entra en casa 12 (asc.)", false, false, 0, 0, {from + 2000}, Qt::darkGray};
+    const TimelineLayout layout = FitLabels({}, rows, QFont(), 400);
+    const QFontMetrics metrics(TimelineFont(QFont(), layout.rowHeight));
+    for (const TimelineRow &row : rows)
+        EXPECT_LE(metrics.horizontalAdvance(row.label), layout.labelWidth - 6) << row.label.toStdString();
+    EXPECT_EQ(FitLabels({}, rows, QFont(), 70).labelWidth, 70); // never wider than allowed
+
+    const QRect area(0, 0, 700, TimelineHeight(2, layout));
+    QImage picture(area.width() + 80, area.height(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        DrawTimeline(painter, area, rows, from, to, 0, 2, layout);
+    }
+    for (int x = area.right() + 1; x < picture.width(); ++x)
+        for (int y = 0; y < picture.height(); ++y)
+            ASSERT_EQ(QColor(picture.pixel(x, y)), QColor(Qt::white)) << x << "," << y;
+    // The first and the last year are labelled: dark text pixels over the axis at both ends.
+    const auto inked = [&](int x0, int x1) {
+        for (int x = x0; x < x1; ++x)
+            for (int y = 0; y < layout.axisHeight - 8; ++y)
+                if (QColor(picture.pixel(x, y)).lightness() < 100)
+                    return true;
+        return false;
+    };
+    const int left = static_cast<int>(TimelineX(area, from, from, to, layout));
+    EXPECT_TRUE(inked(left, left + 30));
+    EXPECT_TRUE(inked(area.right() - 40, area.right() + 1));
+}
+
 } // namespace
 } // namespace cel::graphics

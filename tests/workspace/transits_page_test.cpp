@@ -1,6 +1,7 @@
 // The "Tránsitos" window in the main window: the list fills from its search thread, stops on "Detener",
 // and a double-clicked row becomes the event shown on the wheel.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDockWidget>
 #include <QHeaderView>
@@ -16,6 +17,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/date_time.h"
+#include "support/widgets.h"
 #include "timing/ephemeris.h"
 #include "workspace/transits_page.h"
 #include "workspace_fixture.h"
@@ -30,6 +33,39 @@ void Keep(const QImage &image, const char *name) {
     if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
         EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
     }
+}
+
+// A time as the list writes it, "may 23 1992, 05:06 pm" with " UTC-4" in a zone's time: its minutes
+// from 1899-12-30 and the offset's minutes; nothing when it does not read so.
+struct ListedTime {
+    std::int64_t minutes = 0;
+    std::optional<int> offsetMinutes;
+};
+std::optional<ListedTime> ReadListedTime(const std::string &text) {
+    static const std::vector<std::string> months = {"ene", "feb", "mar", "abr", "may", "jun",
+                                                    "jul", "ago", "sep", "oct", "nov", "dic"};
+    char month[4] = {}, half[3] = {}, sign = 0;
+    int day = 0, year = 0, hour = 0, minute = 0, consumed = 0;
+    if (std::sscanf(text.c_str(), "%3s %2d %4d, %2d:%2d %2s%n", month, &day, &year, &hour, &minute, half,
+                    &consumed) != 6)
+        return std::nullopt;
+    const auto m = std::find(months.begin(), months.end(), month);
+    if (m == months.end() || hour < 1 || hour > 12 ||
+        (std::string(half) != "am" && std::string(half) != "pm"))
+        return std::nullopt;
+    ListedTime t;
+    const int hour24 = hour % 12 + (std::string(half) == "pm" ? 12 : 0);
+    t.minutes =
+        DaysFromCivil(year, static_cast<int>(m - months.begin()) + 1, day) * 1440 + hour24 * 60 + minute;
+    const std::string rest = text.substr(static_cast<std::size_t>(consumed));
+    int offsetHours = 0, offsetMinutes = 0;
+    if (rest.empty())
+        return t;
+    const int read = std::sscanf(rest.c_str(), " UTC%c%d:%d", &sign, &offsetHours, &offsetMinutes);
+    if (read < 2 || (sign != '+' && sign != '-'))
+        return std::nullopt;
+    t.offsetMinutes = (sign == '-' ? -1 : 1) * (offsetHours * 60 + (read == 3 ? offsetMinutes : 0));
+    return t;
 }
 
 class TransitsWindow : public WindowFixture {
@@ -190,6 +226,125 @@ TEST_F(TransitsWindow, ImpossibleChoicesAreRefusedWithANotice) {
         EXPECT_FALSE(page.Running()) << c.what;
         EXPECT_EQ(page.Model().rowCount(), 0) << c.what;
     }
+}
+
+TEST_F(TransitsWindow, TimesReadInTheChosenPlacesZoneWithTheOffsetInForceAtEachInstant) {
+    TransitsPage &page = OpenTransits();
+    // Colombia kept daylight time from 1992-05-02 05:00 to 1993-02-07 04:00 GMT (UTC-4), else UTC-5.
+    Choose({1, 3, 4, 5}, {1, 7, 13}, true, true);
+    Period(QDate(1992, 1, 1), QDate(1993, 12, 31));
+    auto *hours = Find<QComboBox>("CBHora");
+    ASSERT_EQ(hours->count(), 3);
+    EXPECT_EQ(hours->itemText(0), "GMT");
+    EXPECT_EQ(hours->itemText(1), "Lugar natal: America/Bogota");
+    EXPECT_TRUE(hours->itemText(2).startsWith("Lugar del evento")) << hours->itemText(2).toStdString();
+    bool finished = false;
+    page.onFinished = [&](bool) { finished = true; };
+    Find<QToolButton>("SBCalcular")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    auto *list = Find<QTableView>("TVTransitos");
+    const int rows = list->model()->rowCount();
+    ASSERT_GT(rows, 20);
+    const auto texts = [&](int column) {
+        std::vector<std::string> out;
+        for (int r = 0; r < rows; ++r)
+            out.push_back(list->model()->index(r, column).data().toString().toStdString());
+        return out;
+    };
+    const std::vector<std::string> gmtEnter = texts(3), gmtExact = texts(4);
+
+    testsupport::ChooseText(hours, "Lugar natal: America/Bogota");
+    const std::vector<std::string> localEnter = texts(3), localExact = texts(4);
+    const std::int64_t daylightFrom = DaysFromCivil(1992, 5, 2) * 1440 + 5 * 60;
+    const std::int64_t daylightTo = DaysFromCivil(1993, 2, 7) * 1440 + 4 * 60;
+    int daylight = 0, standard = 0;
+    for (int r = 0; r < rows; ++r) {
+        const std::string what = list->model()->index(r, 2).data().toString().toStdString();
+        const std::vector<std::pair<std::string, std::string>> pairs = {
+            {gmtExact[static_cast<std::size_t>(r)].substr(0, gmtExact[static_cast<std::size_t>(r)].find(';')),
+             localExact[static_cast<std::size_t>(r)].substr(
+                 0, localExact[static_cast<std::size_t>(r)].find(';'))},
+            {gmtEnter[static_cast<std::size_t>(r)], localEnter[static_cast<std::size_t>(r)]}};
+        for (const auto &[gmtText, localText] : pairs) {
+            if (gmtText.empty())
+                continue;
+            const std::optional<ListedTime> gmt = ReadListedTime(gmtText), local = ReadListedTime(localText);
+            ASSERT_TRUE(gmt && local) << what << ": " << gmtText << " / " << localText;
+            EXPECT_FALSE(gmt->offsetMinutes) << gmtText;
+            ASSERT_TRUE(local->offsetMinutes) << localText;
+            const bool summer = gmt->minutes >= daylightFrom && gmt->minutes < daylightTo;
+            (summer ? daylight : standard)++;
+            EXPECT_EQ(*local->offsetMinutes, summer ? -240 : -300) << what << ": " << gmtText;
+            EXPECT_EQ(local->minutes - gmt->minutes, *local->offsetMinutes) << what << ": " << localText;
+        }
+    }
+    EXPECT_GT(daylight, 5);
+    EXPECT_GT(standard, 5);
+
+    // The printed list and the CSV take the same times.
+    const document::PageContent content = page.PrintContent();
+    EXPECT_NE(content.view.listingTitle.find("hora civil de America/Bogota (lugar natal)"), std::string::npos)
+        << content.view.listingTitle;
+    bool printedLocal = false;
+    for (const std::vector<std::string> &cells : content.listing.cells)
+        for (const std::string &cell : cells)
+            printedLocal = printedLocal || cell == localEnter.front();
+    EXPECT_TRUE(printedLocal) << localEnter.front();
+    int printedWidth = 0;
+    for (int w : content.listing.columnWidths)
+        printedWidth += w;
+    EXPECT_LE(printedWidth, 960) << "the list fits across a landscape page";
+    const std::string csv = (dir_ / "bogota.csv").string();
+    ASSERT_TRUE(page.ExportCsv(csv));
+    std::ifstream in(csv);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("-04:00"), std::string::npos);
+    EXPECT_NE(text.str().find("-05:00"), std::string::npos);
+
+    // Back to Greenwich time: the texts are the first ones again.
+    testsupport::ChooseText(hours, "GMT");
+    EXPECT_EQ(texts(4), gmtExact);
+}
+
+TEST_F(TransitsWindow, EveryExactTimeOfARetrogradePassAndEveryTimelineLabelHasRoom) {
+    TransitsPage &page = OpenTransits();
+    Choose({7}, {1, 7, 13}, false, false); // Saturn's triple squares of 2024 to 2026
+    Period(QDate(2024, 1, 1), QDate(2026, 12, 31));
+    bool finished = false;
+    page.onFinished = [&](bool) { finished = true; };
+    Find<QToolButton>("SBCalcular")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    auto *list = Find<QTableView>("TVTransitos");
+    const QFontMetrics metrics = list->fontMetrics();
+    int triple = 0;
+    for (int r = 0; r < list->model()->rowCount(); ++r) {
+        const QModelIndex exact = list->model()->index(r, 4);
+        const QString text = exact.data().toString();
+        const int times = static_cast<int>(text.count(';')) + 1;
+        const std::size_t held =
+            page.Model()
+                .Events()[static_cast<std::size_t>(exact.data(TransitsModel::kEventRole).toInt())]
+                .exact.size();
+        EXPECT_EQ(static_cast<std::size_t>(times), held) << text.toStdString();
+        // The whole text fits its column, and the tooltip names each time.
+        EXPECT_LE(metrics.horizontalAdvance(text), list->columnWidth(4)) << text.toStdString();
+        if (times == 3) {
+            ++triple;
+            const QString tip = exact.data(Qt::ToolTipRole).toString();
+            EXPECT_TRUE(tip.startsWith("3 pasos exactos")) << tip.toStdString();
+            for (const QString &time : text.split("; "))
+                EXPECT_TRUE(tip.contains(time)) << time.toStdString();
+        }
+    }
+    EXPECT_GE(triple, 1);
+    // Every timeline label fits the label column.
+    QApplication::processEvents();
+    QTRY_COMPARE(static_cast<int>(page.Timeline()->Rows().size()), list->model()->rowCount());
+    const graphics::TimelineLayout layout = page.Timeline()->Layout();
+    const QFontMetrics labels(graphics::TimelineFont(page.Timeline()->font(), layout.rowHeight));
+    for (const graphics::TimelineRow &row : page.Timeline()->Rows())
+        EXPECT_LE(labels.horizontalAdvance(row.label), layout.labelWidth - 6) << row.label.toStdString();
 }
 
 } // namespace
