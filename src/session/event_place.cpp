@@ -17,6 +17,20 @@ TDateTime CivilTimeAt(const database::Database &db, std::int32_t placeId, TDateT
     return place ? ShiftDateTime(universal, place->zone / 24) : universal;
 }
 
+TDateTime WallClockAt(const database::Database &db, std::int32_t placeId, TDateTime universal,
+                      const zones::Atlas *atlas, const zones::PlaceZoneChoices *choices) {
+    const int i = database::IndexOfId(db.Places, placeId);
+    if (atlas && placeId >= 0 && i >= 0) {
+        const database::TLugar_Geo &place = *db.Places[static_cast<std::size_t>(i)];
+        const zones::PlaceZone zone = zones::ZoneOfPlace(db, place, *atlas, choices);
+        if (!zone.zoneId.empty())
+            if (const std::optional<TDateTime> local =
+                    zones::UniversalToLocal(zone.zoneId, universal, static_cast<double>(place.Lon)))
+                return *local;
+    }
+    return CivilTimeAt(db, placeId, universal);
+}
+
 TDateTime EnteredTimeOf(const Workspace &w, ChartSide side, TDateTime universal) {
     const chart::TDato &record = side == ChartSide::Natal ? w.natalRecord : w.eventRecord;
     return record.gmtFlag == 1 ? universal : CivilTimeAt(w.db, record.placeId, universal);

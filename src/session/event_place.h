@@ -6,6 +6,9 @@
 #include <cstdint>
 
 #include "session/workspace.h"
+#include "zones/atlas.h"
+#include "zones/place_zones.h"
+#include "zones/zone_history.h"
 
 namespace cel::session {
 
@@ -16,6 +19,12 @@ std::int32_t NewEventPlace(const database::Database &db, const database::TPerson
 // The civil time at a place of a universal date-time (with the place's zone; Greenwich time for no
 // place).
 TDateTime CivilTimeAt(const database::Database &db, std::int32_t placeId, TDateTime universal);
+
+// The wall-clock time at a place of a universal date-time, from the place's zone history (the zone
+// chosen for it, else the atlas's): what a clock there showed or shows, daylight saving included. The
+// place's stored zone when it has no zone or no atlas is given.
+TDateTime WallClockAt(const database::Database &db, std::int32_t placeId, TDateTime universal,
+                      const zones::Atlas *atlas, const zones::PlaceZoneChoices *choices);
 
 // A universal date-time as a record of that side enters it: Greenwich time under its GMT flag, else
 // the civil time at its place.

@@ -419,12 +419,23 @@ void Session::Jump(JumpTarget target) {
     if (target == JumpTarget::Birth) {
         value = Entry().gmtFlag == 1 ? ws.natalRecord.gmtDateTime : ws.natalRecord.localDateTime;
     } else {
-        // The clock read at the entry's place (or as Greenwich time under "GMT:"), not in the
-        // computer's zone.
-        value = EnteredTimeOf(ws, side_, clock());
+        // The clock read at the entry's place as its wall clock shows it (or as Greenwich time under
+        // "GMT:"), not in the computer's zone.
+        const bool gmt = Entry().gmtFlag == 1;
+        const TDateTime now = clock();
+        value = gmt ? now : WallClockAt(ws.db, Entry().placeId, now, atlas_, zoneChoices_);
         if (target == JumpTarget::TodayAtMidnight) {
             const CivilDateTime today = DecodeDateTime(value);
             value = EncodeDate(today.year, today.month, today.day);
+        }
+        // Where the zone in force differs from the place's stored one, the entry keeps the instant as
+        // Greenwich time, as applying the zone offer does: the chart is of this very moment.
+        if (const std::optional<ZoneOffer> offer =
+                gmt || !atlas_ ? std::nullopt
+                               : OfferZoneForPlace(ws.db, Entry().placeId, value, *atlas_, zoneChoices_);
+            offer && offer->differs) {
+            ws.Record(side_).gmtFlag = 1;
+            value = offer->universal;
         }
     }
     EntryMoved(value);

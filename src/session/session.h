@@ -76,6 +76,13 @@ public:
     // the first look without a person as Greenwich time (tests pin it).
     std::function<TDateTime()> clock;
 
+    // Where the zones of places come from: the world atlas and the user's zone choices. Without them
+    // (the command line, tests) "Ahora" reads the place's stored zone.
+    void SetZoneSources(const zones::Atlas *atlas, const zones::PlaceZoneChoices *choices) {
+        atlas_ = atlas;
+        zoneChoices_ = choices;
+    }
+
     // ---- Settings and the shared-use table.
     // Loads the settings file; the error text when it could not be read (the first-run settings stay).
     std::string LoadSettings(const std::string &iniPath, const std::string &defaultFolder);
@@ -202,6 +209,8 @@ public:
     void SetStepCount(int count);
     // The entry stepped by the count of units, forwards (+1) or backwards (-1); not in synastry.
     void Step(int direction);
+    // "Ahora" and "Hoy a las cero horas" read the clock as the wall clock at the entry's place, from
+    // its zone history (Greenwich time under "GMT:").
     void Jump(JumpTarget target);
     // The zone history's offer for the entry's local time at its place (nothing for an entry in
     // Greenwich time), and the offer applied: the entry keeps that instant as Greenwich time.
@@ -325,6 +334,8 @@ private:
     bool SynastryCharts();
 
     Notifier &notifier_;
+    const zones::Atlas *atlas_ = nullptr;
+    const zones::PlaceZoneChoices *zoneChoices_ = nullptr;
     std::unique_ptr<database::SharedUseGuard> guard_;
     std::unique_ptr<database::DataFileSession> file_;
     std::unique_ptr<DataStore> store_;

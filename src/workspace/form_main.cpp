@@ -27,6 +27,7 @@
 #include "common/install_paths.h"
 #include "document/workspace_page.h"
 #include "manager/manager_window.h"
+#include "manager/zone_choices.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/choices_panel.h"
 #include "workspace/dialog_palette.h"
@@ -39,6 +40,7 @@
 #include "workspace/settings_dialog.h"
 #include "workspace/side_scroll.h"
 #include "workspace/wheel_view.h"
+#include "zones/atlas.h"
 
 namespace cel::workspace {
 
@@ -68,6 +70,7 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
           return format;
       }()) {
     setObjectName("FormMain");
+    session_.SetZoneSources(&zones::SharedAtlas(), &manager::ZoneChoices());
     if (const std::string error = session_.LoadSettings(options_.iniPath, options_.defaultFolder);
         !error.empty())
         notifier_.Notice(NoticeKind::Error, false, true,

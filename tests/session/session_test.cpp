@@ -11,6 +11,7 @@
 #include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "session/session.h"
+#include "zones/atlas.h"
 
 namespace cel::session {
 namespace {
@@ -164,6 +165,36 @@ TEST_F(SessionFixture, StepsAndJumpsTheEntry) {
     EXPECT_NEAR(s->EntryValue(), EncodeDateTime({2024, 10, 17, 8, 30, 15, 250}), 1e-8);
     s->Jump(JumpTarget::Birth);
     EXPECT_DOUBLE_EQ(s->ws.eventRecord.localDateTime, s->ws.natalRecord.localDateTime);
+}
+
+// "Ahora" at Madrid on 17 October 2024, still summer time there: the zone history's UTC+2, where the
+// place's stored zone says +1.
+TEST_F(SessionFixture, NowIsTheWallClockOfTheEntrysPlace) {
+    std::vector<zones::AtlasCity> cities(1);
+    cities[0].name = "Madrid";
+    cities[0].countryCode = "ES";
+    cities[0].countryName = "España";
+    cities[0].latitude = 40.4165;
+    cities[0].longitudeWest = 3.70256;
+    cities[0].zoneId = "Europe/Madrid";
+    const zones::Atlas atlas = zones::Atlas::FromCities(std::move(cities));
+    const std::int32_t madrid = 8;
+    s->ChoosePerson(kAna);
+    s->SetSide(ChartSide::Event);
+    s->SetPlace(madrid);
+    ASSERT_EQ(s->Entry().placeId, madrid);
+    s->Jump(JumpTarget::Now);
+    EXPECT_NEAR(s->EntryValue(), EncodeDateTime({2024, 10, 17, 14, 30, 15, 250}), 1e-8); // stored zone
+    s->SetZoneSources(&atlas, nullptr);
+    s->Jump(JumpTarget::Now); // the zone offer taken at once: the instant kept as Greenwich time
+    EXPECT_EQ(s->Entry().gmtFlag, 1);
+    EXPECT_NEAR(s->ws.eventRecord.gmtDateTime, EncodeDateTime({2024, 10, 17, 13, 30, 15, 250}), 1e-8);
+    s->Jump(JumpTarget::TodayAtMidnight); // under "GMT: sí", Greenwich midnight
+    EXPECT_NEAR(s->ws.eventRecord.gmtDateTime, EncodeDate(2024, 10, 17), 1e-8);
+    s->SetGmtEntry(false);
+    s->Jump(JumpTarget::TodayAtMidnight); // midnight on Madrid's wall clock, UTC+2
+    EXPECT_EQ(s->Entry().gmtFlag, 1);
+    EXPECT_NEAR(s->ws.eventRecord.gmtDateTime, EncodeDateTime({2024, 10, 16, 22, 0, 0, 0}), 1e-8);
 }
 
 TEST_F(SessionFixture, TypedFieldsCarryIntoTheDate) {
