@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "common/typed_date.h"
+#include "manager/wrapped_label.h"
 
 namespace cel::manager {
 
@@ -66,9 +67,8 @@ DateField::DateField(QWidget *parent) : QWidget(parent), date_(2000, 1, 1) {
     // wider in the windows for the dates of today).
     auto *noteRow = new QHBoxLayout;
     noteRow->setSpacing(6);
-    note_ = new QLabel(this);
+    note_ = new WrappedLabel(this);
     note_->setObjectName("Nota");
-    note_->setWordWrap(true);
     note_->hide();
     julian_->hide();
     noteRow->addWidget(note_, 1);

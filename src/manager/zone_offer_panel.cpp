@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "manager/wrapped_label.h"
 #include "zones/zone_history.h"
 
 namespace cel::manager {
@@ -15,9 +16,8 @@ ZoneOfferPanel::ZoneOfferPanel(QWidget *parent) : QWidget(parent) {
     setObjectName("PanelZonaHistorica");
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    text_ = new QLabel(this);
+    text_ = new WrappedLabel(this);
     text_->setObjectName("LAZonaHistorica");
-    text_->setWordWrap(true);
     text_->setStyleSheet("color: #8a4b00;");
     auto *row = new QHBoxLayout;
     apply_ = new QPushButton(this);

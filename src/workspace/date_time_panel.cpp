@@ -72,9 +72,10 @@ DateTimePanel::DateTimePanel(session::Session &session, QWidget *parent)
     labelDeltaT_->setObjectName("LabelDeltaT");
     int row = 0;
     timeGrid->addWidget(new QLabel("Fecha:"), row, 0);
-    timeGrid->addWidget(deFecha_, row, 1, 1, 2);
-    timeGrid->addWidget(new QLabel("GMT:"), row, 3);
-    timeGrid->addWidget(cbGmtChoice_, row++, 4);
+    // The date takes the whole row: its notes (both calendars' readings, a refusal) need the width.
+    timeGrid->addWidget(deFecha_, row++, 1, 1, 4);
+    timeGrid->addWidget(new QLabel("GMT:"), row, 0);
+    timeGrid->addWidget(cbGmtChoice_, row++, 1);
     timeGrid->addWidget(cb12h_, row, 0);
     timeGrid->addWidget(new QLabel("hora"), row, 1);
     timeGrid->addWidget(new QLabel("min"), row, 2);

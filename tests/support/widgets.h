@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QComboBox>
+#include <QImage>
 #include <QString>
 #include <QVariant>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace cel::testsupport {
 
@@ -30,6 +33,13 @@ inline void ChooseData(QComboBox *combo, const QVariant &data) {
         return;
     }
     combo->setCurrentIndex(at);
+}
+
+// With CEL_SCREENSHOT_DIR set, a window's picture is written there under name, to be looked at.
+inline void Keep(const QImage &image, const char *name) {
+    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
+        EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
+    }
 }
 
 } // namespace cel::testsupport

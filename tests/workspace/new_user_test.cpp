@@ -27,12 +27,9 @@
 namespace cel::workspace::test {
 namespace {
 
-constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
+using testsupport::Keep;
 
-void Keep(const QImage &image, const char *name) {
-    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0')
-        image.save(QString::fromUtf8(dir) + "/" + name);
-}
+constexpr const char *kRosa = "Rosa Elvira Quispe Mamani";
 
 // "hh:nn:ss am/pm" of a date-time, as the questions about an event show it.
 std::string ClockText(TDateTime value) {

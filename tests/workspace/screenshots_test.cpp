@@ -20,10 +20,13 @@
 #include <cstdlib>
 #include <set>
 
+#include "support/widgets.h"
 #include "workspace_fixture.h"
 
 namespace cel::workspace::test {
 namespace {
+
+using testsupport::Keep;
 
 constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
 
@@ -34,12 +37,6 @@ int DistinctColours(const QImage &image) {
         for (int x = 0; x < image.width(); x += 7)
             seen.insert(image.pixel(x, y));
     return static_cast<int>(seen.size());
-}
-
-void Keep(const QImage &image, const char *name) {
-    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
-        EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
-    }
 }
 
 TEST_F(WindowFixture, TheWindowWithAChartAtBothScreenSizes) {

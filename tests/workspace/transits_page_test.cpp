@@ -26,14 +26,9 @@
 namespace cel::workspace::test {
 namespace {
 
-constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
+using testsupport::Keep;
 
-// With CEL_SCREENSHOT_DIR set, the picture is written there to be looked at.
-void Keep(const QImage &image, const char *name) {
-    if (const char *dir = std::getenv("CEL_SCREENSHOT_DIR"); dir != nullptr && *dir != '\0') {
-        EXPECT_TRUE(image.save(QString::fromUtf8(dir) + "/" + name)) << name;
-    }
-}
+constexpr const char *kAna = "Ana Lucía Restrepo Gaviria";
 
 // A time as the list writes it, "may 23 1992, 05:06 pm" with " UTC-4" in a zone's time: its minutes
 // from 1899-12-30 and the offset's minutes; nothing when it does not read so.

@@ -13,6 +13,7 @@
 #include "database/data_file.h"
 #include "manager/date_field.h"
 #include "manager/zone_choices.h"
+#include "support/widgets.h"
 #include "workspace_fixture.h"
 
 namespace cel::workspace::test {
@@ -66,6 +67,48 @@ TEST_F(WindowFixture, TheZoneInForceIsOfferedBesideTheTimeAndAppliedWithOneClick
     EXPECT_EQ(ana.HoraUT, 1);
     EXPECT_EQ(ana.IdLugarNac, 8);
     EXPECT_NEAR(ana.Fecha, EncodeDateTime({1990, 7, 10, 17, 7, 0, 0}), 1e-8);
+}
+
+// The notes the entry adds under the date (the zone offer, the Julian and Gregorian readings) have
+// the room their text needs at 1366x768: nothing is cut off.
+TEST_F(WindowFixture, TheEntrysNotesHaveRoomForTheirText) {
+    manager::SetZoneChoicesFile(dir_ / "zonas-de-lugares.txt");
+    TFormMain &w = Open();
+    Choose(kAna);
+    Find<QTabWidget>("PCDatos")->setCurrentIndex(1);
+    testsupport::ChooseText(Find<QComboBox>("CBPais"), QString::fromUtf8("España"));
+    testsupport::ChooseText(Find<QComboBox>("CBLugar"), "Madrid");
+    auto *field = Find<manager::DateField>("DEFecha");
+    const auto type = [&](const char *date) {
+        QTest::keyClick(field->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field->lineEdit(), date);
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        for (int pass = 0; pass < 3; ++pass) // the notes' heights settle in the layouts
+            QApplication::processEvents();
+    };
+    const auto roomy = [&](const char *name, const char *shot) {
+        testsupport::Keep(w.grab().toImage(), shot);
+        auto *label = w.findChild<QLabel *>(name);
+        ASSERT_NE(label, nullptr) << name;
+        ASSERT_TRUE(label->isVisible()) << name;
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name << " is cut off";
+        // Nothing of the page stands over the note.
+        const QRect note(label->mapTo(&w, QPoint(0, 0)), label->size());
+        for (const QWidget *other : label->window()->findChildren<QWidget *>()) {
+            if (!other->isVisible() || other == label || other->isAncestorOf(label) ||
+                label->isAncestorOf(other) || other->isWindow() ||
+                !other->findChildren<QWidget *>().isEmpty())
+                continue;
+            const QRect box(other->mapTo(&w, QPoint(0, 0)), other->size());
+            EXPECT_FALSE(note.intersects(box)) << name << " under " << other->objectName().toStdString();
+        }
+        EXPECT_GE(label->width(), std::min(label->sizeHint().width(), label->minimumSizeHint().width()))
+            << name;
+    };
+    type("10/07/1990");
+    roomy("LAZonaHistorica", "entrada-oferta-zona.png");
+    type("11/03/1500");
+    roomy("Nota", "entrada-fecha-juliana.png");
 }
 
 } // namespace
