@@ -39,6 +39,7 @@
 #include "workspace/reports_page.h"
 #include "workspace/settings_dialog.h"
 #include "workspace/side_scroll.h"
+#include "workspace/transits_page.h"
 #include "workspace/wheel_view.h"
 #include "zones/atlas.h"
 
@@ -444,6 +445,9 @@ void TFormMain::Show(session::Changes changes) {
     }
     if (changes & (session::kViewChanged | session::kChartsChanged))
         ShowView();
+    if ((changes & (session::kEntryChanged | session::kFileChanged)) && twTransitos_ &&
+        twTransitos_->isVisible())
+        transits_->RefreshZones();
     showing_ = wasShowing;
 }
 

@@ -117,6 +117,10 @@ public:
     bool Start();
     void Stop();
     bool Running() const { return running_; }
+    // The natal and event places' zones offered for the times in "Horas:" (their IANA names shown),
+    // looked up again when the person, the event or a place changed; a list shown in one of them is
+    // written again in its zone.
+    void RefreshZones();
 
     const TransitsModel &Model() const { return *model_; }
     QTableView *List() const { return list_; }
@@ -138,8 +142,6 @@ protected:
 
 private:
     void BuildControls();
-    // The zones of the natal and the event's places offered for the times (their IANA names shown).
-    void RefreshZones();
     // Writes the times in the civil time chosen, and sizes the time columns for it.
     void ApplyTimes();
     void FitColumns();

@@ -342,5 +342,16 @@ TEST_F(TransitsWindow, EveryExactTimeOfARetrogradePassAndEveryTimelineLabelHasRo
         EXPECT_LE(labels.horizontalAdvance(row.label), layout.labelWidth - 6) << row.label.toStdString();
 }
 
+// The zones offered follow the chart program: another person chosen while the window is open brings
+// the new birth place's zone.
+TEST_F(TransitsWindow, TheZonesOfferedFollowThePersonChosen) {
+    OpenTransits();
+    auto *hours = Find<QComboBox>("CBHora");
+    EXPECT_EQ(hours->itemText(1), "Lugar natal: America/Bogota");
+    WindowFixture::Choose("Rosa Elvira Quispe Mamani");
+    EXPECT_TRUE(hours->itemText(1).startsWith("Lugar natal: America/")) << hours->itemText(1).toStdString();
+    EXPECT_NE(hours->itemText(1), "Lugar natal: America/Bogota");
+}
+
 } // namespace
 } // namespace cel::workspace::test
