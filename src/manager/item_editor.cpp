@@ -279,19 +279,7 @@ void TFormItem::FillFromAtlas(const zones::AtlasCity &city) {
     const auto toSecond = [](double degrees) {
         return std::round(static_cast<long double>(degrees) * 3600) / 3600;
     };
-    const DmsParts lon = SplitDegrees(toSecond(place.longitudeWest));
-    const DmsParts lat = SplitDegrees(toSecond(place.latitude));
-    lonDeg_->setValue(std::min(lon.degrees, 179));
-    lonMin_->setValue(lon.minutes);
-    lonSec_->setValue(lon.seconds);
-    (lon.negative ? lonE_ : lonW_)->setChecked(true);
-    latDeg_->setValue(std::min(lat.degrees, 89));
-    latMin_->setValue(lat.minutes);
-    latSec_->setValue(lat.seconds);
-    (lat.negative ? latS_ : latN_)->setChecked(true);
-    const DmsParts tz = SplitDegrees(place.standardHours);
-    tzHour_->setValue(std::clamp(tz.negative ? -tz.degrees : tz.degrees, -12, 12));
-    tzMin_->setValue(tz.minutes);
+    ShowPlaceBoxes(toSecond(place.longitudeWest), toSecond(place.latitude), place.standardHours);
     lonTouched_ = latTouched_ = tzTouched_ = true;
     updating_ = false;
     zoneField_->Rederive(db, PlaceFromBoxes());
@@ -334,13 +322,10 @@ void TFormItem::LoadRecord(std::int32_t id) {
         LoadTab();
 }
 
-void TFormItem::LoadPlace(const TLugar_Geo &place) {
-    updating_ = true;
-    workPlace_ = place;
-    SelectCountry(pais_, isNew_ ? -1 : place.IdPais);
-    const DmsParts lon = SplitDegrees(place.Lon);
-    const DmsParts lat = SplitDegrees(place.Lat);
-    const DmsParts tz = SplitDegrees(place.TZ);
+void TFormItem::ShowPlaceBoxes(long double longitudeWest, long double latitude, long double zone) {
+    const DmsParts lon = SplitDegrees(longitudeWest);
+    const DmsParts lat = SplitDegrees(latitude);
+    const DmsParts tz = SplitDegrees(zone);
     lonDeg_->setValue(std::min(lon.degrees, 179));
     lonMin_->setValue(lon.minutes);
     lonSec_->setValue(lon.seconds);
@@ -351,6 +336,13 @@ void TFormItem::LoadPlace(const TLugar_Geo &place) {
     (lat.negative ? latS_ : latN_)->setChecked(true);
     tzHour_->setValue(std::clamp(tz.negative ? -tz.degrees : tz.degrees, -12, 12));
     tzMin_->setValue(tz.minutes);
+}
+
+void TFormItem::LoadPlace(const TLugar_Geo &place) {
+    updating_ = true;
+    workPlace_ = place;
+    SelectCountry(pais_, isNew_ ? -1 : place.IdPais);
+    ShowPlaceBoxes(place.Lon, place.Lat, place.TZ);
     dst_->setChecked(place.DST == 1);
     descripcion_->setText(Q(place.Descripcion));
     lonTouched_ = latTouched_ = tzTouched_ = false;

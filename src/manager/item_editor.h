@@ -88,6 +88,8 @@ private:
 
     void LoadRecord(std::int32_t id);
     void LoadPlace(const database::TLugar_Geo &place);
+    // The longitude (west positive), latitude and zone boxes, in degrees, minutes and seconds.
+    void ShowPlaceBoxes(long double longitudeWest, long double latitude, long double zone);
     void LoadTab();
     void LoadDateControls(bool isDate, bool isHora, TDateTime fecha, std::int32_t horaUT);
     void LoadEvent(int row);
