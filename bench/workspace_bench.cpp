@@ -160,7 +160,7 @@ void BM_WindowDateStep(benchmark::State &state) {
         window.resize(1600, 1000);
         window.show();
         QApplication::processEvents();
-        window.ChoosePerson(1);
+        window.Session().ChoosePerson(1);
         QAction *step = window.Action(workspace::Command::StepForward);
         const QWidget *wheel = window.findChild<QWidget *>("PaintBox");
         const std::uint64_t before = window.Workspace().counters.recomputes;

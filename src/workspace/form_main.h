@@ -39,13 +39,12 @@ class AspectTablePage;
 class ReportsPage;
 class TFormSetUpCEL;
 class TFormRetorno;
-class PersonListModel;
-class PersonFilterProxy;
 class TransitsPage;
 class ChoicesPanel;
 class DateTimePanel;
 class EventsPanel;
 class PersonFilterPanel;
+class PersonsPanel;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -115,7 +114,6 @@ public:
     void MakeReady();
 
     // Selecting a person (double click or Enter on the list).
-    void ChoosePerson(std::int32_t personId);
 
     // What the print window lays out: the page the window shows with its choices.
     document::PageContent PrintContent() const;
@@ -130,7 +128,6 @@ private:
     void BuildTopBar();
     void BuildPages();
     void BuildDatosDock();
-    QWidget *BuildPersonsPage();
     QWidget *BuildPlacePage();
     void BuildConfigDock();
     void BuildFilterDock();
@@ -155,8 +152,6 @@ private:
     void ShowPlaces();
 
     // Persons.
-    std::int32_t SelectedPerson() const;
-    void SelectPersonRow(std::int32_t personId);
     void AddOrEditPerson(bool add);
     void DeleteSelectedPerson();
     bool EnsureDataFile();
@@ -209,15 +204,10 @@ private:
     QWidget *placePage_ = nullptr;
 
     // Persons page.
-    QListView *lbPersona_ = nullptr;
-    PersonListModel *personModel_ = nullptr;
-    PersonFilterProxy *personProxy_ = nullptr;
-    QLabel *labelCount_ = nullptr;
-    QPushButton *sbNueva_ = nullptr, *sbEditar_ = nullptr, *sbEliminar_ = nullptr, *sbTodos_ = nullptr;
-    QToolButton *sbSinastria_ = nullptr;
-    std::array<QRadioButton *, 2> rbA_{}, rbB_{}; // one pair on each page
+    PersonsPanel *persons_ = nullptr;
 
     // Place, date and time page.
+    QRadioButton *rbA_ = nullptr, *rbB_ = nullptr;
     QRadioButton *rbNacimiento_ = nullptr, *rbEvento_ = nullptr;
     QToolButton *sbDeshacer_ = nullptr, *sbGuardar_ = nullptr, *sbRetorno_ = nullptr, *sbEventos_ = nullptr;
     QWidget *eventPanel_ = nullptr;

@@ -23,6 +23,7 @@
 #include "workspace/date_time_panel.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
+#include "workspace/persons_panel.h"
 
 namespace cel::workspace {
 
@@ -45,11 +46,11 @@ QWidget *TFormMain::BuildPlacePage() {
     auto *column = new QVBoxLayout(page);
 
     auto *modeRow = new QHBoxLayout;
-    rbA_[1] = new QRadioButton("A");
-    rbA_[1]->setObjectName("RBPersonaA2");
-    rbB_[1] = new QRadioButton("B");
-    rbB_[1]->setObjectName("RBPersonaB2");
-    rbA_[1]->setChecked(true);
+    rbA_ = new QRadioButton("A");
+    rbA_->setObjectName("RBPersonaA2");
+    rbB_ = new QRadioButton("B");
+    rbB_->setObjectName("RBPersonaB2");
+    rbA_->setChecked(true);
     rbNacimiento_ = new QRadioButton("Nacimiento");
     rbNacimiento_->setObjectName("RBNacimiento");
     rbEvento_ = new QRadioButton("Evento");
@@ -59,8 +60,8 @@ QWidget *TFormMain::BuildPlacePage() {
     modeGroup->addButton(rbNacimiento_);
     modeGroup->addButton(rbEvento_);
     auto *abGroup = new QButtonGroup(page);
-    abGroup->addButton(rbA_[1]);
-    abGroup->addButton(rbB_[1]);
+    abGroup->addButton(rbA_);
+    abGroup->addButton(rbB_);
     sbDeshacer_ = new QToolButton;
     sbDeshacer_->setObjectName("SBDeshacer");
     sbDeshacer_->setText("Deshacer");
@@ -71,8 +72,8 @@ QWidget *TFormMain::BuildPlacePage() {
     sbGuardar_->setText("Guardar");
     sbGuardar_->setToolTip("Guardar nuevos cambios en datos natales");
     sbGuardar_->setEnabled(false);
-    for (QWidget *w : std::initializer_list<QWidget *>{rbA_[1], rbB_[1], rbNacimiento_, rbEvento_,
-                                                       sbDeshacer_, sbGuardar_})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{rbA_, rbB_, rbNacimiento_, rbEvento_, sbDeshacer_, sbGuardar_})
         modeRow->addWidget(w);
     modeRow->addStretch();
     column->addLayout(modeRow);
@@ -144,10 +145,8 @@ QWidget *TFormMain::BuildPlacePage() {
     connect(sbRetorno_, &QToolButton::toggled, this, [this](bool on) { ToggleSolarReturn(on); });
     connect(sbEventos_, &QToolButton::toggled, this,
             [this](bool on) { twEventos_->setVisible(on && session_.Side() == session::ChartSide::Event); });
-    for (QRadioButton *a : rbA_)
-        OnInput(a, &QRadioButton::toggled, [this](bool on) {
-            session_.ChooseSlot(on ? session::PersonSlot::A : session::PersonSlot::B);
-        });
+    OnInput(rbA_, &QRadioButton::toggled,
+            [this](bool on) { session_.ChooseSlot(on ? session::PersonSlot::A : session::PersonSlot::B); });
     return page;
 }
 
@@ -163,11 +162,9 @@ void TFormMain::ShowEntry() {
     sbDeshacer_->setEnabled(!event && session_.NatalChanged());
     sbGuardar_->setEnabled(session_.NatalChanged() && session_.CurrentPerson() >= 0);
     placePage_->setEnabled(!session_.Synastry());
-    sbSinastria_->setChecked(session_.Synastry());
-    for (std::size_t page = 0; page < 2; ++page) {
-        rbA_[page]->setChecked(session_.Slot() == session::PersonSlot::A);
-        rbB_[page]->setChecked(session_.Slot() == session::PersonSlot::B);
-    }
+    rbA_->setChecked(session_.Slot() == session::PersonSlot::A);
+    rbB_->setChecked(session_.Slot() == session::PersonSlot::B);
+    persons_->ShowPair();
     ShowPlaces();
 
     dateTime_->Show();
