@@ -18,7 +18,6 @@ void TextGrid::SetSize(int rows, int columns) {
             cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
                   static_cast<std::size_t>(c)] = std::move(cells_[Index(r, c)]);
     cells_ = std::move(cells);
-    widths_.resize(static_cast<std::size_t>(columns), kDefaultColumnWidth);
     rows_ = rows;
     columns_ = columns;
 }

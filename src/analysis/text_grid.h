@@ -1,5 +1,5 @@
-// A grid of text cells (rows x columns of strings) with column widths: what the table builders fill and
-// what the windows, the print layout and the RTF writer read.
+// A grid of text cells (rows x columns of strings): what the table builders fill and what the windows,
+// the print layout and the RTF writer read.
 #pragma once
 
 #include <string>
@@ -9,8 +9,6 @@ namespace cel::analysis {
 
 class TextGrid {
 public:
-    static constexpr int kDefaultColumnWidth = 64;
-
     TextGrid() = default;
     TextGrid(int rows, int columns) { SetSize(rows, columns); }
 
@@ -18,7 +16,7 @@ public:
     int ColumnCount() const { return columns_; }
 
     // Changes the size; cells inside both the old and the new size keep their text, new cells are
-    // empty, new columns get the default width.
+    // empty.
     void SetSize(int rows, int columns);
     void SetRowCount(int rows) { SetSize(rows, columns_); }
 
@@ -35,10 +33,6 @@ public:
     // Empties one row.
     void ClearRow(int row);
 
-    int ColumnWidth(int column) const { return widths_[static_cast<std::size_t>(column)]; }
-    void SetColumnWidth(int column, int width) { widths_[static_cast<std::size_t>(column)] = width; }
-    const std::vector<int> &ColumnWidths() const { return widths_; }
-
     // Rows of cells, for printing and tests.
     std::vector<std::vector<std::string>> Rows() const;
 
@@ -53,7 +47,6 @@ private:
     int rows_ = 0;
     int columns_ = 0;
     std::vector<std::string> cells_;
-    std::vector<int> widths_;
 };
 
 } // namespace cel::analysis
