@@ -1,6 +1,7 @@
 #include "graphics/canvas.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainterPath>
 
 #include <algorithm>
@@ -57,10 +58,16 @@ const QImage &MetricsDevice() {
 // Fonts and their metrics are resolved once per style: resolving a family is slow and every
 // picture asks for the same few styles again and again.
 struct ResolvedFont {
+    ResolvedFont(const QFont &f, const QFontMetricsF &m) : font(f), metrics(m) {}
     QFont font;
     QFontMetricsF metrics;
+    // The line height and the widths of texts already measured: a wheel measures the same few
+    // texts many times while it looks for the label size that fits.
+    qreal height = metrics.height();
+    std::mutex advancesMutex;
+    QHash<QString, qreal> advances;
 };
-const ResolvedFont &Resolve(const TextStyle &style) {
+ResolvedFont &Resolve(const TextStyle &style) {
     using Key = std::tuple<QString, double, int>;
     static std::mutex mutex;
     static std::map<Key, std::unique_ptr<ResolvedFont>> cache;
@@ -71,7 +78,7 @@ const ResolvedFont &Resolve(const TextStyle &style) {
     auto &entry = cache[key];
     if (!entry) {
         QFont font = BuildFont(style);
-        entry = std::make_unique<ResolvedFont>(ResolvedFont{font, QFontMetricsF(font, &MetricsDevice())});
+        entry = std::make_unique<ResolvedFont>(font, QFontMetricsF(font, &MetricsDevice()));
     }
     return *entry;
 }
@@ -231,8 +238,15 @@ QSize Canvas::TextSize(const QString &text, const TextStyle &style) const {
 }
 
 QSizeF Canvas::TextSizeF(const QString &text, const TextStyle &style) const {
-    const QFontMetricsF &metrics = Resolve(style).metrics;
-    return QSizeF(metrics.horizontalAdvance(text), metrics.height());
+    ResolvedFont &resolved = Resolve(style);
+    const std::lock_guard<std::mutex> lock(resolved.advancesMutex);
+    auto it = resolved.advances.constFind(text);
+    if (it == resolved.advances.constEnd()) {
+        if (resolved.advances.size() > 4096)
+            resolved.advances.clear();
+        it = resolved.advances.insert(text, resolved.metrics.horizontalAdvance(text));
+    }
+    return QSizeF(*it, resolved.height);
 }
 
 void Canvas::TintedGlyph(const GlyphSet &set, int picture, QPoint topLeft, const QColor &colour) {
