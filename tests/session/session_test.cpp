@@ -282,7 +282,8 @@ TEST_F(SessionFixture, EventsAreAddedOverwrittenAndDeleted) {
     notifier.inputs.push_back(std::nullopt); // the name stays
     s->OverwriteEvent(row);
     bool moved = false;
-    for (const database::TEvento &e : Person(Saved(), kRosa).Eventos)
+    const database::Database saved = Saved(); // kept alive for the loop over its events
+    for (const database::TEvento &e : Person(saved, kRosa).Eventos)
         moved |= e.Nombre == "Viaje a Lima" && std::abs(e.Fecha - (EncodeDate(2024, 10, 17) + 1)) < 1e-9;
     EXPECT_TRUE(moved);
 
