@@ -441,12 +441,11 @@ void Session::Jump(JumpTarget target) {
     EntryMoved(value);
 }
 
-std::optional<ZoneOffer> Session::EntryZoneOffer(const zones::Atlas &atlas,
-                                                 const zones::PlaceZoneChoices *choices) const {
+std::optional<ZoneOffer> Session::EntryZoneOffer() const {
     const chart::TDato &record = Entry();
-    if (record.gmtFlag != 0)
+    if (record.gmtFlag != 0 || !atlas_)
         return std::nullopt;
-    return OfferZoneForPlace(ws.db, record.placeId, record.localDateTime, atlas, choices);
+    return OfferZoneForPlace(ws.db, record.placeId, record.localDateTime, *atlas_, zoneChoices_);
 }
 
 void Session::ApplyZoneOffer(TDateTime universal) {

@@ -213,9 +213,9 @@ public:
     // its zone history (Greenwich time under "GMT:").
     void Jump(JumpTarget target);
     // The zone history's offer for the entry's local time at its place (nothing for an entry in
-    // Greenwich time), and the offer applied: the entry keeps that instant as Greenwich time.
-    std::optional<ZoneOffer> EntryZoneOffer(const zones::Atlas &atlas,
-                                            const zones::PlaceZoneChoices *choices) const;
+    // Greenwich time or without zone sources), and the offer applied: the entry keeps that instant as
+    // Greenwich time.
+    std::optional<ZoneOffer> EntryZoneOffer() const;
     void ApplyZoneOffer(TDateTime universal);
     // After a place was added or edited (it becomes the entry's place), or places were imported.
     void PlaceStored(std::int32_t placeId);

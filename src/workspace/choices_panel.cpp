@@ -294,8 +294,7 @@ QWidget *ChoicesPanel::BuildWheelOptions() {
 }
 
 void ChoicesPanel::Show(int page) {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     page_ = page;
     const settings::RecVistaCarta &c = session_.Choices();
     const bool byHouse = c.aspectMode == settings::AspectMode::ByHouse;
@@ -338,7 +337,6 @@ void ChoicesPanel::Show(int page) {
     const bool large = page == 0 ? session_.ws.settings.rueda.imagenR : session_.ws.settings.rueda.imagenT;
     cbImagenGrande_->setVisible(page != 2);
     cbImagenGrande_->setChecked(large);
-    showing_ = wasShowing;
 }
 
 } // namespace cel::workspace

@@ -11,10 +11,8 @@
 #include <QVBoxLayout>
 
 #include "manager/date_field.h"
-#include "manager/zone_choices.h"
 #include "manager/zone_offer_panel.h"
 #include "workspace/view_input.h"
-#include "zones/atlas.h"
 
 namespace cel::workspace {
 
@@ -181,8 +179,7 @@ void DateTimePanel::ConnectCommands(QAction *back, QAction *forward, QAction *to
 }
 
 void DateTimePanel::Show() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     sbNacimiento_->setVisible(session_.Side() == session::ChartSide::Event);
     const chart::TDato &record = session_.Entry();
     const TDateTime value = session_.EntryValue();
@@ -211,8 +208,7 @@ void DateTimePanel::Show() {
     labelLugar_->setText(QString::fromStdString(session_.PlaceText()));
     labelGmtInfo_->setText(QString::fromStdString(session_.GmtText()));
     // A local time whose zone then differs from the place's stored one gets the offer beside it.
-    zoneOffer_->Show(session_.EntryZoneOffer(zones::SharedAtlas(), &manager::ZoneChoices()));
-    showing_ = wasShowing;
+    zoneOffer_->Show(session_.EntryZoneOffer());
 }
 
 } // namespace cel::workspace

@@ -56,8 +56,7 @@ EventsPanel::EventsPanel(session::Session &session, QWidget *parent) : QWidget(p
 }
 
 void EventsPanel::Show() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     lbEventos_->clear();
     const std::vector<database::TEvento> *events = session_.Events();
     const std::size_t count = events ? events->size() : 0;
@@ -70,7 +69,6 @@ void EventsPanel::Show() {
     sbNuevoEvento_->setEnabled(events != nullptr);
     sbGuardarEvento_->setEnabled(events != nullptr);
     sbEliminarEvento_->setEnabled(lbEventos_->currentRow() >= 0);
-    showing_ = wasShowing;
 }
 
 } // namespace cel::workspace

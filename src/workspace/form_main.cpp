@@ -421,8 +421,7 @@ void TFormMain::closeEvent(QCloseEvent *event) {
 void TFormMain::Show(session::Changes changes) {
     if (!pages_)
         return; // still building
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     ++shows_;
     if (changes & session::kFileChanged)
         ShowFile();
@@ -448,7 +447,6 @@ void TFormMain::Show(session::Changes changes) {
     if ((changes & (session::kEntryChanged | session::kFileChanged)) && twTransitos_ &&
         twTransitos_->isVisible())
         transits_->RefreshZones();
-    showing_ = wasShowing;
 }
 
 // ---- The "Configurar" tool window.

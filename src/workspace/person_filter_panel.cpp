@@ -91,18 +91,15 @@ void PersonFilterPanel::FilterInput() {
 }
 
 void PersonFilterPanel::ShowGroups() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     cbGrupo_->clear();
     cbGrupo_->addItem("[*]", -1);
     for (const session::NamedId &g : session_.Groups())
         cbGrupo_->addItem(QString::fromStdString(g.name), g.id);
-    showing_ = wasShowing;
 }
 
 void PersonFilterPanel::Show() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     const session::PersonFilter &f = session_.Filter();
     cbSeleccionados_->setChecked(f.selectedOnly);
     if (leNombre_->text().toStdString() != f.name)
@@ -112,8 +109,6 @@ void PersonFilterPanel::Show() {
     cbGrupo_->setCurrentIndex(std::max(0, cbGrupo_->findData(f.groupId)));
     cbCon_->setCurrentIndex(std::max(0, cbCon_->findData(static_cast<int>(f.with))));
     cbSexo_->setCurrentIndex(std::max(0, cbSexo_->findData(static_cast<int>(f.sex))));
-
-    showing_ = wasShowing;
 }
 
 } // namespace cel::workspace

@@ -134,8 +134,7 @@ void PersonsPanel::SelectPersonRow(std::int32_t personId) {
 }
 
 void PersonsPanel::ShowList() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     const std::int32_t keep = SelectedPerson() >= 0 ? SelectedPerson() : session_.CurrentPerson();
     personModel_->Reload();
     SelectPersonRow(keep);
@@ -143,16 +142,13 @@ void PersonsPanel::ShowList() {
     shown.total = session_.ws.db.Persons.size();
     shown.persons.resize(static_cast<std::size_t>(personProxy_->rowCount()));
     labelCount_->setText(QString::fromStdString(session::PersonCounterText(shown)));
-    showing_ = wasShowing;
 }
 
 void PersonsPanel::ShowPair() {
-    const bool wasShowing = showing_;
-    showing_ = true;
+    const ShowingScope showing(showing_);
     sbSinastria_->setChecked(session_.Synastry());
     rbA_->setChecked(session_.Slot() == session::PersonSlot::A);
     rbB_->setChecked(session_.Slot() == session::PersonSlot::B);
-    showing_ = wasShowing;
 }
 
 } // namespace cel::workspace

@@ -16,4 +16,18 @@ void ConnectInput(QObject *context, const bool *showing, Sender *sender, Signal 
     });
 }
 
+// While it lives, the view writes its controls from the session: its inputs are ignored. Nested
+// scopes keep the outer one's guard.
+class ShowingScope {
+public:
+    explicit ShowingScope(bool &showing) : showing_(showing), was_(showing) { showing_ = true; }
+    ~ShowingScope() { showing_ = was_; }
+    ShowingScope(const ShowingScope &) = delete;
+    ShowingScope &operator=(const ShowingScope &) = delete;
+
+private:
+    bool &showing_;
+    bool was_;
+};
+
 } // namespace cel::workspace
