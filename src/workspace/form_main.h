@@ -45,6 +45,7 @@ class DateTimePanel;
 class EventsPanel;
 class PersonFilterPanel;
 class PersonsPanel;
+class PlacePanel;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -149,7 +150,6 @@ private:
     void ShowChoices();
     void ShowLabels();
     void ShowView();
-    void ShowPlaces();
 
     // Persons.
     void AddOrEditPerson(bool add);
@@ -158,10 +158,6 @@ private:
     void OpenDataFileDialog();
     void OpenManager();
     void ShowHelp();
-
-    // Places.
-    void AddOrEditPlace(bool edit);
-    void ImportPlaces();
 
     // Solar return window.
     void ToggleSolarReturn(bool on);
@@ -211,8 +207,7 @@ private:
     QRadioButton *rbNacimiento_ = nullptr, *rbEvento_ = nullptr;
     QToolButton *sbDeshacer_ = nullptr, *sbGuardar_ = nullptr, *sbRetorno_ = nullptr, *sbEventos_ = nullptr;
     QWidget *eventPanel_ = nullptr;
-    QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
-    QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
+    PlacePanel *place_ = nullptr;
     DateTimePanel *dateTime_ = nullptr;
 
     // Configuration dock.
