@@ -44,6 +44,7 @@ class DateTimePanel;
 class EventsPanel;
 class PersonFilterPanel;
 class PersonsPanel;
+class PlacePanel;
 class TopBar;
 struct DockSection;
 
@@ -120,7 +121,6 @@ private:
     void ShowEntry();
     void ShowChoices();
     void ShowView();
-    void ShowPlaces();
 
     // Persons.
     void AddOrEditPerson(bool add);
@@ -128,10 +128,6 @@ private:
     bool EnsureDataFile();
     void OpenManager();
     void ShowHelp();
-
-    // Places.
-    void AddOrEditPlace(bool edit);
-    void ImportPlaces();
 
     // Solar return window.
     void ToggleSolarReturn(bool on);
@@ -179,8 +175,7 @@ private:
     QRadioButton *rbNacimiento_ = nullptr, *rbEvento_ = nullptr;
     QToolButton *sbDeshacer_ = nullptr, *sbGuardar_ = nullptr, *sbRetorno_ = nullptr, *sbEventos_ = nullptr;
     QWidget *eventPanel_ = nullptr;
-    QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
-    QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
+    PlacePanel *place_ = nullptr;
     DateTimePanel *dateTime_ = nullptr;
 
     // Configuration dock.
