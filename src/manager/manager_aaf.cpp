@@ -19,11 +19,11 @@ void TFormMainTarjaro::ImportAafFile() {
         Files().OpenFile(this, "Importar personas de un archivo AAF", DataFolder(), kAafFilter);
     if (path.empty())
         return;
-    if (!session::ManagerFiles(store_).ImportAaf(path))
-        return;
-    DataChanged();
-    FillCombos();
-    Rebuild();
+    session::ManagerFiles(store_, [this] {
+        DataChanged();
+        FillCombos();
+        Rebuild();
+    }).ImportAaf(path);
 }
 
 void TFormMainTarjaro::ExportAafFile() {

@@ -103,11 +103,11 @@ void TFormMainTarjaro::AppendFile() {
         Files().OpenFile(this, "Anexar datos de otro archivo al archivo actual", DataFolder(), kAgeFilter);
     if (path.empty() || store_.ReadOnly())
         return;
-    if (!session::ManagerFiles(store_).Append(QFileInfo(Q(path)).absoluteFilePath().toStdString()))
-        return;
-    DataChanged();
-    FillCombos();
-    Rebuild();
+    session::ManagerFiles(store_, [this] {
+        DataChanged();
+        FillCombos();
+        Rebuild();
+    }).Append(QFileInfo(Q(path)).absoluteFilePath().toStdString());
 }
 
 void TFormMainTarjaro::ImportPlaces() {

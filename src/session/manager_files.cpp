@@ -68,6 +68,7 @@ bool ManagerFiles::Append(const std::string &path) {
     if (!result.merged)
         return false;
     store_.Save();
+    Changed();
     int added = 0, declined = 0;
     std::string declinedNames;
     for (const PlaceResolution &r : result.places) {
@@ -128,8 +129,10 @@ bool ManagerFiles::ImportAaf(const std::string &path) {
     }
     if (!store_.Save()) {
         store_.Open(store_.Db().Path); // the file refused the import: show what it holds
+        Changed();
         return true;
     }
+    Changed();
     std::string text =
         "Importación de [" + FileNameOf(path) + "]:\r\rPersonas añadidas: " + std::to_string(result.added) +
         "\rPersonas reemplazadas: " + std::to_string(result.replaced) +

@@ -4,6 +4,7 @@
 // asks its questions and shows its result through the store's notifier.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,10 @@ std::string BackupFileName(const std::string &folder, const std::string &dataPat
 
 class ManagerFiles {
 public:
-    explicit ManagerFiles(DataStore &store) : store_(store) {}
+    // changed: called when an operation changed the records, before its report is shown, so that the
+    // window shows the new records under the report.
+    explicit ManagerFiles(DataStore &store, std::function<void()> changed = {})
+        : store_(store), changed_(std::move(changed)) {}
 
     // Writes an empty data file at path (another program must not hold it); true when written.
     bool CreateEmpty(const std::string &path);
@@ -57,8 +61,13 @@ public:
 
 private:
     bool WriteCsv(const std::string &path, const std::string &text);
+    void Changed() const {
+        if (changed_)
+            changed_();
+    }
 
     DataStore &store_;
+    std::function<void()> changed_;
 };
 
 } // namespace cel::session

@@ -164,19 +164,49 @@ TEST(ManagerFiles, AafRoundTripIntoAnotherFile) {
     ASSERT_TRUE(other.Open(target));
     const std::string empty = Slurp(target);
 
+    int changes = 0;
+    const auto changed = [&] {
+        ++changes;
+        EXPECT_FALSE(notices.Contains("Importación de")) << "the window refreshes before the report";
+    };
     notices.choices = {Answer::Cancel};
-    EXPECT_FALSE(ManagerFiles(other).ImportAaf(aaf));
-    EXPECT_FALSE(ManagerFiles(other).ImportAaf(s.folder.File("falta.aaf")));
+    EXPECT_FALSE(ManagerFiles(other, changed).ImportAaf(aaf));
+    EXPECT_FALSE(ManagerFiles(other, changed).ImportAaf(s.folder.File("falta.aaf")));
+    EXPECT_EQ(changes, 0);
     EXPECT_EQ(notices.shown.back().kind, NoticeKind::Error);
     EXPECT_TRUE(db.Persons.empty());
     EXPECT_EQ(Slurp(target), empty);
 
     notices.choices = {Answer::No};
-    ASSERT_TRUE(ManagerFiles(other).ImportAaf(aaf));
+    ASSERT_TRUE(ManagerFiles(other, changed).ImportAaf(aaf));
+    EXPECT_EQ(changes, 1);
     EXPECT_NE(notices.LastText().find("Personas añadidas: " + std::to_string(persons.size())),
               std::string::npos)
         << notices.LastText();
     EXPECT_EQ(s.Reread(target).Persons.size(), persons.size());
+}
+
+// A data file that cannot be written refuses the import: the error is said and the records shown are
+// what the file holds, not an import that is in no file.
+TEST(ManagerFiles, AafImportThatCannotBeSavedIsNotKept) {
+    SampleStore s;
+    const std::string aaf = s.folder.File("todos.aaf");
+    s.notices.choices = {Answer::Yes};
+    ASSERT_TRUE(
+        ManagerFiles(s.store).ExportAaf(ManagerFiles(s.store).AafPersons(s.Listed(Kind::Person)), aaf));
+
+    database::Database db;
+    ScriptedNotifier notices;
+    DataStore nowhere(db, notices);
+    ASSERT_TRUE(nowhere.Open(s.folder.Write("no-es-carpeta", "x") + "/datos.age")); // no file yet: empty
+    int changes = 0;
+    notices.choices = {Answer::No};
+    EXPECT_TRUE(ManagerFiles(nowhere, [&] { ++changes; }).ImportAaf(aaf));
+    EXPECT_EQ(changes, 1);
+    ASSERT_FALSE(notices.shown.empty());
+    EXPECT_EQ(notices.shown.back().kind, NoticeKind::Error);
+    EXPECT_FALSE(notices.Contains("Personas añadidas"));
+    EXPECT_TRUE(db.Persons.empty());
 }
 
 // Appending the sample to a copy of itself adds its persons again under a group of their own.
@@ -185,13 +215,20 @@ TEST(ManagerFiles, AppendsAnotherDataFileAndSavesIt) {
     const std::size_t persons = s.db.Persons.size();
     const std::string other = s.folder.Copy("ejemplo.age", "otro.age");
     s.notices.answers.assign(200, false); // places that differ in their data stay as they are
-    ASSERT_TRUE(ManagerFiles(s.store).Append(other));
+    int changes = 0;
+    const auto changed = [&] {
+        ++changes;
+        EXPECT_FALSE(s.notices.Contains("Datos anexados")) << "the window refreshes before the report";
+    };
+    ASSERT_TRUE(ManagerFiles(s.store, changed).Append(other));
+    EXPECT_EQ(changes, 1);
     EXPECT_EQ(s.db.Persons.size(), 2 * persons);
     EXPECT_NE(s.notices.LastText().find("Personas agregadas: " + std::to_string(persons)), std::string::npos)
         << s.notices.LastText();
     EXPECT_EQ(s.Reread(s.path).Persons.size(), 2 * persons);
 
-    EXPECT_FALSE(ManagerFiles(s.store).Append(s.folder.File("falta.age")));
+    EXPECT_FALSE(ManagerFiles(s.store, changed).Append(s.folder.File("falta.age")));
+    EXPECT_EQ(changes, 1);
     EXPECT_EQ(s.db.Persons.size(), 2 * persons);
 }
 
