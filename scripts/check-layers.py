@@ -19,9 +19,6 @@ DOC = os.path.join(ROOT, 'docs', 'architecture.md')
 # The window modules and the modules they reach only through the session.
 WINDOWS = {'workspace', 'manager'}
 BEHIND_SESSION = {'database', 'astronomy'}
-# Manager windows that still read and write records directly; each leaves this list as its logic
-# moves below the windows.
-STILL_DIRECT = set()
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 ROW = re.compile(r'^\|\s*(`[^|]*`)\s*\|')
 
@@ -77,8 +74,7 @@ def main():
                         if order[used] > order[folder]:
                             problems.append(f'{where}:{number}: {folder}/ includes "{target}" from {used}/, '
                                             f'which is below it in docs/architecture.md')
-                        elif (folder in WINDOWS and used in BEHIND_SESSION
-                              and where.replace(os.sep, '/') not in STILL_DIRECT):
+                        elif folder in WINDOWS and used in BEHIND_SESSION:
                             problems.append(f'{where}:{number}: the window module {folder}/ includes "{target}" '
                                             f'from {used}/: windows reach it through session/')
     for p in problems:
