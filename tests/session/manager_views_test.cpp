@@ -11,6 +11,7 @@
 #include "session/place_import_list.h"
 #include "session/place_zone_entry.h"
 #include "session/record_cells.h"
+#include "support/atlas_cities.h"
 #include "support/temp_folder.h"
 
 namespace cel::session {
@@ -282,15 +283,7 @@ struct ZoneFixture {
         getafe.IdPais = 2;
         getafe.Lat = 40.3;
         getafe.Lon = 3.73;
-        std::vector<zones::AtlasCity> cities(1);
-        cities[0].name = "Madrid";
-        cities[0].countryCode = "ES";
-        cities[0].countryName = "España";
-        cities[0].latitude = 40.4165;
-        cities[0].longitudeWest = 3.70256;
-        cities[0].population = 3255944;
-        cities[0].zoneId = "Europe/Madrid";
-        atlas = zones::Atlas::FromCities(std::move(cities));
+        atlas = testsupport::MadridAtlas();
     }
     database::TLugar_Geo &Place() { return *db.Places[0]; }
 };

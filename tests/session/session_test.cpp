@@ -13,6 +13,8 @@
 #include "session/session.h"
 #include "zones/atlas.h"
 
+#include "support/atlas_cities.h"
+
 namespace cel::session {
 namespace {
 
@@ -170,14 +172,7 @@ TEST_F(SessionFixture, StepsAndJumpsTheEntry) {
 // "Ahora" at Madrid on 17 October 2024, still summer time there: the zone history's UTC+2, where the
 // place's stored zone says +1.
 TEST_F(SessionFixture, NowIsTheWallClockOfTheEntrysPlace) {
-    std::vector<zones::AtlasCity> cities(1);
-    cities[0].name = "Madrid";
-    cities[0].countryCode = "ES";
-    cities[0].countryName = "España";
-    cities[0].latitude = 40.4165;
-    cities[0].longitudeWest = 3.70256;
-    cities[0].zoneId = "Europe/Madrid";
-    const zones::Atlas atlas = zones::Atlas::FromCities(std::move(cities));
+    const zones::Atlas atlas = testsupport::MadridAtlas();
     const std::int32_t madrid = 8;
     s->ChoosePerson(kAna);
     s->SetSide(ChartSide::Event);

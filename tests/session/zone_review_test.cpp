@@ -7,6 +7,7 @@
 #include "common/scripted_notifier.h"
 #include "database/data_file.h"
 #include "session/zone_review.h"
+#include "support/atlas_cities.h"
 #include "support/temp_folder.h"
 
 namespace cel::session {
@@ -67,15 +68,7 @@ struct ReviewFixture {
         database::LoadDataText(database::DataFileText(db, format), read, quiet, format);
         std::swap(db, read);
 
-        std::vector<zones::AtlasCity> cities(1);
-        cities[0].name = "Madrid";
-        cities[0].countryCode = "ES";
-        cities[0].countryName = "España";
-        cities[0].latitude = 40.4165;
-        cities[0].longitudeWest = 3.70256;
-        cities[0].population = 3255944;
-        cities[0].zoneId = "Europe/Madrid";
-        atlas = zones::Atlas::FromCities(std::move(cities));
+        atlas = testsupport::MadridAtlas();
     }
 
     database::TPersona &Person(std::int32_t id) {
