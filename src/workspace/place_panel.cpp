@@ -16,16 +16,10 @@
 #include "manager/atlas_completer.h"
 #include "manager/item_editor.h"
 #include "manager/place_import_window.h"
-#include "workspace/view_input.h"
 
 namespace cel::workspace {
 
-template <class Sender, class Signal, class Slot>
-void PlacePanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
-PlacePanel::PlacePanel(session::Session &session, QWidget *parent) : QWidget(parent), session_(session) {
+PlacePanel::PlacePanel(session::Session &session, QWidget *parent) : SessionPanel(session, parent) {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     auto *placeBox = new QGroupBox("Lugar");

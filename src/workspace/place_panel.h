@@ -5,11 +5,10 @@
 // lists back.
 #pragma once
 
-#include <QWidget>
-
 #include <functional>
 
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QComboBox;
 class QToolButton;
@@ -20,7 +19,7 @@ class AtlasCompleter;
 
 namespace cel::workspace {
 
-class PlacePanel : public QWidget {
+class PlacePanel : public SessionPanel {
 public:
     explicit PlacePanel(session::Session &session, QWidget *parent = nullptr);
 
@@ -37,7 +36,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
     bool EnsureDataFile() const { return ensureDataFile ? ensureDataFile() : session_.HasDataFile(); }
     void AddOrEditPlace(bool edit);
     void ImportPlaces();
@@ -46,9 +44,6 @@ private:
     void ChooseCity(const zones::AtlasCity &city);
     // The place field shows the entry's place again, the list closed (Escape, or a search left).
     void RestoreText();
-
-    session::Session &session_;
-    bool showing_ = false;
 
     QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
     QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
