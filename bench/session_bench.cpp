@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "example_workspace.h"
 #include "session/atlas_place.h"
@@ -92,5 +93,42 @@ void BM_AtlasListKeystroke(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_AtlasListKeystroke)->Unit(benchmark::kMicrosecond);
+
+// One keystroke in the main window's place field: the country's places of a data file of 2 000 places
+// (the atlas's largest cities, in their countries) and the atlas's cities, each city looked up among
+// the file's places.
+void BM_PlaceListKeystroke(benchmark::State &state) {
+    const zones::Atlas &atlas = zones::SharedAtlas();
+    database::Database db;
+    std::map<std::string, std::int32_t> countries;
+    for (std::size_t i = 0; i < std::min<std::size_t>(2000, atlas.Size()); ++i) {
+        const zones::AtlasCity &c = atlas.Cities()[i];
+        const auto [at, added] =
+            countries.emplace(c.countryName, static_cast<std::int32_t>(countries.size()));
+        if (added) {
+            auto country = std::make_unique<database::TPais>();
+            country->Id = at->second;
+            country->Nombre = c.countryName;
+            db.Countries.push_back(std::move(country));
+        }
+        auto place = std::make_unique<database::TLugar_Geo>();
+        place->Id = static_cast<std::int32_t>(i);
+        place->Nombre = c.name;
+        place->IdPais = at->second;
+        place->Lat = c.latitude;
+        place->Lon = c.longitudeWest;
+        db.Places.push_back(std::move(place));
+    }
+    const auto colombia = countries.find("Colombia");
+    const std::int32_t country = colombia == countries.end() ? 0 : colombia->second;
+    std::size_t listed = 0;
+    for (auto _ : state) {
+        const std::vector<session::AtlasMatch> found = session::SearchPlaces(db, country, atlas, "san");
+        listed = found.size();
+        benchmark::DoNotOptimize(listed);
+    }
+    state.counters["listed"] = static_cast<double>(listed);
+}
+BENCHMARK(BM_PlaceListKeystroke)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -6,8 +6,7 @@
 #include <QStandardItemModel>
 
 #include <algorithm>
-
-#include "session/atlas_place.h"
+#include <utility>
 
 namespace cel::manager {
 
@@ -15,11 +14,16 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole + 1; // what the field takes: the city's name alone
 constexpr int kCityRole = Qt::UserRole + 2;
+constexpr int kPlaceRole = Qt::UserRole + 3; // the data file's place, -1 for a city it does not have
 
 } // namespace
 
 AtlasCompleter::AtlasCompleter(QLineEdit *edit, const zones::Atlas &atlas)
-    : QObject(edit), edit_(edit), atlas_(atlas) {
+    : AtlasCompleter(edit,
+                     [&atlas](const std::string &typed) { return session::SearchAtlas(atlas, typed); }) {}
+
+AtlasCompleter::AtlasCompleter(QLineEdit *edit, Source source)
+    : QObject(edit), edit_(edit), source_(std::move(source)) {
     model_ = new QStandardItemModel(this);
     completer_ = new QCompleter(model_, this);
     // The atlas has already chosen and ordered the cities: the list shows them as they are.
@@ -33,7 +37,9 @@ AtlasCompleter::AtlasCompleter(QLineEdit *edit, const zones::Atlas &atlas)
             [this](const QModelIndex &index) {
                 const auto *city =
                     static_cast<const zones::AtlasCity *>(index.data(kCityRole).value<const void *>());
-                if (city)
+                if (const int place = index.data(kPlaceRole).toInt(); place >= 0)
+                    emit placeChosen(place);
+                else if (city)
                     emit chosen(city);
             });
 }
@@ -44,10 +50,11 @@ int AtlasCompleter::Count() const {
 
 void AtlasCompleter::Search(const QString &text) {
     model_->clear();
-    for (const session::AtlasMatch &m : session::SearchAtlas(atlas_, text.toStdString())) {
+    for (const session::AtlasMatch &m : source_(text.toStdString())) {
         auto *item = new QStandardItem(QString::fromStdString(m.text));
-        item->setData(QString::fromStdString(m.city->name), kNameRole);
+        item->setData(QString::fromStdString(m.name), kNameRole);
         item->setData(QVariant::fromValue(static_cast<const void *>(m.city)), kCityRole);
+        item->setData(m.placeId, kPlaceRole);
         item->setEditable(false);
         model_->appendRow(item);
     }

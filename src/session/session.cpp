@@ -460,6 +460,95 @@ void Session::PlaceStored(std::int32_t placeId) {
     SetPlace(placeId);
 }
 
+std::vector<AtlasMatch> Session::SearchPlaces(std::string_view typed) const {
+    static const zones::Atlas kNoAtlas;
+    return session::SearchPlaces(ws.db, EntryCountry(), atlas_ ? *atlas_ : kNoAtlas, typed);
+}
+
+void Session::ChooseAtlasCity(const zones::AtlasCity &city) {
+    Operation op(*this);
+    database::Database &db = ws.db;
+    if (const std::int32_t known = PlaceOfCityInFile(db, city); known >= 0) {
+        SetPlace(known);
+        return;
+    }
+    if (!HasDataFile())
+        return;
+    const AtlasPlace made = PlaceOfCity(db, city, clock());
+    database::TLugar_Geo place = PlaceRecordOf(made);
+    // The same coordinates and zone: the file has the city under another name.
+    if (const int same = db.SameDataPlace(place, -1); same >= 0) {
+        SetPlace(db.Places[static_cast<std::size_t>(same)]->Id);
+        return;
+    }
+    const bool newCountry = made.countryId < 0;
+    const std::string country =
+        newCountry ? made.countryName : database::NameOfId(db.Countries, made.countryId);
+    // Another place of that name in the country, far from the city: the new one takes its region.
+    if (!newCountry && !db.PlaceNameFree(-1, place.Nombre, made.countryId) && !made.region.empty())
+        place.Nombre += " (" + made.region + ")";
+    SilentNotifier quiet;
+    const auto refuse = [this](const std::string &why) {
+        notifier_.Notice(NoticeKind::Warning, false, true,
+                         why + "\r\rPuede agregarlo con otro nombre con \"Nuevo lugar geográfico\" (+).");
+    };
+    if (!newCountry && !db.PlaceNameFree(-1, place.Nombre, made.countryId))
+        return refuse("Ya existe un lugar geográfico con el nombre " + place.Nombre + " asignado al país " +
+                      country + ".");
+    if (!database::CheckInput(place.Nombre, "el nombre", quiet) ||
+        !database::CheckInput(country, "el país", quiet))
+        return refuse("El nombre \"" + place.Nombre + (newCountry ? "\" o el del país \"" + country : "") +
+                      "\" tiene caracteres que el archivo de datos no admite.");
+    if (!database::CheckOptionalInput(place.Descripcion, quiet))
+        place.Descripcion.clear();
+    if (!db.HasRoomFor(database::Kind::Place) || (newCountry && !db.HasRoomFor(database::Kind::Country))) {
+        notifier_.Notice(NoticeKind::Error, false, true,
+                         "El archivo de datos no admite más lugares geográficos: se alcanzó el número máximo "
+                         "de registros.");
+        return;
+    }
+    if (!Writable())
+        return;
+    std::string question =
+        "¿Desea agregar " + place.Nombre + " al archivo de datos como lugar geográfico?\r\r" + city.name +
+        " — " + (city.region.empty() ? "" : city.region + ", ") + city.countryName +
+        "\rLatitud: " + database::AngleText(place.Lat, database::AngleKind::Latitude) +
+        "\rLongitud: " + database::AngleText(place.Lon, database::AngleKind::Longitude) +
+        "\rZona horaria: " + made.zoneId + " (TZ: " + database::TimeZoneText(place.TZ) + ")";
+    if (newCountry)
+        question += "\r\rEl país \"" + country + "\" no está en el archivo de datos: se agregará también.";
+    if (!notifier_.Notice(NoticeKind::Question, true, true, question))
+        return;
+
+    // Added, saved, and taken back as it was when the file refuses the save.
+    const std::int64_t placeCounter = db.Counter(database::Kind::Place);
+    const std::int64_t countryCounter = db.Counter(database::Kind::Country);
+    place.IdPais = made.countryId;
+    if (newCountry) {
+        auto record = std::make_unique<database::TPais>();
+        record->Nombre = country;
+        record->Id = db.TakeId(database::Kind::Country);
+        place.IdPais = record->Id;
+        db.Countries.push_back(std::move(record));
+    }
+    place.Id = db.TakeId(database::Kind::Place);
+    place.Marca = 0;
+    place.Usos = 0;
+    db.Places.push_back(std::make_unique<database::TLugar_Geo>(place));
+    if (!SaveFile("el lugar geográfico \"" + place.Nombre + "\"")) {
+        if (const int i = database::IndexOfId(db.Places, place.Id); i >= 0)
+            db.Places.erase(db.Places.begin() + i);
+        if (newCountry)
+            if (const int i = database::IndexOfId(db.Countries, place.IdPais); i >= 0)
+                db.Countries.erase(db.Countries.begin() + i);
+        db.Counter(database::Kind::Place) = placeCounter;
+        db.Counter(database::Kind::Country) = countryCounter;
+        Mark(kEntryChanged, Compute::None);
+        return;
+    }
+    PlaceStored(place.Id); // the lists again (with the new country), and the place chosen
+}
+
 void Session::PlacesImported() {
     Operation op(*this);
     Mark(kListsChanged | kEntryChanged, Compute::None);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/notifier.h"
+#include "session/atlas_place.h"
 #include "session/data_store.h"
 #include "session/date_entry.h"
 #include "session/person_filter.h"
@@ -217,6 +218,14 @@ public:
     // Greenwich time.
     std::optional<ZoneOffer> EntryZoneOffer() const;
     void ApplyZoneOffer(TDateTime universal);
+    // What typing a place's name lists: the places of the entry's country whose names match, then the
+    // atlas's cities (see SearchPlaces in session/atlas_place.h).
+    std::vector<AtlasMatch> SearchPlaces(std::string_view typed) const;
+    // An atlas city chosen in that list: the data file's place that is the city becomes the entry's
+    // place at once; a city the file does not have is added as a place (with its country, when the
+    // file has none) once the user confirms its name, coordinates and zone, saved, and chosen. A
+    // refused or failed save leaves the records and the entry as they were.
+    void ChooseAtlasCity(const zones::AtlasCity &city);
     // After a place was added or edited (it becomes the entry's place), or places were imported.
     void PlaceStored(std::int32_t placeId);
     void PlacesImported();
