@@ -21,6 +21,14 @@ void WheelView::SetFit(bool fit) {
 }
 
 int WheelView::Redraw() {
+    Render();
+    update();
+    if (onDrawn)
+        onDrawn(count_);
+    return count_;
+}
+
+void WheelView::Render() {
     const qreal ratio = devicePixelRatioF();
     const QSize logical = fit_ ? size() : QSize(650, 650);
     const QSize pixels(qMax(1, qRound(logical.width() * ratio)), qMax(1, qRound(logical.height() * ratio)));
@@ -34,13 +42,12 @@ int WheelView::Redraw() {
                                      graphics::GlyphSet::Choose(ws_.view.largeImagesWheel), input);
     }
     image_.setDevicePixelRatio(ratio);
-    update();
-    if (onDrawn)
-        onDrawn(count_);
-    return count_;
 }
 
 void WheelView::paintEvent(QPaintEvent *) {
+    // Moved to a screen of another density: drawn again at its pixels, so glyphs and texts stay sharp.
+    if (!image_.isNull() && !qFuzzyCompare(image_.devicePixelRatio(), devicePixelRatioF()))
+        Render();
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     if (!image_.isNull())

@@ -29,6 +29,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Draws the wheel into the image at the screen's pixel density.
+    void Render();
+
     const session::Workspace &ws_;
     QImage image_;
     bool fit_ = true;
