@@ -329,17 +329,17 @@ std::vector<long double> FittedWidths(int ppi, const RtfGrid &grid, int extra,
 }
 
 void TCtrlToRTF::WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
-                               const std::string &fontWords) {
+                               const std::string &fontWords, int gap) {
     std::vector<long double> widths;
     for (int w : grid.columnWidths)
         widths.push_back(w + (smallGlyphs ? 6 : 2));
-    WriteRowStart(ppi, widths, cellBorders, fontWords);
+    WriteRowStart(ppi, widths, cellBorders, fontWords, gap);
 }
 
 void TCtrlToRTF::WriteRowStart(int ppi, const std::vector<long double> &widths, bool cellBorders,
-                               const std::string &fontWords) {
+                               const std::string &fontWords, int gap) {
     const long double perInch = ppi > 0 ? ppi : 96;
-    body_ += "\\trowd\\trgaph108\\trrh260\\trleft90";
+    body_ += "\\trowd\\trgaph" + Num(gap) + "\\trrh260\\trleft90";
     body_ += kRowBorders;
     long double sum = 0;
     for (const long double width : widths) {
@@ -429,9 +429,12 @@ void TCtrlToRTF::WriteAspectGrid(int ppi, const RtfGrid &grid, const GlyphPainte
     const std::string fontWords =
         FontReference(grid.font) + SizeWord(grid.font) + StyleWords(grid.font) + ColourWord(grid.font.colour);
     const bool small = glyphs.Size() <= 11;
+    // The cell pictures are as wide as their columns: a gap of one pixel keeps them inside their cells,
+    // where the usual gaps would push them over the borders and into the next cell.
+    constexpr int kPictureGap = 15;
     WriteTablePrologue();
     for (int r = 0; r < grid.RowCount(); ++r) {
-        WriteRowStart(ppi, grid, cellBorders, small, fontWords);
+        WriteRowStart(ppi, grid, cellBorders, small, fontWords, kPictureGap);
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             if (paintCell && document::AspectCellDrawn(grid, c, r)) {
                 // The cell's own width; one glyph high and a line for the strength, as on screen.

@@ -82,14 +82,16 @@ public:
     static std::string EscapeText(std::string_view utf8);
 
 private:
+    static constexpr int kCellGap = 108; // twips
     void WriteGlyphPicture(int ppi, const GlyphPainter &glyphs, int picture);
     void WriteTablePrologue();
-    // Row definition and the opening of the row's cells; smallGlyphs widens columns by 6, not 2.
+    // Row definition and the opening of the row's cells; smallGlyphs widens columns by 6, not 2. `gap` is
+    // the room in twips between a cell's border and its content on each side.
     void WriteRowStart(int ppi, const RtfGrid &grid, bool cellBorders, bool smallGlyphs,
-                       const std::string &fontWords);
+                       const std::string &fontWords, int gap = kCellGap);
     // The same with the columns' widths in pixels given (the cells' room before the gaps).
     void WriteRowStart(int ppi, const std::vector<long double> &widths, bool cellBorders,
-                       const std::string &fontWords);
+                       const std::string &fontWords, int gap = kCellGap);
     void WriteRowEnd();
 
     // The font the text tables are written in: the grid's own, made smaller (down to 6 points) while

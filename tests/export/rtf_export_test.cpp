@@ -231,6 +231,50 @@ TEST(ExportRtf, AspectTablePicturesAreInColour) {
     EXPECT_GT(filled, 500);
 }
 
+// Every cell picture of the exported aspect table fits in its cell's room between the gaps, so a reader
+// keeps it inside its borders: single and double table, normal and large glyphs, with and without "%".
+TEST(ExportRtf, AspectTablePicturesFitTheirCells) {
+    testing_fixtures::RealCharts charts;
+    for (const int outer : {1, 3})
+        for (const bool large : {false, true})
+            for (const bool strength : {false, true}) {
+                SCOPED_TRACE(std::to_string(outer) + " " + std::to_string(large) + " " +
+                             std::to_string(strength));
+                charts.SetItems(1, outer);
+                charts.view.largeImagesTable = large;
+                document::PageChoices choices;
+                choices.showStrength = strength;
+                const document::PageContent input = document::MakePageContent(
+                    document::PageKind::Tabla, charts.State(), choices, testing_fixtures::SampleHeading());
+                TCtrlToRTF writer;
+                ASSERT_TRUE(BuildExportDocument(input, writer).written);
+                const std::string &body = writer.Body();
+                const auto number = [&body](std::size_t at) { return std::stol(body.substr(at)); };
+                int pictures = 0;
+                for (std::size_t row = body.find("\\trowd\\trgaph"); row != std::string::npos;
+                     row = body.find("\\trowd\\trgaph", row + 1)) {
+                    const long gap = number(row + 13);
+                    const std::size_t end = body.find("{\\row}", row);
+                    // The cells' right edges; the first cell (the row's body glyph) is left out.
+                    std::vector<long> edges;
+                    for (std::size_t at = body.find("\\cellx", row); at < end;
+                         at = body.find("\\cellx", at + 1))
+                        edges.push_back(number(at + 6));
+                    std::size_t cell = body.find("\\cell ", body.find("\\cgrid0", row)) + 6;
+                    for (std::size_t c = 1; c < edges.size(); ++c) {
+                        const std::size_t next = body.find("\\cell ", cell);
+                        for (std::size_t at = body.find("\\picwgoal", cell); at < next;
+                             at = body.find("\\picwgoal", at + 1)) {
+                            EXPECT_LE(number(at + 9), edges[c] - edges[c - 1] - 2 * gap) << "column " << c;
+                            ++pictures;
+                        }
+                        cell = next + 6;
+                    }
+                }
+                EXPECT_GT(pictures, 40);
+            }
+}
+
 TEST(ExportRtf, SpeculumWritesBothChartsWithTheirCaptions) {
     document::PageContent input = testing_fixtures::SampleInput(document::PageKind::Speculum);
     TCtrlToRTF writer;
