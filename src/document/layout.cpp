@@ -50,7 +50,7 @@ void PaintTextCell(QPainter &painter, const QRect &rect, const std::string &text
     f.underline = f.underline || underline;
     painter.setFont(MakeFont(f));
     painter.setPen(TextColour(f));
-    painter.drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromStdString(text));
 }
 
@@ -60,6 +60,39 @@ PageDrawing TextGridDrawing(const Grid &grid, QPointF at, std::string name) {
                        [grid](QPainter &painter, const QRect &rect, int column, int row) {
                            PaintTextCell(painter, rect, grid.Cell(column, row), grid.font);
                        });
+}
+
+// Widens each column to hold its widest text with some air on both sides, plus `extra(column)` pixels
+// (room for a glyph beside the text); a column never gets narrower.
+constexpr int kCellAir = 8; // pixels: the text's inset at the left and a gap before the next column
+
+void WidenToTexts(Grid &grid, const std::function<int(int column)> &extra = {}) {
+    const QFontMetricsF metrics(MakeFont(grid.font));
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        double widest = 0;
+        for (int r = 0; r < grid.RowCount(); ++r)
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(grid.Cell(c, r))));
+        int &width = grid.columnWidths[static_cast<std::size_t>(c)];
+        width = std::max(width, static_cast<int>(std::ceil(widest)) + kCellAir + (extra ? extra(c) : 0));
+    }
+}
+
+// The drawing scaled by `scale` about its top-left corner: its rectangle and everything it paints.
+PageDrawing Scaled(PageDrawing drawing, double scale) {
+    if (scale == 1.0)
+        return drawing;
+    drawing.rect.setSize(drawing.rect.size() * scale);
+    drawing.paint = [paint = std::move(drawing.paint), scale](QPainter &painter) {
+        painter.scale(scale, scale);
+        paint(painter);
+    };
+    return drawing;
+}
+
+// The drawing shrunk, when it is wider than `width` millimetres, to that width.
+PageDrawing FitWidth(PageDrawing drawing, double width) {
+    const double wide = drawing.rect.width();
+    return wide > width ? Scaled(std::move(drawing), width / wide) : drawing;
 }
 
 void AddText(Page &page, double x, double y, const std::string &text, const TextFont &font = {"Arial", 9}) {
@@ -256,8 +289,10 @@ double WritePageHeader(Document &document, const LayoutOptions &options, double 
     const PageContent &content = document.content;
     const double top = HeadingTop(page);
     const double left = page.margins.left();
+    // The wheel page prints the natal chart's data box, which carries the natal lines' facts.
     const InformationLines info =
-        PageInformation(content.page, content.heading, content.view, content.format);
+        PageInformation(content.page, content.heading, content.view, content.format,
+                        content.page == PageKind::Rueda && !content.caption.name.empty());
     const double width = page.SizeMm().width();
     const double paperRight = width - page.margins.right();
     double bottom = top;
@@ -502,7 +537,10 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
             const QSizeF need = CaptionSizeMm(c.caption, 2);
             const double band = std::max(grid ? gridSide : 0.0, need.height());
             const double sideMm = SquareSideMm(content.adjusted(0, 0, 0, -(band + kGap)), side);
-            area = QRectF(content.left() + (content.width() - sideMm) / 2, content.top(), sideMm, sideMm);
+            // The wheel and the band under it stand in the middle of the room left below the heading.
+            const double slack = std::max(0.0, content.height() - (sideMm + kGap + band));
+            area = QRectF(content.left() + (content.width() - sideMm) / 2, content.top() + slack / 2, sideMm,
+                          sideMm);
             const double bandTop = area.bottom() + kGap;
             if (grid)
                 page.drawings.push_back(AspectGridDrawing(c, QPointF(left, bandTop)));
@@ -530,7 +568,7 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         const GlyphPainter &glyphs = NormalGlyphPainter();
         const bool strength = c.showStrength;
         const auto paintCell = c.paintAspectCell;
-        document.pages.back().drawings.push_back(GridDrawing(
+        PageDrawing drawing = GridDrawing(
             table, QPointF(left, top), "aspect table",
             [table, &glyphs, strength, paintCell](QPainter &painter, const QRect &rect, int column, int row) {
                 if (paintCell) {
@@ -544,7 +582,12 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
                 painter.translate(rect.x() + std::max(0, (rect.width() - cell.width()) / 2),
                                   rect.y() + std::max(0, (rect.height() - cell.height()) / 2));
                 PaintAspectCell(painter, table, column, row, glyphs, strength);
-            }));
+            });
+        // Enlarged, cells and glyphs alike, to fill the room below the heading across or down the page.
+        const QRectF room = ContentArea(page, top);
+        const double scale = std::clamp(
+            std::min(room.width() / drawing.rect.width(), room.height() / drawing.rect.height()), 0.5, 3.0);
+        document.pages.back().drawings.push_back(Scaled(std::move(drawing), scale));
         break;
     }
     case PageKind::Listado:
@@ -553,49 +596,65 @@ void BuildDocument(Document &document, PageContent content, const LayoutOptions 
         break;
     case PageKind::Progresiones: {
         const double top = WritePageHeader(document, options);
-        // Room on the page for a position and its sign glyph in every column.
+        // Room in every column for its texts, and beside a position for its sign glyph with a gap; the
+        // rows spread down the page; shrunk to the margins if need be.
         Grid grid = c.progressions;
-        for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
-            grid.columnWidths[i] = i == 0 ? 30 : i <= 9 ? 74 : 96;
         const ProgGridMarks marks = c.progressionMarks;
         const GlyphPainter &glyphs = c.smallGlyphs != nullptr ? *c.smallGlyphs : NormalGlyphPainter();
-        page.drawings.push_back(GridDrawing(
-            grid, QPointF(left, top), "progressions",
-            [grid, marks, &glyphs](QPainter &painter, const QRect &rect, int column, int row) {
-                const int g = glyphs.Size();
-                QRect textRect = rect;
-                if (column == 0 && row >= 1 && row <= 12) {
-                    glyphs.Draw(painter, 11 + row, rect.x() + 2, rect.y() + (rect.height() - g) / 2, 0);
-                    textRect.setLeft(rect.left() + g + 2);
-                }
-                const bool retro = marks.showRetro && row >= 1 && row <= 12 && column >= 1 && column <= 11 &&
-                                   marks.RetroAt(row, column);
-                PaintTextCell(painter, textRect, grid.Cell(column, row), grid.font, retro);
-                const int sign = column >= 1 && column <= 9 ? marks.SignAt(row, column) : 0;
-                if (sign >= 1 && sign <= 12)
-                    glyphs.Draw(painter, sign - 1, rect.right() - g - 1, rect.y() + (rect.height() - g) / 2,
-                                0);
-            }));
+        for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
+            grid.columnWidths[i] = i == 0 ? 30 : i <= 9 ? 74 : 86;
+        WidenToTexts(grid, [&glyphs](int column) { return column <= 9 ? glyphs.Size() + 3 : 0; });
+        const QRectF room = ContentArea(page, top);
+        if (grid.RowCount() > 0)
+            grid.rowHeight = std::clamp(static_cast<int>(room.height() / kMmPerPixel / grid.RowCount()),
+                                        grid.rowHeight, 24);
+        page.drawings.push_back(FitWidth(
+            GridDrawing(grid, QPointF(left, top), "progressions",
+                        [grid, marks, &glyphs](QPainter &painter, const QRect &rect, int column, int row) {
+                            const int g = glyphs.Size();
+                            QRect textRect = rect;
+                            if (column == 0 && row >= 1 && row <= 12) {
+                                glyphs.Draw(painter, 11 + row, rect.x() + 2,
+                                            rect.y() + (rect.height() - g) / 2, 0);
+                                textRect.setLeft(rect.left() + g + 2);
+                            }
+                            const bool retro = marks.showRetro && row >= 1 && row <= 12 && column >= 1 &&
+                                               column <= 11 && marks.RetroAt(row, column);
+                            PaintTextCell(painter, textRect, grid.Cell(column, row), grid.font, retro);
+                            const int sign = column >= 1 && column <= 9 ? marks.SignAt(row, column) : 0;
+                            if (sign >= 1 && sign <= 12)
+                                glyphs.Draw(painter, sign - 1, rect.right() - g - 2,
+                                            rect.y() + (rect.height() - g) / 2, 0);
+                        }),
+            room.width()));
         break;
     }
     case PageKind::Speculum: {
         const double top = WritePageHeader(document, options);
-        // Columns wide enough for a Julian day, rows close enough for both charts on the page.
+        // Columns as wide as their texts (a Julian day, a signed declination) with air between them, both
+        // charts' tables alike; rows close enough for both on the page; shrunk to the margins if need be.
         const auto printed = [](Grid grid) {
             static constexpr int kWidths[] = {30, 80, 76, 80, 76, 100, 92, 92};
             for (std::size_t i = 0; i < grid.columnWidths.size(); ++i)
                 grid.columnWidths[i] = i < std::size(kWidths) ? kWidths[i] : 80;
             grid.rowHeight = 15;
+            WidenToTexts(grid);
             return grid;
         };
-        const Grid natal = printed(c.natalSpeculum);
-        const Grid event = printed(c.eventSpeculum);
+        Grid natal = printed(c.natalSpeculum);
+        Grid event = printed(c.eventSpeculum);
+        for (std::size_t i = 0; i < std::min(natal.columnWidths.size(), event.columnWidths.size()); ++i)
+            natal.columnWidths[i] = event.columnWidths[i] =
+                std::max(natal.columnWidths[i], event.columnWidths[i]);
+        const double room = ContentArea(page, top).width();
         AddText(page, left, top, "Natal");
-        page.drawings.push_back(TextGridDrawing(natal, QPointF(left, top + 5), "natal speculum"));
+        page.drawings.push_back(
+            FitWidth(TextGridDrawing(natal, QPointF(left, top + 5), "natal speculum"), room));
         // The event's speculum below the natal one, never over it.
-        const double eventTop = GridBottom(natal, top + 5) + 5;
+        const double eventTop = page.drawings.back().rect.bottom() + 5;
         AddText(page, left, eventTop, "Evento");
-        page.drawings.push_back(TextGridDrawing(event, QPointF(left, eventTop + 5), "event speculum"));
+        page.drawings.push_back(
+            FitWidth(TextGridDrawing(event, QPointF(left, eventTop + 5), "event speculum"), room));
         break;
     }
     case PageKind::Resumen: {

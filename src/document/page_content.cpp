@@ -29,6 +29,12 @@ bool IsReport(PageKind page) {
            page == PageKind::Diagramas || page == PageKind::Transitos;
 }
 
+// The text without its trailing blanks: the natal label ends in two, which must not stand before a comma.
+std::string TrimRight(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
 // Angles over the whole circle: wrap 360, so that 180°30' is not written as 00°30'.
 std::string WholeCircle(long double x, const TextFormat &format) {
     return astronomy::FormatAngle(360, 0, astronomy::AngleSuffix::None,
@@ -130,11 +136,11 @@ std::string PageTitle(PageKind page, const PageView &view) {
 }
 
 InformationLines PageInformation(PageKind page, const PageHeading &heading, const PageView &view,
-                                 const TextFormat &format) {
+                                 const TextFormat &format, bool dataBox) {
     InformationLines info;
     std::vector<std::string> &lines = info.left;
     if (IsReport(page)) {
-        lines.push_back(heading.natalLabel + ", " + heading.natalDateLine +
+        lines.push_back(TrimRight(heading.natalLabel) + ", " + heading.natalDateLine +
                         ". Evento: " + heading.eventDateLine);
         if (page == PageKind::Progresiones) {
             lines.push_back(heading.progressionLines[0]);
@@ -143,11 +149,13 @@ InformationLines PageInformation(PageKind page, const PageHeading &heading, cons
         }
         return info;
     }
-    lines.push_back(heading.natalLabel);
+    if (!dataBox)
+        lines.push_back(heading.natalLabel);
     if (heading.synastry) {
-        lines.push_back(heading.natalDateLine);
+        if (!dataBox)
+            lines.push_back(heading.natalDateLine);
         lines.push_back("Rueda Int: " + view.innerItemName);
-    } else {
+    } else if (!dataBox) {
         lines.push_back(heading.place + ", " + heading.country);
         lines.push_back("Lon:" + heading.longitudeText + ", Lat:" + heading.latitudeText);
         lines.push_back(LocalDateTimeLine(heading.natalLocal, heading.zone, format) +

@@ -80,8 +80,10 @@ struct InformationLines {
     std::vector<std::string> left;
     std::vector<std::string> right;
 };
+// With `dataBox` the page also prints the natal chart's data box: the lines that would repeat its facts
+// (the natal label, date, place and coordinates) are left out, so each is printed once and in one form.
 InformationLines PageInformation(PageKind page, const PageHeading &heading, const PageView &view,
-                                 const TextFormat &format);
+                                 const TextFormat &format, bool dataBox = false);
 // The heading paragraphs after the program caption, before the title: the information lines in order.
 std::vector<std::string> HeadingLines(PageKind page, const PageHeading &heading, const PageView &view,
                                       const TextFormat &format);

@@ -24,8 +24,6 @@
 #include <cmath>
 
 #include "common/clock.h"
-#include "database/coordinate_text.h"
-#include "database/text_cleanup.h"
 #include "manager/atlas_completer.h"
 #include "manager/colour_suite.h"
 #include "manager/date_field.h"
@@ -33,40 +31,13 @@
 #include "manager/place_import_window.h"
 #include "manager/place_zone_field.h"
 #include "session/atlas_place.h"
+#include "session/item_entry.h"
 #include "zones/zone_history.h"
 
 namespace cel::manager {
 
 using namespace cel::database;
 using namespace cel::manager::editor;
-
-namespace {
-
-// Names equal ignoring ASCII case within a list, another Id than `id`.
-template <class T> bool NameTaken(const RecordList<T> &list, const std::string &name, std::int32_t id) {
-    return std::any_of(list.begin(), list.end(),
-                       [&](const auto &r) { return r->Id != id && SameIgnoringAsciiCase(r->Nombre, name); });
-}
-
-} // namespace
-
-const char *KindWord(Kind kind) {
-    switch (kind) {
-    case Kind::Country:
-        return "País";
-    case Kind::Place:
-        return "Lugar Geográfico";
-    case Kind::PersonGroup:
-        return "Grupo Persona";
-    case Kind::Person:
-        return "Persona";
-    case Kind::BusinessGroup:
-        return "Grupo Empresa";
-    case Kind::Business:
-        break;
-    }
-    return "Empresa";
-}
 
 TFormItem::TFormItem(DataStore &store, Kind kind, std::int32_t id, EditorMode mode, QWidget *parent)
     : QDialog(parent), store_(store), kind_(kind), mode_(mode), isNew_(id < 0) {
@@ -303,9 +274,7 @@ void TFormItem::LoadRecord(std::int32_t id) {
         break;
     }
     case Kind::Person: {
-        const int i = IndexOfId(db.Persons, id);
-        work_ = i >= 0 ? *db.Persons[i] : TPersona{};
-        work_.Observaciones = DecodeObservations(work_.Observaciones);
+        work_ = session::PersonForEditing(db, id);
         nombre_->setText(Q(work_.Nombre));
         apellidos_->setText(Q(work_.Apellidos));
         FillGroupLists();
@@ -314,7 +283,7 @@ void TFormItem::LoadRecord(std::int32_t id) {
         break;
     }
     default: // the kinds edited by name alone
-        nombre_->setText(Q(db.VisitList(kind_, [id](const auto &list) { return NameOfId(list, id); })));
+        nombre_->setText(Q(session::NameOfItem(db, kind_, id)));
         break;
     }
     updating_ = false;
@@ -323,9 +292,9 @@ void TFormItem::LoadRecord(std::int32_t id) {
 }
 
 void TFormItem::ShowPlaceBoxes(long double longitudeWest, long double latitude, long double zone) {
-    const DmsParts lon = SplitDegrees(longitudeWest);
-    const DmsParts lat = SplitDegrees(latitude);
-    const DmsParts tz = SplitDegrees(zone);
+    const session::DmsParts lon = session::SplitDegrees(longitudeWest);
+    const session::DmsParts lat = session::SplitDegrees(latitude);
+    const session::DmsParts tz = session::SplitDegrees(zone);
     lonDeg_->setValue(std::min(lon.degrees, 179));
     lonMin_->setValue(lon.minutes);
     lonSec_->setValue(lon.seconds);
@@ -350,13 +319,25 @@ void TFormItem::LoadPlace(const TLugar_Geo &place) {
     zoneField_->ShowFor(store_.Db(), place);
 }
 
+session::PlaceInput TFormItem::PlaceBoxes() const {
+    session::PlaceInput in;
+    in.name = S(nombre_->text());
+    in.country = ChosenCountry(pais_);
+    in.zone = zoneField_->Zone();
+    in.lon = {lonE_->isChecked(), lonDeg_->value(), lonMin_->value(), lonSec_->value(), 0};
+    in.lat = {latS_->isChecked(), latDeg_->value(), latMin_->value(), latSec_->value(), 0};
+    in.tzHours = tzHour_->value();
+    in.tzMinutes = tzMin_->value();
+    in.lonTouched = lonTouched_;
+    in.latTouched = latTouched_;
+    in.tzTouched = tzTouched_;
+    in.dst = dst_->isChecked();
+    in.description = S(descripcion_->text());
+    return in;
+}
+
 TLugar_Geo TFormItem::PlaceFromBoxes() const {
-    TLugar_Geo place = workPlace_;
-    place.Nombre = CleanText(S(nombre_->text()));
-    place.IdPais = ChosenCountry(pais_);
-    place.Lon = ComposeDegrees({lonE_->isChecked(), lonDeg_->value(), lonMin_->value(), lonSec_->value(), 0});
-    place.Lat = ComposeDegrees({latS_->isChecked(), latDeg_->value(), latMin_->value(), latSec_->value(), 0});
-    return place;
+    return session::PlaceAsTyped(workPlace_, PlaceBoxes());
 }
 
 void TFormItem::NormaliseCoordinate(QSpinBox *deg, QSpinBox *min, QSpinBox *sec, int degreeLimit) {
@@ -435,7 +416,7 @@ bool TFormItem::HasRecord(std::int32_t id) const {
 }
 
 bool TFormItem::Store() {
-    if (!CheckInput(S(nombre_->text()), "el Nombre", store_.Notices()))
+    if (!session::CheckItemName(S(nombre_->text()), store_.Notices()))
         return false;
     switch (kind_) {
     case Kind::Place:
@@ -448,122 +429,29 @@ bool TFormItem::Store() {
 }
 
 bool TFormItem::StoreNamed() {
-    Database &db = store_.Db();
-    const std::string name = CleanText(S(nombre_->text()));
-    const auto refuse = [this, &name] {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
-                                std::string("Ya existe el ") + KindWord(kind_) + " \"" + name + "\"");
+    session::ItemTarget target{isNew_, editedId_};
+    if (!session::StoreNamedItem(store_.Db(), store_.Notices(), kind_, target, S(nombre_->text())))
         return false;
-    };
-    const auto store = [&](auto &list, auto make) {
-        if (NameTaken(list, name, isNew_ ? -1 : editedId_))
-            return refuse();
-        if (isNew_) {
-            auto record = make();
-            record->Nombre = name;
-            record->Id = db.TakeId(kind_);
-            editedId_ = record->Id;
-            list.push_back(std::move(record));
-            isNew_ = false;
-        } else {
-            const int i = IndexOfId(list, editedId_);
-            if (i >= 0)
-                list[static_cast<std::size_t>(i)]->Nombre = name;
-        }
-        return true;
-    };
-    switch (kind_) {
-    case Kind::Country:
-        return store(db.Countries, [] { return std::make_unique<TPais>(); });
-    case Kind::PersonGroup:
-        return store(db.PersonGroups, [] { return std::make_unique<TData>(); });
-    case Kind::BusinessGroup:
-        return store(db.BusinessGroups, [] { return std::make_unique<TData>(); });
-    default:
-        break;
-    }
-    // Businesses: only the name is edited here.
-    if (isNew_) {
-        auto record = std::make_unique<TNegocio>();
-        record->Nombre = name;
-        record->Id = db.TakeId(Kind::Business);
-        editedId_ = record->Id;
-        db.Businesses.push_back(std::move(record));
-        isNew_ = false;
-    } else if (const int i = IndexOfId(db.Businesses, editedId_); i >= 0) {
-        db.Businesses[static_cast<std::size_t>(i)]->Nombre = name;
-    }
+    isNew_ = target.isNew;
+    editedId_ = target.id;
     return true;
 }
 
 bool TFormItem::StorePlace() {
-    Database &db = store_.Db();
-    Notifier &n = store_.Notices();
-    const std::int32_t country = ChosenCountry(pais_);
-    if (country < 0) {
-        n.Notice(NoticeKind::Warning, false, true, "Seleccione un País");
-        return false;
-    }
-    const std::string name = CleanText(S(nombre_->text()));
-    const std::int32_t exclude = isNew_ ? -1 : editedId_;
-    if (!db.PlaceNameFree(exclude, name, country)) {
-        n.Notice(NoticeKind::Warning, false, true,
-                 "Ya existe un lugar geográfico con el nombre " + name + " asignado al país " +
-                     NameOfId(db.Countries, country));
-        return false;
-    }
-    if (const std::string zone = zoneField_->Zone(); !zone.empty() && !zones::IsZoneId(zone)) {
-        n.Notice(NoticeKind::Warning, false, true,
-                 "La zona horaria \"" + zone + "\" no existe en la base de datos de zonas horarias");
-        return false;
-    }
-    // The key the place's zone choice is kept under, before a new name or new coordinates.
+    session::ItemTarget target{isNew_, editedId_};
     std::optional<zones::PlaceKey> formerKey;
-    if (!isNew_)
-        if (const int i = IndexOfId(db.Places, editedId_); i >= 0)
-            formerKey = zones::KeyOf(db, *db.Places[static_cast<std::size_t>(i)]);
-    TLugar_Geo place = workPlace_;
-    place.Nombre = name;
-    place.IdPais = country;
-    // A coordinate the user did not touch keeps its stored value to the last digit.
-    if (lonTouched_ || isNew_)
-        place.Lon =
-            ComposeDegrees({lonE_->isChecked(), lonDeg_->value(), lonMin_->value(), lonSec_->value(), 0});
-    if (latTouched_ || isNew_)
-        place.Lat =
-            ComposeDegrees({latS_->isChecked(), latDeg_->value(), latMin_->value(), latSec_->value(), 0});
-    if (tzTouched_ || isNew_)
-        place.TZ = ComposeDegrees({tzHour_->value() < 0, std::abs(tzHour_->value()), tzMin_->value(), 0, 0});
-    place.DST = dst_->isChecked() ? 1 : 0;
-    if (!CheckOptionalInput(S(descripcion_->text()), n))
+    const std::optional<TLugar_Geo> place =
+        session::StorePlaceItem(store_.Db(), store_.Notices(), target, workPlace_, PlaceBoxes(), formerKey);
+    if (!place)
         return false;
-    place.Descripcion = CleanText(S(descripcion_->text()));
-    const int same = db.SameDataPlace(place, exclude);
-    if (same >= 0) {
-        n.Notice(NoticeKind::Warning, false, true,
-                 "Ya existe un lugar geográfico con estos datos. Este lugar es:\r\r" +
-                     PlaceDescription(db, *db.Places[static_cast<std::size_t>(same)]));
-        return false;
-    }
-    if (isNew_) {
-        place.Id = db.TakeId(Kind::Place);
-        place.Marca = 0;
-        place.Usos = 0;
-        editedId_ = place.Id;
-        db.Places.push_back(std::make_unique<TLugar_Geo>(place));
-        isNew_ = false;
-    } else if (const int i = IndexOfId(db.Places, editedId_); i >= 0) {
-        TLugar_Geo &stored = *db.Places[static_cast<std::size_t>(i)];
-        place.Id = stored.Id;
-        place.Marca = stored.Marca;
-        place.Usos = stored.Usos;
-        stored = place;
-    }
-    workPlace_ = place;
+    isNew_ = target.isNew;
+    editedId_ = target.id;
+    workPlace_ = *place;
     lonTouched_ = latTouched_ = tzTouched_ = false;
     std::string error;
-    if (!zoneField_->Store(db, place, formerKey, &error))
-        n.Notice(NoticeKind::Error, false, true, "No se pudo guardar la zona horaria del lugar: " + error);
+    if (!zoneField_->Store(store_.Db(), *place, formerKey, &error))
+        store_.Notices().Notice(NoticeKind::Error, false, true,
+                                "No se pudo guardar la zona horaria del lugar: " + error);
     return true;
 }
 
@@ -612,42 +500,13 @@ bool TFormItem::StorePerson() {
             return false;
         UpdateWorking();
     }
-    Database &db = store_.Db();
     work_.Apellidos = S(apellidos_->text());
     work_.Sexo = sexoGroup_->checkedId();
-    // Every text the data file cannot hold is said before anything is stored.
-    std::vector<const std::string *> texts = {&work_.Apellidos, &work_.Observaciones};
-    for (const TLugar *a : {&work_.Residencia, &work_.Trabajo})
-        for (const std::string *s : {&a->Dir, &a->Tel, &a->Cel, &a->Fax, &a->Web, &a->Email})
-            texts.push_back(s);
-    for (const std::string *text : texts)
-        if (!CheckOptionalInput(*text, store_.Notices()))
-            return false;
-    TPersona record = work_;
-    record.Nombre = CleanText(S(nombre_->text()));
-    record.Apellidos = CleanText(record.Apellidos);
-    for (TLugar *a : {&record.Residencia, &record.Trabajo})
-        for (std::string *s : {&a->Dir, &a->Tel, &a->Cel, &a->Fax, &a->Web, &a->Email})
-            *s = CleanText(*s);
-    record.Observaciones = EncodeObservations(work_.Observaciones);
-    if (record.IsDate != 1) {
-        record.Fecha = 0;
-        record.HoraUT = -1;
-        record.IsHora = 0;
-    }
-    if (isNew_) {
-        record.Id = db.TakeId(Kind::Person);
-        record.Marca = 0;
-        editedId_ = record.Id;
-        db.Persons.push_back(std::make_unique<TPersona>(std::move(record)));
-        isNew_ = false;
-    } else if (const int i = IndexOfId(db.Persons, editedId_); i >= 0) {
-        TPersona &stored = *db.Persons[static_cast<std::size_t>(i)];
-        record.Id = stored.Id;
-        record.Marca = stored.Marca;
-        record.Usos = stored.Usos;
-        stored = std::move(record);
-    }
+    session::ItemTarget target{isNew_, editedId_};
+    if (!session::StorePersonItem(store_.Db(), store_.Notices(), target, work_, S(nombre_->text())))
+        return false;
+    isNew_ = target.isNew;
+    editedId_ = target.id;
     return true;
 }
 

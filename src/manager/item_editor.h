@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "manager/data_store.h"
+#include "session/item_entry.h"
 #include "zones/atlas.h"
 
 class QButtonGroup;
@@ -107,6 +108,8 @@ private:
     bool StoreNamed();
     bool StorePlace();
     // The place as the boxes now stand (for the zone derived while it is edited).
+    // The place boxes as typed, and the place they show.
+    session::PlaceInput PlaceBoxes() const;
     database::TLugar_Geo PlaceFromBoxes() const;
     bool StorePerson();
     bool CheckBirthData(bool requirePlace);
@@ -200,6 +203,6 @@ private:
 };
 
 // The caption word of each kind: "País", "Lugar Geográfico", "Grupo Persona", ...
-const char *KindWord(database::Kind kind);
+using session::KindWord;
 
 } // namespace cel::manager

@@ -23,9 +23,6 @@
 
 #include <algorithm>
 
-#include "database/coordinate_text.h"
-#include "database/spanish_order.h"
-#include "database/text_cleanup.h"
 #include "manager/clock.h"
 #include "manager/colour_suite.h"
 #include "manager/date_field.h"
@@ -34,6 +31,8 @@
 #include "manager/zone_choices.h"
 #include "manager/zone_offer_panel.h"
 #include "session/event_place.h"
+#include "session/item_entry.h"
+#include "session/manager_choices.h"
 #include "session/zone_offer.h"
 #include "zones/atlas.h"
 
@@ -472,21 +471,14 @@ void TFormItem::UpdateTimeLabels() {
     }
     const Database &db = store_.Db();
     const std::int32_t placeId = ChosenPlace();
-    const int i = IndexOfId(db.Places, placeId);
-    const long double tz = i >= 0 ? db.Places[static_cast<std::size_t>(i)]->TZ : 0;
     const TDateTime fecha = FechaFromControls();
-    TDateTime local = fecha, universal = fecha;
-    if (ut_->isChecked())
-        local = ShiftDateTime(fecha, tz / 24);
-    else
-        universal = ShiftDateTime(fecha, -tz / 24);
+    const session::BirthClock clock = session::BirthClockAt(db, placeId, fecha, ut_->isChecked());
     const TextFormat &f = store_.Format();
     const auto both = [&f](TDateTime v) {
         return DateText(v, "dddd, mmm-d-yyyy, h:nn:ss am/pm, ", f) + DateText(v, "h:nn:ss", f);
     };
-    localLabel_->setText(
-        Q(db.PlaceCaption(placeId) + ", (TZ: " + TimeZoneText(tz) + ")" + "\n" + both(local)));
-    utLabel_->setText(Q("tu (gmt)\n" + both(universal)));
+    localLabel_->setText(Q(clock.placeCaption + "\n" + both(clock.local)));
+    utLabel_->setText(Q("tu (gmt)\n" + both(clock.universal)));
     if (local_->isChecked() && horaCheck_->isChecked())
         zoneOffer_->Show(
             session::OfferZoneForPlace(db, placeId, fecha, zones::SharedAtlas(), &ZoneChoices()));
@@ -502,16 +494,8 @@ void TFormItem::FillCountryCombo(QComboBox *combo, bool withAny) {
     combo->clear();
     if (withAny)
         combo->addItem("[*]", -1);
-    for (const TPais *c : [this] {
-             std::vector<const TPais *> rows;
-             for (const auto &r : store_.Db().Countries)
-                 rows.push_back(r.get());
-             std::stable_sort(rows.begin(), rows.end(), [](const TPais *a, const TPais *b) {
-                 return SpanishLess(a->Nombre, b->Nombre);
-             });
-             return rows;
-         }())
-        combo->addItem(Q(c->Nombre), c->Id);
+    for (const session::NamedChoice &c : session::CountryChoices(store_.Db()))
+        combo->addItem(Q(c.name), c.id);
     updating_ = was;
 }
 
@@ -530,19 +514,10 @@ void TFormItem::SelectCountry(QComboBox *combo, std::int32_t countryId) {
 void TFormItem::FillPlaceCombo() {
     const bool was = updating_;
     updating_ = true;
-    const Database &db = store_.Db();
-    const std::int32_t country = ChosenCountry(lugarPais_);
-    std::vector<const TLugar_Geo *> rows;
-    for (const auto &p : db.Places)
-        if (country < 0 || p->IdPais == country)
-            rows.push_back(p.get());
-    std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-        return SpanishLess(a->Nombre, b->Nombre);
-    });
     lugar_->clear();
     lugar_->addItem("", -1);
-    for (const TLugar_Geo *p : rows)
-        lugar_->addItem(Q(p->Nombre) + ", " + Q(NameOfId(db.Countries, p->IdPais)).toUpper(), p->Id);
+    for (const session::NamedChoice &p : session::PlaceEntryChoices(store_.Db(), ChosenCountry(lugarPais_)))
+        lugar_->addItem(Q(p.name) + ", " + Q(p.country).toUpper(), p.id);
     updating_ = was;
 }
 
@@ -616,19 +591,13 @@ void TFormItem::ImportPlace() {
 void TFormItem::FillGroupLists() {
     if (!gruposDisp_)
         return;
-    const Database &db = store_.Db();
-    std::vector<const TData *> rows;
-    for (const auto &g : db.PersonGroups)
-        rows.push_back(g.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     gruposDisp_->clear();
     gruposAsig_->clear();
-    for (const TData *g : rows) {
+    for (const session::NamedChoice &g : session::PersonGroupChoices(store_.Db())) {
         const bool assigned = std::any_of(work_.Grupos.begin(), work_.Grupos.end(),
-                                          [g](const TId &ref) { return ref.Id == g->Id; });
-        auto *item = new QListWidgetItem(Q(g->Nombre));
-        item->setData(Qt::UserRole, g->Id);
+                                          [&g](const TId &ref) { return ref.Id == g.id; });
+        auto *item = new QListWidgetItem(Q(g.name));
+        item->setData(Qt::UserRole, g.id);
         (assigned ? gruposAsig_ : gruposDisp_)->addItem(item);
     }
 }
@@ -705,7 +674,7 @@ void TFormItem::NewEvent() {
     if (!EventFromControls(event))
         return;
     std::string name;
-    if (!AskEventName(store_.Notices(), "Evento nuevo", "Nombre evento:", name))
+    if (!session::AskEventName(store_.Notices(), "Evento nuevo", "Nombre evento:", name))
         return;
     event.Nombre = name;
     event.Id = static_cast<std::int32_t>(work_.Eventos.size() + 1);
@@ -728,7 +697,7 @@ void TFormItem::SaveEvent() {
         return;
     }
     std::string name = current.Nombre;
-    if (AskEventName(store_.Notices(), "Editar evento", "Nuevo nombre:", name))
+    if (session::AskEventName(store_.Notices(), "Editar evento", "Nuevo nombre:", name))
         changed.Nombre = name;
     work_.Eventos[static_cast<std::size_t>(row)] = changed;
     EventsChanged(row);

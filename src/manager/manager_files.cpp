@@ -1,22 +1,17 @@
 // The manager window's file operations: open, copy, new file, backup, append another data file, place
-// import and the CSV exports.
+// import and the CSV exports. The window chooses the files; the session's file operations do the work.
 #include "manager/manager_window.h"
 
-#include <QDate>
 #include <QDialog>
 #include <QFileInfo>
 
-#include "common/safe_file.h"
-#include "database/csv_export.h"
-#include "database/data_file.h"
-#include "database/place_import.h"
+#include "common/clock.h"
 #include "manager/file_chooser.h"
 #include "manager/place_import_window.h"
 #include "manager/small_dialogs.h"
+#include "session/manager_files.h"
 
 namespace cel::manager {
-
-using namespace cel::database;
 
 namespace {
 
@@ -30,6 +25,10 @@ constexpr const char *kCsvFilter = "Archivo separado por comas (*.csv)";
 } // namespace
 
 // ---- files ----
+
+std::string TFormMainTarjaro::DataFolder() const {
+    return QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
+}
 
 bool TFormMainTarjaro::OpenFile(const std::string &path) {
     const std::string full =
@@ -57,19 +56,18 @@ bool TFormMainTarjaro::OpenAtStart(const std::string &path) {
 }
 
 void TFormMainTarjaro::ChooseAndOpen() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const std::string path = Files().OpenFile(this, "Abrir archivo de datos", folder, kAgeFilter);
+    const std::string path = Files().OpenFile(this, "Abrir archivo de datos", DataFolder(), kAgeFilter);
     if (!path.empty())
         OpenFile(path);
 }
 
 void TFormMainTarjaro::CopyFile() {
-    const std::string name = QString::fromStdString(FileNameOf(store_.Db().Path)).toUpper().toStdString();
+    const std::string name = Q(session::FileNameOf(store_.Db().Path)).toUpper().toStdString();
     const std::string path =
         Files().SaveFile(this, "Crear copia del archivo " + name, store_.Db().Path, kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    if (!store_.SaveAs(path))
+    if (!session::ManagerFiles(store_).CopyTo(path))
         return;
     settings_.file = path;
     DataChanged();
@@ -78,82 +76,38 @@ void TFormMainTarjaro::CopyFile() {
 }
 
 void TFormMainTarjaro::NewFile() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Crear nuevo archivo de datos", folder + "/", kAgeFilter, "age", true);
+        Files().SaveFile(this, "Crear nuevo archivo de datos", DataFolder() + "/", kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    Database empty;
-    if (store_.WriteCopy(path, empty))
+    if (session::ManagerFiles(store_).CreateEmpty(path))
         OpenFile(path);
 }
 
 void TFormMainTarjaro::BackupFile() {
     if (backupFolder_.empty())
-        backupFolder_ = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
-    const QString today = QDate::currentDate().toString("MM-d-yyyy");
-    const std::string proposed =
-        backupFolder_ + "/Backup_" + today.toStdString() + "_" + FileNameOf(store_.Db().Path);
+        backupFolder_ = DataFolder();
+    const std::string proposed = session::BackupFileName(backupFolder_, store_.Db().Path, LocalNow());
     const std::string path = Files().SaveFile(this, "Crear copia de respaldo del archivo actual", proposed,
                                               kAgeFilter, "age", true);
     if (path.empty() || store_.ReadOnly())
         return;
     backupFolder_ = QFileInfo(Q(path)).absolutePath().toStdString();
-    store_.WriteCopy(path, store_.Db());
+    session::ManagerFiles(store_).BackUpTo(path);
     DataChanged();
     Rebuild();
 }
 
 void TFormMainTarjaro::AppendFile() {
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().OpenFile(this, "Anexar datos de otro archivo al archivo actual", folder, kAgeFilter);
+        Files().OpenFile(this, "Anexar datos de otro archivo al archivo actual", DataFolder(), kAgeFilter);
     if (path.empty() || store_.ReadOnly())
         return;
-    const std::string full = QFileInfo(Q(path)).absoluteFilePath().toStdString();
-    Notifier &n = store_.Notices();
-    MergeResult result;
-    try {
-        result = MergeDataFile(store_.Db(), full, n, store_.Format());
-    } catch (const FileError &e) {
-        n.Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    } catch (const IdLimitError &e) {
-        n.Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    if (!result.merged)
-        return;
-    store_.Save();
-    DataChanged();
-    FillCombos();
-    Rebuild();
-    int added = 0, declined = 0;
-    std::string declinedNames;
-    for (const PlaceResolution &r : result.places) {
-        if (r.outcome == PlaceOutcome::Added || r.outcome == PlaceOutcome::AddedRenamed)
-            ++added;
-        if (r.outcome == PlaceOutcome::NameDeclined || r.outcome == PlaceOutcome::DataKept) {
-            ++declined;
-            declinedNames += "\r" + r.name;
-        }
-    }
-    std::string text = "Datos anexados de " + FileNameOf(full) +
-                       "\r\rPersonas agregadas: " + std::to_string(result.personsAdded) + " (grupo \"" +
-                       result.groupName + "\")" +
-                       "\rPaíses agregados: " + std::to_string(result.countriesAdded) +
-                       "\rGrupos agregados: " + std::to_string(result.groupsAdded) +
-                       "\rLugares geográficos agregados: " + std::to_string(added) +
-                       "\rLugares geográficos no agregados: " + std::to_string(declined) + declinedNames;
-    if (!result.personsWithoutPlace.empty()) {
-        text += "\r\rPersonas que quedaron sin lugar:";
-        for (const std::string &p : result.personsWithoutPlace)
-            text += "\r" + p;
-    }
-    if (!result.failedLines.empty())
-        text +=
-            "\r\rLíneas del archivo que no se pudieron leer: " + std::to_string(result.failedLines.size());
-    n.Notice(NoticeKind::Information, false, false, text);
+    session::ManagerFiles(store_, [this] {
+        DataChanged();
+        FillCombos();
+        Rebuild();
+    }).Append(QFileInfo(Q(path)).absoluteFilePath().toStdString());
 }
 
 void TFormMainTarjaro::ImportPlaces() {
@@ -167,15 +121,14 @@ void TFormMainTarjaro::ImportPlaces() {
 }
 
 void TFormMainTarjaro::ExportCsv() {
-    if (list_.Kind() == Kind::BusinessGroup || list_.Kind() == Kind::Business)
+    if (!session::ManagerFiles::HasCsvExport(list_.Kind()))
         return;
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar a formato CSV", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar a formato CSV", DataFolder() + "/", kCsvFilter, "csv", true);
     if (path.empty())
         return;
-    PersonCsvOptions options;
-    if (list_.Kind() == Kind::Person) {
+    session::PersonCsvOptions options;
+    if (list_.Kind() == database::Kind::Person) {
         TFormExportPersona dialog(this);
         if (dialog.exec() != QDialog::Accepted)
             return;
@@ -183,63 +136,17 @@ void TFormMainTarjaro::ExportCsv() {
     }
     if (store_.ReadOnly())
         return;
-    const Database &db = store_.Db();
-    std::string text;
-    switch (list_.Kind()) {
-    case Kind::Country: {
-        std::vector<const TPais *> rows;
-        for (TData *r : list_.Rows())
-            rows.push_back(static_cast<const TPais *>(r));
-        text = CountriesCsv(rows);
-        break;
-    }
-    case Kind::Place: {
-        std::vector<const TLugar_Geo *> rows;
-        for (TData *r : list_.Rows())
-            rows.push_back(static_cast<const TLugar_Geo *>(r));
-        text = PlacesCsv(db, rows);
-        break;
-    }
-    case Kind::PersonGroup: {
-        std::vector<const TData *> rows(list_.Rows().begin(), list_.Rows().end());
-        text = PersonGroupsCsv(rows);
-        break;
-    }
-    default: {
-        std::vector<const TPersona *> rows;
-        for (TData *r : list_.Rows())
-            rows.push_back(static_cast<const TPersona *>(r));
-        text = PersonsCsv(db, rows, options, store_.Format());
-        break;
-    }
-    }
-    try {
-        WriteCsvFile(path, text);
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    store_.Notices().Notice(NoticeKind::Information, false, true, CsvCreatedText(path));
+    session::ManagerFiles(store_).ExportCsv(list_, path, options);
 }
 
 void TFormMainTarjaro::ExportMailList() {
-    if (list_.Kind() != Kind::Person)
+    if (list_.Kind() != database::Kind::Person)
         return;
-    const std::string folder = QFileInfo(Q(store_.Db().Path)).absolutePath().toStdString();
     const std::string path =
-        Files().SaveFile(this, "Exportar lista a CSV", folder + "/", kCsvFilter, "csv", true);
+        Files().SaveFile(this, "Exportar lista a CSV", DataFolder() + "/", kCsvFilter, "csv", true);
     if (path.empty() || store_.ReadOnly())
         return;
-    std::vector<const TPersona *> rows;
-    for (TData *r : list_.Rows())
-        rows.push_back(static_cast<const TPersona *>(r));
-    try {
-        WriteCsvFile(path, MailListCsv(rows));
-    } catch (const FileError &e) {
-        store_.Notices().Notice(NoticeKind::Error, false, true, e.what());
-        return;
-    }
-    store_.Notices().Notice(NoticeKind::Information, false, true, CsvCreatedText(path));
+    session::ManagerFiles(store_).ExportMailList(list_, path);
 }
 
 } // namespace cel::manager

@@ -1,6 +1,5 @@
 // The manager window's filter panel: its controls per kind and the combos they list from. Each control
 // passes its new value into the list's choices; the controls are written from the choices.
-#include "database/spanish_order.h"
 #include "manager/manager_window.h"
 
 #include <QButtonGroup>
@@ -21,6 +20,8 @@
 
 #include <algorithm>
 #include <utility>
+
+#include "session/manager_choices.h"
 
 namespace cel::manager {
 
@@ -212,18 +213,12 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
     });
     choiceOf(different_, &session::ListFilters::different);
     connect(groupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        const std::int32_t id = item->data(Qt::UserRole).toInt();
-        Database &db = store_.Db();
-        if (const int i = IndexOfId(db.PersonGroups, id); i >= 0) {
-            auto &group = *db.PersonGroups[static_cast<std::size_t>(i)];
-            group.Marca = group.Marca ? 0 : 1;
-        }
+        session::ToggleGroupTick(store_.Db(), item->data(Qt::UserRole).toInt());
         FillGroupFilter();
         Rebuild();
     });
     const auto tickGroups = [this](bool on) {
-        for (auto &group : store_.Db().PersonGroups)
-            group->Marca = on ? 1 : 0;
+        session::TickAllGroups(store_.Db(), on);
         FillGroupFilter();
         Rebuild();
     };
@@ -402,20 +397,15 @@ QWidget *TFormMainTarjaro::BuildPersonFilters() {
 void TFormMainTarjaro::FillCombos() {
     const bool was = filtering_;
     filtering_ = false;
-    const Database &db = store_.Db();
-    std::vector<const TPais *> countries;
-    for (const auto &c : db.Countries)
-        countries.push_back(c.get());
-    std::stable_sort(countries.begin(), countries.end(),
-                     [](const TPais *a, const TPais *b) { return SpanishLess(a->Nombre, b->Nombre); });
+    const std::vector<session::NamedChoice> countries = session::CountryChoices(store_.Db());
     // A chosen country stays chosen while it exists; the place and business group go back to "[*]".
     session::ListFilters &f = list_.Filters();
     for (auto [combo, country] :
          {std::pair{placeCountry_, &f.placeCountry}, {personCountry_, &f.personCountry}}) {
         combo->clear();
         combo->addItem("[*]", -1);
-        for (const TPais *c : countries)
-            combo->addItem(Q(c->Nombre), c->Id);
+        for (const session::NamedChoice &c : countries)
+            combo->addItem(Q(c.name), c.id);
         const int at = *country < 0 ? -1 : combo->findData(*country);
         combo->setCurrentIndex(at < 0 ? 0 : at);
         if (at < 0)
@@ -423,8 +413,8 @@ void TFormMainTarjaro::FillCombos() {
     }
     businessGroup_->clear();
     businessGroup_->addItem("[*]", -1);
-    for (const auto &g : db.BusinessGroups)
-        businessGroup_->addItem(Q(g->Nombre), g->Id);
+    for (const session::NamedChoice &g : session::BusinessGroupChoices(store_.Db()))
+        businessGroup_->addItem(Q(g.name), g.id);
     f.businessGroup = -1;
     FillGroupFilter();
     FillPersonPlaces(f.personCountry);
@@ -433,19 +423,13 @@ void TFormMainTarjaro::FillCombos() {
 }
 
 void TFormMainTarjaro::FillGroupFilter() {
-    const Database &db = store_.Db();
-    std::vector<const TData *> rows;
-    for (const auto &g : db.PersonGroups)
-        rows.push_back(g.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
     const int current = groupList_->currentRow();
     groupList_->clear();
-    for (const TData *g : rows) {
-        auto *item = new QListWidgetItem(Q(g->Nombre), groupList_);
-        item->setData(Qt::UserRole, g->Id);
-        item->setCheckState(g->Marca ? Qt::Checked : Qt::Unchecked);
-        item->setBackground(g->Marca ? QColor(240, 240, 255) : QColor(Qt::white));
+    for (const session::NamedChoice &g : session::PersonGroupChoices(store_.Db())) {
+        auto *item = new QListWidgetItem(Q(g.name), groupList_);
+        item->setData(Qt::UserRole, g.id);
+        item->setCheckState(g.ticked ? Qt::Checked : Qt::Unchecked);
+        item->setBackground(g.ticked ? QColor(240, 240, 255) : QColor(Qt::white));
     }
     if (current >= 0 && current < groupList_->count())
         groupList_->setCurrentRow(current);
@@ -454,20 +438,10 @@ void TFormMainTarjaro::FillGroupFilter() {
 void TFormMainTarjaro::FillPersonPlaces(std::int32_t country) {
     const bool was = filtering_;
     filtering_ = false;
-    const Database &db = store_.Db();
     personPlace_->clear();
     personPlace_->addItem("[*]", -1);
-    if (country >= 0) {
-        std::vector<const TLugar_Geo *> rows;
-        for (const auto &p : db.Places)
-            if (p->IdPais == country)
-                rows.push_back(p.get());
-        std::stable_sort(rows.begin(), rows.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-            return SpanishLess(a->Nombre, b->Nombre);
-        });
-        for (const TLugar_Geo *p : rows)
-            personPlace_->addItem(Q(p->Nombre), p->Id);
-    }
+    for (const session::NamedChoice &p : session::PlaceChoices(store_.Db(), country))
+        personPlace_->addItem(Q(p.name), p.id);
     filtering_ = was;
 }
 

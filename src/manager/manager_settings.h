@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "database/person_summary.h"
+#include "session/person_details.h"
 
 namespace cel::manager {
 
@@ -12,7 +12,7 @@ struct ManagerSettings {
     std::string file; // "Data" "File"
     bool hint = true; // "Main" "Hint"
     int color = 7;    // "Main" "Color" 1..8
-    database::SummaryOptions summary;
+    session::SummaryOptions summary;
 
     // Reads the file; missing keys keep their defaults. defaultFile is used when "File" is absent.
     static ManagerSettings Load(const std::string &path, const std::string &defaultFile);

@@ -39,11 +39,6 @@
 
 #include "common/clock.h"
 #include "common/install_paths.h"
-#include "common/safe_file.h"
-#include "database/csv_export.h"
-#include "database/data_file.h"
-#include "database/person_summary.h"
-#include "database/place_import.h"
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
 #include "manager/item_editor.h"
@@ -51,6 +46,8 @@
 #include "manager/record_table_model.h"
 #include "manager/small_dialogs.h"
 #include "manager/zone_review_window.h"
+#include "session/manager_files.h"
+#include "session/person_details.h"
 
 namespace cel::manager {
 
@@ -310,8 +307,8 @@ QWidget *TFormMainTarjaro::BuildItemBar() {
     removeGroupButton_ = button("SBBorrarGrupo", "BG", "Borrar grupo de la lista");
     internetButton_ = button("SBInternet", "Internet", QString::fromUtf8("Acceso vía Internet"));
     internetMenu_ = new QMenu(internetButton_);
-    const char *linkNames[] = {"WebHome", "WebWork", "MailHome", "MailWork"};
-    for (int i = 0; i < 4; ++i) {
+    const auto &linkNames = session::kLinkEntries;
+    for (std::size_t i = 0; i < linkNames.size(); ++i) {
         links_[i] = internetMenu_->addAction(QString());
         links_[i]->setObjectName(linkNames[i]);
         const std::string entry = linkNames[i];
@@ -404,10 +401,10 @@ QWidget *TFormMainTarjaro::BuildSummaryPanel() {
         summaryBoxes_[i]->setChecked(true);
         grid->addWidget(summaryBoxes_[i], i / 2, i % 2);
         connect(summaryBoxes_[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            bool database::SummaryOptions::*const blocks[] = {
-                &database::SummaryOptions::genero,     &database::SummaryOptions::nacimiento,
-                &database::SummaryOptions::residencia, &database::SummaryOptions::trabajo,
-                &database::SummaryOptions::grupos,     &database::SummaryOptions::observaciones};
+            bool session::SummaryOptions::*const blocks[] = {
+                &session::SummaryOptions::genero,     &session::SummaryOptions::nacimiento,
+                &session::SummaryOptions::residencia, &session::SummaryOptions::trabajo,
+                &session::SummaryOptions::grupos,     &session::SummaryOptions::observaciones};
             settings_.summary.*blocks[i] = on;
             UpdateSummary();
         });
@@ -421,7 +418,7 @@ QWidget *TFormMainTarjaro::BuildSummaryPanel() {
 void TFormMainTarjaro::UseSettings(const ManagerSettings &settings, const std::string &settingsPath) {
     settings_ = settings;
     settingsPath_ = settingsPath;
-    const database::SummaryOptions chosen = settings.summary;
+    const session::SummaryOptions chosen = settings.summary;
     SetCurrentSuite(settings.color);
     ApplySuite(this);
     const bool boxes[6] = {chosen.genero,  chosen.nacimiento, chosen.residencia,
@@ -440,7 +437,7 @@ void TFormMainTarjaro::ApplyHints() {
 
 void TFormMainTarjaro::UpdateCaption() {
     if (FileIsOpen())
-        setWindowTitle(QString("Tarjaro  [") + Q(FileNameOf(store_.Db().Path)) + "]");
+        setWindowTitle(QString("Tarjaro  [") + Q(session::FileNameOf(store_.Db().Path)) + "]");
     else
         setWindowTitle("Tarjaro");
 }
@@ -764,21 +761,19 @@ void TFormMainTarjaro::UpdateSummary() {
     summary_->clear();
     if (list_.Kind() != Kind::Person || !summaryPanel_->isVisible())
         return;
-    const Database &db = store_.Db();
-    const int i = IndexOfId(db.Persons, list_.SelectedId());
-    if (i < 0)
-        return;
     const auto lines =
-        PersonSummary(db, db.Persons[static_cast<std::size_t>(i)].get(), settings_.summary, store_.Format());
+        session::SummaryOfPerson(store_.Db(), list_.SelectedId(), settings_.summary, store_.Format());
+    if (lines.empty())
+        return;
     // The two tab stops of the panel, in points: values after one tab, group names after two.
     const double point = summary_->logicalDpiX() / 72.0;
     QTextBlockFormat block;
-    block.setTabPositions({QTextOption::Tab(kSummaryTabStops[0] * point, QTextOption::LeftTab),
-                           QTextOption::Tab(kSummaryTabStops[1] * point, QTextOption::LeftTab)});
+    block.setTabPositions({QTextOption::Tab(session::kSummaryTabStops[0] * point, QTextOption::LeftTab),
+                           QTextOption::Tab(session::kSummaryTabStops[1] * point, QTextOption::LeftTab)});
     QTextCursor cursor(summary_->document());
     cursor.setBlockFormat(block);
     bool first = true;
-    for (const SummaryLine &line : lines) {
+    for (const session::SummaryLine &line : lines) {
         if (!first)
             cursor.insertBlock(block);
         first = false;
@@ -792,17 +787,8 @@ void TFormMainTarjaro::UpdateSummary() {
     summary_->moveCursor(QTextCursor::Start);
 }
 
-std::string TFormMainTarjaro::LinkFor(const TPersona &p, const std::string &entry) {
-    const auto web = [](const std::string &address) {
-        // A text that already names its scheme is opened as it is.
-        return address.find("://") != std::string::npos ? address : "http://" + address;
-    };
-    if (entry == "WebHome")
-        return web(p.Residencia.Web);
-    if (entry == "WebWork")
-        return web(p.Trabajo.Web);
-    const std::string &mail = entry == "MailHome" ? p.Residencia.Email : p.Trabajo.Email;
-    return "mailto:\"" + p.Nombre + " " + p.Apellidos + "\"<" + mail + ">";
+std::string TFormMainTarjaro::LinkFor(const database::TPersona &p, const std::string &entry) {
+    return session::PersonLink(p, entry);
 }
 
 void TFormMainTarjaro::SetLinkOpener(std::function<void(const std::string &)> opener) {
@@ -815,32 +801,23 @@ void TFormMainTarjaro::SetLinkOpener(std::function<void(const std::string &)> op
 }
 
 void TFormMainTarjaro::UpdateInternetMenu() {
-    const Database &db = store_.Db();
-    const int i = list_.Kind() == Kind::Person ? IndexOfId(db.Persons, list_.SelectedId()) : -1;
-    const TPersona *p = i >= 0 ? db.Persons[static_cast<std::size_t>(i)].get() : nullptr;
-    const std::string *fields[4] = {};
-    if (p) {
-        fields[0] = &p->Residencia.Web;
-        fields[1] = &p->Trabajo.Web;
-        fields[2] = &p->Residencia.Email;
-        fields[3] = &p->Trabajo.Email;
-    }
+    const std::array<std::string, 4> captions = list_.Kind() == Kind::Person
+                                                    ? session::LinkCaptions(store_.Db(), list_.SelectedId())
+                                                    : std::array<std::string, 4>{};
     bool any = false;
-    for (int k = 0; k < 4; ++k) {
-        const bool visible = p && !fields[k]->empty();
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        const bool visible = !captions[k].empty();
         links_[k]->setVisible(visible);
         if (visible)
-            links_[k]->setText(Q((k < 2 ? "Ir al sitio Web : " : "Enviar mail a: ") + *fields[k]));
+            links_[k]->setText(Q(captions[k]));
         any = any || visible;
     }
     internetButton_->setEnabled(any);
 }
 
 void TFormMainTarjaro::OpenLink(const std::string &entry) {
-    const Database &db = store_.Db();
-    const int i = IndexOfId(db.Persons, list_.SelectedId());
-    if (i >= 0)
-        LinkOpener()(LinkFor(*db.Persons[static_cast<std::size_t>(i)], entry));
+    if (const std::string link = session::LinkOfPerson(store_.Db(), list_.SelectedId(), entry); !link.empty())
+        LinkOpener()(link);
 }
 
 // ---- window life ----

@@ -148,6 +148,8 @@ private:
     void ShowSettings(bool on);
     void OpenLink(const std::string &entry);
     bool FileIsOpen() const { return store_.HasFile(); }
+    // The folder of the current data file, where the file dialogs start.
+    std::string DataFolder() const;
 
     DataStore &store_;
     ManagerMode mode_;

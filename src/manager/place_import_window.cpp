@@ -14,16 +14,11 @@
 
 #include <algorithm>
 
-#include "common/safe_file.h"
-#include "database/coordinate_text.h"
-#include "database/data_file.h"
-#include "database/spanish_order.h"
 #include "manager/colour_suite.h"
 #include "manager/file_chooser.h"
+#include "session/manager_files.h"
 
 namespace cel::manager {
-
-using namespace cel::database;
 
 namespace {
 
@@ -35,15 +30,15 @@ enum Column { ColId, ColNo, ColTick, ColNombre, ColDst, ColTz, ColLon, ColLat, C
 
 } // namespace
 
-TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std::string &path,
+TFormImportLugar::TFormImportLugar(DataStore &store, session::PlaceFile &file, const std::string &path,
                                    QWidget *parent)
-    : QDialog(parent), store_(store), file_(file) {
+    : QDialog(parent), store_(store), list_(file) {
     setObjectName("TFormImportLugar");
     setWindowTitle(QString::fromUtf8("Importar Lugar Geográfico"));
     ApplySuite(this);
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(
-        QString("Archivo: [%1] - País: %2").arg(Q(FileNameOf(path)), Q(file.country.Nombre)), this);
+        QString("Archivo: [%1] - País: %2").arg(Q(session::FileNameOf(path)), Q(file.country.Nombre)), this);
     heading->setObjectName("LAArchivo");
     layout->addWidget(heading);
 
@@ -114,16 +109,12 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
     });
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ToggleRow(row); });
     connect(all, &QPushButton::clicked, this, [this] {
-        for (TLugar_Geo *p : shown_)
-            p->Marca = 1;
-        ticked_ = static_cast<int>(shown_.size());
-        Refilter();
+        list_.TickShown(true);
+        ShowRows();
     });
     connect(none, &QPushButton::clicked, this, [this] {
-        for (TLugar_Geo *p : shown_)
-            p->Marca = 0;
-        ticked_ = 0;
-        Refilter();
+        list_.TickShown(false);
+        ShowRows();
     });
     connect(ok, &QPushButton::clicked, this, &TFormImportLugar::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -132,36 +123,26 @@ TFormImportLugar::TFormImportLugar(DataStore &store, PlaceFile &file, const std:
 }
 
 void TFormImportLugar::Refilter() {
-    const std::string wanted = AsciiUpper(filter_->text().toStdString());
-    shown_.clear();
-    for (const auto &p : file_.places)
-        if ((wanted.empty() || AsciiUpper(p->Nombre).find(wanted) != std::string::npos) &&
-            (!onlyTicked_->isChecked() || p->Marca != 0))
-            shown_.push_back(p.get());
-    std::stable_sort(shown_.begin(), shown_.end(), [](const TLugar_Geo *a, const TLugar_Geo *b) {
-        return SpanishLess(a->Nombre, b->Nombre);
-    });
-    grid_->setRowCount(static_cast<int>(shown_.size()));
+    list_.SetFilter(filter_->text().toStdString(), onlyTicked_->isChecked());
+    ShowRows();
+}
+
+void TFormImportLugar::ShowRows() {
+    const int rows = static_cast<int>(list_.Shown().size());
+    grid_->setRowCount(rows);
     const QColor yellow(255, 255, 0), odd(251, 253, 219);
-    for (int r = 0; r < static_cast<int>(shown_.size()); ++r) {
-        const TLugar_Geo &p = *shown_[static_cast<std::size_t>(r)];
-        const QString texts[ColCount] = {QString::number(p.Id),
-                                         QString::number(r + 1),
-                                         QString(),
-                                         Q(p.Nombre),
-                                         p.DST == 1 ? QString::fromUtf8("sí") : QString("no"),
-                                         Q(TimeZoneText(p.TZ)),
-                                         Q(AngleText(p.Lon, AngleKind::Longitude)),
-                                         Q(AngleText(p.Lat, AngleKind::Latitude))};
+    for (int r = 0; r < rows; ++r) {
+        const auto texts = list_.RowTexts(r);
+        const bool ticked = list_.RowTicked(r);
         for (int c = 0; c < ColCount; ++c) {
-            auto *item = new QTableWidgetItem(texts[c]);
+            auto *item = new QTableWidgetItem(Q(texts[static_cast<std::size_t>(c)]));
             if (c == ColTick)
-                item->setCheckState(p.Marca ? Qt::Checked : Qt::Unchecked);
+                item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
             const Qt::Alignment align = c == ColTz || c == ColTick   ? Qt::AlignCenter
                                         : c == ColLon || c == ColLat ? Qt::AlignRight | Qt::AlignVCenter
                                                                      : Qt::AlignLeft | Qt::AlignVCenter;
             item->setTextAlignment(align);
-            item->setBackground(p.Marca ? yellow : r % 2 == 1 ? odd : QColor(Qt::white));
+            item->setBackground(ticked ? yellow : r % 2 == 1 ? odd : QColor(Qt::white));
             grid_->setItem(r, c, item);
         }
     }
@@ -169,21 +150,17 @@ void TFormImportLugar::Refilter() {
 }
 
 void TFormImportLugar::UpdateCounters() {
-    const int total = static_cast<int>(file_.places.size());
-    selected_->setText(QString("%1 de %2").arg(ticked_).arg(total));
-    filtered_->setText(QString("%1 de %2").arg(shown_.size()).arg(total));
+    selected_->setText(Q(list_.TickedText()));
+    filtered_->setText(Q(list_.ShownText()));
 }
 
 void TFormImportLugar::ToggleRow(int row) {
-    if (row < 0 || row >= static_cast<int>(shown_.size()))
+    if (row < 0 || row >= static_cast<int>(list_.Shown().size()))
         return;
-    TLugar_Geo &p = *shown_[static_cast<std::size_t>(row)];
-    p.Marca = p.Marca ? 0 : 1;
-    ticked_ += p.Marca ? 1 : -1;
-    const int current = row;
-    Refilter();
-    if (current < grid_->rowCount())
-        grid_->setCurrentCell(current, ColNombre);
+    list_.Toggle(row);
+    ShowRows();
+    if (row < grid_->rowCount())
+        grid_->setCurrentCell(row, ColNombre);
 }
 
 bool TFormImportLugar::eventFilter(QObject *watched, QEvent *event) {
@@ -198,89 +175,19 @@ bool TFormImportLugar::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TFormImportLugar::accept() {
-    if (ticked_ == 0) {
-        store_.Notices().Notice(NoticeKind::Warning, false, true,
-                                "Debe seleccionar al menos un(1) lugar geográfico\r\r(ENTER, Doble click o "
-                                "barra espaciadora)");
+    if (!list_.MayAdd(store_.Notices()))
         return;
-    }
     QDialog::accept();
 }
 
-std::string ImportReportText(const AddPlacesResult &result, const std::string &countryName) {
-    int added = 0, renamed = 0, there = 0, declined = 0, refused = 0;
-    std::string declinedNames, refusedNames;
-    for (const PlaceResolution &r : result.places) {
-        switch (r.outcome) {
-        case PlaceOutcome::Added:
-        case PlaceOutcome::AddedRenamed:
-            ++added;
-            break;
-        case PlaceOutcome::DataRenamed:
-            ++renamed;
-            break;
-        case PlaceOutcome::AlreadyThere:
-            ++there;
-            break;
-        case PlaceOutcome::NameDeclined:
-        case PlaceOutcome::DataKept:
-            ++declined;
-            declinedNames += "\r" + r.name;
-            break;
-        case PlaceOutcome::Refused:
-            ++refused;
-            refusedNames += "\r" + r.name + ":";
-            for (std::size_t i = 0; i < r.problems.size(); ++i)
-                refusedNames += (i ? ", " : " ") + r.problems[i];
-            break;
-        }
-    }
-    std::string text = "Lugares geográficos agregados: " + std::to_string(added);
-    if (result.countryAdded)
-        text += "\rPaís agregado: " + countryName;
-    text += "\rLugares renombrados: " + std::to_string(renamed);
-    text += "\rYa estaban en el archivo: " + std::to_string(there);
-    text += "\rNo agregados: " + std::to_string(declined) + declinedNames;
-    if (refused > 0)
-        text += "\rRechazados por valores imposibles: " + std::to_string(refused) + refusedNames;
-    return text;
-}
-
 bool ImportPlacesFrom(QWidget *parent, DataStore &store, const std::string &path, bool clearMarks) {
-    Notifier &n = store.Notices();
-    std::optional<PlaceFile> file;
-    try {
-        file = OpenPlaceFile(path, n, store.Format());
-    } catch (const FileError &e) {
-        n.Notice(NoticeKind::Error, false, true, e.what());
-        return false;
-    }
+    std::optional<session::PlaceFile> file = session::ReadPlaceFile(store, path);
     if (!file)
         return false;
     TFormImportLugar window(store, *file, path, parent);
     if (window.exec() != QDialog::Accepted)
         return false;
-    Database &db = store.Db();
-    if (clearMarks)
-        for (auto &p : db.Places)
-            p->Marca = 0;
-    AddPlacesResult result;
-    try {
-        result = AddPlaces(db, file->country, file->places, n);
-    } catch (const IdLimitError &e) {
-        n.Notice(NoticeKind::Error, false, true, e.what());
-        return false;
-    }
-    if (!store.Save("los lugares importados"))
-        return true; // not saved, its notice shown: what is shown is refreshed
-    n.Notice(NoticeKind::Information, false, false, ImportReportText(result, file->country.Nombre));
-    return std::any_of(result.places.begin(), result.places.end(),
-                       [](const PlaceResolution &r) {
-                           return r.outcome == PlaceOutcome::Added ||
-                                  r.outcome == PlaceOutcome::AddedRenamed ||
-                                  r.outcome == PlaceOutcome::DataRenamed;
-                       }) ||
-           result.countryAdded;
+    return session::AddTickedPlaces(store, *file, clearMarks);
 }
 
 bool ImportPlaceFile(QWidget *parent, DataStore &store, bool clearMarks) {

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "database/place_import.h"
 #include "manager/data_store.h"
+#include "session/place_import_list.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,10 +17,10 @@ namespace cel::manager {
 class TFormImportLugar : public QDialog {
     Q_OBJECT
 public:
-    TFormImportLugar(DataStore &store, database::PlaceFile &file, const std::string &path,
+    TFormImportLugar(DataStore &store, session::PlaceFile &file, const std::string &path,
                      QWidget *parent = nullptr);
 
-    int Ticked() const { return ticked_; }
+    int Ticked() const { return list_.Ticked(); }
     // Toggles the tick of the shown row.
     void ToggleRow(int row);
 
@@ -31,13 +31,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The filter's controls read into the list, and its rows shown.
     void Refilter();
+    void ShowRows();
     void UpdateCounters();
 
     DataStore &store_;
-    database::PlaceFile &file_;
-    std::vector<database::TLugar_Geo *> shown_;
-    int ticked_ = 0;
+    session::PlaceImportList list_;
     QTableWidget *grid_ = nullptr;
     QLineEdit *filter_ = nullptr;
     QCheckBox *onlyTicked_ = nullptr;
@@ -51,8 +51,5 @@ private:
 bool ImportPlaceFile(QWidget *parent, DataStore &store, bool clearMarks);
 // The same for a given file.
 bool ImportPlacesFrom(QWidget *parent, DataStore &store, const std::string &path, bool clearMarks);
-
-// The report of an import: the counts of added, renamed and declined places and their names.
-std::string ImportReportText(const database::AddPlacesResult &result, const std::string &countryName);
 
 } // namespace cel::manager

@@ -9,8 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "database/database.h"
-#include "zones/place_zones.h"
+#include "session/place_zone_entry.h"
 
 class QComboBox;
 class QLabel;
@@ -37,11 +36,9 @@ public:
 private:
     void Describe();
 
+    session::PlaceZoneEntry entry_;
     QComboBox *zone_ = nullptr;
     QLabel *source_ = nullptr;
-    zones::PlaceZone derived_; // the atlas's zone for the place as last shown
-    bool chosen_ = false;      // the place had a recorded choice
-    bool edited_ = false;      // the user chose a zone in this window
 };
 
 } // namespace cel::manager

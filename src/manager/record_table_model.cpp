@@ -3,9 +3,6 @@
 #include <QBrush>
 #include <QColor>
 
-#include "common/date_text.h"
-#include "database/coordinate_text.h"
-
 namespace cel::manager {
 
 using namespace cel::database;
@@ -125,61 +122,7 @@ QString RecordTableModel::CellText(int row, int column) const {
     const TData *r = RecordAt(row);
     if (!r)
         return {};
-    const auto Q = [](const std::string &s) { return QString::fromStdString(s); };
-    switch (column) {
-    case 0:
-        return QString::number(r->Id);
-    case 1:
-        return QString::number(first_ + row + 1);
-    case 2:
-        return {};
-    case 3:
-        return Q(r->Nombre);
-    default:
-        break;
-    }
-    switch (kind_) {
-    case Kind::Country:
-    case Kind::PersonGroup:
-    case Kind::BusinessGroup:
-        return QString::number(r->Usos);
-    case Kind::Place: {
-        const auto &p = *static_cast<const TLugar_Geo *>(r);
-        switch (column) {
-        case 4:
-            return Q(NameOfId(db_.Countries, p.IdPais));
-        case 5:
-            return p.DST == 1 ? QString::fromUtf8("sí") : QString("no");
-        case 6:
-            return Q(TimeZoneText(p.TZ));
-        case 7:
-            return Q(AngleText(p.Lon, AngleKind::Longitude));
-        case 8:
-            return Q(AngleText(p.Lat, AngleKind::Latitude));
-        case 9:
-            return QString::number(p.Usos);
-        default:
-            return Q(p.Descripcion);
-        }
-    }
-    case Kind::Person:
-        return Q(static_cast<const TPersona *>(r)->Apellidos);
-    case Kind::Business: {
-        const auto &b = *static_cast<const TNegocio *>(r);
-        const TextFormat format;
-        switch (column) {
-        case 4:
-            return QString::number(b.CIUU);
-        case 5:
-            return {};
-        case 6:
-            return Q(FormatDateTimeText(b.Fecha, "mmm-d-yyyy", format));
-        default:
-            return Q(FormatDateTimeText(b.Fecha, "hh:nn am/pm", format));
-        }
-    }
-    }
-    return {};
+    return QString::fromStdString(session::RecordCellText(db_, kind_, *r, column, first_ + row + 1));
 }
 
 QVariant RecordTableModel::data(const QModelIndex &index, int role) const {

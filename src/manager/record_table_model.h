@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "database/database.h"
+#include "session/record_cells.h"
 
 namespace cel::manager {
 

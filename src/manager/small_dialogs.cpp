@@ -17,8 +17,8 @@
 #include <algorithm>
 
 #include "common/version.h"
-#include "database/spanish_order.h"
 #include "manager/colour_suite.h"
+#include "session/manager_choices.h"
 
 // The splash picture is compiled into the module; a static library registers it on first use.
 static void InitManagerResources() {
@@ -40,14 +40,9 @@ TFormAddGrupo::TFormAddGrupo(const Database &db, const QString &caption, DataSto
     // The selected entry on (255, 255, 23) in blue, the others on white in black.
     list_->setStyleSheet("QListWidget { background: white; color: black; }"
                          "QListWidget::item:selected { background: rgb(255, 255, 23); color: blue; }");
-    std::vector<const TData *> rows;
-    for (const auto &g : db.PersonGroups)
-        rows.push_back(g.get());
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TData *a, const TData *b) { return SpanishLess(a->Nombre, b->Nombre); });
-    for (const TData *g : rows) {
-        auto *item = new QListWidgetItem(QString::fromStdString(g->Nombre), list_);
-        item->setData(Qt::UserRole, g->Id);
+    for (const session::NamedChoice &g : session::PersonGroupChoices(db)) {
+        auto *item = new QListWidgetItem(QString::fromStdString(g.name), list_);
+        item->setData(Qt::UserRole, g.id);
     }
     layout->addWidget(list_);
     AddDialogButtons(*this, *layout, "De &acuerdo", "&Cancelar");
@@ -84,8 +79,8 @@ TFormExportPersona::TFormExportPersona(QWidget *parent) : QDialog(parent) {
     AddDialogButtons(*this, *layout, "De &acuerdo", "Cancelar").ok->setDefault(true);
 }
 
-PersonCsvOptions TFormExportPersona::Options() const {
-    PersonCsvOptions o;
+session::PersonCsvOptions TFormExportPersona::Options() const {
+    session::PersonCsvOptions o;
     o.residencia = boxes_[0]->isChecked();
     o.trabajo = boxes_[1]->isChecked();
     o.grupos = boxes_[2]->isChecked();

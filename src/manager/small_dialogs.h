@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "database/csv_export.h"
 #include "manager/data_store.h"
+#include "session/manager_files.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,7 +38,7 @@ class TFormExportPersona : public QDialog {
     Q_OBJECT
 public:
     explicit TFormExportPersona(QWidget *parent = nullptr);
-    database::PersonCsvOptions Options() const;
+    session::PersonCsvOptions Options() const;
 
 private:
     QCheckBox *boxes_[5] = {};

@@ -228,9 +228,12 @@ void Session::SaveNatal() {
     const database::TPersona before = *p;
     p->IdLugarNac = r.placeId;
     p->IsDate = 1;
-    p->IsHora = 1;
     p->HoraUT = r.gmtFlag;
     p->Fecha = Workspace::EnteredValue(r);
+    // A birth of unknown time was loaded at 0:00; it keeps that mark unless the user set a time of day.
+    const TimeFields time = TimeFieldsOf(p->Fecha);
+    if (before.IsHora != 0 || time.hour != 0 || time.minute != 0 || time.second != 0 || time.millisecond != 0)
+        p->IsHora = 1;
     if (!SaveFile()) {
         // The record keeps what the file holds; the entry stays changed, with "Guardar" to try again.
         if (database::TPersona *again = FindPersonRecord(currentPerson_))

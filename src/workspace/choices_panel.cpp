@@ -30,12 +30,7 @@ QToolButton *Small(const char *name, const char *text, const char *tip) {
 
 } // namespace
 
-template <class Sender, class Signal, class Slot>
-void ChoicesPanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
-ChoicesPanel::ChoicesPanel(session::Session &session, QWidget *parent) : QWidget(parent), session_(session) {
+ChoicesPanel::ChoicesPanel(session::Session &session, QWidget *parent) : SessionPanel(session, parent) {
     auto *column = new QVBoxLayout(this);
     column->addWidget(BuildAspectSelection());
     auto *tabs = new QTabWidget;

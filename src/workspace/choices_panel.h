@@ -4,12 +4,11 @@
 // writes the controls back from the session.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <functional>
 
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +18,7 @@ class QToolButton;
 
 namespace cel::workspace {
 
-class ChoicesPanel : public QWidget {
+class ChoicesPanel : public SessionPanel {
 public:
     explicit ChoicesPanel(session::Session &session, QWidget *parent = nullptr);
 
@@ -35,10 +34,7 @@ private:
     QWidget *BuildOrbPage();
     QWidget *BuildWheelOptions();
     void EditOrb();
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
 
-    session::Session &session_;
-    bool showing_ = false;
     int page_ = 0;
 
     QRadioButton *rbManual_ = nullptr, *rbPorCasas_ = nullptr;

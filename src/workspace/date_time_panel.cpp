@@ -35,13 +35,7 @@ QDate QDateOf(std::int64_t dayNumber) {
 
 } // namespace
 
-template <class Sender, class Signal, class Slot>
-void DateTimePanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
-DateTimePanel::DateTimePanel(session::Session &session, QWidget *parent)
-    : QWidget(parent), session_(session) {
+DateTimePanel::DateTimePanel(session::Session &session, QWidget *parent) : SessionPanel(session, parent) {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     // Date and time.

@@ -3,9 +3,8 @@
 // session's entry: every edit is one session operation, and Show writes the fields back.
 #pragma once
 
-#include <QWidget>
-
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QAction;
 class QComboBox;
@@ -21,7 +20,7 @@ class ZoneOfferPanel;
 
 namespace cel::workspace {
 
-class DateTimePanel : public QWidget {
+class DateTimePanel : public SessionPanel {
 public:
     explicit DateTimePanel(session::Session &session, QWidget *parent = nullptr);
 
@@ -31,11 +30,6 @@ public:
     void Show();
 
 private:
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
-
-    session::Session &session_;
-    bool showing_ = false;
-
     manager::DateField *deFecha_ = nullptr;
     QComboBox *cbGmtChoice_ = nullptr, *cbDeltaT_ = nullptr, *cb12h_ = nullptr, *cbAmPm_ = nullptr;
     QSpinBox *seHora_ = nullptr, *seMin_ = nullptr, *seSeg_ = nullptr, *seMs_ = nullptr;

@@ -9,12 +9,7 @@
 
 namespace cel::workspace {
 
-template <class Sender, class Signal, class Slot>
-void EventsPanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
-EventsPanel::EventsPanel(session::Session &session, QWidget *parent) : QWidget(parent), session_(session) {
+EventsPanel::EventsPanel(session::Session &session, QWidget *parent) : SessionPanel(session, parent) {
     auto *column = new QVBoxLayout(this);
     auto *list = new KeyList;
     lbEventos_ = list;

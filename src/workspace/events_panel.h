@@ -3,9 +3,8 @@
 // every button is one session operation, and Show lists them again.
 #pragma once
 
-#include <QWidget>
-
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QLabel;
 class QListWidget;
@@ -13,16 +12,12 @@ class QPushButton;
 
 namespace cel::workspace {
 
-class EventsPanel : public QWidget {
+class EventsPanel : public SessionPanel {
 public:
     explicit EventsPanel(session::Session &session, QWidget *parent = nullptr);
     void Show();
 
 private:
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
-
-    session::Session &session_;
-    bool showing_ = false;
     QListWidget *lbEventos_ = nullptr;
     QLabel *labelEventos_ = nullptr;
     QPushButton *sbNuevoEvento_ = nullptr, *sbGuardarEvento_ = nullptr, *sbEliminarEvento_ = nullptr;

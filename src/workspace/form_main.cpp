@@ -2,22 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLocale>
-#include <QMenu>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -29,16 +20,18 @@
 #include "manager/manager_window.h"
 #include "manager/zone_choices.h"
 #include "workspace/aspect_table_page.h"
+#include "workspace/chart_labels_panel.h"
 #include "workspace/choices_panel.h"
+#include "workspace/data_file_commands.h"
 #include "workspace/dialog_palette.h"
 #include "workspace/dock_layout.h"
-#include "workspace/elided_label.h"
 #include "workspace/events_panel.h"
 #include "workspace/form_retorno.h"
 #include "workspace/print_window.h"
 #include "workspace/reports_page.h"
 #include "workspace/settings_dialog.h"
 #include "workspace/side_scroll.h"
+#include "workspace/top_bar.h"
 #include "workspace/transits_page.h"
 #include "workspace/wheel_view.h"
 #include "zones/atlas.h"
@@ -47,17 +40,6 @@ namespace cel::workspace {
 
 namespace {
 
-QToolButton *ToolButton(const QString &name, const QString &text, const QString &tip,
-                        bool checkable = false) {
-    auto *b = new QToolButton;
-    b->setObjectName(name);
-    b->setText(text);
-    b->setToolTip(tip);
-    b->setCheckable(checkable);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    return b;
-}
-
 std::string FileNameOf(const std::string &path) {
     return std::filesystem::path(path).filename().string();
 }
@@ -65,11 +47,14 @@ std::string FileNameOf(const std::string &path) {
 } // namespace
 
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
-    : QMainWindow(parent), notifier_(notifier), options_(std::move(options)), session_(notifier, [] {
-          TextFormat format;
-          format.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-          return format;
-      }()) {
+    : QMainWindow(parent), notifier_(notifier), options_(std::move(options)),
+      session_(notifier,
+               [] {
+                   TextFormat format;
+                   format.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
+                   return format;
+               }()),
+      actions_(this) {
     setObjectName("FormMain");
     session_.SetZoneSources(&zones::SharedAtlas(), &manager::ZoneChoices());
     if (const std::string error = session_.LoadSettings(options_.iniPath, options_.defaultFolder);
@@ -81,13 +66,24 @@ TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *par
     setWindowTitle("Celestigrafo");
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |
                    QMainWindow::AllowTabbedDocks);
-    BuildActions();
-    BuildTopBar();
+    BindActions();
+    topBar_ = new TopBar(session_, actions_, this);
+    topBar_->onSettings = [this](bool open) { ToggleSettings(open); };
+    topBar_->onColours = [this](bool on) {
+        if (setup_)
+            setup_->ShowColours(on);
+    };
+    topBar_->onPage = [this](int page) {
+        pages_->setCurrentIndex(page);
+        Show(session::kChoicesChanged); // "Imagen y letra grande" of the page shown
+    };
+    addToolBar(Qt::TopToolBarArea, topBar_);
     BuildPages();
     BuildDatosDock();
     BuildConfigDock();
     BuildFilterDock();
     BuildEventsDock();
+    topBar_->BindDocks(twDatos_, twConfig_, twFiltrar_);
     RestoreDockLayout();
     BuildTransitsWindow();
 
@@ -106,147 +102,46 @@ TFormMain::~TFormMain() {
     session_.onChanged = nullptr;
 }
 
-void TFormMain::BuildActions() {
-    const struct {
-        Command command;
-        const char *name, *text;
-        QKeySequence shortcut;
-        std::function<void()> run;
-    } commands[] = {
-        {Command::Open, "ActAbrir", "&Abrir", QKeySequence(Qt::CTRL | Qt::Key_O),
-         [this] { OpenDataFileDialog(); }},
-        {Command::Manager, "ActTarjaro", "&Tarjaro", {}, [this] { OpenManager(); }},
-        {Command::Print, "ActImprimir", "Imprimir", QKeySequence(Qt::CTRL | Qt::Key_P),
-         [this] {
-             TFormPrint::PrintDirect(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
-                                     this);
-         }},
-        {Command::Preview,
-         "ActPreliminar",
-         "Impresión preliminar",
-         {},
-         [this] {
-             TFormPrint::Preview(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
-                                 Workspace().settings.main.hint, this);
-         }},
-        {Command::ExportRtf,
-         "ActRtf",
-         "Exportar a archivo RTF",
-         {},
-         [this] {
-             TFormPrint::ExportRtfDirect(notifier_, PrintContent(), {false, Workspace().settings.main.footer},
-                                         this);
-         }},
-        {Command::Settings, "ActConfiguracion", "&Configuración", {}, [this] { sbSetUp_->toggle(); }},
-        {Command::StepBack, "ActPasoAtras", "Atrás", QKeySequence(Qt::ALT | Qt::Key_Left),
-         [this] { session_.Step(-1); }},
-        {Command::StepForward, "ActPasoAdelante", "Adelante", QKeySequence(Qt::ALT | Qt::Key_Right),
-         [this] { session_.Step(+1); }},
-        {Command::Today,
-         "ActHoy",
-         "&Hoy a las cero horas",
-         {},
-         [this] { session_.Jump(session::JumpTarget::TodayAtMidnight); }},
-        {Command::Now, "ActAhora", "Ah&ora", {}, [this] { session_.Jump(session::JumpTarget::Now); }},
-        {Command::Birth,
-         "ActNacimiento",
-         "Na&cimiento",
-         {},
-         [this] { session_.Jump(session::JumpTarget::Birth); }},
-        {Command::NewPerson, "ActNueva", "&Nueva", QKeySequence(Qt::CTRL | Qt::Key_N),
-         [this] { AddOrEditPerson(true); }},
-        {Command::EditPerson, "ActEditar", "&Editar", {}, [this] { AddOrEditPerson(false); }},
-        {Command::DeletePerson, "ActEliminar", "E&liminar", {}, [this] { DeleteSelectedPerson(); }},
-        {Command::Help, "ActAyuda", "A&yuda", QKeySequence(Qt::Key_F1), [this] { ShowHelp(); }},
-        {Command::Close, "ActCerrar", "Ce&rrar", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }},
-    };
-    for (const auto &c : commands) {
-        auto *action = new QAction(QString::fromUtf8(c.text), this);
-        action->setObjectName(c.name);
-        action->setShortcut(c.shortcut);
-        if (c.command == Command::StepBack || c.command == Command::StepForward)
-            action->setAutoRepeat(true);
-        else
-            action->setAutoRepeat(false);
-        addAction(action); // the shortcut works wherever the focus is in the window
-        connect(action, &QAction::triggered, this, c.run);
-        actions_[static_cast<std::size_t>(c.command)] = action;
-    }
-    // The stepping shortcuts work only while the entry may change (not in synastry).
-    for (Command c : {Command::StepBack, Command::StepForward, Command::Today, Command::Now, Command::Birth})
-        Action(c)->setShortcutContext(Qt::WindowShortcut);
+void TFormMain::BindActions() {
+    // The page's footer choice is read when the command runs: the settings window may change it.
+    const auto layout = [this] { return document::LayoutOptions{false, Workspace().settings.main.footer}; };
+    actions_.On(Command::Open, [this] { ChooseAndOpenDataFile(this, session_); });
+    actions_.On(Command::Manager, [this] { OpenManager(); });
+    actions_.On(Command::Print,
+                [this, layout] { TFormPrint::PrintDirect(notifier_, PrintContent(), layout(), this); });
+    actions_.On(Command::Preview, [this, layout] {
+        TFormPrint::Preview(notifier_, PrintContent(), layout(), Workspace().settings.main.hint, this);
+    });
+    actions_.On(Command::ExportRtf,
+                [this, layout] { TFormPrint::ExportRtfDirect(notifier_, PrintContent(), layout(), this); });
+    actions_.On(Command::Settings, [this] { ToggleSettings(!setup_); });
+    actions_.On(Command::StepBack, [this] { session_.Step(-1); });
+    actions_.On(Command::StepForward, [this] { session_.Step(+1); });
+    actions_.On(Command::Today, [this] { session_.Jump(session::JumpTarget::TodayAtMidnight); });
+    actions_.On(Command::Now, [this] { session_.Jump(session::JumpTarget::Now); });
+    actions_.On(Command::Birth, [this] { session_.Jump(session::JumpTarget::Birth); });
+    actions_.On(Command::NewPerson, [this] { AddOrEditPerson(true); });
+    actions_.On(Command::EditPerson, [this] { AddOrEditPerson(false); });
+    actions_.On(Command::DeletePerson, [this] { DeleteSelectedPerson(); });
+    actions_.On(Command::Help, [this] { ShowHelp(); });
+    actions_.On(Command::Close, [this] { close(); });
 }
 
-void TFormMain::BuildTopBar() {
-    auto *bar = new QToolBar("Barra");
-    bar->setObjectName("ToolBarMain");
-    bar->setMovable(false);
-    addToolBar(Qt::TopToolBarArea, bar);
-
-    // Each button triggers its command's action.
-    const auto button = [this, bar](const char *name, const char *text, const char *tip, Command command) {
-        auto *b = ToolButton(name, QString::fromUtf8(text), QString::fromUtf8(tip));
-        connect(b, &QToolButton::clicked, Action(command), &QAction::trigger);
-        bar->addWidget(b);
-        return b;
-    };
-    button("SBAbrir", "&Abrir", "Abrir archivo de datos (Ctrl+O)", Command::Open);
-    button("SBTarjaro", "&Tarjaro", "Tarjaro administrar datos/archivo", Command::Manager);
-    bar->addSeparator();
-    const struct {
-        const char *name, *text, *tip;
-        QDockWidget **dock;
-    } toggles[] = {{"SBVerDatos", "Datos", "Mostrar u ocultar Datos", &twDatos_},
-                   {"SBVerConfig", "Configurar", "Mostrar u ocultar Configurar", &twConfig_},
-                   {"SBVerFiltro", "Filtro", "Mostrar u ocultar Filtar lista personas", &twFiltrar_}};
-    for (const auto &t : toggles) {
-        auto *b = ToolButton(t.name, t.text, t.tip, true);
-        b->setChecked(true);
-        QDockWidget **dock = t.dock;
-        connect(b, &QToolButton::toggled, this, [dock](bool on) {
-            if (*dock)
-                (*dock)->setVisible(on);
+// The settings window opens beside the main window; its button stays checked while it is open.
+void TFormMain::ToggleSettings(bool open) {
+    if (open && !setup_) {
+        setup_ = new TFormSetUpCEL(
+            notifier_, Workspace().settings, [this] { ApplyColours(); }, [this] { session_.Refresh(); },
+            this);
+        connect(setup_, &QDialog::finished, this, [this] {
+            setup_ = nullptr;
+            topBar_->SetSettingsOpen(false);
         });
-        bar->addWidget(b);
+        setup_->show();
+    } else if (!open && setup_) {
+        setup_->close();
     }
-    bar->addSeparator();
-    sbSetUp_ = ToolButton("SBSetUp", "&Configuración", "Configurar Celestigrafo", true);
-    connect(sbSetUp_, &QToolButton::toggled, this, [this](bool on) {
-        if (on && !setup_) {
-            setup_ = new TFormSetUpCEL(
-                notifier_, Workspace().settings, [this] { ApplyColours(); }, [this] { session_.Refresh(); },
-                this);
-            connect(setup_, &QDialog::finished, this, [this] {
-                setup_ = nullptr;
-                sbSetUp_->setChecked(false);
-            });
-            setup_->show();
-        } else if (!on && setup_) {
-            setup_->close();
-        }
-    });
-    bar->addWidget(sbSetUp_);
-    sbImagen_ = ToolButton("SBImagenGrande", "Imagen grande", "Imagen y letra grande", true);
-    OnInput(sbImagen_, &QToolButton::toggled,
-            [this](bool on) { session_.SetLargeImages(pages_->currentIndex() == 0, on); });
-    bar->addWidget(sbImagen_);
-    auto *print = ToolButton("SBImprimir", "Im&primir", "Imprimir y exportar (Ctrl+P)");
-    auto *menu = new QMenu(print);
-    menu->setObjectName("MenuImprimir");
-    for (Command c : {Command::Print, Command::Preview, Command::ExportRtf})
-        menu->addAction(Action(c));
-    print->setMenu(menu);
-    print->setPopupMode(QToolButton::InstantPopup);
-    bar->addWidget(print);
-    sbColores_ = ToolButton("SBColores", "Colores", "Colores", true);
-    OnInput(sbColores_, &QToolButton::toggled, [this](bool on) {
-        if (setup_)
-            setup_->ShowColours(on);
-        session_.SetColour(on);
-    });
-    bar->addWidget(sbColores_);
-    button("SBAyuda", "A&yuda", "Ayuda Celestigrafo (F1)", Command::Help);
-    button("SBCerrar", "Ce&rrar", "Cerrar Celestigrafo (Ctrl+Q)", Command::Close);
+    topBar_->SetSettingsOpen(open);
 }
 
 void TFormMain::ShowHelp() {
@@ -267,60 +162,8 @@ void TFormMain::BuildPages() {
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 4);
 
-    // The labels of the two records, their date lines, "GMT", "edad" and the page buttons.
-    auto *info = new QWidget;
-    info->setObjectName("PanelInfo");
-    auto *grid = new QHBoxLayout(info);
-    grid->setContentsMargins(0, 0, 0, 0);
-    auto *labels = new QVBoxLayout;
-    labelNatal_ = new ElidedLabel("<>: ");
-    labelNatal_->setObjectName("LabelNatal");
-    labelNatalDate_ = new QLabel;
-    labelNatalDate_->setObjectName("LabelNatalFecha");
-    labelEvento_ = new ElidedLabel("Evento: ");
-    labelEvento_->setObjectName("LabelEvento");
-    labelEventoDate_ = new QLabel;
-    labelEventoDate_->setObjectName("LabelEventoFecha");
-    auto *natalRow = new QHBoxLayout;
-    natalRow->addWidget(labelNatal_);
-    natalRow->addWidget(labelNatalDate_);
-    natalRow->addStretch(1);
-    auto *eventRow = new QHBoxLayout;
-    eventRow->addWidget(labelEvento_);
-    eventRow->addWidget(labelEventoDate_);
-    eventRow->addStretch(1);
-    // A long name gives way (cut with "…", whole in its tooltip); the date line keeps its room.
-    for (QLabel *l : {labelNatalDate_, labelEventoDate_})
-        l->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-    labels->addLayout(natalRow);
-    labels->addLayout(eventRow);
-    grid->addLayout(labels, 1);
-    cbGmt_ = new QCheckBox("GMT");
-    cbGmt_->setObjectName("CBGMT");
-    cbEdad_ = new QCheckBox("edad");
-    cbEdad_->setObjectName("CBEdad");
-    cbEdad_->setChecked(Workspace().settings.main.viewEdad);
-    OnInput(cbGmt_, &QCheckBox::toggled, [this](bool on) { session_.SetShowGmt(on); });
-    OnInput(cbEdad_, &QCheckBox::toggled, [this](bool on) { session_.SetShowAge(on); });
-    grid->addWidget(cbGmt_);
-    grid->addWidget(cbEdad_);
-    column->addWidget(info);
-    // The page buttons at the right end of the top bar.
-    QToolBar *pageBar = findChild<QToolBar *>("ToolBarMain");
-    auto *spacer = new QWidget;
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    pageBar->addWidget(spacer);
-    auto *pageGroup = new QButtonGroup(this);
-    const char *pageNames[] = {"SBRueda", "SBTabla", "SBReportes"};
-    const char *pageTexts[] = {"Rueda", "Tabla de aspectos", "Reportes"};
-    for (int i = 0; i < 3; ++i) {
-        auto *b = new QPushButton(pageTexts[i]);
-        b->setObjectName(pageNames[i]);
-        b->setCheckable(true);
-        b->setChecked(i == 0);
-        pageGroup->addButton(b, i);
-        pageBar->addWidget(b);
-    }
+    labels_ = new ChartLabelsPanel(session_);
+    column->addWidget(labels_);
 
     pages_ = new QStackedWidget;
     pages_->setObjectName("PageControl");
@@ -339,10 +182,6 @@ void TFormMain::BuildPages() {
     pages_->addWidget(tablePage_);
     reportsPage_ = new ReportsPage(Workspace());
     pages_->addWidget(reportsPage_);
-    connect(pageGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        pages_->setCurrentIndex(id);
-        Show(session::kChoicesChanged); // "Imagen y letra grande" of the page shown
-    });
     column->addWidget(pages_, 1);
     setCentralWidget(central);
 }
@@ -373,18 +212,7 @@ void TFormMain::MakeReady() {
 
 void TFormMain::OpenFromAnotherStart(const std::string &path) {
     RaiseFromAnotherStart();
-    std::error_code ec;
-    if (session_.HasOpenFile() && std::filesystem::equivalent(path, session_.FilePath(), ec))
-        return;
-    if (!session_.MayLeaveFile())
-        return;
-    const std::string current =
-        session_.HasOpenFile() ? "\r\ren lugar de [" + FileNameOf(session_.FilePath()) + "]" : std::string();
-    if (notifier_.Ask("Otra ejecución de Celestigrafo pide abrir el archivo de datos:\r\r" + path + current +
-                          "\r\r¿Desea abrirlo?",
-                      QuestionStyle{true, false}) != Answer::Yes)
-        return;
-    OpenChosenDataFile(path);
+    workspace::OpenFromAnotherStart(session_, notifier_, path);
 }
 
 void TFormMain::RaiseFromAnotherStart() {
@@ -435,8 +263,12 @@ void TFormMain::Show(session::Changes changes) {
         events_->Show();
     if (changes & session::kChoicesChanged)
         ShowChoices();
-    if (changes & (session::kLabelsChanged | session::kChartsChanged | session::kEntryChanged))
-        ShowLabels();
+    if (changes & (session::kLabelsChanged | session::kChartsChanged | session::kEntryChanged)) {
+        labels_->Show();
+        twEventos_->setWindowTitle(session_.CurrentPerson() >= 0
+                                       ? QString::fromStdString("Eventos " + session_.NatalLabel())
+                                       : "Eventos: ");
+    }
     if (changes & session::kChartsChanged) {
         reportsPage_->FillProgressions();
         if (retorno_)
@@ -465,9 +297,7 @@ void TFormMain::BuildConfigDock() {
 void TFormMain::ShowChoices() {
     const int page = pages_->currentIndex();
     choices_->Show(page);
-    const settings::Settings::RuedaSection &rueda = Workspace().settings.rueda;
-    sbImagen_->setChecked(page == 0 ? rueda.imagenR : rueda.imagenT);
-    sbColores_->setChecked(rueda.color);
+    topBar_->Show();
 }
 
 void TFormMain::ShowFile() {
@@ -482,17 +312,6 @@ void TFormMain::ShowView() {
     wheel_->Redraw();
     tablePage_->Rebuild();
     reportsPage_->Rebuild();
-}
-
-void TFormMain::ShowLabels() {
-    labelNatal_->setText(QString::fromStdString(session_.NatalLabel()));
-    twEventos_->setWindowTitle(session_.CurrentPerson() >= 0 ? "Eventos " + labelNatal_->text()
-                                                             : "Eventos: ");
-    labelNatalDate_->setText(QString::fromStdString(session_.NatalDateLine()));
-    labelEventoDate_->setText(QString::fromStdString(session_.DateLine(Workspace().eventRecord)));
-    labelEvento_->setText(QString::fromStdString(session_.EventLabel()));
-    cbGmt_->setChecked(session_.ShowGmt());
-    cbEdad_->setChecked(Workspace().settings.main.viewEdad);
 }
 
 // ---- Tool-window layout.
@@ -516,22 +335,10 @@ void TFormMain::RestoreDockLayout() {
     if (std::any_of(sections.begin(), sections.end(),
                     [](const settings::ToolWindowSection &s) { return s.name == "TBTWListEvents"; }))
         sbEventos_->setChecked(!twEventos_->isHidden());
-    const std::pair<const char *, QDockWidget *> toggles[] = {
-        {"SBVerDatos", twDatos_}, {"SBVerConfig", twConfig_}, {"SBVerFiltro", twFiltrar_}};
-    for (const auto &[name, dock] : toggles)
-        if (auto *b = findChild<QToolButton *>(name))
-            b->setChecked(!dock->isHidden());
+    topBar_->ShowDocks();
 }
 
 // ---- Data file.
-
-bool TFormMain::OpenDataFile(const std::string &path) {
-    return session_.OpenFile(path);
-}
-
-bool TFormMain::OpenChosenDataFile(const std::string &path) {
-    return session_.OpenFile(path);
-}
 
 void TFormMain::OpenManager() {
     session_.AskUnsavedNatal();
@@ -540,40 +347,8 @@ void TFormMain::OpenManager() {
         this, session_.Store(), [this] { session_.ReloadFile(); }, options_.splash);
 }
 
-void TFormMain::OpenDataFileDialog() {
-    if (!session_.MayLeaveFile())
-        return;
-    const QString start =
-        QString::fromStdString(std::filesystem::path(Workspace().settings.data.file).parent_path().string());
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, "Abrir archivo de datos", start, "Archivos Tarjaro (*.age)");
-    if (chosen.isEmpty())
-        return;
-    std::string path = chosen.toStdString();
-    if (std::filesystem::path(path).extension().empty())
-        path += ".age";
-    OpenChosenDataFile(path);
-}
-
 bool TFormMain::EnsureDataFile() {
-    if (session_.HasDataFile())
-        return true;
-    if (notifier_.Notice(NoticeKind::Question, true, true,
-                         "No hay un archivo de datos cargado. Desea crear un nuevo archivo?")) {
-        const QString chosen = QFileDialog::getSaveFileName(this, "Crear archivo de datos", QString(),
-                                                            "Archivos Tarjaro (*.age)");
-        if (!chosen.isEmpty()) {
-            std::string path = chosen.toStdString();
-            if (std::filesystem::path(path).extension().empty())
-                path += ".age";
-            if (!session_.CreateFile(path))
-                return false;
-        }
-    } else if (notifier_.Notice(NoticeKind::Question, true, true,
-                                "No hay un archivo de datos cargado. Desea abrir un archivo existente?")) {
-        OpenDataFileDialog();
-    }
-    return session_.HasDataFile();
+    return workspace::EnsureDataFile(this, session_, notifier_);
 }
 
 } // namespace cel::workspace

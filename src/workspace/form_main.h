@@ -7,7 +7,6 @@
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,14 +14,13 @@
 #include "common/notifier.h"
 #include "document/page_content.h"
 #include "session/session.h"
+#include "workspace/main_actions.h"
 #include "workspace/view_input.h"
 
 class QAction;
-class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
@@ -40,11 +38,14 @@ class ReportsPage;
 class TFormSetUpCEL;
 class TFormRetorno;
 class TransitsPage;
+class ChartLabelsPanel;
 class ChoicesPanel;
 class DateTimePanel;
 class EventsPanel;
 class PersonFilterPanel;
 class PersonsPanel;
+class PlacePanel;
+class TopBar;
 struct DockSection;
 
 // What the program hands the window: where the settings live and which windows of other modules
@@ -57,27 +58,6 @@ struct MainWindowOptions {
     bool useGuard = true;
     bool splash = true; // the database manager's splash when it opens
 };
-
-// The window's commands, each one QAction (see TFormMain::Action).
-enum class Command {
-    Open,
-    Manager,
-    Print,
-    Preview,
-    ExportRtf,
-    Settings,
-    StepBack,
-    StepForward,
-    Today,
-    Now,
-    Birth,
-    NewPerson,
-    EditPerson,
-    DeletePerson,
-    Help,
-    Close,
-};
-inline constexpr int kCommandCount = static_cast<int>(Command::Close) + 1;
 
 class TFormMain : public QMainWindow {
 public:
@@ -95,15 +75,10 @@ public:
     bool NatalChanged() const { return session_.NatalChanged(); }
     session::ChartSide DataMode() const { return session_.Side(); }
     // The action of a command: its button, menu entry and shortcut all trigger it.
-    QAction *Action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
+    QAction *Action(Command command) const { return actions_[command]; }
     // How many times the window wrote its controls from the session (one per session change).
     int Shows() const { return shows_; }
 
-    // Opens a data file as the current one (shared-use registration, load, lists refilled).
-    bool OpenDataFile(const std::string &path);
-    // Opens a data file the user chose (from the dialog, or by opening it from the desktop while the
-    // program runs) and shows its first state.
-    bool OpenChosenDataFile(const std::string &path);
     // Brings the window to the front (a second start of the program asks for this).
     void RaiseFromAnotherStart();
     // A second start asked this window to open path: it comes to the front and, when path is not the
@@ -112,8 +87,6 @@ public:
     // Runs the first-activation steps now if they have not run (tests and the program call it once
     // the window is shown).
     void MakeReady();
-
-    // Selecting a person (double click or Enter on the list).
 
     // What the print window lays out: the page the window shows with its choices.
     document::PageContent PrintContent() const;
@@ -124,8 +97,8 @@ protected:
 
 private:
     // Building the window.
-    void BuildActions();
-    void BuildTopBar();
+    void BindActions();
+    void ToggleSettings(bool open);
     void BuildPages();
     void BuildDatosDock();
     QWidget *BuildPlacePage();
@@ -147,21 +120,14 @@ private:
     void ShowPersons();
     void ShowEntry();
     void ShowChoices();
-    void ShowLabels();
     void ShowView();
-    void ShowPlaces();
 
     // Persons.
     void AddOrEditPerson(bool add);
     void DeleteSelectedPerson();
     bool EnsureDataFile();
-    void OpenDataFileDialog();
     void OpenManager();
     void ShowHelp();
-
-    // Places.
-    void AddOrEditPlace(bool edit);
-    void ImportPlaces();
 
     // Solar return window.
     void ToggleSolarReturn(bool on);
@@ -184,13 +150,11 @@ private:
     bool closed_ = false; // the shutdown steps ran (they run once)
     int aspectCount_ = 0;
     bool filterWasVisible_ = true; // the filter window's state while the place/date page hides it
-    std::array<QAction *, kCommandCount> actions_{};
+    MainActions actions_;
 
     // Top bar and pages.
-    QLabel *labelNatal_ = nullptr, *labelEvento_ = nullptr;
-    QLabel *labelNatalDate_ = nullptr, *labelEventoDate_ = nullptr;
-    QCheckBox *cbGmt_ = nullptr, *cbEdad_ = nullptr;
-    QToolButton *sbColores_ = nullptr, *sbImagen_ = nullptr, *sbSetUp_ = nullptr;
+    TopBar *topBar_ = nullptr;
+    ChartLabelsPanel *labels_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QGroupBox *wheelBox_ = nullptr;
     WheelView *wheel_ = nullptr;
@@ -211,8 +175,7 @@ private:
     QRadioButton *rbNacimiento_ = nullptr, *rbEvento_ = nullptr;
     QToolButton *sbDeshacer_ = nullptr, *sbGuardar_ = nullptr, *sbRetorno_ = nullptr, *sbEventos_ = nullptr;
     QWidget *eventPanel_ = nullptr;
-    QComboBox *cbPais_ = nullptr, *cbLugar_ = nullptr;
-    QToolButton *sbNuevoLugar_ = nullptr, *sbEditarLugar_ = nullptr, *sbImportarLugar_ = nullptr;
+    PlacePanel *place_ = nullptr;
     DateTimePanel *dateTime_ = nullptr;
 
     // Configuration dock.

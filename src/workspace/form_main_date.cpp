@@ -1,29 +1,20 @@
 // The main window's place and date page: the chart side being edited (natal or event, persons A and
-// B), its place, and the date and time panel, shown from the session; every edit calls one session
-// operation.
+// B), the place panel and the date and time panel, shown from the session; every edit calls one
+// session operation.
 #include <QAction>
 #include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDockWidget>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
-#include "manager/item_editor.h"
-#include "manager/place_import_window.h"
 #include "workspace/date_time_panel.h"
 #include "workspace/form_main.h"
 #include "workspace/form_retorno.h"
 #include "workspace/persons_panel.h"
+#include "workspace/place_panel.h"
 
 namespace cel::workspace {
 
@@ -91,36 +82,9 @@ QWidget *TFormMain::BuildPlacePage() {
     column->addWidget(eventPanel_);
 
     // Country and place.
-    auto *placeBox = new QGroupBox("Lugar");
-    auto *placeGrid = new QGridLayout(placeBox);
-    cbPais_ = new QComboBox;
-    cbPais_->setObjectName("CBPais");
-    cbLugar_ = new QComboBox;
-    cbLugar_->setObjectName("CBLugar");
-    cbLugar_->setMinimumContentsLength(14);
-    cbPais_->setMinimumContentsLength(14);
-    sbNuevoLugar_ = new QToolButton;
-    sbNuevoLugar_->setObjectName("SBNuevoLugar");
-    sbNuevoLugar_->setText("+");
-    sbNuevoLugar_->setToolTip("Nuevo lugar geográfico");
-    sbEditarLugar_ = new QToolButton;
-    sbEditarLugar_->setObjectName("SBEditarLugar");
-    sbEditarLugar_->setText("…");
-    sbEditarLugar_->setToolTip("Editar lugar geográfico");
-    sbImportarLugar_ = new QToolButton;
-    sbImportarLugar_->setObjectName("SBImportarLugar");
-    sbImportarLugar_->setText("Importar");
-    sbImportarLugar_->setToolTip("Importar lugar geográfico");
-    sbNuevoLugar_->setEnabled(false);
-    sbEditarLugar_->setEnabled(false);
-    placeGrid->addWidget(new QLabel("País:"), 0, 0);
-    placeGrid->addWidget(cbPais_, 0, 1, 1, 3);
-    placeGrid->addWidget(new QLabel("Lugar:"), 1, 0);
-    placeGrid->addWidget(cbLugar_, 1, 1, 1, 3);
-    placeGrid->addWidget(sbNuevoLugar_, 2, 1);
-    placeGrid->addWidget(sbEditarLugar_, 2, 2);
-    placeGrid->addWidget(sbImportarLugar_, 2, 3);
-    column->addWidget(placeBox);
+    place_ = new PlacePanel(session_);
+    place_->ensureDataFile = [this] { return EnsureDataFile(); };
+    column->addWidget(place_);
 
     // Date and time, the stepping panel and the information lines.
     dateTime_ = new DateTimePanel(session_);
@@ -129,14 +93,6 @@ QWidget *TFormMain::BuildPlacePage() {
     column->addWidget(dateTime_);
     column->addStretch();
 
-    OnInput(cbLugar_, &QComboBox::currentIndexChanged, [this](int) {
-        session_.SetPlace(cbLugar_->currentData().isValid() ? cbLugar_->currentData().toInt() : -1);
-    });
-    OnInput(cbPais_, &QComboBox::currentIndexChanged,
-            [this](int) { session_.ChooseCountry(cbPais_->currentData().toInt()); });
-    connect(sbNuevoLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(false); });
-    connect(sbEditarLugar_, &QToolButton::clicked, this, [this] { AddOrEditPlace(true); });
-    connect(sbImportarLugar_, &QToolButton::clicked, this, [this] { ImportPlaces(); });
     OnInput(rbEvento_, &QRadioButton::toggled, [this](bool on) {
         session_.SetSide(on ? session::ChartSide::Event : session::ChartSide::Natal);
     });
@@ -165,47 +121,8 @@ void TFormMain::ShowEntry() {
     rbA_->setChecked(session_.Slot() == session::PersonSlot::A);
     rbB_->setChecked(session_.Slot() == session::PersonSlot::B);
     persons_->ShowPair();
-    ShowPlaces();
-
+    place_->Show();
     dateTime_->Show();
-}
-
-void TFormMain::ShowPlaces() {
-    const std::int32_t country = session_.EntryCountry();
-    const int countryRow = std::max(0, cbPais_->findData(country));
-    if (cbPais_->currentIndex() != countryRow || cbLugar_->count() == 0 ||
-        cbLugar_->property("country").toInt() != country) {
-        cbPais_->setCurrentIndex(countryRow);
-        cbLugar_->clear();
-        cbLugar_->addItem("[*]", -1);
-        for (const session::NamedId &p : session_.Places(country))
-            cbLugar_->addItem(QString::fromStdString(p.name), p.id);
-        cbLugar_->setProperty("country", country);
-    }
-    const std::int32_t place = session_.Entry().placeId;
-    cbLugar_->setCurrentIndex(std::max(0, cbLugar_->findData(place)));
-    sbEditarLugar_->setEnabled(cbLugar_->currentIndex() > 0);
-}
-
-// ---- Places.
-
-void TFormMain::AddOrEditPlace(bool edit) {
-    if (!EnsureDataFile())
-        return;
-    const std::int32_t id = edit ? session_.Entry().placeId : -1;
-    if (edit && id < 0)
-        return;
-    const std::optional<std::int32_t> stored =
-        manager::TFormItem::Run(this, session_.Store(), database::Kind::Place, id);
-    if (stored)
-        session_.PlaceStored(*stored);
-}
-
-void TFormMain::ImportPlaces() {
-    if (!EnsureDataFile())
-        return;
-    if (manager::ImportPlaceFile(this, session_.Store(), false))
-        session_.PlacesImported();
 }
 
 // ---- Solar return window.

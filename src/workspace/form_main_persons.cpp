@@ -23,6 +23,7 @@
 #include "workspace/form_retorno.h"
 #include "workspace/person_filter_panel.h"
 #include "workspace/persons_panel.h"
+#include "workspace/place_panel.h"
 #include "workspace/side_scroll.h"
 
 namespace cel::workspace {
@@ -72,12 +73,7 @@ void TFormMain::BuildFilterDock() {
 
 void TFormMain::ShowLists() {
     filter_->ShowGroups();
-    cbPais_->clear();
-    cbPais_->addItem("[*]", -1);
-    for (const session::NamedId &c : session_.Countries())
-        cbPais_->addItem(QString::fromStdString(c.name), c.id);
-    sbNuevoLugar_->setEnabled(!Workspace().db.Countries.empty());
-    cbLugar_->clear(); // filled for the entry's country
+    place_->ShowLists();
 }
 
 void TFormMain::ShowPersons() {

@@ -13,13 +13,8 @@
 
 namespace cel::workspace {
 
-template <class Sender, class Signal, class Slot>
-void PersonFilterPanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
 PersonFilterPanel::PersonFilterPanel(session::Session &session, QWidget *parent)
-    : QWidget(parent), session_(session) {
+    : SessionPanel(session, parent) {
     auto *grid = new QGridLayout(this);
     leNombre_ = new QLineEdit;
     leNombre_->setObjectName("LENombre");

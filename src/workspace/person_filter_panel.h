@@ -3,9 +3,8 @@
 // filter: every change is one session operation, and Show writes the controls back.
 #pragma once
 
-#include <QWidget>
-
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,7 +12,7 @@ class QLineEdit;
 
 namespace cel::workspace {
 
-class PersonFilterPanel : public QWidget {
+class PersonFilterPanel : public SessionPanel {
 public:
     explicit PersonFilterPanel(session::Session &session, QWidget *parent = nullptr);
 
@@ -23,11 +22,8 @@ public:
     void Show();
 
 private:
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
     void FilterInput();
 
-    session::Session &session_;
-    bool showing_ = false;
     QLineEdit *leNombre_ = nullptr, *leApellido_ = nullptr;
     QComboBox *cbGrupo_ = nullptr, *cbCon_ = nullptr, *cbSexo_ = nullptr;
     QCheckBox *cbSeleccionados_ = nullptr;

@@ -14,14 +14,9 @@
 
 namespace cel::workspace {
 
-template <class Sender, class Signal, class Slot>
-void PersonsPanel::OnInput(Sender *sender, Signal signal, Slot slot) {
-    ConnectInput(this, &showing_, sender, signal, slot);
-}
-
 PersonsPanel::PersonsPanel(session::Session &session, QAction *newPerson, QAction *editPerson,
                            QAction *deletePerson, QWidget *parent)
-    : QWidget(parent), session_(session) {
+    : SessionPanel(session, parent) {
     auto *column = new QVBoxLayout(this);
     auto *list = new KeyListView;
     lbPersona_ = list;

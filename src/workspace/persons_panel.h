@@ -4,11 +4,10 @@
 // one of the window's actions, and Show writes the list and the pair back.
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
 
 #include "session/session.h"
+#include "workspace/view_input.h"
 
 class QAction;
 class QLabel;
@@ -22,7 +21,7 @@ namespace cel::workspace {
 class PersonListModel;
 class PersonFilterProxy;
 
-class PersonsPanel : public QWidget {
+class PersonsPanel : public SessionPanel {
 public:
     // The person commands are the window's actions, which carry their shortcuts.
     PersonsPanel(session::Session &session, QAction *newPerson, QAction *editPerson, QAction *deletePerson,
@@ -37,10 +36,6 @@ public:
     void ShowPair();
 
 private:
-    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot);
-
-    session::Session &session_;
-    bool showing_ = false;
     QListView *lbPersona_ = nullptr;
     PersonListModel *personModel_ = nullptr;
     PersonFilterProxy *personProxy_ = nullptr;

@@ -1,5 +1,6 @@
 #include "workspace/print_window.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -80,6 +81,12 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     landscape_->setCheckable(true);
     bar->addWidget(portrait_);
     bar->addWidget(landscape_);
+    bar->addSpacing(12);
+    aspectGrid_ = new QCheckBox(QStringLiteral("&Aspectos junto a la rueda"), this);
+    aspectGrid_->setObjectName(QStringLiteral("CBAspectGrid"));
+    aspectGrid_->setToolTip(
+        QStringLiteral("Imprimir la tabla de aspectos entre los cuerpos junto a la rueda"));
+    bar->addWidget(aspectGrid_);
     bar->addStretch(1);
 
     scroll_ = new QScrollArea(this);
@@ -148,6 +155,7 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     });
     connect(portrait_, &QToolButton::clicked, this, [this] { SetLandscape(false); });
     connect(landscape_, &QToolButton::clicked, this, [this] { SetLandscape(true); });
+    connect(aspectGrid_, &QCheckBox::toggled, this, [this](bool on) { SetAspectGrid(on); });
     connect(thumbnails_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row != current_)
             ShowPage(row);
@@ -168,6 +176,7 @@ TFormPrint::TFormPrint(Notifier &notifier, document::PageContent content, docume
     const bool wheel = document_.content.page == document::PageKind::Rueda;
     portrait_->setVisible(wheel);
     landscape_->setVisible(wheel);
+    aspectGrid_->setVisible(wheel);
     // At most the screen's free area, less room for the frame and the title bar: on a 1366x768
     // screen the whole window and its buttons stay in sight.
     QSize size(980, 760);
@@ -184,6 +193,9 @@ void TFormPrint::Rebuild() {
     document::BuildDocument(document_, std::move(content), options_);
     portrait_->setChecked(!options_.landscape);
     landscape_->setChecked(options_.landscape);
+    aspectGrid_->blockSignals(true);
+    aspectGrid_->setChecked(options_.aspectGrid);
+    aspectGrid_->blockSignals(false);
     thumbnails_->blockSignals(true);
     thumbnails_->clear();
     for (std::size_t i = 0; i < document_.pages.size(); ++i) {
@@ -239,6 +251,13 @@ void TFormPrint::SetZoom(double zoom) {
 
 void TFormPrint::SetLandscape(bool landscape) {
     options_.landscape = landscape;
+    Rebuild();
+}
+
+void TFormPrint::SetAspectGrid(bool shown) {
+    if (options_.aspectGrid == shown)
+        return;
+    options_.aspectGrid = shown;
     Rebuild();
 }
 

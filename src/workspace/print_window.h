@@ -12,6 +12,7 @@
 #include "document/layout.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPrinter;
@@ -44,6 +45,8 @@ public:
     void SetZoom(double zoom);
     // Portrait or landscape: rebuilds the document (the wheel page only offers the choice).
     void SetLandscape(bool landscape);
+    // The grid of the aspects beside the wheel: rebuilds the document (the wheel page only offers it).
+    void SetAspectGrid(bool shown);
     bool AllPages() const;
     // Paints the chosen pages (current or all) on a printer that is set up; false when it fails.
     bool PrintOn(QPrinter &printer);
@@ -75,6 +78,7 @@ private:
     QToolButton *last_ = nullptr;
     QToolButton *portrait_ = nullptr;
     QToolButton *landscape_ = nullptr;
+    QCheckBox *aspectGrid_ = nullptr;
     QRadioButton *currentPage_ = nullptr;
     QRadioButton *allPages_ = nullptr;
 };

@@ -2,7 +2,9 @@
 // the view writing its controls from the session's state sends nothing back.
 #pragma once
 
-#include <QObject>
+#include <QWidget>
+
+#include "session/session.h"
 
 namespace cel::workspace {
 
@@ -28,6 +30,21 @@ public:
 private:
     bool &showing_;
     bool was_;
+};
+
+// A panel of the main window: a view of one part of the session, with its own re-entry guard. Show
+// methods write the controls inside a ShowingScope; OnInput connects a control to one operation.
+class SessionPanel : public QWidget {
+protected:
+    explicit SessionPanel(session::Session &session, QWidget *parent = nullptr)
+        : QWidget(parent), session_(session) {}
+
+    template <class Sender, class Signal, class Slot> void OnInput(Sender *sender, Signal signal, Slot slot) {
+        ConnectInput(this, &showing_, sender, signal, slot);
+    }
+
+    session::Session &session_;
+    bool showing_ = false; // the controls are being written from the session
 };
 
 } // namespace cel::workspace

@@ -295,6 +295,66 @@ TEST(DocumentLayout, WheelPageCarriesTheChartsDataBox) {
             }
 }
 
+// The wheel page's heading and data box print each fact once and in one form: the name, the date, the place
+// and the coordinates are in the box only, while the lines the box does not hold (the event's date, the
+// wheels' items) stay in the heading.
+TEST(DocumentLayout, WheelPagePrintsEachFactOnce) {
+    struct Case {
+        bool landscape;
+        int outer;
+        bool synastry;
+        std::vector<std::string> lines; // the heading's lines, in order
+    };
+    const std::vector<Case> cases = {
+        {false, 1, false, {}},
+        {true, 1, false, {}},
+        {false,
+         3,
+         false,
+         {"Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)", "Rueda Int: Natal Eclíptica",
+          "Rueda Ext: Trán. Eclíptico"}},
+        {true,
+         3,
+         false,
+         {"Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)", "Rueda Int: Natal Eclíptica",
+          "Rueda Ext: Trán. Eclíptico"}},
+        {false,
+         3,
+         true,
+         {"Rueda Int: Natal Eclíptica", "Evento: ene 5 2026, 09:15:00 am  (TZ:-5,00)",
+          "Rueda Ext: Trán. Eclíptico"}},
+    };
+    RealCharts charts;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.landscape) + " " + std::to_string(c.outer) + " " +
+                     std::to_string(c.synastry));
+        charts.SetItems(1, c.outer);
+        PageHeading heading = SampleInput(PageKind::Rueda).heading;
+        heading.synastry = c.synastry;
+        PageContent content = MakePageContent(PageKind::Rueda, charts.State(), {}, heading);
+        Document document;
+        BuildDocument(document, content, LayoutOptions{c.landscape, "", false});
+        const Page &page = document.pages.front();
+        // The lines in order, a line broken to its column's width read whole again.
+        std::string lines, expected;
+        for (const PageText &t : page.texts)
+            lines += (lines.empty() ? "" : " ") + t.text;
+        for (const std::string &line : c.lines)
+            expected += (expected.empty() ? "" : " ") + line;
+        EXPECT_EQ(lines, expected);
+        // The box holds the facts the heading left out, in the date's one form.
+        const std::vector<std::string> box = cel::graphics::CaptionLines(content.caption);
+        ASSERT_GE(box.size(), 4u);
+        EXPECT_EQ(box[0], "Ana Pérez");
+        EXPECT_EQ(box[1], heading.natalDateLine);
+        EXPECT_EQ(box[2], "Cali, Colombia");
+        ASSERT_NE(Find(page, "data box"), nullptr);
+    }
+    // Without a data box (a page content that has none) the heading keeps the natal lines.
+    const Document bare = Build(SampleInput(PageKind::Rueda));
+    EXPECT_NE(FindText(bare.pages.front(), "Cali, Colombia"), nullptr);
+}
+
 TEST(DocumentLayout, DoubleWheelTableHasTheBareTitleAndTheWheelLinesAtTheRight) {
     PageContent content = SampleInput(PageKind::Tabla);
     content.view.doubleWheel = true;
@@ -339,6 +399,89 @@ TEST(DocumentLayout, InformationLinesBreakInsteadOfRunningOffThePaper) {
             EXPECT_NEAR(tops[i] - tops[i - 1], InformationLineStep(), 1e-9);
         EXPECT_GE(InformationLineStep(), 3.5);
     }
+}
+
+// The drawing painted at `ppi`: a white picture of its rectangle.
+QImage PaintDrawing(const PageDrawing &drawing, double ppi) {
+    const double k = ppi / 25.4;
+    QImage image(qRound(drawing.rect.width() * k) + 1, qRound(drawing.rect.height() * k) + 1,
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(ppi / 96, ppi / 96);
+    drawing.paint(painter);
+    return image;
+}
+
+// The texts of a painted grid that run into the next column: dark ink within `air` pixels left of one of
+// its grey inner column lines (found as columns of pixels inked from top to bottom).
+int TextsTouchingTheNextColumn(const QImage &image, int air) {
+    std::vector<int> lines;
+    for (int x = 1; x < image.width() - 2; ++x) {
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            inked += qGray(image.pixel(x, y)) < 250;
+        if (inked > image.height() * 9 / 10 && (lines.empty() || lines.back() < x - 1))
+            lines.push_back(x);
+    }
+    EXPECT_GE(lines.size(), 3u);
+    int touching = 0;
+    for (const int line : lines)
+        for (int y = 0; y < image.height(); ++y) {
+            bool dark = false;
+            for (int x = std::max(0, line - air); x < line && !dark; ++x)
+                dark = qGray(image.pixel(x, y)) < 100;
+            touching += dark;
+        }
+    return touching;
+}
+
+// Every text of the real charts' speculum tables stands clear of the next column, inside the margins.
+TEST(DocumentLayout, SpeculumCellsHoldTheirTextsWithAir) {
+    RealCharts charts;
+    charts.SetItems(1, 3);
+    const Document document = Build(
+        MakePageContent(PageKind::Speculum, charts.State(), {}, SampleInput(PageKind::Speculum).heading));
+    const Page &page = document.pages.front();
+    for (const char *name : {"natal speculum", "event speculum"}) {
+        SCOPED_TRACE(name);
+        const PageDrawing *grid = Find(page, name);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_TRUE(InsideMargins(page).adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(grid->rect));
+        constexpr double kPpi = 288; // three picture pixels to one of the page's
+        EXPECT_EQ(TextsTouchingTheNextColumn(PaintDrawing(*grid, kPpi), 6), 0);
+    }
+}
+
+// The printed aspect table fills the room below its heading (across the page, or down it when that is
+// shorter) with cells and glyphs enlarged alike: square cells, single and double, with and without "%".
+TEST(DocumentLayout, PrintedAspectTableFillsThePage) {
+    RealCharts charts;
+    for (const int outer : {1, 3})
+        for (const bool strength : {false, true}) {
+            SCOPED_TRACE(std::to_string(outer) + " " + std::to_string(strength));
+            charts.SetItems(1, outer);
+            PageChoices choices;
+            choices.showStrength = strength;
+            const Document document = Build(MakePageContent(PageKind::Tabla, charts.State(), choices,
+                                                            SampleInput(PageKind::Tabla).heading));
+            ASSERT_EQ(document.pages.size(), 1u);
+            const Page &page = document.pages.front();
+            const PageDrawing *table = Find(page, "aspect table");
+            ASSERT_NE(table, nullptr);
+            const QRectF room = InsideMargins(page);
+            EXPECT_TRUE(room.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(table->rect));
+            const bool across = std::abs(table->rect.right() - room.right()) < 1e-6;
+            const bool down = std::abs(table->rect.bottom() - room.bottom()) < 1e-6;
+            EXPECT_TRUE(across || down) << table->rect.right() << " " << table->rect.bottom();
+            // 26 columns and 25 rows; square cells without the strengths, at least half as large again as
+            // the screen's 16 pixels.
+            const double cell = table->rect.width() / 26;
+            EXPECT_GT(cell, 1.5 * 16 * kMmPerPixel);
+            if (!strength) {
+                EXPECT_NEAR(table->rect.height() / 25, cell, 1e-9);
+            }
+        }
 }
 
 TEST(DocumentLayout, EventSpeculumNeverOverlapsTheNatalOne) {

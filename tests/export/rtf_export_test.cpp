@@ -132,7 +132,7 @@ TEST(ExportRtf, HeadingLinesByPageAndWheel) {
     const std::vector<std::string> progressions =
         document::HeadingLines(document::PageKind::Progresiones, heading, twin, format);
     EXPECT_EQ(progressions,
-              (std::vector<std::string>{"Natal: Ana Pérez  , oct 17 1979, 12:30:00 pm  (TZ:-5,00). Evento: "
+              (std::vector<std::string>{"Natal: Ana Pérez, oct 17 1979, 12:30:00 pm  (TZ:-5,00). Evento: "
                                         "ene 5 2026, 09:15:00 am  (TZ:-5,00)",
                                         "Edad: 46 años", "ARMC. Nat: 100° 00' 00\", Eve: 200° 00' 00\"",
                                         "Arco. DP: 45° 00' 00\", Solar: 45° 30' 00\" . Fecha DS: dic 02 "

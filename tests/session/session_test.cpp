@@ -241,6 +241,21 @@ TEST_F(SessionFixture, SavesNatalChangesAndKeepsThemWhenTheFileRefuses) {
     EXPECT_NEAR(Person(Saved(), kAna).Fecha, birth + 1, 1e-8);
 }
 
+TEST_F(SessionFixture, SavingABirthOfUnknownTimeKeepsItUnknownUntilATimeIsSet) {
+    s->ChoosePerson(kEsteban); // a date without a time, opened at 0:00
+    ASSERT_EQ(Person(s->ws.db, kEsteban).IsHora, 0);
+    const TDateTime date = s->EntryValue();
+    s->Step(+1); // the date corrected by one day
+    s->SaveNatal();
+    EXPECT_EQ(Person(Saved(), kEsteban).IsHora, 0);
+    EXPECT_NEAR(Person(Saved(), kEsteban).Fecha, date + 1, 1e-8);
+
+    s->SetTimeField(TimeField::Hour, 14); // now the time is known
+    s->SaveNatal();
+    EXPECT_EQ(Person(Saved(), kEsteban).IsHora, 1);
+    EXPECT_EQ(TimeFieldsOf(Person(Saved(), kEsteban).Fecha).hour, 14);
+}
+
 TEST_F(SessionFixture, DeletingAPersonRenumbersTheOthers) {
     s->ChoosePerson(kJulian);
     const std::size_t persons = s->ws.db.Persons.size();

@@ -118,6 +118,43 @@ TEST_F(PrintWindowTest, OrientationButtonsRebuildTheWheelPage) {
     EXPECT_EQ(print->CurrentPage(), 0);
 }
 
+// The aspect grid beside the wheel, as "pdf --aspect-grid" prints it: a check box reached and toggled
+// from the keyboard rebuilds the wheel page with the grid, and off again without it; other pages hide it.
+TEST_F(PrintWindowTest, AspectGridCheckBoxAddsTheGridBesideTheWheel) {
+    auto print = OpenPrint(document::PageKind::Rueda);
+    auto *box = Child<QCheckBox>(*print, "CBAspectGrid");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isHidden());
+    EXPECT_EQ(box->text(), QString("&Aspectos junto a la rueda"));
+    EXPECT_FALSE(box->isChecked());
+    const auto hasGrid = [&print] {
+        const document::Page &page = print->Document().pages.front();
+        return std::any_of(page.drawings.begin(), page.drawings.end(),
+                           [](const document::PageDrawing &d) { return d.name == "aspect grid"; });
+    };
+    EXPECT_FALSE(hasGrid());
+    // Tab reaches it; the space bar toggles it.
+    EXPECT_NE(box->focusPolicy() & Qt::TabFocus, 0);
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(box->isChecked());
+    ASSERT_EQ(print->Document().pages.size(), 1u);
+    EXPECT_TRUE(hasGrid());
+    // The orientation keeps the choice.
+    QTest::mouseClick(Child<QToolButton>(*print, "SBHorizontal"), Qt::LeftButton);
+    EXPECT_TRUE(hasGrid());
+    EXPECT_TRUE(box->isChecked());
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(hasGrid());
+
+    session::Workspace &ws = window_->Workspace();
+    TFormPrint table(notifier_,
+                     document::MakePageContent(document::PageKind::Tabla, document::StateOf(ws), {},
+                                               document::MakeHeading(ws, {"Ana", "", "Cali", "Colombia"})),
+                     document::LayoutOptions{}, true, window_.get());
+    EXPECT_TRUE(Child<QCheckBox>(table, "CBAspectGrid")->isHidden());
+}
+
 TEST_F(PrintWindowTest, PrintsTheCurrentPageOrAllPagesToAPdfFile) {
     auto print = OpenPrint(document::PageKind::Listado);
     ASSERT_GE(print->Document().pages.size(), 2u);
