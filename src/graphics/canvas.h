@@ -53,6 +53,8 @@ public:
 
     // The picture drawn so far (a canvas over a painter has none: an empty image).
     QImage &Image();
+    // Whether the canvas draws onto a picture of pixels (not onto a vector device).
+    bool IsPicture() const { return image_ != nullptr; }
     int Width() const { return size_.width(); }
     int Height() const { return size_.height(); }
     QPainter &Painter();

@@ -10,6 +10,8 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
+#include <mutex>
 
 #include "astronomy/angle_text.h"
 #include "astronomy/angles.h"
@@ -166,6 +168,8 @@ public:
         return slot->columns[static_cast<std::size_t>(where)];
     }
 
+    std::size_t SlotCount() const { return slots_.size(); }
+
 private:
     struct Slot {
         Real radius = 0;
@@ -179,11 +183,143 @@ private:
     Slot *last_ = nullptr;   // the slot asked for last: most questions come in runs on one key
 };
 
+// Where an item's body glyphs stand: zodiac degrees and rows (0 the outermost).
+struct Placement {
+    std::array<Real, 13> placed{};
+    std::array<int, 13> row{};
+    int rowsUsed = 1;
+    Real largestShift = 0;
+};
+// A placement with what it was made for.
+struct Fitted {
+    bool valid = false;
+    Real b = 0;
+    qreal scale = 0;
+    Real rotation = 0;
+    Real inner = 0;
+    int detail = 0;
+    Placement placement;
+};
+// How far in the label columns of glyphs at radius b reach, at a label scale and detail.
+struct InnerEdge {
+    Real b;
+    qreal scale;
+    int detail;
+    Real edge;
+};
+
+// What the label layout found for one chart: the label size and detail chosen, and the placements.
+struct ChartLayout {
+    std::vector<Real> key; // the rotations and body positions of the wheel's items
+    bool chosen = false;
+    qreal scale = 1;
+    int innerDetail = 0;
+    int outerDetail = 0;
+    std::map<int, Fitted> fitted;
+    Fitted ringPlaced;
+};
+
+// What the label layout found for one view, picture radius and glyph set, kept between drawings: the
+// label columns and their reach, and the layouts of the charts drawn lately. The main window redraws
+// the same chart at every change of its view; a redraw then measures and places nothing again.
+struct LayoutMemory {
+    RecVistaCarta view; // the view with its aspect choices left out: they move no label
+    int R = 0;
+    const GlyphSet *glyphs = nullptr;
+    ColumnCache bodyColumns, ringColumns;
+    std::vector<InnerEdge> innerEdges;
+    std::vector<Real> compactRadii;
+    std::deque<ChartLayout> charts; // the latest first
+
+    // The layouts of a chart, made empty the first time.
+    ChartLayout &Chart(const std::vector<Real> &key) {
+        for (auto it = charts.begin(); it != charts.end(); ++it)
+            if (it->key == key) {
+                if (it != charts.begin()) {
+                    ChartLayout found = std::move(*it);
+                    charts.erase(it);
+                    charts.push_front(std::move(found));
+                }
+                return charts.front();
+            }
+        if (charts.size() >= kCharts)
+            charts.pop_back();
+        charts.emplace_front().key = key;
+        return charts.front();
+    }
+
+    // A painter holds its memory alone while it draws and gives it back when done; painters drawing
+    // the same view at once on other threads each start afresh.
+    using Lease = std::unique_ptr<LayoutMemory, void (*)(LayoutMemory *)>;
+    static Lease Take(const RecVistaCarta &view, int R, const GlyphSet *glyphs) {
+        RecVistaCarta layoutView = view;
+        LeaveOutAspectChoices(layoutView);
+        {
+            const std::lock_guard<std::mutex> lock(StoreMutex());
+            auto &store = Store();
+            for (auto it = store.begin(); it != store.end(); ++it)
+                if ((*it)->R == R && (*it)->glyphs == glyphs && (*it)->view == layoutView) {
+                    LayoutMemory *found = it->release();
+                    store.erase(it);
+                    // A memory that grew large (many charts at many label sizes) starts again.
+                    if (found->bodyColumns.SlotCount() + found->ringColumns.SlotCount() < kMaxSlots)
+                        return Lease(found, &GiveBack);
+                    delete found;
+                    break;
+                }
+        }
+        auto *fresh = new LayoutMemory;
+        fresh->view = layoutView;
+        fresh->R = R;
+        fresh->glyphs = glyphs;
+        return Lease(fresh, &GiveBack);
+    }
+
+private:
+    static constexpr std::size_t kCharts = 8;   // charts remembered per view and size
+    static constexpr std::size_t kMemories = 6; // views and sizes remembered
+    static constexpr std::size_t kMaxSlots = 400;
+    static void LeaveOutAspectChoices(RecVistaCarta &view) {
+        const RecVistaCarta none;
+        view.aspectGlyphs = none.aspectGlyphs;
+        view.aspectFamilies = none.aspectFamilies;
+        view.autoSources = none.autoSources;
+        view.aspectMode = none.aspectMode;
+        view.dispositorFilter = none.dispositorFilter;
+        view.computeDispositors = none.computeDispositors;
+        view.strengthFilter = none.strengthFilter;
+        view.pointSelection = none.pointSelection;
+        view.cuspSelection = none.cuspSelection;
+        view.angleSelection = none.angleSelection;
+        view.progressionReference = none.progressionReference;
+        view.largeImagesTable = none.largeImagesTable;
+    }
+    static std::mutex &StoreMutex() {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static std::vector<std::unique_ptr<LayoutMemory>> &Store() {
+        static std::vector<std::unique_ptr<LayoutMemory>> store; // the latest last
+        return store;
+    }
+    static void GiveBack(LayoutMemory *memory) {
+        const std::lock_guard<std::mutex> lock(StoreMutex());
+        auto &store = Store();
+        store.emplace_back(memory);
+        if (store.size() > kMemories)
+            store.erase(store.begin());
+    }
+};
+
 class WheelPainter {
 public:
     WheelPainter(Canvas &canvas, const QRect &rect, const GlyphSet &glyphs, const WheelInput &input)
         : canvas_(canvas), glyphs_(glyphs), in_(input), view_(input.view), geo_(ComputeWheelGeometry(rect)),
-          k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)) {
+          k_(geo_.Scale()), glyphSide_(glyphs.Size() * k_), line_(std::max<qreal>(1, k_)),
+          memory_(LayoutMemory::Take(input.view, geo_.R, &glyphs)), chart_(memory_->Chart(ChartKey(input))),
+          bodyColumns_(memory_->bodyColumns), ringColumns_(memory_->ringColumns),
+          innerEdges_(memory_->innerEdges), compactRadii_(memory_->compactRadii), fitted_(chart_.fitted),
+          ringPlaced_(chart_.ringPlaced) {
         pieceSize_ = PieceSize(WheelFont(Qt::black, true));
         cuspPieceSize_ = pieceSize_;
         retroSize_ = canvas_.TextSizeF(QStringLiteral("R"), RetroFont(1));
@@ -289,6 +425,25 @@ private:
     static constexpr Real kRingInnermost = 0.6L;        // how far in the "1 Rueda" ring's rows may come
     static constexpr Real kWantedShift = 4;             // a glyph moving further asks for another row
     static constexpr Real kLargestShift = 7.5L;         // no glyph stands further from its body
+
+    // What the labels of a chart are placed by: the rotations and body positions of its wheel's items.
+    static std::vector<Real> ChartKey(const WheelInput &input) {
+        std::vector<Real> key;
+        for (const int n : {input.view.innerItem, input.view.outerItem}) {
+            const auto &item =
+                input.progressions.items[static_cast<std::size_t>(std::clamp<int>(n, 1, chart::kItemCount))];
+            key.push_back(item.rotation);
+            for (int i = 1; i <= 12; ++i) {
+                key.push_back(item.bodies[static_cast<std::size_t>(i)].position);
+                key.push_back(item.bodies[static_cast<std::size_t>(i)].wheelPosition);
+            }
+        }
+        return key;
+    }
+    // The number of an item of the progression set.
+    int ItemNumber(const chart::RecDataProg &item) const {
+        return static_cast<int>(&item - in_.progressions.items.data());
+    }
 
     const chart::RecDataProg &Item(int n) const {
         const int i = std::clamp(n, 1, chart::kItemCount);
@@ -408,14 +563,6 @@ private:
 
     // The label column of a body on a row at a wheel angle.
     using ColumnAt = std::function<LabelColumn(int row, Real angle)>;
-    // Where an item's body glyphs stand: zodiac degrees and rows (0 the outermost).
-    struct Placement {
-        std::array<Real, 13> placed{};
-        std::array<int, 13> row{};
-        int rowsUsed = 1;
-        Real largestShift = 0;
-    };
-
     // The glyphs of an item placed on up to `rows` rows: each pair of neighbours on a row as far apart as
     // their label columns need where they meet, and never less than the chart's own spreading asks for;
     // a glyph steps onto a further row before it moves far from its body.
@@ -618,6 +765,47 @@ private:
         return reach(paired) > reach(single) ? paired : single;
     }
 
+    // Draws what `draw` draws within `reach` pixels of the centre. On a picture it is drawn once onto a
+    // transparent layer kept for its key and then copied, on the same pixel grid, so the copy is the
+    // drawing; a vector device (SVG, PDF, printer) gets the shapes themselves.
+    void DrawLayer(const std::vector<double> &key, qreal reach, const std::function<void(Canvas &)> &draw) {
+        const QPointF centre = geo_.CentreF();
+        const QPoint origin(static_cast<int>(std::floor(centre.x() - reach)) - 2,
+                            static_cast<int>(std::floor(centre.y() - reach)) - 2);
+        const int side = static_cast<int>(std::ceil(2 * reach)) + 5;
+        if (!canvas_.IsPicture() || side > kLargestLayer) {
+            draw(canvas_);
+            return;
+        }
+        static std::mutex mutex;
+        static std::deque<std::pair<std::vector<double>, QImage>> layers; // the latest first
+        QImage layer;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            for (const auto &[known, picture] : layers)
+                if (known == key) {
+                    layer = picture;
+                    break;
+                }
+        }
+        if (layer.isNull()) {
+            layer = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            layer.fill(Qt::transparent);
+            {
+                Canvas target(layer);
+                target.Painter().translate(-origin);
+                draw(target);
+            }
+            const std::lock_guard<std::mutex> lock(mutex);
+            layers.emplace_front(key, layer);
+            if (layers.size() > kLayers)
+                layers.pop_back();
+        }
+        canvas_.Picture(origin, layer);
+    }
+    static constexpr int kLargestLayer = 1300; // larger pictures are drawn each time: a layer costs memory
+    static constexpr std::size_t kLayers = 8;
+
     RingFractions DrawChartRing(Real r, const chart::RecDataProg &item, int itemNumber, int wheel,
                                 bool outerCall, bool degreeRing, bool signRingOn) {
         const RecVistaCarta &v = view_;
@@ -665,13 +853,9 @@ private:
         const bool houses = Flag(v, settings::kFlagCasas);
         const bool housesDrawn = houses && (wheel == 1 || !outerCall || !v.projectInnerHouses);
 
-        // Areas first: the element sectors, the house ring and the centre, as the shapes they are.
+        // Areas first: the house ring and the centre, as the shapes they are.
         const bool fillSectors = houses || signRing;
         sectorsFilled_ = fillSectors && Color() && Flag(v, settings::kFlagColorEle) && rA < rE - 0.02L;
-        if (sectorsFilled_)
-            for (int i = 0; i < 12; ++i)
-                canvas_.RingSector(centre, Px(rA), Px(rE), static_cast<qreal>(rotation_ + 30 * i), 30,
-                                   in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)]);
         const Real houseEdge = degreeDrawn ? rB : rA; // the first circle outside the house circle
         if (housesDrawn && Color())
             canvas_.RingSector(centre, Px(houseRadius), Px(houseEdge), 0, 360, in_.colours.wheel[6]);
@@ -682,30 +866,54 @@ private:
                            : centreFilled && !houses ? in_.colours.wheel[5]
                                                      : QColor(Qt::white);
 
-        // 1. Outer circle and inner edge of the sign ring.
-        canvas_.CircleF(centre, Px(rE), Qt::black, line_);
-        canvas_.CircleF(centre, Px(rA), Qt::black, line_);
-
-        // 2. Sign boundaries.
-        QList<QLineF> lines;
-        for (int i = 0; i < 12; ++i)
-            lines.append(QLineF(geo_.AtF(rE, rotation_ + 30 * i), geo_.AtF(rB - 0.01L, rotation_ + 30 * i)));
-        canvas_.LinesF(lines, WheelColour(9), line_);
-
-        // 4. Degree ring.
-        if (degreeDrawn) {
-            canvas_.CircleF(centre, Px(rB), Qt::black, line_);
-            lines.clear();
+        // The zodiac ring: its element sectors, outer circle and inner edge, the sign boundaries and the
+        // degree ring. It is the same for every chart at this size and rotation.
+        const bool sectors = sectorsFilled_;
+        auto zodiacRing = [&, sectors](Canvas &target) {
+            if (sectors)
+                for (int i = 0; i < 12; ++i)
+                    target.RingSector(centre, Px(rA), Px(rE), static_cast<qreal>(rotation_ + 30 * i), 30,
+                                      in_.colours.wheel[static_cast<std::size_t>(i % 4 + 1)]);
+            target.CircleF(centre, Px(rE), Qt::black, line_);
+            target.CircleF(centre, Px(rA), Qt::black, line_);
+            // Sign boundaries.
+            QList<QLineF> lines;
             for (int i = 0; i < 12; ++i)
-                for (int j = 1; j <= 3; ++j)
-                    lines.append(QLineF(geo_.AtF(rB, rotation_ + 30 * i + 10 * j),
-                                        geo_.AtF(rA, rotation_ + 30 * i + 10 * j)));
-            for (int n = 0; n < 360; ++n) {
-                const Real outerEnd = rB + (rA - rB) / (n % 5 == 0 ? 1.5L : 2.5L);
-                lines.append(QLineF(geo_.AtF(rB, rotation_ + n), geo_.AtF(outerEnd, rotation_ + n)));
+                lines.append(
+                    QLineF(geo_.AtF(rE, rotation_ + 30 * i), geo_.AtF(rB - 0.01L, rotation_ + 30 * i)));
+            target.LinesF(lines, WheelColour(9), line_);
+            // Degree ring.
+            if (degreeDrawn) {
+                target.CircleF(centre, Px(rB), Qt::black, line_);
+                lines.clear();
+                for (int i = 0; i < 12; ++i)
+                    for (int j = 1; j <= 3; ++j)
+                        lines.append(QLineF(geo_.AtF(rB, rotation_ + 30 * i + 10 * j),
+                                            geo_.AtF(rA, rotation_ + 30 * i + 10 * j)));
+                for (int n = 0; n < 360; ++n) {
+                    const Real outerEnd = rB + (rA - rB) / (n % 5 == 0 ? 1.5L : 2.5L);
+                    lines.append(QLineF(geo_.AtF(rB, rotation_ + n), geo_.AtF(outerEnd, rotation_ + n)));
+                }
+                target.LinesF(lines, WheelColour(9), std::max<qreal>(0.8, 0.8 * k_));
             }
-            canvas_.LinesF(lines, WheelColour(9), std::max<qreal>(0.8, 0.8 * k_));
-        }
+        };
+        std::vector<double> ringKey{static_cast<double>(rE),
+                                    static_cast<double>(rA),
+                                    static_cast<double>(rB),
+                                    static_cast<double>(rotation_),
+                                    double(sectors),
+                                    double(degreeDrawn),
+                                    line_,
+                                    k_,
+                                    double(geo_.R),
+                                    double(geo_.origin.x()),
+                                    double(geo_.origin.y()),
+                                    double(geo_.cx),
+                                    double(geo_.cy),
+                                    double(WheelColour(9).rgba())};
+        for (int i = 1; i <= 4; ++i)
+            ringKey.push_back(double(in_.colours.wheel[static_cast<std::size_t>(i)].rgba()));
+        DrawLayer(ringKey, Px(rE) + line_, zodiacRing);
 
         // 5, 6. Houses.
         if (houses) {
@@ -921,6 +1129,19 @@ private:
     // (seconds, then position texts, then sign glyphs) and the scales are tried again. With nothing
     // left to give up the smallest readable scale stands.
     void ChooseLabels(const std::function<Crowded()> &fits) {
+        if (chart_.chosen) {
+            SetLabelScale(chart_.scale);
+            innerDetail_ = chart_.innerDetail;
+            outerDetail_ = chart_.outerDetail;
+            return;
+        }
+        SearchLabels(fits);
+        chart_.chosen = true;
+        chart_.scale = labelScale_;
+        chart_.innerDetail = innerDetail_;
+        chart_.outerDetail = outerDetail_;
+    }
+    void SearchLabels(const std::function<Crowded()> &fits) {
         for (;;) {
             Crowded crowded = Crowded::None;
             for (const qreal scale : kLabelScales) {
@@ -971,7 +1192,7 @@ private:
     // The placement of an item's glyphs first at radius b on the rows that reach no further in than
     // `inner`, kept for the drawing while nothing changes.
     const Placement &BodyPlacement(const chart::RecDataProg &item, Real b, Real inner) {
-        Fitted &known = fitted_[&item];
+        Fitted &known = fitted_[ItemNumber(item)];
         if (!known.valid || known.b != b || known.scale != labelScale_ || known.rotation != rotation_ ||
             known.inner != inner || known.detail != detail_) {
             known = {true,
@@ -985,15 +1206,6 @@ private:
         placed_[&item] = known.placement.placed;
         return known.placement;
     }
-    struct Fitted {
-        bool valid = false;
-        Real b = 0;
-        qreal scale = 0;
-        Real rotation = 0;
-        Real inner = 0;
-        int detail = 0;
-        Placement placement;
-    };
     ColumnAt BodyColumnsAt(Real b) const {
         // Each row's radius worked out once: placing asks for columns thousands of times.
         std::array<Real, 4> radii;
@@ -1058,18 +1270,20 @@ private:
     // on both sides), the texts, the sign, each row far enough inward from the one before that their
     // boxes stay apart at this angle.
     LabelColumn BodyColumn(Real b, Real angle) const {
-        return bodyColumns_.Get(b, labelScale_, detail_, ColumnCache::Index(angle),
-                                [this, b](Real at) { return MakeBodyColumn(b, at); });
+        // Two wheels share the picture, or a further row of a crowded wheel: the rows stand as close as
+        // their real sizes allow.
+        const bool compact = view_.wheelMode == settings::kDoubleWheel ||
+                             std::find(compactRadii_.begin(), compactRadii_.end(), b) != compactRadii_.end();
+        return bodyColumns_.Get(b, labelScale_, detail_ | (compact ? kCompactKey : 0),
+                                ColumnCache::Index(angle),
+                                [this, b, compact](Real at) { return MakeBodyColumn(b, at, compact); });
     }
-    LabelColumn MakeBodyColumn(Real b, Real angle) const {
+    static constexpr int kCompactKey = 1 << 8; // a compact column's key beside its detail
+    LabelColumn MakeBodyColumn(Real b, Real angle, bool compact) const {
         const RecVistaCarta &v = view_;
         const Real c = v.fontSize / 150.0L;
         const bool texto = ShowTexts(), seg = ShowSeconds();
         const int pieces = texto ? (seg ? 3 : 2) : 0;
-        // Two wheels share the picture, or a further row of a crowded wheel: the rows stand as close as
-        // their real sizes allow.
-        const bool compact = v.wheelMode == settings::kDoubleWheel ||
-                             std::find(compactRadii_.begin(), compactRadii_.end(), b) != compactRadii_.end();
         std::array<Piece, 6> list{};
         int n = 0;
         const qreal retro = v.retrogradeMark ? retroSize_.width() : 0;
@@ -1474,17 +1688,13 @@ private:
     QSizeF pieceSize_, retroSize_; // a position piece ("00°") and the retrograde mark
     QSizeF ringPieceSize_;         // a position piece of the "1 Rueda" ring (proportional font)
     QSizeF cuspPieceSize_;         // a cusp position piece, always at full size
-    mutable ColumnCache bodyColumns_, ringColumns_;
-    struct InnerEdge {
-        Real b;
-        qreal scale;
-        int detail;
-        Real edge;
-    };
-    mutable std::vector<InnerEdge> innerEdges_;
-    mutable std::vector<Real> compactRadii_; // the glyph radii of further rows, whose columns are compact
-    std::map<const chart::RecDataProg *, Fitted> fitted_;
-    Fitted ringPlaced_;
+    LayoutMemory::Lease memory_;   // what the layout of this view and size found, here and before
+    ChartLayout &chart_;           // and of this chart
+    ColumnCache &bodyColumns_, &ringColumns_;
+    std::vector<InnerEdge> &innerEdges_;
+    std::vector<Real> &compactRadii_; // the glyph radii of further rows, whose columns are compact
+    std::map<int, Fitted> &fitted_;   // by item number
+    Fitted &ringPlaced_;
     std::map<const chart::RecDataProg *, Real> rotationOf_; // the rotation each drawn item was drawn at
     std::vector<QRectF> boxes_;                             // every text and glyph placed so far
     std::vector<HouseNumber> houseNumbers_;                 // the house numbers waiting for the body labels
