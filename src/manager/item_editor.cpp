@@ -236,9 +236,12 @@ void TFormItem::FillFromAtlas(const zones::AtlasCity &city) {
         country->Id = db.TakeId(Kind::Country);
         const std::int32_t id = country->Id;
         db.Countries.push_back(std::move(country));
+        // Not saved: not kept either, unless the file was read again (it never held the country, and
+        // its id may now be another program's).
+        const int reloads = store_.Reloads();
         if (store_.Save("el país \"" + place.countryName + "\""))
             place.countryId = id;
-        else if (const int i = IndexOfId(db.Countries, id); i >= 0) // not saved: not kept either
+        else if (const int i = IndexOfId(db.Countries, id); i >= 0 && store_.Reloads() == reloads)
             db.Countries.erase(db.Countries.begin() + i);
         FillCountryCombo(pais_, true);
     }

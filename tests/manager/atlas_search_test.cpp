@@ -12,6 +12,9 @@
 #include <QTabBar>
 #include <QTest>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <sstream>
 
 #include "manager/item_editor.h"
@@ -107,6 +110,42 @@ TEST(AtlasSearch, TypingANameInThePlaceEditorFillsThePlaceFromTheChosenCity) {
                 kept.push_back(line);
         EXPECT_EQ(kept, was);
     }
+}
+
+// The country a city needs is offered while another program has just saved the file with a country
+// of its own: the save is refused, the file is read again, and the other program's country stays.
+TEST(AtlasSearch, ARefusedCountryLeavesTheOtherProgramsCountryAlone) {
+    mgrtest::SampleData data;
+    SetZoneChoicesFile(data.folder.File("zonas-de-lugares.txt"));
+    {
+        database::Database other = data.Reload();
+        auto country = std::make_unique<database::TPais>();
+        country->Nombre = "Andorra";
+        country->Id = other.TakeId(database::Kind::Country); // the id this editor is about to take
+        other.Countries.push_back(std::move(country));
+        database::SaveDataFile(data.path, other, mgrtest::CommaFormat());
+        std::filesystem::last_write_time(data.path, std::filesystem::last_write_time(data.path) +
+                                                        std::chrono::seconds(5));
+    }
+    TFormItem editor(data.store, database::Kind::Place, -1);
+    editor.show();
+    auto *name = Find<QLineEdit>(&editor, "EDNombre");
+    name->setFocus();
+    QTest::keyClicks(name, "lisbo");
+    QAbstractItemView *list = name->completer()->popup();
+    ASSERT_TRUE(list->isVisible());
+    data.notices.answers.push_back(true); // add Portugal
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+
+    EXPECT_NE(data.notices.LastText().find("Portugal"), std::string::npos) << data.notices.LastText();
+    const database::Database &db = data.store.Db();
+    const auto named = [&db](const char *country) {
+        return std::any_of(db.Countries.begin(), db.Countries.end(),
+                           [country](const auto &c) { return c->Nombre == country; });
+    };
+    EXPECT_TRUE(named("Andorra"));
+    EXPECT_FALSE(named("Portugal"));
 }
 
 // From a person's birth data: "+" opens the place editor, a city typed and chosen there becomes the
