@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "session/manager_files.h"
+
 namespace cel::workspace {
 
 namespace {
@@ -51,10 +53,9 @@ void OpenFromAnotherStart(session::Session &session, Notifier &notifier, const s
         return;
     if (!session.MayLeaveFile())
         return;
-    const std::string current =
-        session.HasOpenFile()
-            ? "\r\ren lugar de [" + std::filesystem::path(session.FilePath()).filename().string() + "]"
-            : std::string();
+    const std::string current = session.HasOpenFile()
+                                    ? "\r\ren lugar de [" + session::FileNameOf(session.FilePath()) + "]"
+                                    : std::string();
     if (notifier.Ask("Otra ejecución de Celestigrafo pide abrir el archivo de datos:\r\r" + path + current +
                          "\r\r¿Desea abrirlo?",
                      QuestionStyle{true, false}) != Answer::Yes)

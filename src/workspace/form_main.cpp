@@ -19,6 +19,7 @@
 #include "document/workspace_page.h"
 #include "manager/manager_window.h"
 #include "manager/zone_choices.h"
+#include "session/manager_files.h"
 #include "workspace/aspect_table_page.h"
 #include "workspace/chart_labels_panel.h"
 #include "workspace/choices_panel.h"
@@ -37,14 +38,6 @@
 #include "zones/atlas.h"
 
 namespace cel::workspace {
-
-namespace {
-
-std::string FileNameOf(const std::string &path) {
-    return std::filesystem::path(path).filename().string();
-}
-
-} // namespace
 
 TFormMain::TFormMain(Notifier &notifier, MainWindowOptions options, QWidget *parent)
     : QMainWindow(parent), notifier_(notifier), options_(std::move(options)),
@@ -302,8 +295,8 @@ void TFormMain::ShowChoices() {
 
 void TFormMain::ShowFile() {
     if (session_.HasOpenFile())
-        setWindowTitle(
-            QString("Celestigrafo  [%1]").arg(QString::fromStdString(FileNameOf(session_.FilePath()))));
+        setWindowTitle(QString("Celestigrafo  [%1]")
+                           .arg(QString::fromStdString(session::FileNameOf(session_.FilePath()))));
 }
 
 void TFormMain::ShowView() {
